@@ -1,0 +1,88 @@
+#include "core/Startup.h"
+
+#include "core/ClockTick.h"
+#include "core/Station.h"
+#include "logs/ActivityLog.h"
+
+namespace quillmar {
+
+namespace {
+
+bool OpenDataFile(Station& st, RecordFile& file, const char* drivePath, int recordLength,
+                  std::string* error) {
+    const std::string host = st.platform.files.hostPath(drivePath);
+    std::string reason;
+    if (file.open(host, recordLength, &reason)) return true;
+    if (error) *error = "Cannot open " + std::string(drivePath) + " (" + host + "): " + reason;
+    return false;
+}
+
+// One line of a text file without its CR LF; empty past the last line.
+std::string NextLine(const std::string& text, std::size_t& at) {
+    if (at >= text.size()) return {};
+    auto end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+void ReadMailAccount(Station& st) {
+    auto& files = st.platform.files;
+    std::string text, error;
+    if (!files.fileExists(kUserFilePath)) return;
+    if (!files.readFile(kUserFilePath, &text, &error)) {
+        ShowError(st, std::string("Cannot read ") + kUserFilePath + ": " + error);
+        return;
+    }
+    std::size_t at = 0;
+    st.Account.Facility = NextLine(text, at);
+    st.Account.UserName = NextLine(text, at);
+    st.Account.Password = NextLine(text, at);
+}
+
+}  // namespace
+
+bool InitializeStation(Station& st, std::string* error) {
+    auto& files = st.platform.files;
+    ComputeDstDates(st);
+    std::string ignored;
+    if (!files.folderExists(kDataFolder)) files.createFolder(kDataFolder, &ignored);
+    if (!files.folderExists(kLogsFolder)) files.createFolder(kLogsFolder, &ignored);
+    // The remote-control outputs start with every bit clear.
+    st.RemoteOutputBits = 0;
+    if (!OpenDataFile(st, st.SatListFile, kScheduleFilePath, kScheduleRecordLength, error))
+        return false;
+    LoadStationSettings(st);
+    if (!OpenDataFile(st, st.ExportFile, kExportFilePath, 235, error)) return false;
+    if (!OpenDataFile(st, st.AddressBookFile, kAddressBookPath, 120, error)) return false;
+    ReadMailAccount(st);
+    st.DayNames = {"Off",      "Sunday", "Monday",  "Tuesday",
+                   "Wednesday", "Thursday", "Friday", "Saturday"};
+    return true;
+}
+
+bool StartStation(Station& st, std::string* error) {
+    if (!InitializeStation(st, error)) return false;
+    ClockTick(st);
+    st.tmrClock->setEnabled(true);
+    st.notifyChanged();
+    return true;
+}
+
+void MainWindowActivated(Station& st) {
+    if (st.Settings.PlayVisible == 0) st.main.cmdPlayVisible = false;
+    if (st.Settings.PlayVisible == 1) st.main.cmdPlayVisible = true;
+    if (st.Settings.StopVisible == 0) st.main.cmdStopVisible = false;
+    if (st.Settings.StopVisible == 1) st.main.cmdStopVisible = true;
+    st.platform.errors.bringForward();
+    st.notifyChanged();
+}
+
+bool AnswerExitQuestion(Station& st, bool yes) {
+    st.ExitAnswer = yes ? 6 : 7;  // the Yes and No answers of a question box
+    return yes;
+}
+
+}  // namespace quillmar

@@ -1,0 +1,135 @@
+#pragma once
+// The station's shared run-time state. One Station owns everything the main window owned:
+// the open data files, the timers, the next-event values and the main-window model. The
+// procedures of each subsystem are free functions taking the Station, declared in that
+// subsystem's headers.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ErrorDisplay.h"
+#include "core/MainWindowModel.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
+#include "platform/RecordFile.h"
+#include "schedule/ScheduleRecord.h"
+#include "settings/StationSettings.h"
+
+namespace quillmar {
+
+// The services a station is built on. Later services join as members here.
+struct Platform {
+    Clock& clock;
+    EventLoop& loop;
+    FileSystem& files;
+    ErrorDisplay& errors;
+};
+
+struct MailAccount {
+    std::string Facility;
+    std::string UserName;
+    std::string Password;
+};
+
+class Station {
+public:
+    explicit Station(Platform platform);
+    ~Station();
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    Platform platform;
+
+    // Open for the whole run.
+    RecordFile SatListFile;
+    RecordFile ExportFile;
+    RecordFile AddressBookFile;
+
+    StationSettings Settings;
+    std::string WaveDriveLetter;
+    std::array<std::string, 3> BaudRates;  // entries 1 and 2
+    MailAccount Account;
+    std::array<std::string, 8> DayNames;
+    Date DstStartDate;
+    Date DstEndDate;
+
+    // The schedule being read or built, and its fields.
+    std::string CurrentRecord;
+    int CurrentRecordNo = 0;
+    ScheduleFields Current;
+
+    // Next-event values.
+    std::array<std::int32_t, 1000> ScheduleActive{};
+    std::int32_t ScheduleCount = 0;
+    int NextRecordNo = 0;
+    int NextRecordSlot = 0;
+    std::int32_t NextRecordSeconds = 0;
+    std::string NextRecordDate;
+    int NextPlayRecordNo = 0;
+    std::int32_t NextPlaySeconds = 0;
+    std::string NextPlayDateText;
+    Date NextPlayDate;
+    std::string NextPlayTime;
+    std::string NextPlayMode;
+    int NextSwitchRecordNo = 0;
+    std::string NextSwitchName;
+    std::string NextSwitchTime;
+    int NextSwitchDay = 0;
+
+    // Recording and playout in progress.
+    int RecordState = 0;  // 0 idle, 1 waiting for audio, 2 recording
+    std::string RecordStartMode;
+    double RecordStartTime = 0;
+    double RecordStopTime = 0;
+    double ArmDeadline = 0;
+    int PlayState = 0;  // 0 idle, 1 playlist, 2 timed
+    double EomTime = 0;
+    bool EomSent = false;
+    std::uint8_t RemoteOutputBits = 0;
+
+    // Once-only guards of the clock tick.
+    std::int32_t EbNoPolledFlag = 0;
+    std::int32_t PurgeDone = 0;
+    std::int32_t PlaylistRefreshed = 0;
+    std::int32_t PlaylistUpcomingOnly = 0;
+
+    std::string PlayingEntryText;
+    std::int32_t PlayingEntryRecordNo = 0;
+    std::string ReceiverStatusCommand;
+    std::string LogKind;
+    std::string LogMessage;
+    std::string AlarmTimeText;
+    std::int32_t ExitAnswer = 0;
+
+    MainWindowModel main;
+
+    // Timers of the main window; every one starts disabled.
+    std::unique_ptr<Timer> tmrClock;
+    std::unique_ptr<Timer> TimerCue;
+    std::unique_ptr<Timer> TimerCueSwitch;
+    std::unique_ptr<Timer> TimerGetNextSwitch;
+    std::unique_ptr<Timer> TimerEOM;
+    std::unique_ptr<Timer> tmrExport;
+    std::unique_ptr<Timer> tmrTimeChange;
+
+    // A log line that could not be written is shown once until one is written again.
+    bool LogFailureShown = false;
+
+    // Observers of the main-window model; called after each handler that may change it.
+    void onChanged(std::function<void()> observer) { observers_.push_back(std::move(observer)); }
+    void notifyChanged();
+
+private:
+    std::vector<std::function<void()>> observers_;
+};
+
+// Shows a message in the error window.
+void ShowError(Station& st, const std::string& message);
+
+}  // namespace quillmar

@@ -1,0 +1,19 @@
+#include "core/StationTimers.h"
+
+#include "core/ClockTick.h"
+#include "core/Station.h"
+
+namespace quillmar {
+
+void tmrClock_Timer(Station& st) { ClockTick(st); }
+
+// The cue, the next-switch lookup, the export step and the time-change shift belong to the
+// recording, finder, export and schedule code; until it is wired in these do nothing.
+void TimerCue_Timer(Station&) {}
+void TimerGetNextSwitch_Timer(Station&) {}
+void tmrExport_Timer(Station&) {}
+void tmrTimeChange_Timer(Station&) {}
+
+void TimerEOM_Timer(Station& st) { st.RemoteOutputBits &= static_cast<std::uint8_t>(~1u); }
+
+}  // namespace quillmar

@@ -1,0 +1,266 @@
+#include "core/windows/mnuMenu.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "core/Cp1252.h"
+#include "core/Startup.h"
+#include "core/Station.h"
+
+namespace quillmar {
+
+namespace {
+
+QString Text(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setMinimumHeight(40);
+    return button;
+}
+
+const char* Colour(MainWindowModel::ButtonColour c) {
+    switch (c) {
+        case MainWindowModel::ButtonColour::Yellow: return "background-color: yellow;";
+        case MainWindowModel::ButtonColour::Red: return "background-color: red;";
+        case MainWindowModel::ButtonColour::Green: return "background-color: lime;";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), station_(station) {
+    setObjectName("mnuMenu");
+    setWindowTitle("Quillmar");
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    lblClock = MakeLabel(central, "lblClock");
+    QFont big = lblClock->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    lblClock->setFont(big);
+    Label3 = MakeLabel(central, "Label3", "Record");
+    Label2 = MakeLabel(central, "Label2", "Play");
+    Label1 = MakeLabel(central, "Label1", "Playlist");
+    for (QLabel* heading : {Label1, Label2, Label3}) {
+        QFont f = heading->font();
+        f.setBold(true);
+        heading->setFont(f);
+    }
+    lblNextToRecord = MakeLabel(central, "lblNextToRecord");
+    lblRecTime = MakeLabel(central, "lblRecTime");
+    lblRecordTimer = MakeLabel(central, "lblRecordTimer");
+    lblRecordName = MakeLabel(central, "lblRecordName");
+    lblRecordRelay = MakeLabel(central, "lblRecordRelay");
+    lblNextTimedPlay = MakeLabel(central, "lblNextTimedPlay");
+    lblNextPlayTime = MakeLabel(central, "lblNextPlayTime");
+    lblPlayTime = MakeLabel(central, "lblPlayTime");
+    lblPlayDay = MakeLabel(central, "lblPlayDay");
+    lblPlayRelay = MakeLabel(central, "lblPlayRelay");
+    lblNextSwitch = MakeLabel(central, "lblNextSwitch");
+    lblSwitchTimer = MakeLabel(central, "lblSwitchTimer");
+    lblPort = MakeLabel(central, "lblPort");
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    for (QLabel* count : {lblRecTime, lblRecordTimer, lblNextPlayTime, lblPlayTime, lblSwitchTimer})
+        count->setFont(mono);
+
+    cmdRecord = MakeButton(central, "cmdRecord", "Record");
+    cmdRecStop = MakeButton(central, "cmdRecStop", "Rec Stop");
+    cmdPlay = MakeButton(central, "cmdPlay", "Play");
+    cmdPlay->setToolTip("Plays the first item in the playlist");
+    cmdStop = MakeButton(central, "cmdStop", "Play Stop");
+    PlayList = new QListWidget(central);
+    PlayList->setObjectName("PlayList");
+    PlayList->setFont(mono);
+    PlayList->setMinimumWidth(320);
+
+    auto* status = new QGridLayout;
+    int row = 0;
+    status->addWidget(Label3, row++, 0, 1, 2);
+    status->addWidget(lblNextToRecord, row++, 0, 1, 2);
+    status->addWidget(lblRecTime, row, 0);
+    status->addWidget(lblRecordTimer, row++, 1);
+    status->addWidget(lblRecordName, row, 0);
+    status->addWidget(lblRecordRelay, row++, 1);
+    status->addWidget(Label2, row++, 0, 1, 2);
+    status->addWidget(lblNextTimedPlay, row++, 0, 1, 2);
+    status->addWidget(lblNextPlayTime, row, 0);
+    status->addWidget(lblPlayTime, row++, 1);
+    status->addWidget(lblPlayDay, row, 0);
+    status->addWidget(lblPlayRelay, row++, 1);
+    status->addWidget(lblNextSwitch, row++, 0, 1, 2);
+    status->addWidget(lblSwitchTimer, row, 0);
+    status->addWidget(lblPort, row++, 1);
+    status->setRowStretch(row, 1);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdRecord, cmdRecStop, cmdPlay, cmdStop}) buttons->addWidget(b);
+
+    auto* playlist = new QVBoxLayout;
+    playlist->addWidget(Label1);
+    playlist->addWidget(PlayList, 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(status, 1);
+    middle->addLayout(playlist, 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblClock);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+
+    buildMenus();
+    askExit = [this] {
+        return QMessageBox::question(this, "Quillmar", "Exit Quillmar?",
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    station_.onChanged([this] { render(); });
+    resize(820, 460);
+    render();
+}
+
+void mnuMenu::buildMenus() {
+    struct Entry {
+        const char* name;
+        const char* caption;
+    };
+    auto addMenu = [this](QMenu* menu, std::initializer_list<Entry> entries) {
+        for (const Entry& e : entries) {
+            QAction* action = menu->addAction(e.caption);
+            action->setObjectName(e.name);
+            action->setEnabled(false);
+        }
+    };
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("File");
+    file->setObjectName("mnuFile");
+    addMenu(file, {{"mnuSaveToFloppy", "Save Source Codes, Schedule,Setup Files  to Floppy"},
+                   {"mnuLoadAutoExportFromFloppy", "Load AutoExport File from floppy"},
+                   {"mnuLoadSourceCodesFromFloppy", "Load Source Codes from Floppy"},
+                   {"mnuLoadScheduleFromFloppy", "Load Schedule from Floppy"},
+                   {"mnuLoadSetupFromFloppy", "Load Setup Files from Floppy"},
+                   {"mnuExit", "Exit"}});
+    QMenu* setup = bar->addMenu("SetUp");
+    setup->setObjectName("mnuSetUp");
+    addMenu(setup, {{"mnuAddressBook", "Address Book"},
+                    {"mnuMyEmailAccount", "My Email Account"},
+                    {"mnuMyComputer", "My Computer"},
+                    {"mnuProgramSourceCodes", "Program Source Codes"},
+                    {"mnuCommunications", "Communications"}});
+    for (Entry e : {Entry{"mnuLoadPlayList", "Load Play List"}, Entry{"mnuAudition", "Audition"},
+                    Entry{"mnuAutoExport", "AutoExport"}, Entry{"mnuSchedule", "Schedule"},
+                    Entry{"mnuSetReceiver", "Set &Receiver"}}) {
+        QAction* action = bar->addAction(e.caption);
+        action->setObjectName(e.name);
+        action->setEnabled(false);
+    }
+    QMenu* view = bar->addMenu("View");
+    view->setObjectName("mnuView");
+    addMenu(view, {{"mnuPlaySchedule", "Play Schedule"},
+                   {"mnuRecordSchedule", "Record Schedule"},
+                   {"mnuSwitchSchedule", "Switch Schedule"}});
+    QMenu* status = view->addMenu("Receiver &Status");
+    status->setObjectName("mnuReceiverStatus");
+    addMenu(status, {{"mnuCarrier", "Carrier"},
+                     {"mnuMPEG", "MPEG"},
+                     {"mnuRelays", "Relays"},
+                     {"mnuExtendedRelays", "Extended Relays"},
+                     {"mnuReceiverSerialPort", "Receiver Serial  &Port"},
+                     {"mnuSettings", "Settings"}});
+    QMenu* history = bar->addMenu("History");
+    history->setObjectName("mnuHistory");
+    addMenu(history, {{"mnuEbNo", "Eb/No"},
+                      {"mnuActivityLog", "Activity Log"},
+                      {"mnuErrorLog", "Error Log"}});
+    for (Entry e : {Entry{"mnuHelp", "Help"}, Entry{"mnuAbout", "About"}}) {
+        QAction* action = bar->addAction(e.caption);
+        action->setObjectName(e.name);
+        action->setEnabled(false);
+    }
+    setMenuAction("mnuExit", [this] { close(); });
+}
+
+QAction* mnuMenu::entry(const QString& name) const { return findChild<QAction*>(name); }
+
+void mnuMenu::setMenuAction(const QString& name, std::function<void()> action) {
+    QAction* a = entry(name);
+    if (!a) return;
+    a->disconnect(this);
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, [action] { action(); });
+}
+
+void mnuMenu::setWindowOpener(const QString& name, std::function<QWidget*()> factory) {
+    setMenuAction(name, [this, name, factory] {
+        QPointer<QWidget>& open = openWindows_[name];
+        if (!open) {
+            open = factory();
+            if (!open) return;
+            open->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        open->show();
+        open->raise();
+        open->activateWindow();
+    });
+}
+
+void mnuMenu::render() {
+    const MainWindowModel& m = station_.main;
+    const std::pair<QLabel*, const std::string*> labels[] = {
+        {lblClock, &m.lblClock},           {lblNextToRecord, &m.lblNextToRecord},
+        {lblNextTimedPlay, &m.lblNextTimedPlay}, {lblNextSwitch, &m.lblNextSwitch},
+        {lblRecTime, &m.lblRecTime},       {lblRecordTimer, &m.lblRecordTimer},
+        {lblNextPlayTime, &m.lblNextPlayTime}, {lblPlayTime, &m.lblPlayTime},
+        {lblSwitchTimer, &m.lblSwitchTimer}, {lblRecordName, &m.lblRecordName},
+        {lblRecordRelay, &m.lblRecordRelay}, {lblPlayRelay, &m.lblPlayRelay},
+        {lblPort, &m.lblPort},             {lblPlayDay, &m.lblPlayDay}};
+    for (auto [label, text] : labels) {
+        const QString t = Text(*text);
+        if (label->text() != t) label->setText(t);
+    }
+    cmdRecord->setVisible(m.cmdRecordVisible);
+    cmdRecStop->setVisible(m.cmdRecStopVisible);
+    cmdPlay->setVisible(m.cmdPlayVisible);
+    cmdStop->setVisible(m.cmdStopVisible);
+    cmdRecord->setText(Text(m.cmdRecordCaption));
+    cmdRecord->setStyleSheet(Colour(m.cmdRecordColour));
+
+    bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
+    for (int i = 0; same && i < PlayList->count(); ++i)
+        same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)]);
+    if (!same) {
+        PlayList->clear();
+        for (const auto& line : m.PlayList) PlayList->addItem(Text(line));
+    }
+    if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
+}
+
+void mnuMenu::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) MainWindowActivated(station_);
+}
+
+void mnuMenu::closeEvent(QCloseEvent* event) {
+    if (!AnswerExitQuestion(station_, askExit())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace quillmar

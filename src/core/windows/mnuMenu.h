@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <functional>
+#include <map>
+
+namespace quillmar {
+
+class Station;
+
+// The main window: renders the station's main-window model and forwards the operator's
+// actions. Menu entries whose window is not registered stay disabled.
+class mnuMenu : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit mnuMenu(Station& station, QWidget* parent = nullptr);
+
+    // Makes a menu entry (by objectName) open a window. The factory runs when the window is
+    // not open; an open one is brought forward instead.
+    void setWindowOpener(const QString& entry, std::function<QWidget*()> factory);
+    // Makes a menu entry run an action.
+    void setMenuAction(const QString& entry, std::function<void()> action);
+    // Asks "Exit Quillmar?"; replaceable so tests can answer.
+    std::function<bool()> askExit;
+
+    void render();
+
+    QLabel *lblClock, *lblNextToRecord, *lblNextTimedPlay, *lblNextSwitch, *lblRecTime,
+        *lblRecordTimer, *lblNextPlayTime, *lblPlayTime, *lblSwitchTimer, *lblRecordName,
+        *lblRecordRelay, *lblPlayRelay, *lblPort, *lblPlayDay, *Label1, *Label2, *Label3;
+    QPushButton *cmdRecord, *cmdRecStop, *cmdPlay, *cmdStop;
+    QListWidget* PlayList;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* entry(const QString& name) const;
+
+    Station& station_;
+    std::map<QString, QPointer<QWidget>> openWindows_;
+};
+
+}  // namespace quillmar

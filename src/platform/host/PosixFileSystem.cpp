@@ -1,0 +1,286 @@
+#include "platform/host/PosixFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace quillmar {
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+std::vector<std::string> Split(std::string_view path) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+// The entry of dir that matches name without regard to case; name itself when none does.
+std::string MatchEntry(const std::string& dir, const std::string& name) {
+    struct stat st {};
+    if (::lstat((dir + "/" + name).c_str(), &st) == 0) return name;
+    std::string found = name;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            if (EqualNoCase(e->d_name, name)) {
+                found = e->d_name;
+                break;
+            }
+        }
+        ::closedir(d);
+    }
+    return found;
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view p, std::string_view s) {
+    std::size_t pi = 0, si = 0, star = std::string_view::npos, mark = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && (p[pi] == '?' || Lower(p[pi]) == Lower(s[si]))) {
+            ++pi;
+            ++si;
+        } else if (pi < p.size() && p[pi] == '*') {
+            star = pi++;
+            mark = si;
+        } else if (star != std::string_view::npos) {
+            pi = star + 1;
+            si = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
+}
+
+std::string DefaultDataRoot() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg) return std::string(xdg) + "/quillmar";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.local/share/quillmar";
+}
+
+PosixFileSystem::PosixFileSystem(std::string dataRoot) : root_(std::move(dataRoot)) {}
+
+bool PosixFileSystem::prepare(std::string* error) {
+    std::string path;
+    for (auto& part : Split(root_ + "/drives/c")) {
+        path += "/" + part;
+        if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
+            if (error) *error = path + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PosixFileSystem::hostPath(std::string_view drivePath) const {
+    if (drivePath.size() < 2 || drivePath[1] != ':') return {};
+    const char letter = Lower(drivePath[0]);
+    if (letter < 'a' || letter > 'z') return {};
+    std::string path = root_ + "/drives/" + letter;
+    // ".." never climbs above the drive: the drive is the whole world of a drive path.
+    std::vector<std::string> kept;
+    for (auto& part : Split(drivePath.substr(2))) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!kept.empty()) kept.pop_back();
+            continue;
+        }
+        kept.push_back(part);
+    }
+    for (auto& part : kept) path += "/" + MatchEntry(path, part);
+    return path;
+}
+
+bool PosixFileSystem::fileExists(std::string_view drivePath) const {
+    struct stat st {};
+    const std::string p = hostPath(drivePath);
+    return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PosixFileSystem::folderExists(std::string_view drivePath) const {
+    struct stat st {};
+    const std::string p = hostPath(drivePath);
+    return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::createFolder(std::string_view drivePath, std::string* error) {
+    const std::string p = hostPath(drivePath);
+    if (p.empty()) {
+        if (error) *error = "not a drive path";
+        return false;
+    }
+    if (::mkdir(p.c_str(), 0755) != 0 && errno != EEXIST) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool WriteAll(const std::string& p, int flags, std::string_view bytes, std::string* error) {
+    int fd = p.empty() ? -1 : ::open(p.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (error) *error = p.empty() ? "not a drive path" : std::strerror(errno);
+        return false;
+    }
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) {
+            if (error) *error = w < 0 ? std::strerror(errno) : "nothing written";
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    if (::close(fd) != 0 && ok) {
+        if (error) *error = std::strerror(errno);
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool PosixFileSystem::appendToFile(std::string_view drivePath, std::string_view bytes,
+                                   std::string* error) {
+    return WriteAll(hostPath(drivePath), O_WRONLY | O_CREAT | O_APPEND, bytes, error);
+}
+
+bool PosixFileSystem::readFile(std::string_view drivePath, std::string* bytes,
+                               std::string* error) const {
+    bytes->clear();
+    const std::string p = hostPath(drivePath);
+    int fd = p.empty() ? -1 : ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = p.empty() ? "not a drive path" : std::strerror(errno);
+        return false;
+    }
+    char buf[65536];
+    for (;;) {
+        ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+            if (error) *error = std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (r == 0) break;
+        bytes->append(buf, static_cast<std::size_t>(r));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool PosixFileSystem::writeFile(std::string_view drivePath, std::string_view bytes,
+                                std::string* error) {
+    const std::string p = hostPath(drivePath);
+    if (p.empty()) {
+        if (error) *error = "not a drive path";
+        return false;
+    }
+    const std::string temp = p + ".new";
+    if (!WriteAll(temp, O_WRONLY | O_CREAT | O_TRUNC, bytes, error)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), p.c_str()) != 0) {
+        if (error) *error = std::strerror(errno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::int64_t PosixFileSystem::fileLength(std::string_view drivePath) const {
+    struct stat st {};
+    const std::string p = hostPath(drivePath);
+    if (p.empty() || ::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return st.st_size;
+}
+
+int PosixFileSystem::deleteMatching(std::string_view drivePattern) {
+    const auto cut = drivePattern.find_last_of("\\/");
+    if (cut == std::string_view::npos) return 0;
+    const std::string folder = hostPath(drivePattern.substr(0, cut + 1));
+    const std::string_view pattern = drivePattern.substr(cut + 1);
+    int deleted = 0;
+    if (DIR* d = folder.empty() ? nullptr : ::opendir(folder.c_str())) {
+        std::vector<std::string> doomed;
+        while (dirent* e = ::readdir(d)) {
+            const std::string full = folder + "/" + e->d_name;
+            struct stat st {};
+            if (WildcardMatch(pattern, e->d_name) && ::stat(full.c_str(), &st) == 0 &&
+                S_ISREG(st.st_mode))
+                doomed.push_back(full);
+        }
+        ::closedir(d);
+        for (auto& f : doomed)
+            if (::unlink(f.c_str()) == 0) ++deleted;
+    }
+    return deleted;
+}
+
+std::vector<std::string> PosixFileSystem::list(std::string_view drivePath, bool folders) const {
+    std::vector<std::string> names;
+    const std::string dir = hostPath(drivePath);
+    if (DIR* d = dir.empty() ? nullptr : ::opendir(dir.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            struct stat st {};
+            if (::stat((dir + "/" + name).c_str(), &st) != 0) continue;
+            if (folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)) names.push_back(name);
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<char> PosixFileSystem::drives() const {
+    std::vector<char> letters;
+    if (DIR* d = ::opendir((root_ + "/drives").c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            if (std::strlen(e->d_name) == 1) {
+                char c = Lower(e->d_name[0]);
+                if (c >= 'a' && c <= 'z') letters.push_back(c);
+            }
+        }
+        ::closedir(d);
+    }
+    std::sort(letters.begin(), letters.end());
+    letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+    return letters;
+}
+
+}  // namespace quillmar

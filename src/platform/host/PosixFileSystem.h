@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace quillmar {
+
+// Drive paths under a data root: "x:\a\b" is <root>/drives/x/a/b.
+class PosixFileSystem : public FileSystem {
+public:
+    explicit PosixFileSystem(std::string dataRoot);
+
+    const std::string& dataRoot() const { return root_; }
+    // Creates the data root and drives/c (the station's own drive) when missing.
+    bool prepare(std::string* error);
+
+    std::string hostPath(std::string_view drivePath) const override;
+    bool fileExists(std::string_view drivePath) const override;
+    bool folderExists(std::string_view drivePath) const override;
+    bool createFolder(std::string_view drivePath, std::string* error) override;
+    bool appendToFile(std::string_view drivePath, std::string_view bytes,
+                      std::string* error) override;
+    bool readFile(std::string_view drivePath, std::string* bytes,
+                  std::string* error) const override;
+    bool writeFile(std::string_view drivePath, std::string_view bytes,
+                   std::string* error) override;
+    std::int64_t fileLength(std::string_view drivePath) const override;
+    int deleteMatching(std::string_view drivePattern) override;
+    std::vector<std::string> list(std::string_view drivePath, bool folders) const override;
+    std::vector<char> drives() const override;
+
+private:
+    std::string root_;
+};
+
+// $XDG_DATA_HOME/quillmar, or ~/.local/share/quillmar when it is unset.
+std::string DefaultDataRoot();
+
+// True when name matches a pattern of * and ?, ignoring ASCII case.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+}  // namespace quillmar

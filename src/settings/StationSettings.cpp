@@ -1,0 +1,91 @@
+#include "settings/StationSettings.h"
+
+#include "core/Station.h"
+
+namespace quillmar {
+
+std::int16_t* StationSettings::field(int record) {
+    switch (record) {
+        case 1: return &ProgramPlayCard;
+        case 2: return &AuditionPlayCard;
+        case 3: return &RecordThreshold;
+        case 4: return &PlayVisible;
+        case 5: return &StopVisible;
+        case 6: return &DaysToSaveWave;
+        case 7: return &ActivityLogPeriod;
+        case 8: return &EbNoLogPeriod;
+        case 9: return &EbNoLogRate;
+        case 10: return &ActivityLog;
+        case 11: return &RemoteControl;
+        case 12: return &WaveDrive;
+        case 13: return &SerialPort;
+        case 14: return &BaudSelect;
+        case 17: return &ResetExpansionRelays;
+        case 18: return &RecordCard;
+        case 19: return &RecordVisible;
+        case 20: return &RecStopVisible;
+        case 21: return &AdjustForTimeChange;
+        default: return nullptr;
+    }
+}
+
+namespace {
+
+std::int16_t Decode(const std::string& rec) {
+    const auto lo = static_cast<std::uint8_t>(rec[0]);
+    const auto hi = static_cast<std::uint8_t>(rec[1]);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+}
+
+std::string Encode(std::int16_t v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    return {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+}
+
+bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* error) {
+    RecordFile file;
+    std::string reason;
+    if (!file.open(st.platform.files.hostPath(kSettingsPath), 2, &reason)) {
+        if (error) *error = std::string(kSettingsPath) + ": " + reason;
+        return false;
+    }
+    bool ok = true;
+    for (int n : records) {
+        // Keep going after a failed record: the rest may still be saved.
+        if (!file.write(n, Encode(*st.Settings.field(n)), &reason)) {
+            if (ok && error) *error = std::string(kSettingsPath) + ": " + reason;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+}  // namespace
+
+void DeriveSettingValues(Station& st) {
+    st.WaveDriveLetter = std::string(1, static_cast<char>(64 + st.Settings.WaveDrive));
+    st.BaudRates = {"", "9600", "19200"};
+}
+
+void LoadStationSettings(Station& st) {
+    RecordFile file;
+    std::string reason;
+    file.open(st.platform.files.hostPath(kSettingsPath), 2, &reason);
+    std::string rec;
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18, 19, 20, 21}) {
+        file.read(n, &rec);  // beyond the end: zero bytes
+        *st.Settings.field(n) = Decode(rec);
+    }
+    file.close();
+    st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
+    st.main.cmdRecStopVisible = st.Settings.RecStopVisible == 1;
+    DeriveSettingValues(st);
+}
+
+bool SaveStationSettings(Station& st, std::string* error) {
+    return WriteRecords(st, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21}, error);
+}
+
+bool SaveSerialSettings(Station& st, std::string* error) { return WriteRecords(st, {13, 14}, error); }
+
+}  // namespace quillmar

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillmar {
+
+class Station;
+
+// MyComp.ini: signed 16-bit little-endian records numbered from 1. Records 15 and 16 are
+// reserved and never read or written.
+struct StationSettings {
+    std::int16_t ProgramPlayCard = 0;       // 1
+    std::int16_t AuditionPlayCard = 0;      // 2
+    std::int16_t RecordThreshold = 0;       // 3
+    std::int16_t PlayVisible = 0;           // 4
+    std::int16_t StopVisible = 0;           // 5
+    std::int16_t DaysToSaveWave = 0;        // 6
+    std::int16_t ActivityLogPeriod = 0;     // 7
+    std::int16_t EbNoLogPeriod = 0;         // 8
+    std::int16_t EbNoLogRate = 0;           // 9
+    std::int16_t ActivityLog = 0;           // 10
+    std::int16_t RemoteControl = 0;         // 11
+    std::int16_t WaveDrive = 0;             // 12
+    std::int16_t SerialPort = 0;            // 13
+    std::int16_t BaudSelect = 0;            // 14
+    std::int16_t ResetExpansionRelays = 0;  // 17
+    std::int16_t RecordCard = 0;            // 18
+    std::int16_t RecordVisible = 0;         // 19
+    std::int16_t RecStopVisible = 0;        // 20
+    std::int16_t AdjustForTimeChange = 0;   // 21
+
+    // The field of a record number; nullptr for 15, 16 and numbers outside 1..21.
+    std::int16_t* field(int record);
+    const std::int16_t* field(int record) const {
+        return const_cast<StationSettings*>(this)->field(record);
+    }
+};
+
+inline constexpr const char* kSettingsPath = "c:\\satfile\\MyComp.ini";
+
+// Reads MyComp.ini into the station and applies what acts at once. A missing file is created
+// empty; missing records read as 0.
+void LoadStationSettings(Station& st);
+// Writes records 1-12 and 17-21. Every record is attempted; false with the reason when any
+// failed.
+bool SaveStationSettings(Station& st, std::string* error = nullptr);
+// Writes records 13 and 14 only.
+bool SaveSerialSettings(Station& st, std::string* error = nullptr);
+// WaveDriveLetter and BaudRates from the settings.
+void DeriveSettingValues(Station& st);
+
+}  // namespace quillmar

@@ -1,0 +1,44 @@
+#pragma once
+// A whole station on simulated time and a data root of its own.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ErrorDisplay.h"
+#include "core/Station.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimEventLoop.h"
+#include "platform/sim/TempFileSystem.h"
+
+namespace quillmar::testing {
+
+class CapturedErrors : public ErrorDisplay {
+public:
+    void showError(const std::string& message) override { messages.push_back(message); }
+    void bringForward() override { ++forwards; }
+    std::vector<std::string> messages;
+    int forwards = 0;
+};
+
+class SimStation {
+public:
+    explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0));
+
+    Station& st() { return *station; }
+    // StartStation; fails the test when it does not start.
+    void start();
+    // Host path of a drive path, and whole-file helpers on drive paths.
+    std::string host(const std::string& drivePath) const { return files.hostPath(drivePath); }
+    std::string read(const std::string& drivePath) const;
+    void write(const std::string& drivePath, const std::string& bytes);
+    bool exists(const std::string& drivePath) const { return files.fileExists(drivePath); }
+
+    SimClock clock;
+    SimEventLoop loop{clock};
+    TempFileSystem files;
+    CapturedErrors errors;
+    std::unique_ptr<Station> station;
+};
+
+}  // namespace quillmar::testing
