@@ -3,6 +3,7 @@
 #include "core/ClockTick.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
+#include "receiver/RemoteControl.h"
 
 namespace quillmar {
 
@@ -50,8 +51,8 @@ bool InitializeStation(Station& st, std::string* error) {
     std::string ignored;
     if (!files.folderExists(kDataFolder)) files.createFolder(kDataFolder, &ignored);
     if (!files.folderExists(kLogsFolder)) files.createFolder(kLogsFolder, &ignored);
-    // The remote-control outputs start with every bit clear.
     st.RemoteOutputBits = 0;
+    WriteRemoteOutputs(st);
     if (!OpenDataFile(st, st.SatListFile, kScheduleFilePath, kScheduleRecordLength, error))
         return false;
     LoadStationSettings(st);

@@ -2,6 +2,7 @@
 
 #include "core/ClockTick.h"
 #include "core/Station.h"
+#include "receiver/RemoteControl.h"
 
 namespace quillmar {
 
@@ -14,6 +15,9 @@ void TimerGetNextSwitch_Timer(Station&) {}
 void tmrExport_Timer(Station&) {}
 void tmrTimeChange_Timer(Station&) {}
 
-void TimerEOM_Timer(Station& st) { st.RemoteOutputBits &= static_cast<std::uint8_t>(~1u); }
+void TimerEOM_Timer(Station& st) {
+    st.RemoteOutputBits &= static_cast<std::uint8_t>(~1u);
+    WriteRemoteOutputs(st);
+}
 
 }  // namespace quillmar
