@@ -6,6 +6,12 @@
 namespace quillmar {
 
 // What the main window shows. The station writes it; the window only renders it.
+struct PlaylistEntry {
+    std::string text;  // "HH:MM:SS" + two blanks + the 25-character programme name
+    int recordNo = 0;  // the schedule it plays
+    friend bool operator==(const PlaylistEntry&, const PlaylistEntry&) = default;
+};
+
 struct MainWindowModel {
     std::string lblClock;
     std::string lblNextToRecord;
@@ -32,9 +38,10 @@ struct MainWindowModel {
     std::string cmdRecordCaption = "Record";
     ButtonColour cmdRecordColour = ButtonColour::Normal;
 
-    // The manual playlist and its selected line (-1: none).
-    std::vector<std::string> PlayList;
+    // The manual playlist, kept sorted by text, and its selected line (-1: none).
+    std::vector<PlaylistEntry> PlayList;
     int PlayListIndex = -1;
+    bool Label1Visible = true;  // the "Playlist" heading
 };
 
 }  // namespace quillmar

@@ -241,11 +241,12 @@ void mnuMenu::render() {
 
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
     for (int i = 0; same && i < PlayList->count(); ++i)
-        same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)]);
+        same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)].text);
     if (!same) {
         PlayList->clear();
-        for (const auto& line : m.PlayList) PlayList->addItem(Text(line));
+        for (const auto& entry : m.PlayList) PlayList->addItem(Text(entry.text));
     }
+    Label1->setVisible(m.Label1Visible);
     if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
 }
 
