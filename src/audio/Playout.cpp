@@ -5,8 +5,8 @@
 namespace quillmar {
 
 // The playout engine is not written yet; these keep its callers' decisions testable.
-void PlayFromPlaylist(Station&) {}
-void PlayScheduled(Station&) {}
-void StopPlayout(Station&) {}
+void PlayFromPlaylist(Station& st) { st.noteAction("PlayFromPlaylist"); }
+void PlayScheduled(Station& st) { st.noteAction("PlayScheduled"); }
+void StopPlayout(Station& st) { st.noteAction("StopPlayout"); }
 
 }  // namespace quillmar

@@ -5,9 +5,9 @@
 namespace quillmar {
 
 // The recording engine is not written yet; these keep its callers' decisions testable.
-void CueRecording(Station&) {}
-void ArmRecording(Station&) {}
-void StopRecording(Station&) {}
-void DumpRecording(Station&) {}
+void CueRecording(Station& st) { st.noteAction("CueRecording"); }
+void ArmRecording(Station& st) { st.noteAction("ArmRecording"); }
+void StopRecording(Station& st) { st.noteAction("StopRecording"); }
+void DumpRecording(Station& st) { st.noteAction("DumpRecording"); }
 
 }  // namespace quillmar

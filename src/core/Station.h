@@ -121,6 +121,13 @@ public:
     // A log line that could not be written is shown once until one is written again.
     bool LogFailureShown = false;
 
+    // Each automatic operation names itself here when it runs ("CueRecording",
+    // "PlayScheduled", ...), so tests and traces can see what the station did and when.
+    std::function<void(const std::string&)> actionObserver;
+    void noteAction(const std::string& name) {
+        if (actionObserver) actionObserver(name);
+    }
+
     // Observers of the main-window model; called after each handler that may change it.
     void onChanged(std::function<void()> observer) { observers_.push_back(std::move(observer)); }
     void notifyChanged();

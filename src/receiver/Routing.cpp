@@ -5,6 +5,6 @@
 namespace quillmar {
 
 // Placeholder until the receiver link is written.
-void RunSwitchOnly(Station&) {}
+void RunSwitchOnly(Station& st) { st.noteAction("RunSwitchOnly"); }
 
 }  // namespace quillmar
