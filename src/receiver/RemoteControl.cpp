@@ -5,7 +5,7 @@
 namespace quillmar {
 
 // No I/O-port service yet: the port reads as idle and writes go nowhere.
-void ReadRemoteInputs(Station& st) { st.noteAction("ReadRemoteInputs"); }
+void ReadRemoteInputs(Station&) {}
 void WriteRemoteOutputs(Station& st) { st.noteAction("WriteRemoteOutputs"); }
 
 }  // namespace quillmar
