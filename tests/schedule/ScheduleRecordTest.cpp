@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "core/Startup.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+// A record laid out by hand, byte by byte, as an older installation wrote it.
+std::string HandWrittenRecord() {
+    std::string rec;
+    rec += "1";                                      // 1 in use
+    rec += "Morning Edition          ";              // 2-26
+    rec += "59:00";                                  // 27-31
+    rec += "NPR";                                    // 32-34
+    rec += "2";                                      // 35 port
+    rec += "S";                                      // 36 route
+    rec += "5 ";                                     // 37-38 attenuation
+    rec += "T";                                      // 39 play start
+    rec += "T";                                      // 40 record start
+    rec += "1";                                      // 41 action
+    for (int k = 0; k < 28; ++k) rec += k == 5 ? "06:00:00" : k == 6 ? "  07:30 " : "        ";
+    rec += "0230000";                                // 266-272 record days
+    for (int r = 0; r < 7; ++r) rec += r == 1 ? "05:00:00" : r == 2 ? "05:30   " : "        ";
+    rec += "   ";
+    return rec;
+}
+
+}  // namespace
+
+TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
+    const std::string rec = HandWrittenRecord();
+    ASSERT_EQ(rec.size(), 331u);
+    const ScheduleFields f = ParseScheduleRecord(rec);
+    EXPECT_EQ(f.InUse, "1");
+    EXPECT_EQ(f.ProgramName, "Morning Edition          ");
+    EXPECT_EQ(f.ProgramLength, "59:00");
+    EXPECT_EQ(f.SourceCode, "NPR");
+    EXPECT_EQ(f.UnityPort, "2");
+    EXPECT_EQ(f.Route, "S");
+    EXPECT_EQ(f.Attenuation, "5 ");
+    EXPECT_EQ(std::stoi(f.Attenuation), 5);
+    EXPECT_EQ(f.PlayStart + f.RecordStart + f.Action, "TT1");
+    EXPECT_EQ(f.PlayTimes[5], "06:00:00");       // Monday, slot 1
+    EXPECT_EQ(f.PlayTimes[6], "07:30 ");         // leading blanks go, trailing ones stay
+    EXPECT_EQ(f.PlayTimes[0], "");
+    EXPECT_EQ(f.RecordDays, (std::array<int, 8>{0, 2, 3, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(f.RecordTimes[1], "05:00:00");
+    EXPECT_EQ(f.RecordTimes[2], "05:30   ");
+    EXPECT_EQ(f.RecordTimes[7], "");
+    EXPECT_EQ(BuildScheduleRecord(f).substr(0, 41), rec.substr(0, 41));
+}
+
+TEST(ScheduleRecord, ParseCleansNamesAndReadsOddDigitsAsTheyAre) {
+    std::string rec(331, ' ');
+    rec.replace(1, 25, "   Indented name         ");
+    rec.replace(265, 7, "x9 7-12");
+    const ScheduleFields f = ParseScheduleRecord(rec);
+    EXPECT_EQ(f.ProgramName, "Indented name            ");
+    EXPECT_EQ(f.ProgramLength, "     ");
+    EXPECT_EQ(f.RecordDays, (std::array<int, 8>{0, 9, 0, 7, 0, 1, 2, 0}));
+    // A short or empty record parses as blanks instead of failing.
+    const ScheduleFields empty = ParseScheduleRecord("1Short");
+    EXPECT_EQ(empty.ProgramName, "Short                    ");
+    EXPECT_EQ(empty.RecordDays, (std::array<int, 8>{}));
+}
+
+TEST(ScheduleRecord, BuildingCutsEachFieldToItsWidth) {
+    ScheduleFields f;
+    f.InUse = "1";
+    f.ProgramName = "A name of thirty characters...";
+    f.Attenuation = "5";
+    f.PlayTimes[27] = "23:59";
+    f.RecordDays[6] = 7;
+    f.RecordTimes[6] = "23:59:59";
+    const std::string rec = BuildScheduleRecord(f);
+    ASSERT_EQ(rec.size(), 331u);
+    EXPECT_EQ(rec.substr(1, 25), "A name of thirty characte");
+    EXPECT_EQ(rec.substr(36, 2), "5 ");
+    EXPECT_EQ(rec.substr(41 + 8 * 27, 8), "23:59   ");
+    EXPECT_EQ(rec.substr(265, 7), "0000007");
+    EXPECT_EQ(rec.substr(272 + 48, 8), "23:59:59");
+    EXPECT_EQ(rec.substr(328), "   ");
+    const ScheduleFields back = ParseScheduleRecord(rec);
+    EXPECT_EQ(back.PlayTimes[27], "23:59   ");
+    EXPECT_EQ(back.Attenuation, "5 ");
+}
+
+TEST(ScheduleFile, RecordsAreReadAndWrittenByNumberAndSlotsAreReused) {
+    SimStation s;
+    s.start();
+    Station& st = s.st();
+    EXPECT_EQ(FirstFreeScheduleSlot(st), 1);  // a new empty file
+    st.CurrentRecord = HandWrittenRecord();
+    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st, n));
+    EXPECT_EQ(s.read(kScheduleFilePath).size(), 3u * 331);
+    st.CurrentRecord = DeletedScheduleRecord();
+    ASSERT_TRUE(WriteSchedule(st, 2));
+    EXPECT_EQ(FirstFreeScheduleSlot(st), 2);
+
+    ASSERT_TRUE(ReadSchedule(st, 2));
+    EXPECT_EQ(st.Current.InUse, "0");
+    EXPECT_EQ(st.Current.ProgramName, std::string(25, ' '));
+    EXPECT_EQ(st.Current.RecordDays, (std::array<int, 8>{}));
+    ASSERT_TRUE(ReadSchedule(st, 3));
+    EXPECT_EQ(st.Current.SourceCode, "NPR");
+    EXPECT_FALSE(ReadSchedule(st, 4));  // the end of the file
+    EXPECT_EQ(ScheduleRecordCount(st), 3);
+}
+
+TEST(ScheduleFile, APartialLastRecordIsNotASchedule) {
+    SimStation s;
+    s.write(kScheduleFilePath, HandWrittenRecord() + HandWrittenRecord().substr(0, 100));
+    s.start();
+    EXPECT_EQ(ScheduleRecordCount(s.st()), 1);
+    EXPECT_FALSE(ReadSchedule(s.st(), 2));
+    // The next new schedule overwrites the torn record instead of leaving it in the middle.
+    EXPECT_EQ(FirstFreeScheduleSlot(s.st()), 2);
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/Startup.h"
+#include "settings/StationSettings.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+std::string Records(std::initializer_list<int> values) {
+    std::string bytes;
+    for (int v : values) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>((v >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
+    SimStation s;
+    s.write(kSettingsPath, Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4,
+                                    1, 2, 1}));
+    s.start();
+    const StationSettings& set = s.st().Settings;
+    EXPECT_EQ(set.ProgramPlayCard, 1);
+    EXPECT_EQ(set.RecordThreshold, 300);
+    EXPECT_EQ(set.DaysToSaveWave, 7);
+    EXPECT_EQ(set.EbNoLogRate, 5);
+    EXPECT_EQ(set.WaveDrive, 3);
+    EXPECT_EQ(set.SerialPort, 4);
+    EXPECT_EQ(set.BaudSelect, 2);
+    EXPECT_EQ(set.ResetExpansionRelays, 1);
+    EXPECT_EQ(set.RecordCard, 4);
+    EXPECT_EQ(set.RecordVisible, 1);
+    EXPECT_EQ(set.RecStopVisible, 2);
+    EXPECT_EQ(set.AdjustForTimeChange, 1);
+    EXPECT_EQ(s.st().WaveDriveLetter, "C");
+    EXPECT_EQ(s.st().BaudRates[1], "9600");
+    EXPECT_EQ(s.st().BaudRates[2], "19200");
+    // Only 1 shows the record buttons.
+    EXPECT_TRUE(s.st().main.cmdRecordVisible);
+    EXPECT_FALSE(s.st().main.cmdRecStopVisible);
+}
+
+TEST(StationSettings, MissingRecordsReadAsZero) {
+    SimStation s;
+    s.write(kSettingsPath, Records({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 1}));  // 26 bytes
+    s.start();
+    const StationSettings& set = s.st().Settings;
+    EXPECT_EQ(set.WaveDrive, 4);
+    EXPECT_EQ(s.st().WaveDriveLetter, "D");
+    EXPECT_EQ(set.SerialPort, 1);
+    EXPECT_EQ(set.BaudSelect, 0);
+    EXPECT_EQ(set.ResetExpansionRelays + set.RecordCard + set.RecordVisible + set.RecStopVisible +
+                  set.AdjustForTimeChange,
+              0);
+    EXPECT_FALSE(s.st().main.cmdRecordVisible);
+}
+
+TEST(StationSettings, SavingWritesOnlyTheRecordsItOwns) {
+    SimStation s;
+    s.write(kSettingsPath, Records({9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 3, 2}));  // 28 bytes
+    s.start();
+    Station& st = s.st();
+    st.Settings.ProgramPlayCard = -2;
+    st.Settings.SerialPort = 1;  // the form does not own the serial records
+    st.Settings.AdjustForTimeChange = 1;
+    ASSERT_TRUE(SaveStationSettings(st));
+    const std::string saved = s.read(kSettingsPath);
+    ASSERT_EQ(saved.size(), 42u);
+    EXPECT_EQ(saved.substr(0, 2), Records({-2}));
+    EXPECT_EQ(saved.substr(24, 4), Records({3, 2}));     // 13 and 14 as they were
+    EXPECT_EQ(saved.substr(28, 4), std::string(4, '\0'));  // 15 and 16 reserved, zero
+    EXPECT_EQ(saved.substr(40, 2), Records({1}));
+
+    st.Settings.BaudSelect = 1;
+    st.Settings.ProgramPlayCard = 5;  // not the serial form's to write
+    ASSERT_TRUE(SaveSerialSettings(st));
+    const std::string serial = s.read(kSettingsPath);
+    EXPECT_EQ(serial.substr(24, 4), Records({1, 1}));
+    EXPECT_EQ(serial.substr(0, 2), Records({-2}));
+}
+
+TEST(StationSettings, ReservedRecordsNeverChangeWhatIsLoaded) {
+    SimStation a, b;
+    std::string file = Records({1, 2, 3, 1, 1, 2, 1, 1, 1, 1, 0, 3, 1, 1, 0, 0, 1, 0, 1, 1, 0});
+    a.write(kSettingsPath, file);
+    file.replace(28, 4, "\xFF\x7F\x12\x34");
+    b.write(kSettingsPath, file);
+    a.start();
+    b.start();
+    EXPECT_EQ(std::memcmp(&a.st().Settings, &b.st().Settings, sizeof(StationSettings)), 0);
+    // Saving keeps the bytes of the reserved records as they were.
+    ASSERT_TRUE(SaveStationSettings(b.st()));
+    EXPECT_EQ(b.read(kSettingsPath).substr(28, 4), "\xFF\x7F\x12\x34");
+}
+
+TEST(StationSettings, AFailedSaveSaysWhy) {
+    SimStation s;
+    s.start();
+    std::filesystem::remove(s.host(kSettingsPath));
+    std::filesystem::create_directory(s.host(kSettingsPath));  // cannot be opened as a file
+    std::string error;
+    EXPECT_FALSE(SaveStationSettings(s.st(), &error));
+    EXPECT_NE(error.find("MyComp.ini"), std::string::npos) << error;
+}
