@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Startup.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+namespace fs = std::filesystem;
+
+TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
+    SimStation s;
+    s.start();
+    const std::string satfile = s.files.dataRoot() + "/drives/c/satfile";
+    EXPECT_TRUE(fs::is_directory(satfile));
+    EXPECT_TRUE(fs::is_directory(satfile + "/logs"));
+    for (const char* name : {"SatList.dat", "MyComp.ini", "Exportinfo.dat", "AddressBook.dat"}) {
+        ASSERT_TRUE(fs::exists(satfile + "/" + name)) << name;
+        EXPECT_EQ(fs::file_size(satfile + "/" + name), 0u) << name;
+    }
+    EXPECT_FALSE(fs::exists(satfile + "/User.dat"));
+    const Station& st = s.st();
+    EXPECT_EQ(st.Account.Facility, "");
+    EXPECT_EQ(st.DayNames, (std::array<std::string, 8>{"Off", "Sunday", "Monday", "Tuesday",
+                                                       "Wednesday", "Thursday", "Friday",
+                                                       "Saturday"}));
+    EXPECT_EQ(st.Settings.ActivityLog, 0);
+    EXPECT_TRUE(st.SatListFile.isOpen() && st.ExportFile.isOpen() && st.AddressBookFile.isOpen());
+    EXPECT_EQ(st.ExportFile.recordLength(), 235);
+    EXPECT_EQ(st.AddressBookFile.recordLength(), 120);
+    EXPECT_TRUE(s.errors.messages.empty());
+    // The clock tick runs from the start.
+    EXPECT_TRUE(st.tmrClock->isEnabled());
+    EXPECT_EQ(st.DstStartDate, (Date{2026, 3, 8}));
+    EXPECT_EQ(st.DstEndDate, (Date{2026, 11, 1}));
+}
+
+TEST(Startup, APopulatedRootIsReadAsItStands) {
+    SimStation s;
+    s.write("c:\\Satfile\\User.dat", "KQMR Radio\r\nstation\r\nsecret\r\n");
+    s.write("c:\\SATFILE\\mycomp.ini", std::string("\x01\x00", 2));
+    s.write("c:\\satfile\\SatList.dat", std::string(331 * 2, ' '));
+    s.start();
+    EXPECT_EQ(s.st().Account.Facility, "KQMR Radio");
+    EXPECT_EQ(s.st().Account.UserName, "station");
+    EXPECT_EQ(s.st().Account.Password, "secret");
+    EXPECT_EQ(s.st().Settings.ProgramPlayCard, 1);
+    EXPECT_EQ(s.st().SatListFile.recordCount(), 2);
+    // Files found in another case are used, not doubled.
+    EXPECT_EQ(s.files.list("c:\\satfile", false).size(), 5u);
+}
+
+TEST(Startup, AUserFileWithBareLineFeedsOrMissingLinesStillReads) {
+    SimStation s;
+    s.write("c:\\satfile\\User.dat", "Facility only\n");
+    s.start();
+    EXPECT_EQ(s.st().Account.Facility, "Facility only");
+    EXPECT_EQ(s.st().Account.UserName, "");
+    EXPECT_EQ(s.st().Account.Password, "");
+}
+
+TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {
+    SimStation s;
+    fs::create_directories(s.host("c:\\satfile\\Exportinfo.dat"));  // a folder, not a file
+    std::string error;
+    EXPECT_FALSE(StartStation(s.st(), &error));
+    EXPECT_NE(error.find("c:\\satfile\\Exportinfo.dat"), std::string::npos) << error;
+    EXPECT_NE(error.find("directory"), std::string::npos) << error;
+    EXPECT_FALSE(s.st().tmrClock->isEnabled());
+}
+
+TEST(Startup, ActivationShowsOrHidesPlayButtonsOnlyForZeroAndOne) {
+    SimStation s;
+    s.write(kSettingsPath, std::string("\0\0\0\0\0\0\x02\x00\x01\x00", 10));  // Play 2, Stop 1
+    s.start();
+    Station& st = s.st();
+    st.main.cmdPlayVisible = false;
+    MainWindowActivated(st);
+    EXPECT_FALSE(st.main.cmdPlayVisible);  // 2 leaves it as it was
+    EXPECT_TRUE(st.main.cmdStopVisible);
+    st.main.cmdPlayVisible = true;
+    MainWindowActivated(st);
+    EXPECT_TRUE(st.main.cmdPlayVisible);
+    st.Settings.StopVisible = 0;
+    MainWindowActivated(st);
+    EXPECT_FALSE(st.main.cmdStopVisible);
+    EXPECT_EQ(s.errors.forwards, 3);  // a message on screen comes back into view each time
+}
+
+TEST(Startup, AnsweringNoToTheExitQuestionLeavesEverythingRunning) {
+    SimStation s;
+    s.start();
+    EXPECT_FALSE(AnswerExitQuestion(s.st(), false));
+    EXPECT_EQ(s.st().ExitAnswer, 7);
+    s.loop.advance(1000);
+    EXPECT_TRUE(s.st().tmrClock->isEnabled());
+    EXPECT_EQ(s.st().main.lblClock, "Saturday  12/05/2026  Day  339  12:00:01");
+    EXPECT_TRUE(AnswerExitQuestion(s.st(), true));
+    EXPECT_EQ(s.st().ExitAnswer, 6);
+}

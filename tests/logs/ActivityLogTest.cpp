@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Startup.h"
+#include "logs/ActivityLog.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct LoggingStation : SimStation {
+    explicit LoggingStation(int activityLog, DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
+        : SimStation(start) {
+        write(kSettingsPath, std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
+        this->start();
+    }
+    void activity(const std::string& message) {
+        st().LogMessage = message;
+        WriteActivityLog(st());
+    }
+};
+
+}  // namespace
+
+TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
+    LoggingStation s(1);
+    s.activity("Record Morning Edition");
+    s.activity("");  // an empty message still leaves its time
+    s.loop.advance(700);  // past midnight
+    s.activity("Stop   Morning Edition 59:00");
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261205.log"),
+              "23:59:59  Record Morning Edition\r\n23:59:59  \r\n");
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261206.log"), "00:00:00  Stop   Morning Edition 59:00\r\n");
+}
+
+TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
+    LoggingStation s(1);
+    s.st().AlarmTimeText = "10:15:00";
+    s.st().LogMessage = "News Audio Alarm 00:05";
+    WriteErrorLog(s.st());
+    s.st().AlarmTimeText = "";
+    s.st().LogMessage = "";
+    WriteErrorLog(s.st());
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"), "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
+}
+
+TEST(ActivityLog, NothingIsWrittenUnlessTheSettingIsOne) {
+    for (int setting : {0, 2}) {
+        LoggingStation s(setting);
+        s.activity("Play News");
+        s.st().LogMessage = "x";
+        WriteErrorLog(s.st());
+        EXPECT_TRUE(s.files.list("c:\\satfile\\logs", false).empty()) << setting;
+    }
+}
+
+TEST(ActivityLog, ADeletedLogsFolderIsMadeAgainAndNothingIsLost) {
+    LoggingStation s(1);
+    fs::remove_all(s.host("c:\\satfile\\logs"));
+    s.activity("Play News");
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261205.log"), "23:59:59  Play News\r\n");
+    EXPECT_TRUE(s.errors.messages.empty());
+}
+
+TEST(ActivityLog, AFailingLogIsReportedOnceUntilItWorksAgain) {
+    LoggingStation s(1);
+    const std::string path = s.host("c:\\satfile\\logs\\AL261205.log");
+    fs::create_directory(path);  // the day's file cannot be opened
+    s.activity("one");
+    s.activity("two");
+    ASSERT_EQ(s.errors.messages.size(), 1u);
+    EXPECT_NE(s.errors.messages[0].find("AL261205.log"), std::string::npos);
+    fs::remove(path);
+    s.activity("three");
+    fs::remove(path);
+    fs::create_directory(path);
+    s.activity("four");
+    EXPECT_EQ(s.errors.messages.size(), 2u);
+}
