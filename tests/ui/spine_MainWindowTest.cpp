@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/Startup.h"
+#include "core/windows/mnuMenu.h"
+#include "settings/windows/frmError.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+QStringList Captions(const QList<QAction*>& actions) {
+    QStringList out;
+    for (QAction* a : actions)
+        if (!a->isSeparator()) out << a->text();
+    return out;
+}
+
+QMenu* Menu(mnuMenu& w, const char* name) { return w.findChild<QMenu*>(name); }
+
+}  // namespace
+
+TEST(MainWindow, CarriesEveryMenuAndEntryInOrder) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    EXPECT_EQ(w.windowTitle(), "Quillmar");
+    EXPECT_EQ(Captions(w.menuBar()->actions()),
+              (QStringList{"File", "SetUp", "Load Play List", "Audition", "AutoExport", "Schedule",
+                           "Set &Receiver", "View", "History", "Help", "About"}));
+    EXPECT_EQ(Captions(Menu(w, "mnuFile")->actions()),
+              (QStringList{"Save Source Codes, Schedule,Setup Files  to Floppy",
+                           "Load AutoExport File from floppy", "Load Source Codes from Floppy",
+                           "Load Schedule from Floppy", "Load Setup Files from Floppy", "Exit"}));
+    EXPECT_EQ(Captions(Menu(w, "mnuSetUp")->actions()),
+              (QStringList{"Address Book", "My Email Account", "My Computer",
+                           "Program Source Codes", "Communications"}));
+    EXPECT_EQ(Captions(Menu(w, "mnuView")->actions()),
+              (QStringList{"Play Schedule", "Record Schedule", "Switch Schedule",
+                           "Receiver &Status"}));
+    EXPECT_EQ(Captions(Menu(w, "mnuReceiverStatus")->actions()),
+              (QStringList{"Carrier", "MPEG", "Relays", "Extended Relays",
+                           "Receiver Serial  &Port", "Settings"}));
+    EXPECT_EQ(Captions(Menu(w, "mnuHistory")->actions()),
+              (QStringList{"Eb/No", "Activity Log", "Error Log"}));
+    // Exit always works; an entry whose window is missing is there but cannot be chosen.
+    EXPECT_TRUE(w.findChild<QAction*>("mnuExit")->isEnabled());
+    bool opened = false;
+    w.setWindowOpener("mnuAbout", [&]() -> QWidget* {
+        opened = true;
+        return nullptr;
+    });
+    QAction* about = w.findChild<QAction*>("mnuAbout");
+    EXPECT_TRUE(about->isEnabled());
+    about->trigger();
+    EXPECT_TRUE(opened);
+}
+
+TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
+    SimStation s;
+    s.write(kSettingsPath, std::string(36, '\0') + std::string("\x01\x00\x00\x00", 4));
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    EXPECT_TRUE(w.cmdRecord->isVisible());  // record 19 is 1
+    EXPECT_FALSE(w.cmdRecStop->isVisible());
+    EXPECT_EQ(w.cmdPlay->toolTip(), "Plays the first item in the playlist");
+    EXPECT_EQ(w.cmdStop->text(), "Play Stop");
+    EXPECT_EQ(w.cmdRecStop->text(), "Rec Stop");
+    s.st().main.lblNextToRecord = "Caf\xE9 programme";
+    s.st().main.PlayList = {{"06:00:00  News", 3}};
+    s.st().main.cmdRecordCaption = "Ready";
+    s.st().main.cmdRecordColour = MainWindowModel::ButtonColour::Yellow;
+    s.loop.advance(100);  // the tick notifies the window
+    EXPECT_EQ(w.lblNextToRecord->text(), QString::fromUtf8("Caf\xC3\xA9 programme"));
+    EXPECT_TRUE(w.lblClock->text().startsWith("Saturday  12/05/2026  Day  339"));
+    ASSERT_EQ(w.PlayList->count(), 1);
+    EXPECT_EQ(w.PlayList->item(0)->text(), "06:00:00  News");
+    EXPECT_EQ(w.cmdRecord->text(), "Ready");
+    EXPECT_TRUE(w.cmdRecord->styleSheet().contains("yellow"));
+}
+
+TEST(MainWindow, TheExitQuestionDecidesWhetherTheWindowCloses) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    int asked = 0;
+    w.askExit = [&] {
+        ++asked;
+        return false;
+    };
+    w.findChild<QAction*>("mnuExit")->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(s.st().ExitAnswer, 7);
+    EXPECT_TRUE(s.st().tmrClock->isEnabled());
+    w.askExit = [] { return true; };
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(s.st().ExitAnswer, 6);
+}
+
+TEST(ErrorWindow, OneInstanceShowsTheLatestMessageAndOkUnloadsIt) {
+    ErrorWindowPresenter errors;
+    errors.showError("first");
+    QPointer<frmError> window = errors.window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Error Message");
+    errors.showError("Select a schedule");
+    EXPECT_EQ(errors.window(), window.data());
+    EXPECT_EQ(window->lblMessage->text(), "Select a schedule");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(QApplication::topLevelWidgets().count(
+                  static_cast<QWidget*>(window.data())),
+              1);
+    QTest::mouseClick(window->OKButton, Qt::LeftButton);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    errors.bringForward();  // nothing on screen: nothing to do
+    errors.showError("again");
+    ASSERT_TRUE(errors.window());
+    EXPECT_EQ(errors.window()->lblMessage->text(), "again");
+    delete errors.window();
+}
