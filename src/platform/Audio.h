@@ -1,0 +1,127 @@
+#pragma once
+// Sound cards and wave files. Device numbers are positions in the lists below, from 0. Every
+// callback named here runs on the event-loop thread, in order; implementations hand audio
+// across threads themselves (a ring from the real-time callback, posts from workers).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillmar {
+
+inline constexpr int kSampleRate = 44100;
+inline constexpr int kCaptureBufferBytes = 4096;
+
+// One captured buffer: interleaved signed 16-bit samples and the peak of each channel (the
+// right peak equals the left one for mono).
+struct AudioBuffer {
+    std::vector<std::int16_t> samples;
+    int channels = 2;
+    std::int16_t peakLeft = 0;
+    std::int16_t peakRight = 0;
+    std::int64_t frames() const { return channels > 0 ? static_cast<std::int64_t>(samples.size()) / channels : 0; }
+};
+
+// Capture from an input device at 44100 Hz, 16 bit, in buffers of 4096 bytes.
+class AudioCapture {
+public:
+    virtual ~AudioCapture() = default;
+    // channels is 1 or 2. False with the reason when the device cannot be opened.
+    virtual bool start(int device, int channels, std::string* error) = 0;
+    virtual void stop() = 0;
+    virtual bool isRunning() const = 0;
+    // Buffers lost because the loop did not take them in time (counted, never silent).
+    virtual std::uint64_t overruns() const = 0;
+
+    std::function<void(const AudioBuffer&)> onBuffer;
+    // The device failed while running (unplugged, driver error); capture has stopped.
+    std::function<void(const std::string& error)> onFailure;
+};
+
+// A PCM wave file whose header is kept current after every append, so that a file cut off
+// by a crash still plays up to its last buffer.
+class WaveWriter {
+public:
+    virtual ~WaveWriter() = default;
+    virtual bool open(const std::string& hostPath, int channels, std::string* error) = 0;
+    virtual bool append(const AudioBuffer& buffer, std::string* error) = 0;
+    virtual std::int64_t lengthMs() const = 0;
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+};
+
+// Plays a wave file on an output device.
+class AudioPlayer {
+public:
+    virtual ~AudioPlayer() = default;
+    // Opens the file; lengthMs() is known afterwards. False with the reason on failure.
+    virtual bool open(const std::string& hostPath, int device, std::string* error) = 0;
+    virtual bool play(std::string* error) = 0;
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+    virtual void stop() = 0;  // no finished event
+    virtual bool isPlaying() const = 0;
+    virtual std::int64_t positionMs() const = 0;
+    virtual void seekMs(std::int64_t ms) = 0;
+    virtual std::int64_t lengthMs() const = 0;
+    // Playback ends here (0: at the end of the file).
+    virtual void setEndMs(std::int64_t ms) = 0;
+    // Peaks of what is playing now, for the meters.
+    virtual std::int16_t peakLeft() const = 0;
+    virtual std::int16_t peakRight() const = 0;
+
+    // Playback reached its end point or the end of the file.
+    std::function<void()> onFinished;
+};
+
+// A wave format the converter can write.
+struct WaveFormat {
+    std::string name;        // "PCM 16 bit", "IMA ADPCM", ...
+    int sndfileFormat = 0;   // the major|minor format code of the file library
+    int channels = 2;
+    int sampleRate = kSampleRate;
+};
+
+// Copies a wave file to another, up to an end point, with an optional fade-out and format
+// conversion, off the event loop. The target is written beside its final name and renamed
+// when complete.
+struct ConversionJob {
+    std::string sourcePath;
+    std::string targetPath;
+    std::int64_t endMs = 0;        // 0: the whole file
+    std::int64_t fadeStartMs = 0;  // fade to silence from here to the end point
+    std::int64_t fadeLengthMs = 0;  // 0: no fade
+    WaveFormat format;
+};
+
+class AudioConversion {
+public:
+    virtual ~AudioConversion() = default;
+    virtual bool start(const ConversionJob& job, std::string* error) = 0;
+    virtual void cancel() = 0;
+    virtual bool isRunning() const = 0;
+    // Progress in milliseconds of source done, and the length being converted.
+    std::function<void(std::int64_t doneMs, std::int64_t totalMs)> onProgress;
+    std::function<void(bool ok, const std::string& error)> onFinished;
+};
+
+class Audio {
+public:
+    virtual ~Audio() = default;
+    // The machine's devices, then the built-in "Test tone" input / "Silent output" output.
+    virtual std::vector<std::string> inputDevices() = 0;
+    virtual std::vector<std::string> outputDevices() = 0;
+    virtual std::unique_ptr<AudioCapture> createCapture() = 0;
+    virtual std::unique_ptr<WaveWriter> createWriter() = 0;
+    virtual std::unique_ptr<AudioPlayer> createPlayer() = 0;
+    virtual std::unique_ptr<AudioConversion> createConversion() = 0;
+    // Wave formats this machine can write, PCM 16 bit first.
+    virtual std::vector<WaveFormat> codecs() = 0;
+};
+
+// The two peaks of a buffer (absolute values, clamped to 32767).
+void MeasurePeaks(AudioBuffer& buffer);
+
+}  // namespace quillmar
