@@ -13,8 +13,10 @@
 #include "core/Station.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
+#include "platform/host/LpPrinter.h"
 #include "platform/host/PosixFileSystem.h"
 #include "platform/host/QtEventLoop.h"
+#include "platform/host/QtSerialPort.h"
 #include "platform/host/SystemClock.h"
 #include "settings/windows/frmError.h"
 
@@ -67,7 +69,9 @@ int main(int argc, char** argv) {
     quillmar::SystemClock clock;
     quillmar::QtEventLoop loop;
     quillmar::ErrorWindowPresenter errors;
-    quillmar::Station station(quillmar::Platform{clock, loop, files, errors});
+    quillmar::QtSerialPorts serial(files.dataRoot());
+    quillmar::LpPrinter printer;
+    quillmar::Station station(quillmar::Platform{clock, loop, files, errors, serial, printer});
     quillmar::mnuMenu window(station);
     quillmar::RegisterWindows(window, station);
     if (!quillmar::StartStation(station, &error)) return Fail(error);

@@ -17,7 +17,9 @@
 #include "platform/DateTime.h"
 #include "platform/EventLoop.h"
 #include "platform/FileSystem.h"
+#include "platform/Printer.h"
 #include "platform/RecordFile.h"
+#include "platform/SerialPort.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
 
@@ -29,6 +31,8 @@ struct Platform {
     EventLoop& loop;
     FileSystem& files;
     ErrorDisplay& errors;
+    SerialPorts& serial;
+    Printer& printer;
 };
 
 struct MailAccount {
@@ -108,6 +112,12 @@ public:
     std::int32_t ExitAnswer = 0;
 
     MainWindowModel main;
+
+    // Receiver link: the command the next send-only exchange writes, the Eb/No text of the
+    // last poll, and the main window's port object for send-only exchanges and the poll.
+    std::string ReceiverCommand;
+    std::string EbNoText;
+    std::unique_ptr<SerialPort> ReceiverPort;
 
     // Timers of the main window; every one starts disabled.
     std::unique_ptr<Timer> tmrClock;

@@ -7,7 +7,7 @@
 namespace quillmar::testing {
 
 SimStation::SimStation(DateTime start) : clock(start) {
-    station = std::make_unique<Station>(Platform{clock, loop, files, errors});
+    station = std::make_unique<Station>(Platform{clock, loop, files, errors, serial, printer});
 }
 
 void SimStation::start() {

@@ -9,6 +9,8 @@
 #include "core/Station.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
+#include "platform/sim/SimPrinter.h"
+#include "platform/sim/SimSerialPort.h"
 #include "platform/sim/TempFileSystem.h"
 
 namespace quillmar::testing {
@@ -38,6 +40,9 @@ public:
     SimEventLoop loop{clock};
     TempFileSystem files;
     CapturedErrors errors;
+    // The receiver line: waiting for input stalls the loop, as a blocking exchange does.
+    SimSerialPorts serial{clock, [this](int ms) { loop.stall(ms); }};
+    SimPrinter printer;
     std::unique_ptr<Station> station;
 };
 

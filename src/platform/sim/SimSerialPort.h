@@ -1,0 +1,73 @@
+#pragma once
+// A receiver line on simulated time. Every command written (ended by CR) goes to a scripted
+// peer; its reply becomes readable after the reply's delay. Waiting for input lets simulated
+// time pass, so a collection loop always ends on its time-out.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/SerialPort.h"
+#include "platform/sim/SimClock.h"
+
+namespace quillmar {
+
+class SimSerialPorts : public SerialPorts {
+public:
+    struct Reply {
+        std::string text;
+        int delayMs = 0;
+    };
+
+    // passTime moves simulated time on (the event loop's stall in a whole station).
+    SimSerialPorts(SimClock& clock, std::function<void(int ms)> passTime);
+    ~SimSerialPorts() override;
+    std::unique_ptr<SerialPort> create() override;
+
+    // The peer: the answer to one command (without its CR), or nothing for a silent peer.
+    // The default answers what answer() set up and stays silent otherwise.
+    std::function<std::optional<Reply>(const std::string& command)> peer;
+    void answer(const std::string& command, std::string text, int delayMs = 0);
+    // Bytes that arrive by themselves after delayMs, not in answer to anything.
+    void arrive(std::string text, int delayMs = 0);
+    // An endless sender: this many bytes of noise arrive per simulated millisecond.
+    void flood(int bytesPerMs) { floodPerMs_ = bytesPerMs; }
+    // Failures of the next opens or writes (number 0 ends the failure).
+    void failOpen(int number, std::string description) { openFailure_ = {number, description}; }
+    void failWrite(int number, std::string description) { writeFailure_ = {number, description}; }
+
+    // What the station did.
+    std::string wire;                                // every byte written, in order
+    std::vector<std::string> commands;               // each command, without its CR
+    std::vector<std::pair<int, std::string>> opens;  // port and line settings of each open
+    int closes = 0;
+    int discards = 0;
+    int openNow = 0;  // port objects open at this moment
+    // Milliseconds of simulated time the station spent waiting for input.
+    std::int64_t waitedMs = 0;
+
+private:
+    class Port;
+    friend class Port;
+    std::int64_t nowMs() const;
+    void received(std::string_view bytes);
+    bool inputReady() const;
+    std::string take();
+    void waitForInput(int maxMs);
+
+    SimClock& clock_;
+    std::function<void(int)> passTime_;
+    std::map<std::string, Reply> answers_;
+    std::deque<std::pair<std::int64_t, std::string>> pending_;  // arrival time, bytes
+    std::string partial_;
+    int floodPerMs_ = 0;
+    std::int64_t floodFrom_ = 0;
+    SerialError openFailure_, writeFailure_;
+};
+
+}  // namespace quillmar
