@@ -1,6 +1,8 @@
 #include "core/Startup.h"
 
 #include "core/ClockTick.h"
+#include "core/NextEvent.h"
+#include "core/Playlist.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
 #include "receiver/RemoteControl.h"
@@ -66,6 +68,11 @@ bool InitializeStation(Station& st, std::string* error) {
 
 bool StartStation(Station& st, std::string* error) {
     if (!InitializeStation(st, error)) return false;
+    FindNextRecord(st);
+    FindNextSwitch(st);
+    FindNextPlay(st);
+    st.PlaylistUpcomingOnly = 1;
+    LoadManualPlaylist(st);
     ClockTick(st);
     st.tmrClock->setEnabled(true);
     st.notifyChanged();

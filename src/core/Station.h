@@ -21,6 +21,7 @@
 #include "platform/RecordFile.h"
 #include "platform/SerialPort.h"
 #include "schedule/ScheduleRecord.h"
+#include "schedule/ScheduleState.h"
 #include "settings/StationSettings.h"
 
 namespace quillmar {
@@ -118,6 +119,13 @@ public:
     std::string ReceiverCommand;
     std::string EbNoText;
     std::unique_ptr<SerialPort> ReceiverPort;
+
+    // Schedule store: the weekly schedule window's lists (also refilled by FindNextSwitch),
+    // the conflict lines of the last Apply (lstConflicts) and the main window's progress bar
+    // of the floppy copies.
+    WeeklyScheduleModel Weekly;
+    std::vector<std::string> ScheduleConflicts;
+    ProgressBarModel ProgressBar1;
 
     // Timers of the main window; every one starts disabled.
     std::unique_ptr<Timer> tmrClock;

@@ -1,0 +1,213 @@
+#include "schedule/FloppyBackup.h"
+
+#include <string>
+#include <vector>
+
+#include "core/NextEvent.h"
+#include "core/Startup.h"
+#include "core/Station.h"
+#include "receiver/SourceCodes.h"
+#include "settings/StationSettings.h"
+
+namespace quillmar {
+
+namespace {
+
+constexpr const char* kFloppyRoot = "a:\\";
+constexpr const char* kFloppySchedule = "a:\\SatList.dat";
+constexpr const char* kFloppyExport = "a:\\ExportInfo.dat";
+constexpr const char* kFloppySettings = "a:\\MyComp.ini";
+constexpr const char* kFloppySourceCodes = "a:\\Source.dat";
+constexpr int kExportRecordLength = 235;
+
+// A failed step: the error number and description the operator sees.
+struct Failure {
+    int number = 0;
+    std::string description;
+};
+
+bool Fail(Failure* failure, int number, std::string description) {
+    *failure = Failure{number, std::move(description)};
+    return false;
+}
+
+bool DriveReady(Station& st, Failure* failure) {
+    if (st.platform.files.folderExists(kFloppyRoot)) return true;
+    return Fail(failure, 71, "Disk not ready: drive a: is not available");
+}
+
+bool ReadWhole(Station& st, const char* path, std::string* bytes, Failure* failure) {
+    if (!st.platform.files.fileExists(path))
+        return Fail(failure, 53, std::string("File not found: ") + path);
+    std::string reason;
+    if (!st.platform.files.readFile(path, bytes, &reason))
+        return Fail(failure, 57, std::string("Device I/O error: ") + path + ": " + reason);
+    return true;
+}
+
+bool WriteWhole(Station& st, const char* path, const std::string& bytes, Failure* failure) {
+    std::string reason;
+    if (!st.platform.files.writeFile(path, bytes, &reason))
+        return Fail(failure, 75, std::string("Path/File access error: ") + path + ": " + reason);
+    return true;
+}
+
+// Every whole record of an open file, in order.
+std::string ReadRecords(const RecordFile& file) {
+    std::string all, record;
+    const auto count = file.recordCount();
+    for (std::int64_t n = 1; n <= count; ++n) {
+        file.read(n, &record);
+        all += record;
+    }
+    return all;
+}
+
+// The whole records of a copied file; a torn last record is left behind.
+std::string WholeRecords(std::string bytes, int recordLength) {
+    bytes.resize(bytes.size() - bytes.size() % static_cast<std::size_t>(recordLength));
+    return bytes;
+}
+
+// Replaces a data file that stays open for the run and opens it again, so the station
+// reads the restored records (and nothing of the old file beyond them).
+bool RestoreOpenFile(Station& st, RecordFile& file, const char* localPath, const char* source,
+                     int recordLength, Failure* failure) {
+    std::string bytes;
+    if (!ReadWhole(st, source, &bytes, failure)) return false;
+    if (!WriteWhole(st, localPath, WholeRecords(std::move(bytes), recordLength), failure))
+        return false;
+    std::string reason;
+    if (!file.open(st.platform.files.hostPath(localPath), recordLength, &reason))
+        return Fail(failure, 75,
+                    std::string("Path/File access error: ") + localPath + ": " + reason);
+    return true;
+}
+
+// Codes one per CR LF line, as Source.dat holds them.
+std::string CodeLines(const std::vector<std::string>& codes) {
+    std::string text;
+    for (const auto& code : codes) text += code + "\r\n";
+    return text;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        auto end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        at = end + 1;
+    }
+    return lines;
+}
+
+// Runs one operation; a failure goes to the error window.
+template <typename Operation>
+bool Run(Station& st, const char* name, Operation operation) {
+    st.noteAction(name);
+    Failure failure;
+    if (!DriveReady(st, &failure) || !operation(&failure)) {
+        ShowError(st, std::to_string(failure.number) + " " + failure.description);
+        return false;
+    }
+    return true;
+}
+
+void RerunFinders(Station& st) {
+    FindNextRecord(st);
+    FindNextSwitch(st);
+    FindNextPlay(st);
+}
+
+}  // namespace
+
+bool SaveFilesToFloppy(Station& st) {
+    auto& bar = st.ProgressBar1;
+    const bool ok = Run(st, "SaveFilesToFloppy", [&st, &bar](Failure* failure) {
+        bar = ProgressBarModel{true, 5, 0};
+        st.notifyChanged();
+        if (!WriteWhole(st, kFloppySchedule, ReadRecords(st.SatListFile), failure)) return false;
+        ++bar.value;
+        if (!WriteWhole(st, kFloppyExport, ReadRecords(st.ExportFile), failure)) return false;
+        ++bar.value;
+        std::string settings;
+        if (!ReadWhole(st, kSettingsPath, &settings, failure) ||
+            !WriteWhole(st, kFloppySettings, WholeRecords(settings, 2), failure))
+            return false;
+        ++bar.value;
+        std::vector<std::string> codes;
+        if (!ReadSourceCodes(st, &codes))
+            return Fail(failure, 53, std::string("File not found: ") + kSourceCodesPath);
+        if (!WriteWhole(st, kFloppySourceCodes, CodeLines(codes), failure)) return false;
+        ++bar.value;
+        return true;
+    });
+    if (ok) bar.visible = false;
+    st.notifyChanged();
+    return ok;
+}
+
+bool LoadScheduleFromFloppy(Station& st) {
+    const bool ok = Run(st, "LoadScheduleFromFloppy", [&st](Failure* failure) {
+        return RestoreOpenFile(st, st.SatListFile, kScheduleFilePath, kFloppySchedule,
+                               kScheduleRecordLength, failure);
+    });
+    if (ok) RerunFinders(st);
+    st.notifyChanged();
+    return ok;
+}
+
+bool LoadAutoExportFromFloppy(Station& st) {
+    return Run(st, "LoadAutoExportFromFloppy", [&st](Failure* failure) {
+        return RestoreOpenFile(st, st.ExportFile, kExportFilePath, kFloppyExport,
+                               kExportRecordLength, failure);
+    });
+}
+
+bool LoadSourceCodesFromFloppy(Station& st) {
+    return Run(st, "LoadSourceCodesFromFloppy", [&st](Failure* failure) {
+        std::string text;
+        if (!ReadWhole(st, kFloppySourceCodes, &text, failure)) return false;
+        std::string reason;
+        if (!SaveSourceCodes(st, SplitLines(text), &reason))
+            return Fail(failure, 75,
+                        std::string("Path/File access error: ") + kSourceCodesPath + ": " + reason);
+        return true;
+    });
+}
+
+bool LoadSetupFromFloppy(Station& st) {
+    static constexpr int kRestored[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18};
+    return Run(st, "LoadSetupFromFloppy", [&st](Failure* failure) {
+        std::string bytes;
+        if (!ReadWhole(st, kFloppySettings, &bytes, failure)) return false;
+        for (int n : kRestored) {
+            // A record beyond the end of the copy reads as 0, as from any record file.
+            const std::size_t at = static_cast<std::size_t>(n - 1) * 2;
+            const auto lo = at < bytes.size() ? static_cast<std::uint8_t>(bytes[at]) : 0u;
+            const auto hi = at + 1 < bytes.size() ? static_cast<std::uint8_t>(bytes[at + 1]) : 0u;
+            *st.Settings.field(n) =
+                static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+        }
+        DeriveSettingValues(st);
+        RecordFile local;
+        std::string reason;
+        if (!local.open(st.platform.files.hostPath(kSettingsPath), 2, &reason))
+            return Fail(failure, 75,
+                        std::string("Path/File access error: ") + kSettingsPath + ": " + reason);
+        for (int n : kRestored) {
+            const auto v = static_cast<std::uint16_t>(*st.Settings.field(n));
+            const std::string record{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+            if (!local.write(n, record, &reason))
+                return Fail(failure, 57,
+                            std::string("Device I/O error: ") + kSettingsPath + ": " + reason);
+        }
+        return true;
+    });
+}
+
+}  // namespace quillmar

@@ -1,0 +1,75 @@
+#include "schedule/ScheduleConflicts.h"
+
+#include "core/Station.h"
+#include "schedule/ScheduleScan.h"
+
+namespace quillmar {
+
+namespace {
+
+struct Window {
+    std::string name;  // blanks removed at both ends
+    int length = 0;
+    ScheduleFields fields;
+};
+
+Window Describe(const ScheduleFields& f) {
+    return Window{TrimBlanks(f.ProgramName), LengthSeconds(f.ProgramLength), f};
+}
+
+// Every other schedule in use, in record order.
+template <typename Compare>
+void ForEachOther(Station& st, Compare compare) {
+    const int self = st.CurrentRecordNo;
+    ReadScheduleBlanked(st, self);
+    const Window a = Describe(st.Current);
+    const int end = ScheduleScanEnd(st);
+    for (int n = 1; n <= end; ++n) {
+        if (n == self) continue;
+        ReadScheduleBlanked(st, n);
+        if (st.Current.InUse != "1") continue;
+        compare(a, Describe(st.Current));
+    }
+}
+
+}  // namespace
+
+void CheckPlayConflicts(Station& st) {
+    ForEachOther(st, [&st](const Window& a, const Window& b) {
+        for (int k = 0; k < 28; ++k) {
+            const std::string& timeA = a.fields.PlayTimes[static_cast<std::size_t>(k)];
+            const std::string& timeB = b.fields.PlayTimes[static_cast<std::size_t>(k)];
+            if (IsBlank(timeA) || IsBlank(timeB)) continue;
+            const int ta = TimeSeconds(timeA), tb = TimeSeconds(timeB);
+            const std::string day = DayName(st, k / 4 + 1);
+            if (ta <= tb && tb <= ta + a.length)
+                st.ScheduleConflicts.push_back("Play " + b.name + " conflicts with " + a.name +
+                                               " on " + day + " @ " + timeB);
+            if (tb <= ta && ta <= tb + b.length)
+                st.ScheduleConflicts.push_back("Play " + a.name + " conflicts with " + b.name +
+                                               " on " + day + " @ " + timeA);
+        }
+    });
+}
+
+void CheckRecordConflicts(Station& st) {
+    ForEachOther(st, [&st](const Window& a, const Window& b) {
+        if (a.fields.Action != b.fields.Action) return;
+        for (int r = 0; r < 7; ++r) {
+            const auto row = static_cast<std::size_t>(r);
+            const int dayA = a.fields.RecordDays[row];
+            if (dayA == 0 || dayA != b.fields.RecordDays[row]) continue;
+            const int ta = TimeSeconds(a.fields.RecordTimes[row]);
+            const int tb = TimeSeconds(b.fields.RecordTimes[row]);
+            const std::string day = DayName(st, r + 1);
+            if (ta <= tb && tb <= ta + a.length)
+                st.ScheduleConflicts.push_back("Record " + a.name + " conflicts with " + b.name +
+                                               " on " + day);
+            if (tb <= ta && ta <= tb + b.length)
+                st.ScheduleConflicts.push_back("Record " + b.name + " conflicts with " + a.name +
+                                               " on " + day);
+        }
+    });
+}
+
+}  // namespace quillmar

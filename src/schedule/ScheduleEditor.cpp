@@ -1,0 +1,260 @@
+#include "schedule/ScheduleEditor.h"
+
+#include "core/NextEvent.h"
+#include "core/Playlist.h"
+#include "core/Station.h"
+#include "receiver/SourceCodes.h"
+#include "schedule/ScheduleConflicts.h"
+#include "schedule/ScheduleScan.h"
+
+namespace quillmar {
+
+namespace {
+
+constexpr const char* kNoSourceFile =
+    "The file source.dat was not installed.  It must be installed on the C hard drive in the "
+    "satfile folder or you may create the file by clicking Setup and Program Source Codes";
+
+std::string TrimLeft(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : s.substr(first);
+}
+
+std::string ItemText(const char* const* items, int count, int index) {
+    return index >= 0 && index < count ? items[index] : "";
+}
+
+int IndexOr(long long value, int count, int fallback) {
+    return value >= 0 && value < count ? static_cast<int>(value) : fallback;
+}
+
+// A time box is accepted when blank, or when its 3rd or 6th character is ":".
+bool TimeBoxOk(const std::string& text) {
+    if (IsBlank(text)) return true;
+    return (text.size() >= 3 && text[2] == ':') || (text.size() >= 6 && text[5] == ':');
+}
+
+void ClearSchedule(ScheduleEditor& ed) {
+    ed.txtPlay.fill("");
+    ed.cboRec.fill(0);
+    ed.txtRec.fill("");
+}
+
+}  // namespace
+
+void OpenScheduleEditor(Station& st, ScheduleEditor& ed) {
+    const ScheduleEditor::Order order = ed.order;
+    ed = ScheduleEditor{};
+    ed.order = order;
+    LoadBoxes(st, ed);
+    LoadSchedules(st, ed);
+    ed.cmdApplyEnabled = false;
+}
+
+void LoadBoxes(Station& st, ScheduleEditor& ed) {
+    ed.cboSatLangItems.clear();
+    std::vector<std::string> codes;
+    if (!ReadSourceCodes(st, &codes)) {
+        ShowError(st, kNoSourceFile);
+        return;
+    }
+    for (auto& code : codes) {
+        code.resize(3, ' ');
+        ed.cboSatLangItems.push_back(code);
+    }
+}
+
+void LoadSchedules(Station& st, ScheduleEditor& ed) {
+    ed.lstDisplaySchedule.clear();
+    ed.selectedIndex = -1;
+    ed.topIndex = 0;
+    const int end = ScheduleScanEnd(st);
+    for (int n = 1; n <= end; ++n) {
+        ReadScheduleBlanked(st, n);
+        if (st.Current.InUse != "1") continue;
+        std::string text = st.Current.ProgramName;
+        if (ed.order == ScheduleEditor::Order::ByNumber)
+            text = std::to_string(n) + (n < 10 ? " " : "") + "  " + text;
+        ed.lstDisplaySchedule.add(text, n);
+    }
+}
+
+void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
+    const auto& entries = ed.lstDisplaySchedule.entries();
+    if (index < 0 || index >= static_cast<int>(entries.size())) return;
+    ed.selectedIndex = index;
+    ed.cmdApplyEnabled = true;
+    st.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
+    ReadScheduleBlanked(st, st.CurrentRecordNo);
+    const ScheduleFields& f = st.Current;
+
+    ed.lblScheduleNo = std::to_string(st.CurrentRecordNo);
+    ed.txtSatName = TrimLeft(f.ProgramName);
+    ed.txtSatLen = TrimLeft(f.ProgramLength);
+    ed.cboSatLang = f.SourceCode;
+    ed.optAction = f.Action == "3" ? 1 : 0;
+    ed.switchLayout = f.Action == "3";
+    ed.Label2 = ed.switchLayout ? "Switch Time HH:MM:SS" : "Record Time HH:MM:SS";
+
+    ed.cboSatPort = IsBlank(f.UnityPort) ? -1 : IndexOr(NumericValue(f.UnityPort) - 1, 4, -1);
+    if (f.Route == "1") ed.cboSatRoute = 0;
+    if (f.Route == "2") ed.cboSatRoute = 1;
+    if (f.Route == "S") ed.cboSatRoute = 2;
+    if (f.Route == "R") ed.cboSatRoute = 3;
+    ed.cboSatAtt = IndexOr(NumericValue(f.Attenuation), 15, -1);
+    if (f.PlayStart == "M") ed.cboSatPlayStart = 0;
+    if (f.PlayStart == "T") ed.cboSatPlayStart = 1;
+    if (f.RecordStart == "M") ed.cboSatRecordStart = 0;
+    if (f.RecordStart == "T") ed.cboSatRecordStart = 1;
+
+    for (std::size_t k = 0; k < 28; ++k) ed.txtPlay[k] = f.PlayTimes[k];
+    for (std::size_t r = 0; r < 7; ++r) {
+        ed.cboRec[r] = IndexOr(f.RecordDays[r], 8, 0);
+        ed.txtRec[r] = f.RecordTimes[r];
+    }
+}
+
+bool NewSchedule(Station& st, ScheduleEditor& ed) {
+    LoadSchedules(st, ed);
+    const int n = FirstFreeScheduleSlot(st);
+    if (n > kMaxSchedules) {
+        ShowError(st, "999 Schedules is maximum.  No new schedules are allowed.");
+        return false;
+    }
+    st.CurrentRecordNo = n;
+    st.CurrentRecord = std::string(kScheduleRecordLength, ' ');
+    ParseScheduleRecord(st);
+
+    ed.lblScheduleNo = std::to_string(n);
+    ed.txtSatName.clear();
+    ed.txtSatLen.clear();
+    ed.cboSatLang.clear();
+    ed.cboSatPort = 0;
+    if (!ed.cboSatLangItems.empty()) ed.cboSatLang = ed.cboSatLangItems.front();
+    ed.cboSatRoute = 0;
+    ed.cboSatAtt = 0;
+    ClearSchedule(ed);
+    ed.cmdApplyEnabled = true;
+    return true;
+}
+
+bool ApplySchedule(Station& st, ScheduleEditor& ed) {
+    const std::string port = ItemText(kPortItems, 4, ed.cboSatPort);
+    const auto refuse = [&st](const char* message) {
+        ShowError(st, message);
+        return false;
+    };
+    if (ed.optAction == 0 && ed.txtSatLen.empty()) return refuse("You must enter a Length");
+    if (TrimBlanks(ed.cboSatLang).empty()) return refuse("You must select a Source");
+    if (TrimBlanks(port).empty()) return refuse("You must select a Port");
+    if (TrimBlanks(ItemText(kRouteItems, 4, ed.cboSatRoute)).empty())
+        return refuse("You must select a Route");
+    if (!IsBlank(ed.txtSatLen) && !(ed.txtSatLen.size() >= 3 && ed.txtSatLen[2] == ':'))
+        return refuse("Time Error in length must be corrected before saving.  Format is HH:MM");
+
+    ScheduleFields f;
+    f.InUse = "1";
+    f.ProgramName = ed.txtSatName;
+    f.ProgramLength = ed.txtSatLen;
+    f.SourceCode = ed.cboSatLang;
+    f.UnityPort = port.substr(0, 1);
+    static const char* const kRouteCodes[] = {"1", "2", "S", "R"};
+    f.Route = ItemText(kRouteCodes, 4, ed.cboSatRoute);
+    f.Attenuation = ed.cboSatAtt >= 0 && ed.cboSatAtt <= 14 ? std::to_string(ed.cboSatAtt) : "";
+    f.PlayStart = ItemText(kPlayStartItems, 2, ed.cboSatPlayStart);
+    f.RecordStart = "T";
+    f.Action = ed.optAction == 1 ? "3" : "1";
+    for (std::size_t k = 0; k < 28; ++k) {
+        f.PlayTimes[k] = ed.txtPlay[k];
+        if (!TimeBoxOk(ed.txtPlay[k]))
+            return refuse(
+                "Time Error in play schedule must be corrected before saving.  Format is "
+                "HH:MM:SS");
+    }
+    for (std::size_t r = 0; r < 7; ++r) {
+        f.RecordDays[r] = IndexOr(ed.cboRec[r], 8, 0);
+        if (!TimeBoxOk(ed.txtRec[r]))
+            return refuse(
+                "Time Error in record schedule must be corrected before saving. Format is "
+                "HH:MM:SS");
+        f.RecordTimes[r] = ed.txtRec[r];
+    }
+
+    const int recordNo = st.CurrentRecordNo;
+    if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
+    st.CurrentRecord = BuildScheduleRecord(f);
+    std::string error;
+    if (!WriteSchedule(st, recordNo, &error)) {
+        ShowError(st, "The schedule was not saved: " + error);
+        return false;
+    }
+    st.noteAction("ApplySchedule");
+
+    st.ScheduleConflicts.clear();
+    CheckPlayConflicts(st);
+    CheckRecordConflicts(st);
+
+    FindNextRecord(st);
+    FindNextSwitch(st);
+    FindNextPlay(st);
+    st.CurrentRecordNo = recordNo;
+    ReadScheduleBlanked(st, recordNo);
+
+    const int top = ed.topIndex, selected = ed.selectedIndex;
+    LoadSchedules(st, ed);
+    ed.topIndex = top;
+    ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
+    st.notifyChanged();
+    return true;
+}
+
+int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
+    const auto& entries = ed.lstDisplaySchedule.entries();
+    const bool selected =
+        ed.selectedIndex >= 0 && ed.selectedIndex < static_cast<int>(entries.size());
+    // The highlighted entry is the one the operator means, whatever was edited last.
+    if (selected)
+        st.CurrentRecordNo =
+            static_cast<int>(entries[static_cast<std::size_t>(ed.selectedIndex)].itemData);
+    const int n = st.CurrentRecordNo;
+    if ((needSelection && !selected) || n < 1 || n > kMaxSchedules) {
+        ShowError(st, "Select a schedule");
+        return 0;
+    }
+    ReadScheduleBlanked(st, n);
+    if (st.Current.InUse != "1") {
+        ShowError(st, "Select a schedule");
+        return 0;
+    }
+    return n;
+}
+
+std::string DeleteCaption(const Station& st) {
+    return "Delete " + TrimBlanks(st.Current.ProgramName) + " Schedule?";
+}
+
+void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
+    if (recordNo < 1 || recordNo > kMaxSchedules) return;
+    st.CurrentRecordNo = recordNo;
+    st.CurrentRecord = DeletedScheduleRecord();
+    std::string error;
+    if (!WriteSchedule(st, recordNo, &error)) {
+        ShowError(st, "The schedule was not deleted: " + error);
+        return;
+    }
+    st.noteAction("DeleteSchedule");
+    FindNextRecord(st);
+    FindNextSwitch(st);
+    CloseScheduleEditor(st);
+    OpenScheduleEditor(st, ed);
+}
+
+void CloseScheduleEditor(Station& st) {
+    st.main.PlayList.clear();
+    st.main.PlayListIndex = -1;
+    st.PlaylistUpcomingOnly = 1;
+    LoadManualPlaylist(st);
+    st.notifyChanged();
+}
+
+}  // namespace quillmar

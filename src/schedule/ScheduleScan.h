@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers shared by the readers of the schedule file: numbers and times in the fixed
+// text fields, and how far a scan of the file goes.
+
+#include <string>
+#include <string_view>
+
+namespace quillmar {
+
+class Station;
+
+// The number at the start of a text field: blanks are skipped, an optional sign, then digits
+// up to the first other character ("1:" gives 1, "ab" and "" give 0).
+long long NumericValue(std::string_view text);
+// Seconds of day of a time text: the numbers in characters 1-2, 4-5 and 7-8.
+int TimeSeconds(std::string_view text);
+// Seconds of a length "MM:SS": characters 1-2 and 4-5 (blank counts 0).
+int LengthSeconds(std::string_view text);
+// Characters 1..n of a text (fewer when it is shorter).
+std::string Left(std::string_view text, std::size_t n);
+std::string TrimBlanks(std::string_view text);
+std::string TrimTrailingBlanks(std::string_view text);
+bool IsBlank(std::string_view text);
+
+// DayNames entry i (0 "Off", 1 "Sunday" .. 7 "Saturday"); "" outside 0..7.
+std::string DayName(const Station& st, int i);
+// The first three letters of DayName(i): "Sun" .. "Sat".
+std::string DayAbbreviation(const Station& st, int i);
+
+// The last record number a scan of SatList.dat reads: every whole record, plus a partial last
+// record that holds any data, and never beyond record 999 (later records are ignored).
+int ScheduleScanEnd(Station& st);
+// Reads schedule n like ReadSchedule, with the zero bytes of a record cut short (or past the
+// end) taken as blanks, so a torn record shows no phantom "00:00:00" times.
+bool ReadScheduleBlanked(Station& st, int n);
+
+}  // namespace quillmar

@@ -1,0 +1,84 @@
+#include "schedule/TimeChange.h"
+
+#include <cstdio>
+
+#include "core/NextEvent.h"
+#include "core/Station.h"
+#include "logs/ActivityLog.h"
+#include "schedule/ScheduleScan.h"
+
+namespace quillmar {
+
+namespace {
+
+constexpr std::size_t kDaysAt = 265;   // 0-based position of RecordDays
+constexpr std::size_t kTimesAt = 272;  // 0-based position of RecordTimes
+
+// Shifts row r of a raw record by one hour; step is -1 (spring) or +1 (autumn).
+void ShiftRow(std::string& rec, int r, int step) {
+    const std::size_t dayAt = kDaysAt + static_cast<std::size_t>(r);
+    const std::size_t timeAt = kTimesAt + 8 * static_cast<std::size_t>(r);
+    int day = static_cast<int>(NumericValue(rec.substr(dayAt, 1)));
+    const std::string hourText = TrimBlanks(rec.substr(timeAt, 2));
+    if (hourText.empty()) {
+        // No time in this row: the row ends up Off (blank day digit).
+        rec[dayAt] = ' ';
+        rec[timeAt] = rec[timeAt + 1] = ' ';
+        return;
+    }
+    long long hour = NumericValue(hourText) + step;
+    const bool isDay = day >= 1 && day <= 7;  // Off (0) and stray digits keep their day
+    if (hour < 0) {
+        hour = 23;
+        if (isDay) day = day == 1 ? 7 : day - 1;
+    } else if (hour > 23) {
+        hour = 0;
+        if (isDay) day = day == 7 ? 1 : day + 1;
+    }
+    char hh[8];
+    std::snprintf(hh, sizeof hh, "%02d", static_cast<int>(hour % 100));
+    rec[dayAt] = static_cast<char>('0' + (day >= 0 && day <= 9 ? day : 0));
+    rec[timeAt] = hh[0];
+    rec[timeAt + 1] = hh[1];
+}
+
+void ShiftAll(Station& st, int step, const char* logLine) {
+    const int count = ScheduleRecordCount(st);
+    std::string rec, error;
+    for (int n = 1; n <= count; ++n) {
+        st.SatListFile.read(n, &rec);
+        if (rec[0] != '1') continue;
+        for (int r = 0; r < 7; ++r) ShiftRow(rec, r, step);
+        if (!st.SatListFile.write(n, rec, &error)) {
+            ShowError(st, "Schedule " + std::to_string(n) + " was not shifted: " + error);
+            break;
+        }
+    }
+    st.LogMessage = logLine;
+    WriteActivityLog(st);
+    // The next recording and switch must follow the times now in the file.
+    FindNextRecord(st);
+    FindNextSwitch(st);
+    FindNextPlay(st);
+}
+
+}  // namespace
+
+void AdjustSchedulesForDST(Station& st) {
+    st.noteAction("AdjustSchedulesForDST");
+    ShiftAll(st, -1, "Updated Schedules for DST");
+}
+
+void AdjustSchedulesForStandardTime(Station& st) {
+    st.noteAction("AdjustSchedulesForStandardTime");
+    ShiftAll(st, +1, "Updated Schedules for Standard Time");
+}
+
+void TimeChangeTimer(Station& st) {
+    const Date today = st.platform.clock.now().date;
+    if (today == st.DstStartDate) AdjustSchedulesForDST(st);
+    if (today == st.DstEndDate) AdjustSchedulesForStandardTime(st);
+    st.tmrTimeChange->setEnabled(false);
+}
+
+}  // namespace quillmar

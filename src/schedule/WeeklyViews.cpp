@@ -1,0 +1,70 @@
+#include "schedule/WeeklyViews.h"
+
+#include "core/Station.h"
+#include "schedule/ScheduleScan.h"
+
+namespace quillmar {
+
+namespace {
+
+using View = WeeklyScheduleModel::View;
+
+// A blank and the weekday digit: sorts Sunday (1) to Saturday (7) ahead of the line text.
+std::string Prefix(int day) {
+    return " " + std::to_string(day);
+}
+
+void AddPlayLines(Station& st, const ScheduleFields& f) {
+    for (int k = 0; k < 28; ++k) {
+        const std::string& time = f.PlayTimes[static_cast<std::size_t>(k)];
+        if (IsBlank(time)) continue;
+        const int d = k / 4 + 1;
+        st.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(st, d) + " " + time + " " +
+                              f.ProgramName);
+    }
+}
+
+void AddRecordLines(Station& st, const ScheduleFields& f) {
+    for (int r = 0; r < 7; ++r) {
+        const int d = f.RecordDays[static_cast<std::size_t>(r)];
+        if (d < 1 || d > 7) continue;  // 0 is Off; other digits name no day
+        st.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(st, d) + " " +
+                              f.RecordTimes[static_cast<std::size_t>(r)] + "  " +
+                              DayAbbreviation(st, r + 1) + " " + f.ProgramName);
+    }
+}
+
+void Build(Station& st, View view, const char* caption) {
+    auto& weekly = st.Weekly;
+    weekly.view = view;
+    weekly.caption = caption;
+    weekly.lstWeeklySchedule.clear();
+    weekly.lstSort.clear();
+    const int end = ScheduleScanEnd(st);
+    for (int n = 1; n <= end; ++n) {
+        ReadScheduleBlanked(st, n);
+        const ScheduleFields& f = st.Current;
+        if (f.InUse != "1") continue;
+        if (view == View::Play) AddPlayLines(st, f);
+        if (view == View::Record && f.Action == "1") AddRecordLines(st, f);
+        if (view == View::Switch && f.Action == "3") AddRecordLines(st, f);
+    }
+    for (const auto& entry : weekly.lstSort.entries())
+        weekly.lstWeeklySchedule.push_back(entry.text.substr(2));
+    ++weekly.revision;
+    st.noteAction("ShowWeeklySchedule");
+}
+
+}  // namespace
+
+void ShowWeeklyPlaySchedule(Station& st) {
+    Build(st, View::Play, "Weekly Play Schedule");
+}
+void ShowWeeklyRecordSchedule(Station& st) {
+    Build(st, View::Record, "Weekly Record Schedule");
+}
+void ShowWeeklySwitchSchedule(Station& st) {
+    Build(st, View::Switch, "Weekly Switch Schedule");
+}
+
+}  // namespace quillmar
