@@ -1,11 +1,137 @@
 #include "receiver/RemoteControl.h"
 
+#include "audio/Playout.h"
+#include "audio/Recording.h"
 #include "core/Station.h"
+#include "logs/ActivityLog.h"
+#include "receiver/ReceiverAlarm.h"
 
 namespace quillmar {
 
-// No I/O-port service yet: the port reads as idle and writes go nowhere.
-void ReadRemoteInputs(Station&) {}
-void WriteRemoteOutputs(Station& st) { st.noteAction("WriteRemoteOutputs"); }
+namespace {
+
+constexpr int kParallelMode = 1;
+constexpr int kPrairieMode = 2;
+
+bool RemoteControlOn(const Station& st) {
+    return st.Settings.RemoteControl == kParallelMode || st.Settings.RemoteControl == kPrairieMode;
+}
+
+// A port that cannot be reached is reported once, until an access works again; the tick
+// reads it twenty times a second and must not bury the error window.
+void ReportPortFailure(Station& st, const std::string& error) {
+    if (st.RemotePortFailureShown) return;
+    st.RemotePortFailureShown = true;
+    const std::string message = "Remote-control port failed: " + error;
+    ShowError(st, message);
+    st.AlarmTimeText = TimeText(st.platform.clock.now());
+    st.LogMessage = message;
+    WriteErrorLog(st);
+}
+
+bool WritePort(Station& st, std::uint16_t address, std::uint8_t value) {
+    std::string error;
+    if (st.platform.ports.write(address, value, &error)) return true;
+    ReportPortFailure(st, error);
+    return false;
+}
+
+// Inputs read as inactive when the port fails, so a missing device starts nothing.
+std::uint8_t ReadInputBits(Station& st) {
+    const int mode = st.Settings.RemoteControl;
+    const std::uint16_t address = mode == kParallelMode ? kParallelStatus : kPrairiePortB;
+    std::uint8_t value = 0;
+    std::string error;
+    if (!st.platform.ports.read(address, &value, &error)) {
+        ReportPortFailure(st, error);
+        return 0;
+    }
+    st.RemotePortFailureShown = false;
+    return RemoteInputBitsOf(mode, value);
+}
+
+// At minute 54 of the hour the network's time pulse sets the clock to hh:54:30, once a pulse.
+void HandleTimeSet(Station& st) {
+    const DateTime now = st.platform.clock.now();
+    if (now.minute() != 54 || st.TimeSetDone) return;
+    st.TimeSetDone = true;
+    const std::string was = TimeText(now);
+    std::string error;
+    if (!st.platform.clock.setTimeOfDay(now.hour(), 54, 30, &error)) {
+        ShowError(st, "Time Set failed: " + error);
+        st.AlarmTimeText = was;
+        st.LogMessage = "Time Set failed: " + error;
+        WriteErrorLog(st);
+        return;
+    }
+    st.LogMessage = "Time Set " + was;
+    WriteActivityLog(st);
+}
+
+void HandleRelayRecording(Station& st) {
+    if (st.RecordStartMode != "M") return;
+    if (st.RecordState != 2 && st.RecordInput) {
+        EnableRecordWriter(st);  // does nothing unless the relay recording is armed
+    } else if (st.RecordState == 2 && !st.RecordInput) {
+        StopRecording(st);
+    }
+}
+
+}  // namespace
+
+std::uint8_t RemoteInputBitsOf(int mode, std::uint8_t value) {
+    if (mode == kParallelMode) return static_cast<std::uint8_t>(127 - value);
+    return value;
+}
+
+void ReadRemoteInputs(Station& st) {
+    if (!RemoteControlOn(st)) return;
+    const std::uint8_t bits = ReadInputBits(st);
+    st.RemoteInputBits = bits;
+
+    st.PlayInput = (bits & kPlayInput) != 0;
+    st.main.lblPlayRelay = st.PlayInput ? "PLAY" : "";
+    st.RecordInput = (bits & kRecordInput) != 0;
+    st.main.lblRecordRelay = st.RecordInput ? "RECORD" : "";
+
+    const bool alarm = (bits & kAlarmInput) != 0;
+    HandleReceiverAlarm(st, alarm);
+
+    const bool timeSet = (bits & kTimeSetInput) != 0;
+    if (timeSet) {
+        st.main.lblPort = "Time Set";
+        HandleTimeSet(st);
+    } else {
+        st.TimeSetDone = false;
+    }
+    if (!alarm && !timeSet) st.main.lblPort.clear();
+
+    HandleRelayRecording(st);
+    if (st.PlayInput && st.PlayState == 0) PlayFromPlaylist(st);
+}
+
+void WriteRemoteOutputs(Station& st) {
+    st.noteAction("WriteRemoteOutputs");
+    if (!RemoteControlOn(st)) return;
+    // Entries 0 to 7 are the low byte; entries 8 to 11 would go to port C and are never set.
+    const std::uint8_t low = st.RemoteOutputBits;
+    const std::uint8_t high = 0;
+    if (st.Settings.RemoteControl == kParallelMode) {
+        if (WritePort(st, kParallelData, low)) st.RemotePortFailureShown = false;
+        return;
+    }
+    if (WritePort(st, kPrairiePortA, low) && WritePort(st, kPrairiePortC, high))
+        st.RemotePortFailureShown = false;
+}
+
+void WritePrairieControlWord(Station& st) {
+    WritePort(st, kPrairieControl, kPrairieControlWord);
+}
+
+void InitializeRemotePort(Station& st) {
+    if (st.Settings.RemoteControl == kPrairieMode) WritePrairieControlWord(st);
+    st.RemoteOutputBits = 0;
+    WriteRemoteOutputs(st);
+}
 
 }  // namespace quillmar
