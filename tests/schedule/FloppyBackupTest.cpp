@@ -1,0 +1,143 @@
+#include "ScheduleFixture.h"
+#include "core/NextEvent.h"
+#include "schedule/FloppyBackup.h"
+
+using namespace quillmar;
+using namespace quillmar::testing;
+
+namespace {
+
+class FloppyTest : public ScheduleStoreTest {
+  protected:
+    void insertDisk() {
+        std::string error;
+        ASSERT_TRUE(sim.files.createFolder("a:\\", &error)) << error;
+    }
+    std::string schedules(int count, const std::string& prefix) {
+        std::string bytes;
+        for (int n = 1; n <= count; ++n)
+            bytes += BuildScheduleRecord(
+                WithSlot(Schedule(prefix + std::to_string(n)), 1, 2 + n, "10:00:00"));
+        return bytes;
+    }
+};
+
+TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
+    for (int n = 1; n <= 2; ++n) put(n, Schedule("Kept " + std::to_string(n)));
+    const std::string before = sim.read(kScheduleFilePath);
+
+    EXPECT_FALSE(SaveFilesToFloppy(st()));
+    EXPECT_FALSE(LoadScheduleFromFloppy(st()));
+    EXPECT_FALSE(LoadAutoExportFromFloppy(st()));
+    EXPECT_FALSE(LoadSourceCodesFromFloppy(st()));
+    EXPECT_FALSE(LoadSetupFromFloppy(st()));
+
+    ASSERT_EQ(errors().size(), 5u);
+    for (const auto& message : errors())
+        EXPECT_EQ(message, "71 Disk not ready: drive a: is not available");
+    EXPECT_EQ(sim.read(kScheduleFilePath), before);
+    EXPECT_FALSE(st().ProgressBar1.visible);
+    EXPECT_FALSE(sim.files.folderExists("a:\\"));
+}
+
+TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem) {
+    // Given five local schedules and a diskette holding three others
+    for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
+    ASSERT_EQ(ScheduleRecordCount(st()), 5);
+    insertDisk();
+    sim.write("a:\\SatList.dat", schedules(3, "Disk "));
+    // When
+    ASSERT_TRUE(LoadScheduleFromFloppy(st()));
+    // Then the open file holds exactly the three and the finders ran on them
+    EXPECT_EQ(ScheduleRecordCount(st()), 3);
+    EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
+    EXPECT_EQ(st().NextRecordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(FloppyTest, MissingFileOnTheDisketteKeepsTheLocalFile) {
+    put(1, Schedule("Kept"));
+    insertDisk();
+    EXPECT_FALSE(LoadScheduleFromFloppy(st()));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_EQ(errors()[0].rfind("53 File not found", 0), 0u) << errors()[0];
+    EXPECT_EQ(ScheduleRecordCount(st()), 1);
+}
+
+TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
+    put(1, Schedule("One"));
+    put(2, Schedule("Two"));
+    ASSERT_TRUE(st().ExportFile.write(1, std::string(235, 'e')));
+    st().Settings.RecordThreshold = 1234;
+    ASSERT_TRUE(SaveStationSettings(st()));
+    sim.write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\nFRA\r\n");
+    insertDisk();
+    sim.write("a:\\SatList.dat", schedules(5, "Stale "));  // an older, longer backup
+
+    ASSERT_TRUE(SaveFilesToFloppy(st()));
+
+    EXPECT_EQ(sim.read("a:\\SatList.dat"), sim.read(kScheduleFilePath));
+    EXPECT_EQ(sim.read("a:\\ExportInfo.dat"), std::string(235, 'e'));
+    EXPECT_EQ(sim.read("a:\\MyComp.ini"), sim.read("c:\\satfile\\MyComp.ini"));
+    EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\nSPA\r\nFRA\r\n");
+    EXPECT_FALSE(st().ProgressBar1.visible);
+    EXPECT_EQ(st().ProgressBar1.value, 4);
+    EXPECT_EQ(st().ProgressBar1.max, 5);
+}
+
+TEST_F(FloppyTest, EmptyScheduleStillBacksUpTheRest) {
+    sim.write("c:\\satfile\\Source.dat", "ENG\r\n");
+    insertDisk();
+    ASSERT_TRUE(SaveFilesToFloppy(st()));
+    EXPECT_EQ(sim.read("a:\\SatList.dat"), "");
+    EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\n");
+}
+
+TEST_F(FloppyTest, SourceCodesComeBackItemByItemAndAFailedCopyKeepsTheOld) {
+    sim.write("c:\\satfile\\Source.dat", "OLD\r\n");
+    insertDisk();
+    EXPECT_FALSE(LoadSourceCodesFromFloppy(st()));  // nothing on the diskette yet
+    EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "OLD\r\n");
+
+    sim.write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
+    ASSERT_TRUE(LoadSourceCodesFromFloppy(st()));
+    EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
+}
+
+TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
+    // Given a local settings file with every record 0x0101 and a diskette copy of 7s
+    std::string local, disk;
+    for (int n = 1; n <= 21; ++n) {
+        local += std::string("\x01\x01", 2);
+        disk += std::string("\x07\x00", 2);
+    }
+    sim.write("c:\\satfile\\MyComp.ini", local);
+    insertDisk();
+    sim.write("a:\\MyComp.ini", disk);
+    st().Settings.RecordVisible = 5;
+
+    ASSERT_TRUE(LoadSetupFromFloppy(st()));
+
+    EXPECT_EQ(st().Settings.RecordThreshold, 7);
+    EXPECT_EQ(st().Settings.RecordCard, 7);
+    EXPECT_EQ(st().Settings.RecordVisible, 5);  // record 19 is not restored
+    const std::string after = sim.read("c:\\satfile\\MyComp.ini");
+    ASSERT_EQ(after.size(), 42u);
+    EXPECT_EQ(after.substr(0, 2), std::string("\x07\x00", 2));
+    EXPECT_EQ(after.substr(28, 4), std::string("\x01\x01\x01\x01", 4));  // 15 and 16
+    EXPECT_EQ(after.substr(34, 2), std::string("\x07\x00", 2));          // 18
+    EXPECT_EQ(after.substr(36, 2), std::string("\x01\x01", 2));          // 19
+}
+
+TEST_F(FloppyTest, ExportTableRestoreGoesThroughTheOpenFile) {
+    ASSERT_TRUE(st().ExportFile.write(4, std::string(235, 'o')));
+    insertDisk();
+    sim.write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
+    ASSERT_TRUE(LoadAutoExportFromFloppy(st()));
+    EXPECT_EQ(st().ExportFile.recordCount(), 1);
+    std::string rec;
+    st().ExportFile.read(1, &rec);
+    EXPECT_EQ(rec, std::string(235, 'n'));
+}
+
+}  // namespace
