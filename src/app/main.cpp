@@ -13,12 +13,16 @@
 #include "core/Station.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
+#include "platform/host/FilePortIO.h"
 #include "platform/host/LpPrinter.h"
+#include "platform/host/PortAudioAudio.h"
 #include "platform/host/PosixFileSystem.h"
 #include "platform/host/QtEventLoop.h"
 #include "platform/host/QtSerialPort.h"
+#include "platform/host/SendmailMail.h"
 #include "platform/host/SystemClock.h"
 #include "settings/windows/frmError.h"
+#include "settings/windows/frmHelp.h"
 
 namespace {
 
@@ -71,10 +75,15 @@ int main(int argc, char** argv) {
     quillmar::ErrorWindowPresenter errors;
     quillmar::QtSerialPorts serial(files.dataRoot());
     quillmar::LpPrinter printer;
-    quillmar::Station station(quillmar::Platform{clock, loop, files, errors, serial, printer});
+    quillmar::FilePortIO ports(files.dataRoot());
+    quillmar::SendmailMail mail(files.dataRoot());
+    quillmar::PortAudioAudio audio(loop);
+    quillmar::Station station(
+        quillmar::Platform{clock, loop, files, errors, serial, printer, ports, mail, audio});
     quillmar::mnuMenu window(station);
     quillmar::RegisterWindows(window, station);
     if (!quillmar::StartStation(station, &error)) return Fail(error);
+    quillmar::InstallHelpFile(station);
     window.show();
     const int status = app.exec();
     delete errors.window();
