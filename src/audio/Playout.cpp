@@ -1,12 +1,170 @@
 #include "audio/Playout.h"
 
+#include <cmath>
+
+#include "audio/SoundFiles.h"
+#include "core/ClockTick.h"
 #include "core/Station.h"
+#include "receiver/RemoteControl.h"
+#include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
 
-// The playout engine is not written yet; these keep its callers' decisions testable.
-void PlayFromPlaylist(Station& st) { st.noteAction("PlayFromPlaylist"); }
-void PlayScheduled(Station& st) { st.noteAction("PlayScheduled"); }
-void StopPlayout(Station& st) { st.noteAction("StopPlayout"); }
+namespace {
+
+// Nothing starts while a playout runs, nor over an audition on the same sound card.
+bool PlayoutAllowed(Station& st) {
+    if (st.PlayState != 0) return false;
+    if (st.Settings.ProgramPlayCard == st.Settings.AuditionPlayCard && st.AuditionPlaying) {
+        ShowError(st, kAlreadyPlaying);
+        return false;
+    }
+    return true;
+}
+
+int Today(const Station& st) {
+    return st.platform.clock.now().date.weekday();
+}
+
+void HidePlaylist(Station& st, const char* notice) {
+    st.main.Label1Visible = false;
+    st.main.lblPlayDay = notice;
+    st.main.cmdPlayVisible = false;
+    st.main.cmdStopVisible = false;
+}
+
+void HidePlayMeters(Station& st) {
+    st.Audio.PlayMetersVisible = false;
+    st.main.lblPlayTime = "     ";
+}
+
+// Opens the wave file on the programme card with its marks and starts it. On failure the
+// player is left closed and the reason reported; nothing is on air.
+bool StartPlayout(Station& st, const std::string& waveFile, const std::string& marksFile) {
+    AudioChains& c = st.Chains;
+    if (!c.WavePlayer) {
+        c.WavePlayer = st.platform.audio.createPlayer();
+        c.WavePlayer->onFinished = [&st] { OnPlayerFinished(st); };
+    }
+    st.Audio.PlayMetersVisible = true;
+    std::string error;
+    const std::string host = st.platform.files.hostPath(waveFile);
+    if (!c.WavePlayer->open(host, st.Settings.ProgramPlayCard, &error)) {
+        HidePlayMeters(st);
+        ReportAudioError(st, "Cannot play " + waveFile + ": " + error);
+        return false;
+    }
+    const SoundMarks marks = ReadSoundMarks(st, marksFile);
+    st.EomMark = marks.EomMark;
+    st.TrimMark = marks.TrimMark;
+    if (st.TrimMark != 0)
+        c.WavePlayer->setEndMs(static_cast<std::int64_t>(std::nearbyint(st.TrimMark * 1000.0)));
+    else
+        c.WavePlayer->setEndMs(0);
+    const double eomAfter = st.EomMark != 0
+                                ? static_cast<double>(st.EomMark)
+                                : static_cast<double>(c.WavePlayer->lengthMs()) / 1000.0;
+    st.EomTime = eomAfter + st.platform.clock.now().secondsOfDay();
+    if (!c.WavePlayer->play(&error)) {
+        c.WavePlayer->stop();
+        HidePlayMeters(st);
+        ReportAudioError(st, "Cannot play " + waveFile + ": " + error);
+        return false;
+    }
+    if (st.Settings.PlayVisible == 1) st.Audio.cmdPlayColour = colour::LightGreen;
+    return true;
+}
+
+}  // namespace
+
+void PlayFromPlaylist(Station& st) {
+    st.noteAction("PlayFromPlaylist");
+    if (!PlayoutAllowed(st)) return;
+    st.EomSent = false;
+    auto& list = st.main.PlayList;
+    if (list.empty()) return;
+
+    const PlaylistEntry entry = list.front();
+    ReadSchedule(st, entry.recordNo);
+    const std::string wave = SoundFileName(st, Today(st), entry.recordNo);
+    const std::string marks = MarksFileName(wave);
+    auto& files = st.platform.files;
+    const std::int64_t length = files.fileLength(wave);
+    if (length < 100) {
+        // Nothing worth playing was recorded: the entry goes without a word.
+        if (length >= 0) files.deleteMatching(wave);
+        list.erase(list.begin());
+        if (list.empty()) {
+            HidePlaylist(st, "  No Schedules to Play");
+            st.Audio.cmdPlayColour = colour::Green;
+            st.main.PlayListIndex = -1;
+        } else {
+            st.main.PlayListIndex = 0;
+        }
+        return;
+    }
+    if (!StartPlayout(st, wave, marks)) return;
+    st.PlayState = 1;
+    st.PlayingEntryText = entry.text;
+    st.PlayingEntryRecordNo = entry.recordNo;
+    LogAudioActivity(st, "Play " + st.Current.ProgramName);
+    st.main.PlayListIndex = 0;
+}
+
+void PlayScheduled(Station& st) {
+    st.noteAction("PlayScheduled");
+    if (!PlayoutAllowed(st)) return;
+    st.EomSent = false;
+    const std::string wave = SoundFileName(st, Today(st), st.NextPlayRecordNo);
+    const std::string marks = MarksFileName(wave);
+    if (!st.platform.files.fileExists(wave)) {
+        ShowError(st, wave + " does not exist");
+        return;
+    }
+    if (!StartPlayout(st, wave, marks)) return;
+    st.PlayState = 2;
+    ReadSchedule(st, st.NextPlayRecordNo);
+    LogAudioActivity(st, "Play " + st.Current.ProgramName);
+}
+
+void StopPlayout(Station& st) {
+    st.noteAction("StopPlayout");
+    AudioChains& c = st.Chains;
+    if (!c.WavePlayer) return;
+    c.WavePlayer->stop();
+    // The player says nothing when stopped by hand; the end of playout runs as if it had.
+    if (st.PlayState != 0) OnPlayerFinished(st);
+}
+
+void OnPlayerFinished(Station& st) {
+    st.noteAction("PlayerFinished");
+    if (!st.EomSent) {
+        st.RemoteOutputBits |= 1;
+        WriteRemoteOutputs(st);
+        st.TimerEOM->setEnabled(true);
+        st.EomSent = true;
+    }
+    st.Audio.cmdPlayColour = colour::Green;
+    HidePlayMeters(st);
+    if (st.PlayState == 1) {
+        auto& list = st.main.PlayList;
+        if (!list.empty()) list.erase(list.begin());
+        st.main.PlayListIndex = list.empty() ? -1 : 0;
+        if (list.empty()) HidePlaylist(st, "No Schedules to Play");
+    }
+    st.PlayState = 0;
+    st.PlayingEntryText.clear();
+    st.PlayingEntryRecordNo = 0;
+}
+
+PlayLevels ProgrammeLevels(const Station& st) {
+    const auto& player = st.Chains.WavePlayer;
+    if (!player || !player->isPlaying()) return {};
+    return {player->peakLeft(), player->peakRight()};
+}
+
+bool ProgrammePlaying(const Station& st) {
+    return st.PlayState != 0;
+}
 
 }  // namespace quillmar

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+
 namespace quillmar {
 
 class Station;
+struct AudioBuffer;
 
 // The recording engine's operations, called by the clock tick, the buttons and the remote
 // inputs.
@@ -10,5 +13,16 @@ void CueRecording(Station& st);
 void ArmRecording(Station& st);
 void StopRecording(Station& st);
 void DumpRecording(Station& st);
+
+// Writing begins with the buffer that crossed the threshold; called from the buffer event.
+void StartRecording(Station& st);
+// The capture's input-buffer event: autostart, the recorded length and the silence alarm.
+void OnRecordBuffer(Station& st, const AudioBuffer& buffer);
+// The Record input of a relay-controlled recording: the writer starts before the threshold.
+void EnableRecordWriter(Station& st);
+// The capture device failed or vanished while armed or recording.
+void OnCaptureFailure(Station& st, const std::string& error);
+// Program exit (SIGTERM): a running recording ends as by Rec Stop; a waiting one is dumped.
+void ShutdownRecording(Station& st);
 
 }  // namespace quillmar

@@ -1,0 +1,65 @@
+#pragma once
+// State of the audio chains that the station keeps beside the recording and playout values:
+// the component objects built on the platform's audio service, the recording that holds the
+// writer, and what the main window shows of them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Audio.h"
+
+namespace quillmar {
+
+// Button colours as the windows were laid out: 0x00BBGGRR values.
+namespace colour {
+inline constexpr int Yellow = 65535;
+inline constexpr int Red = 255;
+inline constexpr int Maroon = 128;
+inline constexpr int Green = 32768;
+inline constexpr int LightGreen = 8454016;
+inline constexpr int PaleYellow = 12648447;
+inline constexpr int Cyan = 16776960;
+inline constexpr int Blue = 12582912;
+}  // namespace colour
+
+// What the main window shows of the audio chains.
+struct AudioDisplay {
+    // MMLevelX3, MMLevelX4, MMLevelScaleX2 and the heading Label3 ("Record").
+    bool RecordMetersVisible = false;
+    // MMLevelX1, MMLevelX2, MMLevelScaleX1 and the heading Label2 ("Play").
+    bool PlayMetersVisible = false;
+    // Peaks of the last captured buffer, for the record meters.
+    std::int16_t RecordPeakLeft = 0;
+    std::int16_t RecordPeakRight = 0;
+    // The Play button's colour; 0 until a playout has set one.
+    int cmdPlayColour = 0;
+};
+
+// The recording that holds the writer. It is fixed when the recording is armed, so that the
+// cue of the next programme, which renames RecordingFile while this one still runs, cannot
+// send this recording's marks or log lines to the next one's names.
+struct ArmedRecording {
+    std::string name;       // 25 characters
+    std::string file;       // wave file, drive path
+    std::string marksFile;  // marks file, drive path
+    std::string startMode;  // "T" or "M"
+    int recordNo = 0;
+    int weekday = 0;  // 1 = Sunday .. 7 = Saturday, of the record slot
+    std::int32_t seconds = 0;
+    int channels = 2;
+    std::int64_t stopAt = 0;  // moment (MomentOf) a timed recording is due to stop
+};
+
+// The component objects of the main window's capture and playout chains.
+struct AudioChains {
+    std::unique_ptr<AudioCapture> WaveIn;
+    std::unique_ptr<WaveWriter> WaveFile;
+    bool WriterEnabled = false;  // while enabled every captured buffer is appended
+    std::uint64_t OverrunsReported = 0;
+    // The record slot whose arm failed: the tick asks again until the slot time has passed.
+    std::string FailedArm;
+    std::unique_ptr<AudioPlayer> WavePlayer;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,171 @@
+#pragma once
+// A started station on simulated time with sound files on drive C, schedules written straight
+// into SatList.dat, and a note of every operation and EOM output write.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ClockTick.h"
+#include "core/NextEvent.h"
+#include "core/Station.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/SimStation.h"
+
+namespace quillmar::testing {
+
+// Monday 7 December 2026.
+inline DateTime Monday(int hour, int minute = 0, int second = 0, int ms = 0) {
+    return DateTime::from(2026, 12, 7, hour, minute, second, ms);
+}
+
+// Schedule "NEWS HOUR" recorded on Mondays at 10:00:00 for 05:30, port 3, stereo, timed.
+inline ScheduleFields RecordedSchedule() {
+    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+    f.InUse = "1";
+    f.ProgramName = "NEWS HOUR";
+    f.ProgramName.resize(25, ' ');
+    f.ProgramLength = "05:30";
+    f.SourceCode = "ENG";
+    f.UnityPort = "3";
+    f.Route = "S";
+    f.Attenuation = "0";
+    f.PlayStart = "T";
+    f.RecordStart = "T";
+    f.Action = "1";
+    f.RecordDays[1] = 2;
+    f.RecordTimes[1] = "10:00:00";
+    return f;
+}
+
+// Channels and sample frames of a wave file, from its fmt and data chunks.
+struct WaveInfo {
+    int channels = 0;
+    std::int64_t frames = 0;
+    bool ok = false;
+};
+
+inline WaveInfo ReadWaveInfo(const std::string& hostPath) {
+    WaveInfo info;
+    std::ifstream in(hostPath, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = v << 8 | static_cast<std::uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
+        return v;
+    };
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return info;
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        const std::string id = bytes.substr(at, 4);
+        const std::uint32_t size = u32(at + 4);
+        if (id == "fmt " && at + 12 <= bytes.size())
+            info.channels = static_cast<std::uint8_t>(bytes[at + 10]);
+        if (id == "data" && info.channels > 0) {
+            info.frames = static_cast<std::int64_t>(size) / (2 * info.channels);
+            info.ok = true;
+            return info;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return info;
+}
+
+class AudioTest : public ::testing::Test {
+  protected:
+    explicit AudioTest(DateTime start = Monday(9, 59, 0))
+        : sim(std::make_unique<SimStation>(start)) {
+        // Records 3 (threshold 1000), 4 (Play visible), 10 (activity log on), 12 (drive C).
+        std::string ini(42, '\0');
+        auto set = [&](int record, int value) {
+            ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
+            ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>(value >> 8);
+        };
+        set(3, 1000);
+        set(4, 1);
+        set(10, 1);
+        set(12, 3);
+        sim->write("c:\\satfile\\MyComp.ini", ini);
+        sim->start();
+        st().actionObserver = [this](const std::string& name) {
+            actions.push_back(name);
+            if (name == "WriteRemoteOutputs")
+                eomWrites.push_back({TimeText(sim->clock.now()) + "." +
+                                         std::to_string(sim->clock.now().msOfDay % 1000 / 100),
+                                     (st().RemoteOutputBits & 1) != 0});
+        };
+    }
+
+    Station& st() { return sim->st(); }
+    SimAudio& audio() { return sim->audio; }
+    DateTime now() const { return sim->clock.now(); }
+
+    void put(int n, const ScheduleFields& f) {
+        std::string error;
+        ASSERT_TRUE(st().SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
+        FindNextRecord(st());
+        FindNextSwitch(st());
+        FindNextPlay(st());
+    }
+    void runTo(const DateTime& t) {
+        sim->loop.advance((t.date.serial() - now().date.serial()) * 86'400'000 + t.msOfDay -
+                          now().msOfDay);
+    }
+    // The input from a moment of the station's clock on (today).
+    void inputAt(const DateTime& t, SimTone tone) {
+        audio().setInputAt(sim->loop.elapsed() +
+                               (t.date.serial() - now().date.serial()) * 86'400'000 + t.msOfDay -
+                               now().msOfDay,
+                           tone);
+    }
+    // Lines of today's log of a kind, without CR LF.
+    std::vector<std::string> log(const std::string& kind) {
+        std::vector<std::string> lines;
+        const std::string path = "c:\\satfile\\logs\\" + kind + DayKey(now().date) + ".log";
+        if (!sim->exists(path)) return lines;
+        const std::string text = sim->read(path);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            auto end = text.find("\r\n", at);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        return lines;
+    }
+    int count(const std::string& action) const {
+        int n = 0;
+        for (const auto& a : actions) n += a == action;
+        return n;
+    }
+    // Writes a wave file of `seconds` of a loud stereo tone with the sim writer.
+    void makeWave(const std::string& drivePath, double seconds) {
+        auto writer = audio().createWriter();
+        std::string error;
+        ASSERT_TRUE(writer->open(sim->host(drivePath), 2, &error)) << error;
+        AudioBuffer b;
+        b.channels = 2;
+        const auto frames = static_cast<std::int64_t>(seconds * kSampleRate);
+        for (std::int64_t done = 0; done < frames;) {
+            const std::int64_t n = std::min<std::int64_t>(1024, frames - done);
+            b.samples.assign(static_cast<std::size_t>(n * 2), 8000);
+            ASSERT_TRUE(writer->append(b, &error)) << error;
+            done += n;
+        }
+        writer->close();
+    }
+
+    std::unique_ptr<SimStation> sim;
+    std::vector<std::string> actions;
+    struct EomWrite {
+        std::string at;  // "hh:mm:ss.t"
+        bool on = false;
+    };
+    std::vector<EomWrite> eomWrites;
+};
+
+}  // namespace quillmar::testing

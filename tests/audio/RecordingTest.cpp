@@ -1,0 +1,287 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "AudioFixture.h"
+#include "audio/Recording.h"
+#include "audio/SoundFiles.h"
+
+using namespace quillmar;
+using namespace quillmar::testing;
+using ::testing::ElementsAre;
+using ::testing::MatchesRegex;
+
+namespace {
+
+const std::string kName = "NEWS HOUR                ";
+const std::string kWave = "C:\\SATFILE\\SFMON007.WAV";
+const std::string kMarks = "C:\\SATFILE\\SFMON007.DAT";
+
+class RecordingTest : public AudioTest {
+  protected:
+    RecordingTest() { put(7, RecordedSchedule()); }
+    SoundMarks marks() { return ReadSoundMarks(st(), kMarks); }
+};
+
+TEST(SoundFileNames, FollowTheWeekdayAndRecordNumberInUpperCase) {
+    SimStation s;
+    s.start();
+    s.st().WaveDriveLetter = "C";
+    EXPECT_EQ(SoundFileName(s.st(), 2, 7), "C:\\SATFILE\\SFMON007.WAV");
+    EXPECT_EQ(MarksFileName(SoundFileName(s.st(), 2, 7)), "C:\\SATFILE\\SFMON007.DAT");
+    EXPECT_EQ(SoundFileName(s.st(), 7, 123, false), "C:\\satfile\\SFSat123.wav");
+    EXPECT_EQ(MarksFileName("C:\\satfile\\SFSat123.wav"), "C:\\satfile\\SFSat123.dat");
+}
+
+TEST(SoundFileNames, ProgramLengthsReadMinutesAndSeconds) {
+    EXPECT_EQ(ProgramLengthSeconds("05:30"), 330);
+    EXPECT_EQ(ProgramLengthSeconds("90:00"), 5400);
+    EXPECT_EQ(ProgramLengthSeconds("     "), 0);
+    EXPECT_EQ(ProgramLengthSeconds("ab:cd"), 0);
+    EXPECT_EQ(ProgramLengthSeconds(""), 0);
+}
+
+TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTimeWithItsRelayResets) {
+    // Given relay resets on, and schedule 7 on port 3 due at 10:00:00.
+    st().Settings.ResetExpansionRelays = 1;
+    // When the clock reaches the record time.
+    runTo(Monday(9, 59, 59));
+    // Then the receiver got the cue about 14 s and 4 s ahead, each with relay 1 reset.
+    EXPECT_THAT(sim->serial.commands,
+                ElementsAre("SETAUDIO 3 S ENG 0  ", "ER D 1", "SETAUDIO 3 S ENG 0  ", "ER D 1"));
+    EXPECT_THAT(
+        log("AL"),
+        ElementsAre(MatchesRegex("09:59:45  SETAUDIO 3 S ENG 0  "), "09:59:45  Turn off Relay 1",
+                    MatchesRegex("09:59:55  SETAUDIO 3 S ENG 0  "), "09:59:55  Turn off Relay 1"));
+    EXPECT_EQ(st().RecordSeconds, 330);
+    EXPECT_EQ(st().RecordingFile, kWave);
+    EXPECT_EQ(st().MarksFile, kMarks);
+    EXPECT_EQ(st().main.lblRecordName, "Cue " + kName);
+    EXPECT_TRUE(st().Audio.RecordMetersVisible);
+    EXPECT_EQ(st().RecordState, 0);
+}
+
+TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLength) {
+    // Given silence until 10:00:20, then a right channel above the threshold until 10:02:00.
+    inputAt(Monday(10, 0, 20), {0, 5000});
+    inputAt(Monday(10, 2, 0), {0, 0});
+    runTo(Monday(10, 0, 1));
+    // Then the capture waits for audio.
+    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(st().main.lblRecordName, "Waiting for Audio");
+    EXPECT_EQ(st().main.cmdRecordCaption, "Ready");
+    EXPECT_FALSE(sim->exists(kWave) && ReadWaveInfo(sim->host(kWave)).frames > 0);
+
+    runTo(Monday(10, 0, 21));
+    EXPECT_EQ(st().RecordState, 2);
+    EXPECT_EQ(st().main.cmdRecordCaption, "Recording");
+    EXPECT_EQ(st().main.lblRecordName, "Recording " + kName);
+    EXPECT_NEAR(st().RecordStartTime, 36020.0, 0.05);
+    EXPECT_EQ(st().RecordStopTime, 36350);
+
+    // When the recording runs on past its length.
+    runTo(Monday(10, 6, 0));
+    // Then it stopped just after 330 s, with both marks at the last loud buffer.
+    EXPECT_EQ(st().RecordState, 0);
+    ASSERT_EQ(count("StopRecording"), 1);
+    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    ASSERT_TRUE(wave.ok);
+    EXPECT_EQ(wave.channels, 2);
+    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 330.0, 1.1);
+    EXPECT_NEAR(marks().EomMark, 100.0, 0.05);
+    EXPECT_EQ(marks().TrimMark, marks().EomMark);
+    EXPECT_THAT(log("AL"), ::testing::Contains("10:00:20  Record " + kName));
+    EXPECT_EQ(log("AL").back(), "10:05:50  Stop   " + kName + " 01:40");
+    // A silence to the end raises the alarm but logs nothing.
+    EXPECT_TRUE(log("ER").empty());
+    EXPECT_EQ(count("CheckExport"), 1);
+    EXPECT_EQ(st().main.lblRecordName, std::string(40, ' '));
+    EXPECT_EQ(st().main.cmdRecordCaption, "Record");
+    EXPECT_FALSE(st().Audio.RecordMetersVisible);
+}
+
+TEST_F(RecordingTest, QuietChannelsBelowTheThresholdNeverStartIt) {
+    inputAt(Monday(10, 0, 0), {1000, 999});  // at the threshold is not above it
+    runTo(Monday(10, 3, 0));
+    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(count("StartRecording"), 0);
+}
+
+TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
+    runTo(Monday(10, 5, 29));
+    EXPECT_EQ(st().RecordState, 1);
+    runTo(Monday(10, 5, 32));
+    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(count("DumpRecording"), 1);
+    EXPECT_EQ(log("AL").back(), "10:05:30  Dump " + kName);
+    // Nothing was recorded: no wave file to play in its place, no marks, no export.
+    EXPECT_FALSE(sim->exists(kWave));
+    EXPECT_FALSE(sim->exists(kMarks));
+    EXPECT_EQ(count("CheckExport"), 0);
+    EXPECT_EQ(st().main.cmdRecordCaption, "Record");
+}
+
+TEST_F(RecordingTest, RouteOneRecordsMono) {
+    ScheduleFields f = RecordedSchedule();
+    f.Route = "1";
+    put(7, f);
+    inputAt(Monday(10, 0, 0), {5000, 0});
+    runTo(Monday(10, 0, 30));
+    StopRecording(st());
+    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    EXPECT_EQ(wave.channels, 1);
+    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 30.0, 0.2);
+}
+
+TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedAsThreeLinesWhenAudioReturns) {
+    // Given audio from the start, a silence from 10:01:00 to 10:01:30, then audio again.
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    inputAt(Monday(10, 1, 0), {0, 0});
+    inputAt(Monday(10, 1, 30), {5000, 5000});
+    runTo(Monday(10, 1, 20));
+    // Then the alarm is raised but not written while the silence lasts.
+    EXPECT_TRUE(st().AudioAlarm);
+    EXPECT_THAT(st().AlarmTimeText, MatchesRegex("10:01:0[56]"));
+    EXPECT_TRUE(log("ER").empty());
+    runTo(Monday(10, 1, 31));
+    EXPECT_FALSE(st().AudioAlarm);
+    EXPECT_THAT(log("ER"), ElementsAre(MatchesRegex("10:01:0[56]  NEWS HOUR +Audio Alarm 01:00"),
+                                       "10:01:30  " + kName + " End Alarm   01:30", "  "));
+}
+
+TEST_F(RecordingTest, AudioThatEndsTwentySecondsBeforeTheStopLeavesTheMarksAtTheLastLoudBuffer) {
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    inputAt(Monday(10, 5, 10), {0, 0});
+    runTo(Monday(10, 6, 0));
+    EXPECT_EQ(count("StopRecording"), 1);
+    EXPECT_NEAR(marks().EomMark, 310.0, 0.05);
+    EXPECT_NEAR(marks().TrimMark, 310.0, 0.05);
+}
+
+TEST_F(RecordingTest, ALoopBusyForSecondsLosesNoAudio) {
+    // Given a recording under way.
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 0, 10));
+    // When the loop is busy for 3 s (a slow serial query).
+    sim->loop.stall(3000);
+    runTo(Monday(10, 0, 20));
+    StopRecording(st());
+    // Then every buffer reached the file and none was reported lost.
+    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 20.0, 0.1);
+    EXPECT_TRUE(log("ER").empty());
+}
+
+TEST_F(RecordingTest, OverrunsOfTheCaptureRingAreWrittenToTheErrorLog) {
+    audio().setRingBuffers(50);  // about 1.2 s
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 0, 10));
+    sim->loop.stall(3000);
+    runTo(Monday(10, 0, 14));
+    ASSERT_FALSE(log("ER").empty());
+    EXPECT_THAT(
+        log("ER")[0],
+        MatchesRegex("10:00:1[0-9]  NEWS HOUR +Audio lost: [0-9]+ capture buffers dropped"));
+}
+
+TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMarks) {
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 1, 0));
+    audio().vanishInput("device unplugged");
+    runTo(Monday(10, 1, 1));
+    EXPECT_EQ(st().RecordState, 0);
+    ASSERT_EQ(sim->errors.messages.size(), 1u);
+    EXPECT_EQ(sim->errors.messages[0], kName + " Recording ended: device unplugged");
+    EXPECT_THAT(log("ER"),
+                ElementsAre("10:01:00  " + kName + " Recording ended: device unplugged"));
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 60.0,
+                0.1);
+    EXPECT_NEAR(marks().EomMark, 60.0, 0.1);
+    EXPECT_EQ(log("AL").back(), "10:01:00  Stop   " + kName + " 01:00");
+    // The station goes on to the next event.
+    EXPECT_NE(st().NextRecordDate, DateTextSlashed(Monday(10).date));
+}
+
+TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
+    audio().failWritesAfterMs(45'000);
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 1, 0));
+    EXPECT_EQ(st().RecordState, 0);
+    ASSERT_EQ(sim->errors.messages.size(), 1u);
+    EXPECT_THAT(sim->errors.messages[0],
+                MatchesRegex(".*Recording ended: Cannot write .*No space left on device"));
+    EXPECT_NEAR(marks().EomMark, 45.0, 0.1);
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 45.0,
+                0.1);
+}
+
+TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
+    audio().failCaptureStart("no such device");
+    runTo(Monday(10, 0, 1));
+    EXPECT_EQ(st().RecordState, 0);
+    ASSERT_EQ(sim->errors.messages.size(), 1u);
+    EXPECT_EQ(sim->errors.messages[0], "Cannot record " + kWave + ": no such device");
+    // The arm runs at count 0, up to half a second early; it is not retried on every tick.
+    EXPECT_EQ(log("AL").back(), "09:59:59  Dump " + kName);
+    EXPECT_EQ(count("DumpRecording"), 1);
+}
+
+TEST_F(RecordingTest, StopAndDumpWithNothingArmedDoNothing) {
+    StopRecording(st());
+    DumpRecording(st());
+    EXPECT_FALSE(sim->exists(kMarks));
+    EXPECT_TRUE(log("AL").empty());
+}
+
+TEST_F(RecordingTest, ARecordPressWhileRecordingDoesNotRestartTheWait) {
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 0, 30));
+    ArmRecording(st());
+    EXPECT_EQ(st().RecordState, 2);
+    EXPECT_EQ(st().RecordStopTime, 36330);
+}
+
+TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
+    // Given schedule 8 recorded on Mondays at 10:05:30, right after schedule 7.
+    ScheduleFields next = RecordedSchedule();
+    next.ProgramName = "LATE SHOW";
+    next.ProgramName.resize(25, ' ');
+    next.RecordTimes[1] = "10:05:30";
+    next.RecordStart = "M";
+    put(8, next);
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 6, 0));
+    // Then schedule 7 stopped at its length into its own marks file, under its own name.
+    EXPECT_EQ(count("StopRecording"), 1);
+    EXPECT_NEAR(marks().EomMark, 330.0, 0.1);
+    EXPECT_FALSE(sim->exists("C:\\SATFILE\\SFMON008.DAT"));
+    EXPECT_EQ(log("AL").back(), "10:05:30  Stop   " + kName + " 05:30");
+}
+
+TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
+    ScheduleFields f = RecordedSchedule();
+    f.RecordStart = "M";
+    put(7, f);
+    st().NextRecordNo = 7;
+    st().NextRecordSlot = 1;
+    CueRecording(st());
+    ArmRecording(st());
+    EXPECT_TRUE(st().RelayRecordArmed);
+    inputAt(Monday(9, 59, 10), {100, 100});  // quiet, below the threshold
+    EnableRecordWriter(st());
+    runTo(Monday(9, 59, 20));
+    EXPECT_EQ(st().RecordState, 1);
+    StopRecording(st());
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 20.0,
+                0.1);
+}
+
+TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    runTo(Monday(10, 0, 40));
+    ShutdownRecording(st());
+    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_NEAR(marks().EomMark, 40.0, 0.1);
+    EXPECT_EQ(log("AL").back(), "10:00:40  Stop   " + kName + " 00:40");
+}
+
+}  // namespace
