@@ -1,22 +1,348 @@
 #include "core/ClockTick.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
+#include "audio/Playout.h"
+#include "audio/Recording.h"
+#include "core/NextEvent.h"
+#include "core/Playlist.h"
 #include "core/Station.h"
+#include "logs/ActivityLog.h"
+#include "logs/Purge.h"
+#include "receiver/EbNoPolling.h"
+#include "receiver/RemoteControl.h"
+#include "receiver/Routing.h"
 
 namespace quillmar {
 
 namespace {
+
+constexpr std::int64_t kDayMs = 86'400'000;
+constexpr double kHalfDay = 43'200;
+constexpr std::int64_t kTickMs = 50;
+// A timed play later than this is reported as missed rather than started.
+constexpr std::int64_t kLatestPlayMs = 60'000;
+
 Date FirstSundayFrom(Date d) {
     while (d.weekday() != 1) d = d.addDays(1);
     return d;
 }
+
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
+
+// The count before the sign goes in; the hour part is built by the caller.
+std::string MinutesSeconds(std::int64_t count) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", static_cast<int>(count % 3600 / 60),
+                  static_cast<int>(count % 60));
+    return buf;
+}
+
+// Puts "-" in the blank just before the first digit, or in front when there is none.
+std::string Signed(std::string text) {
+    const auto digit = text.find_first_of("0123456789");
+    if (digit != std::string::npos && digit > 0 && text[digit - 1] == ' ')
+        text[digit - 1] = '-';
+    else
+        text.insert(0, "-");
+    return text;
+}
+
+int Digits2(std::string_view text, std::size_t at) {
+    const char a = text[at], b = text[at + 1];
+    if (a < '0' || a > '9' || b < '0' || b > '9') return -1;
+    return (a - '0') * 10 + (b - '0');
+}
+
+// The numbers of a time field by position, as the countdowns read them: non-digits count 0.
+int TimeFieldSeconds(std::string_view text) {
+    auto number = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = at; i < at + 2 && i < text.size(); ++i)
+            if (text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    return number(0) * 3600 + number(3) * 60 + number(6);
+}
+
+// The latest moment at or before `at` that falls on a given second of the day.
+std::int64_t LatestDaily(std::int64_t at, int secondOfDay) {
+    std::int64_t moment = at - at % kDayMs + secondOfDay * 1000LL;
+    if (moment > at) moment -= kDayMs;
+    return moment;
+}
+
+// The latest Eb/No poll moment (second 12 of a listed minute) at or before `at`.
+std::int64_t LatestEbNoMoment(std::int64_t at, int rate) {
+    static const int kEvery[] = {0, 60, 30, 20, 15, 1};  // minutes between polls, by rate
+    const std::int64_t second = at / 1000;
+    std::int64_t moment = second - second % 60 + 12;
+    if (moment > second) moment -= 60;
+    while (moment / 60 % 60 % kEvery[rate] != 0) moment -= 60;
+    return moment * 1000;
+}
+
+// Seconds of day of `now` on the day a value of the recording or playout refers to. Such
+// values are set at most a few hours before they fall due, so one lying more than half a day
+// ahead was set yesterday: now counts from yesterday's midnight.
+double NowAgainst(double value, double now) {
+    return value - now > kHalfDay ? now + 86400 : now;
+}
+
+std::int32_t CountTo(std::int64_t moment, std::int64_t at) {
+    return WholeSeconds(static_cast<double>(moment - at) / 1000.0);
+}
+
+// The exact-second actions that fall due on one tick; more than one only on a late tick.
+enum class Exact { TimedPlay, MissedPlay, Switch, Refresh, EbNo, Purge };
+struct Due {
+    std::int64_t moment;
+    Exact what;
+};
+
+struct Tick {
+    Station& st;
+    DateTime now;
+    std::int64_t at = 0;    // MomentOf(now)
+    std::int64_t prev = 0;  // the previous tick
+    std::array<Due, 8> due{};
+    std::size_t dueCount = 0;
+
+    double seconds() const { return now.secondsOfDay(); }
+    void add(std::int64_t moment, Exact what) {
+        if (dueCount < due.size()) due[dueCount++] = {moment, what};
+    }
+    // Reached since the previous tick and not yet run: mark it and say so.
+    bool take(std::int64_t moment, std::int64_t& doneFor) const {
+        if (moment <= prev || moment > at || moment <= doneFor) return false;
+        doneFor = moment;
+        return true;
+    }
+};
+
+void DaylightSavingTrigger(Station& st, const DateTime& now, std::int64_t prev) {
+    if (st.Settings.AdjustForTimeChange != 1) return;
+    if (now.date != st.DstStartDate && now.date != st.DstEndDate) return;
+    const double s = now.secondsOfDay();
+    const bool inside = s > 7194 && s < 7196;
+    // A late tick that jumped the whole window still arms the shift.
+    const bool jumped =
+        prev <= MomentOf(now.date, 7194) && MomentOf(now) >= MomentOf(now.date, 7196);
+    if (inside || jumped) st.tmrTimeChange->setEnabled(true);
+}
+
+void PlayoutCountdown(Station& st, double now) {
+    if (st.PlayState == 0) return;
+    // A playout started before midnight: its EOM time moves into the new day.
+    if (st.EomTime - now > kHalfDay) st.EomTime -= 86400;
+    const std::int32_t remaining = WholeSeconds(st.EomTime - now);
+    if (remaining < 0 && !st.EomSent) {
+        st.RemoteOutputBits |= 1;
+        WriteRemoteOutputs(st);
+        st.TimerEOM->setEnabled(true);
+        st.EomSent = true;
+    }
+    st.main.lblPlayTime = FormatElapsed(remaining);
+}
+
+void ReportMissedPlay(Station& st) {
+    const std::string keepMessage = st.LogMessage, keepTime = st.AlarmTimeText;
+    std::string name;
+    if (ReadSchedule(st, st.NextPlayRecordNo)) {
+        name = st.Current.ProgramName;
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+    }
+    st.AlarmTimeText = TimeText(st.platform.clock.now());
+    st.LogMessage =
+        "Missed timed play " + name + " due " + st.NextPlayDateText + " " + st.NextPlayTime;
+    WriteErrorLog(st);
+    st.LogMessage = keepMessage;
+    st.AlarmTimeText = keepTime;
+}
+
+void CollectTimedPlay(Tick& t) {
+    Station& st = t.st;
+    // A play the finder no longer holds (its schedule was deleted) is not started.
+    if (st.NextPlayMode != "T" || st.NextPlayRecordNo == 0) return;
+    const int second = ParseTimeText(st.NextPlayTime);
+    if (second < 0 || !st.NextPlayDate.isValid()) return;
+    const std::int64_t moment = MomentOf(st.NextPlayDate, second);
+    if (moment > t.at || moment <= st.TimedPlayDoneFor) return;
+    if (t.at - moment > kLatestPlayMs)
+        t.add(moment, Exact::MissedPlay);
+    else if (st.PlayState == 0)  // else it waits for the playout on air, up to the limit
+        t.add(moment, Exact::TimedPlay);
+}
+
+// The moment the switch countdown reaches k (rounded) lies half a second before the
+// nominal one; each runs on the tick that reaches it, or the first late tick after.
+std::int64_t SwitchTarget(const Tick& t) {
+    const Station& st = t.st;
+    if (st.NextSwitchTime.size() < 3 || st.NextSwitchTime[2] != ':') return -1;
+    int days = st.NextSwitchDay - t.now.date.weekday();
+    if (days < 0) days += 7;
+    return MomentOf(t.now.date.addDays(days), TimeFieldSeconds(st.NextSwitchTime));
+}
+
+void CollectSwitch(Tick& t, std::int64_t target) {
+    if (target < 0) return;
+    const std::int32_t before = CountTo(target, t.prev);
+    const std::int32_t count = CountTo(target, t.at);
+    for (const int k : {1, 0}) {
+        const std::int64_t moment = target - k * 1000;
+        if (before > k && count <= k && moment > t.st.SwitchDoneFor) t.add(moment, Exact::Switch);
+    }
+}
+
+void CollectDaily(Tick& t) {
+    Station& st = t.st;
+    const std::int64_t refresh = LatestDaily(t.at, 86395);
+    if (t.take(refresh, st.RefreshDoneFor)) t.add(refresh, Exact::Refresh);
+
+    if (st.EbNoPolledFlag == 1 && t.now.second() > 13) st.EbNoPolledFlag = 0;
+    const int rate = st.Settings.EbNoLogRate;
+    if (rate >= 1 && rate <= 5) {
+        const std::int64_t poll = LatestEbNoMoment(t.at, rate);
+        // A poll made just before the moment (the receiver alarm polls too) stands for it.
+        if (t.take(poll, st.EbNoDoneFor) && !(st.EbNoPolledFlag == 1 && t.at - t.prev < 1000))
+            t.add(poll, Exact::EbNo);
+    }
+
+    const std::int64_t purge = LatestDaily(t.at, 30);
+    if (t.take(purge, st.PurgeDoneFor)) t.add(purge, Exact::Purge);
+}
+
+void RefreshPlaylist(Tick& t, std::int64_t moment) {
+    Station& st = t.st;
+    // Run late after midnight, the day the list is for has already begun.
+    st.PlaylistRefreshed = moment / kDayMs == t.at / kDayMs ? 1 : 0;
+    st.main.PlayList.clear();
+    st.main.PlayListIndex = -1;
+    st.PlaylistUpcomingOnly = 0;
+    LoadManualPlaylist(st);
+}
+
+void Run(Tick& t, const Due& d) {
+    Station& st = t.st;
+    switch (d.what) {
+        case Exact::TimedPlay:
+            st.TimedPlayDoneFor = d.moment;
+            PlayScheduled(st);
+            FindNextPlay(st);
+            break;
+        case Exact::MissedPlay:
+            st.TimedPlayDoneFor = d.moment;
+            ReportMissedPlay(st);
+            FindNextPlay(st);
+            break;
+        case Exact::Switch:
+            st.SwitchDoneFor = d.moment;
+            RunSwitchOnly(st);
+            st.TimerCueSwitch->setEnabled(true);
+            break;
+        case Exact::Refresh:
+            RefreshPlaylist(t, d.moment);
+            break;
+        case Exact::EbNo:
+            PollReceiverEbNo(st);
+            break;
+        case Exact::Purge:
+            PurgeOldFiles(st);
+            break;
+    }
+}
+
+// Runs what fell due, in time order; actions of the same moment keep the order of the tick.
+void RunExactActions(Tick& t) {
+    CollectTimedPlay(t);
+    CollectSwitch(t, SwitchTarget(t));
+    CollectDaily(t);
+    auto* first = t.due.data();
+    std::stable_sort(first, first + t.dueCount,
+                     [](const Due& a, const Due& b) { return a.moment < b.moment; });
+    for (std::size_t i = 0; i < t.dueCount; ++i) Run(t, t.due[i]);
+}
+
+void PlayCountdown(Tick& t) {
+    Station& st = t.st;
+    if (st.NextPlayMode != "T") return;
+    if (st.NextPlayRecordNo == 0) {
+        st.main.lblNextPlayTime.clear();
+        return;
+    }
+    Date day = st.NextPlayDate;
+    ParseDateText(st.NextPlayDateText, &day);
+    const double count = static_cast<double>(DaysBetween(t.now.date, day)) * 86400 +
+                         st.NextPlaySeconds - t.seconds();
+    st.main.lblNextPlayTime = FormatCountdown(WholeSeconds(count));
+}
+
+void SwitchCountdown(Tick& t) {
+    Station& st = t.st;
+    const std::int64_t target = SwitchTarget(t);
+    if (target < 0) return;
+    std::int32_t count = CountTo(target, t.at);
+    if (count < 0) {
+        // One look-up per passed switch: the finder may name the same slot for next week.
+        if (st.SwitchRefindFor != target) {
+            st.SwitchRefindFor = target;
+            st.TimerGetNextSwitch->setEnabled(true);
+        }
+        count += 604800;
+    }
+    st.main.lblSwitchTimer = FormatCountdown(count);
+}
+
+void RecordingSteps(Tick& t) {
+    Station& st = t.st;
+    const double now = t.seconds();
+    Date day;
+    const bool scheduled = st.NextRecordNo != 0 && ParseDateText(st.NextRecordDate, &day);
+    std::int32_t count = 0;
+    if (scheduled) {
+        const std::int64_t target = MomentOf(day, 0) + st.NextRecordSeconds * 1000LL;
+        const std::int32_t before = CountTo(target, t.prev);
+        count = CountTo(target, t.at);
+        // The cue runs 3 s after 17 and after 7; a late tick still cues while time is left.
+        for (const int k : {17, 7})
+            if (before > k && count <= k && count > 0) st.TimerCue->setEnabled(true);
+        if (st.RecordStartMode == "T" && count <= 0 && st.RecordState == 0) ArmRecording(st);
+    }
+    // Stop and dump do not depend on a next slot being found: a recording under way ends.
+    if (st.RecordStartMode == "T" && st.RecordState == 2 &&
+        NowAgainst(st.RecordStopTime, now) > st.RecordStopTime)
+        StopRecording(st);
+    if (st.RecordState == 1 && NowAgainst(st.ArmDeadline, now) > st.ArmDeadline) DumpRecording(st);
+    if (scheduled) st.main.lblRecTime = FormatElapsed(count);
+    if (st.RecordState == 2) {
+        double elapsed = now - st.RecordStartTime;
+        if (elapsed < -kHalfDay) elapsed += 86400;
+        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(elapsed));
+    }
+}
+
+// The once-only flags go down a little after their moment.
+void LowerFlags(Tick& t) {
+    Station& st = t.st;
+    const double s = t.seconds();
+    // Outside 23:59:55-23:59:57 the list is built for today again.
+    if (st.PlaylistRefreshed == 1 && (s > 86397 || s < 86395)) st.PlaylistRefreshed = 0;
+    if (s > 31 && st.PurgeDone == 1) st.PurgeDone = 0;
+}
+
 }  // namespace
 
-Date DstStart(int year) { return FirstSundayFrom(year == 2006 ? Date{year, 4, 1} : Date{year, 3, 8}); }
-Date DstEnd(int year) { return FirstSundayFrom(year == 2006 ? Date{year, 10, 25} : Date{year, 11, 1}); }
+Date DstStart(int year) {
+    return FirstSundayFrom(year == 2006 ? Date{year, 4, 1} : Date{year, 3, 8});
+}
+Date DstEnd(int year) {
+    return FirstSundayFrom(year == 2006 ? Date{year, 10, 25} : Date{year, 11, 1});
+}
 
 void ComputeDstDates(Station& st) {
     const int year = st.platform.clock.now().date.year;
@@ -31,6 +357,84 @@ std::string ClockLine(const DateTime& t) {
     return buf;
 }
 
-void ClockTick(Station& st) { st.main.lblClock = ClockLine(st.platform.clock.now()); }
+std::string FormatElapsed(std::int32_t count) {
+    std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    c %= 86400;
+    const std::int64_t h = c / 3600;
+    std::string text;
+    if (h > 0) text = (h < 10 ? " " : "") + std::to_string(h) + ":";
+    text += MinutesSeconds(c);
+    return count < 0 ? Signed(text) : text;
+}
+
+std::string FormatCountdown(std::int32_t count) {
+    const std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    const std::int64_t h = c / 3600;
+    std::string text;
+    if (h < 1)
+        text = "    ";
+    else
+        text = std::string(h < 10 ? 2 : h < 100 ? 1 : 0, ' ') + std::to_string(h) + ":";
+    text += MinutesSeconds(c);
+    return count < 0 ? Signed(text) : text;
+}
+
+std::int32_t WholeSeconds(double seconds) {
+    const double r = std::nearbyint(seconds);
+    if (!(r > std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    if (r > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(r);
+}
+
+std::int64_t MomentOf(const DateTime& t) {
+    return t.date.serial() * kDayMs + t.msOfDay;
+}
+std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay) {
+    return d.serial() * kDayMs + secondOfDay * 1000;
+}
+
+bool ParseDateText(std::string_view text, Date* date) {
+    if (text.size() != 10 || text[2] != text[5] || (text[2] != '/' && text[2] != '-')) return false;
+    const int m = Digits2(text, 0), d = Digits2(text, 3), y1 = Digits2(text, 6),
+              y2 = Digits2(text, 8);
+    if (m < 0 || d < 0 || y1 < 0 || y2 < 0) return false;
+    const Date parsed{y1 * 100 + y2, m, d};
+    if (!parsed.isValid()) return false;
+    *date = parsed;
+    return true;
+}
+
+int ParseTimeText(std::string_view text) {
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return -1;
+    const int h = Digits2(text, 0), m = Digits2(text, 3), s = Digits2(text, 6);
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59) return -1;
+    return h * 3600 + m * 60 + s;
+}
+
+void ClockTick(Station& st) {
+    const DateTime first = st.platform.clock.now();
+    const std::int64_t prev = st.TickStarted ? st.LastTickAt : MomentOf(first) - kTickMs;
+
+    DaylightSavingTrigger(st, first, prev);
+    PlayoutCountdown(st, first.secondsOfDay());
+    ReadRemoteInputs(st);
+
+    // The remote inputs may have set the clock: the rest works from the time as it is now.
+    Tick t{st, st.platform.clock.now()};
+    t.at = MomentOf(t.now);
+    t.prev = prev;
+
+    RunExactActions(t);  // the timed play, the switch, the refresh, the poll and the purge
+    PlayCountdown(t);
+    st.main.lblClock = ClockLine(t.now);
+    SwitchCountdown(t);
+    RecordingSteps(t);
+    LowerFlags(t);
+
+    st.TickStarted = true;
+    st.LastTickAt = t.at;
+}
 
 }  // namespace quillmar

@@ -1,10 +1,61 @@
 #include "core/Playlist.h"
 
+#include <algorithm>
+
+#include "core/ClockTick.h"
 #include "core/Station.h"
 
 namespace quillmar {
 
-// Placeholder until the playlist is written.
-void LoadManualPlaylist(Station&) {}
+int AddPlaylistEntry(MainWindowModel& main, PlaylistEntry entry) {
+    auto& list = main.PlayList;
+    const auto at = std::upper_bound(
+        list.begin(), list.end(), entry,
+        [](const PlaylistEntry& a, const PlaylistEntry& b) { return a.text < b.text; });
+    const int position = static_cast<int>(at - list.begin());
+    list.insert(at, std::move(entry));
+    if (main.PlayListIndex >= position) ++main.PlayListIndex;
+    return position;
+}
+
+void LoadManualPlaylist(Station& st) {
+    const DateTime now = st.platform.clock.now();
+    int row = now.date.weekday() - 1;
+    if (st.PlaylistRefreshed == 1) row = (row + 1) % 7;
+    const std::string nowText = TimeText(now);
+    auto& main = st.main;
+
+    const int last = std::min<int>(st.ScheduleCount, kMaxSchedules);
+    for (int i = 1; i <= last; ++i) {
+        if (st.ScheduleActive[static_cast<std::size_t>(i)] == 0) continue;
+        if (!ReadSchedule(st, i) || st.Current.PlayStart != "M") continue;
+        for (int j = 0; j < 4; ++j) {
+            const std::string& t = st.Current.PlayTimes[static_cast<std::size_t>(row * 4 + j)];
+            // Empty slots are blank; a damaged one is not offered for playing.
+            if (ParseTimeText(t) < 0) continue;
+            if (st.PlaylistUpcomingOnly == 0 || (st.PlaylistUpcomingOnly == 1 && t > nowText))
+                AddPlaylistEntry(main, {t + "  " + st.Current.ProgramName, i});
+        }
+    }
+
+    // The entry on air has passed its time; it stays listed until its playout ends.
+    if (st.PlaylistUpcomingOnly == 1 && st.PlayState == 1 && !st.PlayingEntryText.empty() &&
+        (main.PlayList.empty() || main.PlayList.front().text != st.PlayingEntryText))
+        AddPlaylistEntry(main, {st.PlayingEntryText, st.PlayingEntryRecordNo});
+
+    if (main.PlayList.empty()) {
+        main.Label1Visible = false;
+        main.lblPlayDay = kNoManualSchedules;
+        main.cmdPlayVisible = false;
+        main.cmdStopVisible = false;
+        return;
+    }
+    main.Label1Visible = true;
+    // An empty-list notice no longer holds once entries are listed.
+    if (main.lblPlayDay == kNoManualSchedules || main.lblPlayDay == kNoSchedulesToPlay)
+        main.lblPlayDay.clear();
+    if (st.Settings.PlayVisible == 1) main.cmdPlayVisible = true;
+    if (st.Settings.StopVisible == 1) main.cmdStopVisible = true;
+}
 
 }  // namespace quillmar

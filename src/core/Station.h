@@ -104,6 +104,18 @@ public:
     std::int32_t PlaylistRefreshed = 0;
     std::int32_t PlaylistUpcomingOnly = 0;
 
+    // Clock tick bookkeeping: where the previous tick stood and the moment (ms since
+    // 1970-01-01 local) each exact-second action last ran for. A late tick runs an action
+    // whose moment it skipped, once; a clock set back does not run it again.
+    bool TickStarted = false;
+    std::int64_t LastTickAt = 0;
+    std::int64_t TimedPlayDoneFor = 0;
+    std::int64_t SwitchDoneFor = 0;
+    std::int64_t SwitchRefindFor = 0;
+    std::int64_t EbNoDoneFor = 0;
+    std::int64_t RefreshDoneFor = 0;
+    std::int64_t PurgeDoneFor = 0;
+
     std::string PlayingEntryText;
     std::int32_t PlayingEntryRecordNo = 0;
     std::string ReceiverStatusCommand;

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/Cp1252.h"
+#include "core/ManualControls.h"
 #include "core/Startup.h"
 #include "core/Station.h"
 
@@ -38,6 +41,20 @@ const char* Colour(MainWindowModel::ButtonColour c) {
         default: return "";
     }
 }
+
+// Hands the key presses of a widget to a station procedure.
+class KeyForwarder : public QObject {
+public:
+    KeyForwarder(QObject* parent, std::function<void(int)> onKey)
+        : QObject(parent), onKey_(std::move(onKey)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) onKey_(static_cast<QKeyEvent*>(event)->key());
+        return false;
+    }
+
+private:
+    std::function<void(int)> onKey_;
+};
 
 }  // namespace
 
@@ -129,6 +146,15 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     station_.onChanged([this] { render(); });
+    connect(cmdPlay, &QPushButton::clicked, this, [this] { cmdPlay_Click(station_); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(station_); });
+    connect(cmdRecord, &QPushButton::clicked, this, [this] { cmdRecord_Click(station_); });
+    connect(cmdRecStop, &QPushButton::clicked, this, [this] { cmdRecStop_Click(station_); });
+    connect(PlayList, &QListWidget::currentRowChanged, this,
+            [this](int row) { station_.main.PlayListIndex = row; });
+    PlayList->installEventFilter(new KeyForwarder(PlayList, [this](int key) {
+        if (key == Qt::Key_Delete) PlayList_KeyDown(station_, kDeleteKey);
+    }));
     resize(820, 460);
     render();
 }
@@ -239,6 +265,7 @@ void mnuMenu::render() {
     cmdRecord->setText(Text(m.cmdRecordCaption));
     cmdRecord->setStyleSheet(Colour(m.cmdRecordColour));
 
+    const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
     for (int i = 0; same && i < PlayList->count(); ++i)
         same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)].text);
@@ -247,6 +274,7 @@ void mnuMenu::render() {
         for (const auto& entry : m.PlayList) PlayList->addItem(Text(entry.text));
     }
     Label1->setVisible(m.Label1Visible);
+    PlayList->setVisible(m.Label1Visible);  // the list and its heading show together
     if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
 }
 

@@ -1,0 +1,60 @@
+#include "core/ManualControls.h"
+
+#include "audio/Playout.h"
+#include "audio/Recording.h"
+#include "core/Playlist.h"
+#include "core/Station.h"
+
+namespace quillmar {
+
+void cmdPlay_Click(Station& st) {
+    PlayFromPlaylist(st);
+    st.notifyChanged();
+}
+
+void cmdStop_Click(Station& st) {
+    StopPlayout(st);
+    st.notifyChanged();
+}
+
+void cmdRecord_Click(Station& st) {
+    if (st.NextRecordNo == 0) {
+        ShowError(st, "No Schedule has been set up for recording");
+        return;
+    }
+    CueRecording(st);
+    ArmRecording(st);
+    st.main.cmdRecordCaption = "Ready";
+    st.main.cmdRecordColour = MainWindowModel::ButtonColour::Yellow;
+    st.notifyChanged();
+}
+
+void cmdRecStop_Click(Station& st) {
+    StopRecording(st);
+    st.notifyChanged();
+}
+
+void PlayList_KeyDown(Station& st, int keyCode) {
+    auto& main = st.main;
+    if (keyCode != kDeleteKey) return;
+    const int index = main.PlayListIndex;
+    if (index < 0 || index >= static_cast<int>(main.PlayList.size())) return;
+    main.PlayList.erase(main.PlayList.begin() + index);
+    main.PlayListIndex = -1;
+    if (main.PlayList.empty()) {
+        main.Label1Visible = false;
+        main.lblPlayDay = kNoSchedulesToPlay;
+        main.cmdPlayVisible = false;
+    }
+    st.notifyChanged();
+}
+
+void mnuLoadPlayList_Click(Station& st) {
+    st.main.PlayList.clear();
+    st.main.PlayListIndex = -1;
+    st.PlaylistUpcomingOnly = 0;
+    LoadManualPlaylist(st);
+    st.notifyChanged();
+}
+
+}  // namespace quillmar

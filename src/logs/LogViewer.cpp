@@ -1,0 +1,113 @@
+#include "logs/LogViewer.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/Station.h"
+#include "logs/ActivityLog.h"
+
+namespace quillmar {
+
+namespace {
+
+bool IsDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The day a log file is for, "mm/dd/yy", from its name: kind, yymmdd, then the extension.
+// Names of another form are not logs of the station.
+bool DayOfFile(const std::string& name, const std::string& kind, std::string* day) {
+    if (name.size() < 8 || Upper(name.substr(0, 2)) != kind || !IsDigits(name.substr(2, 6)))
+        return false;
+    *day = name.substr(4, 2) + "/" + name.substr(6, 2) + "/" + name.substr(2, 2);
+    return true;
+}
+
+std::string Noun(const std::string& kind) {
+    if (kind == "AL") return "Activity Log";
+    if (kind == "EB") return "EbNo Log";
+    return {};  // the error-log kind keeps its caption
+}
+
+void SetCaption(LogViewerModel& m, const char* before) {
+    const std::string noun = Noun(m.kind);
+    if (!noun.empty()) m.caption = before + noun;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        auto end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        at = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines) {
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (const auto& line : lines)
+        sorted.push_back((line.size() > 9 ? line.substr(9) : std::string()) + " " +
+                         line.substr(0, 8));
+    std::stable_sort(sorted.begin(), sorted.end());
+    return sorted;
+}
+
+void LoadLogViewer(Station& st, LogViewerModel& m) {
+    m.kind = Upper(st.LogKind);
+    m.lstDate.clear();
+    m.lstActivityLog.clear();
+    m.showingDay = false;
+    m.byEvent = false;
+
+    std::vector<std::string> names = st.platform.files.list(kLogsFolder, false);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        std::string day;
+        if (DayOfFile(*name, m.kind, &day)) m.lstDate.push_back(day);
+    }
+    if (m.lstDate.empty()) m.lstDate.push_back(kNoLogsFound);
+    m.lstDateIndex = 0;
+    SetCaption(m, "Load ");
+}
+
+void LogViewerOk(Station& st, LogViewerModel& m) {
+    if (m.lstDate.empty() || m.lstDate.front() == kNoLogsFound) return;
+    if (m.showingDay) {
+        m.lstActivityLog.clear();
+        m.showingDay = false;
+        SetCaption(m, "Select ");
+        return;
+    }
+    if (m.lstDateIndex < 0 || m.lstDateIndex >= static_cast<int>(m.lstDate.size())) return;
+    const std::string date = m.lstDate[static_cast<std::size_t>(m.lstDateIndex)];
+    m.showingDay = true;
+    const std::string noun = Noun(m.kind);
+    if (!noun.empty()) m.caption = noun + " for " + date;
+
+    const std::string path = std::string(kLogsFolder) + "\\" + m.kind + date.substr(6, 2) +
+                             date.substr(0, 2) + date.substr(3, 2) + ".log";
+    std::string text, error;
+    // A file removed since the list was made reads like an empty one.
+    if (!st.platform.files.readFile(path, &text, &error) || text.empty()) {
+        m.lstActivityLog = {"Log for " + date + " does not exist."};
+        return;
+    }
+    const auto lines = SplitLines(text);
+    m.lstActivityLog = m.byEvent ? LinesByEvent(lines) : lines;
+}
+
+}  // namespace quillmar

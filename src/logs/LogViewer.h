@@ -1,0 +1,31 @@
+#pragma once
+// The log viewer's logic: the list of days of one kind of log, and one day's lines in file
+// order or grouped by message.
+
+#include <string>
+#include <vector>
+
+namespace quillmar {
+
+class Station;
+
+struct LogViewerModel {
+    std::string kind;     // "AL", "EB" or "ER", taken from LogKind when the window loads
+    std::string caption;  // the error-log kind leaves it as it was
+    std::vector<std::string> lstDate;  // "mm/dd/yy", newest first, or "No Logs Found"
+    int lstDateIndex = -1;
+    bool showingDay = false;  // the day's lines are shown; the date list and options hidden
+    bool byEvent = false;     // "By Event" chosen instead of "By Time"
+    std::vector<std::string> lstActivityLog;
+};
+
+inline constexpr const char* kNoLogsFound = "No Logs Found";
+
+// Window load: the days of the kind in LogKind, the first selected, "By Time" chosen.
+void LoadLogViewer(Station& st, LogViewerModel& m);
+// "&Ok" and a double click on a date: shows the selected day, or goes back to the dates.
+void LogViewerOk(Station& st, LogViewerModel& m);
+// "By Event" order of a day's lines: each line as message, blank, time, sorted as text.
+std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines);
+
+}  // namespace quillmar

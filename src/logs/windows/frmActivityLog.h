@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "logs/LogViewer.h"
+
+namespace quillmar {
+
+class Station;
+
+// The log viewer: pick a day of the log kind set in LogKind, read it by time or by event.
+class frmActivityLog : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmActivityLog(Station& station, QWidget* parent = nullptr);
+
+    QListWidget *lstDate, *lstActivityLog;
+    QRadioButton *Option1, *Option2;
+    QPushButton *cmdOk, *cmdClose;
+
+    const LogViewerModel& model() const { return model_; }
+
+  private:
+    void ok();
+    void render();
+
+    Station& station_;
+    LogViewerModel model_;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,107 @@
+// The log viewer's date list and day views.
+#include <gtest/gtest.h>
+
+#include "logs/LogViewer.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+struct Viewer {
+    explicit Viewer(const char* kind) {
+        s.start();
+        s.st().LogKind = kind;
+    }
+    void log(const std::string& name, const std::string& text) {
+        s.write("c:\\satfile\\logs\\" + name, text);
+    }
+    LogViewerModel load() {
+        LogViewerModel m;
+        LoadLogViewer(s.st(), m);
+        return m;
+    }
+    SimStation s;
+};
+
+}  // namespace
+
+TEST(LogViewer, ListsTheDaysOfItsKindNewestFirst) {
+    Viewer v("AL");
+    v.log("AL261204.log", "08:00:00  a\r\n");
+    v.log("al261205.LOG", "08:00:00  b\r\n");
+    v.log("ER261206.log", "x\r\n");
+    v.log("ALnotes.txt", "x\r\n");
+    const auto m = v.load();
+    EXPECT_EQ(m.lstDate, (std::vector<std::string>{"12/05/26", "12/04/26"}));
+    EXPECT_EQ(m.lstDateIndex, 0);
+    EXPECT_EQ(m.caption, "Load Activity Log");
+    EXPECT_FALSE(m.showingDay);
+    EXPECT_FALSE(m.byEvent);
+}
+
+TEST(LogViewer, WithoutLogsSaysSoAndOkDoesNothing) {
+    Viewer v("EB");
+    v.log("AL261204.log", "x\r\n");
+    auto m = v.load();
+    EXPECT_EQ(m.lstDate, (std::vector<std::string>{"No Logs Found"}));
+    EXPECT_EQ(m.caption, "Load EbNo Log");
+    LogViewerOk(v.s.st(), m);
+    EXPECT_FALSE(m.showingDay);
+    EXPECT_EQ(m.caption, "Load EbNo Log");
+}
+
+TEST(LogViewer, ShowsADayByTimeThenGoesBackAndShowsAnother) {
+    Viewer v("AL");
+    v.log("AL261204.log", "07:00:00  Dump Farm Report\r\n08:00:00  Play Farm Report\r\n");
+    v.log("AL261205.log", "09:00:00  Record News\r\n");
+    auto m = v.load();
+    m.lstDateIndex = 1;
+    LogViewerOk(v.s.st(), m);
+    EXPECT_TRUE(m.showingDay);
+    EXPECT_EQ(m.caption, "Activity Log for 12/04/26");
+    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"07:00:00  Dump Farm Report",
+                                                          "08:00:00  Play Farm Report"}));
+    LogViewerOk(v.s.st(), m);
+    EXPECT_FALSE(m.showingDay);
+    EXPECT_TRUE(m.lstActivityLog.empty());
+    EXPECT_EQ(m.caption, "Select Activity Log");
+    m.lstDateIndex = 0;
+    LogViewerOk(v.s.st(), m);
+    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
+}
+
+TEST(LogViewer, ByEventGroupsLinesByMessageWithTheTimeAtTheEnd) {
+    Viewer v("AL");
+    v.log("AL261204.log",
+          "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n"
+          "09:00:00  Play Farm Report\r\nshort\r\n");
+    auto m = v.load();
+    m.byEvent = true;
+    LogViewerOk(v.s.st(), m);
+    EXPECT_EQ(m.lstActivityLog,
+              (std::vector<std::string>{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00",
+                                        " Play Farm Report 09:00:00", " short"}));
+}
+
+TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {
+    Viewer v("ER");
+    v.log("ER261204.log", "");
+    v.log("ER261203.log", "12:00:00  x\r\n");
+    auto m = v.load();
+    EXPECT_EQ(m.caption, "");  // the error-log kind leaves the caption alone
+    LogViewerOk(v.s.st(), m);
+    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/04/26 does not exist."}));
+    EXPECT_EQ(m.caption, "");
+    LogViewerOk(v.s.st(), m);
+    m.lstDateIndex = 1;
+    v.s.files.deleteMatching("c:\\satfile\\logs\\ER261203.log");
+    LogViewerOk(v.s.st(), m);
+    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/03/26 does not exist."}));
+}
+
+TEST(LogViewer, LinesByEventKeepsEveryLineWhateverItsLength) {
+    EXPECT_EQ(LinesByEvent({"", "12:00:00", "12:00:00  ", "  "}),
+              (std::vector<std::string>{" ", "   ", "  12:00:00", " 12:00:00"}));
+}
