@@ -14,7 +14,7 @@ struct SerialError {
 };
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
     // Opens port 1..4 with line settings such as "9600,N,8,1". No handshake.
     virtual bool open(int port, std::string_view settings, SerialError* error) = 0;
@@ -31,7 +31,7 @@ public:
 
 // Makes the port objects: the main window's, the status view's and the relay panel's.
 class SerialPorts {
-public:
+  public:
     virtual ~SerialPorts() = default;
     virtual std::unique_ptr<SerialPort> create() = 0;
 };

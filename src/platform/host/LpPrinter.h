@@ -6,7 +6,7 @@ namespace quillmar {
 
 // Prints through `lp` on the default destination.
 class LpPrinter : public Printer {
-public:
+  public:
     bool print(const std::string& text, std::string* error) override;
 };
 

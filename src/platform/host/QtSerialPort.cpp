@@ -9,7 +9,7 @@ namespace quillmar {
 namespace {
 
 class QtPort : public SerialPort {
-public:
+  public:
     explicit QtPort(const QtSerialPorts& ports) : ports_(ports) {}
     ~QtPort() override { close(); }
 
@@ -61,7 +61,7 @@ public:
         if (port_.isOpen() && maxMs > 0) port_.waitForReadyRead(maxMs);
     }
 
-private:
+  private:
     bool Fail(SerialError* error, int number, const char* description) {
         if (error) *error = {number, description};
         return false;
@@ -82,7 +82,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SerialPort> QtSerialPorts::create() { return std::make_unique<QtPort>(*this); }
+std::unique_ptr<SerialPort> QtSerialPorts::create() {
+    return std::make_unique<QtPort>(*this);
+}
 
 std::string QtSerialPorts::devicePath(int port) const {
     const std::string link = root_ + "/devices/com" + std::to_string(port);

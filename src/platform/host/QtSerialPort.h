@@ -9,12 +9,12 @@
 namespace quillmar {
 
 class QtSerialPorts : public SerialPorts {
-public:
+  public:
     explicit QtSerialPorts(std::string dataRoot) : root_(std::move(dataRoot)) {}
     std::unique_ptr<SerialPort> create() override;
     std::string devicePath(int port) const;
 
-private:
+  private:
     std::string root_;
 };
 

@@ -9,7 +9,7 @@ namespace quillmar {
 
 // Keeps each print job's text; can be told to refuse jobs.
 class SimPrinter : public Printer {
-public:
+  public:
     bool print(const std::string& text, std::string* error) override {
         if (!failure.empty()) {
             if (error) *error = failure;

@@ -5,7 +5,7 @@
 namespace quillmar {
 
 class SimSerialPorts::Port : public SerialPort {
-public:
+  public:
     explicit Port(SimSerialPorts& line) : line_(line) {}
     ~Port() override { close(); }
 
@@ -38,7 +38,8 @@ public:
     }
     bool write(std::string_view bytes, SerialError* error) override {
         if (!open_ || line_.writeFailure_.number != 0) {
-            if (error) *error = open_ ? line_.writeFailure_ : SerialError{8012, "The device is not open"};
+            if (error)
+                *error = open_ ? line_.writeFailure_ : SerialError{8012, "The device is not open"};
             return false;
         }
         line_.received(bytes);
@@ -47,7 +48,7 @@ public:
     std::string readWaiting() override { return open_ ? line_.take() : std::string(); }
     void waitForInput(int maxMs) override { line_.waitForInput(maxMs); }
 
-private:
+  private:
     SimSerialPorts& line_;
     bool open_ = false;
 };
@@ -63,14 +64,23 @@ SimSerialPorts::SimSerialPorts(SimClock& clock, std::function<void(int ms)> pass
 
 SimSerialPorts::~SimSerialPorts() = default;
 
-std::unique_ptr<SerialPort> SimSerialPorts::create() { return std::make_unique<Port>(*this); }
+std::unique_ptr<SerialPort> SimSerialPorts::create() {
+    return std::make_unique<Port>(*this);
+}
 
 void SimSerialPorts::answer(const std::string& command, std::string text, int delayMs) {
     answers_[command] = Reply{std::move(text), delayMs};
 }
 
 void SimSerialPorts::arrive(std::string text, int delayMs) {
-    pending_.emplace_back(nowMs() + delayMs, std::move(text));
+    queue(nowMs() + delayMs, std::move(text));
+}
+
+void SimSerialPorts::queue(std::int64_t at, std::string text) {
+    // Bytes arrive in time order; those due at the same moment keep the order they were sent.
+    auto it = std::upper_bound(pending_.begin(), pending_.end(), at,
+                               [](std::int64_t t, const auto& p) { return t < p.first; });
+    pending_.emplace(it, at, std::move(text));
 }
 
 std::int64_t SimSerialPorts::nowMs() const {
@@ -88,21 +98,19 @@ void SimSerialPorts::received(std::string_view bytes) {
         commands.push_back(partial_);
         if (peer) {
             if (auto reply = peer(partial_))
-                pending_.emplace_back(nowMs() + std::max(0, reply->delayMs), reply->text);
+                queue(nowMs() + std::max(0, reply->delayMs), reply->text);
         }
         partial_.clear();
     }
 }
 
 bool SimSerialPorts::inputReady() const {
-    return std::any_of(pending_.begin(), pending_.end(),
-                       [now = nowMs()](const auto& p) { return p.first <= now; });
+    return !pending_.empty() && pending_.front().first <= nowMs();
 }
 
 std::string SimSerialPorts::take() {
     const std::int64_t now = nowMs();
     std::string out;
-    // Replies keep their order: a later reply never overtakes an earlier one.
     while (!pending_.empty() && pending_.front().first <= now) {
         out += pending_.front().second;
         pending_.pop_front();

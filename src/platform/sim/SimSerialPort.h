@@ -18,7 +18,7 @@
 namespace quillmar {
 
 class SimSerialPorts : public SerialPorts {
-public:
+  public:
     struct Reply {
         std::string text;
         int delayMs = 0;
@@ -51,11 +51,12 @@ public:
     // Milliseconds of simulated time the station spent waiting for input.
     std::int64_t waitedMs = 0;
 
-private:
+  private:
     class Port;
     friend class Port;
     std::int64_t nowMs() const;
     void received(std::string_view bytes);
+    void queue(std::int64_t at, std::string text);
     bool inputReady() const;
     std::string take();
     void waitForInput(int maxMs);

@@ -1,0 +1,84 @@
+#include "receiver/ReceiverCommands.h"
+
+#include "core/Station.h"
+#include "logs/ActivityLog.h"
+#include "receiver/ReceiverLink.h"
+
+namespace quillmar {
+
+namespace {
+
+// A field at its width in the record: blank-padded or cut.
+std::string Width(const std::string& text, std::size_t width) {
+    std::string out = text.substr(0, width);
+    out.resize(width, ' ');
+    return out;
+}
+
+std::string SetAudio(const ScheduleFields& f) {
+    return "SETAUDIO " + Width(f.UnityPort, 1) + " " + Width(f.Route, 1) + " " +
+           Width(f.SourceCode, 3) + " " + Width(f.Attenuation, 2);
+}
+
+}  // namespace
+
+std::string RecordCueCommand(const ScheduleFields& fields) {
+    return SetAudio(fields) + " ";
+}
+
+std::string SwitchOnlyCommand(const ScheduleFields& fields) {
+    return SetAudio(fields);
+}
+
+std::string RouteCode(int routePosition) {
+    switch (routePosition) {
+        case 0:
+            return "1";
+        case 1:
+            return "2";
+        case 2:
+            return "S";
+        case 3:
+            return "R";
+        default:
+            return "";
+    }
+}
+
+std::string SetReceiverCommand(int portPosition, int routePosition, const std::string& source,
+                               const std::string& attenuationEntry) {
+    return "SETAUDIO " + std::to_string(portPosition + 1) + " " + RouteCode(routePosition) + " " +
+           source + attenuationEntry;
+}
+
+std::vector<int> ExpansionRelaysOfPort(const std::string& port) {
+    if (port == "1") return {11, 14};
+    if (port == "2") return {4, 7};
+    if (port == "3") return {1};
+    if (port == "4") return {8};
+    return {};
+}
+
+std::string RelayButtonCommand(const std::string& mode, int button) {
+    if (button < 0 || button > 27) return "";
+    if (mode == "R R") {
+        static const char* const kStandard[] = {"RE O 1", "RE C 1", "RE O 2", "RE C 2"};
+        return button < 4 ? kStandard[button] : "";
+    }
+    if (mode == "R ER")
+        return std::string(button % 2 == 0 ? "ER D " : "ER E ") + std::to_string(button / 2 + 1);
+    return "";
+}
+
+void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
+    for (int relay : ExpansionRelaysOfPort(port)) {
+        st.ReceiverCommand = "ER D " + std::to_string(relay);
+        SendReceiverCommand(st);
+        if (log) {
+            st.LogMessage = "Turn off Relay " + std::to_string(relay);
+            WriteActivityLog(st);
+        }
+    }
+}
+
+}  // namespace quillmar

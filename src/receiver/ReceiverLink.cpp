@@ -1,0 +1,168 @@
+#include "receiver/ReceiverLink.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/Station.h"
+
+namespace quillmar {
+
+namespace {
+
+constexpr int kWaitStepMs = 20;
+
+// Time-outs are kept on the date and time together, so a collection that crosses midnight
+// still lasts its seconds instead of ending at once.
+std::int64_t NowMs(const Station& st) {
+    const DateTime t = st.platform.clock.now();
+    return t.date.serial() * 86'400'000 + t.msOfDay;
+}
+
+// To the nearest whole second, halves to even.
+std::int64_t RoundToSecond(std::int64_t ms) {
+    std::int64_t q = ms / 1000, r = ms % 1000;
+    if (r < 0) r += 1000, --q;
+    if (r > 500 || (r == 500 && q % 2 != 0)) ++q;
+    return q * 1000;
+}
+
+// Appends what is waiting; false once the reply is full.
+bool Gather(SerialPort& port, std::string& reply) {
+    std::string bytes = port.readWaiting();
+    if (reply.size() + bytes.size() >= kMaxReplyBytes) {
+        reply.append(bytes, 0, kMaxReplyBytes - reply.size());
+        return false;
+    }
+    reply += bytes;
+    return true;
+}
+
+SerialPort& StationPort(Station& st) {
+    if (!st.ReceiverPort) st.ReceiverPort = st.platform.serial.create();
+    return *st.ReceiverPort;
+}
+
+}  // namespace
+
+std::string LineSettings(const Station& st) {
+    const int select = st.Settings.BaudSelect == 2 ? 2 : 1;
+    std::string rate = st.BaudRates[static_cast<std::size_t>(select)];
+    if (rate.empty()) rate = select == 2 ? "19200" : "9600";
+    return rate + ",N,8,1";
+}
+
+std::string SerialErrorText(const SerialError& error) {
+    return std::to_string(error.number) + "  " + error.description +
+           ".  Check serial port settings in SetUp/Communications.";
+}
+
+bool HasPrompt(std::string_view reply, std::size_t minPosition) {
+    const std::size_t from = minPosition > 0 ? minPosition - 1 : 0;
+    return from < reply.size() && reply.find('>', from) != std::string_view::npos;
+}
+
+std::size_t StatusPromptPosition(std::string_view command) {
+    return command == "RT C" ? kLongReportPromptPosition : 1;
+}
+
+bool OpenReceiverPort(Station& st, SerialPort& port, SerialError* error) {
+    if (port.isOpen()) port.close();
+    return port.open(st.Settings.SerialPort, LineSettings(st), error);
+}
+
+std::string CollectShort(Station& st, SerialPort& port) {
+    const std::int64_t start = RoundToSecond(NowMs(st));
+    std::string reply;
+    while (Gather(port, reply) && !HasPrompt(reply) && std::llabs(NowMs(st) - start) <= 1000)
+        port.waitForInput(kWaitStepMs);
+    return reply;
+}
+
+std::string CollectLong(Station& st, SerialPort& port, std::size_t minPromptPosition) {
+    const std::int64_t deadline = RoundToSecond(NowMs(st) + 1000);
+    std::string reply;
+    while (Gather(port, reply) && !HasPrompt(reply, minPromptPosition) &&
+           std::llabs(deadline - NowMs(st)) <= 2000)
+        port.waitForInput(kWaitStepMs);
+    return reply;
+}
+
+std::string CollectRelay(Station& st, SerialPort& port) {
+    const std::int64_t start = RoundToSecond(NowMs(st));
+    std::string reply;
+    bool room = true;
+    // What arrives during the wait is kept: it is the start of the reply.
+    while (room && std::llabs(NowMs(st) - start) <= 1000) {
+        room = Gather(port, reply);
+        if (room) port.waitForInput(kWaitStepMs);
+    }
+    bool previousDropped = false;
+    while (room) {
+        room = Gather(port, reply);
+        if (!previousDropped) {
+            const auto at = reply.find('>');
+            if (at != std::string::npos && at < 4) {
+                reply.erase(0, at + 1);
+                previousDropped = true;
+            }
+        }
+        if (HasPrompt(reply) || std::llabs(start - NowMs(st)) > 2000) break;
+        if (room) port.waitForInput(kWaitStepMs);
+    }
+    return reply;
+}
+
+bool SendReceiverCommand(Station& st) {
+    SerialPort& port = StationPort(st);
+    SerialError error;
+    const bool ok =
+        OpenReceiverPort(st, port, &error) && port.write(st.ReceiverCommand + "\r", &error);
+    port.close();
+    if (!ok) ShowError(st, SerialErrorText(error));
+    return ok;
+}
+
+bool PollReceiver(Station& st, const std::string& command, std::string* reply) {
+    SerialPort& port = StationPort(st);
+    SerialError error;
+    reply->clear();
+    bool ok = OpenReceiverPort(st, port, &error);
+    if (ok) {
+        // A prompt left over from an earlier command would end the poll at once.
+        port.discardInput();
+        ok = port.write(command + "\r", &error);
+    }
+    if (ok) *reply = CollectShort(st, port);
+    port.close();
+    if (!ok) ShowError(st, SerialErrorText(error));
+    return ok;
+}
+
+bool QueryReceiverStatus(Station& st, SerialPort& port, const std::string& command,
+                         std::size_t minPromptPosition, std::string* reply, SerialError* error) {
+    reply->clear();
+    bool ok = OpenReceiverPort(st, port, error);
+    if (ok) {
+        port.discardInput();
+        ok = port.write(command + "\r", error);
+    }
+    if (ok) *reply = CollectLong(st, port, minPromptPosition);
+    port.close();
+    return ok;
+}
+
+bool RelayExchange(Station& st, SerialPort& port, const std::string& relayCommand,
+                   const std::string& statusCommand, std::string* reply, SerialError* error) {
+    reply->clear();
+    bool ok = port.isOpen() || port.open(st.Settings.SerialPort, LineSettings(st), error);
+    if (ok) {
+        port.discardInput();
+        if (!relayCommand.empty()) ok = port.write(relayCommand + "\r", error);
+    }
+    if (ok) ok = port.write(statusCommand + "\r", error);
+    if (ok) *reply = CollectRelay(st, port);
+    port.close();
+    return ok;
+}
+
+}  // namespace quillmar
