@@ -30,6 +30,11 @@ std::string Pad(std::string label, std::size_t width) {
     return label;
 }
 
+// The value at the end of a 20-character field, where the station cuts it out.
+std::string RightAligned(const std::string& value, std::size_t width) {
+    return value.size() >= width ? value : std::string(width - value.size(), ' ') + value;
+}
+
 bool ParseNumber(const std::string& text, int low, int high, int* value) {
     if (text.empty() || text.size() > 3) return false;
     int v = 0;
@@ -105,18 +110,18 @@ std::string ReceiverModel::carrierReport(bool full) const {
     // Line 11 carries the Eb/No. The long form adds the tuner detail and passes 700 characters,
     // with a ">" inside the text well before its end; the short form has none before its prompt.
     std::vector<std::string> lines = {
-        "CARRIER STATUS",                            // 1
-        Pad("Carrier", 24) + ": Locked",             // 2
-        Pad("Frequency", 24) + ": 1234.500 MHz",     // 3
-        Pad("Symbol Rate", 24) + ": 6.1100 Msps",    // 4
-        Pad("Modulation", 24) + ": QPSK",            // 5
-        Pad("FEC Rate", 24) + ": 3/4",               // 6
-        Pad("Signal Level", 24) + ": -48 dBm",       // 7
-        Pad("Frequency Offset", 24) + ": +1.2 kHz",  // 8
-        Pad("BER", 24) + ": < 1.0E-9",               // 9
-        Pad("Lock Threshold", 24) + ": 4.0 dB",      // 10
-        Pad("Eb/No", 24) + ": " + ebno,              // 11
-        Pad("Uptime", 24) + ": 41d 06:12:09",        // 12
+        "CARRIER STATUS",                                  // 1
+        Pad("Carrier", 24) + ": Locked",                   // 2
+        Pad("Frequency", 24) + ": 1234.500 MHz",           // 3
+        Pad("Symbol Rate", 24) + ": 6.1100 Msps",          // 4
+        Pad("Modulation", 24) + ": QPSK",                  // 5
+        Pad("FEC Rate", 24) + ": 3/4",                     // 6
+        Pad("Signal Level", 24) + ": -48 dBm",             // 7
+        Pad("Frequency Offset", 24) + ": +1.2 kHz",        // 8
+        Pad("BER", 24) + ": < 1.0E-9",                     // 9
+        Pad("Lock Threshold", 24) + ": 4.0 dB",            // 10
+        Pad("Eb/No", 24) + ": " + RightAligned(ebno, 20),  // 11
+        Pad("Uptime", 24) + ": 41d 06:12:09",              // 12
     };
     if (full) {
         for (const char* line : {"TUNER DETAIL", "Lock Alarm          : when Eb/No > 4.0 dB fails",
