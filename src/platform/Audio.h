@@ -13,6 +13,9 @@ namespace quillmar {
 
 inline constexpr int kSampleRate = 44100;
 inline constexpr int kCaptureBufferBytes = 4096;
+// The built-in devices after the machine's own: they run in real time without a sound card.
+inline constexpr const char* kTestToneDevice = "Test tone";
+inline constexpr const char* kSilentOutputDevice = "Silent output";
 
 // One captured buffer: interleaved signed 16-bit samples and the peak of each channel (the
 // right peak equals the left one for mono).
@@ -62,7 +65,9 @@ public:
     virtual void pause() = 0;
     virtual void resume() = 0;
     virtual void stop() = 0;  // no finished event
+    // True from play() until stop() or the finished event, paused or not.
     virtual bool isPlaying() const = 0;
+    virtual bool isPaused() const = 0;
     virtual std::int64_t positionMs() const = 0;
     virtual void seekMs(std::int64_t ms) = 0;
     virtual std::int64_t lengthMs() const = 0;
@@ -100,6 +105,7 @@ class AudioConversion {
 public:
     virtual ~AudioConversion() = default;
     virtual bool start(const ConversionJob& job, std::string* error) = 0;
+    // Stops the work and removes the partial target; no finished event follows.
     virtual void cancel() = 0;
     virtual bool isRunning() const = 0;
     // Progress in milliseconds of source done, and the length being converted.

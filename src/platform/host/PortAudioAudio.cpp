@@ -1,0 +1,43 @@
+#include "platform/host/PortAudioAudio.h"
+
+#include "platform/host/PortAudioCapture.h"
+#include "platform/host/PortAudioPlayer.h"
+#include "platform/host/SndFile.h"
+#include "platform/host/ThreadedConversion.h"
+#include "platform/host/WaveConversion.h"
+
+namespace quillmar {
+
+std::vector<std::string> PortAudioAudio::inputDevices() {
+    auto names = session_.names(true);
+    names.push_back(kTestToneDevice);
+    return names;
+}
+
+std::vector<std::string> PortAudioAudio::outputDevices() {
+    auto names = session_.names(false);
+    names.push_back(kSilentOutputDevice);
+    return names;
+}
+
+std::unique_ptr<AudioCapture> PortAudioAudio::createCapture() {
+    return std::make_unique<PortAudioCapture>(loop_, session_);
+}
+
+std::unique_ptr<WaveWriter> PortAudioAudio::createWriter() {
+    return std::make_unique<SndFileWriter>();
+}
+
+std::unique_ptr<AudioPlayer> PortAudioAudio::createPlayer() {
+    return std::make_unique<PortAudioPlayer>(loop_, session_);
+}
+
+std::unique_ptr<AudioConversion> PortAudioAudio::createConversion() {
+    return std::make_unique<ThreadedConversion>(loop_);
+}
+
+std::vector<WaveFormat> PortAudioAudio::codecs() {
+    return WritableWaveFormats();
+}
+
+}  // namespace quillmar

@@ -1,0 +1,28 @@
+#pragma once
+// Runs ConvertWave on a worker thread; progress and the end are posted to the loop.
+
+#include <memory>
+#include <thread>
+
+#include "platform/Audio.h"
+#include "platform/EventLoop.h"
+
+namespace quillmar {
+
+class ThreadedConversion : public AudioConversion {
+  public:
+    explicit ThreadedConversion(EventLoop& loop) : loop_(loop) {}
+    ~ThreadedConversion() override;
+
+    bool start(const ConversionJob& job, std::string* error) override;
+    void cancel() override;
+    bool isRunning() const override;
+
+  private:
+    struct State;
+    EventLoop& loop_;
+    std::shared_ptr<State> state_;
+    std::thread worker_;
+};
+
+}  // namespace quillmar

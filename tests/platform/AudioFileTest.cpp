@@ -1,0 +1,195 @@
+// Wave files: the writer's header stays current, a killed writer leaves a playable file, and
+// conversions cut, fade, mix and resample.
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+
+#include "platform/host/SndFile.h"
+#include "platform/host/WaveConversion.h"
+
+using namespace quillmar;
+
+namespace {
+
+struct AudioFileTest : ::testing::Test {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("quillmar-audiofile-" + std::to_string(::getpid()));
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    // A stereo buffer whose samples count up from `first`.
+    static AudioBuffer ramp(int first) {
+        AudioBuffer b;
+        b.samples.resize(kCaptureBufferBytes / 2);
+        for (std::size_t i = 0; i < b.samples.size(); ++i)
+            b.samples[i] = static_cast<std::int16_t>((first + static_cast<int>(i)) % 30000);
+        MeasurePeaks(b);
+        return b;
+    }
+
+    std::vector<std::int16_t> samplesOf(const std::string& file) {
+        std::vector<std::int16_t> samples;
+        std::string error;
+        EXPECT_TRUE(ReadWaveFrames(file, 0, 1 << 30, &samples, nullptr, &error)) << error;
+        return samples;
+    }
+
+    std::string makeSource(const std::string& name, std::int64_t frames, std::int16_t value) {
+        SndFileWriter w;
+        EXPECT_TRUE(w.open(path(name), 2, nullptr));
+        std::vector<std::int16_t> s(static_cast<std::size_t>(frames * 2), value);
+        EXPECT_TRUE(w.appendFrames(s.data(), frames, nullptr));
+        return path(name);
+    }
+};
+
+TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
+    SndFileWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.open(path("rec.wav"), 2, &error)) << error;
+    for (int n = 1; n <= 3; ++n) {
+        ASSERT_TRUE(writer.append(ramp(n * 4096), &error)) << error;
+        // Another reader opens the file while it is being written
+        WaveInfo info;
+        ASSERT_TRUE(ReadWaveInfo(path("rec.wav"), &info, &error)) << error;
+        EXPECT_EQ(info.frames, n * 1024);
+        EXPECT_EQ(info.channels, 2);
+        EXPECT_EQ(info.sampleRate, 44100);
+    }
+    EXPECT_EQ(writer.lengthMs(), 3 * 1024 * 1000 / 44100);
+    EXPECT_EQ(samplesOf(path("rec.wav"))[2048], ramp(2 * 4096).samples[0]);  // the second buffer
+}
+
+TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
+    const std::string file = path("killed.wav");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SndFileWriter writer;
+        if (!writer.open(file, 2, nullptr)) ::_exit(1);
+        for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    WaveInfo info;
+    std::string error;
+    ASSERT_TRUE(ReadWaveInfo(file, &info, &error)) << error;
+    EXPECT_EQ(info.frames, 10 * 1024);
+    const auto samples = samplesOf(file);
+    EXPECT_EQ(samples[9 * 2048 + 5], ramp(9).samples[5]);
+}
+
+TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
+    SndFileWriter writer;
+    std::string error;
+    EXPECT_FALSE(writer.open(path("no/such/folder.wav"), 2, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(writer.append(ramp(0), &error));
+    ASSERT_TRUE(writer.open(path("mono.wav"), 1, &error));
+    EXPECT_FALSE(writer.append(ramp(0), &error));
+    EXPECT_NE(error.find("channels"), std::string::npos);
+    EXPECT_EQ(writer.lengthMs(), 0);
+}
+
+TEST_F(AudioFileTest, GarbageIsNotAWaveFile) {
+    {
+        std::FILE* f = std::fopen(path("junk.wav").c_str(), "wb");
+        std::fputs("RIFF\x10\0\0\0WAVEfmt ", f);
+        std::fclose(f);
+    }
+    WaveInfo info;
+    std::string error;
+    EXPECT_FALSE(ReadWaveInfo(path("junk.wav"), &info, &error));
+    EXPECT_FALSE(error.empty());
+    std::vector<std::int16_t> samples;
+    EXPECT_FALSE(ReadWaveFrames(path("none.wav"), 0, 10, &samples, nullptr, &error));
+}
+
+TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
+    SndFileWriter w;
+    ASSERT_TRUE(w.open(path("src.wav"), 2, nullptr));
+    for (int n = 0; n < 50; ++n) w.append(ramp(n * 77), nullptr);
+    w.close();
+    ConversionJob job{path("src.wav"), path("out.wav"), 1000, 0, 0, {}};
+    std::atomic<bool> cancelled{false};
+    std::int64_t lastDone = -1, total = -1;
+    std::string error;
+    ASSERT_TRUE(ConvertWave(
+        job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled, &error))
+        << error;
+    const auto in = samplesOf(path("src.wav"));
+    const auto out = samplesOf(path("out.wav"));
+    ASSERT_EQ(out.size(), 44100u * 2);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), in.begin()));
+    EXPECT_EQ(lastDone, 1000);
+    EXPECT_EQ(total, 1000);
+    EXPECT_FALSE(std::filesystem::exists(path("out.wav.part")));
+}
+
+TEST_F(AudioFileTest, FadeFallsLinearlyToSilenceAtTheEndPoint) {
+    const auto source = makeSource("loud.wav", 44100 * 2, 20000);
+    // Fade over the last half second before a 1.5 s end point
+    ConversionJob job{source, path("faded.wav"), 1500, 1000, 500, {}};
+    std::atomic<bool> cancelled{false};
+    ASSERT_TRUE(ConvertWave(job, nullptr, cancelled, nullptr));
+    const auto out = samplesOf(path("faded.wav"));
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(66150 * 2));
+    EXPECT_EQ(out[2 * 44099], 20000);                 // before the fade
+    EXPECT_EQ(out[2 * 44100], 20000);                 // the fade's first frame: full gain
+    EXPECT_NEAR(out[2 * (44100 + 11025)], 10000, 2);  // half way
+    EXPECT_LE(std::abs(out[out.size() - 1]), 1);      // silent at the end
+}
+
+TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
+    const auto source = makeSource("st.wav", 44100, 8000);
+    WaveFormat mono22{"PCM 16 bit", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 22050};
+    ConversionJob job{source, path("m22.wav"), 0, 0, 0, mono22};
+    std::atomic<bool> cancelled{false};
+    std::string error;
+    ASSERT_TRUE(ConvertWave(job, nullptr, cancelled, &error)) << error;
+    WaveInfo info;
+    ASSERT_TRUE(ReadWaveInfo(path("m22.wav"), &info, &error));
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_EQ(info.sampleRate, 22050);
+    EXPECT_NEAR(static_cast<double>(info.frames), 22050.0, 64.0);
+    EXPECT_NEAR(samplesOf(path("m22.wav"))[11025], 8000, 40);  // a settled sample mid-file
+}
+
+TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
+    std::atomic<bool> cancelled{false};
+    std::string error;
+    ConversionJob missing{path("none.wav"), path("t1.wav"), 0, 0, 0, {}};
+    EXPECT_FALSE(ConvertWave(missing, nullptr, cancelled, &error));
+    EXPECT_FALSE(std::filesystem::exists(path("t1.wav")));
+
+    const auto source = makeSource("s.wav", 44100, 100);
+    cancelled = true;
+    ConversionJob job{source, path("t2.wav"), 0, 0, 0, {}};
+    EXPECT_FALSE(ConvertWave(job, nullptr, cancelled, &error));
+    EXPECT_FALSE(std::filesystem::exists(path("t2.wav")));
+    EXPECT_FALSE(std::filesystem::exists(path("t2.wav.part")));
+}
+
+TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {
+    const auto formats = WritableWaveFormats();
+    ASSERT_FALSE(formats.empty());
+    EXPECT_EQ(formats.front().name, "PCM 16 bit");
+    for (const auto& f : formats) {
+        SF_INFO info{};
+        info.format = f.sndfileFormat;
+        info.channels = f.channels;
+        info.samplerate = f.sampleRate;
+        EXPECT_TRUE(sf_format_check(&info)) << f.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// The capture ring and the peak measure.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "platform/Audio.h"
+#include "platform/host/SpscRing.h"
+
+using namespace quillmar;
+
+TEST(SpscRing, CapacityIsThePowerOfTwoAtOrAboveTheRequest) {
+    EXPECT_EQ(SpscRing<int>(1).capacity(), 1u);
+    EXPECT_EQ(SpscRing<int>(1000).capacity(), 1024u);
+    EXPECT_EQ(SpscRing<int>(1024).capacity(), 1024u);
+    // The capture ring holds more than 30 s of stereo at 44100 Hz.
+    EXPECT_GE(SpscRing<std::int16_t>(std::size_t{1} << 22).capacity(), 44100u * 2 * 30);
+}
+
+TEST(SpscRing, WritesWholeOrNothingAndWrapsAroundTheEnd) {
+    SpscRing<int> ring(8);
+    const int a[] = {1, 2, 3, 4, 5, 6};
+    ASSERT_TRUE(ring.writer().write(a, 6));
+    EXPECT_FALSE(ring.writer().write(a, 3));  // only two places left: nothing is written
+    EXPECT_EQ(ring.reader().available(), 6u);
+    int out[8] = {};
+    EXPECT_EQ(ring.reader().read(out, 5), 5u);
+    EXPECT_EQ(out[4], 5);
+    // Given a read position near the end, when six more are written, they wrap and read back
+    ASSERT_TRUE(ring.writer().write(a, 6));
+    EXPECT_EQ(ring.writer().space(), 1u);
+    EXPECT_EQ(ring.reader().read(out, 8), 7u);
+    const int expected[] = {6, 1, 2, 3, 4, 5, 6};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(out[i], expected[i]) << i;
+    EXPECT_EQ(ring.reader().available(), 0u);
+    EXPECT_EQ(ring.reader().read(out, 8), 0u);
+}
+
+TEST(SpscRing, TwoThreadsPassASequenceWithNothingLostOrReordered) {
+    // Given a small ring so that the writer often finds it full
+    SpscRing<std::uint32_t> ring(256);
+    constexpr std::uint32_t kCount = 2'000'000;
+    std::atomic<std::uint64_t> refused{0};
+    std::thread writer([&] {
+        std::uint32_t next = 0;
+        std::uint32_t chunk[37];
+        while (next < kCount) {
+            const std::uint32_t n = std::min<std::uint32_t>(37, kCount - next);
+            for (std::uint32_t i = 0; i < n; ++i) chunk[i] = next + i;
+            if (ring.writer().write(chunk, n))
+                next += n;
+            else
+                refused.fetch_add(1, std::memory_order_relaxed);
+        }
+    });
+    // When the reader takes odd-sized pieces
+    std::uint32_t expected = 0;
+    bool inOrder = true;
+    std::uint32_t got[53];
+    while (expected < kCount) {
+        const std::size_t n = ring.reader().read(got, 53);
+        for (std::size_t i = 0; i < n; ++i) inOrder = inOrder && got[i] == expected++;
+    }
+    writer.join();
+    // Then every value arrives once, in order
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(expected, kCount);
+    EXPECT_EQ(ring.reader().available(), 0u);
+}
+
+TEST(MeasurePeaks, StereoPeaksAreAbsoluteAndPerChannel) {
+    AudioBuffer b;
+    b.channels = 2;
+    b.samples = {100, -200, -3000, 50, 2999, 0};
+    MeasurePeaks(b);
+    EXPECT_EQ(b.peakLeft, 3000);
+    EXPECT_EQ(b.peakRight, 200);
+}
+
+TEST(MeasurePeaks, MostNegativeSampleClampsAndMonoCopiesLeftToRight) {
+    AudioBuffer b;
+    b.channels = 1;
+    b.samples = {5, -32768, 7};
+    MeasurePeaks(b);
+    EXPECT_EQ(b.peakLeft, 32767);
+    EXPECT_EQ(b.peakRight, 32767);
+    AudioBuffer empty;
+    MeasurePeaks(empty);
+    EXPECT_EQ(empty.peakLeft, 0);
+    EXPECT_EQ(empty.peakRight, 0);
+}

@@ -1,0 +1,285 @@
+// The simulated sound cards: buffers on virtual time, the input signal, failures, and the player.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/host/SndFile.h"
+#include "platform/sim/SimAudio.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimEventLoop.h"
+
+using namespace quillmar;
+
+namespace {
+
+struct SimAudioTest : ::testing::Test {
+    SimClock clock;
+    SimEventLoop loop{clock};
+    SimAudio audio{loop};
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("quillmar-simaudio-" + std::to_string(::getpid()));
+    std::vector<AudioBuffer> buffers;
+    std::vector<std::int64_t> arrivals;
+
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::unique_ptr<AudioCapture> startCapture(int channels, int device = 0) {
+        auto capture = audio.createCapture();
+        capture->onBuffer = [this](const AudioBuffer& b) {
+            buffers.push_back(b);
+            arrivals.push_back(loop.elapsed());
+        };
+        std::string error;
+        EXPECT_TRUE(capture->start(device, channels, &error)) << error;
+        return capture;
+    }
+
+    // A wave file of the given length whose every sample is `value`.
+    std::string makeWave(const std::string& name, std::int64_t ms, std::int16_t value = 1000) {
+        const std::string path = (dir / name).string();
+        SndFileWriter writer;
+        std::string error;
+        EXPECT_TRUE(writer.open(path, 2, &error)) << error;
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(ms * kSampleRate / 1000 * 2),
+                                          value);
+        EXPECT_TRUE(writer.appendFrames(samples.data(), ms * kSampleRate / 1000, &error));
+        writer.close();
+        return path;
+    }
+};
+
+TEST_F(SimAudioTest, StereoCaptureDeliversA4096ByteBufferEvery1024Frames) {
+    auto capture = startCapture(2);
+    loop.advance(1000);
+    // 44100 / 1024 = 43.07 buffers in a second; the 43rd completes at 998.8 ms.
+    ASSERT_EQ(buffers.size(), 43u);
+    for (const auto& b : buffers) {
+        EXPECT_EQ(b.samples.size() * 2, static_cast<std::size_t>(kCaptureBufferBytes));
+        EXPECT_EQ(b.channels, 2);
+    }
+    EXPECT_EQ(arrivals.front(), 24);  // 23.2 ms, rounded up to the loop's millisecond
+    EXPECT_EQ(arrivals.back(), 999);
+}
+
+TEST_F(SimAudioTest, MonoCaptureHears2048FramesPerBufferOnTheLeftTone) {
+    audio.setInput({5000, 9000});
+    auto capture = startCapture(1);
+    loop.advance(1000);
+    ASSERT_EQ(buffers.size(), 21u);  // 44100 / 2048 = 21.5
+    EXPECT_EQ(buffers[0].frames(), 2048);
+    EXPECT_EQ(buffers[0].peakLeft, 5000);
+    EXPECT_EQ(buffers[0].peakRight, 5000);
+}
+
+TEST_F(SimAudioTest, SignalChangesAtItsTimeWithExactPeaksPerChannel) {
+    // Given silence until 500 ms, then a tone on the right channel alone
+    audio.setInputAt(500, {0, 12000});
+    auto capture = startCapture(2);
+    loop.advance(1000);
+    // Then buffers before 500 ms are silent and the one spanning 500 ms is the first loud one
+    std::size_t firstLoud = buffers.size();
+    for (std::size_t i = 0; i < buffers.size(); ++i) {
+        EXPECT_EQ(buffers[i].peakLeft, 0);
+        if (firstLoud == buffers.size() && buffers[i].peakRight > 0) firstLoud = i;
+    }
+    EXPECT_EQ(firstLoud, 21u);  // frames 21504..22527 span 487.6 .. 510.8 ms
+    EXPECT_EQ(buffers[firstLoud].peakRight, 12000);
+    EXPECT_EQ(buffers.back().peakRight, 12000);
+}
+
+TEST_F(SimAudioTest, StalledLoopGetsEveryBufferInOrderAfterwards) {
+    audio.setInput({100, 100});
+    auto capture = startCapture(2);
+    loop.advance(100);
+    const auto before = buffers.size();
+    loop.stall(3000);  // a 3 s serial query
+    EXPECT_EQ(buffers.size(), before);
+    loop.runPending();
+    EXPECT_EQ(buffers.size(), 133u);  // all of 3.1 s
+    EXPECT_EQ(capture->overruns(), 0u);
+}
+
+TEST_F(SimAudioTest, StallLongerThanTheRingLosesTheNewestBuffersAndCountsThem) {
+    audio.setRingBuffers(10);
+    auto capture = startCapture(2);
+    loop.stall(1000);
+    loop.runPending();
+    EXPECT_EQ(buffers.size(), 10u);
+    EXPECT_EQ(capture->overruns(), 33u);
+    loop.advance(100);  // capture goes on from the present
+    EXPECT_GT(buffers.size(), 10u);
+}
+
+TEST_F(SimAudioTest, StopInsideABufferHandlerDeliversNoMore) {
+    auto capture = audio.createCapture();
+    int seen = 0;
+    capture->onBuffer = [&](const AudioBuffer&) {
+        ++seen;
+        capture->stop();
+    };
+    ASSERT_TRUE(capture->start(0, 2, nullptr));
+    loop.stall(500);
+    loop.runPending();
+    EXPECT_EQ(seen, 1);
+    EXPECT_FALSE(capture->isRunning());
+    EXPECT_EQ(audio.runningCaptures(), 0);
+}
+
+TEST_F(SimAudioTest, CaptureFailsToStartOnAMissingDeviceOrWhenTold) {
+    auto capture = audio.createCapture();
+    std::string error;
+    EXPECT_FALSE(capture->start(2, 2, &error));
+    EXPECT_EQ(error, "Input device 2 does not exist");
+    audio.failCaptureStart("Device busy");
+    EXPECT_FALSE(capture->start(0, 2, &error));
+    EXPECT_EQ(error, "Device busy");
+    EXPECT_FALSE(capture->isRunning());
+}
+
+TEST_F(SimAudioTest, VanishingDeviceHandsOverWhatItHadThenReportsOnTheLoop) {
+    auto capture = startCapture(2);
+    std::string failure;
+    capture->onFailure = [&](const std::string& e) { failure = e; };
+    loop.stall(200);
+    audio.vanishInput("Unplugged");
+    EXPECT_EQ(buffers.size(), 8u);
+    EXPECT_FALSE(capture->isRunning());
+    EXPECT_EQ(failure, "");
+    loop.runPending();
+    EXPECT_EQ(failure, "Unplugged");
+    loop.advance(1000);
+    EXPECT_EQ(buffers.size(), 8u);
+}
+
+TEST_F(SimAudioTest, DeviceListsEndWithTheBuiltInDevicesUnlessTheTestSaysOtherwise) {
+    EXPECT_EQ(audio.inputDevices().back(), "Test tone");
+    EXPECT_EQ(audio.outputDevices().back(), "Silent output");
+    audio.setInputDevices({"A", "B", "C"});
+    EXPECT_EQ(audio.inputDevices().size(), 3u);
+    EXPECT_TRUE(audio.createCapture()->start(2, 1, nullptr));
+}
+
+TEST_F(SimAudioTest, WriterWritesARealFileAndFailsWhenTheDiskFills) {
+    audio.setInput({3000, 3000});
+    auto writer = audio.createWriter();
+    std::string error;
+    ASSERT_TRUE(writer->open((dir / "rec.wav").string(), 2, &error)) << error;
+    audio.failWritesAfterMs(100);
+    auto capture = audio.createCapture();
+    std::vector<std::string> errors;
+    capture->onBuffer = [&](const AudioBuffer& b) {
+        if (!writer->append(b, &error)) errors.push_back(error);
+    };
+    capture->start(0, 2, nullptr);
+    loop.advance(200);
+    EXPECT_EQ(writer->lengthMs(), 92);  // four buffers
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors.front(), "No space left on device");
+    writer->close();
+    WaveInfo info;
+    ASSERT_TRUE(ReadWaveInfo((dir / "rec.wav").string(), &info, &error));
+    EXPECT_EQ(info.frames, 4 * 1024);
+}
+
+TEST_F(SimAudioTest, PlayerRunsOnVirtualTimeToItsEndPointAndFinishesOnce) {
+    const auto path = makeWave("prog.wav", 2000);
+    auto player = audio.createPlayer();
+    int finished = 0;
+    player->onFinished = [&] { ++finished; };
+    std::string error;
+    ASSERT_TRUE(player->open(path, 1, &error)) << error;
+    EXPECT_EQ(player->lengthMs(), 2000);
+    player->setEndMs(1500);
+    ASSERT_TRUE(player->play(&error));
+    loop.advance(400);
+    EXPECT_EQ(player->positionMs(), 400);
+    EXPECT_EQ(player->peakLeft(), 1000);
+    player->pause();
+    loop.advance(1000);
+    EXPECT_TRUE(player->isPaused());
+    EXPECT_EQ(player->positionMs(), 400);
+    player->resume();
+    loop.advance(1099);
+    EXPECT_EQ(finished, 0);
+    loop.advance(1);
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(player->positionMs(), 1500);
+    loop.advance(5000);
+    EXPECT_EQ(finished, 1);
+    ASSERT_EQ(audio.playStarts().size(), 1u);
+    EXPECT_EQ(audio.playStarts()[0].device, 1);
+}
+
+TEST_F(SimAudioTest, SeekAndStopMoveThePlayerWithoutAFinishedEventOnStop) {
+    const auto path = makeWave("prog.wav", 1000);
+    auto player = audio.createPlayer();
+    int finished = 0;
+    player->onFinished = [&] { ++finished; };
+    ASSERT_TRUE(player->open(path, 0, nullptr));
+    ASSERT_TRUE(player->play(nullptr));
+    player->seekMs(900);
+    loop.advance(50);
+    EXPECT_EQ(player->positionMs(), 950);
+    player->stop();
+    loop.advance(500);
+    EXPECT_EQ(finished, 0);
+    EXPECT_EQ(player->positionMs(), 0);
+    ASSERT_TRUE(player->play(nullptr));
+    loop.advance(1000);
+    EXPECT_EQ(finished, 1);
+}
+
+TEST_F(SimAudioTest, PlayerOpenFailsOnMissingOrGarbageFilesAndWhenTold) {
+    auto player = audio.createPlayer();
+    std::string error;
+    EXPECT_FALSE(player->open((dir / "none.wav").string(), 0, &error));
+    EXPECT_FALSE(error.empty());
+    {
+        std::FILE* f = std::fopen((dir / "junk.wav").c_str(), "wb");
+        std::fputs("RIFFjunk", f);
+        std::fclose(f);
+    }
+    EXPECT_FALSE(player->open((dir / "junk.wav").string(), 0, &error));
+    const auto path = makeWave("ok.wav", 100);
+    audio.failPlayerOpen(path, "Locked");
+    EXPECT_FALSE(player->open(path, 0, &error));
+    EXPECT_EQ(error, "Locked");
+    EXPECT_FALSE(player->play(&error));
+    audio.clearPlayerFailures();
+    EXPECT_TRUE(player->open(path, 0, &error));
+    EXPECT_FALSE(player->open(path, 5, &error));
+    EXPECT_EQ(error, "Output device 5 does not exist");
+}
+
+TEST_F(SimAudioTest, ConversionRunsOnAPostedTaskAndCanBeCancelled) {
+    const auto source = makeWave("src.wav", 1000, 2000);
+    auto conversion = audio.createConversion();
+    bool ok = false;
+    int finished = 0;
+    conversion->onFinished = [&](bool good, const std::string&) {
+        ok = good;
+        ++finished;
+    };
+    ConversionJob job{source, (dir / "out.wav").string(), 500, 0, 0, {}};
+    ASSERT_TRUE(conversion->start(job, nullptr));
+    EXPECT_TRUE(conversion->isRunning());
+    EXPECT_EQ(finished, 0);
+    loop.runPending();
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(ok);
+    WaveInfo info;
+    ASSERT_TRUE(ReadWaveInfo((dir / "out.wav").string(), &info, nullptr));
+    EXPECT_EQ(info.frames, kSampleRate / 2);
+
+    job.targetPath = (dir / "cancelled.wav").string();
+    ASSERT_TRUE(conversion->start(job, nullptr));
+    conversion->cancel();
+    loop.runPending();
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(std::filesystem::exists(job.targetPath));
+}
+
+}  // namespace
