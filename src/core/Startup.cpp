@@ -53,11 +53,10 @@ bool InitializeStation(Station& st, std::string* error) {
     std::string ignored;
     if (!files.folderExists(kDataFolder)) files.createFolder(kDataFolder, &ignored);
     if (!files.folderExists(kLogsFolder)) files.createFolder(kLogsFolder, &ignored);
-    st.RemoteOutputBits = 0;
-    WriteRemoteOutputs(st);
     if (!OpenDataFile(st, st.SatListFile, kScheduleFilePath, kScheduleRecordLength, error))
         return false;
     LoadStationSettings(st);
+    InitializeRemotePort(st);
     if (!OpenDataFile(st, st.ExportFile, kExportFilePath, 235, error)) return false;
     if (!OpenDataFile(st, st.AddressBookFile, kAddressBookPath, 120, error)) return false;
     ReadMailAccount(st);

@@ -28,6 +28,9 @@ public:
     // Replaces a file whole: written beside it, then renamed, so a failure leaves the old one.
     virtual bool writeFile(std::string_view drivePath, std::string_view bytes,
                            std::string* error) = 0;
+    // As writeFile, but the new file is readable and writable by its owner only.
+    virtual bool writePrivateFile(std::string_view drivePath, std::string_view bytes,
+                                  std::string* error) = 0;
     // Length in bytes, or -1 when the file does not exist.
     virtual std::int64_t fileLength(std::string_view drivePath) const = 0;
     // Deletes the files of a folder whose names match a pattern with * and ?, without regard

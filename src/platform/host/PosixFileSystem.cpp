@@ -144,8 +144,9 @@ bool PosixFileSystem::createFolder(std::string_view drivePath, std::string* erro
 
 namespace {
 
-bool WriteAll(const std::string& p, int flags, std::string_view bytes, std::string* error) {
-    int fd = p.empty() ? -1 : ::open(p.c_str(), flags | O_CLOEXEC, 0644);
+bool WriteAll(const std::string& p, int flags, std::string_view bytes, std::string* error,
+              mode_t mode = 0644) {
+    int fd = p.empty() ? -1 : ::open(p.c_str(), flags | O_CLOEXEC, mode);
     if (fd < 0) {
         if (error) *error = p.empty() ? "not a drive path" : std::strerror(errno);
         return false;
@@ -210,6 +211,28 @@ bool PosixFileSystem::writeFile(std::string_view drivePath, std::string_view byt
     }
     const std::string temp = p + ".new";
     if (!WriteAll(temp, O_WRONLY | O_CREAT | O_TRUNC, bytes, error)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), p.c_str()) != 0) {
+        if (error) *error = std::strerror(errno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool PosixFileSystem::writePrivateFile(std::string_view drivePath, std::string_view bytes,
+                                       std::string* error) {
+    const std::string p = hostPath(drivePath);
+    if (p.empty()) {
+        if (error) *error = "not a drive path";
+        return false;
+    }
+    // A fresh temporary file, so a left-over one with wider permissions is not reused.
+    const std::string temp = p + ".new";
+    ::unlink(temp.c_str());
+    if (!WriteAll(temp, O_WRONLY | O_CREAT | O_EXCL, bytes, error, 0600)) {
         ::unlink(temp.c_str());
         return false;
     }

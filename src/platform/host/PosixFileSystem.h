@@ -25,6 +25,8 @@ public:
                   std::string* error) const override;
     bool writeFile(std::string_view drivePath, std::string_view bytes,
                    std::string* error) override;
+    bool writePrivateFile(std::string_view drivePath, std::string_view bytes,
+                          std::string* error) override;
     std::int64_t fileLength(std::string_view drivePath) const override;
     int deleteMatching(std::string_view drivePattern) override;
     std::vector<std::string> list(std::string_view drivePath, bool folders) const override;
