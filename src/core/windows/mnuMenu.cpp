@@ -145,7 +145,10 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
         return QMessageBox::question(this, "Quillmar", "Exit Quillmar?",
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
-    station_.onChanged([this] { render(); });
+    // The station outlives the window (and windows opened from it may notify after it closed).
+    station_.onChanged([self = QPointer<mnuMenu>(this)] {
+        if (self) self->render();
+    });
     connect(cmdPlay, &QPushButton::clicked, this, [this] { cmdPlay_Click(station_); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(station_); });
     connect(cmdRecord, &QPushButton::clicked, this, [this] { cmdRecord_Click(station_); });

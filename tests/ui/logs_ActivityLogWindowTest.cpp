@@ -1,0 +1,100 @@
+// The log viewer window, offscreen, opened from the History menu.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+#include "core/windows/WindowRegistry.h"
+#include "core/windows/mnuMenu.h"
+#include "logs/windows/frmActivityLog.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+QStringList Items(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+frmActivityLog* OpenViewer(mnuMenu& w, const char* entry) {
+    w.findChild<QAction*>(entry)->trigger();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* viewer = qobject_cast<frmActivityLog*>(top); viewer && viewer->isVisible())
+            return viewer;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
+    SimStation s;
+    s.write("c:\\satfile\\logs\\AL261204.log",
+            "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n");
+    s.write("c:\\satfile\\logs\\AL261205.log", "09:00:00  Record News\r\n");
+    s.start();
+    mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
+    frmActivityLog* v = OpenViewer(w, "mnuActivityLog");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(s.st().LogKind, "AL");
+    EXPECT_EQ(v->windowTitle(), "Load Activity Log");
+    EXPECT_EQ(Items(v->lstDate), (QStringList{"12/05/26", "12/04/26"}));
+    EXPECT_EQ(v->lstDate->currentRow(), 0);
+    EXPECT_TRUE(v->Option1->isChecked());
+    EXPECT_FALSE(v->lstActivityLog->isVisible());
+
+    // By event: the older day, grouped by message.
+    v->lstDate->setCurrentRow(1);
+    v->Option2->setChecked(true);
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_EQ(v->windowTitle(), "Activity Log for 12/04/26");
+    EXPECT_TRUE(v->lstActivityLog->isVisible());
+    EXPECT_FALSE(v->lstDate->isVisible());
+    EXPECT_FALSE(v->Option1->isVisible());
+    EXPECT_EQ(Items(v->lstActivityLog),
+              (QStringList{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00"}));
+
+    // Back, then by time: the newest day.
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_EQ(v->windowTitle(), "Select Activity Log");
+    EXPECT_TRUE(v->lstDate->isVisible());
+    v->Option1->setChecked(true);
+    v->lstDate->setCurrentRow(0);
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"09:00:00  Record News"}));
+    QTest::mouseClick(v->cmdClose, Qt::LeftButton);
+    EXPECT_FALSE(v->isVisible());
+}
+
+TEST(LogViewerWindow, EbNoWithoutLogsSaysNoLogsFound) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
+    frmActivityLog* v = OpenViewer(w, "mnuEbNo");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->windowTitle(), "Load EbNo Log");
+    EXPECT_EQ(Items(v->lstDate), (QStringList{"No Logs Found"}));
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(v->lstActivityLog->isVisible());
+    v->close();
+}
+
+TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
+    SimStation s;
+    s.write("c:\\satfile\\logs\\ER261204.log", "");
+    s.start();
+    mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
+    frmActivityLog* v = OpenViewer(w, "mnuErrorLog");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(s.st().LogKind, "ER");
+    emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));  // a double click on the date
+    EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"Log for 12/04/26 does not exist."}));
+    v->close();
+}
