@@ -4,6 +4,10 @@
 #include "core/windows/mnuMenu.h"
 #include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
+#include "schedule/FloppyBackup.h"
+#include "schedule/WeeklyViews.h"
+#include "schedule/windows/frmSchedule.h"
+#include "schedule/windows/frmWeeklySchedule.h"
 #include "settings/windows/frmHelp.h"
 
 namespace quillmar {
@@ -12,6 +16,20 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setWindowOpener("mnuHelp", [&] { return new frmHelp(station); });
     menu.setWindowOpener("mnuAbout", [] { return new frmAbout; });
     menu.setMenuAction("mnuLoadPlayList", [&] { mnuLoadPlayList_Click(station); });
+    // Schedule store: the editor, the three week views sharing one window, the floppy copies.
+    menu.setWindowOpener("mnuSchedule", [&] { return new frmSchedule(station); });
+    auto weekly = std::make_shared<QPointer<frmWeeklySchedule>>();
+    for (auto [entry, build] : {std::pair{"mnuPlaySchedule", &ShowWeeklyPlaySchedule},
+                                std::pair{"mnuRecordSchedule", &ShowWeeklyRecordSchedule},
+                                std::pair{"mnuSwitchSchedule", &ShowWeeklySwitchSchedule}})
+        menu.setMenuAction(entry, [&station, weekly, build] {
+            frmWeeklySchedule::showView(station, *weekly, build);
+        });
+    menu.setMenuAction("mnuSaveToFloppy", [&] { SaveFilesToFloppy(station); });
+    menu.setMenuAction("mnuLoadAutoExportFromFloppy", [&] { LoadAutoExportFromFloppy(station); });
+    menu.setMenuAction("mnuLoadSourceCodesFromFloppy", [&] { LoadSourceCodesFromFloppy(station); });
+    menu.setMenuAction("mnuLoadScheduleFromFloppy", [&] { LoadScheduleFromFloppy(station); });
+    menu.setMenuAction("mnuLoadSetupFromFloppy", [&] { LoadSetupFromFloppy(station); });
     // The log viewer reads LogKind when it loads.
     for (auto [entry, kind] : {std::pair{"mnuEbNo", "EB"}, std::pair{"mnuActivityLog", "AL"},
                                std::pair{"mnuErrorLog", "ER"}}) {

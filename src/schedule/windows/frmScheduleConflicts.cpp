@@ -1,0 +1,32 @@
+#include "schedule/windows/frmScheduleConflicts.h"
+
+#include <QVBoxLayout>
+
+#include "core/Cp1252.h"
+#include "core/Station.h"
+
+namespace quillmar {
+
+frmScheduleConflicts::frmScheduleConflicts(Station& station, QWidget* parent)
+    : QWidget(parent), station_(station) {
+    setObjectName("frmScheduleConflicts");
+    setWindowTitle("Schedule Conflicts");
+    lstConflicts = new QListWidget(this);
+    lstConflicts->setObjectName("lstConflicts");
+    cmdClose = new QPushButton("&Close", this);
+    cmdClose->setObjectName("cmdClose");
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lstConflicts, 1);
+    layout->addWidget(cmdClose, 0, Qt::AlignRight);
+    resize(520, 260);
+    render();
+}
+
+void frmScheduleConflicts::render() {
+    lstConflicts->clear();
+    for (const auto& line : station_.ScheduleConflicts)
+        lstConflicts->addItem(QString::fromStdString(Cp1252ToUtf8(line)));
+}
+
+}  // namespace quillmar
