@@ -4,6 +4,11 @@
 #include "core/windows/mnuMenu.h"
 #include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
+#include "receiver/windows/frmComSelect.h"
+#include "receiver/windows/frmDisplayReceiver.h"
+#include "receiver/windows/frmProgramSourceCodes.h"
+#include "receiver/windows/frmRelay.h"
+#include "receiver/windows/frmSetReceiver.h"
 #include "schedule/FloppyBackup.h"
 #include "schedule/WeeklyViews.h"
 #include "schedule/windows/frmSchedule.h"
@@ -30,6 +35,21 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setMenuAction("mnuLoadSourceCodesFromFloppy", [&] { LoadSourceCodesFromFloppy(station); });
     menu.setMenuAction("mnuLoadScheduleFromFloppy", [&] { LoadScheduleFromFloppy(station); });
     menu.setMenuAction("mnuLoadSetupFromFloppy", [&] { LoadSetupFromFloppy(station); });
+    // Receiver link. A status view replaces the one on screen; the relay panel reads its mode
+    // from ReceiverStatusCommand when it opens.
+    menu.setWindowOpener("mnuProgramSourceCodes", [&] { return new frmProgramSourceCodes(station); });
+    menu.setWindowOpener("mnuCommunications", [&] { return new frmComSelect(station); });
+    menu.setWindowOpener("mnuSetReceiver", [&] { return new frmSetReceiver(station); });
+    for (auto [entry, command] : {std::pair{"mnuCarrier", "RT C"}, std::pair{"mnuMPEG", "R M"},
+                                  std::pair{"mnuReceiverSerialPort", "R SP"},
+                                  std::pair{"mnuSettings", "R S"}})
+        menu.setMenuAction(entry, [&station, command] { frmDisplayReceiver::showFor(station, command); });
+    for (auto [entry, command] :
+         {std::pair{"mnuRelays", "R R"}, std::pair{"mnuExtendedRelays", "R ER"}})
+        menu.setWindowOpener(entry, [&station, command] {
+            station.ReceiverStatusCommand = command;
+            return new frmRelay(station);
+        });
     // The log viewer reads LogKind when it loads.
     for (auto [entry, kind] : {std::pair{"mnuEbNo", "EB"}, std::pair{"mnuActivityLog", "AL"},
                                std::pair{"mnuErrorLog", "ER"}}) {

@@ -1,0 +1,28 @@
+#pragma once
+// What the receiver status view and the relay panel show, and the report's printing and saving.
+
+#include <string>
+
+#include "platform/SerialPort.h"
+
+namespace quillmar {
+
+class Station;
+
+inline constexpr const char* kReceiverReportPath = "c:\\satfile\\RecData.txt";
+
+// The view's text after a port failure: the view has no error window of its own.
+std::string PortUnavailableText(const SerialError& error);
+// The status query of the view's port. On opening the "RT C" rule applies; a refresh stops
+// only on a ">" at position 700 or later, for every command.
+std::string FetchReceiverStatus(Station& st, SerialPort& port, const std::string& command,
+                                bool refresh);
+// The relay panel: its status on opening, and the status after button i.
+std::string FetchRelayStatus(Station& st, SerialPort& port, const std::string& mode);
+std::string PressRelayButton(Station& st, SerialPort& port, const std::string& mode, int button);
+// RecData.txt anew: the text followed by CR LF.
+bool SaveReceiverReport(Station& st, const std::string& text, std::string* error);
+// One print job of the text.
+bool PrintReceiverReport(Station& st, const std::string& text, std::string* error);
+
+}  // namespace quillmar

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "platform/SerialPort.h"
+
+namespace quillmar {
+
+class Station;
+
+// "Receiver Data": one receiver report, fetched with ReceiverStatusCommand on opening.
+class frmDisplayReceiver : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmDisplayReceiver(Station& station, QWidget* parent = nullptr);
+    // Closes any status view on screen, then opens one for command (it runs the query).
+    static frmDisplayReceiver* showFor(Station& station, const std::string& command);
+    // Closes the status views on screen.
+    static void closeAll();
+
+    QLabel* lblDisplayReceiver;
+    QPushButton *cmdDisplayReceiverRefresh, *cmdDisplayReceiverExit;
+    QAction *mnuPrint, *mnuPrintToFile, *mnuExit;
+
+  private:
+    void display(const std::string& report);
+
+    Station& station_;
+    std::string command_;
+    std::string report_;
+    std::unique_ptr<SerialPort> port_;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/SerialPort.h"
+
+namespace quillmar {
+
+class Station;
+
+// "Unity 4K Receiver Relay Status": opens and closes the standard relays ("R R") or the
+// expansion relays ("R ER"), whichever ReceiverStatusCommand named when it opened.
+class frmRelay : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmRelay(Station& station, QWidget* parent = nullptr);
+
+    QLabel* lblRelay;
+    std::array<QPushButton*, 28> cmdR{};  // 2k opens relay k + 1, 2k + 1 closes it
+    QPushButton* cmdClose;
+
+  private:
+    void display(const std::string& status);
+
+    Station& station_;
+    std::string mode_;
+    std::unique_ptr<SerialPort> port_;
+};
+
+}  // namespace quillmar
