@@ -133,7 +133,8 @@ void PortAudioCapture::runTestTone() {
 
 void PortAudioCapture::drain() {
     const auto alive = alive_;
-    while (running_ && ring_.reader().available() >= bufferSamples_) {
+    // Only what is there now: a device that runs faster than the loop must not hold it here.
+    for (std::size_t n = ring_.reader().available() / bufferSamples_; n > 0 && running_; --n) {
         AudioBuffer buffer;
         buffer.channels = channels_;
         buffer.samples.resize(bufferSamples_);

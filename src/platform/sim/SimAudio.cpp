@@ -39,6 +39,7 @@ class SimAudio::Capture : public AudioCapture {
         frames_ = kCaptureBufferBytes / 2 / channels_;
         startMs_ = audio_.loop_.elapsed();
         next_ = 0;
+        audio_.captureStarts_.push_back(startMs_);
         running_ = true;
         arm();
         return true;

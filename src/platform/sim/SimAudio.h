@@ -77,6 +77,8 @@ class SimAudio : public Audio {
         std::int64_t atLoopMs = 0;
     };
     const std::vector<PlayStart>& playStarts() const { return playStarts_; }
+    // The loop time (SimEventLoop::elapsed()) of each capture start; its frame 0 is then.
+    const std::vector<std::int64_t>& captureStarts() const { return captureStarts_; }
 
     SimEventLoop& loop() { return loop_; }
 
@@ -109,6 +111,7 @@ class SimAudio : public Audio {
     std::set<Capture*> captures_;
     std::set<Player*> players_;
     std::vector<PlayStart> playStarts_;
+    std::vector<std::int64_t> captureStarts_;
 };
 
 }  // namespace quillmar
