@@ -9,6 +9,15 @@
 
 namespace quillmar {
 
+namespace {
+
+std::string DurationText(int ms) {
+    if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
+    return std::to_string(ms) + " ms";
+}
+
+}  // namespace
+
 SendmailMail::SendmailMail(std::string dataRoot, int timeoutMs)
     : dataRoot_(std::move(dataRoot)), timeoutMs_(timeoutMs), context_(new QObject) {}
 
@@ -62,9 +71,7 @@ void SendmailMail::send(const MailMessage& message, Done done) {
     job->timer->setSingleShot(true);
     QObject::connect(job->timer, &QTimer::timeout, [this, job] {
         job->process->kill();
-        finish(
-            job, false,
-            "the mail program did not finish within " + std::to_string(timeoutMs_ / 1000) + " s");
+        finish(job, false, "the mail program did not finish within " + DurationText(timeoutMs_));
     });
     QObject::connect(job->process, &QProcess::errorOccurred, [this, job](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
