@@ -1,0 +1,240 @@
+// The host serial code against quillmar-receiver-sim on a pseudo-terminal, in real time.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/host/QtSerialPort.h"
+#include "receiver/EbNoPolling.h"
+#include "receiver/ReceiverCommands.h"
+#include "receiver/ReceiverLink.h"
+#include "support/SimStation.h"
+
+extern char** environ;
+
+namespace quillmar {
+namespace {
+
+namespace fs = std::filesystem;
+using Steady = std::chrono::steady_clock;
+
+// A host port whose station clock keeps step with real time, so the collection time-outs,
+// read on the station's clock, run out as they would on the machine's.
+class RealTimePort : public SerialPort {
+  public:
+    RealTimePort(std::unique_ptr<SerialPort> inner, SimClock& clock)
+        : inner_(std::move(inner)), clock_(clock), synced_(Steady::now()) {}
+    bool open(int port, std::string_view settings, SerialError* error) override {
+        sync();
+        return inner_->open(port, settings, error);
+    }
+    bool isOpen() const override { return inner_->isOpen(); }
+    void close() override { inner_->close(); }
+    void discardInput() override { inner_->discardInput(); }
+    bool write(std::string_view bytes, SerialError* error) override {
+        const bool ok = inner_->write(bytes, error);
+        sync();
+        return ok;
+    }
+    std::string readWaiting() override {
+        std::string bytes = inner_->readWaiting();
+        sync();
+        return bytes;
+    }
+    void waitForInput(int maxMs) override {
+        inner_->waitForInput(maxMs);
+        sync();
+    }
+
+  private:
+    void sync() {
+        const auto now = Steady::now();
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - synced_).count();
+        clock_.advance(ms);
+        synced_ += std::chrono::milliseconds(ms);
+    }
+    std::unique_ptr<SerialPort> inner_;
+    SimClock& clock_;
+    Steady::time_point synced_;
+};
+
+std::string SimulatorPath() {
+    return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() /
+            "quillmar-receiver-sim")
+        .string();
+}
+
+class ReceiverSimulator : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_receiver";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) app_ = std::make_unique<QCoreApplication>(argc, argv);
+        if (!fs::exists(SimulatorPath())) GTEST_SKIP() << "no simulator at " << SimulatorPath();
+        char pattern[] = "/tmp/quillmar-recv-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ + "/devices");
+        hostPorts_ = std::make_unique<QtSerialPorts>(root_);
+        sim.start();
+        sim.st().Settings.SerialPort = 1;
+        sim.st().Settings.BaudSelect = 1;
+        sim.st().Settings.ActivityLog = 1;
+        sim.st().ReceiverPort = port();
+    }
+    void TearDown() override {
+        stopSimulator();
+        sim.st().ReceiverPort.reset();
+        if (!root_.empty()) fs::remove_all(root_);
+    }
+
+    std::unique_ptr<SerialPort> port() {
+        return std::make_unique<RealTimePort>(hostPorts_->create(), sim.clock);
+    }
+    void startSimulator(std::vector<std::string> options = {}) {
+        std::vector<std::string> args = {SimulatorPath(), "--link", root_ + "/devices/com1",
+                                         "--log", root_ + "/commands.log"};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        ASSERT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        const auto deadline = Steady::now() + std::chrono::seconds(10);
+        while (!fs::is_symlink(root_ + "/devices/com1") && Steady::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(fs::is_symlink(root_ + "/devices/com1"));
+    }
+    void stopSimulator() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+    }
+    // The commands the simulator logged, waiting up to 5 s for `count` of them.
+    std::vector<std::string> loggedCommands(std::size_t count) {
+        std::vector<std::string> out;
+        const auto deadline = Steady::now() + std::chrono::seconds(5);
+        do {
+            out.clear();
+            std::ifstream in(root_ + "/commands.log");
+            for (std::string line; std::getline(in, line);)
+                out.push_back(line.substr(line.find('\t') + 1));
+            if (out.size() >= count) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (Steady::now() < deadline);
+        return out;
+    }
+    static double secondsSince(Steady::time_point t) {
+        return std::chrono::duration<double>(Steady::now() - t).count();
+    }
+
+    testing::SimStation sim;
+    std::string root_;
+    std::unique_ptr<QtSerialPorts> hostPorts_;
+    std::unique_ptr<QCoreApplication> app_;
+    pid_t pid_ = -1;
+};
+
+TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
+    startSimulator();
+    ScheduleFields f;
+    f.UnityPort = "1";
+    f.Route = "S";
+    f.SourceCode = "EN";
+    f.Attenuation = "3";
+    sim.st().ReceiverCommand = RecordCueCommand(f);
+    EXPECT_TRUE(SendReceiverCommand(sim.st()));
+    ResetExpansionRelays(sim.st(), "1", true);
+    EXPECT_EQ(loggedCommands(3),
+              (std::vector<std::string>{"SETAUDIO 1 S EN  3  ", "ER D 11", "ER D 14"}));
+    EXPECT_TRUE(sim.errors.messages.empty());
+}
+
+TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
+    startSimulator({"--ebno", "11.7 dB"});
+    PollReceiverEbNo(sim.st());
+    EXPECT_EQ(sim.st().EbNoText, "11.7 dB");
+    auto view = port();
+    std::string reply;
+    SerialError error;
+    ASSERT_TRUE(
+        QueryReceiverStatus(sim.st(), *view, "RT C", StatusPromptPosition("RT C"), &reply, &error))
+        << error.description;
+    EXPECT_GT(reply.size(), 700u);
+    EXPECT_LT(reply.find('>'), 700u) << "the long report carries an early prompt character";
+    EXPECT_EQ(reply.back(), '>');
+    EXPECT_TRUE(sim.errors.messages.empty());
+}
+
+TEST_F(ReceiverSimulator, RoutingAndRelaysAreKeptAndReported) {
+    startSimulator();
+    sim.st().ReceiverCommand = SetReceiverCommand(1, 2, "ABC", " 3");
+    SendReceiverCommand(sim.st());
+    auto view = port();
+    std::string reply;
+    SerialError error;
+    QueryReceiverStatus(sim.st(), *view, "R M", 1, &reply, &error);
+    EXPECT_NE(reply.find("2     Stereo   ABC      3"), std::string::npos) << reply;
+    ASSERT_TRUE(RelayExchange(sim.st(), *view, "ER E 3", "R ER", &reply, &error));
+    EXPECT_NE(reply.find("Relay  3 : Energized"), std::string::npos) << reply;
+    EXPECT_EQ(reply.find('>'), reply.size() - 1) << "the relay command's prompt was dropped";
+}
+
+TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
+    startSimulator({"--silent"});
+    std::string reply;
+    auto start = Steady::now();
+    EXPECT_TRUE(PollReceiver(sim.st(), "R C", &reply));
+    const double poll = secondsSince(start);
+    EXPECT_EQ(reply, "");
+    EXPECT_GE(poll, 0.4);
+    EXPECT_LE(poll, 2.5);
+
+    auto view = port();
+    SerialError error;
+    start = Steady::now();
+    EXPECT_TRUE(QueryReceiverStatus(sim.st(), *view, "R M", 1, &reply, &error));
+    const double status = secondsSince(start);
+    EXPECT_EQ(reply, "");
+    EXPECT_GE(status, 2.4);
+    EXPECT_LE(status, 5.0);
+    EXPECT_EQ(loggedCommands(2), (std::vector<std::string>{"R C", "R M"}));
+}
+
+TEST_F(ReceiverSimulator, GarbageIsCollectedWithoutHarmAndEndsAtTheTimeOut) {
+    startSimulator({"--garbage"});
+    PollReceiverEbNo(sim.st());
+    EXPECT_LE(sim.st().EbNoText.size(), 20u);
+    EXPECT_TRUE(sim.errors.messages.empty());
+}
+
+TEST_F(ReceiverSimulator, AMissingPortIsReportedInTheErrorWindow) {
+    fs::create_symlink(root_ + "/devices/nothing-here", root_ + "/devices/com3");
+    sim.st().Settings.SerialPort = 3;
+    sim.st().ReceiverCommand = "ER D 1";
+    EXPECT_FALSE(SendReceiverCommand(sim.st()));
+    ASSERT_EQ(sim.errors.messages.size(), 1u);
+    EXPECT_NE(sim.errors.messages[0].find(".  Check serial port settings in SetUp/Communications."),
+              std::string::npos);
+    std::string reply;
+    EXPECT_FALSE(PollReceiver(sim.st(), "R C", &reply));
+    EXPECT_EQ(sim.errors.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quillmar
