@@ -17,6 +17,8 @@
 #include "platform/DateTime.h"
 #include "platform/EventLoop.h"
 #include "platform/FileSystem.h"
+#include "platform/Mail.h"
+#include "platform/PortIO.h"
 #include "platform/Printer.h"
 #include "platform/RecordFile.h"
 #include "platform/SerialPort.h"
@@ -34,6 +36,8 @@ struct Platform {
     ErrorDisplay& errors;
     SerialPorts& serial;
     Printer& printer;
+    PortIO& ports;
+    Mail& mail;
 };
 
 struct MailAccount {
@@ -97,6 +101,19 @@ public:
     double EomTime = 0;
     bool EomSent = false;
     std::uint8_t RemoteOutputBits = 0;
+
+    // Remote control and the receiver alarm: the inputs of the last read, the Time Set pulse
+    // that already set the clock, the loss-of-signal alarm (AlarmStartTime in seconds of the
+    // day), and a failing I/O port, shown once until it works again.
+    std::uint8_t RemoteInputBits = 0;
+    bool PlayInput = false;
+    bool RecordInput = false;
+    bool TimeSetDone = false;
+    bool ReceiverAlarm = false;
+    std::int32_t AlarmStartTime = 0;
+    std::int64_t AlarmStartAt = 0;  // ms since 1970-01-01 local, so midnight does not count
+    bool AlarmMailSent = false;
+    bool RemotePortFailureShown = false;
 
     // Once-only guards of the clock tick.
     std::int32_t EbNoPolledFlag = 0;

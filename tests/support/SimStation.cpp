@@ -7,7 +7,8 @@
 namespace quillmar::testing {
 
 SimStation::SimStation(DateTime start) : clock(start) {
-    station = std::make_unique<Station>(Platform{clock, loop, files, errors, serial, printer});
+    station = std::make_unique<Station>(
+        Platform{clock, loop, files, errors, serial, printer, ports, mail});
 }
 
 void SimStation::start() {

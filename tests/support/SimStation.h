@@ -9,6 +9,8 @@
 #include "core/Station.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
+#include "platform/sim/SimMail.h"
+#include "platform/sim/SimPortIO.h"
 #include "platform/sim/SimPrinter.h"
 #include "platform/sim/SimSerialPort.h"
 #include "platform/sim/TempFileSystem.h"
@@ -43,6 +45,8 @@ public:
     // The receiver line: waiting for input stalls the loop, as a blocking exchange does.
     SimSerialPorts serial{clock, [this](int ms) { loop.stall(ms); }};
     SimPrinter printer;
+    SimPortIO ports;
+    SimMail mail{loop};
     std::unique_ptr<Station> station;
 };
 
