@@ -1,6 +1,7 @@
 #include "core/NextEvent.h"
 
-#include <utility>
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "core/Station.h"
@@ -10,7 +11,40 @@ namespace quillmar {
 
 namespace {
 
-using Candidates = std::vector<std::pair<int, ScheduleFields>>;
+// The records a finder looks at: the whole file read once, and the numbers of the records
+// kept; the scans look at the few fields they need in place.
+struct Snapshot {
+    std::vector<int> numbers;
+    std::string bytes;
+    std::string_view record(std::size_t i) const {
+        const auto at = static_cast<std::size_t>(numbers[i] - 1) * kScheduleRecordLength;
+        return std::string_view(bytes).substr(at, kScheduleRecordLength);
+    }
+};
+
+// Reads records 1..end and keeps those that `keep` accepts.
+template <typename Keep>
+Snapshot ReadRecords(Station& st, int end, Keep keep) {
+    Snapshot s;
+    s.bytes = ReadScheduleRecords(st, end);
+    const std::string_view all(s.bytes);
+    for (int n = 1; n <= end; ++n) {
+        const auto at = static_cast<std::size_t>(n - 1) * kScheduleRecordLength;
+        if (keep(n, all.substr(at, kScheduleRecordLength))) s.numbers.push_back(n);
+    }
+    return s;
+}
+
+int Digit(char c) {
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+// The 8-character time field at a 0-based position, leading blanks removed.
+std::string_view TimeField(std::string_view rec, std::size_t pos) {
+    std::string_view t = rec.substr(pos, 8);
+    const auto first = t.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : t.substr(first);
+}
 
 // A candidate beats the best so far only when strictly earlier, so among equal times the
 // lowest record number and slot win. Today only counts times still to come.
@@ -21,14 +55,14 @@ struct EarliestSlot {
     int dayOffset = 0;
     std::string timeText;
 
-    void offer(int recordNo, int slotNo, const std::string& time, int d, double now) {
+    void offer(int recordNo, int slotNo, std::string_view time, int d, double now) {
         const int t = TimeSeconds(time);
         if (t < best && (d >= 1 || t > now)) {
             best = t;
             found = recordNo;
             slot = slotNo;
             dayOffset = d;
-            timeText = time;
+            timeText = std::string(time);
         }
     }
 };
@@ -36,22 +70,23 @@ struct EarliestSlot {
 // Day offsets 0..7 from today; stops at the first day that has a candidate. The search
 // visits the schedules in record order, which the tie rule above relies on.
 template <typename SlotsOfDay>
-EarliestSlot ScanWeek(const Candidates& schedules, int today, double now, SlotsOfDay slots) {
+EarliestSlot ScanWeek(const Snapshot& s, int today, double now, SlotsOfDay slots) {
     EarliestSlot result;
     int w = today;
     for (int d = 0; d <= 7 && result.found == 0; ++d) {
-        for (const auto& [recordNo, fields] : schedules) slots(result, recordNo, fields, w, d, now);
+        for (std::size_t i = 0; i < s.numbers.size(); ++i)
+            slots(result, s.numbers[i], s.record(i), w, d, now);
         w = w % 7 + 1;
     }
     return result;
 }
 
 // Leaves the current record as the scan would: the found schedule, else the last one read.
-void LeaveCurrent(Station& st, int found, const Candidates& read, int end) {
+void LeaveCurrent(Station& st, int found, const Snapshot& read, int end) {
     if (found != 0)
         ReadScheduleBlanked(st, found);
-    else if (!read.empty())
-        ReadScheduleBlanked(st, read.back().first);
+    else if (!read.numbers.empty())
+        ReadScheduleBlanked(st, read.numbers.back());
     else
         ReadScheduleBlanked(st, end + 1);
 }
@@ -60,26 +95,23 @@ void LeaveCurrent(Station& st, int found, const Candidates& read, int end) {
 
 void FindNextRecord(Station& st) {
     const DateTime now = st.platform.clock.now();
-    const double nowSeconds = now.secondsOfDay();
     const int end = ScheduleScanEnd(st);
     st.ScheduleActive.fill(0);
-    Candidates active;
-    for (int n = 1; n <= end; ++n) {
-        ReadScheduleBlanked(st, n);
-        int value = static_cast<int>(NumericValue(st.Current.InUse));
-        if (st.Current.Action == "3") value = 0;
+    const Snapshot active = ReadRecords(st, end, [&st](int n, std::string_view rec) {
+        const int value = rec[40] == '3' ? 0 : Digit(rec[0]);
         st.ScheduleActive[static_cast<std::size_t>(n)] = value;
-        if (value != 0) active.emplace_back(n, std::move(st.Current));
-    }
+        return value != 0;
+    });
     st.ScheduleCount = end;
 
     const EarliestSlot next = ScanWeek(
-        active, now.date.weekday(), nowSeconds,
-        [](EarliestSlot& r, int recordNo, const ScheduleFields& f, int w, int d, double t) {
+        active, now.date.weekday(), now.secondsOfDay(),
+        [](EarliestSlot& r, int recordNo, std::string_view rec, int w, int d, double t) {
             for (int k = 0; k < 7; ++k) {
-                const auto slot = static_cast<std::size_t>(k);
-                if (f.RecordDays[slot] == 0 || f.RecordTimes[slot].empty()) continue;
-                if (f.RecordDays[slot] == w) r.offer(recordNo, k, f.RecordTimes[slot], d, t);
+                const int code = Digit(rec[265 + static_cast<std::size_t>(k)]);
+                if (code == 0 || code != w) continue;
+                const std::string_view time = TimeField(rec, 272 + 8 * static_cast<std::size_t>(k));
+                if (!time.empty()) r.offer(recordNo, k, time, d, t);
             }
         });
 
@@ -102,24 +134,23 @@ void FindNextPlay(Station& st) {
     const DateTime now = st.platform.clock.now();
     const int end = ScheduleScanEnd(st);
     st.ScheduleActive.fill(0);
-    Candidates timed;
-    for (int n = 1; n <= end; ++n) {
-        ReadScheduleBlanked(st, n);
-        const int value = static_cast<int>(NumericValue(st.Current.InUse));
+    const Snapshot timed = ReadRecords(st, end, [&st](int n, std::string_view rec) {
+        const int value = Digit(rec[0]);
         st.ScheduleActive[static_cast<std::size_t>(n)] = value;
         // Manual-start schedules are played from the playlist, never at their times.
-        if (value != 0 && st.Current.PlayStart == "T") timed.emplace_back(n, std::move(st.Current));
-    }
+        return value != 0 && rec[38] == 'T';
+    });
     st.ScheduleCount = end;
 
-    const EarliestSlot next = ScanWeek(
-        timed, now.date.weekday(), now.secondsOfDay(),
-        [](EarliestSlot& r, int recordNo, const ScheduleFields& f, int w, int d, double t) {
-            for (int s = 0; s < 4; ++s) {
-                const auto k = static_cast<std::size_t>((w - 1) * 4 + s);
-                if (!f.PlayTimes[k].empty()) r.offer(recordNo, s, f.PlayTimes[k], d, t);
-            }
-        });
+    const EarliestSlot next =
+        ScanWeek(timed, now.date.weekday(), now.secondsOfDay(),
+                 [](EarliestSlot& r, int recordNo, std::string_view rec, int w, int d, double t) {
+                     for (int s = 0; s < 4; ++s) {
+                         const auto k = static_cast<std::size_t>((w - 1) * 4 + s);
+                         const std::string_view time = TimeField(rec, 41 + 8 * k);
+                         if (!time.empty()) r.offer(recordNo, s, time, d, t);
+                     }
+                 });
 
     st.NextPlayRecordNo = next.found;
     LeaveCurrent(st, next.found, timed, end);
@@ -142,14 +173,15 @@ void FindNextSwitch(Station& st) {
     const int today = now.date.weekday();
     const double nowSeconds = now.secondsOfDay();
     const int end = ScheduleScanEnd(st);
+    const Snapshot switches = ReadRecords(
+        st, end, [](int, std::string_view rec) { return rec[0] == '1' && rec[40] == '3'; });
 
     // Day keys: this week's remaining days are today's weekday number and above, next week's
     // are 7 more; + 10 keeps every key two digits so the lines sort by it as text.
     SortedList sorted;
-    for (int n = 1; n <= end; ++n) {
-        ReadScheduleBlanked(st, n);
-        const ScheduleFields& f = st.Current;
-        if (f.Action != "3" || f.InUse != "1") continue;
+    for (std::size_t i = 0; i < switches.numbers.size(); ++i) {
+        const int n = switches.numbers[i];
+        const ScheduleFields f = ParseScheduleRecord(switches.record(i));
         for (int k = 0; k < 7; ++k) {
             const auto slot = static_cast<std::size_t>(k);
             const int code = f.RecordDays[slot];

@@ -79,6 +79,30 @@ int ScheduleScanEnd(Station& st) {
     return std::min(end, kMaxSchedules);
 }
 
+std::string ReadScheduleRecords(Station& st, int end) {
+    constexpr int kBlock = 128;  // records per read
+    std::string all;
+    all.reserve(static_cast<std::size_t>(end) * kScheduleRecordLength);
+    RecordFile blocks;
+    std::string chunk, ignored;
+    // A second handle on the open file sees every write made through SatListFile.
+    if (st.SatListFile.isOpen() &&
+        blocks.open(st.SatListFile.path(), kBlock * kScheduleRecordLength, &ignored)) {
+        for (int b = 1; static_cast<int>(all.size()) < end * kScheduleRecordLength; ++b) {
+            blocks.read(b, &chunk);
+            all += chunk;
+        }
+    } else {
+        for (int n = 1; n <= end; ++n) {
+            st.SatListFile.read(n, &chunk);
+            all += chunk;
+        }
+    }
+    all.resize(static_cast<std::size_t>(end) * kScheduleRecordLength);
+    std::replace(all.begin(), all.end(), '\0', ' ');
+    return all;
+}
+
 bool ReadScheduleBlanked(Station& st, int n) {
     const bool whole = st.SatListFile.read(n, &st.CurrentRecord);
     std::replace(st.CurrentRecord.begin(), st.CurrentRecord.end(), '\0', ' ');

@@ -33,5 +33,8 @@ int ScheduleScanEnd(Station& st);
 // Reads schedule n like ReadSchedule, with the zero bytes of a record cut short (or past the
 // end) taken as blanks, so a torn record shows no phantom "00:00:00" times.
 bool ReadScheduleBlanked(Station& st, int n);
+// Records 1..end of SatList.dat in one buffer, end × 331 bytes, zero bytes read as blanks.
+// Read in blocks of records, so a scan of the whole file costs a handful of reads.
+std::string ReadScheduleRecords(Station& st, int end);
 
 }  // namespace quillmar
