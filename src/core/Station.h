@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioState.h"
+#include "export/ExportState.h"
 #include "core/ErrorDisplay.h"
 #include "core/MainWindowModel.h"
+#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/EventLoop.h"
@@ -38,6 +41,7 @@ struct Platform {
     Printer& printer;
     PortIO& ports;
     Mail& mail;
+    Audio& audio;
 };
 
 struct MailAccount {
@@ -140,6 +144,35 @@ public:
     std::string LogMessage;
     std::string AlarmTimeText;
     std::int32_t ExitAnswer = 0;
+
+    // Audio engine: the recording being cued or run and the one holding the writer, the
+    // silence alarm, the export memory of the last recording, the audition flag shared with
+    // the playout guard, the marks of the playout on air, and the chains built on the
+    // platform's audio service with what the main window shows of them.
+    std::string RecordingName;
+    std::string RecordingFile;
+    std::string MarksFile;
+    std::int32_t RecordSeconds = 0;
+    std::string RecordRoute;  // Route of the cued schedule: "1" and "2" record mono
+    float RecordedSeconds = 0;
+    std::int32_t LastAudioTime = 0;
+    bool AudioAlarm = false;
+    std::int32_t SilenceStart = 0;
+    bool RelayRecordArmed = false;
+    int RecordDevice = 0;  // the record card as start-up applied it
+    ArmedRecording Armed;
+    int ExportRecordNo = 0;  // remembered at the start of a recording for its export
+    int ExportWeekday = 0;
+    std::string ExportRecordingFile;
+    bool AuditionPlaying = false;
+    float EomMark = 0;
+    float TrimMark = 0;
+    AudioChains Chains;
+    AudioDisplay Audio;
+
+    // Export engine: the export under way (its conversion, target paths, air date and
+    // length), the exports waiting for it, and the main window's gauge and export meter.
+    ExportState Export;
 
     MainWindowModel main;
 

@@ -1,8 +1,10 @@
 #include "core/StationTimers.h"
 
+#include "audio/Recording.h"
 #include "core/ClockTick.h"
 #include "core/NextEvent.h"
 #include "core/Station.h"
+#include "export/ExportEngine.h"
 #include "receiver/RemoteControl.h"
 #include "schedule/TimeChange.h"
 
@@ -12,9 +14,9 @@ void tmrClock_Timer(Station& st) { ClockTick(st); }
 
 // The cue, the next-switch lookup, the export step and the time-change shift belong to the
 // recording, finder, export and schedule code; until it is wired in these do nothing.
-void TimerCue_Timer(Station&) {}
+void TimerCue_Timer(Station& st) { CueRecording(st); }
 void TimerGetNextSwitch_Timer(Station& st) { FindNextSwitch(st); }
-void tmrExport_Timer(Station&) {}
+void tmrExport_Timer(Station& st) { ExportProgress(st); }
 void tmrTimeChange_Timer(Station& st) { TimeChangeTimer(st); }
 
 void TimerEOM_Timer(Station& st) {

@@ -1,0 +1,141 @@
+#pragma once
+// Plain 16-bit PCM wave files for the export and send-to-file tests: written by hand, read
+// back chunk by chunk so that whatever the writer put before the data does not matter.
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace quillmar::testing {
+
+struct WaveData {
+    int channels = 0;
+    int rate = 0;
+    int bits = 0;
+    std::vector<std::int16_t> samples;  // interleaved
+    std::int64_t frames() const {
+        return channels ? static_cast<std::int64_t>(samples.size()) / channels : 0;
+    }
+    std::int16_t at(std::int64_t frame, int channel) const {
+        return samples[static_cast<std::size_t>(frame * channels + channel)];
+    }
+};
+
+inline void PutLe(std::string& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A wave file of `frames` frames whose sample is sample(frame, channel).
+inline void WriteWave(const std::string& hostPath, int channels, std::int64_t frames,
+                      const std::function<std::int16_t(std::int64_t, int)>& sample) {
+    const auto dataBytes = static_cast<std::uint32_t>(frames * channels * 2);
+    std::string out = "RIFF";
+    PutLe(out, 36 + dataBytes, 4);
+    out += "WAVEfmt ";
+    PutLe(out, 16, 4);
+    PutLe(out, 1, 2);
+    PutLe(out, static_cast<std::uint32_t>(channels), 2);
+    PutLe(out, 44100, 4);
+    PutLe(out, static_cast<std::uint32_t>(44100 * channels * 2), 4);
+    PutLe(out, static_cast<std::uint32_t>(channels * 2), 2);
+    PutLe(out, 16, 2);
+    out += "data";
+    PutLe(out, dataBytes, 4);
+    out.reserve(out.size() + dataBytes);
+    for (std::int64_t f = 0; f < frames; ++f)
+        for (int c = 0; c < channels; ++c) PutLe(out, static_cast<std::uint16_t>(sample(f, c)), 2);
+    std::ofstream(hostPath, std::ios::binary) << out;
+}
+
+inline std::uint32_t GetLe(const std::string& in, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+    return v;
+}
+
+// The samples of a 16-bit PCM wave file; channels 0 when it is not one.
+inline WaveData ReadWave(const std::string& hostPath) {
+    std::ifstream file(hostPath, std::ios::binary);
+    const std::string in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    WaveData w;
+    if (in.size() < 12 || in.compare(0, 4, "RIFF") != 0 || in.compare(8, 4, "WAVE") != 0) return w;
+    for (std::size_t at = 12; at + 8 <= in.size();) {
+        const std::string id = in.substr(at, 4);
+        const std::uint32_t size = GetLe(in, at + 4, 4);
+        const std::size_t body = at + 8;
+        if (id == "fmt " && body + 16 <= in.size()) {
+            w.channels = static_cast<int>(GetLe(in, body + 2, 2));
+            w.rate = static_cast<int>(GetLe(in, body + 4, 4));
+            w.bits = static_cast<int>(GetLe(in, body + 14, 2));
+        } else if (id == "data") {
+            const std::size_t n = std::min<std::size_t>(size, in.size() - body) / 2;
+            w.samples.resize(n);
+            std::memcpy(w.samples.data(), in.data() + body, n * 2);
+        }
+        at = body + size + (size & 1);
+    }
+    return w;
+}
+
+}  // namespace quillmar::testing
+
+#include <gtest/gtest.h>
+
+#include "core/Station.h"
+#include "platform/DateTime.h"
+#include "support/SimStation.h"
+
+namespace quillmar::testing {
+
+// A started station with its activity log on, and helpers for the log and for wave files on
+// drive paths.
+class ExportStation {
+  public:
+    explicit ExportStation(DateTime start) : sim(start) {
+        std::string ini(42, '\0');
+        ini[18] = 1;  // record 10: activity log on
+        ini[22] = 3;  // record 12: sound files on drive C
+        sim.write("c:\\satfile\\MyComp.ini", ini);
+        sim.start();
+    }
+    Station& st() { return sim.st(); }
+
+    // Lines of today's activity log, without CR LF.
+    std::vector<std::string> log() {
+        std::vector<std::string> lines;
+        const std::string path = "c:\\satfile\\logs\\AL" + DayKey(sim.clock.now().date) + ".log";
+        if (!sim.exists(path)) return lines;
+        const std::string text = sim.read(path);
+        for (std::size_t at = 0; at < text.size();) {
+            auto end = text.find("\r\n", at);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        return lines;
+    }
+    // Log lines without their "hh:mm:ss  " stamp.
+    std::vector<std::string> logTexts() {
+        std::vector<std::string> texts;
+        for (const auto& line : log()) texts.push_back(line.size() > 10 ? line.substr(10) : "");
+        return texts;
+    }
+    void folder(const std::string& drivePath) {
+        std::string error;
+        ASSERT_TRUE(sim.files.createFolder(drivePath, &error)) << drivePath << ": " << error;
+    }
+    void wave(const std::string& drivePath, int channels, std::int64_t frames,
+              const std::function<std::int16_t(std::int64_t, int)>& sample) {
+        WriteWave(sim.host(drivePath), channels, frames, sample);
+    }
+    WaveData readWave(const std::string& drivePath) { return ReadWave(sim.host(drivePath)); }
+
+    SimStation sim;
+};
+
+}  // namespace quillmar::testing
