@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "audio/Recording.h"
 #include "core/Startup.h"
 #include "core/Station.h"
 #include "core/windows/WindowRegistry.h"
@@ -65,7 +66,11 @@ int main(int argc, char** argv) {
         ::sigaction(SIGINT, &sa, nullptr);
     }
     QSocketNotifier terminate(gSignalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&terminate, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    bool terminated = false;
+    QObject::connect(&terminate, &QSocketNotifier::activated, [&terminated] {
+        terminated = true;
+        QCoreApplication::quit();
+    });
 
     quillmar::PosixFileSystem files(quillmar::DefaultDataRoot());
     std::string error;
@@ -86,6 +91,8 @@ int main(int argc, char** argv) {
     quillmar::InstallHelpFile(station);
     window.show();
     const int status = app.exec();
+    // A shutdown of the PC ends a running recording as Rec Stop does: file closed, marks written.
+    if (terminated) quillmar::ShutdownRecording(station);
     delete errors.window();
     return status;
 }

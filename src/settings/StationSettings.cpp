@@ -77,6 +77,7 @@ void LoadStationSettings(Station& st) {
         *st.Settings.field(n) = Decode(rec);
     }
     file.close();
+    st.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
     st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
     st.main.cmdRecStopVisible = st.Settings.RecStopVisible == 1;
     DeriveSettingValues(st);

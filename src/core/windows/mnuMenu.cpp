@@ -9,6 +9,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "audio/Playout.h"
+#include "audio/windows/LevelMeter.h"
+#include "audio/windows/frmAudition.h"
 #include "core/Cp1252.h"
 #include "core/ManualControls.h"
 #include "core/Startup.h"
@@ -138,6 +141,14 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(lblClock);
     layout->addLayout(middle, 1);
+    MMLevelX3 = new LevelMeter(central);
+    MMLevelX3->setObjectName("MMLevelX3");
+    MMLevelX1 = new LevelMeter(central);
+    MMLevelX1->setObjectName("MMLevelX1");
+    auto* meters = new QHBoxLayout;
+    meters->addWidget(MMLevelX3);
+    meters->addWidget(MMLevelX1);
+    layout->addLayout(meters);
     layout->addLayout(buttons);
 
     buildMenus();
@@ -267,6 +278,16 @@ void mnuMenu::render() {
     cmdStop->setVisible(m.cmdStopVisible);
     cmdRecord->setText(Text(m.cmdRecordCaption));
     cmdRecord->setStyleSheet(Colour(m.cmdRecordColour));
+    // The audio chains: meters and headings while recording or playing, the Play colour.
+    const AudioDisplay& audio = station_.Audio;
+    Label3->setVisible(audio.RecordMetersVisible);
+    MMLevelX3->setVisible(audio.RecordMetersVisible);
+    MMLevelX3->setLevels(audio.RecordPeakLeft, audio.RecordPeakRight);
+    Label2->setVisible(audio.PlayMetersVisible);
+    MMLevelX1->setVisible(audio.PlayMetersVisible);
+    const PlayLevels play = ProgrammeLevels(station_);
+    MMLevelX1->setLevels(play.left, play.right);
+    cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());

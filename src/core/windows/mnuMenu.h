@@ -11,6 +11,7 @@
 namespace quillmar {
 
 class Station;
+class LevelMeter;
 
 // The main window: renders the station's main-window model and forwards the operator's
 // actions. Menu entries whose window is not registered stay disabled.
@@ -33,6 +34,9 @@ public:
         *lblRecordTimer, *lblNextPlayTime, *lblPlayTime, *lblSwitchTimer, *lblRecordName,
         *lblRecordRelay, *lblPlayRelay, *lblPort, *lblPlayDay, *Label1, *Label2, *Label3;
     QPushButton *cmdRecord, *cmdRecStop, *cmdPlay, *cmdStop;
+    // Record meters (MMLevelX3 left, MMLevelX4 right, scale MMLevelScaleX2) and play meters
+    // (MMLevelX1, MMLevelX2, MMLevelScaleX1), each pair drawn as one two-channel meter.
+    LevelMeter *MMLevelX3, *MMLevelX1;
     QListWidget* PlayList;
 
 protected:

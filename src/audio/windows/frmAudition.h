@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "audio/Audition.h"
+#include "audio/windows/LevelMeter.h"
+
+namespace quillmar {
+
+class Station;
+
+// "Audition": listen to a recorded programme on the audition card and set its marks.
+class frmAudition : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmAudition(Station& station, QWidget* parent = nullptr);
+    ~frmAudition() override;
+
+    // Files → Export hands the file to the send-to-file window through this, once it exists.
+    std::function<void(const std::string& waveFile)> openSendToFile;
+
+    QListWidget *lstSchedule, *lstDay;
+    QPushButton *cmdPlay, *cmdStopPlay, *cmdPause, *cmdTrim, *cmdEOM, *cmdClose;
+    QSlider* TrackBar;
+    LevelMeter* Level1;  // both channels: left above right
+    QLabel *lblTime, *lblDown, *lblNumber, *lblWave;
+
+    Audition& audition() { return *audition_; }
+    void render();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    Station& station_;
+    std::unique_ptr<Audition> audition_;
+};
+
+// A 0x00BBGGRR colour value as a style sheet; empty for 0 (as laid out).
+QString ColourStyle(int colourValue);
+
+}  // namespace quillmar

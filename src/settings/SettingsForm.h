@@ -1,0 +1,68 @@
+#pragma once
+// The "My Computer" settings window's rules: the lists it offers, what each choice does to
+// the in-memory settings at once, and Apply. The window renders this model and forwards the
+// operator's choices.
+
+#include <string>
+#include <vector>
+
+namespace quillmar {
+
+class Station;
+
+struct SettingsLine {
+    std::string text;
+    int value = 0;  // the number the line carries
+};
+
+class SettingsForm {
+  public:
+    // Fills the lists and sets every control from the settings file, with the same effects as
+    // the operator's choices (so opening the window reloads those settings into memory).
+    explicit SettingsForm(Station& st);
+
+    std::vector<SettingsLine> lstDrv, lstRec, lstMM1, lstMM2, list1, List2, List3, List4;
+    int lstDrvIndex = -1, lstRecIndex = -1, lstMM1Index = -1, lstMM2Index = -1;
+    int list1Index = -1, List2Index = -1, List3Index = -1, List4Index = -1;
+    std::string txtThreshold;
+    bool Check1 = false;  // Play Visible
+    bool Check2 = false;  // Activity Log
+    bool Check3 = false;  // Stop Visible
+    bool Check4 = false;  // ReSet Expansion Relays
+    bool chkRecord = false;
+    bool chkRecStop = false;
+    bool chkTimeChange = false;
+    int Option2 = 0;  // 0 Off, 1 Parallel, 2 Prairie Digital
+    std::string Label10;
+
+    // The operator's choices; each acts at once.
+    void list1_Click(int index);
+    void List2_Click(int index);
+    void List3_Click(int index);
+    void List4_Click(int index);
+    void lstDrv_Click(int index);
+    void lstRec_Click(int index) { Select(lstRec, lstRecIndex, index); }
+    void lstMM1_Click(int index) { Select(lstMM1, lstMM1Index, index); }
+    void lstMM2_Click(int index) { Select(lstMM2, lstMM2Index, index); }
+    void txtThreshold_Change(std::string text) { txtThreshold = std::move(text); }
+    void Check1_Click(bool on);
+    void Check2_Click(bool on);
+    void Check3_Click(bool on);
+    void Check4_Click(bool on);
+    void chkRecord_Click(bool on);
+    void chkRecStop_Click(bool on);
+    void chkTimeChange_Click(bool on);
+    void Option2_Click(int index);
+    // Validates and writes the settings file; the window stays open.
+    void cmdApply_Click();
+
+    // The threshold text as the file gets it: its leading number, rounded, within 16 bits.
+    static int ThresholdValue(const std::string& text);
+
+  private:
+    static bool Select(const std::vector<SettingsLine>& list, int& index, int wanted);
+
+    Station& st_;
+};
+
+}  // namespace quillmar
