@@ -1,5 +1,6 @@
 #include "core/windows/WindowRegistry.h"
 
+#include "audio/windows/frmAudition.h"
 #include "core/Station.h"
 #include "core/windows/mnuMenu.h"
 #include "export/windows/frmAddressBook.h"
@@ -16,6 +17,7 @@
 #include "schedule/windows/frmSchedule.h"
 #include "schedule/windows/frmWeeklySchedule.h"
 #include "settings/windows/frmHelp.h"
+#include "settings/windows/frmMyComputer.h"
 
 namespace quillmar {
 
@@ -25,6 +27,9 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setWindowOpener("mnuHelp", [&] { return new frmHelp(station); });
     menu.setWindowOpener("mnuAbout", [] { return new frmAbout; });
     menu.setMenuAction("mnuLoadPlayList", [&] { mnuLoadPlayList_Click(station); });
+    // Audio engine: the audition window and the settings form.
+    menu.setWindowOpener("mnuAudition", [&] { return new frmAudition(station); });
+    menu.setWindowOpener("mnuMyComputer", [&] { return new frmMyComputer(station); });
     // Schedule store: the editor, the three week views sharing one window, the floppy copies.
     menu.setWindowOpener("mnuSchedule", [&] { return new frmSchedule(station); });
     auto weekly = std::make_shared<QPointer<frmWeeklySchedule>>();
