@@ -46,6 +46,7 @@ inline ScheduleFields RecordedSchedule() {
 struct WaveInfo {
     int channels = 0;
     std::int64_t frames = 0;
+    std::vector<std::int16_t> first;  // the first interleaved samples of the data
     bool ok = false;
 };
 
@@ -67,6 +68,10 @@ inline WaveInfo ReadWaveInfo(const std::string& hostPath) {
             info.channels = static_cast<std::uint8_t>(bytes[at + 10]);
         if (id == "data" && info.channels > 0) {
             info.frames = static_cast<std::int64_t>(size) / (2 * info.channels);
+            for (std::size_t i = at + 8; i + 1 < bytes.size() && info.first.size() < 2048; i += 2)
+                info.first.push_back(
+                    static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                              static_cast<std::uint8_t>(bytes[i + 1]) << 8));
             info.ok = true;
             return info;
         }

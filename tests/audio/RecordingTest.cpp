@@ -87,6 +87,16 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     ASSERT_TRUE(wave.ok);
     EXPECT_EQ(wave.channels, 2);
     EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 330.0, 1.1);
+    // The buffer that crossed the threshold is the first one written: the file's first
+    // buffer holds the onset, with the left channel silent.
+    ASSERT_EQ(wave.first.size(), 2048u);
+    int left = 0, right = 0;
+    for (std::size_t k = 0; k < wave.first.size(); k += 2) {
+        left = std::max(left, std::abs(static_cast<int>(wave.first[k])));
+        right = std::max(right, std::abs(static_cast<int>(wave.first[k + 1])));
+    }
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(right, 5000);
     EXPECT_NEAR(marks().EomMark, 100.0, 0.05);
     EXPECT_EQ(marks().TrimMark, marks().EomMark);
     EXPECT_THAT(log("AL"), ::testing::Contains("10:00:20  Record " + kName));
