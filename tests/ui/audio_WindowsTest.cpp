@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "audio/AudioState.h"
+#include "audio/Playout.h"
+#include "audio/SoundFiles.h"
+#include "audio/windows/LevelMeter.h"
+#include "audio/windows/frmAudition.h"
+#include "core/Startup.h"
+#include "core/windows/mnuMenu.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using quillmar::testing::SimStation;
+
+namespace {
+
+void PutSchedule(Station& st, int n, const std::string& name) {
+    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+    f.InUse = "1";
+    f.ProgramName = name;
+    f.ProgramLength = "01:00";
+    ASSERT_TRUE(st.SatListFile.write(n, BuildScheduleRecord(f)));
+}
+
+void MakeWave(SimStation& s, const std::string& drivePath, int seconds) {
+    auto writer = s.audio.createWriter();
+    std::string error;
+    ASSERT_TRUE(writer->open(s.host(drivePath), 2, &error)) << error;
+    AudioBuffer b;
+    b.samples.assign(2 * 1024, 8000);
+    for (int i = 0; i < seconds * kSampleRate / 1024; ++i) ASSERT_TRUE(writer->append(b, &error));
+    writer->close();
+}
+
+TEST(LevelMeterScale, MapsPeaksOntoSixtyDecibels) {
+    EXPECT_EQ(LevelMeter::Fraction(0), 0.0);
+    EXPECT_EQ(LevelMeter::Fraction(32767), 1.0);
+    EXPECT_NEAR(LevelMeter::Fraction(16384), 54.0 / 60.0, 0.01);  // -6 dB
+    EXPECT_EQ(LevelMeter::Fraction(30), 0.0);                     // below -60 dB
+}
+
+TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
+    SimStation s;
+    s.start();
+    s.st().Settings.WaveDrive = 3;
+    DeriveSettingValues(s.st());
+    PutSchedule(s.st(), 2, "MORNING SHOW");
+    MakeWave(s, "C:\\SATFILE\\SFTUE002.WAV", 20);
+    frmAudition w(s.st());
+    EXPECT_EQ(w.windowTitle(), "Audition");
+    ASSERT_EQ(w.lstSchedule->count(), 1);
+    EXPECT_EQ(w.lstDay->count(), 7);
+    EXPECT_EQ(w.cmdTrim->toolTip(), "Set the End of File");
+    EXPECT_EQ(w.cmdEOM->toolTip(), "Set the EOM");
+    w.lstSchedule->setCurrentRow(0);
+    w.lstDay->setCurrentRow(2);
+    EXPECT_EQ(w.lblNumber->text(), "2");
+    QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
+    EXPECT_TRUE(s.st().AuditionPlaying);
+    EXPECT_NEAR(w.TrackBar->maximum(), 20'000, 30);
+    s.loop.advance(5'000);
+    EXPECT_EQ(w.lblTime->text(), "00:05");
+    EXPECT_NE(w.TrackBar->value(), 0);
+    QTest::mouseClick(w.cmdTrim, Qt::LeftButton);
+    EXPECT_FALSE(s.st().AuditionPlaying);
+    EXPECT_NEAR(ReadSoundMarks(s.st(), "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0, 0.01);
+    // A right click on EOM while stopped puts the EOM back at the end.
+    QTest::mouseRelease(w.cmdEOM, Qt::RightButton);
+    EXPECT_NEAR(ReadSoundMarks(s.st(), "C:\\SATFILE\\SFTUE002.DAT").EomMark, 19.97, 0.05);
+}
+
+TEST(AuditionWindow, PlayWithNothingChosenAsksForAProgramme) {
+    SimStation s;
+    s.start();
+    frmAudition w(s.st());
+    QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
+    EXPECT_EQ(s.errors.messages, std::vector<std::string>{"Select a Program"});
+}
+
+TEST(MainWindowMeters, ShowWhileRecordingOrPlaying) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    EXPECT_FALSE(w.MMLevelX3->isVisible());
+    EXPECT_FALSE(w.MMLevelX1->isVisible());
+    s.st().Audio.RecordMetersVisible = true;
+    s.st().Audio.RecordPeakLeft = 1200;
+    s.st().Audio.cmdPlayColour = colour::LightGreen;
+    s.st().notifyChanged();
+    EXPECT_TRUE(w.MMLevelX3->isVisible());
+    EXPECT_TRUE(w.Label3->isVisible());
+    EXPECT_EQ(w.MMLevelX3->left(), 1200);
+    EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));
+}
+
+}  // namespace
