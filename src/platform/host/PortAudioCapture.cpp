@@ -55,8 +55,8 @@ bool PortAudioCapture::start(int device, int channels, std::string* error) {
         in.sampleFormat = paInt16;
         in.suggestedLatency = info ? info->defaultHighInputLatency : 0.1;
         PaStream* stream = nullptr;
-        PaError code = Pa_OpenStream(&stream, &in, nullptr, kSampleRate, frames, paClipOff,
-                                     reinterpret_cast<PaStreamCallback*>(&Callback), this);
+        PaError code =
+            Pa_OpenStream(&stream, &in, nullptr, kSampleRate, frames, paClipOff, &Callback, this);
         if (code == paNoError) {
             code = Pa_StartStream(stream);
             if (code != paNoError) Pa_CloseStream(stream);
@@ -94,8 +94,8 @@ std::uint64_t PortAudioCapture::overruns() const {
     return (dropped + bufferSamples_ - 1) / bufferSamples_;
 }
 
-int PortAudioCapture::Callback(const void* input, void*, unsigned long frames, const void*,
-                               unsigned long, void* self) {
+int PortAudioCapture::Callback(const void* input, void*, unsigned long frames,
+                               const PaStreamCallbackTimeInfo*, unsigned long, void* self) {
     auto* capture = static_cast<PortAudioCapture*>(self);
     if (input)
         capture->take(static_cast<const std::int16_t*>(input),

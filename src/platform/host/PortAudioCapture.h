@@ -13,6 +13,8 @@
 #include "platform/host/PortAudioDevices.h"
 #include "platform/host/SpscRing.h"
 
+struct PaStreamCallbackTimeInfo;
+
 namespace quillmar {
 
 class PortAudioCapture : public AudioCapture {
@@ -29,8 +31,9 @@ class PortAudioCapture : public AudioCapture {
     std::uint64_t overruns() const override;  // any thread
 
   private:
-    static int Callback(const void* input, void* output, unsigned long frames, const void* timeInfo,
-                        unsigned long flags, void* self);
+    // PortAudio's stream callback, with its exact signature.
+    static int Callback(const void* input, void* output, unsigned long frames,
+                        const PaStreamCallbackTimeInfo* timeInfo, unsigned long flags, void* self);
     void take(const std::int16_t* samples, std::size_t count);  // the real-time side
     void runTestTone();                                         // the tone thread
     void drain();                                               // the loop

@@ -103,8 +103,8 @@ bool PortAudioPlayer::startAt(std::int64_t frame, std::string* error) {
         out.sampleFormat = paInt16;
         out.suggestedLatency = dev ? dev->defaultHighOutputLatency : 0.1;
         PaStream* stream = nullptr;
-        PaError code = Pa_OpenStream(&stream, nullptr, &out, rate_, kOutputFrames, paClipOff,
-                                     reinterpret_cast<PaStreamCallback*>(&Callback), this);
+        PaError code =
+            Pa_OpenStream(&stream, nullptr, &out, rate_, kOutputFrames, paClipOff, &Callback, this);
         if (code == paNoError) {
             code = Pa_StartStream(stream);
             if (code != paNoError) Pa_CloseStream(stream);
@@ -193,8 +193,8 @@ std::int16_t PortAudioPlayer::peakRight() const {
     return playing_ ? peakRight_.load(std::memory_order_relaxed) : 0;
 }
 
-int PortAudioPlayer::Callback(const void*, void* output, unsigned long frames, const void*,
-                              unsigned long, void* self) {
+int PortAudioPlayer::Callback(const void*, void* output, unsigned long frames,
+                              const PaStreamCallbackTimeInfo*, unsigned long, void* self) {
     auto* player = static_cast<PortAudioPlayer*>(self);
     return player->render(static_cast<std::int16_t*>(output), frames) ? paContinue : paComplete;
 }

@@ -17,6 +17,8 @@
 
 struct sf_private_tag;
 
+struct PaStreamCallbackTimeInfo;
+
 namespace quillmar {
 
 class PortAudioPlayer : public AudioPlayer {
@@ -39,8 +41,9 @@ class PortAudioPlayer : public AudioPlayer {
     std::int16_t peakRight() const override;  // any thread
 
   private:
-    static int Callback(const void* input, void* output, unsigned long frames, const void* timeInfo,
-                        unsigned long flags, void* self);
+    // PortAudio's stream callback, with its exact signature.
+    static int Callback(const void* input, void* output, unsigned long frames,
+                        const PaStreamCallbackTimeInfo* timeInfo, unsigned long flags, void* self);
     bool render(std::int16_t* out, std::size_t frames);      // real-time side; false when done
     bool fill(sf_private_tag* file, std::size_t maxFrames);  // the reader's side
     void runReader(sf_private_tag* file);
