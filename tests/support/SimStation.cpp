@@ -8,7 +8,7 @@ namespace quillmar::testing {
 
 SimStation::SimStation(DateTime start) : clock(start) {
     station = std::make_unique<Station>(
-        Platform{clock, loop, files, errors, serial, printer, ports, mail});
+        Platform{clock, loop, files, errors, serial, printer, ports, mail, audio});
 }
 
 void SimStation::start() {

@@ -7,6 +7,7 @@
 
 #include "core/ErrorDisplay.h"
 #include "core/Station.h"
+#include "platform/sim/SimAudio.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
 #include "platform/sim/SimMail.h"
@@ -47,6 +48,7 @@ public:
     SimPrinter printer;
     SimPortIO ports;
     SimMail mail{loop};
+    SimAudio audio{loop};
     std::unique_ptr<Station> station;
 };
 
