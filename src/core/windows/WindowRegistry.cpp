@@ -4,6 +4,7 @@
 #include "core/Station.h"
 #include "core/windows/mnuMenu.h"
 #include "export/windows/frmAddressBook.h"
+#include "export/windows/frmAutoExport.h"
 #include "export/windows/frmMyAccount.h"
 #include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
@@ -24,6 +25,7 @@ namespace quillmar {
 void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setWindowOpener("mnuAddressBook", [&] { return new frmAddressBook(station); });
     menu.setWindowOpener("mnuMyEmailAccount", [&] { return new frmMyAccount(station); });
+    menu.setWindowOpener("mnuAutoExport", [&] { return new frmAutoExport(station); });
     menu.setWindowOpener("mnuHelp", [&] { return new frmHelp(station); });
     menu.setWindowOpener("mnuAbout", [] { return new frmAbout; });
     menu.setMenuAction("mnuLoadPlayList", [&] { mnuLoadPlayList_Click(station); });

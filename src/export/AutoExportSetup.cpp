@@ -1,0 +1,179 @@
+#include "export/AutoExportSetup.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/Station.h"
+#include "export/ExportEntry.h"
+#include "schedule/ScheduleRecord.h"
+
+namespace quillmar {
+
+namespace {
+
+std::string Fit(std::string text, std::size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+
+std::string RightAligned(int n, std::size_t width) {
+    std::string s = std::to_string(n);
+    if (s.size() < width) s.insert(0, width - s.size(), ' ');
+    return s;
+}
+
+// The numeric value of a text, as the runtime's Val reads it: leading blanks, a sign,
+// digits and one decimal point.
+double NumericValue(const std::string& text) {
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos) return 0;
+    std::string number;
+    if (text[i] == '-' || text[i] == '+') number += text[i++];
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            number += c;
+        } else if (c == '.' && !point) {
+            point = true;
+            number += c;
+        } else {
+            break;
+        }
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
+}  // namespace
+
+std::vector<AutoExportLine> LoadPrograms(const Station& st, int viewMode) {
+    std::vector<AutoExportLine> lines;
+    const std::int64_t count = st.SatListFile.recordCount();
+    std::string record;
+    for (std::int64_t n = 1; n <= count; ++n) {
+        st.SatListFile.read(n, &record);
+        const ScheduleFields f = ParseScheduleRecord(record);
+        if (f.InUse != "1" || f.Action != "1") continue;
+        const std::string number = RightAligned(static_cast<int>(n), 3);
+        const std::string name = Fit(f.ProgramName, 25);
+        const std::string length = Fit(f.ProgramLength, 5);
+        AutoExportLine line;
+        line.recordNo = static_cast<int>(n);
+        line.text =
+            viewMode == 1 ? number + " " + name + " " + length : name + " " + length + " " + number;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string WinjockExampleName(int recordNo) {
+    std::string r = std::to_string(recordNo + 8000);
+    if (r.size() < 3) r.insert(0, 3 - r.size(), '0');
+    return "H:\\programs\\SF" + r + "NNN.wav";
+}
+
+AutoExportSetup::AutoExportSetup(Station& st) : st_(st) {}
+
+void AutoExportSetup::Load() {
+    for (std::size_t d = 0; d < 7; ++d) chkDayCaption[d] = st_.DayNames[d + 1];
+    SetView(0);
+}
+
+void AutoExportSetup::SetView(int viewMode) {
+    ViewMode = viewMode == 1 ? 1 : 0;
+    lstName = LoadPrograms(st_, ViewMode);
+    lstNameIndex = -1;
+    for (std::size_t i = 0; i < lstName.size(); ++i)
+        if (lstName[i].recordNo == SelectedRecordNo) lstNameIndex = static_cast<int>(i);
+}
+
+void AutoExportSetup::lstName_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(lstName.size())) return;
+    lstNameIndex = index;
+    SelectedRecordNo = lstName[static_cast<std::size_t>(index)].recordNo;
+    const ExportEntry e = ReadExportEntry(st_, SelectedRecordNo);
+    Naming = e.Naming >= 0 && e.Naming <= 2 ? e.Naming : 0;
+    chkFade = e.Fade == 1;
+    txtLength = TrimmedExportText(e.Length);
+    txtNumber = std::to_string(e.WinjockNumber);
+    txtNumberVisible = Naming == kNamingWinjock;
+    for (std::size_t d = 0; d < 7; ++d) {
+        chkDay[d] = e.Days[d] == 1;
+        txtPath[d] = TrimmedExportText(e.Paths[d]);
+    }
+    RefreshPaths();
+}
+
+void AutoExportSetup::Option1_Click(int index) {
+    if (index < 0 || index > 2) return;
+    Naming = index;
+    if (SelectedRecordNo > 0) {
+        ExportEntry e = ReadExportEntry(st_, SelectedRecordNo);
+        e.Naming = static_cast<std::int16_t>(index);
+        std::string error;
+        WriteExportEntry(st_, SelectedRecordNo, e, &error);  // a failure ends quietly
+        chkFade = e.Fade == 1;
+    }
+    RefreshPaths();
+    txtNumberVisible = Naming == kNamingWinjock;
+}
+
+void AutoExportSetup::chkDay_MouseUp() {
+    RefreshPaths();
+}
+
+void AutoExportSetup::RefreshPaths() {
+    for (std::size_t d = 0; d < 7; ++d) {
+        switch (Naming) {
+            case kNamingInactive:
+                txtPathEnabled[d] = false;
+                txtPathColour[d] = kPathBoxWindowColour;
+                chkDay[d] = false;
+                txtPath[d].clear();
+                break;
+            case kNamingUserDefined:
+                txtPathEnabled[d] = true;
+                txtPathColour[d] = kPathBoxWindowColour;
+                if (!chkDay[d]) txtPath[d].clear();
+                break;
+            case kNamingWinjock:
+                txtPathEnabled[d] = false;
+                txtPathColour[d] = kPathBoxGreyColour;
+                txtPath[d] = chkDay[d] ? WinjockExampleName(SelectedRecordNo) : std::string();
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+bool AutoExportSetup::txtPath_KeyPress(char c) {
+    const bool ok = c == 8 || c == '\\' || c == '_' || c == ':' || (c >= '0' && c <= '9') ||
+                    (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!ok) ShowError(st_, std::string(" ") + c + " " + " is not a valid character");
+    return ok;
+}
+
+void AutoExportSetup::cmdApply_Click() {
+    if (SelectedRecordNo <= 0) {
+        ShowError(st_, "Select a Program");
+        return;
+    }
+    ExportEntry e;
+    e.Naming = static_cast<std::int16_t>(Naming >= 0 && Naming <= 2 ? Naming : 0);
+    for (std::size_t d = 0; d < 7; ++d) {
+        e.Days[d] = chkDay[d] ? 1 : 0;
+        e.Paths[d] = Fit(txtPath[d].substr(0, kExportPathWidth), kExportPathWidth);
+    }
+    e.Fade = chkFade ? 1 : 0;
+    e.Length = Fit(txtLength.substr(0, kExportLengthWidth), kExportLengthWidth);
+    // A number beyond the field's range is held at its nearest end rather than wrapped.
+    const double number = std::round(NumericValue(txtNumber));
+    e.WinjockNumber = static_cast<std::int16_t>(number < -32768  ? -32768
+                                                : number > 32767 ? 32767
+                                                                 : number);
+    std::string error;
+    WriteExportEntry(st_, SelectedRecordNo, e, &error);  // a failure ends quietly
+}
+
+}  // namespace quillmar

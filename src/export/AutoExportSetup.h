@@ -1,0 +1,70 @@
+#pragma once
+// The "Export SetUp" window's rules: the programme list in its two views, showing and
+// choosing a programme's export entry, the path boxes, the typed-character filter and Apply.
+// The window renders these values and forwards the operator's actions.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace quillmar {
+
+class Station;
+
+inline constexpr int kPathBoxWindowColour = 0;       // as laid out
+inline constexpr int kPathBoxGreyColour = 0xC0C0C0;  // "Winjock": the name is fixed
+
+struct AutoExportLine {
+    std::string text;
+    int recordNo = 0;
+    friend bool operator==(const AutoExportLine&, const AutoExportLine&) = default;
+};
+
+// The recorded programmes in use: "Names" view (0) name, length, number; "Number" view (1)
+// number, name, length; the number right-aligned in three characters.
+std::vector<AutoExportLine> LoadPrograms(const Station& st, int viewMode);
+
+class AutoExportSetup {
+  public:
+    explicit AutoExportSetup(Station& st);
+
+    // Load: the day captions and the "Names" view.
+    void Load();
+    // Menu "Names" (0) / "Number" (1).
+    void SetView(int viewMode);
+    // A line of lstName clicked (its index).
+    void lstName_Click(int index);
+    // Option1(index) chosen: stored at once, before Apply.
+    void Option1_Click(int index);
+    // The mouse released on a day box (after its tick changed).
+    void chkDay_MouseUp();
+    // A character typed into a path box (Backspace is 8): true when it may be entered;
+    // otherwise the error window says why.
+    bool txtPath_KeyPress(char c);
+    void cmdApply_Click();
+
+    // The form as shown. Day boxes and path boxes are indexed by day 0 = Sunday .. 6.
+    int ViewMode = 0;
+    std::vector<AutoExportLine> lstName;
+    int lstNameIndex = -1;
+    int SelectedRecordNo = 0;
+    int Naming = -1;  // Option1 selected; -1 none yet
+    std::array<std::string, 7> chkDayCaption;
+    std::array<bool, 7> chkDay{};
+    std::array<std::string, 7> txtPath;
+    std::array<bool, 7> txtPathEnabled{true, true, true, true, true, true, true};
+    std::array<int, 7> txtPathColour{};
+    std::string txtLength;
+    bool chkFade = false;
+    std::string txtNumber;
+    bool txtNumberVisible = true;  // with its label Label4
+
+  private:
+    void RefreshPaths();
+    Station& st_;
+};
+
+// "H:\programs\SF" + (record number + 8000, at least three digits) + "NNN.wav".
+std::string WinjockExampleName(int recordNo);
+
+}  // namespace quillmar

@@ -1,0 +1,200 @@
+#include "export/SendToFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/SoundFiles.h"
+#include "core/Station.h"
+#include "schedule/ScheduleRecord.h"
+
+namespace quillmar {
+
+namespace {
+
+constexpr int kFileNotFound = 53;
+constexpr int kDeviceUnavailable = 68;
+constexpr int kPathNotFound = 76;
+constexpr int kFileAccess = 75;
+
+std::string Root(char letter) {
+    return std::string(1, letter) + ":\\";
+}
+
+}  // namespace
+
+SendToFile::SendToFile(Station& st, int recordNo, std::string soundFile, std::string marksFile)
+    : st_(st),
+      recordNo_(recordNo),
+      soundFile_(std::move(soundFile)),
+      marksFile_(std::move(marksFile)) {}
+
+SendToFile::~SendToFile() {
+    if (conversion_) conversion_->cancel();
+}
+
+void SendToFile::Load() {
+    Drive1List = st_.platform.files.drives();
+    Drive1 = 'c';
+    TargetFolder = Root('c');
+    ShowFolders(Root('c'));
+}
+
+void SendToFile::ShowFolders(const std::string& folder) {
+    Dir1.clear();
+    // The folder's ancestors from the root down, the folder itself, then its sub-folders.
+    std::string path = folder.substr(0, 3);
+    Dir1.push_back({path, path, 0});
+    int depth = 1;
+    std::size_t at = 3;
+    while (at < folder.size()) {
+        std::size_t end = folder.find('\\', at);
+        if (end == std::string::npos) end = folder.size();
+        const std::string name = folder.substr(at, end - at);
+        if (!name.empty()) {
+            path = Dir1.size() == 1 ? path + name : path + "\\" + name;
+            Dir1.push_back({path, name, depth++});
+        }
+        at = end + 1;
+    }
+    Dir1Index = static_cast<int>(Dir1.size()) - 1;
+    for (const auto& name : st_.platform.files.list(path, true))
+        Dir1.push_back({path.back() == '\\' ? path + name : path + "\\" + name, name, depth});
+}
+
+void SendToFile::Drive1_Change(char letter) {
+    if (!st_.platform.files.folderExists(Root(letter))) {
+        ShowError(st_, std::to_string(kDeviceUnavailable) + " Device unavailable");
+        return;
+    }
+    Drive1 = letter;
+    TargetFolder = std::string(1, letter) + ":";
+    ShowFolders(Root(letter));
+    Dir1Index = -1;
+}
+
+void SendToFile::Dir1_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(Dir1.size())) return;
+    Dir1Index = index;
+    TargetFolder = Dir1[static_cast<std::size_t>(index)].path;
+}
+
+void SendToFile::Dir1_Open(int index) {
+    if (index < 0 || index >= static_cast<int>(Dir1.size())) return;
+    TargetFolder = Dir1[static_cast<std::size_t>(index)].path;
+    ShowFolders(TargetFolder);
+}
+
+std::string SendToFile::Target() const {
+    if (!TargetFolder.empty() && TargetFolder.back() == '\\') return TargetFolder + txtFileName;
+    return TargetFolder + "\\" + txtFileName;
+}
+
+void SendToFile::ConfirmName() {
+    if (Copying || txtFileName.empty()) return;
+    if (st_.platform.files.fileExists(Target() + ".wav")) {
+        Label1 = txtFileName + " already exists.  Overwrite?";
+        Label1Visible = true;
+        cmdNoVisible = true;
+        cmdSendVisible = true;
+        cmdCloseVisible = false;
+        return;
+    }
+    StartCopy();
+}
+
+void SendToFile::cmdSend_Click() {
+    // Send answers the overwrite question; without one it confirms the name first.
+    if (Label1Visible)
+        StartCopy();
+    else
+        ConfirmName();
+}
+
+void SendToFile::cmdNo_Click() {
+    txtFileName.clear();
+    FocusFileName = true;
+    Label1Visible = false;
+    cmdNoVisible = false;
+    cmdSendVisible = false;
+    cmdCloseVisible = true;
+}
+
+void SendToFile::Fail(int number, const std::string& description) {
+    ShowError(st_, std::to_string(number) + " " + description);
+    Copying = false;
+    cmdCloseVisible = true;
+}
+
+void SendToFile::StartCopy() {
+    Gauge = 0;
+    cmdNoVisible = false;
+    cmdSendVisible = false;
+    Label1Visible = false;
+
+    std::string record;
+    st_.SatListFile.read(recordNo_, &record);
+    const ScheduleFields schedule = ParseScheduleRecord(record);
+    const SoundMarks marks = ReadSoundMarks(st_, marksFile_);
+
+    FileSystem& files = st_.platform.files;
+    const std::string target = Target() + ".wav";
+    const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
+    if (files.hostPath(target).empty() || !files.folderExists(folder))
+        return Fail(kPathNotFound, "Path not found");
+    if (!files.fileExists(soundFile_)) return Fail(kFileNotFound, "File not found");
+
+    // One side of the receiver's output is one channel.
+    const int channels = schedule.Route == "1" || schedule.Route == "2" ? 1 : 2;
+    std::vector<WaveFormat> formats = st_.platform.audio.codecs();
+    WaveFormat format = formats.empty() ? WaveFormat{} : formats.front();
+    if (format.name.empty()) format.name = "PCM 16 bit";
+    if (Check1) {
+        if (!ChooseFormat || !ChooseFormat(formats, &format)) {
+            cmdCloseVisible = true;  // the chooser was cancelled: nothing is copied
+            return;
+        }
+    }
+    if (format.channels != 1) format.channels = channels;
+    format.sampleRate = kSampleRate;
+    Label2 = "Format:  " + format.name;
+
+    ConversionJob job;
+    job.sourcePath = files.hostPath(soundFile_);
+    job.targetPath = files.hostPath(target);
+    job.endMs =
+        static_cast<std::int64_t>(std::llround(static_cast<double>(marks.TrimMark) * 1000.0));
+    job.format = format;
+
+    if (!conversion_) {
+        conversion_ = st_.platform.audio.createConversion();
+        conversion_->onProgress = [this](std::int64_t done, std::int64_t total) {
+            doneMs_ = done;
+            totalMs_ = total;
+        };
+        conversion_->onFinished = [this](bool ok, const std::string& error) {
+            Finished(ok, error);
+            if (onChanged) onChanged();
+        };
+    }
+    doneMs_ = 0;
+    totalMs_ = 0;
+    std::string error;
+    GaugeVisible = true;
+    Copying = true;
+    cmdCloseVisible = false;
+    if (!conversion_->start(job, &error)) return Fail(kFileAccess, error);
+}
+
+void SendToFile::Timer1_Timer() {
+    if (!Copying || totalMs_ <= 0) return;
+    Gauge = static_cast<int>(std::clamp<std::int64_t>(doneMs_ * 100 / totalMs_, 0, 100));
+}
+
+void SendToFile::Finished(bool ok, const std::string& error) {
+    Timer1_Timer();
+    Copying = false;
+    cmdCloseVisible = true;
+    if (!ok) Fail(kFileAccess, error.empty() ? "Path/File access error" : error);
+}
+
+}  // namespace quillmar
