@@ -6,6 +6,7 @@
 #include "export/windows/frmAddressBook.h"
 #include "export/windows/frmAutoExport.h"
 #include "export/windows/frmMyAccount.h"
+#include "export/windows/frmSend.h"
 #include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
 #include "receiver/windows/frmComSelect.h"
@@ -30,7 +31,14 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setWindowOpener("mnuAbout", [] { return new frmAbout; });
     menu.setMenuAction("mnuLoadPlayList", [&] { mnuLoadPlayList_Click(station); });
     // Audio engine: the audition window and the settings form.
-    menu.setWindowOpener("mnuAudition", [&] { return new frmAudition(station); });
+    menu.setWindowOpener("mnuAudition", [&] {
+        auto* audition = new frmAudition(station);
+        // Files → Export: the send-to-file window for the chosen programme.
+        audition->openSendToFile = [&station, audition](const std::string& file) {
+            OpenSendToFile(station, audition->audition().AuditionRecordNo, file);
+        };
+        return audition;
+    });
     menu.setWindowOpener("mnuMyComputer", [&] { return new frmMyComputer(station); });
     // Schedule store: the editor, the three week views sharing one window, the floppy copies.
     menu.setWindowOpener("mnuSchedule", [&] { return new frmSchedule(station); });

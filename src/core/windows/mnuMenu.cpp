@@ -148,6 +148,15 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     auto* meters = new QHBoxLayout;
     meters->addWidget(MMLevelX3);
     meters->addWidget(MMLevelX1);
+    Gauge = new QProgressBar(central);
+    Gauge->setObjectName("Gauge");
+    Gauge->setRange(0, 100);
+    Gauge->hide();
+    MMLevelX5 = new LevelMeter(central);
+    MMLevelX5->setObjectName("MMLevelX5");
+    MMLevelX5->hide();
+    meters->addWidget(Gauge);
+    meters->addWidget(MMLevelX5);
     layout->addLayout(meters);
     layout->addLayout(buttons);
 
@@ -288,6 +297,10 @@ void mnuMenu::render() {
     const PlayLevels play = ProgrammeLevels(station_);
     MMLevelX1->setLevels(play.left, play.right);
     cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
+    const ExportDisplay& exporting = station_.Export.Display;
+    Gauge->setVisible(exporting.GaugeVisible);
+    Gauge->setValue(exporting.GaugeValue);
+    MMLevelX5->setVisible(exporting.MeterVisible);
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());

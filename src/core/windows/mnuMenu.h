@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <functional>
 #include <map>
@@ -37,6 +38,9 @@ public:
     // Record meters (MMLevelX3 left, MMLevelX4 right, scale MMLevelScaleX2) and play meters
     // (MMLevelX1, MMLevelX2, MMLevelScaleX1), each pair drawn as one two-channel meter.
     LevelMeter *MMLevelX3, *MMLevelX1;
+    // The export: progress gauge and the level meter of its chain (MMLevelX5).
+    QProgressBar* Gauge;
+    LevelMeter* MMLevelX5;
     QListWidget* PlayList;
 
 protected:

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "audio/SoundFiles.h"
+#include "export/ExportTestSupport.h"
+#include "export/SendToFile.h"
+#include "schedule/ScheduleRecord.h"
+
+using namespace quillmar;
+using quillmar::testing::ExportStation;
+using quillmar::testing::WaveData;
+
+namespace {
+
+constexpr const char* kSound = "C:\\SATFILE\\SFMON001.WAV";
+constexpr const char* kMarks = "C:\\SATFILE\\SFMON001.DAT";
+
+struct Copy {
+    explicit Copy(const char* route) : s(DateTime::from(2026, 1, 28, 12)) {
+        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+        f.InUse = "1";
+        f.ProgramName = "LEFT SIDE SHOW";
+        f.ProgramLength = "10:01";
+        f.Route = route;
+        f.Action = "1";
+        std::string error;
+        EXPECT_TRUE(s.st().SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
+        send = std::make_unique<SendToFile>(s.st(), 1, kSound, kMarks);
+        send->Load();
+    }
+    void trim(float seconds) {
+        std::string error;
+        ASSERT_TRUE(WriteSoundMark(s.st(), kMarks, 2, seconds, &error)) << error;
+    }
+    void name(const std::string& n) {
+        send->txtFileName = n;
+        send->ConfirmName();
+    }
+    void run() { s.sim.loop.advance(2000); }
+    ExportStation s;
+    std::unique_ptr<SendToFile> send;
+};
+
+}  // namespace
+
+TEST(SendToFileCopy, TrimmedRecordingIsCopiedUpToTheTrimMarkOnly) {
+    Copy c("1");
+    // 601 s of mono: level 1000 up to 600.5 s, 9000 after it.
+    const std::int64_t trimFrame = 600 * 44100 + 22050;
+    c.s.wave(kSound, 1, 601 * 44100,
+             [&](std::int64_t f, int) -> std::int16_t { return f < trimFrame ? 1000 : 9000; });
+    c.trim(600.5f);
+    c.send->Dir1_Click(0);  // the root of c:
+    c.name("copy");
+    EXPECT_TRUE(c.send->Copying);
+    EXPECT_TRUE(c.send->GaugeVisible);
+    EXPECT_FALSE(c.send->cmdCloseVisible);
+    EXPECT_EQ(c.send->Label2, "Format:  PCM 16 bit");
+    c.run();
+
+    EXPECT_FALSE(c.send->Copying);
+    EXPECT_TRUE(c.send->cmdCloseVisible);
+    EXPECT_EQ(c.send->Gauge, 100);
+    const WaveData out = c.s.readWave("c:\\copy.wav");
+    ASSERT_EQ(out.frames(), trimFrame);  // 600500 ms
+    EXPECT_EQ(out.at(0, 0), 1000);
+    EXPECT_EQ(out.at(trimFrame - 1, 0), 1000);  // nothing after the trim point
+    EXPECT_TRUE(c.s.sim.errors.messages.empty());
+}
+
+TEST(SendToFileCopy, LeftOnlyProgrammeCompressedIsWrittenWithOneChannelInTheChosenFormat) {
+    Copy c("1");
+    c.s.wave(kSound, 2, 44100, [](std::int64_t, int ch) -> std::int16_t { return ch ? 0 : 2000; });
+    std::string offeredStart;
+    c.send->ChooseFormat = [&](const std::vector<WaveFormat>& formats, WaveFormat* chosen) {
+        offeredStart = chosen->name;
+        for (const auto& f : formats)
+            if (f.name == "IMA ADPCM") *chosen = f;
+        return true;
+    };
+    c.send->Check1 = true;
+    c.name("small");
+    c.run();
+    EXPECT_EQ(offeredStart, "PCM 16 bit");  // the chooser starts from the writer's format
+    EXPECT_EQ(c.send->Label2, "Format:  IMA ADPCM");
+    const WaveData out = c.s.readWave("c:\\small.wav");
+    EXPECT_EQ(out.channels, 1);
+    EXPECT_EQ(out.bits, 4);
+    // No trim mark: the whole file (and an empty marks file reads as no marks).
+    EXPECT_EQ(c.s.sim.files.fileLength(kMarks), 0);
+}
+
+TEST(SendToFileCopy, StereoProgrammeStaysStereoAndACancelledChooserCopiesNothing) {
+    Copy c("S");
+    c.s.wave(kSound, 2, 4410, [](std::int64_t, int ch) -> std::int16_t { return ch ? -300 : 300; });
+    c.send->Check1 = true;
+    c.send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return false; };
+    c.name("none");
+    c.run();
+    EXPECT_FALSE(c.s.sim.exists("c:\\none.wav"));
+    EXPECT_TRUE(c.send->cmdCloseVisible);
+
+    c.send->Check1 = false;
+    c.name("both");
+    c.run();
+    const WaveData out = c.s.readWave("c:\\both.wav");
+    ASSERT_EQ(out.channels, 2);
+    EXPECT_EQ(out.at(10, 1), -300);
+}
+
+TEST(SendToFileOverwrite, ExistingNameAsksFirstNoClearsItSendReplacesIt) {
+    Copy c("S");
+    c.s.wave(kSound, 2, 4410, [](std::int64_t, int) -> std::int16_t { return 700; });
+    c.s.sim.write("c:\\show.wav", "older");
+    c.s.sim.write("c:\\show.txt", "notes");
+
+    c.name("show");
+    EXPECT_EQ(c.send->Label1, "show already exists.  Overwrite?");
+    EXPECT_TRUE(c.send->Label1Visible);
+    EXPECT_TRUE(c.send->cmdNoVisible);
+    EXPECT_TRUE(c.send->cmdSendVisible);
+    EXPECT_FALSE(c.send->cmdCloseVisible);
+    EXPECT_FALSE(c.send->Copying);
+
+    c.send->cmdNo_Click();
+    EXPECT_EQ(c.send->txtFileName, "");
+    EXPECT_TRUE(c.send->FocusFileName);
+    EXPECT_FALSE(c.send->Label1Visible || c.send->cmdNoVisible || c.send->cmdSendVisible);
+    EXPECT_TRUE(c.send->cmdCloseVisible);
+    EXPECT_EQ(c.s.sim.read("c:\\show.wav"), "older");
+
+    c.name("show");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.readWave("c:\\show.wav").frames(), 4410);
+    // A file of the same name with another extension is not the copy's to remove.
+    EXPECT_EQ(c.s.sim.read("c:\\show.txt"), "notes");
+}
+
+TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
+    Copy c("S");
+    c.s.wave(kSound, 2, 441, [](std::int64_t, int) -> std::int16_t { return 1; });
+    c.s.folder("c:\\satfile\\out");
+    c.send->Dir1_Open(0);
+    ASSERT_GE(c.send->Dir1.size(), 2u);
+    EXPECT_EQ(c.send->Dir1[0].name, "c:\\");
+    EXPECT_EQ(c.send->Dir1[1].path, "c:\\satfile");
+    c.send->Dir1_Open(1);
+    bool sawOut = false;
+    for (std::size_t i = 0; i < c.send->Dir1.size(); ++i)
+        if (c.send->Dir1[i].path == "c:\\satfile\\out") {
+            c.send->Dir1_Click(static_cast<int>(i));
+            sawOut = true;
+        }
+    ASSERT_TRUE(sawOut);
+    c.name("deep");
+    c.run();
+    EXPECT_TRUE(c.s.sim.exists("c:\\satfile\\out\\deep.wav"));
+
+    // A drive that is not there: the error window, and the target stays.
+    c.send->Drive1_Change('h');
+    EXPECT_EQ(c.s.sim.errors.messages, std::vector<std::string>{"68 Device unavailable"});
+    EXPECT_EQ(c.send->TargetFolder, "c:\\satfile\\out");
+    c.s.folder("h:\\");
+    c.send->Drive1_Change('h');
+    EXPECT_EQ(c.send->TargetFolder, "h:");
+    EXPECT_EQ(c.send->Target(), "h:\\deep");
+
+    // A folder that vanished before the copy starts.
+    c.send->TargetFolder = "h:\\gone";
+    c.name("lost");
+    EXPECT_EQ(c.s.sim.errors.messages.back(), "76 Path not found");
+    EXPECT_FALSE(c.send->Copying);
+    EXPECT_TRUE(c.send->cmdCloseVisible);
+}
