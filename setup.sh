@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 PACKAGES=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          portaudio19-dev libsndfile1-dev libsamplerate0-dev)
+          portaudio19-dev libsndfile1-dev libsamplerate0-dev
+          sox)
 
 install_packages() {
     local missing=()

@@ -1,0 +1,139 @@
+// Exporting a 60-minute 44100 Hz stereo recording at its full length with the 5 s fade-out,
+// through the station's export engine (the conversion the host runs off the loop), against
+// `sox in.wav out.wav trim 0 <L> fade t 0 <L> 5` on the same file in the same run. Both report
+// the median of 5 wall-clock runs.
+//
+//   ./build/bench/bench_export
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/Startup.h"
+#include "export/ExportEngine.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMinutes = 60;
+constexpr std::int64_t kFrames = std::int64_t{kMinutes} * 60 * kSampleRate;
+
+void Put(std::string& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A 16-bit stereo wave file of programme-like noise, written once per run.
+void MakeRecording(const std::string& path) {
+    if (fs::exists(path) && fs::file_size(path) == 44 + static_cast<std::uintmax_t>(kFrames) * 4)
+        return;
+    const auto bytes = static_cast<std::uint32_t>(kFrames * 4);
+    std::string header = "RIFF";
+    Put(header, 36 + bytes, 4);
+    header += "WAVEfmt ";
+    Put(header, 16, 4);
+    Put(header, 1, 2);
+    Put(header, 2, 2);
+    Put(header, kSampleRate, 4);
+    Put(header, kSampleRate * 4, 4);
+    Put(header, 4, 2);
+    Put(header, 16, 2);
+    header += "data";
+    Put(header, bytes, 4);
+    std::ofstream out(path, std::ios::binary);
+    out << header;
+    std::vector<std::int16_t> block(1 << 16);
+    std::uint32_t seed = 12345;
+    for (std::int64_t done = 0; done < kFrames * 2;) {
+        for (auto& s : block) {
+            seed = seed * 1664525u + 1013904223u;
+            s = static_cast<std::int16_t>(static_cast<std::int32_t>(seed >> 16) - 32768) / 3;
+        }
+        const std::int64_t n =
+            std::min<std::int64_t>(static_cast<std::int64_t>(block.size()), kFrames * 2 - done);
+        out.write(reinterpret_cast<const char*>(block.data()), n * 2);
+        done += n;
+    }
+}
+
+std::string LengthText() {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:00", kMinutes);
+    return text;
+}
+
+void BM_ExportWithFade(benchmark::State& state) {
+    testing::SimStation s(DateTime::from(2026, 1, 28, 12));
+    std::string error;
+    if (!StartStation(s.st(), &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const std::string recording = "c:\\satfile\\SFWED001.WAV";
+    MakeRecording(s.host(recording));
+    ExportEntry entry;
+    entry.Naming = kNamingUserDefined;
+    entry.Days[3] = 1;
+    entry.Paths[3] = "c:\\exported";
+    entry.Fade = 1;
+    entry.Length = LengthText();
+    WriteExportEntry(s.st(), 1, entry, &error);
+
+    for (auto _ : state) {
+        Station& st = s.st();
+        st.ExportRecordNo = 1;
+        st.ExportWeekday = 4;
+        st.ExportRecordingFile = recording;
+        st.RecordedSeconds = kMinutes * 60.0f;
+        CheckExport(st);
+        while (ExportBusy(st)) s.loop.advance(100);
+    }
+    state.counters["MB/s"] = benchmark::Counter(
+        static_cast<double>(kFrames * 4) / 1e6 * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
+}
+
+void BM_SoxTrimFade(benchmark::State& state) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("quillmar-export-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string in = (dir / "in.wav").string();
+    const std::string out = (dir / "out.wav").string();
+    MakeRecording(in);
+    const std::string length = std::to_string(kMinutes * 60);
+    const std::string command =
+        "sox " + in + " " + out + " trim 0 " + length + " fade t 0 " + length + " 5 2>/dev/null";
+    if (std::system("sox --version >/dev/null 2>&1") != 0) {
+        state.SkipWithError("sox is not installed");
+        return;
+    }
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ExportWithFade)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SoxTrimFade)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK_MAIN();
