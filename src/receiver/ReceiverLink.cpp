@@ -37,6 +37,17 @@ bool Gather(SerialPort& port, std::string& reply) {
     return true;
 }
 
+// The acknowledgement of a send-only command may land after the next exchange has discarded
+// its input: a ">" in the first four characters is that prompt, never the end of a report.
+void DropPreviousPrompt(std::string& reply, bool& dropped) {
+    if (dropped) return;
+    const auto at = reply.find('>');
+    if (at != std::string::npos && at < 4) {
+        reply.erase(0, at + 1);
+        dropped = true;
+    }
+}
+
 SerialPort& StationPort(Station& st) {
     if (!st.ReceiverPort) st.ReceiverPort = st.platform.serial.create();
     return *st.ReceiverPort;
@@ -73,7 +84,9 @@ bool OpenReceiverPort(Station& st, SerialPort& port, SerialError* error) {
 std::string CollectShort(Station& st, SerialPort& port) {
     const std::int64_t start = RoundToSecond(NowMs(st));
     std::string reply;
-    while (Gather(port, reply) && !HasPrompt(reply) && std::llabs(NowMs(st) - start) <= 1000)
+    bool dropped = false;
+    while (Gather(port, reply) && (DropPreviousPrompt(reply, dropped), !HasPrompt(reply)) &&
+           std::llabs(NowMs(st) - start) <= 1000)
         port.waitForInput(kWaitStepMs);
     return reply;
 }
@@ -81,7 +94,9 @@ std::string CollectShort(Station& st, SerialPort& port) {
 std::string CollectLong(Station& st, SerialPort& port, std::size_t minPromptPosition) {
     const std::int64_t deadline = RoundToSecond(NowMs(st) + 1000);
     std::string reply;
-    while (Gather(port, reply) && !HasPrompt(reply, minPromptPosition) &&
+    bool dropped = false;
+    while (Gather(port, reply) &&
+           (DropPreviousPrompt(reply, dropped), !HasPrompt(reply, minPromptPosition)) &&
            std::llabs(deadline - NowMs(st)) <= 2000)
         port.waitForInput(kWaitStepMs);
     return reply;
@@ -99,13 +114,7 @@ std::string CollectRelay(Station& st, SerialPort& port) {
     bool previousDropped = false;
     while (room) {
         room = Gather(port, reply);
-        if (!previousDropped) {
-            const auto at = reply.find('>');
-            if (at != std::string::npos && at < 4) {
-                reply.erase(0, at + 1);
-                previousDropped = true;
-            }
-        }
+        DropPreviousPrompt(reply, previousDropped);
         if (HasPrompt(reply) || std::llabs(start - NowMs(st)) > 2000) break;
         if (room) port.waitForInput(kWaitStepMs);
     }

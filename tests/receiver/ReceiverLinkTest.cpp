@@ -94,6 +94,20 @@ TEST_F(ReceiverLink, ASilentReceiverEndsThePollWithinHalfToOneAndAHalfSeconds) {
     }
 }
 
+TEST_F(ReceiverLink, ALateAcknowledgementOfAnEarlierCommandDoesNotEndTheQuery) {
+    // The prompt of a send-only command arrives just after the query discarded its input.
+    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
+        if (c != "R M") return std::nullopt;
+        sim.serial.arrive("\r\n>", 5);
+        return SimSerialPorts::Reply{"\r\nMPEG STATUS\r\n>", 50};
+    };
+    auto port = sim.serial.create();
+    std::string reply;
+    SerialError error;
+    QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+    EXPECT_EQ(reply, "\r\nMPEG STATUS\r\n>");
+}
+
 TEST_F(ReceiverLink, ALateReplyToThePollIsTakenAsFarAsItArrived) {
     sim.serial.answer("R C", "partial", 200);
     std::string reply;
