@@ -1,0 +1,180 @@
+// Seven days of station life, tick by tick at 50 ms, against what the schedule alone says
+// should happen: as is, with the loop stalled over every due moment, and with the clock
+// stepped forward at random moments.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "week/WeekPlan.h"
+
+using namespace quillmar;
+using namespace quillmar::testing;
+
+namespace {
+
+enum class Disturb { None, Stall, Step };
+
+constexpr std::int64_t kWeek = 7 * kDay;
+constexpr std::int64_t kJolt = 3000;  // the stall and the clock step
+
+std::string At(std::int64_t m) {
+    const DateTime t{Date::fromSerial(m / kDay), m % kDay};
+    char ms[8];
+    std::snprintf(ms, sizeof ms, ".%03d", static_cast<int>(m % 1000));
+    return DateTextSlashed(t.date) + " " + TimeText(t) + ms;
+}
+
+// Countdowns round to the half second and actions land on the 50 ms tick: within 1 s of the
+// worked-out moment. A stall or a step may make any action up to its length late; a step
+// inside a recording shortens it, so the end of its playout may come that much early.
+struct Tolerance {
+    std::int64_t early = 1000, late = 1000;
+};
+Tolerance ToleranceFor(const std::string& name, Disturb d) {
+    Tolerance t;
+    if (d == Disturb::None) return t;
+    t.late += kJolt;
+    if (name == "EOM") t.early += kJolt;
+    return t;
+}
+
+// Pairs expected and seen moments of each operation in time order; reports every missed,
+// doubled or mistimed one.
+std::string Compare(const std::vector<Happening>& expected, const std::vector<Happening>& seen,
+                    Disturb d) {
+    std::map<std::string, std::vector<std::int64_t>> want, got;
+    for (const auto& h : expected) want[h.name].push_back(h.at);
+    for (const auto& h : seen)
+        if (want.count(h.name)) got[h.name].push_back(h.at);
+    std::ostringstream out;
+    int shown = 0;
+    for (auto& [name, moments] : want) {
+        auto& actual = got[name];
+        std::sort(moments.begin(), moments.end());
+        const Tolerance tol = ToleranceFor(name, d);
+        std::size_t i = 0, j = 0;
+        while ((i < moments.size() || j < actual.size()) && shown < 40) {
+            if (j < actual.size() && (i == moments.size() || actual[j] < moments[i] - tol.early)) {
+                out << name << ": unexpected at " << At(actual[j++]) << "\n";
+                ++shown;
+            } else if (i < moments.size() &&
+                       (j == actual.size() || actual[j] > moments[i] + tol.late)) {
+                out << name << ": missed, due " << At(moments[i++]) << "\n";
+                ++shown;
+            } else {
+                ++i;
+                ++j;
+            }
+        }
+    }
+    return out.str();
+}
+
+struct WeekRun {
+    std::vector<Happening> expected, seen;
+    std::vector<std::string> errors;
+};
+
+WeekRun RunWeek(DateTime start, Disturb d, unsigned seed = 1) {
+    WeekStation w(start);
+    const std::int64_t begin = MomentOf(start);
+    auto& loop = w.sim->loop;
+    auto runTo = [&](std::int64_t loopMs) {
+        while (loop.elapsed() + 50 <= loopMs) w.tick();
+    };
+
+    if (d == Disturb::Stall) {
+        // A stall from 1.5 s before each due moment, so the moment and the tick that would
+        // have caught it both fall inside.
+        std::set<std::int64_t> moments;
+        for (const auto& h : Expected(w.schedules, begin, begin + kWeek)) moments.insert(h.at);
+        for (std::int64_t m : moments) {
+            const std::int64_t from = m - begin - 1500;
+            if (from < loop.elapsed()) continue;  // inside the previous stall
+            runTo(from);
+            loop.stall(kJolt);
+            loop.runPending();
+            w.checkList();
+        }
+    } else if (d == Disturb::Step) {
+        std::mt19937_64 random(seed);
+        std::uniform_int_distribution<std::int64_t> when(1, kWeek / 50 - 1);
+        std::set<std::int64_t> steps;
+        while (steps.size() < 150) steps.insert(when(random) * 50);
+        for (std::int64_t s : steps) {
+            runTo(s);
+            w.sim->clock.advance(kJolt);
+        }
+    }
+    runTo(kWeek);
+    WeekRun r;
+    r.expected = Expected(w.schedules, begin, w.now());
+    r.seen = w.seen;
+    r.errors = w.sim->errors.messages;
+    return r;
+}
+
+std::size_t Count(const std::vector<Happening>& list, const std::string& name) {
+    return static_cast<std::size_t>(std::count_if(
+        list.begin(), list.end(), [&](const Happening& h) { return h.name == name; }));
+}
+
+// Errors shown, leaving out the timed plays of recordings made before the run began.
+std::string Errors(const WeekRun& r) {
+    std::string out;
+    for (const auto& e : r.errors)
+        if (e.find("does not exist") == std::string::npos) out += e + "\n";
+    return out;
+}
+
+// Wednesday 4 March 2026 noon: the spring change falls on Sunday the 8th.
+const DateTime kSpringWeek = DateTime::from(2026, 3, 4, 12, 0, 0);
+// Wednesday 28 October 2026 noon: the autumn change falls on Sunday 1 November.
+const DateTime kAutumnWeek = DateTime::from(2026, 10, 28, 12, 0, 0);
+
+}  // namespace
+
+TEST(SimulatedWeek, ThePlanCoversEveryKindOfSchedule) {
+    // Given the week's schedules, then there are at least fifty and every operation is due.
+    const auto schedules = WeekSchedules();
+    EXPECT_GE(schedules.size(), 50u);
+    const std::int64_t begin = MomentOf(kSpringWeek);
+    const auto expected = Expected(schedules, begin, begin + kWeek);
+    for (const char* name :
+         {"CueRecording", "ArmRecording", "StartRecording", "StopRecording", "DumpRecording",
+          "PlayScheduled", "EOM", "RunSwitchOnly", "PollReceiverEbNo", "PurgeOldFiles",
+          "RefreshPlaylist", "AdjustSchedulesForDST"})
+        EXPECT_GT(Count(expected, name), 0u) << name;
+    // and the spring shift moves Monday's 00:00:00 switch-free edge slots an hour back.
+    const auto moved = SlotMoments({7, 0}, begin, begin + kWeek,
+                                   ShiftWithin(kSpringWeek.date, kSpringWeek.date.addDays(7)));
+    ASSERT_EQ(moved.size(), 1u);  // Saturday 7 March, before the change
+    EXPECT_EQ(At(moved[0]), "03/07/2026 00:00:00.000");
+}
+
+TEST(SimulatedWeek, SpringWeekDoesEverythingOnTime) {
+    // Given the week's schedules from Wednesday noon, when seven days pass tick by tick,
+    const WeekRun r = RunWeek(kSpringWeek, Disturb::None);
+    // then every operation ran once at its moment, none missed and none doubled.
+    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::None), "");
+    EXPECT_EQ(Count(r.seen, "RunSwitchOnly"), Count(r.expected, "RunSwitchOnly"));
+    EXPECT_EQ(Errors(r), "");
+}
+
+TEST(SimulatedWeek, SpringWeekWithTheLoopStalledOverEveryMoment) {
+    // Given the same week, when the loop is busy for 3 s over each due moment,
+    const WeekRun r = RunWeek(kSpringWeek, Disturb::Stall);
+    // then each operation still ran exactly once, at most the stall late.
+    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::Stall), "");
+}
+
+TEST(SimulatedWeek, AutumnWeekWithTheClockSteppedForward) {
+    // Given the week of the autumn change, when the clock jumps 3 s ahead at 150 random
+    // moments,
+    const WeekRun r = RunWeek(kAutumnWeek, Disturb::Step, 20261028);
+    // then nothing was missed or doubled.
+    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::Step), "");
+    EXPECT_EQ(Count(r.seen, "AdjustSchedulesForStandardTime"), 1u);
+}

@@ -1,0 +1,283 @@
+#pragma once
+// A station's week: more than fifty schedules, and what they should make happen, worked out
+// here from the schedule alone (no station finder is consulted).
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ClockTick.h"
+#include "core/Station.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/SimStation.h"
+
+namespace quillmar::testing {
+
+constexpr std::int64_t kDay = 86'400'000;
+constexpr int kRecordLength = 10;  // seconds; short keeps the written wave files small
+
+inline std::string Hms(int s) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+    return b;
+}
+
+struct PlannedSlot {
+    int weekday = 0;  // 1 Sunday .. 7 Saturday
+    int second = 0;   // of the day
+};
+
+// One schedule as the test sees it.
+struct PlannedSchedule {
+    enum class Kind { Record, Switch, Manual } kind = Kind::Record;
+    std::string name;
+    std::vector<PlannedSlot> slots;  // record or switch times (row = weekday - 1)
+    std::vector<PlannedSlot> plays;  // play times: timed for Record, manual for Manual
+    bool timedPlay = false;
+    bool silent = false;  // no audio arrives: the armed recording is dumped
+};
+
+inline std::vector<PlannedSchedule> WeekSchedules() {
+    using K = PlannedSchedule::Kind;
+    std::vector<PlannedSchedule> all;
+    // Three recordings a day, each played back two hours later (after an autumn shift too).
+    for (int w = 1; w <= 7; ++w)
+        for (int h : {4, 10, 16}) {
+            const int at = h * 3600 + w * 60;
+            all.push_back({K::Record,
+                           "Rec " + std::to_string(w) + "-" + std::to_string(h),
+                           {{w, at}},
+                           {{w, at + 7200}},
+                           true,
+                           false});
+        }
+    all.push_back({K::Record, "Silent feed", {{3, 12 * 3600 + 1800}}, {}, false, true});
+    all.push_back({K::Record, "Over midnight", {{5, 86399}}, {}, false, false});
+    all.push_back({K::Record, "Midnight news", {{7, 0}}, {{7, 1800}}, true, false});
+    all.push_back({K::Record, "Late show", {{6, 22 * 3600}}, {{6, 86399}}, true, false});
+    // Switches: one every day, the rest on single days, with the day's edges.
+    {
+        PlannedSchedule daily{K::Switch, "Daily switch", {}, {}, false, false};
+        for (int w = 1; w <= 7; ++w) daily.slots.push_back({w, 8 * 3600 + 15 * 60});
+        all.push_back(daily);
+    }
+    all.push_back({K::Switch, "Switch midnight", {{6, 0}}, {}, false, false});
+    all.push_back({K::Switch, "Switch day end", {{7, 86399}}, {}, false, false});
+    for (int i = 0; i < 16; ++i) {
+        const int w = i % 7 + 1;
+        const int at = (5 + i) * 3600 + 7 * 60 + i;  // 05:07 .. 20:07, never on a recording
+        all.push_back({K::Switch, "Switch " + std::to_string(i), {{w, at}}, {}, false, false});
+    }
+    // Manual plays: every day's list differs, so each night's new list shows.
+    for (int i = 0; i < 7; ++i) {
+        PlannedSchedule m{K::Manual, "Manual " + std::to_string(i), {}, {}, false, false};
+        for (int w = 1; w <= 7; ++w) m.plays.push_back({w, (6 + i) * 3600 + w * 120});
+        all.push_back(m);
+    }
+    return all;
+}
+
+inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
+    std::string out;
+    for (const auto& p : all) {
+        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+        f.InUse = "1";
+        f.ProgramName = p.name;
+        f.ProgramLength = "00:" + std::to_string(kRecordLength);
+        f.SourceCode = "ENG";
+        f.UnityPort = "2";
+        f.Route = "S";
+        f.Attenuation = "0";
+        f.RecordStart = "T";
+        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay ? "M" : "T";
+        f.Action = p.kind == PlannedSchedule::Kind::Switch ? "3" : "1";
+        for (const auto& s : p.slots) {
+            f.RecordDays[static_cast<std::size_t>(s.weekday - 1)] = s.weekday;
+            f.RecordTimes[static_cast<std::size_t>(s.weekday - 1)] = Hms(s.second);
+        }
+        std::map<int, int> used;  // play slots taken per day
+        for (const auto& s : p.plays) {
+            const int k = (s.weekday - 1) * 4 + used[s.weekday]++;
+            f.PlayTimes[static_cast<std::size_t>(k)] = Hms(s.second);
+        }
+        out += BuildScheduleRecord(f);
+    }
+    return out;
+}
+
+// Settings records: threshold 1000, Play visible, purge after 3 days, hourly Eb/No, activity
+// log, wave drive C, expansion relays reset, schedules moved on time-change days.
+inline std::string WeekSettings() {
+    std::string ini(42, '\0');
+    auto set = [&](int record, int value) {
+        ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
+        ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>(value >> 8);
+    };
+    set(3, 1000);
+    set(4, 1);
+    set(6, 3);
+    set(9, 1);
+    set(10, 1);
+    set(12, 3);
+    set(17, 1);
+    set(21, 1);
+    return ini;
+}
+
+struct Happening {
+    std::string name;
+    std::int64_t at;  // MomentOf the wall clock
+};
+
+// The moment the record and switch times move by an hour, and the direction.
+struct TimeShift {
+    std::int64_t at = 0;
+    int hours = 0;  // -1 spring, +1 autumn, 0 none in range
+};
+
+inline TimeShift ShiftWithin(const Date& first, const Date& last) {
+    for (Date d = first; !(last < d); d = d.addDays(1)) {
+        if (d == DstStart(d.year)) return {MomentOf(d, 2 * 3600), -1};
+        if (d == DstEnd(d.year)) return {MomentOf(d, 2 * 3600), +1};
+    }
+    return {};
+}
+
+// Every moment in [from, to) that a weekly slot falls on, with its time moved by the
+// time-change shift from the shift moment on.
+inline std::vector<std::int64_t> SlotMoments(const PlannedSlot& s, std::int64_t from,
+                                             std::int64_t to, const TimeShift& shift) {
+    std::vector<std::int64_t> out;
+    auto each = [&](int weekday, int second, bool before) {
+        for (std::int64_t day = from / kDay - 1; day * kDay < to; ++day) {
+            const std::int64_t m = day * kDay + second * 1000LL;
+            const Date d = Date::fromSerial(day);
+            if (d.weekday() != weekday || m < from || m >= to) continue;
+            if (shift.hours == 0 || (before ? m < shift.at : m >= shift.at)) out.push_back(m);
+        }
+    };
+    each(s.weekday, s.second, true);
+    if (shift.hours != 0) {
+        int second = s.second + shift.hours * 3600, weekday = s.weekday;
+        if (second < 0) second += 86400, weekday = weekday == 1 ? 7 : weekday - 1;
+        if (second >= 86400) second -= 86400, weekday = weekday == 7 ? 1 : weekday + 1;
+        each(weekday, second, false);
+    }
+    return out;
+}
+
+// What the station should do in [from, to), by operation name.
+inline std::vector<Happening> Expected(const std::vector<PlannedSchedule>& all, std::int64_t from,
+                                       std::int64_t to) {
+    const TimeShift shift = ShiftWithin(Date::fromSerial(from / kDay), Date::fromSerial(to / kDay));
+    std::vector<Happening> out;
+    auto add = [&](const char* name, std::int64_t m) {
+        if (m >= from && m < to) out.push_back({name, m});
+    };
+    const std::int64_t L = kRecordLength * 1000LL;
+    // The shift runs on the timer armed a few seconds before 02:00.
+    if (shift.hours != 0)
+        add(shift.hours < 0 ? "AdjustSchedulesForDST" : "AdjustSchedulesForStandardTime",
+            shift.at - 2000);
+    for (const auto& p : all) {
+        for (const auto& s : p.slots)
+            for (std::int64_t m : SlotMoments(s, from - 60'000, to, shift)) {
+                if (p.kind == PlannedSchedule::Kind::Switch) {
+                    // Run 1 s and 0 s before, each as its countdown reaches that second.
+                    add("RunSwitchOnly", m - 1500);
+                    add("RunSwitchOnly", m - 500);
+                    continue;
+                }
+                add("CueRecording", m - 14'500);
+                add("CueRecording", m - 4'500);
+                add("ArmRecording", m - 500);
+                if (p.silent) {
+                    add("DumpRecording", m + L);
+                } else {
+                    add("StartRecording", m - 500);
+                    add("StopRecording", m + L);
+                }
+            }
+        if (p.timedPlay)
+            for (const auto& s : p.plays)
+                for (std::int64_t m : SlotMoments(s, from, to, {})) {
+                    add("PlayScheduled", m);
+                    // Only a recording made today within the run leaves a file to play.
+                    bool recorded = false;
+                    for (const auto& r : p.slots)
+                        for (std::int64_t rm : SlotMoments(r, from, m, shift))
+                            recorded = recorded || rm / kDay == m / kDay;
+                    if (recorded) add("EOM", m + L);
+                }
+    }
+    for (std::int64_t day = from / kDay; day * kDay < to; ++day) {
+        add("PurgeOldFiles", day * kDay + 30'000);
+        add("RefreshPlaylist", day * kDay + 86'395'000);
+        for (int h = 0; h < 24; ++h) add("PollReceiverEbNo", day * kDay + h * 3'600'000 + 12'000);
+    }
+    return out;
+}
+
+// A started station running the week's schedules with a loud input, silent around the
+// schedules that expect no audio, noting every operation by its wall-clock moment.
+class WeekStation {
+  public:
+    explicit WeekStation(DateTime start) : sim(std::make_unique<SimStation>(start)) {
+        schedules = WeekSchedules();
+        sim->write("c:\\satfile\\MyComp.ini", WeekSettings());
+        sim->write(kScheduleFilePath, ScheduleBytes(schedules));
+        sim->start();
+        sim->audio.setInput({8000, 8000, 1000});
+        const std::int64_t begin = MomentOf(start);
+        for (const auto& p : schedules)
+            if (p.silent)
+                for (const auto& s : p.slots)
+                    for (std::int64_t m : SlotMoments(s, begin, begin + 35 * kDay, {})) {
+                        // Two hours either side cover the slot's move on a time-change day.
+                        sim->audio.setInputAt(m - begin - 7'200'000, {});
+                        sim->audio.setInputAt(m - begin + 7'200'000, {8000, 8000, 1000});
+                    }
+        st().actionObserver = [this](const std::string& name) {
+            const std::int64_t at = MomentOf(sim->clock.now());
+            if (name != "WriteRemoteOutputs") {
+                seen.push_back({name, at});
+                return;
+            }
+            const bool on = (st().RemoteOutputBits & 1) != 0;
+            if (on && !eomOn) seen.push_back({"EOM", at});
+            eomOn = on;
+        };
+        for (const auto& e : st().main.PlayList) lastEntries.push_back(e.text);
+    }
+
+    Station& st() { return sim->st(); }
+    std::int64_t now() const { return MomentOf(sim->clock.now()); }
+
+    // One 50 ms tick; a new manual list is noted as a refresh.
+    void tick() {
+        sim->loop.advance(50);
+        checkList();
+    }
+    void checkList() {
+        const auto& list = sim->station->main.PlayList;
+        const bool same =
+            list.size() == lastEntries.size() &&
+            std::equal(list.begin(), list.end(), lastEntries.begin(),
+                       [](const auto& a, const std::string& b) { return a.text == b; });
+        if (same) return;
+        seen.push_back({"RefreshPlaylist", now()});
+        lastEntries.clear();
+        for (const auto& e : list) lastEntries.push_back(e.text);
+    }
+
+    std::unique_ptr<SimStation> sim;
+    std::vector<PlannedSchedule> schedules;
+    std::vector<Happening> seen;
+    std::vector<std::string> lastEntries;
+    bool eomOn = false;
+};
+
+}  // namespace quillmar::testing
