@@ -8,7 +8,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
-          sox)
+          sox python3 clang libclang-rt-14-dev)
 
 install_packages() {
     local missing=()
@@ -37,6 +37,22 @@ run_tests() {  # build dir
     rm -rf "$runtime"
 }
 
+fuzz() {  # every reader of outside bytes under libFuzzer
+    build build-fuzz -DQUILLMAR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local seconds=${QUILLMAR_FUZZ_SECONDS:-30} target name scratch regressions
+    for target in build-fuzz/fuzz/fuzz_*; do
+        name=$(basename "$target")
+        name=${name#fuzz_}
+        scratch=$(mktemp -d)
+        "$target" -max_total_time="$seconds" -print_final_stats=1 "$scratch" "fuzz/corpus/$name" \
+            2>&1 | tail -n 3
+        rm -rf "$scratch"
+        regressions=(fuzz/regressions/"$name"/*)
+        [ -e "${regressions[0]}" ] && "$target" "${regressions[@]}" >/dev/null 2>&1
+    done
+    echo "fuzz: every target ran ${seconds} s without a crash"
+}
+
 case "${1:-}" in
     run)
         install_packages
@@ -52,6 +68,8 @@ case "${1:-}" in
         export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
         export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
         run_tests build-asan
+        echo "== fuzz targets, 30 s each, then every saved crash input =="
+        fuzz
         ;;
     *)
         echo "usage: $0 run|test" >&2

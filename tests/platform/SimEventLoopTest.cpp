@@ -70,3 +70,13 @@ TEST(SimEventLoop, PostedTasksRunBeforeTimersAndHandlersMayDestroyTheirTimer) {
     f.loop.advance(100);
     EXPECT_EQ(order, (std::vector<std::string>{"posted", "timer"}));
 }
+
+TEST(SimEventLoop, AHandlerThatStallsPastTheTargetNeverMovesTimeBack) {
+    Fixture f;
+    std::unique_ptr<Timer> busy = f.loop.createTimer(50, true, [&] { f.loop.stall(3000); });
+    busy->setEnabled(true);
+    const DateTime start = f.clock.now();
+    f.loop.advance(100);
+    EXPECT_EQ(f.loop.elapsed(), 3050);
+    EXPECT_EQ(f.clock.now(), start.addMs(3050));
+}

@@ -85,8 +85,11 @@ void SimEventLoop::advance(std::int64_t ms) {
         auto keep = next;  // the handler may destroy its own timer
         keep->handler();
     }
-    clock_.advance(target - now_);
-    now_ = target;
+    // A handler that stalled the loop may already have carried time past the target.
+    if (target > now_) {
+        clock_.advance(target - now_);
+        now_ = target;
+    }
 }
 
 void SimEventLoop::stall(std::int64_t ms) {
