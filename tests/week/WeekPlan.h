@@ -54,7 +54,7 @@ inline std::vector<PlannedSchedule> WeekSchedules() {
                            true,
                            false});
         }
-    all.push_back({K::Record, "Silent feed", {{3, 12 * 3600 + 1800}}, {}, false, true});
+    all.push_back({K::Record, "Silent feed", {{3, 13 * 3600 + 1800}}, {}, false, true});
     all.push_back({K::Record, "Over midnight", {{5, 86399}}, {}, false, false});
     all.push_back({K::Record, "Midnight news", {{7, 0}}, {{7, 1800}}, true, false});
     all.push_back({K::Record, "Late show", {{6, 22 * 3600}}, {{6, 86399}}, true, false});
@@ -236,9 +236,10 @@ class WeekStation {
             if (p.silent)
                 for (const auto& s : p.slots)
                     for (std::int64_t m : SlotMoments(s, begin, begin + 35 * kDay, {})) {
-                        // Two hours either side cover the slot's move on a time-change day.
-                        sim->audio.setInputAt(m - begin - 7'200'000, {});
-                        sim->audio.setInputAt(m - begin + 7'200'000, {8000, 8000, 1000});
+                        // 70 minutes either side cover the slot's move on a time-change day, and no
+                        // other recording.
+                        sim->audio.setInputAt(m - begin - 4'200'000, {});
+                        sim->audio.setInputAt(m - begin + 4'200'000, {8000, 8000, 1000});
                     }
         st().actionObserver = [this](const std::string& name) {
             const std::int64_t at = MomentOf(sim->clock.now());
