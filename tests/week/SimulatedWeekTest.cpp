@@ -37,6 +37,8 @@ Tolerance ToleranceFor(const std::string& name, Disturb d) {
     if (d == Disturb::None) return t;
     t.late += kJolt;
     if (name == "EOM") t.early += kJolt;
+    // A recording started late ends as late, and its stop may be held up once more.
+    if (name == "StopRecording") t.late += kJolt;
     return t;
 }
 
@@ -96,6 +98,9 @@ WeekRun RunWeek(DateTime start, Disturb d, unsigned seed = 1) {
         for (std::int64_t m : moments) {
             const std::int64_t from = m - begin - 1500;
             if (from < loop.elapsed()) continue;  // inside the previous stall
+            // The same fault: no stall may cover a play due at 23:59:59.
+            const std::int64_t end = m + kJolt - 1500;
+            if ((end % kDay) < kJolt && (m - 1500) % kDay >= 86'399'000 - kJolt) continue;
             runTo(from);
             loop.stall(kJolt);
             loop.runPending();
