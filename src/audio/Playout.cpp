@@ -115,7 +115,9 @@ void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
     st.EomSent = false;
-    const std::string wave = SoundFileName(st, Today(st), st.NextPlayRecordNo);
+    // A play caught up after midnight is still the recording of the day it was due.
+    const int day = st.NextPlayDate.isValid() ? st.NextPlayDate.weekday() : Today(st);
+    const std::string wave = SoundFileName(st, day, st.NextPlayRecordNo);
     const std::string marks = MarksFileName(wave);
     if (!st.platform.files.fileExists(wave)) {
         ShowError(st, wave + " does not exist");
