@@ -4,6 +4,7 @@
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
 #include "core/Station.h"
+#include "core/TextLines.h"
 #include "logs/ActivityLog.h"
 #include "receiver/RemoteControl.h"
 
@@ -20,17 +21,6 @@ bool OpenDataFile(Station& st, RecordFile& file, const char* drivePath, int reco
     return false;
 }
 
-// One line of a text file without its CR LF; empty past the last line.
-std::string NextLine(const std::string& text, std::size_t& at) {
-    if (at >= text.size()) return {};
-    auto end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
-
 void ReadMailAccount(Station& st) {
     auto& files = st.platform.files;
     std::string text, error;
@@ -39,10 +29,11 @@ void ReadMailAccount(Station& st) {
         ShowError(st, std::string("Cannot read ") + kUserFilePath + ": " + error);
         return;
     }
-    std::size_t at = 0;
-    st.Account.Facility = NextLine(text, at);
-    st.Account.UserName = NextLine(text, at);
-    st.Account.Password = NextLine(text, at);
+    auto lines = SplitLines(text);
+    lines.resize(3);  // a short file leaves the rest of the account empty
+    st.Account.Facility = lines[0];
+    st.Account.UserName = lines[1];
+    st.Account.Password = lines[2];
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "logs/LogViewer.h"
+#include "core/TextLines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -37,20 +38,6 @@ std::string Noun(const std::string& kind) {
 void SetCaption(LogViewerModel& m, const char* before) {
     const std::string noun = Noun(m.kind);
     if (!noun.empty()) m.caption = before + noun;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        auto end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-    return lines;
 }
 
 }  // namespace

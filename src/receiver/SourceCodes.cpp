@@ -1,6 +1,7 @@
 #include "receiver/SourceCodes.h"
 
 #include "core/Station.h"
+#include "core/TextLines.h"
 
 namespace quillmar {
 
@@ -10,15 +11,7 @@ bool ReadSourceCodes(Station& st, std::vector<std::string>* codes) {
     if (!st.platform.files.fileExists(kSourceCodesPath) ||
         !st.platform.files.readFile(kSourceCodesPath, &text, &error))
         return false;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        auto end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        codes->push_back(line);
-        at = end + 1;
-    }
+    *codes = SplitLines(text);
     return true;
 }
 

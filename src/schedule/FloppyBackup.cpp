@@ -1,4 +1,5 @@
 #include "schedule/FloppyBackup.h"
+#include "core/TextLines.h"
 
 #include <string>
 #include <vector>
@@ -89,20 +90,6 @@ std::string CodeLines(const std::vector<std::string>& codes) {
     std::string text;
     for (const auto& code : codes) text += code + "\r\n";
     return text;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        auto end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-    return lines;
 }
 
 // Runs one operation; a failure goes to the error window.
