@@ -6,6 +6,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,6 +42,28 @@ bool HeadlessPlatform() {
     return name == "offscreen" || name == "minimal" || name == "vnc";
 }
 
+// Lists the sound devices by the numbers the settings use for them, for setting up a machine
+// without a screen.
+int ListAudioDevices(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    quillmar::QtEventLoop loop;
+    quillmar::PortAudioAudio audio(loop);
+    const auto print = [](const char* title, const std::vector<std::string>& names) {
+        std::printf("%s\n", title);
+        for (std::size_t i = 0; i < names.size(); ++i) std::printf("%4zu  %s\n", i, names[i].c_str());
+    };
+    print("Record devices:", audio.inputDevices());
+    print("Play devices:", audio.outputDevices());
+    return 0;
+}
+
+const char kUsage[] =
+    "Usage: quillmar [--audio-devices | --version | --help]\n"
+    "Runs the station from the data root $XDG_DATA_HOME/quillmar (~/.local/share/quillmar).\n"
+    "  --audio-devices  list the record and play devices with the numbers the settings use\n"
+    "  --version        print the version\n"
+    "Without a display set QT_QPA_PLATFORM=offscreen (or vnc). SIGTERM stops the station cleanly.\n";
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "quillmar: %s\n", message.c_str());
     if (!HeadlessPlatform()) QMessageBox::critical(nullptr, "Quillmar", QString::fromStdString(message));
@@ -49,6 +73,14 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1) {
+        const std::string option = argv[1];
+        if (option == "--audio-devices") return ListAudioDevices(argc, argv);
+        if (option == "--version") return std::printf("quillmar 4.0.17\n") < 0;
+        if (option == "--help" || option == "-h") return std::printf("%s", kUsage) < 0;
+        std::fprintf(stderr, "quillmar: unknown option %s\n%s", option.c_str(), kUsage);
+        return 2;
+    }
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
         std::fprintf(stderr, "quillmar: no display; running without windows (offscreen)\n");
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
