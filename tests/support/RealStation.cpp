@@ -1,0 +1,201 @@
+#include "support/RealStation.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace quillmar::testing {
+
+using namespace std::chrono_literals;
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const fs::path& p, const std::string& bytes) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
+             std::chrono::milliseconds step) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(step);
+    }
+    return done();
+}
+
+std::string SettingsFile(const std::map<int, int>& records) {
+    std::string ini(42, '\0');
+    for (const auto& [record, value] : records) {
+        if (record < 1 || record > 21) throw std::out_of_range("settings record");
+        ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
+        ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>((value >> 8) & 0xFF);
+    }
+    return ini;
+}
+
+RealStation::RealStation(const fs::path& binaryDir, const std::string& tag)
+    : binaryDir_(binaryDir) {
+    std::string pattern = (fs::temp_directory_path() / ("quillmar-" + tag + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    home = pattern;
+    root = home / "quillmar";
+    satfile = root / "drives/c/satfile";
+    logs = satfile / "logs";
+    receiverLog = home / "receiver.log";
+    fs::create_directories(satfile);
+    fs::create_directories(root / "devices");
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all);
+    env = {"XDG_DATA_HOME=" + home.string(), "XDG_RUNTIME_DIR=" + (home / "runtime").string(),
+           "QT_QPA_PLATFORM=offscreen", "JACK_NO_START_SERVER=1"};
+}
+
+RealStation::~RealStation() {
+    for (pid_t pid : children_)
+        if (running(pid)) stop(pid, SIGTERM, 5s);
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+}
+
+fs::path RealStation::binary(const std::string& name) const {
+    for (const fs::path& p : {binaryDir_ / name, binaryDir_ / "tools/receiver-sim" / name})
+        if (fs::exists(p)) return p;
+    throw std::runtime_error("no " + name + " under " + binaryDir_.string());
+}
+
+pid_t RealStation::spawn(const std::vector<std::string>& args, const fs::path& output) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        for (const auto& e : env) ::putenv(const_cast<char*>(e.c_str()));
+        const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (fd >= 0) {
+            ::dup2(fd, 1);
+            ::dup2(fd, 2);
+        }
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (pid > 0) children_.push_back(pid);
+    return pid;
+}
+
+pid_t RealStation::startReceiver(const std::vector<std::string>& extraArgs) {
+    std::vector<std::string> args = {binary("quillmar-receiver-sim").string(), "--link",
+                                     (root / "devices/com1").string(), "--log",
+                                     receiverLog.string()};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    const pid_t pid = spawn(args, home / "receiver.out");
+    WaitFor([&] { return fs::is_symlink(root / "devices/com1"); }, 10s, 50ms);
+    return pid;
+}
+
+pid_t RealStation::startStation(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {binary("quillmar").string()};
+    all.insert(all.end(), args.begin(), args.end());
+    return spawn(all, home / "quillmar.out");
+}
+
+bool RealStation::running(pid_t pid) {
+    if (pid <= 0) return false;
+    const auto it = std::find(children_.begin(), children_.end(), pid);
+    if (it == children_.end()) return false;
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+        children_.erase(it);
+        return false;
+    }
+    return true;
+}
+
+int RealStation::stop(pid_t pid, int signal, std::chrono::seconds limit) {
+    if (pid <= 0) return -1;
+    ::kill(pid, signal);
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
+            return status;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
+    return -1;
+}
+
+fs::path RealStation::makePortFile(const std::map<long, unsigned char>& bytes) {
+    std::string image(0x400, '\0');
+    for (const auto& [address, value] : bytes) image.at(static_cast<std::size_t>(address)) = static_cast<char>(value);
+    const fs::path device = root / "devices/ioport";
+    WriteAll(device, image);
+    return device;
+}
+
+void RealStation::SetPortByte(const fs::path& device, long address, unsigned char value) {
+    const int fd = ::open(device.c_str(), O_WRONLY);
+    if (fd < 0) throw std::runtime_error("cannot open " + device.string());
+    const ssize_t n = ::pwrite(fd, &value, 1, address);
+    ::close(fd);
+    if (n != 1) throw std::runtime_error("cannot write " + device.string());
+}
+
+int RealStation::audioDevice(bool record, const std::string& name) {
+    const fs::path listing = home / "audio-devices.txt";
+    fs::remove(listing);
+    const pid_t pid = spawn({binary("quillmar").string(), "--audio-devices"}, listing);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
+    std::istringstream lines(ReadAll(listing));
+    const std::string heading = record ? "Record devices:" : "Play devices:";
+    const std::regex entry(R"(^\s*(\d+)  (.*)$)");
+    bool inList = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("Record devices:", 0) == 0 || line.rfind("Play devices:", 0) == 0) {
+            inList = line == heading;
+            continue;
+        }
+        std::smatch m;
+        if (inList && std::regex_match(line, m, entry) && m[2] == name) return std::stoi(m[1]);
+    }
+    throw std::runtime_error("no device " + name + " in\n" + ReadAll(listing));
+}
+
+std::string RealStation::logsNamed(const std::string& prefix) const {
+    std::vector<fs::path> files;
+    if (fs::exists(logs))
+        for (const auto& e : fs::directory_iterator(logs))
+            if (e.path().filename().string().rfind(prefix, 0) == 0) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    std::string all;
+    for (const auto& f : files) all += ReadAll(f);
+    return all;
+}
+
+std::string RealStation::activityLog() const { return logsNamed("AL"); }
+std::string RealStation::errorLog() const { return logsNamed("ER"); }
+std::string RealStation::output() const { return ReadAll(home / "quillmar.out"); }
+
+}  // namespace quillmar::testing

@@ -1,0 +1,67 @@
+#pragma once
+// The real programs in a throwaway home: the station binary with its own XDG_DATA_HOME, the
+// receiver simulator on a pseudo-terminal, and the files that stand in for devices.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quillmar::testing {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p);
+void WriteAll(const fs::path& p, const std::string& bytes);
+// Polls until done() or the limit; the last answer of done().
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
+             std::chrono::milliseconds step = std::chrono::milliseconds(100));
+
+// MyComp.ini bytes: 21 little-endian 16-bit records, those given set, the rest 0.
+std::string SettingsFile(const std::map<int, int>& records);
+
+class RealStation {
+  public:
+    // binaryDir: the build folder holding quillmar and quillmar-receiver-sim.
+    RealStation(const fs::path& binaryDir, const std::string& tag);
+    ~RealStation();  // stops what is still running and removes the home
+    RealStation(const RealStation&) = delete;
+    RealStation& operator=(const RealStation&) = delete;
+
+    fs::path home, root, satfile, logs;
+    fs::path receiverLog;  // one line per command the simulator received
+    std::vector<std::string> env;
+
+    // The receiver simulator linked at devices/com1; waits for the link.
+    pid_t startReceiver(const std::vector<std::string>& extraArgs = {});
+    pid_t startStation(const std::vector<std::string>& args = {});
+    // Sends the signal and waits up to the limit; the wait status, or -1 when it had to be
+    // killed.
+    int stop(pid_t pid, int signal, std::chrono::seconds limit = std::chrono::seconds(10));
+
+    // A file of 0x400 zero bytes as devices/ioport, byte N = I/O port N.
+    fs::path makePortFile(const std::map<long, unsigned char>& bytes = {});
+    static void SetPortByte(const fs::path& device, long address, unsigned char value);
+
+    // The number the settings give the built-in device, from quillmar --audio-devices.
+    int audioDevice(bool record, const std::string& name);
+
+    std::string activityLog() const;  // every AL file, in name order
+    std::string errorLog() const;     // every ER file, in name order
+    std::string output() const;       // what the station printed
+    bool running(pid_t pid);
+
+  private:
+    fs::path binary(const std::string& name) const;
+    pid_t spawn(const std::vector<std::string>& args, const fs::path& output);
+    std::string logsNamed(const std::string& prefix) const;
+
+    fs::path binaryDir_;
+    std::vector<pid_t> children_;
+};
+
+}  // namespace quillmar::testing
