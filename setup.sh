@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Quillmar needs on Debian 12, builds it, and then starts the station
-# (./setup.sh run) or runs every test (./setup.sh test).
+# (./setup.sh run), runs every test (./setup.sh test) or runs the three-minute demo on
+# simulated hardware in a throwaway folder (./setup.sh demo [demo/run-demo.sh options]).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -60,6 +61,12 @@ case "${1:-}" in
         build build
         exec ./build/quillmar
         ;;
+    demo)
+        install_packages
+        build build
+        shift
+        exec demo/run-demo.sh --build build "$@"
+        ;;
     test)
         install_packages
         build build
@@ -74,7 +81,7 @@ case "${1:-}" in
         fuzz
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|demo" >&2
         exit 2
         ;;
 esac
