@@ -97,6 +97,8 @@ int main(int argc, char** argv) {
         ::sigaction(SIGTERM, &sa, nullptr);
         ::sigaction(SIGINT, &sa, nullptr);
     }
+    // A file-size limit must fail the write that reaches it, not end the station mid-recording.
+    std::signal(SIGXFSZ, SIG_IGN);
     QSocketNotifier terminate(gSignalPipe[0], QSocketNotifier::Read);
     bool terminated = false;
     QObject::connect(&terminate, &QSocketNotifier::activated, [&terminated] {

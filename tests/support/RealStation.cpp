@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -50,6 +53,45 @@ std::string SettingsFile(const std::map<int, int>& records) {
     return ini;
 }
 
+WaveFacts ReadWave(const fs::path& p) {
+    const std::string bytes = ReadAll(p);
+    WaveFacts w;
+    if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return w;
+    w.riff = true;
+    // Walk the chunks to "data"; its size field is what a player believes.
+    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+        std::uint32_t size = 0;
+        std::memcpy(&size, bytes.data() + at + 4, 4);
+        if (bytes.compare(at, 4, "data") == 0) {
+            w.headerSeconds = size / 4.0 / 44100.0;
+            w.bytesSeconds = static_cast<double>(bytes.size() - at - 8) / 4.0 / 44100.0;
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return w;
+}
+
+float MarkAt(const std::string& marks, std::size_t record) {
+    float value = -1;
+    if (record >= 1 && marks.size() >= record * 4) std::memcpy(&value, marks.data() + (record - 1) * 4, 4);
+    return value;
+}
+
+std::string LocalTime::hms() const {
+    char b[16];
+    std::snprintf(b, sizeof b, "%02d:%02d:%02d", hour, minute, second);
+    return b;
+}
+
+LocalTime LocalIn(int seconds) {
+    const std::time_t at = std::time(nullptr) + seconds;
+    std::tm t{};
+    localtime_r(&at, &t);
+    return {t.tm_wday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
 RealStation::RealStation(const fs::path& binaryDir, const std::string& tag)
     : binaryDir_(binaryDir) {
     std::string pattern = (fs::temp_directory_path() / ("quillmar-" + tag + "-XXXXXX")).string();
@@ -80,9 +122,14 @@ fs::path RealStation::binary(const std::string& name) const {
     throw std::runtime_error("no " + name + " under " + binaryDir_.string());
 }
 
-pid_t RealStation::spawn(const std::vector<std::string>& args, const fs::path& output) {
+pid_t RealStation::spawn(const std::vector<std::string>& args, const fs::path& output,
+                         long fileSizeLimit) {
     const pid_t pid = ::fork();
     if (pid == 0) {
+        if (fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
         for (const auto& e : env) ::putenv(const_cast<char*>(e.c_str()));
         const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (fd >= 0) {
@@ -109,10 +156,10 @@ pid_t RealStation::startReceiver(const std::vector<std::string>& extraArgs) {
     return pid;
 }
 
-pid_t RealStation::startStation(const std::vector<std::string>& args) {
+pid_t RealStation::startStation(const std::vector<std::string>& args, long fileSizeLimit) {
     std::vector<std::string> all = {binary("quillmar").string()};
     all.insert(all.end(), args.begin(), args.end());
-    return spawn(all, home / "quillmar.out");
+    return spawn(all, home / "quillmar.out", fileSizeLimit);
 }
 
 bool RealStation::running(pid_t pid) {

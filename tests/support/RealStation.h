@@ -24,6 +24,24 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
 // MyComp.ini bytes: 21 little-endian 16-bit records, those given set, the rest 0.
 std::string SettingsFile(const std::map<int, int>& records);
 
+// What a 16-bit stereo 44.1 kHz wave file holds: seconds by its header's data size and by the
+// bytes after the header.
+struct WaveFacts {
+    bool riff = false;
+    double headerSeconds = -1;
+    double bytesSeconds = -1;
+};
+WaveFacts ReadWave(const fs::path& p);
+// Record n (from 1) of a marks file: a 4-byte float; -1 when the file is shorter.
+float MarkAt(const std::string& marks, std::size_t record);
+// The hh:mm:ss of the local time `seconds` from now.
+struct LocalTime {
+    int weekday = 0;  // 0 Sunday
+    int hour = 0, minute = 0, second = 0;
+    std::string hms() const;
+};
+LocalTime LocalIn(int seconds);
+
 class RealStation {
   public:
     // binaryDir: the build folder holding quillmar and quillmar-receiver-sim.
@@ -38,7 +56,8 @@ class RealStation {
 
     // The receiver simulator linked at devices/com1; waits for the link.
     pid_t startReceiver(const std::vector<std::string>& extraArgs = {});
-    pid_t startStation(const std::vector<std::string>& args = {});
+    // fileSizeLimit: bytes, as `ulimit -f` sets it for the station (0: none).
+    pid_t startStation(const std::vector<std::string>& args = {}, long fileSizeLimit = 0);
     // Sends the signal and waits up to the limit; the wait status, or -1 when it had to be
     // killed.
     int stop(pid_t pid, int signal, std::chrono::seconds limit = std::chrono::seconds(10));
@@ -57,7 +76,7 @@ class RealStation {
 
   private:
     fs::path binary(const std::string& name) const;
-    pid_t spawn(const std::vector<std::string>& args, const fs::path& output);
+    pid_t spawn(const std::vector<std::string>& args, const fs::path& output, long fileSizeLimit = 0);
     std::string logsNamed(const std::string& prefix) const;
 
     fs::path binaryDir_;

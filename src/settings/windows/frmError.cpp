@@ -1,5 +1,7 @@
 #include "settings/windows/frmError.h"
 
+#include <cstdio>
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -30,6 +32,9 @@ frmError::frmError(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void ErrorWindowPresenter::showError(const std::string& message) {
+    // Unattended stations run without anyone at the screen; the journal keeps what it showed.
+    std::fprintf(stderr, "quillmar: %s\n", Cp1252ToUtf8(message).c_str());
+    std::fflush(stderr);
     if (!window_) window_ = new frmError;
     window_->lblMessage->setText(QString::fromStdString(Cp1252ToUtf8(message)));
     window_->adjustSize();
