@@ -9,8 +9,9 @@ local clock, which is what the station goes by. When that would run past midnigh
 for the new day first. Prints the record and play times.
 
 The layouts are the station's own: MyComp.ini is 21 little-endian signed 16-bit records
-numbered from 1, SatList.dat holds fixed 331-byte text records, and devices/ioport is a plain
-file in which the byte at offset N stands for I/O port N.
+numbered from 1, SatList.dat holds fixed 331-byte text records, source.dat is text lines ended
+by CR LF, and devices/ioport is a plain file in which the byte at offset N stands for I/O
+port N.
 """
 
 import datetime
@@ -106,6 +107,8 @@ def main(argv):
     write(os.path.join(satfile, "MyComp.ini"), settings_bytes(int(record_card), int(play_card)))
     write(os.path.join(satfile, "SatList.dat"),
           schedule_record(record_at, length, play_at, row))
+    # The source codes the schedule editor offers, one a line.
+    write(os.path.join(satfile, "source.dat"), b"ENG\r\nSPA\r\nNWS\r\n")
     port = bytearray(0x400)
     port[PARALLEL_STATUS] = IDLE_STATUS
     write(os.path.join(root, "devices", "ioport"), bytes(port))
