@@ -35,6 +35,9 @@ def settings_bytes(record_card, play_card):
         3: 1000,         # record threshold
         4: 1,            # Play button visible
         5: 1,            # Stop button visible
+        6: 3,            # wave files kept 3 days
+        7: 2,            # activity logs kept one week
+        8: 2,            # Eb/No logs kept one week
         10: 1,           # activity log on
         11: 1,           # remote control through the parallel port
         12: 3,           # wave files on drive C
