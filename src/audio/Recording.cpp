@@ -40,6 +40,11 @@ void FindNextEvents(Station& st) {
     FindNextSwitch(st);
 }
 
+std::string ArmSlot(const Station& st) {
+    return st.NextRecordDate + " " + std::to_string(st.NextRecordSeconds) + " " +
+           std::to_string(st.NextRecordNo);
+}
+
 }  // namespace
 
 void CueRecording(Station& st) {
@@ -67,8 +72,7 @@ void ArmRecording(Station& st) {
     st.noteAction("ArmRecording");
     // A second arm while writing would restart the wait and lose the recording's stop.
     if (st.RecordState == 2) return;
-    const std::string slot = st.NextRecordDate + " " + std::to_string(st.NextRecordSeconds) +
-                             " " + std::to_string(st.NextRecordNo);
+    const std::string slot = ArmSlot(st);
     if (st.RecordState == 0 && st.Chains.FailedArm == slot) return;  // reported once already
     if (st.RecordState == 0) {
         st.Armed = ArmedRecording{};
@@ -124,6 +128,12 @@ void DumpRecording(Station& st) {
     CloseRecordChain(st, true);
     EndRecordingState(st);
     LogAudioActivity(st, "Dump " + st.Armed.name);
+    FindNextEvents(st);
+}
+
+void PassFailedArm(Station& st) {
+    if (st.RecordState != 0 || st.Chains.FailedArm.empty() || st.Chains.FailedArm != ArmSlot(st))
+        return;
     FindNextEvents(st);
 }
 

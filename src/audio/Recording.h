@@ -13,6 +13,9 @@ void CueRecording(Station& st);
 void ArmRecording(Station& st);
 void StopRecording(Station& st);
 void DumpRecording(Station& st);
+// A slot whose arm failed was dumped half a second before its time, so the finder named it
+// again; once its time has passed, look on to the next programme instead of waiting on it.
+void PassFailedArm(Station& st);
 
 // Writing begins with the buffer that crossed the threshold; called from the buffer event.
 void StartRecording(Station& st);

@@ -312,6 +312,7 @@ void RecordingSteps(Tick& t) {
         for (const int k : {17, 7})
             if (before > k && count <= k && count > 0) st.TimerCue->setEnabled(true);
         if (st.RecordStartMode == "T" && count <= 0 && st.RecordState == 0) ArmRecording(st);
+        if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
     if (st.RecordStartMode == "T" && st.RecordState == 2 &&
