@@ -72,7 +72,7 @@ case "${1:-}" in
         build build
         run_tests build
         echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
-        build build-asan -DQUILLMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+        build build-asan -DQUILLMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_BENCH=OFF
         export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
         export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
         # The month-long soak measures memory, which the sanitizers inflate; it runs above.
