@@ -1,5 +1,6 @@
 #include "audio/Playout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/SoundFiles.h"
@@ -149,8 +150,12 @@ void OnPlayerFinished(Station& st) {
     st.Audio.cmdPlayColour = colour::Green;
     HidePlayMeters(st);
     if (st.PlayState == 1) {
+        // The entry that played leaves the list, wherever a refresh or an edit has put it; an
+        // entry that never played is never taken off in its place.
         auto& list = st.main.PlayList;
-        if (!list.empty()) list.erase(list.begin());
+        const PlaylistEntry played{st.PlayingEntryText, st.PlayingEntryRecordNo};
+        const auto at = std::find(list.begin(), list.end(), played);
+        if (at != list.end()) list.erase(at);
         st.main.PlayListIndex = list.empty() ? -1 : 0;
         if (list.empty()) HidePlaylist(st, "No Schedules to Play");
     }

@@ -160,6 +160,19 @@ TEST_F(PlaylistPlayoutTest, TheFirstEntryPlaysAndLeavesTheListWhenFinished) {
     EXPECT_TRUE(st().main.Label1Visible);
 }
 
+TEST_F(PlaylistPlayoutTest, TheEntryThatPlayedLeavesEvenWhenTheListChangedMeanwhile) {
+    makeWave(kWave, 10);
+    list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
+    PlayFromPlaylist(st());
+    // The list is built again while it plays, with an earlier programme first.
+    st().main.PlayList.insert(st().main.PlayList.begin(), {"10:30:00  EARLY                    ", 9});
+    runTo(Monday(12, 0, 11));
+    EXPECT_EQ(st().PlayState, 0);
+    EXPECT_EQ(st().main.PlayList,
+              (std::vector<PlaylistEntry>{{"10:30:00  EARLY                    ", 9},
+                                          {"11:30:00  LATE                     ", 8}}));
+}
+
 TEST_F(PlaylistPlayoutTest, AMissingOrTinyFileIsDroppedSilently) {
     sim->write(kWave, std::string(99, 'x'));
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  OTHER                    ", 9}});
