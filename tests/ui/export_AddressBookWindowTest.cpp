@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "Fonts.h"
 #include "export/AddressBook.h"
 #include "export/windows/frmAddressBook.h"
 #include "export/windows/frmMyAccount.h"
@@ -66,8 +67,7 @@ TEST(AddressBookWindow, ShowsItsControlsInTheirDisplayOrder) {
     ASSERT_NE(files, nullptr);
     EXPECT_EQ(files->title(), "Files");
     EXPECT_EQ(files->actions().value(0)->text(), "Exit");
-    EXPECT_TRUE(w.list1->font().fixedPitch() || w.list1->font().styleHint() == QFont::Monospace ||
-                QFontInfo(w.list1->font()).fixedPitch());
+    EXPECT_TRUE(LinesUpColumns(w.list1->font()));
 }
 
 TEST(AddressBookWindow, ListsEntriesAndShowsTheSelectedOne) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "Fonts.h"
 #include "core/Startup.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
@@ -235,8 +236,7 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndRebuildEachTime) {
     EXPECT_EQ(Lines(view->lstWeeklySchedule),
               QStringList{"Mon 06:00:00 Router                   "});
     EXPECT_TRUE(view->lstSort->isHidden());
-    EXPECT_TRUE(view->lstWeeklySchedule->font().fixedPitch() ||
-                QFontInfo(view->lstWeeklySchedule->font()).fixedPitch());
+    EXPECT_TRUE(LinesUpColumns(view->lstWeeklySchedule->font()));
 
     menu().findChild<QAction*>("mnuRecordSchedule")->trigger();
     EXPECT_EQ(view->windowTitle(), "Weekly Record Schedule");
