@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# Proves the Debian package installs on a clean Debian 12 and the station starts from it:
+# builds the .deb with cpack from a build folder, makes a minimal bookworm root with debootstrap
+# (kept as a tarball in a cache folder, so a rerun skips the download), installs the package
+# there with apt-get (which fails when the package's Depends miss a library), then runs
+# `quillmar --version`, starts the station offscreen for a few seconds and stops it with SIGTERM.
+#
+#   packaging/test-deb.sh [--build DIR] [--cache DIR] [--mirror URL] [--keep]
+#
+#   --build DIR   the configured and built build folder (default: build)
+#   --cache DIR   where the clean root's tarball is kept (default: ~/.cache/quillmar-deb-test)
+#   --mirror URL  the Debian mirror (default: http://deb.debian.org/debian)
+#   --keep        leave the test root in place and print where it is
+#
+# Needs root for debootstrap, chroot and mount; run as another user it starts itself again
+# with sudo.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build"
+cache="${HOME:-/root}/.cache/quillmar-deb-test"
+mirror="http://deb.debian.org/debian"
+keep=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --build) build=${2:?--build needs a folder}; shift 2 ;;
+        --cache) cache=${2:?--cache needs a folder}; shift 2 ;;
+        --mirror) mirror=${2:?--mirror needs a URL}; shift 2 ;;
+        --keep) keep=1; shift ;;
+        --help|-h) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) echo "$0: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+build=$(cd "$build" && pwd)
+mkdir -p "$cache"
+cache=$(cd "$cache" && pwd)
+
+if [ "$(id -u)" -ne 0 ]; then
+    again=(--build "$build" --cache "$cache" --mirror "$mirror")
+    [ "$keep" -eq 1 ] && again+=(--keep)
+    exec sudo "$0" "${again[@]}"
+fi
+
+begin=$SECONDS
+phase_start=$SECONDS
+timings=()
+phase() {  # name: the time since the last phase ended
+    timings+=("$1 $((SECONDS - phase_start)) s")
+    phase_start=$SECONDS
+}
+
+for tool in debootstrap cpack dpkg-deb; do
+    if ! command -v "$tool" >/dev/null; then
+        [ "$tool" = debootstrap ] || { echo "$0: $tool is missing" >&2; exit 1; }
+        echo "Installing: debootstrap"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/var/tmp}/quillmar-deb-test.XXXXXX")
+root="$work/root"
+station_pid=""
+mounted=()
+
+# shellcheck disable=SC2317  # run by the EXIT trap
+finish() {
+    local status=$? m i
+    if [ -n "$station_pid" ] && kill -0 "$station_pid" 2>/dev/null; then
+        kill -KILL "$station_pid" 2>/dev/null || true
+        wait "$station_pid" 2>/dev/null || true
+    fi
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+        m=${mounted[i]}
+        umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true
+    done
+    # Never remove through a mount that is still in place.
+    for m in "${mounted[@]}"; do
+        if mountpoint -q "$m"; then
+            echo "$0: $m is still mounted; leaving $work" >&2
+            exit "$status"
+        fi
+    done
+    if [ "$keep" -eq 1 ]; then
+        echo "The test root is left in $root"
+    else
+        rm -rf --one-file-system "$work"
+    fi
+    if [ "$status" -eq 0 ]; then
+        phase cleanup
+        echo "PASS in $((SECONDS - begin)) s (${timings[*]})"
+    fi
+    exit "$status"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# 1. The package, from the same install rules as `cmake --install`.
+cmake --build "$build" --target quillmar quillmar-receiver-sim >/dev/null
+(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
+    { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+deb=$(find "$work/package" -maxdepth 1 -name 'quillmar_*.deb' | head -n 1)
+[ -n "$deb" ] || fail "cpack made no quillmar_*.deb"
+version=$(dpkg-deb -f "$deb" Version)
+echo "Package: $(basename "$deb") ($(du -h "$deb" | cut -f1))"
+echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+phase cpack
+
+# 2. A clean Debian 12, unpacked from the cache or made afresh.
+tarball="$cache/bookworm-minbase.tar.zst"
+mkdir -p "$root"
+if [ -s "$tarball" ]; then
+    tar --zstd -xpf "$tarball" -C "$root"
+else
+    echo "Making a clean Debian 12 root with debootstrap (cached in $tarball for next time)"
+    debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+        { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap failed"; }
+    # The sources of an ordinary installation: the release, its updates and security fixes.
+    cat >"$root/etc/apt/sources.list" <<EOF
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb http://deb.debian.org/debian-security bookworm-security main
+EOF
+    # Nothing installed here may start a service.
+    printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+    chmod 755 "$root/usr/sbin/policy-rc.d"
+    rm -rf "$root"/var/cache/apt/archives/*.deb
+    tar --zstd -cpf "$tarball.part" -C "$root" . && mv "$tarball.part" "$tarball"
+fi
+phase root
+
+mount -t proc proc "$root/proc"
+mounted+=("$root/proc")
+if [ ! -c "$root/dev/null" ]; then
+    mount --bind /dev "$root/dev"
+    mounted+=("$root/dev")
+fi
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The downloaded packages are kept beside the tarball, so a rerun installs without fetching.
+mkdir -p "$cache/archives/partial"
+mount --bind "$cache/archives" "$root/var/cache/apt/archives"
+mounted+=("$root/var/cache/apt/archives")
+# A throwaway root need not survive a power cut: dpkg may skip its syncs.
+echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/quillmar-test-unsafe-io"
+
+clean_env=(/usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8
+           DEBIAN_FRONTEND=noninteractive)
+in_root() {
+    chroot "$root" "${clean_env[@]}" "$@"
+}
+
+# 3. apt-get resolves the package's Depends from the archive alone.
+cp "$deb" "$root/tmp/"
+in_root apt-get update -qq >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get update failed"; }
+phase update
+in_root sh -c "cd /tmp && apt-get install -y -q --no-install-recommends ./$(basename "$deb")" \
+    >>"$work/apt.log" 2>&1 || { tail -n 30 "$work/apt.log" >&2; fail "apt-get install of the package failed"; }
+echo "Installed with $(grep -c '^Setting up ' "$work/apt.log") packages set up"
+phase install
+
+# 4. The installed files.
+for f in /usr/bin/quillmar /usr/bin/quillmar-receiver-sim; do
+    [ -x "$root$f" ] || fail "$f is not installed"
+done
+desktop=/usr/share/applications/quillmar.desktop
+icon=/usr/share/icons/hicolor/scalable/apps/quillmar.svg
+help=/usr/share/quillmar/sathelp.hlp
+unit=/usr/lib/systemd/user/quillmar.service
+[ -f "$root$unit" ] || unit=/lib/systemd/user/quillmar.service
+for f in "$desktop" "$icon" "$help" "$unit"; do
+    [ -s "$root$f" ] || fail "$f is not installed"
+done
+exec_line=$(sed -n 's/^Exec=//p' "$root$desktop")
+in_root sh -c "command -v ${exec_line%% *}" >/dev/null || fail "$desktop runs '$exec_line', which is not on the PATH"
+grep -qx 'Icon=quillmar' "$root$desktop" || fail "$desktop names another icon"
+start=$(sed -n 's/^ExecStart=//p' "$root$unit")
+[ -x "$root${start%% *}" ] || fail "$unit starts '$start', which is not installed"
+cmp -s "$root$help" "$top/resources/sathelp.hlp" || fail "$help differs from resources/sathelp.hlp"
+
+# 5. The program runs from the package.
+said=$(in_root quillmar --version) || fail "quillmar --version failed"
+[ "$said" = "quillmar $version" ] || fail "quillmar --version says '$said', the package is $version"
+echo "quillmar --version: $said"
+
+mkdir -p "$root/tmp/station-home" "$root/tmp/station-runtime"
+chmod 700 "$root/tmp/station-runtime"
+# Started as one command, not through a function, so $! is the station itself (chroot and env
+# run it in their own process) and the signal reaches it.
+chroot "$root" "${clean_env[@]}" XDG_DATA_HOME=/tmp/station-home \
+    XDG_RUNTIME_DIR=/tmp/station-runtime QT_QPA_PLATFORM=offscreen JACK_NO_START_SERVER=1 \
+    quillmar >"$work/station.out" 2>&1 &
+station_pid=$!
+sleep 5
+kill -0 "$station_pid" 2>/dev/null || { cat "$work/station.out" >&2; fail "quillmar ended by itself"; }
+[ -d "$root/tmp/station-home/quillmar/drives/c/satfile" ] ||
+    { cat "$work/station.out" >&2; fail "quillmar made no drives/c/satfile in its data root"; }
+kill -TERM "$station_pid"
+status=0
+for _ in $(seq 100); do
+    kill -0 "$station_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$station_pid" 2>/dev/null && fail "quillmar did not end within 10 s of SIGTERM"
+wait "$station_pid" || status=$?
+station_pid=""
+[ "$status" -eq 0 ] || { cat "$work/station.out" >&2; fail "quillmar ended with status $status on SIGTERM"; }
+echo "quillmar started offscreen, made drives/c/satfile, and ended with status 0 on SIGTERM"
+phase run
