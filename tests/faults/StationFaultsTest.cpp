@@ -76,6 +76,7 @@ struct ReceiverFault {
     int delayMs;
     bool garbage;
     const char* logged;  // the Eb/No written to the EB log
+    friend void PrintTo(const ReceiverFault& f, std::ostream* out) { *out << f.name; }
 };
 
 class ReceiverFaults : public StationFaults, public ::testing::WithParamInterface<ReceiverFault> {};
