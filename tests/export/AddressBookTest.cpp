@@ -130,8 +130,10 @@ TEST(MailAccountFile, AnOpenFileWithWiderPermissionsIsReplacedByAPrivateOne) {
     s.start();
     s.write(kUserFilePath, "old\r\n");
     ::chmod(s.host(kUserFilePath).c_str(), 0644);
-    s.write(std::string(kUserFilePath) + ".new", "left over");
-    ::chmod(s.host(std::string(kUserFilePath) + ".new").c_str(), 0666);
+    std::string leftover = kUserFilePath;
+    leftover += ".new";
+    s.write(leftover, "left over");
+    ::chmod(s.host(leftover).c_str(), 0666);
     std::string error;
     ASSERT_TRUE(SaveMailAccount(s.st(), {"F", "U", "P"}, &error)) << error;
     struct stat info {};
