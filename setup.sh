@@ -9,7 +9,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
-          sox python3 clang libclang-rt-14-dev)
+          sox python3 clang libclang-rt-14-dev debootstrap)
 
 install_packages() {
     local missing=()
@@ -35,23 +35,40 @@ run_tests() {  # build dir, extra ctest options...
     shift
     runtime=$(mktemp -d)
     XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen \
-        ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "$@"
+        ctest --test-dir "$dir" --output-on-failure -j "$(($(nproc) + 2))" "$@"
     rm -rf "$runtime"
 }
 
-fuzz() {  # every reader of outside bytes under libFuzzer
+fuzz_one() {  # target, seconds: fuzzes over the seed corpus, then replays every saved crash
+    local target=$1 seconds=$2 name scratch out status=0
+    name=$(basename "$target")
+    name=${name#fuzz_}
+    scratch=$(mktemp -d)
+    out=$("$target" -max_total_time="$seconds" -print_final_stats=1 "$scratch" \
+          "fuzz/corpus/$name" 2>&1) || status=$?
+    rm -rf "$scratch"
+    printf '%s\n%s\n' "fuzz_$name:" "$(printf '%s\n' "$out" | tail -n 3)"
+    [ "$status" -eq 0 ] || { printf '%s\n' "$out" | tail -n 60; return "$status"; }
+    local regressions=(fuzz/regressions/"$name"/*)
+    if [ -e "${regressions[0]}" ] && ! "$target" "${regressions[@]}" >/dev/null 2>&1; then
+        echo "fuzz: a saved crash input of $name crashes again"
+        return 1
+    fi
+}
+
+fuzz() {  # every reader of outside bytes under libFuzzer, one target per core at a time
     build build-fuzz -DQUILLMAR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    local seconds=${QUILLMAR_FUZZ_SECONDS:-30} target name scratch regressions
+    local seconds=${QUILLMAR_FUZZ_SECONDS:-30} target failed=0 running=()
     for target in build-fuzz/fuzz/fuzz_*; do
-        name=$(basename "$target")
-        name=${name#fuzz_}
-        scratch=$(mktemp -d)
-        "$target" -max_total_time="$seconds" -print_final_stats=1 "$scratch" "fuzz/corpus/$name" \
-            2>&1 | tail -n 3
-        rm -rf "$scratch"
-        regressions=(fuzz/regressions/"$name"/*)
-        [ -e "${regressions[0]}" ] && "$target" "${regressions[@]}" >/dev/null 2>&1
+        fuzz_one "$target" "$seconds" &
+        running+=($!)
+        if [ ${#running[@]} -ge "$(nproc)" ]; then
+            wait "${running[0]}" || failed=1
+            running=("${running[@]:1}")
+        fi
     done
+    for pid in "${running[@]}"; do wait "$pid" || failed=1; done
+    [ "$failed" -eq 0 ] || { echo "fuzz: a target crashed" >&2; return 1; }
     echo "fuzz: every target ran ${seconds} s without a crash"
 }
 
@@ -70,13 +87,23 @@ case "${1:-}" in
     test)
         install_packages
         build build
+        # The package test mostly waits on downloads, so it runs beside the tests and builds.
+        packaging/test-deb.sh --build build >build/test-deb.log 2>&1 &
+        package_test=$!
         run_tests build
         echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
         build build-asan -DQUILLMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_BENCH=OFF
         export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
         export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
-        # The month-long soak measures memory, which the sanitizers inflate; it runs above.
-        run_tests build-asan -E '^Soak\.'
+        # The month-long soak measures memory, which the sanitizers inflate, and the stalled and
+        # stepped weeks run the same code as the plain week; all three run in the build above.
+        run_tests build-asan -E '^(Soak\.|SimulatedWeek\..*(Stalled|Stepped))'
+        echo "== the Debian package on a clean Debian 12 =="
+        if ! wait "$package_test"; then
+            cat build/test-deb.log
+            exit 1
+        fi
+        tail -n 4 build/test-deb.log
         echo "== fuzz targets, 30 s each, then every saved crash input =="
         fuzz
         ;;
