@@ -2,6 +2,7 @@
 // 7 record slots and all 28 play times filled.
 #include <benchmark/benchmark.h>
 
+#include "FullSchedule.h"
 #include "core/NextEvent.h"
 #include "core/Startup.h"
 #include "schedule/ScheduleRecord.h"
@@ -11,31 +12,12 @@ using namespace quillmar;
 
 namespace {
 
-std::string Time(int seconds) {
-    return TimeText(seconds % 86400);
-}
-
+// The whole file, written through the open schedule file as the station keeps it.
 void FullSchedule(Station& st) {
-    for (int n = 1; n <= kMaxSchedules; ++n) {
-        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = "1";
-        f.ProgramName = "Programme " + std::to_string(n);
-        f.ProgramLength = "30:00";
-        f.SourceCode = "ENG";
-        f.UnityPort = "1";
-        f.Route = "S";
-        f.Attenuation = "0";
-        f.PlayStart = "T";
-        f.RecordStart = "T";
-        f.Action = n % 10 == 0 ? "3" : "1";  // every tenth one only switches
-        for (int k = 0; k < 28; ++k)
-            f.PlayTimes[static_cast<std::size_t>(k)] = Time(n * 61 + k * 3600);
-        for (int r = 0; r < 7; ++r) {
-            f.RecordDays[static_cast<std::size_t>(r)] = (n + r) % 7 + 1;
-            f.RecordTimes[static_cast<std::size_t>(r)] = Time(n * 83 + r * 7200);
-        }
-        st.SatListFile.write(n, BuildScheduleRecord(f));
-    }
+    const std::string bytes = bench::FullScheduleBytes(0, 1);
+    for (int n = 1; n <= kMaxSchedules; ++n)
+        st.SatListFile.write(
+            n, bytes.substr(static_cast<std::size_t>(n - 1) * kScheduleRecordLength, kScheduleRecordLength));
 }
 
 void BM_ThreeFinders(benchmark::State& state) {

@@ -34,24 +34,29 @@ class ProcessFaults : public ::testing::Test {
     }
     // One recording of `seconds` starting `lead` seconds from now, optionally played later.
     LocalTime schedule(int lead, int seconds, int playAfter = 0) {
-        const LocalTime record = LocalIn(lead);
+        const LocalTime at = LocalIn(lead);
         std::optional<LocalTime> play;
         if (playAfter > 0) play = LocalIn(lead + playAfter);
-        WriteAll(s.satfile / "SatList.dat", TimedRecording("Fault Programme", record, seconds, play));
-        return record;
+        WriteAll(s.satfile / "SatList.dat", TimedRecording("Fault Programme", at, seconds, play));
+        return at;
+    }
+    // The station and the receiver, with a two-minute recording due shortly.
+    pid_t startRecording() {
+        configure();
+        record = schedule(18, 120);
+        s.startReceiver();
+        return s.startStation();
     }
     bool logged(const std::string& text, std::chrono::seconds limit) {
         return WaitFor([&] { return s.activityLog().find(text) != std::string::npos; }, limit);
     }
 
     RealStation s{QUILLMAR_BINARY_DIR, "faults"};
+    LocalTime record;
 };
 
 TEST_F(ProcessFaults, KilledMidRecordingTheWaveFilePlaysUpToItsLastSecond) {
-    configure();
-    const LocalTime record = schedule(18, 120);
-    s.startReceiver();
-    const pid_t station = s.startStation();
+    const pid_t station = startRecording();
     ASSERT_TRUE(logged("Record Fault Programme", 40s)) << s.activityLog() << s.output();
     const auto started = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(5s);
@@ -72,10 +77,7 @@ TEST_F(ProcessFaults, KilledMidRecordingTheWaveFilePlaysUpToItsLastSecond) {
 }
 
 TEST_F(ProcessFaults, SigtermMidRecordingStopsItAsRecStopDoes) {
-    configure();
-    const LocalTime record = schedule(18, 120);
-    s.startReceiver();
-    const pid_t station = s.startStation();
+    const pid_t station = startRecording();
     ASSERT_TRUE(logged("Record Fault Programme", 40s)) << s.activityLog() << s.output();
     std::this_thread::sleep_for(4s);
 
@@ -101,7 +103,7 @@ TEST_F(ProcessFaults, AFullDiskAndMissingDevicesAreReportedAndTheStationGoesOn) 
     configure(1);
     fs::create_symlink(s.home / "no-such-serial-device", s.root / "devices/com1");
     fs::create_symlink(s.home / "no-such-port-device", s.root / "devices/ioport");
-    const LocalTime record = schedule(18, 30, 30 + 6);
+    record = schedule(18, 30, 30 + 6);
     constexpr long kLimit = 1'000'000;  // about 5.7 s of stereo
     const pid_t station = s.startStation({}, kLimit);
 
