@@ -57,6 +57,10 @@ AudioConversion& Conversion(Station& st) {
         conversion->onProgress = [&st](std::int64_t doneMs, std::int64_t) {
             st.Export.doneMs = doneMs;
         };
+        conversion->onLevels = [&st](std::int16_t left, std::int16_t right) {
+            st.Export.Display.MeterLeft = left;
+            st.Export.Display.MeterRight = right;
+        };
         conversion->onFinished = [&st](bool ok, const std::string& error) {
             ExportFinished(st, ok, error);
             st.notifyChanged();

@@ -32,6 +32,8 @@ struct ExportDisplay {
     bool GaugeVisible = false;
     int GaugeValue = 0;  // percent
     bool MeterVisible = false;
+    std::int16_t MeterLeft = 0;  // peaks of the audio being exported, 16-bit magnitudes
+    std::int16_t MeterRight = 0;
 };
 
 struct ExportState {

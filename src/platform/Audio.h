@@ -110,6 +110,8 @@ public:
     virtual bool isRunning() const = 0;
     // Progress in milliseconds of source done, and the length being converted.
     std::function<void(std::int64_t doneMs, std::int64_t totalMs)> onProgress;
+    // The peaks (16-bit magnitudes) of the audio each progress report covers, for a meter.
+    std::function<void(std::int16_t left, std::int16_t right)> onLevels;
     std::function<void(bool ok, const std::string& error)> onFinished;
 };
 

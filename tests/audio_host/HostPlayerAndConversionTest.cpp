@@ -81,6 +81,10 @@ TEST_F(HostAudio, ConversionReportsProgressAndTheEndOnTheLoop) {
         progress.push_back(done);
         EXPECT_EQ(total, 2000);
     };
+    std::vector<std::pair<int, int>> levels;
+    conversion->onLevels = [&](std::int16_t left, std::int16_t right) {
+        levels.emplace_back(left, right);
+    };
     conversion->onFinished = [&](bool good, const std::string&) {
         ok = good;
         ++finished;
@@ -94,6 +98,9 @@ TEST_F(HostAudio, ConversionReportsProgressAndTheEndOnTheLoop) {
     EXPECT_FALSE(conversion->isRunning());
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), 2000);
+    // One pair of peaks per block: the first block counts up to 8192 in both channels.
+    ASSERT_EQ(levels.size(), progress.size());
+    EXPECT_EQ(levels.front(), std::make_pair(8192, 8192));
     WaveInfo info;
     ASSERT_TRUE(ReadWaveInfo(job.targetPath, &info, &error)) << error;
     EXPECT_EQ(info.frames, 88200);

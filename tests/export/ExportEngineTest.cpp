@@ -295,6 +295,27 @@ TEST(ExportQueue, RecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
     EXPECT_TRUE(s.sim.errors.messages.empty());
 }
 
+TEST(ExportProgress, TheMeterShowsThePeaksOfTheAudioBeingExportedAndFallsBackAtTheEnd) {
+    ExportStation s(Wednesday());
+    ExportEntry e = Entry(kNamingUserDefined, 1, "00:05");
+    e.Paths[1] = "c:\\metered";
+    Put(s, 1, e);
+    Recorded(s, 1, 2, 1.0);
+    CheckExport(s.st());
+    ASSERT_TRUE(s.st().Export.conversion);
+    auto& conversion = *s.st().Export.conversion;
+    std::vector<std::pair<int, int>> shown;
+    conversion.onLevels = [&, inner = conversion.onLevels](std::int16_t l, std::int16_t r) {
+        inner(l, r);
+        shown.emplace_back(s.st().Export.Display.MeterLeft, s.st().Export.Display.MeterRight);
+    };
+    s.sim.loop.advance(500);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), std::make_pair(16000, 12000));
+    EXPECT_FALSE(s.st().Export.Display.MeterVisible);
+    EXPECT_EQ(s.st().Export.Display.MeterLeft, 0);
+}
+
 TEST(ExportProgress, GaugeIsTheWholePercentOfTheExportedLength) {
     ExportStation s(Wednesday());
     ExportJob job;

@@ -83,7 +83,13 @@ TEST(MainWindowExport, GaugeAndMeterShowWhileAnExportRuns) {
     s.st().notifyChanged();
     EXPECT_FALSE(w.Gauge->isHidden());
     EXPECT_FALSE(w.MMLevelX5->isHidden());
+    s.st().Export.Display.MeterLeft = 500;
+    s.st().Export.Display.MeterRight = 300;
+    s.st().notifyChanged();
+    EXPECT_EQ(w.MMLevelX5->left(), 500);
+    EXPECT_EQ(w.MMLevelX5->right(), 300);
     s.sim.loop.advance(1000);
     EXPECT_TRUE(w.Gauge->isHidden());
     EXPECT_TRUE(w.MMLevelX5->isHidden());
+    EXPECT_EQ(w.MMLevelX5->left(), 0);
 }

@@ -301,6 +301,8 @@ void mnuMenu::render() {
     Gauge->setVisible(exporting.GaugeVisible);
     Gauge->setValue(exporting.GaugeValue);
     MMLevelX5->setVisible(exporting.MeterVisible);
+    MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
+                         exporting.MeterVisible ? exporting.MeterRight : 0);
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());

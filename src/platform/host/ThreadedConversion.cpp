@@ -38,7 +38,13 @@ bool ThreadedConversion::start(const ConversionJob& job, std::string* error) {
                         state->owner->onProgress(done, total);
                 });
             },
-            state->cancelled, &error);
+            state->cancelled, &error,
+            [state, &loop](std::int16_t left, std::int16_t right) {
+                loop.post([state, left, right] {
+                    if (state->owner && !state->cancelled && state->owner->onLevels)
+                        state->owner->onLevels(left, right);
+                });
+            });
         loop.post([state, ok, error] {
             if (!state->owner || state->cancelled) return;
             state->running = false;

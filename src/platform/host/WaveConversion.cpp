@@ -4,6 +4,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -65,6 +66,20 @@ float TargetScale(int format) {
     }
 }
 
+// Peaks of interleaved samples at `scale` as 16-bit magnitudes; a mono block gives both.
+void ReportPeaks(const ConversionLevels& levels, const std::vector<float>& samples, int channels,
+                 std::int64_t frames, float scale) {
+    if (!levels) return;
+    float peak[2] = {0, 0};
+    for (std::int64_t f = 0; f < frames; ++f)
+        for (int c = 0; c < channels; ++c)
+            peak[c] = std::max(peak[c], std::fabs(samples[static_cast<std::size_t>(f * channels + c)]));
+    const auto magnitude = [scale](float v) {
+        return static_cast<std::int16_t>(std::min(32767.0f, std::round(v / scale * 32768.0f)));
+    };
+    levels(magnitude(peak[0]), magnitude(channels == 1 ? peak[0] : peak[1]));
+}
+
 bool WriteAll(SNDFILE* file, const float* data, std::int64_t frames, std::string* error) {
     if (frames <= 0) return true;
     if (sf_writef_float(file, data, frames) != frames)
@@ -74,7 +89,8 @@ bool WriteAll(SNDFILE* file, const float* data, std::int64_t frames, std::string
 
 bool Convert(const ConversionJob& job, const std::string& temp,
              const std::function<void(std::int64_t, std::int64_t)>& progress,
-             const std::atomic<bool>& cancelled, std::string* error) {
+             const std::atomic<bool>& cancelled, std::string* error,
+             const ConversionLevels& levels) {
     SF_INFO in{};
     SndFilePtr source(sf_open(job.sourcePath.c_str(), SFM_READ, &in));
     if (!source) return Fail(error, job.sourcePath + ": " + sf_strerror(nullptr));
@@ -150,6 +166,7 @@ bool Convert(const ConversionJob& job, const std::string& temp,
                 if (data.input_frames == 0 && (!last || data.output_frames_gen == 0)) break;
             }
         }
+        ReportPeaks(levels, mixed, outInfo.channels, got, scale);
         if (progress) progress(done * 1000 / in.samplerate, totalMs);
     }
     if (resampler && !flushed) {
@@ -173,10 +190,11 @@ bool Convert(const ConversionJob& job, const std::string& temp,
 
 bool ConvertWave(const ConversionJob& job,
                  const std::function<void(std::int64_t, std::int64_t)>& progress,
-                 const std::atomic<bool>& cancelled, std::string* error) {
+                 const std::atomic<bool>& cancelled, std::string* error,
+                 const ConversionLevels& levels) {
     // Written beside the target and renamed only when whole, so no reader sees half a file.
     const std::string temp = job.targetPath + ".part";
-    const bool ok = Convert(job, temp, progress, cancelled, error);
+    const bool ok = Convert(job, temp, progress, cancelled, error, levels);
     if (ok && std::rename(temp.c_str(), job.targetPath.c_str()) == 0) return true;
     if (ok) Fail(error, job.targetPath + ": the converted file could not be renamed");
     std::remove(temp.c_str());

@@ -13,11 +13,15 @@
 
 namespace quillmar {
 
-// progress gets (source ms done, ms to convert). Returns false with the reason on failure or
+using ConversionLevels = std::function<void(std::int16_t left, std::int16_t right)>;
+
+// progress gets (source ms done, ms to convert); levels, just before each progress report, the
+// peaks of the audio written since the last one. Returns false with the reason on failure or
 // when cancelled turns true; the partial target is removed then.
 bool ConvertWave(const ConversionJob& job,
                  const std::function<void(std::int64_t, std::int64_t)>& progress,
-                 const std::atomic<bool>& cancelled, std::string* error);
+                 const std::atomic<bool>& cancelled, std::string* error,
+                 const ConversionLevels& levels = nullptr);
 
 // The wave subformats this libsndfile can write, PCM 16 bit first.
 std::vector<WaveFormat> WritableWaveFormats();

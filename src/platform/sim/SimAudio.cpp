@@ -325,7 +325,10 @@ class SimAudio::Conversion : public AudioConversion {
                     [this](std::int64_t done, std::int64_t total) {
                         if (onProgress) onProgress(done, total);
                     },
-                    state->cancelled, &error);
+                    state->cancelled, &error,
+                    [this](std::int16_t left, std::int16_t right) {
+                        if (onLevels) onLevels(left, right);
+                    });
             if (state->cancelled) return;
             state->running = false;
             if (onFinished) onFinished(ok, ok ? std::string() : error);
