@@ -2,6 +2,7 @@
 
 #include "core/Startup.h"
 #include "core/Station.h"
+#include "platform/LittleEndian.h"
 
 namespace quillmar {
 
@@ -25,17 +26,6 @@ void PutField(std::string& record, std::size_t at, std::size_t width, const std:
     std::string cut = text.substr(0, width);
     cut.resize(width, ' ');
     record.replace(at, width, cut);
-}
-
-std::int32_t GetInt32(std::string_view record, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(record[at + i]);
-    return static_cast<std::int32_t>(v);
-}
-
-void PutInt32(std::string& record, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) record[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
 }
 
 // A line of User.dat holds one value: a line break inside it would shift the ones after.
@@ -70,8 +60,8 @@ AddressEntry ParseAddressEntry(std::string_view bytes) {
     e.Address = Field(record, kAddressAt, kAddressWidth);
     for (int d = 0; d < 7; ++d) {
         e.DayOn[d] = record[kDaysAt + d];
-        e.StartSec[d] = GetInt32(record, kStartAt + 4 * d);
-        e.StopSec[d] = GetInt32(record, kStopAt + 4 * d);
+        e.StartSec[d] = Int32At(record, kStartAt + 4 * d);
+        e.StopSec[d] = Int32At(record, kStopAt + 4 * d);
     }
     return e;
 }

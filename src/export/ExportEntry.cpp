@@ -2,6 +2,7 @@
 
 #include "audio/SoundFiles.h"
 #include "core/Station.h"
+#include "platform/LittleEndian.h"
 
 namespace quillmar {
 
@@ -12,18 +13,6 @@ constexpr std::size_t kPathsAt = 16;
 constexpr std::size_t kFadeAt = 226;
 constexpr std::size_t kLengthAt = 228;
 constexpr std::size_t kNumberAt = 233;
-
-std::int16_t Int16At(std::string_view r, std::size_t at) {
-    const auto lo = static_cast<unsigned char>(r[at]);
-    const auto hi = static_cast<unsigned char>(r[at + 1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
-
-void PutInt16(std::string& r, std::size_t at, std::int16_t value) {
-    const auto v = static_cast<std::uint16_t>(value);
-    r[at] = static_cast<char>(v & 0xFF);
-    r[at + 1] = static_cast<char>(v >> 8);
-}
 
 void PutText(std::string& r, std::size_t at, std::size_t width, std::string_view text) {
     std::string field(text.substr(0, width));

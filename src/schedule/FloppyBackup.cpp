@@ -7,6 +7,7 @@
 #include "core/NextEvent.h"
 #include "core/Startup.h"
 #include "core/Station.h"
+#include "platform/LittleEndian.h"
 #include "receiver/SourceCodes.h"
 #include "settings/StationSettings.h"
 
@@ -174,11 +175,7 @@ bool LoadSetupFromFloppy(Station& st) {
         if (!ReadWhole(st, kFloppySettings, &bytes, failure)) return false;
         for (int n : kRestored) {
             // A record beyond the end of the copy reads as 0, as from any record file.
-            const std::size_t at = static_cast<std::size_t>(n - 1) * 2;
-            const auto lo = at < bytes.size() ? static_cast<std::uint8_t>(bytes[at]) : 0u;
-            const auto hi = at + 1 < bytes.size() ? static_cast<std::uint8_t>(bytes[at + 1]) : 0u;
-            *st.Settings.field(n) =
-                static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+            *st.Settings.field(n) = Int16At(bytes, static_cast<std::size_t>(n - 1) * 2);
         }
         DeriveSettingValues(st);
         RecordFile local;
@@ -187,9 +184,7 @@ bool LoadSetupFromFloppy(Station& st) {
             return Fail(failure, 75,
                         std::string("Path/File access error: ") + kSettingsPath + ": " + reason);
         for (int n : kRestored) {
-            const auto v = static_cast<std::uint16_t>(*st.Settings.field(n));
-            const std::string record{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-            if (!local.write(n, record, &reason))
+            if (!local.write(n, Int16Bytes(*st.Settings.field(n)), &reason))
                 return Fail(failure, 57,
                             std::string("Device I/O error: ") + kSettingsPath + ": " + reason);
         }

@@ -5,18 +5,13 @@
 #include <cstdlib>
 
 #include "core/Station.h"
+#include "platform/LittleEndian.h"
 #include "receiver/RemoteControl.h"
 #include "settings/StationSettings.h"
 
 namespace quillmar {
 
 namespace {
-
-std::int16_t Decode(const std::string& rec) {
-    const auto lo = static_cast<std::uint8_t>(rec[0]);
-    const auto hi = static_cast<std::uint8_t>(rec[1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
 
 std::vector<SettingsLine> Numbered(const std::vector<std::string>& texts, int first) {
     std::vector<SettingsLine> lines;
@@ -55,7 +50,7 @@ SettingsForm::SettingsForm(Station& st) : st_(st) {
     auto record = [&](int n) {
         rec.assign(2, '\0');
         if (file.isOpen()) file.read(n, &rec);  // beyond the end: zero bytes
-        return Decode(rec);
+        return Int16At(rec);
     };
     lstMM1_Click(record(1));
     lstMM2_Click(record(2));

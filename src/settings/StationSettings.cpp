@@ -1,6 +1,7 @@
 #include "settings/StationSettings.h"
 
 #include "core/Station.h"
+#include "platform/LittleEndian.h"
 
 namespace quillmar {
 
@@ -31,17 +32,6 @@ std::int16_t* StationSettings::field(int record) {
 
 namespace {
 
-std::int16_t Decode(const std::string& rec) {
-    const auto lo = static_cast<std::uint8_t>(rec[0]);
-    const auto hi = static_cast<std::uint8_t>(rec[1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
-
-std::string Encode(std::int16_t v) {
-    const auto u = static_cast<std::uint16_t>(v);
-    return {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-}
-
 bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* error) {
     RecordFile file;
     std::string reason;
@@ -52,7 +42,7 @@ bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* 
     bool ok = true;
     for (int n : records) {
         // Keep going after a failed record: the rest may still be saved.
-        if (!file.write(n, Encode(*st.Settings.field(n)), &reason)) {
+        if (!file.write(n, Int16Bytes(*st.Settings.field(n)), &reason)) {
             if (ok && error) *error = std::string(kSettingsPath) + ": " + reason;
             ok = false;
         }
@@ -74,7 +64,7 @@ void LoadStationSettings(Station& st) {
     std::string rec;
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18, 19, 20, 21}) {
         file.read(n, &rec);  // beyond the end: zero bytes
-        *st.Settings.field(n) = Decode(rec);
+        *st.Settings.field(n) = Int16At(rec);
     }
     file.close();
     st.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
