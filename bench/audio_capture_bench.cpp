@@ -14,6 +14,7 @@
 #include "platform/host/SndFile.h"
 #include "platform/host/SpscRing.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/SettingsFile.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -76,16 +77,9 @@ void BM_ThresholdStartToFile(benchmark::State& state) {
         state.PauseTiming();
         const DateTime start = DateTime::from(2026, 12, 7, 9, 59, 0);
         testing::SimStation sim(start);
-        std::string ini(42, '\0');
-        const auto set = [&](int record, int value) {
-            ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
-            ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>(value >> 8);
-        };
-        set(3, 1000);  // threshold
-        set(4, 1);     // Play visible
-        set(10, 1);    // activity log on
-        set(12, 3);    // wave files on drive C
-        sim.write("c:\\satfile\\MyComp.ini", ini);
+        // Threshold 1000, Play visible, activity log on, wave files on drive C.
+        sim.write("c:\\satfile\\MyComp.ini",
+                  testing::SettingsFile({{3, 1000}, {4, 1}, {10, 1}, {12, 3}}));
         sim.start();
         ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
         f.InUse = "1";

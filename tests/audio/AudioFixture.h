@@ -14,6 +14,7 @@
 #include "core/NextEvent.h"
 #include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/SettingsFile.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
@@ -84,17 +85,8 @@ class AudioTest : public ::testing::Test {
   protected:
     explicit AudioTest(DateTime start = Monday(9, 59, 0))
         : sim(std::make_unique<SimStation>(start)) {
-        // Records 3 (threshold 1000), 4 (Play visible), 10 (activity log on), 12 (drive C).
-        std::string ini(42, '\0');
-        auto set = [&](int record, int value) {
-            ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
-            ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>(value >> 8);
-        };
-        set(3, 1000);
-        set(4, 1);
-        set(10, 1);
-        set(12, 3);
-        sim->write("c:\\satfile\\MyComp.ini", ini);
+        // Threshold 1000, Play visible, activity log on, wave files on drive C.
+        sim->write("c:\\satfile\\MyComp.ini", SettingsFile({{3, 1000}, {4, 1}, {10, 1}, {12, 3}}));
         sim->start();
         st().actionObserver = [this](const std::string& name) {
             actions.push_back(name);

@@ -88,6 +88,7 @@ inline WaveData ReadWave(const std::string& hostPath) {
 
 #include "core/Station.h"
 #include "platform/DateTime.h"
+#include "support/SettingsFile.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
@@ -97,10 +98,8 @@ namespace quillmar::testing {
 class ExportStation {
   public:
     explicit ExportStation(DateTime start) : sim(start) {
-        std::string ini(42, '\0');
-        ini[18] = 1;  // record 10: activity log on
-        ini[22] = 3;  // record 12: sound files on drive C
-        sim.write("c:\\satfile\\MyComp.ini", ini);
+        // Activity log on, sound files on drive C.
+        sim.write("c:\\satfile\\MyComp.ini", SettingsFile({{10, 1}, {12, 3}}));
         sim.start();
     }
     Station& st() { return sim.st(); }

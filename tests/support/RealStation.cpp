@@ -43,16 +43,6 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
     return done();
 }
 
-std::string SettingsFile(const std::map<int, int>& records) {
-    std::string ini(42, '\0');
-    for (const auto& [record, value] : records) {
-        if (record < 1 || record > 21) throw std::out_of_range("settings record");
-        ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
-        ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>((value >> 8) & 0xFF);
-    }
-    return ini;
-}
-
 WaveFacts ReadWave(const fs::path& p) {
     const std::string bytes = ReadAll(p);
     WaveFacts w;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/SettingsFile.h"
+
 namespace quillmar::testing {
 
 namespace fs = std::filesystem;
@@ -21,8 +23,6 @@ void WriteAll(const fs::path& p, const std::string& bytes);
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
              std::chrono::milliseconds step = std::chrono::milliseconds(100));
 
-// MyComp.ini bytes: 21 little-endian 16-bit records, those given set, the rest 0.
-std::string SettingsFile(const std::map<int, int>& records);
 
 // What a 16-bit stereo 44.1 kHz wave file holds: seconds by its header's data size and by the
 // bytes after the header.

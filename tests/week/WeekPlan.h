@@ -12,6 +12,7 @@
 #include "core/ClockTick.h"
 #include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/SettingsFile.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
@@ -111,20 +112,7 @@ inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
 // Settings records: threshold 1000, Play visible, purge after 3 days, hourly Eb/No, activity
 // log, wave drive C, expansion relays reset, schedules moved on time-change days.
 inline std::string WeekSettings() {
-    std::string ini(42, '\0');
-    auto set = [&](int record, int value) {
-        ini[static_cast<std::size_t>(2 * (record - 1))] = static_cast<char>(value & 0xFF);
-        ini[static_cast<std::size_t>(2 * (record - 1) + 1)] = static_cast<char>(value >> 8);
-    };
-    set(3, 1000);
-    set(4, 1);
-    set(6, 3);
-    set(9, 1);
-    set(10, 1);
-    set(12, 3);
-    set(17, 1);
-    set(21, 1);
-    return ini;
+    return SettingsFile({{3, 1000}, {4, 1}, {6, 3}, {9, 1}, {10, 1}, {12, 3}, {17, 1}, {21, 1}});
 }
 
 struct Happening {
