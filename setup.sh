@@ -5,11 +5,16 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# What the station's build needs, then what the test command's steps call: the package test
+# (cpack's DEB generator runs file and dpkg-shlibdeps; debootstrap with its keyring, zstd for the
+# cached root) and the fuzz targets (clang with its sanitizer and libFuzzer runtime).
 PACKAGES=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
-          sox python3 clang libclang-rt-14-dev debootstrap)
+          sox python3
+          file dpkg-dev debootstrap debian-archive-keyring zstd util-linux
+          clang libclang-rt-14-dev)
 
 install_packages() {
     local missing=()
@@ -18,14 +23,29 @@ install_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Installing ${missing[*]} needs root or sudo (Debian package sudo)" >&2; exit 1; }
+        sudo="sudo"
+    fi
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+require() {  # step, then tool:package pairs; names the package of each tool still missing
+    local step=$1 pair failed=0
+    shift
+    for pair in "$@"; do
+        command -v "${pair%%:*}" >/dev/null && continue
+        echo "$step needs '${pair%%:*}', which the Debian package '${pair#*:}' provides" >&2
+        failed=1
+    done
+    [ "$failed" -eq 0 ] || exit 1
+}
+
 build() {  # build dir, extra cmake options...
     local dir=$1; shift
+    require "The build" cmake:cmake ninja:ninja-build c++:build-essential pkg-config:pkg-config
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir"
 }
@@ -82,10 +102,15 @@ case "${1:-}" in
         install_packages
         build build
         shift
+        require "The demo" python3:python3
         exec demo/run-demo.sh --build build "$@"
         ;;
     test)
         install_packages
+        tools/check-no-mirrors.sh
+        require "The package test" cpack:cmake file:file dpkg-shlibdeps:dpkg-dev \
+            debootstrap:debootstrap zstd:zstd chroot:coreutils mount:mount python3:python3
+        require "The fuzz targets" clang++:clang
         build build
         # The package test mostly waits on downloads, so it runs beside the tests and builds.
         packaging/test-deb.sh --build build >build/test-deb.log 2>&1 &

@@ -9,7 +9,8 @@
 #
 #   --build DIR   the configured and built build folder (default: build)
 #   --cache DIR   where the clean root's tarball is kept (default: ~/.cache/quillmar-deb-test)
-#   --mirror URL  the Debian mirror (default: http://deb.debian.org/debian)
+#   --mirror URL  the Debian mirror (default: each bookworm mirror of this machine's apt
+#                 sources in turn, until one works; the security archive likewise)
 #   --keep        leave the test root in place and print where it is
 #
 # Needs root for debootstrap, chroot and mount; run as another user it starts itself again
@@ -19,7 +20,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build"
 cache="${HOME:-/root}/.cache/quillmar-deb-test"
-mirror="http://deb.debian.org/debian"
+mirror=""
 keep=0
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -27,7 +28,7 @@ while [ $# -gt 0 ]; do
         --cache) cache=${2:?--cache needs a folder}; shift 2 ;;
         --mirror) mirror=${2:?--mirror needs a URL}; shift 2 ;;
         --keep) keep=1; shift ;;
-        --help|-h) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --help|-h) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "$0: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -36,7 +37,8 @@ mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
 
 if [ "$(id -u)" -ne 0 ]; then
-    again=(--build "$build" --cache "$cache" --mirror "$mirror")
+    again=(--build "$build" --cache "$cache")
+    [ -n "$mirror" ] && again+=(--mirror "$mirror")
     [ "$keep" -eq 1 ] && again+=(--keep)
     exec sudo "$0" "${again[@]}"
 fi
@@ -49,14 +51,32 @@ phase() {  # name: the time since the last phase ended
     phase_start=$SECONDS
 }
 
-for tool in debootstrap cpack dpkg-deb; do
-    if ! command -v "$tool" >/dev/null; then
-        [ "$tool" = debootstrap ] || { echo "$0: $tool is missing" >&2; exit 1; }
-        echo "Installing: debootstrap"
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
-    fi
+# Each tool this test calls, and the Debian package that provides it.
+missing=()
+for pair in cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev file:file debootstrap:debootstrap \
+            zstd:zstd chroot:coreutils mount:mount mountpoint:util-linux python3:python3; do
+    command -v "${pair%%:*}" >/dev/null || missing+=("$pair")
 done
+if [ ${#missing[@]} -gt 0 ]; then
+    for pair in "${missing[@]}"; do
+        echo "$0: '${pair%%:*}' is missing; the Debian package '${pair#*:}' provides it" >&2
+    done
+    exit 1
+fi
+
+# The mirrors come from this machine's own apt sources, never from the tree.
+mirrors=()
+security=()
+[ -z "$mirror" ] || mirrors=("$mirror")
+while read -r kind uri; do
+    case "$kind" in
+        main) [ -n "$mirror" ] || mirrors+=("$uri") ;;
+        security) security+=("$uri") ;;
+    esac
+done < <(python3 "$top/packaging/apt-mirrors.py" --release bookworm)
+[ ${#mirrors[@]} -gt 0 ] ||
+    { echo "$0: no bookworm mirror in /etc/apt/sources.list*; name one with --mirror URL" >&2; exit 1; }
+[ ${#security[@]} -gt 0 ] || security=("")
 
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/quillmar-deb-test.XXXXXX")
 root="$work/root"
@@ -119,14 +139,17 @@ if [ -s "$tarball" ]; then
     tar --zstd -xpf "$tarball" -C "$root"
 else
     echo "Making a clean Debian 12 root with debootstrap (cached in $tarball for next time)"
-    debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-        { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap failed"; }
-    # The sources of an ordinary installation: the release, its updates and security fixes.
-    cat >"$root/etc/apt/sources.list" <<EOF
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
-EOF
+    made=""
+    for m in "${mirrors[@]}"; do
+        rm -rf --one-file-system "$root" && mkdir -p "$root"
+        if debootstrap --variant=minbase bookworm "$root" "$m" >"$work/debootstrap.log" 2>&1; then
+            made=$m
+            break
+        fi
+        echo "debootstrap from $m failed: $(tail -n 1 "$work/debootstrap.log")"
+    done
+    [ -n "$made" ] || { tail -n 30 "$work/debootstrap.log" >&2; fail "debootstrap failed from every mirror"; }
+    mirrors=("$made")
     # Nothing installed here may start a service.
     printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
     chmod 755 "$root/usr/sbin/policy-rc.d"
@@ -155,9 +178,22 @@ in_root() {
     chroot "$root" "${clean_env[@]}" "$@"
 }
 
-# 3. apt-get resolves the package's Depends from the archive alone.
+# 3. apt-get resolves the package's Depends from the archive alone, with the sources of an
+# ordinary installation: the release, its updates and security fixes.
+updated=0
+for m in "${mirrors[@]}"; do
+    for s in "${security[@]}"; do
+        printf 'deb %s bookworm main\ndeb %s bookworm-updates main\n' "$m" "$m" >"$root/etc/apt/sources.list"
+        [ -z "$s" ] || printf 'deb %s bookworm-security main\n' "$s" >>"$root/etc/apt/sources.list"
+        if in_root apt-get update -qq >"$work/apt.log" 2>&1; then
+            updated=1
+            break 2
+        fi
+        echo "apt-get update from $m${s:+ and $s} failed"
+    done
+done
+[ "$updated" -eq 1 ] || { cat "$work/apt.log" >&2; fail "apt-get update failed from every mirror"; }
 cp "$deb" "$root/tmp/"
-in_root apt-get update -qq >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get update failed"; }
 phase update
 in_root sh -c "cd /tmp && apt-get install -y -q --no-install-recommends ./$(basename "$deb")" \
     >>"$work/apt.log" 2>&1 || { tail -n 30 "$work/apt.log" >&2; fail "apt-get install of the package failed"; }
