@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev qt6-serialport-dev libgl-dev
+          qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
           sox python3 clang libclang-rt-14-dev debootstrap)
