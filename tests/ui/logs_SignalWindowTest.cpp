@@ -102,7 +102,8 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
         EXPECT_EQ(v->history().skippedLines, 1);
     }
     EXPECT_EQ(v->lblSummary->text(),
-              "82 polls, 2 receiver alarms, 1 silence alarms, 1 recordings, 1 unreadable log lines skipped");
+              "Polls: 82   Receiver alarms: 2   Silence alarms: 1   Recordings: 1   "
+              "Unreadable log lines skipped: 1");
 
     // The window follows the station: the poll at 10:01:12 appears without touching it.
     v->cboPeriod->setCurrentIndex(0);

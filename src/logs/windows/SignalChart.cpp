@@ -55,8 +55,32 @@ QString SignalTimeText(const LogMoment& m, bool withDate) {
     return ToQDate(m.at.date).toString("MM/dd/yy") + " " + time;
 }
 
+namespace {
+
+// SignalAxisMs for a run of moments: a day of 24 hours is its start plus the time of day, so
+// only the two daylight-saving days of a year need the zone's rules for each line.
+class AxisOfDays {
+  public:
+    qint64 operator()(const LogMoment& m) {
+        if (m.at.date != day_) {
+            day_ = m.at.date;
+            start_ = SignalDayStartMs(day_);
+            plain_ = SignalDayStartMs(day_.addDays(1)) - start_ == 24 * kHourMs;
+        }
+        return plain_ ? start_ + m.at.msOfDay : SignalAxisMs(m);
+    }
+
+  private:
+    Date day_;
+    qint64 start_ = 0;
+    bool plain_ = false;
+};
+
+}  // namespace
+
 void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function<void(const QString&)>& hover) {
     const bool withDate = h.first != h.last;
+    AxisOfDays axisMs;
     const qint64 from = SignalDayStartMs(h.first), to = SignalDayStartMs(h.last.addDays(1));
 
     double lo = INFINITY, hi = -INFINITY;
@@ -94,8 +118,8 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
         auto* lower = new QLineSeries;
         for (const auto& span : h.spans) {
             if (span.kind != kind) continue;
-            const qint64 s = SignalAxisMs(span.start);
-            const qint64 e = std::max(SignalAxisMs(span.end), s + minWidth);
+            const qint64 s = axisMs(span.start);
+            const qint64 e = std::max(axisMs(span.end), s + minWidth);
             upper->append(s, lo);
             upper->append(s, hi);
             upper->append(e, hi);
@@ -117,7 +141,7 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
     bool named = false;
     const QColor lineColour(30, 90, 180);
     for (const auto& s : h.samples) {
-        const qint64 x = SignalAxisMs(s.when);
+        const qint64 x = axisMs(s.when);
         if (!s.hasValue() || (line && x - previous > kGapMs)) line = nullptr;
         if (!s.hasValue()) continue;
         if (!line) {
@@ -152,7 +176,7 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
     marks->setBorderColor(QColor(40, 150, 70));
     QStringList names;
     for (const auto& r : h.recordings) {
-        marks->append(static_cast<qreal>(SignalAxisMs(r.start)), lo + (hi - lo) / 40);
+        marks->append(static_cast<qreal>(axisMs(r.start)), lo + (hi - lo) / 40);
         names << SignalTimeText(r.start, withDate) + "  " + QString::fromStdString(r.name);
     }
     attach(marks);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QToolTip>
+#include <QCursor>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -24,12 +26,12 @@ QString SignalSummary(const SignalHistory& h) {
     const auto polls = std::count_if(h.samples.begin(), h.samples.end(), [](const auto& s) { return s.hasValue(); });
     const auto alarms = std::count_if(h.spans.begin(), h.spans.end(),
                                       [](const auto& s) { return s.kind == SpanKind::ReceiverAlarm; });
-    QString text = QString("%1 polls, %2 receiver alarms, %3 silence alarms, %4 recordings")
+    QString text = QString("Polls: %1   Receiver alarms: %2   Silence alarms: %3   Recordings: %4")
                        .arg(polls)
                        .arg(alarms)
                        .arg(static_cast<qsizetype>(h.spans.size()) - alarms)
                        .arg(h.recordings.size());
-    if (h.skippedLines > 0) text += QString(", %1 unreadable log lines skipped").arg(h.skippedLines);
+    if (h.skippedLines > 0) text += QString("   Unreadable log lines skipped: %1").arg(h.skippedLines);
     return text;
 }
 
@@ -92,6 +94,10 @@ void frmSignal::reload() {
     QPointer<QLabel> point(lblPoint);
     BuildSignalChart(*chart, history_, [point](const QString& text) {
         if (point) point->setText(text);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QCursor::pos(), text);
     });
     QChart* old = chtSignal->chart();
     chtSignal->setChart(chart);
