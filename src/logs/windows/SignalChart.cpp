@@ -11,6 +11,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quillmar {
 
@@ -136,36 +137,61 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
     }
 
     // The Eb/No line, broken at gaps and at polls without a figure.
-    QLineSeries* line = nullptr;
+    std::vector<QList<QPointF>> pieces;
     qint64 previous = 0;
-    bool named = false;
-    const QColor lineColour(30, 90, 180);
+    bool open = false;
     for (const auto& s : h.samples) {
         const qint64 x = axisMs(s.when);
-        if (!s.hasValue() || (line && x - previous > kGapMs)) line = nullptr;
+        if (!s.hasValue() || (open && x - previous > kGapMs)) open = false;
         if (!s.hasValue()) continue;
-        if (!line) {
-            line = new QLineSeries;
-            line->setName(kEbNoSeries);
-            line->setColor(lineColour);
-            attach(line);
-            if (named) chart.legend()->markers(line).value(0)->setVisible(false);
-            named = true;
-            if (hover)
-                QObject::connect(line, &QLineSeries::hovered, line, [line, hover, withDate](const QPointF& p, bool on) {
-                    if (!on) return hover(QString());
-                    // The pointer lies somewhere on the line: name the nearest poll.
-                    const auto points = line->points();
-                    const auto best = std::min_element(points.begin(), points.end(), [&](const QPointF& a, const QPointF& b) {
-                        return std::abs(a.x() - p.x()) < std::abs(b.x() - p.x());
-                    });
-                    if (best == points.end()) return;
-                    const auto at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(best->x()));
-                    hover(at.toString(withDate ? "MM/dd/yy hh:mm:ss" : "hh:mm:ss") + "  " + ValueText(best->y()));
-                });
-        }
-        line->append(static_cast<qreal>(x), s.ebNoDb);
+        if (!open) pieces.emplace_back();
+        open = true;
+        pieces.back().append(QPointF(static_cast<qreal>(x), s.ebNoDb));
         previous = x;
+    }
+    // A month at one poll a minute is far more points than pixels, and drawing them all
+    // makes every repaint slow: keep each slice's lowest and highest poll, so a drop still
+    // shows at full depth.
+    std::size_t total = 0;
+    for (const auto& piece : pieces) total += static_cast<std::size_t>(piece.size());
+    if (total > 4000) {
+        const qint64 slice = std::max<qint64>(1, (to - from) / 1500);
+        for (auto& piece : pieces) {
+            QList<QPointF> kept;
+            for (qsizetype i = 0; i < piece.size();) {
+                const qint64 key = (static_cast<qint64>(piece[i].x()) - from) / slice;
+                qsizetype low = i, high = i, j = i;
+                for (; j < piece.size() && (static_cast<qint64>(piece[j].x()) - from) / slice == key; ++j) {
+                    if (piece[j].y() < piece[low].y()) low = j;
+                    if (piece[j].y() > piece[high].y()) high = j;
+                }
+                kept.append(piece[std::min(low, high)]);
+                if (low != high) kept.append(piece[std::max(low, high)]);
+                i = j;
+            }
+            piece = std::move(kept);
+        }
+    }
+    const QColor lineColour(30, 90, 180);
+    for (const auto& piece : pieces) {
+        auto* line = new QLineSeries;
+        line->setName(kEbNoSeries);
+        line->setColor(lineColour);
+        line->replace(piece);
+        attach(line);
+        if (&piece != &pieces.front()) chart.legend()->markers(line).value(0)->setVisible(false);
+        if (hover)
+            QObject::connect(line, &QLineSeries::hovered, line, [line, hover, withDate](const QPointF& p, bool on) {
+                if (!on) return hover(QString());
+                // The pointer lies somewhere on the line: name the nearest poll.
+                const auto points = line->points();
+                const auto best = std::min_element(points.begin(), points.end(), [&](const QPointF& a, const QPointF& b) {
+                    return std::abs(a.x() - p.x()) < std::abs(b.x() - p.x());
+                });
+                if (best == points.end()) return;
+                const auto at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(best->x()));
+                hover(at.toString(withDate ? "MM/dd/yy hh:mm:ss" : "hh:mm:ss") + "  " + ValueText(best->y()));
+            });
     }
 
     auto* marks = new QScatterSeries;
