@@ -27,12 +27,15 @@ void WriteMonth(FileSystem& files) {
     for (int d = 0; d < kDays; ++d) {
         std::string eb, al;
         for (int m = 0; m < 24 * 60; ++m) {
-            std::snprintf(line, sizeof line, "%02d:%02d:12  %.1f dB\r\n", m / 60, m % 60, 8.0 + (m % 50) / 10.0);
+            std::snprintf(line, sizeof line, "%02d:%02d:12  %.1f dB\r\n", m / 60, m % 60,
+                          8.0 + (m % 50) / 10.0);
             eb += line;
             if (m % 30 == 0) {  // a recording and its receiver command each half hour
-                std::snprintf(line, sizeof line, "%02d:%02d:00  SETAUDIO 1 S ENG 0\r\n", m / 60, m % 60);
+                std::snprintf(line, sizeof line, "%02d:%02d:00  SETAUDIO 1 S ENG 0\r\n", m / 60,
+                              m % 60);
                 al += line;
-                std::snprintf(line, sizeof line, "%02d:%02d:00  Record Programme %d\r\n", m / 60, m % 60, m);
+                std::snprintf(line, sizeof line, "%02d:%02d:00  Record Programme %d\r\n", m / 60,
+                              m % 60, m);
                 al += line;
             }
         }
@@ -54,7 +57,10 @@ void BM_ReadSignalHistory31Days(benchmark::State& state) {
     if (samples != std::size_t{kDays} * 1440) state.SkipWithError("wrong number of samples read");
     state.counters["lines"] = static_cast<double>(samples);
 }
-BENCHMARK(BM_ReadSignalHistory31Days)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadSignalHistory31Days)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

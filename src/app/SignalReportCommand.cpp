@@ -33,8 +33,10 @@ int RunSignalReport(int argc, char** argv) {
         }
     }
     if (days <= 0 || output.empty()) {
-        std::fprintf(stderr, "Usage: quillmar --signal-report DAYS --output FILE.png|FILE.svg|-\n"
-                             "  DAYS from 1 (today) to 366; - writes CSV (time, Eb/No) to standard output\n");
+        std::fprintf(
+            stderr,
+            "Usage: quillmar --signal-report DAYS --output FILE.png|FILE.svg|-\n"
+            "  DAYS from 1 (today) to 366; - writes CSV (time, Eb/No) to standard output\n");
         return 2;
     }
     PosixFileSystem files(DefaultDataRoot());
@@ -45,7 +47,10 @@ int RunSignalReport(int argc, char** argv) {
         std::fprintf(stderr, "quillmar: %d unreadable log lines skipped\n", history.skippedLines);
     if (output == "-") {
         const std::string csv = SignalCsv(history);
-        return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0 ? 0 : 1;
+        return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() &&
+                       std::fflush(stdout) == 0
+                   ? 0
+                   : 1;
     }
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);

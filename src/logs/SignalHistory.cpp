@@ -93,67 +93,75 @@ double ParseEbNoText(std::string_view text) {
             break;
         }
     std::size_t at = text.size();
-    while (at > 0 && (std::isdigit(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '.')) --at;
+    while (at > 0 &&
+           (std::isdigit(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '.'))
+        --at;
     const bool plus = at > 0 && text[at - 1] == '+';
     if (at > 0 && (text[at - 1] == '-' || plus)) --at;
     std::string_view figure = text.substr(at + (plus ? 1 : 0));
     double value = NAN;
     const auto [end, ec] = std::from_chars(figure.data(), figure.data() + figure.size(), value);
-    if (ec != std::errc() || end != figure.data() + figure.size() || !std::isfinite(value)) return NAN;
+    if (ec != std::errc() || end != figure.data() + figure.size() || !std::isfinite(value))
+        return NAN;
     return value;
 }
 
 void SignalHistoryBuilder::addDay(const SignalDayText& day) {
     if (!day.hasEb) h_.daysWithoutEbLog.push_back(day.day);
-    h_.skippedLines += ForEachLine(day.eb, day.day, [&](const LogMoment& when, std::string_view text) {
-        h_.samples.push_back({when, ParseEbNoText(text)});
-    });
-    h_.skippedLines += ForEachLine(day.al, day.day, [&](const LogMoment& when, std::string_view text) {
-        if (text == "Alarm") {
-            // A second start without an end between: the first one's end was never logged.
-            if (openAlarm_ >= 0) unknownEnds_.push_back(openAlarm_);
-            openAlarm_ = static_cast<int>(h_.spans.size());
-            h_.spans.push_back({SpanKind::ReceiverAlarm, when, when, false, {}});
-        } else if (text == "Alarm End") {
-            if (openAlarm_ < 0) return;
-            auto& span = h_.spans[static_cast<std::size_t>(openAlarm_)];
-            span.end = when;
-            span.endLogged = true;
-            openAlarm_ = -1;
-        } else if (StartsWith(text, "Record ")) {
-            openRecordings_.push_back(static_cast<int>(h_.recordings.size()));
-            h_.recordings.push_back({when, when, false, std::string(text.substr(7))});
-        } else if (StartsWith(text, "Stop   ")) {
-            // "Stop   " + name + " " + recorded length
-            std::string_view name = text.substr(7);
-            name = name.substr(0, std::min(name.size(), name.rfind(' ')));
-            for (auto it = openRecordings_.rbegin(); it != openRecordings_.rend(); ++it) {
-                auto& rec = h_.recordings[static_cast<std::size_t>(*it)];
-                if (rec.name != name) continue;
-                rec.stop = when;
-                rec.stopped = true;
-                openRecordings_.erase(std::next(it).base());
-                break;
-            }
-        }
-    });
-    h_.skippedLines += ForEachLine(day.er, day.day, [&](const LogMoment& when, std::string_view text) {
-        // name + " Audio Alarm " + offset; name + " End Alarm   " + elapsed
-        if (const auto at = text.rfind(" Audio Alarm "); at != std::string_view::npos) {
-            openSilence_.push_back(static_cast<int>(silence_.size()));
-            silence_.push_back({SpanKind::SilenceAlarm, when, when, false, std::string(text.substr(0, at))});
-        } else if (const auto end = text.rfind(" End Alarm   "); end != std::string_view::npos) {
-            const std::string_view name = text.substr(0, end);
-            for (auto it = openSilence_.rbegin(); it != openSilence_.rend(); ++it) {
-                auto& span = silence_[static_cast<std::size_t>(*it)];
-                if (span.label != name) continue;
+    h_.skippedLines +=
+        ForEachLine(day.eb, day.day, [&](const LogMoment& when, std::string_view text) {
+            h_.samples.push_back({when, ParseEbNoText(text)});
+        });
+    h_.skippedLines +=
+        ForEachLine(day.al, day.day, [&](const LogMoment& when, std::string_view text) {
+            if (text == "Alarm") {
+                // A second start without an end between: the first one's end was never logged.
+                if (openAlarm_ >= 0) unknownEnds_.push_back(openAlarm_);
+                openAlarm_ = static_cast<int>(h_.spans.size());
+                h_.spans.push_back({SpanKind::ReceiverAlarm, when, when, false, {}});
+            } else if (text == "Alarm End") {
+                if (openAlarm_ < 0) return;
+                auto& span = h_.spans[static_cast<std::size_t>(openAlarm_)];
                 span.end = when;
                 span.endLogged = true;
-                openSilence_.erase(std::next(it).base());
-                break;
+                openAlarm_ = -1;
+            } else if (StartsWith(text, "Record ")) {
+                openRecordings_.push_back(static_cast<int>(h_.recordings.size()));
+                h_.recordings.push_back({when, when, false, std::string(text.substr(7))});
+            } else if (StartsWith(text, "Stop   ")) {
+                // "Stop   " + name + " " + recorded length
+                std::string_view name = text.substr(7);
+                name = name.substr(0, std::min(name.size(), name.rfind(' ')));
+                for (auto it = openRecordings_.rbegin(); it != openRecordings_.rend(); ++it) {
+                    auto& rec = h_.recordings[static_cast<std::size_t>(*it)];
+                    if (rec.name != name) continue;
+                    rec.stop = when;
+                    rec.stopped = true;
+                    openRecordings_.erase(std::next(it).base());
+                    break;
+                }
             }
-        }
-    });
+        });
+    h_.skippedLines +=
+        ForEachLine(day.er, day.day, [&](const LogMoment& when, std::string_view text) {
+            // name + " Audio Alarm " + offset; name + " End Alarm   " + elapsed
+            if (const auto at = text.rfind(" Audio Alarm "); at != std::string_view::npos) {
+                openSilence_.push_back(static_cast<int>(silence_.size()));
+                silence_.push_back(
+                    {SpanKind::SilenceAlarm, when, when, false, std::string(text.substr(0, at))});
+            } else if (const auto end = text.rfind(" End Alarm   ");
+                       end != std::string_view::npos) {
+                const std::string_view name = text.substr(0, end);
+                for (auto it = openSilence_.rbegin(); it != openSilence_.rend(); ++it) {
+                    auto& span = silence_[static_cast<std::size_t>(*it)];
+                    if (span.label != name) continue;
+                    span.end = when;
+                    span.endLogged = true;
+                    openSilence_.erase(std::next(it).base());
+                    break;
+                }
+            }
+        });
 }
 
 SignalHistory SignalHistoryBuilder::finish(const Date& first, const Date& last) {
@@ -163,8 +171,9 @@ SignalHistory SignalHistoryBuilder::finish(const Date& first, const Date& last) 
     // lasts until the next poll: the earliest moment the log shows the station running on.
     for (const int i : unknownEnds_) {
         auto& span = h_.spans[static_cast<std::size_t>(i)];
-        const auto next = std::partition_point(h_.samples.begin(), h_.samples.end(),
-                                               [&](const SignalSample& s) { return !Before(span.start, s.when); });
+        const auto next = std::partition_point(
+            h_.samples.begin(), h_.samples.end(),
+            [&](const SignalSample& s) { return !Before(span.start, s.when); });
         if (next != h_.samples.end()) span.end = next->when;
     }
     unknownEnds_.clear();

@@ -44,7 +44,7 @@ struct SignalSpan {
 
 struct RecordingMark {
     LogMoment start;
-    LogMoment stop;        // equals start when no "Stop" line follows
+    LogMoment stop;  // equals start when no "Stop" line follows
     bool stopped = false;
     std::string name;
 };
@@ -54,7 +54,7 @@ struct SignalHistory {
     std::vector<SignalSample> samples;  // in time order
     std::vector<SignalSpan> spans;      // receiver alarms, then silence alarms, each in order
     std::vector<RecordingMark> recordings;
-    int skippedLines = 0;               // malformed or truncated lines of any of the logs
+    int skippedLines = 0;  // malformed or truncated lines of any of the logs
     std::vector<Date> daysWithoutEbLog;
 };
 
@@ -70,17 +70,17 @@ struct SignalDayText {
     bool hasEb = true;
 };
 class SignalHistoryBuilder {
-public:
+  public:
     void addDay(const SignalDayText& text);
     SignalHistory finish(const Date& first, const Date& last);
 
-private:
+  private:
     SignalHistory h_;
-    int openAlarm_ = -1;                  // index into spans_ of a receiver alarm without end
+    int openAlarm_ = -1;  // index into spans_ of a receiver alarm without end
     std::vector<SignalSpan> silence_;
-    std::vector<int> openSilence_;        // indexes into silence_ waiting for "End Alarm"
-    std::vector<int> openRecordings_;     // indexes into recordings waiting for "Stop"
-    std::vector<int> unknownEnds_;        // spans whose end is the next line of any log
+    std::vector<int> openSilence_;     // indexes into silence_ waiting for "End Alarm"
+    std::vector<int> openRecordings_;  // indexes into recordings waiting for "Stop"
+    std::vector<int> unknownEnds_;     // spans whose end is the next line of any log
 };
 
 // "time,Eb/No (dB)" and one row per poll: "2026-01-31 23:59:12,10.2"; a poll without a

@@ -30,16 +30,18 @@ TEST(SignalReportEndToEnd, WritesAPngOfTheReportSizeAndTheCsvOfTheLogs) {
     ASSERT_GE(png.size(), 24u) << s.output();
     EXPECT_EQ(png.substr(1, 3), "PNG");
     const auto be32 = [&](std::size_t at) {
-        return (std::uint32_t(std::uint8_t(png[at])) << 24) | (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
-               (std::uint32_t(std::uint8_t(png[at + 2])) << 8) | std::uint32_t(std::uint8_t(png[at + 3]));
+        return (std::uint32_t(std::uint8_t(png[at])) << 24) |
+               (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
+               (std::uint32_t(std::uint8_t(png[at + 2])) << 8) |
+               std::uint32_t(std::uint8_t(png[at + 3]));
     };
     EXPECT_EQ(be32(16), 1200u);  // IHDR width and height
     EXPECT_EQ(be32(20), 600u);
 
     run("-");
     const std::string d(date);
-    EXPECT_NE(s.output().find("time,Eb/No (dB)\n" + d + " 00:00:12,10.2\n" + d + " 00:01:12,\n" + d +
-                              " 00:02:12,9.75\n"),
+    EXPECT_NE(s.output().find("time,Eb/No (dB)\n" + d + " 00:00:12,10.2\n" + d + " 00:01:12,\n" +
+                              d + " 00:02:12,9.75\n"),
               std::string::npos)
         << s.output();
 }

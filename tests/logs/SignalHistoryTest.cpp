@@ -23,7 +23,8 @@ struct Logs {
         EXPECT_TRUE(files.appendToFile(DailyLogPath(kind, day), text, &error)) << error;
     }
     // Polls at second 12 of every `everyMinutes` minutes from..to (hours, to exclusive).
-    void polls(const Date& day, int everyMinutes, int fromHour = 0, int toHour = 24, double db = 10.0) {
+    void polls(const Date& day, int everyMinutes, int fromHour = 0, int toHour = 24,
+               double db = 10.0) {
         std::string text;
         char line[40];
         for (int m = fromHour * 60; m < toHour * 60; m += everyMinutes) {
@@ -95,7 +96,7 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
         {"garbage", false, 0},
         {std::string("\0\0\0\0\0\0\0\0\0\0\0", 11), false, 0},  // zeros left by a power cut
         {"\xff\xfe\r", false, 0},
-        {"", false, 0},  // blank lines are neither samples nor faults
+        {"", false, 0},                // blank lines are neither samples nor faults
         {"10:11:12  9.8", true, 9.8},  // the last line, without its CR LF
     };
     std::string text;
@@ -103,8 +104,10 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
     std::vector<const Case*> expected;
     for (const auto& c : cases) {
         text += c.line + (&c == std::end(cases) - 1 ? "" : "\r\n");
-        if (c.sample) expected.push_back(&c);
-        else if (!c.line.empty()) ++expectSkipped;
+        if (c.sample)
+            expected.push_back(&c);
+        else if (!c.line.empty())
+            ++expectSkipped;
     }
     Logs logs;
     logs.add("EB", kJan1, text);
@@ -131,17 +134,19 @@ TEST(SignalHistory, AlarmsSilencesAndRecordingsBecomeSpansAndMarks) {
     logs.polls(kJan1, 15);
     logs.polls(jan2, 15, 0, 22);
     logs.add("AL", kJan1,
-             "08:00:00  Alarm End\r\n"           // an end without a start: nothing
+             "08:00:00  Alarm End\r\n"  // an end without a start: nothing
              "09:59:00  Record News\r\n"
              "10:30:00  Stop   News 31:00\r\n"
-             "12:00:00  Alarm\r\n"               // its end never logged
+             "12:00:00  Alarm\r\n"  // its end never logged
              "14:00:00  Alarm\r\n"
              "14:05:00  Alarm End\r\n"
              "23:00:00  Record Late Show\r\n"
-             "23:59:30  Alarm\r\n");             // continues past midnight
-    logs.add("AL", jan2, "00:01:10  Alarm End\r\n00:30:00  Stop   Late Show 1:30:00\r\n"
-                         "22:00:00  Alarm\r\n");  // still on at the end of the range
-    logs.add("ER", kJan1, "10:00:05  News Audio Alarm 00:05\r\n10:00:35  News End Alarm   00:35\r\n  \r\n");
+             "23:59:30  Alarm\r\n");  // continues past midnight
+    logs.add("AL", jan2,
+             "00:01:10  Alarm End\r\n00:30:00  Stop   Late Show 1:30:00\r\n"
+             "22:00:00  Alarm\r\n");  // still on at the end of the range
+    logs.add("ER", kJan1,
+             "10:00:05  News Audio Alarm 00:05\r\n10:00:35  News End Alarm   00:35\r\n  \r\n");
     logs.add("AL", jan3, "00:00:00  Alarm End\r\n");  // outside the range read
     const auto h = logs.read(kJan1, jan2);
 
@@ -194,7 +199,8 @@ TEST(SignalHistory, DaylightSavingDaysKeepTheirOrderAndMarkTheRepeatedHour) {
         Logs logs;
         std::string text;
         for (int h : c.hours)
-            for (int m = 0; m < 60; m += 15) text += TimeText(h * 3600 + m * 60 + 12) + "  9.5 dB\r\n";
+            for (int m = 0; m < 60; m += 15)
+                text += TimeText(h * 3600 + m * 60 + 12) + "  9.5 dB\r\n";
         logs.add("EB", c.day, text);
         const auto hist = logs.read(c.day, c.day);
         ASSERT_EQ(hist.samples.size(), c.samples);

@@ -35,12 +35,14 @@ int EbNoPoints(QChart* chart) {
 }
 int Spans(QChart* chart, const QString& name) {
     for (auto* s : chart->series())
-        if (s->name() == name) return static_cast<int>(static_cast<QAreaSeries*>(s)->upperSeries()->count() / 4);
+        if (s->name() == name)
+            return static_cast<int>(static_cast<QAreaSeries*>(s)->upperSeries()->count() / 4);
     return -1;
 }
 int Marks(QChart* chart) {
     for (auto* s : chart->series())
-        if (s->name() == kRecordingSeries) return static_cast<int>(static_cast<QScatterSeries*>(s)->count());
+        if (s->name() == kRecordingSeries)
+            return static_cast<int>(static_cast<QScatterSeries*>(s)->count());
     return -1;
 }
 
@@ -69,9 +71,11 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     log("EB", today.addDays(-1), Polls(0, 24, "9.0 dB"));
     log("EB", today.addDays(-6), Polls(0, 24, "8.0 dB"));
     log("EB", today.addDays(-20), Polls(0, 24, "7.0 dB"));
-    log("AL", today.addDays(-1), "08:00:00  Record News\r\n08:30:00  Stop   News 30:00\r\n23:50:00  Alarm\r\n");
+    log("AL", today.addDays(-1),
+        "08:00:00  Record News\r\n08:30:00  Stop   News 30:00\r\n23:50:00  Alarm\r\n");
     log("AL", today, "00:10:00  Alarm End\r\n03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
-    log("ER", today.addDays(-1), "08:10:00  News Audio Alarm 10:00\r\n08:10:40  News End Alarm   10:40\r\n  \r\n");
+    log("ER", today.addDays(-1),
+        "08:10:00  News Audio Alarm 10:00\r\n08:10:40  News End Alarm   10:40\r\n  \r\n");
     s.start();
     s.st().Settings.EbNoLogRate = 5;
     s.serial.answer("R C", CarrierReport("6.5 dB"), 10);
@@ -121,9 +125,11 @@ TEST(SignalWindow, DaylightSavingDaysAre23And25HoursLongOnTheAxis) {
         Date day;
         qint64 hours;
     };
-    for (const Case& c : {Case{{2026, 3, 8}, 23}, Case{{2026, 11, 1}, 25}, Case{{2026, 11, 2}, 24}}) {
+    for (const Case& c :
+         {Case{{2026, 3, 8}, 23}, Case{{2026, 11, 1}, 25}, Case{{2026, 11, 2}, 24}}) {
         SCOPED_TRACE(c.hours);
-        EXPECT_EQ(SignalDayStartMs(c.day.addDays(1)) - SignalDayStartMs(c.day), c.hours * 3'600'000);
+        EXPECT_EQ(SignalDayStartMs(c.day.addDays(1)) - SignalDayStartMs(c.day),
+                  c.hours * 3'600'000);
     }
     // The repeated hour: a line logged after the clock went back lies an hour later.
     const DateTime first{{2026, 11, 1}, (1 * 3600 + 30 * 60) * 1000};
@@ -131,8 +137,10 @@ TEST(SignalWindow, DaylightSavingDaysAre23And25HoursLongOnTheAxis) {
     // Away from it the flag changes nothing (a clock set back by a few seconds).
     const DateTime noon{{2026, 11, 1}, 12 * 3'600'000};
     EXPECT_EQ(SignalAxisMs({noon, true}), SignalAxisMs({noon, false}));
-    if (saved.isNull()) qunsetenv("TZ");
-    else qputenv("TZ", saved);
+    if (saved.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
     tzset();
 }
 
@@ -142,13 +150,15 @@ TEST(SignalReport, WritesAPictureOfTheReportSizeAndCsvRowsOfTheLogs) {
     b.addDay({{2026, 3, 9}, eb, "00:00:30  Alarm\r\n00:01:30  Alarm End\r\n", {}});
     const SignalHistory h = b.finish({2026, 3, 9}, {2026, 3, 9});
     EXPECT_EQ(SignalCsv(h),
-              "time,Eb/No (dB)\n2026-03-09 00:00:12,10.2\n2026-03-09 00:01:12,\n2026-03-09 00:02:12,9.75\n");
+              "time,Eb/No (dB)\n2026-03-09 00:00:12,10.2\n2026-03-09 00:01:12,\n2026-03-09 "
+              "00:02:12,9.75\n");
 
     QTemporaryDir dir;
     std::string error;
     const std::string png = dir.filePath("week.png").toStdString();
     ASSERT_TRUE(WriteSignalPicture(h, png, &error)) << error;
-    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(kSignalReportWidth, kSignalReportHeight));
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(),
+              QSize(kSignalReportWidth, kSignalReportHeight));
     const std::string svg = dir.filePath("week.svg").toStdString();
     ASSERT_TRUE(WriteSignalPicture(h, svg, &error)) << error;
     QFile file(QString::fromStdString(svg));

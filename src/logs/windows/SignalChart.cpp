@@ -32,7 +32,8 @@ QString ValueText(double db) {
 }  // namespace
 
 qint64 SignalAxisMs(const LogMoment& m) {
-    const QDateTime wall(ToQDate(m.at.date), QTime::fromMSecsSinceStartOfDay(static_cast<int>(m.at.msOfDay)),
+    const QDateTime wall(ToQDate(m.at.date),
+                         QTime::fromMSecsSinceStartOfDay(static_cast<int>(m.at.msOfDay)),
                          Qt::LocalTime);
     const qint64 at = wall.toMSecsSinceEpoch();
     // Qt picks one reading of an ambiguous wall time; look for the other one an hour away.
@@ -79,7 +80,8 @@ class AxisOfDays {
 
 }  // namespace
 
-void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function<void(const QString&)>& hover) {
+void BuildSignalChart(QChart& chart, const SignalHistory& h,
+                      const std::function<void(const QString&)>& hover) {
     const bool withDate = h.first != h.last;
     AxisOfDays axisMs;
     const qint64 from = SignalDayStartMs(h.first), to = SignalDayStartMs(h.last.addDays(1));
@@ -113,8 +115,9 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
     // Bands: one area per kind, its upper edge stepping up over each span. A span too short to
     // see on the axis still gets a sliver.
     const qint64 minWidth = std::max<qint64>(60'000, (to - from) / 600);
-    for (auto [kind, name, colour] : {std::tuple{SpanKind::ReceiverAlarm, kReceiverAlarmSeries, QColor(220, 60, 60, 90)},
-                                      std::tuple{SpanKind::SilenceAlarm, kSilenceAlarmSeries, QColor(230, 160, 30, 90)}}) {
+    for (auto [kind, name, colour] :
+         {std::tuple{SpanKind::ReceiverAlarm, kReceiverAlarmSeries, QColor(220, 60, 60, 90)},
+          std::tuple{SpanKind::SilenceAlarm, kSilenceAlarmSeries, QColor(230, 160, 30, 90)}}) {
         auto* upper = new QLineSeries;
         auto* lower = new QLineSeries;
         for (const auto& span : h.spans) {
@@ -161,7 +164,9 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
             for (qsizetype i = 0; i < piece.size();) {
                 const qint64 key = (static_cast<qint64>(piece[i].x()) - from) / slice;
                 qsizetype low = i, high = i, j = i;
-                for (; j < piece.size() && (static_cast<qint64>(piece[j].x()) - from) / slice == key; ++j) {
+                for (;
+                     j < piece.size() && (static_cast<qint64>(piece[j].x()) - from) / slice == key;
+                     ++j) {
                     if (piece[j].y() < piece[low].y()) low = j;
                     if (piece[j].y() > piece[high].y()) high = j;
                 }
@@ -181,17 +186,21 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
         attach(line);
         if (&piece != &pieces.front()) chart.legend()->markers(line).value(0)->setVisible(false);
         if (hover)
-            QObject::connect(line, &QLineSeries::hovered, line, [line, hover, withDate](const QPointF& p, bool on) {
-                if (!on) return hover(QString());
-                // The pointer lies somewhere on the line: name the nearest poll.
-                const auto points = line->points();
-                const auto best = std::min_element(points.begin(), points.end(), [&](const QPointF& a, const QPointF& b) {
-                    return std::abs(a.x() - p.x()) < std::abs(b.x() - p.x());
+            QObject::connect(
+                line, &QLineSeries::hovered, line,
+                [line, hover, withDate](const QPointF& p, bool on) {
+                    if (!on) return hover(QString());
+                    // The pointer lies somewhere on the line: name the nearest poll.
+                    const auto points = line->points();
+                    const auto best = std::min_element(
+                        points.begin(), points.end(), [&](const QPointF& a, const QPointF& b) {
+                            return std::abs(a.x() - p.x()) < std::abs(b.x() - p.x());
+                        });
+                    if (best == points.end()) return;
+                    const auto at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(best->x()));
+                    hover(at.toString(withDate ? "MM/dd/yy hh:mm:ss" : "hh:mm:ss") + "  " +
+                          ValueText(best->y()));
                 });
-                if (best == points.end()) return;
-                const auto at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(best->x()));
-                hover(at.toString(withDate ? "MM/dd/yy hh:mm:ss" : "hh:mm:ss") + "  " + ValueText(best->y()));
-            });
     }
 
     auto* marks = new QScatterSeries;
@@ -207,12 +216,13 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h, const std::function
     }
     attach(marks);
     if (hover)
-        QObject::connect(marks, &QScatterSeries::hovered, marks, [marks, names, hover](const QPointF& p, bool on) {
-            if (!on) return hover(QString());
-            const auto points = marks->points();
-            for (qsizetype i = 0; i < points.size() && i < names.size(); ++i)
-                if (points[i] == p) return hover(names[i]);
-        });
+        QObject::connect(marks, &QScatterSeries::hovered, marks,
+                         [marks, names, hover](const QPointF& p, bool on) {
+                             if (!on) return hover(QString());
+                             const auto points = marks->points();
+                             for (qsizetype i = 0; i < points.size() && i < names.size(); ++i)
+                                 if (points[i] == p) return hover(names[i]);
+                         });
     chart.legend()->setAlignment(Qt::AlignBottom);
 }
 

@@ -21,9 +21,12 @@ bool WriteSignalPicture(const SignalHistory& history, const std::string& path, s
     }
     auto* chart = new QChart;
     BuildSignalChart(*chart, history);
-    const auto text = [](const Date& d) { return QDate(d.year, d.month, d.day).toString("MM/dd/yy"); };
-    const QString days = history.first == history.last ? text(history.first)
-                                                        : text(history.first) + " - " + text(history.last);
+    const auto text = [](const Date& d) {
+        return QDate(d.year, d.month, d.day).toString("MM/dd/yy");
+    };
+    const QString days = history.first == history.last
+                             ? text(history.first)
+                             : text(history.first) + " - " + text(history.last);
     chart->setTitle("Eb/No " + days);
     // The chart alone in a scene of the report's size: a view that is never shown would not
     // lay it out.

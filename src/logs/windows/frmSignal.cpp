@@ -3,12 +3,12 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolTip>
-#include <QCursor>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,15 +23,18 @@ SignalHistory ReadRecentSignal(Station& station, int days) {
 }
 
 QString SignalSummary(const SignalHistory& h) {
-    const auto polls = std::count_if(h.samples.begin(), h.samples.end(), [](const auto& s) { return s.hasValue(); });
-    const auto alarms = std::count_if(h.spans.begin(), h.spans.end(),
-                                      [](const auto& s) { return s.kind == SpanKind::ReceiverAlarm; });
+    const auto polls = std::count_if(h.samples.begin(), h.samples.end(),
+                                     [](const auto& s) { return s.hasValue(); });
+    const auto alarms = std::count_if(h.spans.begin(), h.spans.end(), [](const auto& s) {
+        return s.kind == SpanKind::ReceiverAlarm;
+    });
     QString text = QString("Polls: %1   Receiver alarms: %2   Silence alarms: %3   Recordings: %4")
                        .arg(polls)
                        .arg(alarms)
                        .arg(static_cast<qsizetype>(h.spans.size()) - alarms)
                        .arg(h.recordings.size());
-    if (h.skippedLines > 0) text += QString("   Unreadable log lines skipped: %1").arg(h.skippedLines);
+    if (h.skippedLines > 0)
+        text += QString("   Unreadable log lines skipped: %1").arg(h.skippedLines);
     return text;
 }
 
