@@ -36,8 +36,8 @@ enum class SpanKind { ReceiverAlarm, SilenceAlarm };
 struct SignalSpan {
     SpanKind kind = SpanKind::ReceiverAlarm;
     LogMoment start, end;
-    // False when no end line was found: the span then ends at the next line of any log after
-    // its start (or at its start when nothing follows).
+    // False when no end line was found: a receiver alarm then ends at the next poll after its
+    // start; a silence alarm, or an alarm no poll follows, ends where it starts.
     bool endLogged = false;
     std::string label;  // programme name of a silence alarm
 };
@@ -80,7 +80,7 @@ class SignalHistoryBuilder {
     std::vector<SignalSpan> silence_;
     std::vector<int> openSilence_;     // indexes into silence_ waiting for "End Alarm"
     std::vector<int> openRecordings_;  // indexes into recordings waiting for "Stop"
-    std::vector<int> unknownEnds_;     // spans whose end is the next line of any log
+    std::vector<int> unknownEnds_;     // receiver alarms ending at the next poll
 };
 
 // "time,Eb/No (dB)" and one row per poll: "2026-01-31 23:59:12,10.2"; a poll without a
