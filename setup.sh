@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 # (cpack's DEB generator runs file and dpkg-shlibdeps; debootstrap with its keyring, zstd for the
 # cached root) and the fuzz targets (clang with its sanitizer and libFuzzer runtime).
 PACKAGES=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev qt6-serialport-dev libgl-dev
+          qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
           sox python3

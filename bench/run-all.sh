@@ -31,7 +31,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 # Two jobs at most: the machine is shared.
 ninja -C "$build" -j2 quillmar quillmar-receiver-sim \
-    bench_station bench_schedule bench_audio bench_export bench_soak >&2
+    bench_station bench_schedule bench_audio bench_export bench_signal bench_soak >&2
 
 results="$build/bench/results/$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$results"
@@ -44,7 +44,7 @@ step() { echo "run-all.sh: $*" >&2; }
 } > "$results/machine.txt"
 
 export QT_QPA_PLATFORM=offscreen JACK_NO_START_SERVER=1
-for b in station schedule audio export; do
+for b in station schedule audio export signal; do
     step "bench_$b"
     "$build/bench/bench_$b" --benchmark_format=json > "$results/$b.json" 2> "$results/$b.err" || true
 done

@@ -75,6 +75,10 @@ if not failed(b, "Idle clock tick, 999 schedules (sim)"):
     row("Idle clock tick, 999 schedules (sim)", f"{us:.2f} us",
         f"{us * 20 / 1e4:.4f} % of one core at 20 ticks/s")
 
+b = find(runs("signal"), "BM_ReadSignalHistory31Days")
+if not failed(b, "Signal history, 31 days at 1 poll/min"):
+    row("Signal history, 31 days at 1 poll/min", f"{ms(b):.2f} ms", "44 640 Eb/No lines, median of 5")
+
 b = find(schedule, "BM_ThreeFinders")
 if not failed(b, "Three next-event finders, 999 schedules"):
     row("Three next-event finders, 999 schedules", f"{ms(b):.2f} ms", "median of 5")

@@ -6,7 +6,9 @@
 ROOT is the station's data root ($XDG_DATA_HOME/quillmar). The programme records LEAD seconds
 from now for LENGTH seconds and plays GAP seconds after the recording ends, all today by the
 local clock, which is what the station goes by. When that would run past midnight it waits
-for the new day first. Prints the record and play times.
+for the new day first. Prints the record and play times. It also writes a week of Eb/No and
+activity logs up to now (one poll a minute, a slow fade and one step drop with its receiver
+alarm, two recordings a day) for the Signal window.
 
 The layouts are the station's own: MyComp.ini is 21 little-endian signed 16-bit records
 numbered from 1, SatList.dat holds fixed 331-byte text records, source.dat is text lines ended
@@ -15,7 +17,9 @@ port N.
 """
 
 import datetime
+import math
 import os
+import random
 import struct
 import sys
 import time
@@ -38,6 +42,7 @@ def settings_bytes(record_card, play_card):
         6: 3,            # wave files kept 3 days
         7: 2,            # activity logs kept one week
         8: 2,            # Eb/No logs kept one week
+        9: 5,            # Eb/No polled once a minute
         10: 1,           # activity log on
         11: 1,           # remote control through the parallel port
         12: 3,           # wave files on drive C
@@ -94,6 +99,49 @@ def wait_for_room(needed_seconds):
     time.sleep(left + 2)
 
 
+def varying_ebno(phase):
+    """The receiver simulator's --ebno-cycle signal: about 11 dB, a slow fade to about 7 dB
+    over the middle of the cycle, one step down to 2.5 dB from 80 % to 83 % of it."""
+    phase -= math.floor(phase)
+    if 0.80 <= phase < 0.83:
+        return 2.5
+    db = 11.0 + 0.3 * math.sin(phase * 14 * math.pi)
+    if 0.30 < phase < 0.70:
+        db -= 4.0 * 0.5 * (1 - math.cos((phase - 0.30) / 0.40 * 2 * math.pi))
+    return db
+
+
+def signal_week(logs, now):
+    """A week of Eb/No, activity logs up to now: one poll a minute, the receiver alarm of the
+    step drop, and two recordings a day, so the Signal window has a history to show."""
+    first = (now - datetime.timedelta(days=6)).replace(hour=0, minute=0, second=0)
+    span = (now - first).total_seconds()
+    noise = random.Random(7)
+    days = {}
+    alarm = False
+    t = first + datetime.timedelta(seconds=12)
+    while t < now - datetime.timedelta(minutes=1):
+        eb, al = days.setdefault(t.date(), ([], []))
+        if t.minute == 0 and t.hour in (6, 12):
+            name = "Morning News" if t.hour == 6 else "Farm Report"
+            al.append(f"{t:%H:00:00}  Record {name}")
+            al.append(f"{t:%H}:{30 if t.hour == 6 else 15}:00  Stop   {name} "
+                      f"{'30:00' if t.hour == 6 else '15:00'}")
+        db = varying_ebno((t - first).total_seconds() / span)
+        if db < 4.0 and not alarm:
+            al.append(f"{t - datetime.timedelta(seconds=9):%H:%M:%S}  Alarm")
+        elif db >= 4.0 and alarm:
+            al.append(f"{t - datetime.timedelta(seconds=40):%H:%M:%S}  Alarm End")
+        alarm = db < 4.0
+        eb.append(f"{t:%H:%M:%S}  {db + noise.uniform(-0.15, 0.15):.1f} dB")
+        t += datetime.timedelta(minutes=1)
+    for day, (eb, al) in days.items():
+        key = day.strftime("%y%m%d")
+        write(os.path.join(logs, f"EB{key}.log"), "".join(line + "\r\n" for line in eb).encode())
+        write(os.path.join(logs, f"AL{key}.log"),
+              "".join(line + "\r\n" for line in sorted(al)).encode())
+
+
 def main(argv):
     if len(argv) != 7:
         sys.exit(__doc__)
@@ -112,6 +160,7 @@ def main(argv):
           schedule_record(record_at, length, play_at, row))
     # The source codes the schedule editor offers, one a line.
     write(os.path.join(satfile, "source.dat"), b"ENG\r\nSPA\r\nNWS\r\n")
+    signal_week(os.path.join(satfile, "logs"), now)
     port = bytearray(0x400)
     port[PARALLEL_STATUS] = IDLE_STATUS
     write(os.path.join(root, "devices", "ioport"), bytes(port))

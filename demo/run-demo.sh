@@ -137,7 +137,8 @@ if [ -z "$record_card" ] || [ -z "$play_card" ]; then
 fi
 
 # The receiver on a pseudo-terminal, linked where the station's serial port 1 opens.
-"$receiver_bin" --link "$root/devices/com1" --log "$home/receiver.log" >"$home/receiver.out" 2>&1 &
+# Its Eb/No fades slowly and drops once an hour, so the Signal window shows a shape.
+"$receiver_bin" --link "$root/devices/com1" --log "$home/receiver.log" --ebno-cycle 3600 >"$home/receiver.out" 2>&1 &
 receiver_pid=$!
 for _ in $(seq 100); do
     [ -L "$root/devices/com1" ] && break
@@ -176,7 +177,8 @@ started=$SECONDS
 # Follow the activity log and the EOM contact (bit 0 of the parallel port's data byte).
 activity_lines() { cat "$satfile"/logs/AL* 2>/dev/null | tr -d '\r' || true; }
 eom_bit() { od -An -tu1 -j $((0x378)) -N1 "$root/devices/ioport" 2>/dev/null | tr -d ' ' || echo 0; }
-shown=0 eom=0
+# The week of history demo_files.py wrote is not news: follow only what the station adds.
+shown=$(activity_lines | grep -c '' || true) eom=0
 while kill -0 "$station_pid" 2>/dev/null; do
     lines=$(activity_lines)
     total=$(printf '%s' "$lines" | grep -c '' || true)

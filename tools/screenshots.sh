@@ -132,6 +132,11 @@ settings=$(window "My Computer") || fail "SetUp / My Computer did not open the s
 xdotool windowmove --sync "$settings" 0 480
 capture "$settings" settings-my-computer.png
 
+menu 8 4  # History: Eb/No, Activity Log, Error Log, Signal (the last 7 days)
+signal=$(window Signal) || fail "History / Signal did not open the Signal window"
+xdotool windowmove --sync "$signal" 900 520
+capture "$signal" signal-window.png
+
 if error=$(xdotool search --name "^Error Message\$" 2>/dev/null | head -n 1) && [ -n "$error" ]; then
     import -window "$error" "$work/error.png" || true
     fail "the station showed an error window while the screenshots were taken"

@@ -27,6 +27,10 @@
 #include "settings/windows/frmError.h"
 #include "settings/windows/frmHelp.h"
 
+namespace quillmar {
+int RunSignalReport(int argc, char** argv);  // app/SignalReportCommand.cpp
+}
+
 namespace {
 
 int gSignalPipe[2] = {-1, -1};
@@ -58,9 +62,11 @@ int ListAudioDevices(int argc, char** argv) {
 }
 
 const char kUsage[] =
-    "Usage: quillmar [--audio-devices | --version | --help]\n"
+    "Usage: quillmar [--audio-devices | --signal-report DAYS --output FILE | --version | --help]\n"
     "Runs the station from the data root $XDG_DATA_HOME/quillmar (~/.local/share/quillmar).\n"
     "  --audio-devices  list the record and play devices with the numbers the settings use\n"
+    "  --signal-report DAYS --output FILE.png|FILE.svg|-\n"
+    "                   the Eb/No chart of the last DAYS days as a picture, or as CSV (-)\n"
     "  --version        print the version\n"
     "Without a display set QT_QPA_PLATFORM=offscreen (or vnc). SIGTERM stops the station cleanly.\n";
 
@@ -76,6 +82,7 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const std::string option = argv[1];
         if (option == "--audio-devices") return ListAudioDevices(argc, argv);
+        if (option == "--signal-report") return quillmar::RunSignalReport(argc, argv);
         if (option == "--version") return std::printf("quillmar 4.0.17\n") < 0;
         if (option == "--help" || option == "-h") return std::printf("%s", kUsage) < 0;
         std::fprintf(stderr, "quillmar: unknown option %s\n%s", option.c_str(), kUsage);

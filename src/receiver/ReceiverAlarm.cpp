@@ -40,6 +40,11 @@ void HandleReceiverAlarm(Station& st, bool active) {
         }
         return;
     }
+    if (st.ReceiverAlarm) {
+        // The end is logged too, so the signal history can show how long the loss lasted.
+        st.LogMessage = "Alarm End";
+        WriteActivityLog(st);
+    }
     st.ReceiverAlarm = false;
     if (st.AlarmMailSent) {
         PollReceiverEbNo(st);

@@ -59,6 +59,7 @@ TEST(ReceiverAlarm, ALossOfFiftySecondsIsLoggedButNotMailed) {
     a.alarm(false);
     a.s.loop.advance(2000);
     EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 1);
+    EXPECT_EQ(Count(a.activityLog(), ":50  Alarm End\r\n"), 1);
     EXPECT_TRUE(a.s.mail.outbox.empty());
     EXPECT_TRUE(a.s.serial.commands.empty());  // no end mail, so no poll either
     EXPECT_EQ(a.st().main.lblPort, "");

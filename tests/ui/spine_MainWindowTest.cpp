@@ -50,7 +50,7 @@ TEST(MainWindow, CarriesEveryMenuAndEntryInOrder) {
               (QStringList{"Carrier", "MPEG", "Relays", "Extended Relays",
                            "Receiver Serial  &Port", "Settings"}));
     EXPECT_EQ(Captions(Menu(w, "mnuHistory")->actions()),
-              (QStringList{"Eb/No", "Activity Log", "Error Log"}));
+              (QStringList{"Eb/No", "Activity Log", "Error Log", "Signal"}));
     // Exit always works; an entry whose window is missing is there but cannot be chosen.
     EXPECT_TRUE(w.findChild<QAction*>("mnuExit")->isEnabled());
     bool opened = false;

@@ -1,5 +1,6 @@
 #include "ReceiverModel.h"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -51,6 +52,22 @@ const std::string kOk = "\r\n>";
 const std::string kError = "\r\nERROR\r\n>";
 
 }  // namespace
+
+double ReceiverModel::VaryingEbNo(double phase) {
+    constexpr double kPi = 3.14159265358979323846;
+    phase -= std::floor(phase);
+    if (phase >= 0.80 && phase < 0.83) return 2.5;  // the step: a cable, the receiver
+    double db = 11.0 + 0.3 * std::sin(phase * 14 * kPi);  // a little ripple
+    if (phase > 0.30 && phase < 0.70)  // the slow fade: rain, snow on the dish
+        db -= 4.0 * 0.5 * (1 - std::cos((phase - 0.30) / 0.40 * 2 * kPi));
+    return db;
+}
+
+std::string ReceiverModel::EbNoText(double db) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f dB", db);
+    return text;
+}
 
 std::string ReceiverModel::answer(const std::string& command) {
     if (command.rfind("SETAUDIO ", 0) == 0) return setAudio(command.substr(9));

@@ -46,6 +46,9 @@ const char kHelp[] =
     "                   YYYY-MM-DD HH:MM:SS.mmm, a tab, the command as received without its CR\n"
     "                   (bytes outside printable ASCII written as \\xNN, a backslash as \\\\)\n"
     "  --ebno TEXT      the Eb/No the carrier report shows (default \"10.2 dB\")\n"
+    "  --ebno-cycle S   instead a varying Eb/No, repeating every S seconds from the start:\n"
+    "                   about 11 dB, a slow fade to about 7 dB over the middle of the cycle,\n"
+    "                   and one step drop to 2.5 dB from 80 % to 83 % of it\n"
     "  --silent         read commands (and log them) but never answer\n"
     "  --slow MS        answer each command MS milliseconds late\n"
     "  --garbage        answer random bytes without a prompt\n"
@@ -136,6 +139,7 @@ int Usage(const char* message) {
 
 int main(int argc, char** argv) {
     std::string link, logPath, controlPath;
+    double cycleSeconds = 0;
     Behaviour behaviour;
     receiver_sim::ReceiverModel model;
     for (int i = 1; i < argc; ++i) {
@@ -149,7 +153,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--garbage") {
             behaviour.garbage = true;
         } else if (arg == "--link" || arg == "--log" || arg == "--ebno" || arg == "--slow" ||
-                   arg == "--control") {
+                   arg == "--control" || arg == "--ebno-cycle") {
             const char* v = value();
             if (!v) return Usage(("missing value after " + arg).c_str());
             if (arg == "--link")
@@ -160,6 +164,8 @@ int main(int argc, char** argv) {
                 model.ebno = v;
             else if (arg == "--slow")
                 behaviour.slowMs = std::atoi(v);
+            else if (arg == "--ebno-cycle")
+                cycleSeconds = std::atof(v);
             else
                 controlPath = v;
         } else {
@@ -206,6 +212,7 @@ int main(int argc, char** argv) {
     std::printf("ready %s\n", name);
     std::fflush(stdout);
 
+    const auto started = Clock::now();
     std::FILE* log = logPath.empty() ? nullptr : std::fopen(logPath.c_str(), "a");
     std::string partial;
     std::deque<std::pair<Clock::time_point, std::string>> replies;
@@ -237,6 +244,11 @@ int main(int argc, char** argv) {
                 if (log) {
                     std::fprintf(log, "%s\t%s\n", Stamp().c_str(), Escape(partial).c_str());
                     std::fflush(log);
+                }
+                if (cycleSeconds > 0) {
+                    const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
+                    model.ebno = receiver_sim::ReceiverModel::EbNoText(
+                        receiver_sim::ReceiverModel::VaryingEbNo(elapsed / cycleSeconds));
                 }
                 if (!controlPath.empty()) ReadControl(controlPath, behaviour, model);
                 if (!behaviour.silent) {

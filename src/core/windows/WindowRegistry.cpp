@@ -9,6 +9,7 @@
 #include "export/windows/frmSend.h"
 #include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
+#include "logs/windows/frmSignal.h"
 #include "receiver/windows/frmComSelect.h"
 #include "receiver/windows/frmDisplayReceiver.h"
 #include "receiver/windows/frmProgramSourceCodes.h"
@@ -77,6 +78,7 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
             return new frmActivityLog(station);
         });
     }
+    menu.setWindowOpener("mnuSignal", [&] { return new frmSignal(station); });
 }
 
 }  // namespace quillmar

@@ -234,7 +234,8 @@ void mnuMenu::buildMenus() {
     history->setObjectName("mnuHistory");
     addMenu(history, {{"mnuEbNo", "Eb/No"},
                       {"mnuActivityLog", "Activity Log"},
-                      {"mnuErrorLog", "Error Log"}});
+                      {"mnuErrorLog", "Error Log"},
+                      {"mnuSignal", "Signal"}});
     for (Entry e : {Entry{"mnuHelp", "Help"}, Entry{"mnuAbout", "About"}}) {
         QAction* action = bar->addAction(e.caption);
         action->setObjectName(e.name);

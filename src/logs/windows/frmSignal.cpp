@@ -1,0 +1,112 @@
+#include "logs/windows/frmSignal.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/Station.h"
+#include "logs/windows/SignalChart.h"
+
+namespace quillmar {
+
+SignalHistory ReadRecentSignal(Station& station, int days) {
+    const Date today = station.platform.clock.now().date;
+    return ReadSignalHistory(station.platform.files, today.addDays(1 - std::max(days, 1)), today);
+}
+
+QString SignalSummary(const SignalHistory& h) {
+    const auto polls = std::count_if(h.samples.begin(), h.samples.end(),
+                                     [](const auto& s) { return s.hasValue(); });
+    const auto alarms = std::count_if(h.spans.begin(), h.spans.end(), [](const auto& s) {
+        return s.kind == SpanKind::ReceiverAlarm;
+    });
+    QString text = QString("Polls: %1   Receiver alarms: %2   Silence alarms: %3   Recordings: %4")
+                       .arg(polls)
+                       .arg(alarms)
+                       .arg(static_cast<qsizetype>(h.spans.size()) - alarms)
+                       .arg(h.recordings.size());
+    if (h.skippedLines > 0)
+        text += QString("   Unreadable log lines skipped: %1").arg(h.skippedLines);
+    return text;
+}
+
+frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), station_(station) {
+    setWindowTitle("Signal");
+    cboPeriod = new QComboBox(this);
+    cboPeriod->setObjectName("cboPeriod");
+    cboPeriod->addItems({"Today", "Last 7 days", "Last 31 days"});
+    cboPeriod->setCurrentIndex(1);  // a week shows whether a fade comes back at the same hour
+    chtSignal = new QChartView(new QChart, this);
+    chtSignal->setObjectName("chtSignal");
+    chtSignal->setRenderHint(QPainter::Antialiasing);
+    lblPoint = new QLabel(this);
+    lblPoint->setObjectName("lblPoint");
+    lblSummary = new QLabel(this);
+    lblSummary->setObjectName("lblSummary");
+    cmdClose = new QPushButton("&Close", this);
+    cmdClose->setObjectName("cmdClose");
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(cboPeriod, &QComboBox::currentIndexChanged, this, [this] { reload(); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(cboPeriod);
+    top->addWidget(lblPoint, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblSummary, 1);
+    bottom->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(chtSignal, 1);
+    layout->addLayout(bottom);
+    resize(900, 480);
+
+    lastPolled_ = station_.EbNoPolledFlag;
+    lastAlarm_ = station_.ReceiverAlarm;
+    QPointer<frmSignal> self(this);
+    station_.onChanged([self] {
+        if (self) self->follow();
+    });
+    reload();
+}
+
+void frmSignal::follow() {
+    // A poll sets the flag for a second; an alarm starting or ending, or a new day, changes
+    // what the logs say too.
+    const bool polled = station_.EbNoPolledFlag != 0 && lastPolled_ == 0;
+    const bool alarm = station_.ReceiverAlarm != lastAlarm_;
+    const bool newDay = station_.platform.clock.now().date != lastDay_;
+    lastPolled_ = station_.EbNoPolledFlag;
+    lastAlarm_ = station_.ReceiverAlarm;
+    if (polled || alarm || newDay) reload();
+}
+
+void frmSignal::reload() {
+    const int days = kPeriodDays[std::clamp(cboPeriod->currentIndex(), 0, 2)];
+    lastDay_ = station_.platform.clock.now().date;
+    history_ = ReadRecentSignal(station_, days);
+    auto* chart = new QChart;
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    QPointer<QLabel> point(lblPoint);
+    BuildSignalChart(*chart, history_, [point](const QString& text) {
+        if (point) point->setText(text);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QCursor::pos(), text);
+    });
+    QChart* old = chtSignal->chart();
+    chtSignal->setChart(chart);
+    delete old;
+    lblPoint->clear();
+    lblSummary->setText(SignalSummary(history_));
+}
+
+}  // namespace quillmar

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+#include "logs/SignalHistory.h"
+
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace quillmar {
+
+class Station;
+
+// Eb/No over today, the last 7 or the last 31 days, with the receiver alarms, silence alarms
+// and recordings of the logs; read again after each poll and alarm while it is open.
+class frmSignal : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmSignal(Station& station, QWidget* parent = nullptr);
+
+    QComboBox* cboPeriod;  // "Today", "Last 7 days", "Last 31 days"
+    QChartView* chtSignal;
+    QLabel *lblPoint, *lblSummary;
+    QPushButton* cmdClose;
+
+    const SignalHistory& history() const { return history_; }
+    void reload();
+
+    static constexpr int kPeriodDays[] = {1, 7, 31};
+
+  private:
+    void follow();
+
+    Station& station_;
+    SignalHistory history_;
+    std::int32_t lastPolled_ = 0;
+    bool lastAlarm_ = false;
+    Date lastDay_;
+};
+
+// The last `days` days up to and including today.
+SignalHistory ReadRecentSignal(Station& station, int days);
+// A one-line account of a history: polls, alarms, recordings, lines skipped.
+QString SignalSummary(const SignalHistory& history);
+
+}  // namespace quillmar
