@@ -54,9 +54,8 @@ void EndSilenceAlarm(Station& st, double now) {
     st.LogMessage = st.Armed.name + " Audio Alarm " + FormatElapsed(st.SilenceStart);
     WriteErrorLog(st);
     st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage =
-        st.Armed.name + " End Alarm   " +
-        FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
+    st.LogMessage = st.Armed.name + " End Alarm   " +
+                    FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
     WriteErrorLog(st);
     st.AlarmTimeText.clear();
     st.LogMessage.clear();

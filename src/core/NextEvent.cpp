@@ -154,8 +154,7 @@ void FindNextPlay(Station& st) {
                          const auto k = static_cast<std::size_t>((w - 1) * 4 + s);
                          // "HH:MM" plays at HH:MM:00; the tick compares whole "HH:MM:SS" texts.
                          const int second = ParsePlayTime(rec.substr(41 + 8 * k, 8));
-                         if (second >= 0)
-                             r.offer(recordNo, s, second, TimeText(second), d, t);
+                         if (second >= 0) r.offer(recordNo, s, second, TimeText(second), d, t);
                      }
                  });
 

@@ -295,7 +295,8 @@ TEST(TimedPlay, AnHHMMTimePlaysOnTheMinuteAndADeletedScheduleNeverPlays) {
 
 TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot) {
     // Given the only switch-only schedule, due today at 13:00
-    TickStation t(At(12, 0, 0), ScheduleFile({WithSlot(Schedule("Router", "3"), 6, 7, "13:00:00")}));
+    TickStation t(At(12, 0, 0),
+                  ScheduleFile({WithSlot(Schedule("Router", "3"), 6, 7, "13:00:00")}));
     Station& st = t.st();
     ASSERT_EQ(st.main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Saturday   @ 13:00:00");
     // When it is deleted an hour before its time
