@@ -150,8 +150,21 @@ void Audition::cmdEOM_Click() {
     WriteMark(1, AuditionEom);
 }
 
+// The length of the file the marks belong to, read afresh: the selection may have moved to
+// another programme or day (Files, Export) since the last Play. False after the message.
+bool Audition::ReadFileLength() {
+    std::string error;
+    if (!player_->open(st_.platform.files.hostPath(AuditionFile), st_.Settings.AuditionPlayCard,
+                       &error)) {
+        ShowError(st_, "Cannot read " + AuditionFile + ": " + error);
+        return false;
+    }
+    fileLengthMs = player_->lengthMs();
+    return true;
+}
+
 void Audition::cmdEOM_RightRelease() {
-    if (playing() || AuditionMarksFile.empty()) return;
+    if (playing() || AuditionMarksFile.empty() || !ReadFileLength()) return;
     AuditionEom = static_cast<float>(fileLengthMs) / 1000.0f;
     WriteMark(1, AuditionEom);
 }
@@ -162,6 +175,7 @@ void Audition::cmdTrim_Click() {
     if (wasPlaying) {
         AuditionTrim = static_cast<float>(player_->positionMs()) / 1000.0f;
     } else {
+        if (!ReadFileLength()) return;
         AuditionTrim = static_cast<float>(fileLengthMs) / 1000.0f;
         AuditionEom = AuditionTrim;
     }

@@ -80,6 +80,7 @@ class Audition {
     void Timer1_Timer();
     void PlayerFinished();
     bool CheckSelection();
+    bool ReadFileLength();
     void WriteMark(int record, float seconds);
 
     Station& st_;

@@ -115,6 +115,8 @@ void PlayFromPlaylist(Station& st) {
 void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
+    // A schedule deleted since the finder ran leaves its old recording off the air.
+    if (!ReadSchedule(st, st.NextPlayRecordNo) || st.Current.InUse != "1") return;
     st.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
     const int day = st.NextPlayDate.isValid() ? st.NextPlayDate.weekday() : Today(st);

@@ -107,6 +107,18 @@ void StopRecording(Station& st) {
     st.noteAction("StopRecording");
     // Nothing armed: there is no file to close and no marks of this run to write.
     if (st.RecordState == 0) return;
+    const AudioChains& c = st.Chains;
+    const std::int64_t writtenMs = c.WaveFile && c.WaveFile->isOpen() ? c.WaveFile->lengthMs() : 0;
+    if (st.RecordState == 1) {
+        // Still waiting and nothing written: end the wait as a dump does, so the marks and
+        // exports of earlier runs are not overwritten by an empty one.
+        if (writtenMs <= 0) {
+            DumpRecording(st);
+            return;
+        }
+        // A relay recording writes from its Record input, before any buffer was loud.
+        st.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
+    }
     CloseRecordChain(st, false);
 
     std::string error;
@@ -117,6 +129,10 @@ void StopRecording(Station& st) {
     LogAudioActivity(
         st, "Stop   " + st.Armed.name + " " + FormatElapsed(WholeSeconds(st.RecordedSeconds)));
     st.AudioAlarm = false;
+    // The export is this recording's, whatever an earlier one left behind.
+    st.ExportRecordNo = st.Armed.recordNo;
+    st.ExportWeekday = st.Armed.weekday;
+    st.ExportRecordingFile = st.Armed.file;
     CheckExport(st);
     EndRecordingState(st);
     FindNextEvents(st);

@@ -54,8 +54,8 @@ void EndSilenceAlarm(Station& st, double now) {
     st.LogMessage = st.Armed.name + " Audio Alarm " + FormatElapsed(st.SilenceStart);
     WriteErrorLog(st);
     st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage =
-        st.Armed.name + " End Alarm   " + FormatElapsed(WholeSeconds(now - st.RecordStartTime));
+    st.LogMessage = st.Armed.name + " End Alarm   " +
+                    FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
     WriteErrorLog(st);
     st.AlarmTimeText.clear();
     st.LogMessage.clear();
@@ -167,14 +167,10 @@ void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {
         if (st.AudioAlarm) EndSilenceAlarm(st, now);
     }
     if (st.RecordState == 2 && !st.AudioAlarm) {
-        double silent = now - st.LastAudioTime;
-        if (silent < -43200) silent += 86400;  // audio last heard before midnight
-        if (silent > 5.0) {
+        if (SecondsSince(st.LastAudioTime, now) > 5.0) {
             st.AlarmTimeText = TimeText(st.platform.clock.now());
             st.AudioAlarm = true;
-            double since = st.LastAudioTime - st.RecordStartTime;
-            if (since < -43200) since += 86400;
-            st.SilenceStart = WholeSeconds(since);
+            st.SilenceStart = WholeSeconds(SecondsSince(st.RecordStartTime, st.LastAudioTime));
         }
     }
     if (st.Chains.WaveIn && st.Chains.WaveIn->overruns() > st.Chains.OverrunsReported)

@@ -320,11 +320,8 @@ void RecordingSteps(Tick& t) {
         StopRecording(st);
     if (st.RecordState == 1 && NowAgainst(st.ArmDeadline, now) > st.ArmDeadline) DumpRecording(st);
     if (scheduled) st.main.lblRecTime = FormatElapsed(count);
-    if (st.RecordState == 2) {
-        double elapsed = now - st.RecordStartTime;
-        if (elapsed < -kHalfDay) elapsed += 86400;
-        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(elapsed));
-    }
+    if (st.RecordState == 2)
+        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
 }
 
 // The once-only flags go down a little after their moment.
@@ -412,6 +409,19 @@ int ParseTimeText(std::string_view text) {
     const int h = Digits2(text, 0), m = Digits2(text, 3), s = Digits2(text, 6);
     if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59) return -1;
     return h * 3600 + m * 60 + s;
+}
+
+int ParsePlayTime(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return -1;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.size() == 5) return ParseTimeText(std::string(text) + ":00");
+    return ParseTimeText(text);
+}
+
+double SecondsSince(double from, double to) {
+    const double elapsed = to - from;
+    return elapsed < -kHalfDay ? elapsed + 86400 : elapsed;
 }
 
 void ClockTick(Station& st) {

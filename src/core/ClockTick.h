@@ -46,5 +46,11 @@ std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay);
 bool ParseDateText(std::string_view text, Date* date);
 // Seconds of day of "HH:MM:SS"; -1 when it is not such a time.
 int ParseTimeText(std::string_view text);
+// A play time as typed: "HH:MM:SS", or "HH:MM" meaning HH:MM:00, blank-padded to its field;
+// -1 when it is neither.
+int ParsePlayTime(std::string_view text);
+// Seconds from `from` to `to`, both seconds of day; a span that crosses midnight counts on
+// into the next day instead of going negative.
+double SecondsSince(double from, double to);
 
 }  // namespace quillmar

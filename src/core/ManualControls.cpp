@@ -23,9 +23,8 @@ void cmdRecord_Click(Station& st) {
         return;
     }
     CueRecording(st);
+    // The button follows the recorder: "Ready" once the capture runs, back after a failed arm.
     ArmRecording(st);
-    st.main.cmdRecordCaption = "Ready";
-    st.main.cmdRecordColour = MainWindowModel::ButtonColour::Yellow;
     st.notifyChanged();
 }
 

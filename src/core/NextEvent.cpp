@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ClockTick.h"
 #include "core/Station.h"
 #include "schedule/ScheduleScan.h"
 
@@ -56,7 +57,9 @@ struct EarliestSlot {
     std::string timeText;
 
     void offer(int recordNo, int slotNo, std::string_view time, int d, double now) {
-        const int t = TimeSeconds(time);
+        offer(recordNo, slotNo, TimeSeconds(time), time, d, now);
+    }
+    void offer(int recordNo, int slotNo, int t, std::string_view time, int d, double now) {
         if (t < best && (d >= 1 || t > now)) {
             best = t;
             found = recordNo;
@@ -126,6 +129,8 @@ void FindNextRecord(Station& st) {
                                   TrimTrailingBlanks(st.Current.ProgramName) + " on  " +
                                   DayName(st, day.weekday()) + "   @ " + next.timeText;
     } else {
+        st.NextRecordSlot = 0;
+        st.NextRecordDate.clear();
         st.main.lblNextToRecord = "No programs scheduled to record";
     }
 }
@@ -147,14 +152,19 @@ void FindNextPlay(Station& st) {
                  [](EarliestSlot& r, int recordNo, std::string_view rec, int w, int d, double t) {
                      for (int s = 0; s < 4; ++s) {
                          const auto k = static_cast<std::size_t>((w - 1) * 4 + s);
-                         const std::string_view time = TimeField(rec, 41 + 8 * k);
-                         if (!time.empty()) r.offer(recordNo, s, time, d, t);
+                         // "HH:MM" plays at HH:MM:00; the tick compares whole "HH:MM:SS" texts.
+                         const int second = ParsePlayTime(rec.substr(41 + 8 * k, 8));
+                         if (second >= 0) r.offer(recordNo, s, second, TimeText(second), d, t);
                      }
                  });
 
     st.NextPlayRecordNo = next.found;
     LeaveCurrent(st, next.found, timed, end);
     if (next.found == 0) {
+        st.NextPlaySeconds = 0;
+        st.NextPlayDateText.clear();
+        st.NextPlayDate = Date{};
+        st.NextPlayTime.clear();
         st.main.lblNextTimedPlay = "No programs scheduled to play";
         return;
     }
@@ -206,7 +216,16 @@ void FindNextSwitch(Station& st) {
             weekly.lstWeeklySchedule.push_back(entry.text.substr(2));
         ++weekly.revision;
     }
-    if (sorted.empty()) return;
+    if (sorted.empty()) {
+        // Nothing left to switch: no values of a switch deleted since may fire.
+        st.NextSwitchRecordNo = 0;
+        st.NextSwitchName.clear();
+        st.NextSwitchTime.clear();
+        st.NextSwitchDay = 0;
+        st.main.lblNextSwitch.clear();
+        st.main.lblSwitchTimer.clear();
+        return;
+    }
 
     const std::string item = std::to_string(sorted.entries().front().itemData);
     int day = std::stoi(item.substr(0, 2)) - 10;

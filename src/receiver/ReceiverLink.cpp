@@ -37,9 +37,20 @@ bool Gather(SerialPort& port, std::string& reply) {
     return true;
 }
 
-// The acknowledgement of a send-only command may land after the next exchange has discarded
-// its input: a ">" in the first four characters is that prompt, never the end of a report.
+// The acknowledgement of the previous command (its line end and prompt, "\r\n>") may land
+// after this exchange has discarded its input; at the very start of the reply it is that
+// prompt, never the end of this reply. A reply that is only a prompt (">", "OK>") is whole.
 void DropPreviousPrompt(std::string& reply, bool& dropped) {
+    if (dropped) return;
+    const auto at = reply.find_first_not_of("\r\n");
+    if (at == std::string::npos) return;  // nothing but line ends yet: wait for more
+    dropped = true;
+    if (at > 0 && reply[at] == '>') reply.erase(0, at + 1);
+}
+
+// The relay panel writes two commands at once: a ">" in the first four characters is the
+// relay command's own prompt, never the end of the status that follows.
+void DropRelayPrompt(std::string& reply, bool& dropped) {
     if (dropped) return;
     const auto at = reply.find('>');
     if (at != std::string::npos && at < 4) {
@@ -114,7 +125,7 @@ std::string CollectRelay(Station& st, SerialPort& port) {
     bool previousDropped = false;
     while (room) {
         room = Gather(port, reply);
-        DropPreviousPrompt(reply, previousDropped);
+        DropRelayPrompt(reply, previousDropped);
         if (HasPrompt(reply) || std::llabs(start - NowMs(st)) > 2000) break;
         if (room) port.waitForInput(kWaitStepMs);
     }

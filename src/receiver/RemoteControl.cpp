@@ -36,7 +36,8 @@ bool WritePort(Station& st, std::uint16_t address, std::uint8_t value) {
     return false;
 }
 
-// Inputs read as inactive when the port fails, so a missing device starts nothing.
+// A failed read keeps the inputs last read: a port that cannot be read says nothing about
+// them, so it neither ends an alarm nor releases a relay recording.
 std::uint8_t ReadInputBits(Station& st) {
     const int mode = st.Settings.RemoteControl;
     const std::uint16_t address = mode == kParallelMode ? kParallelStatus : kPrairiePortB;
@@ -44,7 +45,7 @@ std::uint8_t ReadInputBits(Station& st) {
     std::string error;
     if (!st.platform.ports.read(address, &value, &error)) {
         ReportPortFailure(st, error);
-        return 0;
+        return st.RemoteInputBits;
     }
     st.RemotePortFailureShown = false;
     return RemoteInputBitsOf(mode, value);

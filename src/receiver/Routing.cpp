@@ -9,8 +9,10 @@ namespace quillmar {
 
 void RunSwitchOnly(Station& st) {
     st.noteAction("RunSwitchOnly");
-    // A switch slot that no longer reads as a schedule has nothing to send.
-    if (st.NextSwitchRecordNo < 1 || !ReadSchedule(st, st.NextSwitchRecordNo)) return;
+    // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
+    if (st.NextSwitchRecordNo < 1 || !ReadSchedule(st, st.NextSwitchRecordNo) ||
+        st.Current.InUse != "1" || st.Current.Action != "3")
+        return;
     st.ReceiverCommand = SwitchOnlyCommand(st.Current);
     SendReceiverCommand(st);
     st.LogMessage = st.ReceiverCommand + " Switch Only";

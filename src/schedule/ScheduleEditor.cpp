@@ -245,6 +245,7 @@ void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
     st.noteAction("DeleteSchedule");
     FindNextRecord(st);
     FindNextSwitch(st);
+    FindNextPlay(st);
     CloseScheduleEditor(st);
     OpenScheduleEditor(st, ed);
 }

@@ -66,8 +66,8 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed);
 int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection);
 // "Delete <name> Schedule?" for the current record.
 std::string DeleteCaption(const Station& st);
-// The confirmed delete: marks the record deleted, reruns the record and switch finders and
-// starts the editor afresh.
+// The confirmed delete: marks the record deleted, reruns the finders and starts the editor
+// afresh.
 void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo);
 // Closing the editor: the playlist is rebuilt with only the plays still to come.
 void CloseScheduleEditor(Station& st);

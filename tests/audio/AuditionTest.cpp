@@ -94,6 +94,23 @@ TEST_F(AuditionTest, TrimWhileStoppedPutsBothMarksBackAtTheEnd) {
     EXPECT_FLOAT_EQ(m.TrimMark, 150.0f);
 }
 
+TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
+    const std::string tuesdayWave = "C:\\SATFILE\\SFTUE007.WAV";
+    const std::string tuesdayMarks = "C:\\SATFILE\\SFTUE007.DAT";
+    makeWave(kWave, 150);
+    makeWave(tuesdayWave, 60);
+    selectMonday7();
+    audition->cmdPlay_Click();
+    audition->cmdStopPlay_Click();
+    // Files, Export takes Tuesday's recording without playing it.
+    audition->lstDay_Click(2);
+    EXPECT_FALSE(audition->ExportFile().empty());
+    audition->cmdEOM_RightRelease();
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), tuesdayMarks).EomMark, 60.0f);
+    audition->cmdTrim_Click();
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), tuesdayMarks).TrimMark, 60.0f);
+}
+
 TEST_F(AuditionTest, EomButtonsActOnlyInTheirState) {
     makeWave(kWave, 150);
     marks(60, 0);

@@ -4,6 +4,7 @@
 #include "AudioFixture.h"
 #include "audio/Recording.h"
 #include "audio/SoundFiles.h"
+#include "core/ManualControls.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -158,6 +159,25 @@ TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedAsThreeLinesWhenAudioR
                                        "10:01:30  " + kName + " End Alarm   01:30", "  "));
 }
 
+class MidnightRecordingTest : public AudioTest {
+  protected:
+    MidnightRecordingTest() : AudioTest(Monday(23, 58, 0)) {
+        ScheduleFields f = RecordedSchedule();
+        f.RecordTimes[1] = "23:59:00";
+        put(7, f);
+    }
+};
+
+TEST_F(MidnightRecordingTest, ASilenceAcrossMidnightLogsItsTimesFromTheStartOfTheRecording) {
+    const auto tuesday = [](int h, int m, int s) { return DateTime::from(2026, 12, 8, h, m, s); };
+    inputAt(Monday(23, 59, 0), {5000, 5000});
+    inputAt(Monday(23, 59, 30), {0, 0});
+    inputAt(tuesday(0, 0, 20), {5000, 5000});
+    runTo(tuesday(0, 0, 21));
+    EXPECT_THAT(log("ER"), ElementsAre(MatchesRegex("23:59:3[56]  NEWS HOUR +Audio Alarm 00:30"),
+                                       "00:00:20  " + kName + " End Alarm   01:20", "  "));
+}
+
 TEST_F(RecordingTest, AudioThatEndsTwentySecondsBeforeTheStopLeavesTheMarksAtTheLastLoudBuffer) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     inputAt(Monday(10, 5, 10), {0, 0});
@@ -235,6 +255,23 @@ TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
     EXPECT_EQ(count("DumpRecording"), 1);
 }
 
+TEST_F(RecordingTest, RecStopWhileWaitingForAudioEndsTheWaitAndLeavesEarlierMarksAlone) {
+    // Given last week's marks of the programme
+    std::string error;
+    ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, 300, &error)) << error;
+    ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, 310, &error)) << error;
+    // When Rec Stop is pressed while the recording still waits for audio
+    runTo(Monday(10, 0, 10));
+    ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
+    cmdRecStop_Click(st());
+    // Then the wait ends as a dump does: nothing exported, the marks untouched
+    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(count("CheckExport"), 0);
+    EXPECT_FLOAT_EQ(marks().EomMark, 300);
+    EXPECT_FLOAT_EQ(marks().TrimMark, 310);
+    EXPECT_EQ(log("AL").back(), "10:00:10  Dump " + kName);
+}
+
 TEST_F(RecordingTest, StopAndDumpWithNothingArmedDoNothing) {
     StopRecording(st());
     DumpRecording(st());
@@ -283,6 +320,8 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     StopRecording(st());
     EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 20.0,
                 0.1);
+    // Its marks are its own length, though no buffer crossed the threshold.
+    EXPECT_NEAR(marks().EomMark, 20.0, 0.1);
 }
 
 TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {

@@ -3,9 +3,15 @@
 
 #include "core/ClockTick.h"
 #include "core/TickFixture.h"
+#include "schedule/ScheduleEditor.h"
+#include "schedule/ScheduleFixture.h"
 
 using namespace quillmar;
+using quillmar::testing::Schedule;
+using quillmar::testing::SimStation;
 using quillmar::testing::TickStation;
+using quillmar::testing::WithPlay;
+using quillmar::testing::WithSlot;
 
 namespace {
 
@@ -15,6 +21,22 @@ DateTime On(const Date& d, int h, int m, int s, int ms = 0) {
 }
 DateTime At(int h, int m, int s, int ms = 0) {
     return On(kSaturday, h, m, s, ms);
+}
+
+// SatList.dat holding these schedules as records 1, 2, ...
+std::function<void(SimStation&)> ScheduleFile(const std::vector<ScheduleFields>& records) {
+    return [records](SimStation& s) {
+        std::string file;
+        for (const auto& f : records) file += BuildScheduleRecord(f);
+        s.write("c:\\satfile\\SatList.dat", file);
+    };
+}
+
+// The operator deletes schedule n in the editor.
+void DeleteInEditor(Station& st, int n) {
+    ScheduleEditor ed;
+    OpenScheduleEditor(st, ed);
+    DeleteSchedule(st, ed, n);
 }
 
 }  // namespace
@@ -249,15 +271,53 @@ TEST(TimedPlay, WaitsForAPlayoutOnAirUpToAMinute) {
     EXPECT_EQ(t.times("PlayScheduled"), (std::vector<std::string>{"12:00:30.050"}));
 }
 
-TEST(TimedPlay, APlayDeletedFromTheScheduleIsNotStarted) {
-    TickStation t(At(12, 0, 0));
+TEST(TimedPlay, AnHHMMTimePlaysOnTheMinuteAndADeletedScheduleNeverPlays) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> times;  // Saturday's play slots
+        bool deleted;                    // in the editor at 12:00
+        std::vector<std::string> played;
+    };
+    const std::vector<Case> cases = {
+        {"HH:MM, then HH:MM:SS", {"12:30", "12:45:00"}, false, {"12:30:00", "12:45:00"}},
+        {"deleted", {"12:30:00"}, true, {}},
+    };
+    for (const auto& c : cases) {
+        ScheduleFields f = Schedule("Timed");
+        for (std::size_t i = 0; i < c.times.size(); ++i)
+            f = WithPlay(f, 6 * 4 + static_cast<int>(i), c.times[i]);
+        TickStation t(At(12, 0, 0), ScheduleFile({f}));
+        if (c.deleted) DeleteInEditor(t.st(), 1);
+        t.runTo(At(12, 50, 0));
+        EXPECT_EQ(t.seconds("PlayScheduled"), c.played) << c.name;
+    }
+}
+
+TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot) {
+    // Given the only switch-only schedule, due today at 13:00
+    TickStation t(At(12, 0, 0),
+                  ScheduleFile({WithSlot(Schedule("Router", "3"), 6, 7, "13:00:00")}));
     Station& st = t.st();
-    st.NextPlayMode = "T";
-    st.NextPlayRecordNo = 0;  // the finder found nothing after the edit
-    st.NextPlayDate = kSaturday;
-    st.NextPlayTime = "12:00:10";
-    t.runTo(At(12, 1, 0));
-    EXPECT_EQ(t.count("PlayScheduled"), 0);
+    ASSERT_EQ(st.main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Saturday   @ 13:00:00");
+    // When it is deleted an hour before its time
+    DeleteInEditor(st, 1);
+    t.runTo(At(12, 0, 1));
+    EXPECT_EQ(st.main.lblNextSwitch, "");
+    EXPECT_EQ(st.main.lblSwitchTimer, "");
+    // and New puts a Monday recording in its slot
+    ScheduleEditor ed;
+    OpenScheduleEditor(st, ed);
+    ASSERT_TRUE(NewSchedule(st, ed));
+    ASSERT_EQ(ed.lblScheduleNo, "1");
+    ed.txtSatName = "Monday News";
+    ed.txtSatLen = "30:00";
+    ed.cboSatLang = "ENG";
+    ed.cboRec[1] = 2;
+    ed.txtRec[1] = "09:00:00";
+    ASSERT_TRUE(ApplySchedule(st, ed));
+    // Then nothing reaches the receiver at the old switch time
+    t.runTo(At(13, 0, 5));
+    EXPECT_EQ(t.sim->serial.wire, "");
 }
 
 TEST(PlayoutCountdown, AnEomTimePastMidnightWrapsAndPulsesAt0020) {

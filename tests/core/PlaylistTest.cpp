@@ -5,8 +5,10 @@
 #include "core/Playlist.h"
 #include "core/TickFixture.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/SettingsFile.h"
 
 using namespace quillmar;
+using quillmar::testing::SettingsFile;
 using quillmar::testing::SimStation;
 using quillmar::testing::TickStation;
 
@@ -45,7 +47,8 @@ const DateTime kSaturday1400 = DateTime::from(2026, 12, 5, 14, 0, 0);
 }  // namespace
 
 TEST(Playlist, StartUpListsOnlyWhatIsStillToComeAndTheMenuListsTheWholeDay) {
-    TickStation t(kSaturday1400, Schedules({Manual("Swap Shop", 6, {"09:00:00", "16:00:00"})}));
+    // "09:00" as typed in the editor: listed as 09:00:00.
+    TickStation t(kSaturday1400, Schedules({Manual("Swap Shop", 6, {"09:00", "16:00:00"})}));
     Station& st = t.st();
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"16:00:00 Swap S"}));
     EXPECT_EQ(st.main.PlayList[0].recordNo, 1);
@@ -143,8 +146,11 @@ TEST(PlaylistDeleteKey, RemovesTheSelectedEntryAndHidesPlayWhenEmpty) {
     EXPECT_TRUE(st.main.cmdStopVisible);  // Play Stop stays as it was
 }
 
-TEST(TransportButtons, RecordCuesAndArmsOrSaysNothingIsScheduled) {
-    TickStation t(kSaturday1400);
+TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
+    TickStation t(kSaturday1400, [](SimStation& s) {
+        s.write("c:\\satfile\\MyComp.ini", SettingsFile({{12, 3}}));  // sound files on C
+        s.write("c:\\satfile\\SatList.dat", Manual("Recorded", 6, {}));
+    });
     Station& st = t.st();
     cmdRecord_Click(st);
     EXPECT_EQ(t.sim->errors.messages,
@@ -160,6 +166,15 @@ TEST(TransportButtons, RecordCuesAndArmsOrSaysNothingIsScheduled) {
     EXPECT_EQ(t.actions[1].name, "ArmRecording");
     EXPECT_EQ(st.main.cmdRecordCaption, "Ready");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Yellow);
+
+    // An arm that cannot open the capture is dumped: nothing is ready.
+    cmdRecStop_Click(st);
+    st.NextRecordNo = 1;
+    t.sim->audio.failCaptureStart("no such device");
+    cmdRecord_Click(st);
+    EXPECT_EQ(st.RecordState, 0);
+    EXPECT_EQ(st.main.cmdRecordCaption, "Record");
+    EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Normal);
 }
 
 TEST(TransportButtons, PlayStopAndRecStopReachTheEngines) {

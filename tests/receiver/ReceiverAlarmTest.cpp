@@ -94,6 +94,26 @@ TEST(ReceiverAlarm, ALossOfTwoMinutesSendsOneAlarmMailAndOneEndMailWithTheEbNo) 
     EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 2);
 }
 
+TEST(ReceiverAlarm, APortThatCannotBeReadDoesNotEndTheAlarm) {
+    AlarmStation a;
+    a.alarm(true);
+    a.s.loop.advance(62'000);
+    ASSERT_EQ(a.s.mail.outbox.size(), 1u);
+    a.s.ports.failure = "gone";
+    a.s.loop.advance(5'000);
+    EXPECT_EQ(a.s.mail.outbox.size(), 1u);
+    EXPECT_EQ(a.st().main.lblPort, "Alarm");
+    EXPECT_TRUE(a.s.serial.commands.empty());
+    // The loss that goes on is still one alarm, ended once when the signal returns.
+    a.s.ports.failure.clear();
+    a.s.loop.advance(1'000);
+    a.alarm(false);
+    a.s.loop.advance(3'000);
+    ASSERT_EQ(a.s.mail.outbox.size(), 2u);
+    EXPECT_EQ(a.s.mail.outbox[1].subject, "KQMR Quillmar Alarm End");
+    EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 1);
+}
+
 TEST(ReceiverAlarm, ALossAcrossMidnightIsTimedOnTheClockNotTheTimeOfDay) {
     AlarmStation a(DateTime::from(2026, 3, 10, 23, 59, 30));
     a.alarm(true);

@@ -108,6 +108,24 @@ TEST_F(ReceiverLink, ALateAcknowledgementOfAnEarlierCommandDoesNotEndTheQuery) {
     EXPECT_EQ(reply, "\r\nMPEG STATUS\r\n>");
 }
 
+TEST_F(ReceiverLink, AReplyThatIsOnlyAPromptEndsThePollAndTheQueryAtOnce) {
+    for (const std::string answer : {">", "OK>"}) {
+        sim.serial.answer("R C", answer, 100);
+        sim.serial.answer("R M", answer, 100);
+        std::string reply;
+        auto start = sim.loop.elapsed();
+        PollReceiver(sim.st(), "R C", &reply);
+        EXPECT_EQ(reply, answer);
+        EXPECT_EQ(elapsedSince(start), 100) << answer;
+        auto port = sim.serial.create();
+        SerialError error;
+        start = sim.loop.elapsed();
+        QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+        EXPECT_EQ(reply, answer);
+        EXPECT_EQ(elapsedSince(start), 100) << answer;
+    }
+}
+
 TEST_F(ReceiverLink, ALateReplyToThePollIsTakenAsFarAsItArrived) {
     sim.serial.answer("R C", "partial", 200);
     std::string reply;

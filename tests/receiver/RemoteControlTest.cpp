@@ -149,7 +149,7 @@ TEST(RemoteOutputs, StartUpSetsTheCardUpAndOpensTheContacts) {
     EXPECT_EQ(s.ports.writes().back(), (Access{true, kPrairieControl, 0x8A}));
 }
 
-TEST(RemoteInputs, APortThatCannotBeReachedIsReportedOnceAndReadsIdle) {
+TEST(RemoteInputs, APortThatCannotBeReachedIsReportedOnceAndStartsNothing) {
     RemoteStation r(kParallel);
     r.s.ports.failure = "/dev/port: Permission denied";
     r.s.loop.advance(3000);
@@ -231,7 +231,11 @@ TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
     r.st().RecordState = 2;
     r.inputs(kRecordInput);
     r.s.loop.advance(500);
+    // a port that cannot be read meanwhile says nothing about the input
+    r.s.ports.failure = "gone";
+    r.s.loop.advance(500);
     EXPECT_EQ(r.count("StopRecording"), 0);
+    r.s.ports.failure.clear();
     // when the input drops, the recording stops
     r.inputs(0);
     r.s.loop.advance(50);

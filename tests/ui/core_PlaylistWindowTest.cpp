@@ -95,7 +95,10 @@ TEST(MainWindowPlaylist, ADayWithoutManualSchedulesSaysSo) {
 
 TEST(MainWindowButtons, RecordWithoutAScheduleShowsTheMessageAndWithOneShowsReady) {
     SimStation s;
-    s.write(kSettingsPath, std::string(36, '\0') + std::string("\x01\x00\x01\x00", 4));
+    // Sound files on drive C (record 12); Record and Rec Stop shown (19, 20); one schedule.
+    s.write(kSettingsPath, std::string(22, '\0') + std::string("\x03\x00", 2) +
+                               std::string(12, '\0') + std::string("\x01\x00\x01\x00", 4));
+    s.write("c:\\satfile\\SatList.dat", Manual("Recorded", {}));
     s.start();
     mnuMenu w(s.st());
     w.show();
