@@ -108,14 +108,15 @@ void StopRecording(Station& st) {
     // Nothing armed: there is no file to close and no marks of this run to write.
     if (st.RecordState == 0) return;
     const AudioChains& c = st.Chains;
-    const std::int64_t writtenMs = c.WaveFile && c.WaveFile->isOpen() ? c.WaveFile->lengthMs() : 0;
+    const bool writing = c.WaveFile && c.WaveFile->isOpen();
+    const std::int64_t writtenMs = writing ? c.WaveFile->lengthMs() : 0;
+    // Nothing of this run reached the disk (still waiting, or its file could not be opened):
+    // end it as a dump does, so the wave file, marks and exports of earlier runs stay whole.
+    if (!writing || (st.RecordState == 1 && writtenMs <= 0)) {
+        DumpRecording(st);
+        return;
+    }
     if (st.RecordState == 1) {
-        // Still waiting and nothing written: end the wait as a dump does, so the marks and
-        // exports of earlier runs are not overwritten by an empty one.
-        if (writtenMs <= 0) {
-            DumpRecording(st);
-            return;
-        }
         // A relay recording writes from its Record input, before any buffer was loud.
         st.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
     }

@@ -42,8 +42,16 @@ void CaptureStopped(Station& st) {
 // the recording with what was written so far.
 bool AppendBuffer(Station& st, const AudioBuffer& buffer) {
     AudioChains& c = st.Chains;
-    if (!c.WriterEnabled || !c.WaveFile || !c.WaveFile->isOpen()) return true;
+    if (!c.WriterEnabled || !c.WaveFile) return true;
     std::string error;
+    if (!c.WaveOpened) {
+        c.WaveOpened = true;
+        if (!c.WaveFile->open(c.WaveHostPath, st.Armed.channels, &error)) {
+            OnCaptureFailure(st, "Cannot write " + st.Armed.file + ": " + error);
+            return false;
+        }
+    }
+    if (!c.WaveFile->isOpen()) return true;
     if (c.WaveFile->append(buffer, &error)) return true;
     OnCaptureFailure(st, "Cannot write " + st.Armed.file + ": " + error);
     return false;
@@ -75,6 +83,7 @@ bool OpenRecordChain(Station& st, std::string* error) {
     c.WaveIn->onBuffer = [&st](const AudioBuffer& b) { OnRecordBuffer(st, b); };
     c.WaveIn->onFailure = [&st](const std::string& e) { OnCaptureFailure(st, e); };
     c.WriterEnabled = false;
+    c.WaveOpened = false;
     c.OverrunsReported = c.WaveIn->overruns();
 
     auto& files = st.platform.files;
@@ -87,7 +96,7 @@ bool OpenRecordChain(Station& st, std::string* error) {
         return false;
     }
     if (c.WaveFile->isOpen()) c.WaveFile->close();
-    if (!c.WaveFile->open(host, st.Armed.channels, error)) return false;
+    c.WaveHostPath = host;
     if (c.WaveIn->isRunning()) c.WaveIn->stop();
     if (!c.WaveIn->start(st.RecordDevice, st.Armed.channels, error)) return false;
     CaptureStarted(st);
@@ -106,7 +115,8 @@ void CloseRecordChain(Station& st, bool deleteIfEmpty) {
         empty = c.WaveFile->lengthMs() <= 0;
         c.WaveFile->close();
     }
-    if (deleteIfEmpty && empty && !st.Armed.file.empty() &&
+    // Only a file this run emptied is removed; an earlier run's recording stays.
+    if (deleteIfEmpty && empty && c.WaveOpened && !st.Armed.file.empty() &&
         st.platform.files.fileExists(st.Armed.file))
         st.platform.files.deleteMatching(st.Armed.file);
     CaptureStopped(st);

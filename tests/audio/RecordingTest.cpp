@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "AudioFixture.h"
 #include "audio/Recording.h"
 #include "audio/SoundFiles.h"
@@ -255,20 +257,22 @@ TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
     EXPECT_EQ(count("DumpRecording"), 1);
 }
 
-TEST_F(RecordingTest, RecStopWhileWaitingForAudioEndsTheWaitAndLeavesEarlierMarksAlone) {
-    // Given last week's marks of the programme
+TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
+    // Given last week's recording and marks of the programme
     std::string error;
     ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, 300, &error)) << error;
     ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, 310, &error)) << error;
+    std::ofstream(sim->host(kWave), std::ios::binary) << "last week's audio";
     // When Rec Stop is pressed while the recording still waits for audio
     runTo(Monday(10, 0, 10));
     ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
     cmdRecStop_Click(st());
-    // Then the wait ends as a dump does: nothing exported, the marks untouched
+    // Then the wait ends as a dump does: nothing exported, the wave file and marks untouched
     EXPECT_EQ(st().RecordState, 0);
     EXPECT_EQ(count("CheckExport"), 0);
     EXPECT_FLOAT_EQ(marks().EomMark, 300);
     EXPECT_FLOAT_EQ(marks().TrimMark, 310);
+    EXPECT_EQ(sim->read(kWave), "last week's audio");
     EXPECT_EQ(log("AL").back(), "10:00:10  Dump " + kName);
 }
 
