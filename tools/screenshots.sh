@@ -176,9 +176,11 @@ menu 3 0  # Audition
 audition=$(window Audition) || fail "Audition did not open the audition window"
 xdotool windowmove --sync "$audition" 0 0
 xdotool windowfocus --sync "$audition"
-xdotool key Home; sleep 0.3
+# Space chooses the row the keys have moved to (the first is current on focus alone).
+xdotool key Home space; sleep 0.3
 xdotool key Tab Home; sleep 0.3
 for _ in $(seq "$(date +%w)"); do xdotool key Down; sleep 0.1; done
+xdotool key space; sleep 0.3
 xdotool key alt; sleep 0.3
 xdotool key Down; sleep 0.3
 xdotool key Return

@@ -139,6 +139,7 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
     connect(exit, &QAction::triggered, this, &QWidget::close);
     cmdEOM->installEventFilter(this);
     a.onChanged = [this] { render(); };
+    lstSchedule->setFocus();  // choosing a programme comes first, by mouse or by keys
     render();
 }
 
