@@ -137,6 +137,79 @@ signal=$(window Signal) || fail "History / Signal did not open the Signal window
 xdotool windowmove --sync "$signal" 900 520
 capture "$signal" signal-window.png
 
+# Without a window manager nothing closes a window gently: it goes off the screen instead.
+put_away() {  # window id
+    xdotool windowmove --sync "$1" 4000 4000 2>/dev/null || true
+}
+put_away "$schedule"
+put_away "$settings"
+put_away "$signal"
+
+# Two people in the address book, written into the file the station keeps open.
+python3 - "$work/home/quillmar/drives/c/satfile/AddressBook.dat" <<'PY'
+import struct, sys
+def entry(mode, name, address, days=(), start=0, stop=0):
+    on = "".join("1" if d in days else "0" for d in range(7))
+    return (b"1" + mode + name.ljust(16).encode() + address.ljust(39).encode() + on.encode()
+            + struct.pack("<7i", *[start if d in days else 0 for d in range(7)])
+            + struct.pack("<7i", *[stop if d in days else 0 for d in range(7)]))
+with open(sys.argv[1], "ab") as f:
+    f.write(entry(b"1", "Night engineer", "engineer@station.example"))
+    f.write(entry(b"2", "Programme desk", "desk@station.example", range(1, 6), 8 * 3600, 17 * 3600))
+PY
+menu 1 1  # SetUp: Address Book
+book=$(window "Address Book") || fail "SetUp / Address Book did not open the address book"
+xdotool windowmove --sync "$book" 0 0
+capture "$book" address-book.png
+put_away "$book"
+
+# Export SetUp in Winjock mode: the first programme, naming by arrow keys, Monday to Friday.
+menu 4 0  # AutoExport
+exports=$(window "Export SetUp") || fail "AutoExport did not open Export SetUp"
+xdotool windowmove --sync "$exports" 0 0
+xdotool windowfocus --sync "$exports"
+xdotool key Home; sleep 0.3
+xdotool key Tab; sleep 0.2
+xdotool key Right; sleep 0.3
+xdotool key Right; sleep 0.3
+xdotool key Tab; sleep 0.2  # Sunday
+for _ in 1 2 3 4 5; do xdotool key Tab space; sleep 0.2; done
+capture "$exports" export-setup-winjock.png
+put_away "$exports"
+
+# Send To: from the audition window, today's recording of the first programme.
+menu 3 0  # Audition
+audition=$(window Audition) || fail "Audition did not open the audition window"
+xdotool windowmove --sync "$audition" 0 0
+xdotool windowfocus --sync "$audition"
+# Space chooses the row the keys have moved to (the first is current on focus alone).
+xdotool key Home space; sleep 0.3
+xdotool key Tab Home; sleep 0.3
+for _ in $(seq "$(date +%w)"); do xdotool key Down; sleep 0.1; done
+xdotool key space; sleep 0.3
+xdotool key alt; sleep 0.3
+xdotool key Down; sleep 0.3
+xdotool key Return
+sendto=$(window "Send To:") || fail "Audition / Files / Export did not open Send To:"
+xdotool windowmove --sync "$sendto" 700 0
+capture "$sendto" send-to.png
+put_away "$sendto"
+put_away "$audition"
+
+# The expansion relay panel: View, Receiver Status, Extended Relays.
+xdotool windowfocus --sync "$main"
+xdotool key alt; sleep 0.3
+for _ in $(seq 7); do xdotool key Right; sleep 0.1; done
+xdotool key Down; sleep 0.3
+for _ in 1 2 3; do xdotool key Down; sleep 0.1; done
+xdotool key Right; sleep 0.3
+for _ in 1 2 3; do xdotool key Down; sleep 0.1; done
+xdotool key Return
+relays=$(window "Unity 4K Receiver Relay Status") || fail "View / Receiver Status / Extended Relays did not open the relay panel"
+xdotool windowmove --sync "$relays" 0 0
+capture "$relays" relay-panel.png
+put_away "$relays"
+
 if error=$(xdotool search --name "^Error Message\$" 2>/dev/null | head -n 1) && [ -n "$error" ]; then
     import -window "$error" "$work/error.png" || true
     fail "the station showed an error window while the screenshots were taken"

@@ -97,7 +97,7 @@ void PlayFromPlaylist(Station& st) {
         list.erase(list.begin());
         if (list.empty()) {
             HidePlaylist(st, "  No Schedules to Play");
-            st.Audio.cmdPlayColour = colour::Green;
+            st.Audio.cmdPlayColour = 0;
             st.main.PlayListIndex = -1;
         } else {
             st.main.PlayListIndex = 0;
@@ -149,7 +149,8 @@ void OnPlayerFinished(Station& st) {
         st.TimerEOM->setEnabled(true);
         st.EomSent = true;
     }
-    st.Audio.cmdPlayColour = colour::Green;
+    // Green means "on air"; once the player stops the button looks as it did before.
+    st.Audio.cmdPlayColour = 0;
     HidePlayMeters(st);
     if (st.PlayState == 1) {
         // The entry that played leaves the list, wherever a refresh or an edit has put it; an

@@ -319,7 +319,9 @@ void RecordingSteps(Tick& t) {
         NowAgainst(st.RecordStopTime, now) > st.RecordStopTime)
         StopRecording(st);
     if (st.RecordState == 1 && NowAgainst(st.ArmDeadline, now) > st.ArmDeadline) DumpRecording(st);
-    if (scheduled) st.main.lblRecTime = FormatElapsed(count);
+    // A day or more away, the whole count shows, as the play countdown does, not its wrap.
+    if (scheduled)
+        st.main.lblRecTime = count >= 86400 ? FormatCountdown(count) : FormatElapsed(count);
     if (st.RecordState == 2)
         st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
 }

@@ -27,6 +27,8 @@ struct MainWindowModel {
     std::string lblPlayRelay;
     std::string lblPort;
     std::string lblPlayDay;
+    // Until the sound cards are chosen, where a new operator begins; empty afterwards.
+    std::string lblStartHere;
 
     // Buttons start visible, as laid out; the settings hide them.
     bool cmdRecordVisible = true;

@@ -6,6 +6,8 @@
 #include "core/Station.h"
 #include "export/ExportEntry.h"
 #include "schedule/ScheduleRecord.h"
+#include "schedule/ScheduleScan.h"
+#include "schedule/TimeEntry.h"
 
 namespace quillmar {
 
@@ -157,6 +159,11 @@ bool AutoExportSetup::txtPath_KeyPress(char c) {
 void AutoExportSetup::cmdApply_Click() {
     if (SelectedRecordNo <= 0) {
         ShowError(st_, "Select a Program");
+        return;
+    }
+    // A blank length exports the whole recording; anything else must read as minutes:seconds.
+    if (!IsBlank(txtLength) && !IsLengthText(txtLength)) {
+        ShowError(st_, "Time Error in length must be corrected before saving.  Format is MM:SS");
         return;
     }
     ExportEntry e;

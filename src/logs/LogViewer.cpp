@@ -32,7 +32,9 @@ bool DayOfFile(const std::string& name, const std::string& kind, std::string* da
 std::string Noun(const std::string& kind) {
     if (kind == "AL") return "Activity Log";
     if (kind == "EB") return "EbNo Log";
-    return {};  // the error-log kind keeps its caption
+    // Without a title of its own the error log's window would carry only the program's name.
+    if (kind == "ER") return "Error Log";
+    return {};
 }
 
 void SetCaption(LogViewerModel& m, const char* before) {

@@ -6,6 +6,7 @@
 #include "receiver/SourceCodes.h"
 #include "schedule/ScheduleConflicts.h"
 #include "schedule/ScheduleScan.h"
+#include "schedule/TimeEntry.h"
 
 namespace quillmar {
 
@@ -28,10 +29,9 @@ int IndexOr(long long value, int count, int fallback) {
     return value >= 0 && value < count ? static_cast<int>(value) : fallback;
 }
 
-// A time box is accepted when blank, or when its 3rd or 6th character is ":".
+// A time box is accepted when blank or a readable time of day ("HH:MM" plays at HH:MM:00).
 bool TimeBoxOk(const std::string& text) {
-    if (IsBlank(text)) return true;
-    return (text.size() >= 3 && text[2] == ':') || (text.size() >= 6 && text[5] == ':');
+    return IsBlank(text) || IsTimeOfDayText(text);
 }
 
 void ClearSchedule(ScheduleEditor& ed) {
@@ -149,7 +149,7 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     if (TrimBlanks(port).empty()) return refuse("You must select a Port");
     if (TrimBlanks(ItemText(kRouteItems, 4, ed.cboSatRoute)).empty())
         return refuse("You must select a Route");
-    if (!IsBlank(ed.txtSatLen) && !(ed.txtSatLen.size() >= 3 && ed.txtSatLen[2] == ':'))
+    if (!IsBlank(ed.txtSatLen) && !IsLengthText(ed.txtSatLen))
         return refuse("Time Error in length must be corrected before saving.  Format is HH:MM");
 
     ScheduleFields f;

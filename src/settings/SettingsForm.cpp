@@ -56,6 +56,7 @@ SettingsForm::SettingsForm(Station& st) : st_(st) {
     lstMM2_Click(record(2));
     const std::int16_t threshold = record(3);
     txtThreshold = std::to_string(threshold);
+    thresholdOnFile_ = threshold;
     st.Settings.RecordThreshold = threshold;
     Check1_Click(record(4) == 1);
     Check3_Click(record(5) == 1);
@@ -162,15 +163,16 @@ void SettingsForm::Option2_Click(int index) {
     if (index == 2) WritePrairieControlWord(st_);
 }
 
-int SettingsForm::ThresholdValue(const std::string& text) {
+bool SettingsForm::ThresholdValue(const std::string& text, int* value) {
     const char* begin = text.c_str();
     char* end = nullptr;
-    double value = std::strtod(begin, &end);
-    if (end == begin || !std::isfinite(value)) return 0;
-    value = std::nearbyint(value);
-    if (value > 32767) return 32767;
-    if (value < -32768) return -32768;
-    return static_cast<int>(value);
+    double number = std::strtod(begin, &end);
+    while (*end == ' ') ++end;
+    if (end == begin || *end != '\0' || !std::isfinite(number)) return false;
+    number = std::nearbyint(number);
+    if (number < 0 || number > 32767) return false;
+    *value = static_cast<int>(number);
+    return true;
 }
 
 void SettingsForm::cmdApply_Click() {
@@ -180,6 +182,14 @@ void SettingsForm::cmdApply_Click() {
     }
     if (lstDrvIndex < 0) {
         ShowError(st_, "You must select a hard drive.");
+        return;
+    }
+    // "abc" must not become 0, which would start a recording on any noise.
+    int threshold = 0;
+    if (!ThresholdValue(txtThreshold, &threshold)) {
+        ShowError(st_, "The Record Audio Threshold must be a number from 0 to 32767.  It stays " +
+                           std::to_string(thresholdOnFile_) + ".");
+        txtThreshold = std::to_string(thresholdOnFile_);
         return;
     }
     StationSettings& s = st_.Settings;
@@ -196,7 +206,8 @@ void SettingsForm::cmdApply_Click() {
     // The threshold and the two Record button choices go to the file only; memory takes them
     // at the next opening of this window or the next start.
     const StationSettings inMemory = s;
-    s.RecordThreshold = static_cast<std::int16_t>(ThresholdValue(txtThreshold));
+    s.RecordThreshold = static_cast<std::int16_t>(threshold);
+    thresholdOnFile_ = s.RecordThreshold;
     s.RecordVisible = chkRecord ? 1 : 0;
     s.RecStopVisible = chkRecStop ? 1 : 0;
     SaveStationSettings(st_);  // failures are ignored record by record

@@ -56,13 +56,15 @@ class SettingsForm {
     // Validates and writes the settings file; the window stays open.
     void cmdApply_Click();
 
-    // The threshold text as the file gets it: its leading number, rounded, within 16 bits.
-    static int ThresholdValue(const std::string& text);
+    // The threshold a text gives, rounded to a whole number; false when the text is not a
+    // number from 0 to 32767 (the peak meter's range), which Apply refuses.
+    static bool ThresholdValue(const std::string& text, int* value);
 
   private:
     static bool Select(const std::vector<SettingsLine>& list, int& index, int wanted);
 
     Station& st_;
+    std::int16_t thresholdOnFile_ = 0;
 };
 
 }  // namespace quillmar

@@ -66,6 +66,7 @@ void LoadStationSettings(Station& st) {
         file.read(n, &rec);  // beyond the end: zero bytes
         *st.Settings.field(n) = Int16At(rec);
     }
+    NoteSoundCardsChosen(st, file.recordCount() >= 18);
     file.close();
     st.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
     st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
@@ -74,7 +75,17 @@ void LoadStationSettings(Station& st) {
 }
 
 bool SaveStationSettings(Station& st, std::string* error) {
-    return WriteRecords(st, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21}, error);
+    const bool ok =
+        WriteRecords(st, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21}, error);
+    if (ok) NoteSoundCardsChosen(st, true);
+    return ok;
+}
+
+void NoteSoundCardsChosen(Station& st, bool chosen) {
+    st.main.lblStartHere =
+        chosen ? std::string()
+               : "To begin, choose the sound cards, the wave drive and the days to keep wave "
+                 "files in SetUp, My Computer, then press Apply.";
 }
 
 bool SaveSerialSettings(Station& st, std::string* error) { return WriteRecords(st, {13, 14}, error); }

@@ -47,6 +47,9 @@ void LoadStationSettings(Station& st);
 bool SaveStationSettings(Station& st, std::string* error = nullptr);
 // Writes records 13 and 14 only.
 bool SaveSerialSettings(Station& st, std::string* error = nullptr);
+// The main window's first-start line: shown until the settings file holds the sound cards
+// (records 1, 2 and 18, written by the settings form's Apply).
+void NoteSoundCardsChosen(Station& st, bool chosen);
 // WaveDriveLetter and BaudRates from the settings.
 void DeriveSettingValues(Station& st);
 

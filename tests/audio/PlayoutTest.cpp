@@ -66,7 +66,7 @@ TEST_F(PlayoutTest, WithoutMarksTheEomPulsesOnceAtStartPlusLength) {
     EXPECT_EQ(st().RemoteOutputBits & 1, 0);  // the one-second pulse is over
     EXPECT_EQ(st().main.lblPlayTime, "     ");
     EXPECT_FALSE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, colour::Green);
+    EXPECT_EQ(st().Audio.cmdPlayColour, 0);  // not green once the playout is over
 }
 
 TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {

@@ -133,8 +133,8 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     st.RecordStartTime = 11 * 3600 + 59 * 60;
     st.RecordStopTime = 13 * 3600;
     t.runTo(At(12, 0, 0, 100));
-    // Two days and one second ahead: FormatElapsed wraps whole days.
-    EXPECT_EQ(st.main.lblRecTime, "00:01");
+    // Two days and one second ahead: the whole count, as the play countdown shows it.
+    EXPECT_EQ(st.main.lblRecTime, " 48:00:01");
     EXPECT_EQ(st.main.lblRecordTimer, "01:00");
 }
 

@@ -90,10 +90,10 @@ TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {
     v.log("ER261204.log", "");
     v.log("ER261203.log", "12:00:00  x\r\n");
     auto m = v.load();
-    EXPECT_EQ(m.caption, "");  // the error-log kind leaves the caption alone
+    EXPECT_EQ(m.caption, "Load Error Log");  // the window names the log it shows
     LogViewerOk(v.s.st(), m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/04/26 does not exist."}));
-    EXPECT_EQ(m.caption, "");
+    EXPECT_EQ(m.caption, "Error Log for 12/04/26");
     LogViewerOk(v.s.st(), m);
     m.lstDateIndex = 1;
     v.s.files.deleteMatching("c:\\satfile\\logs\\ER261203.log");

@@ -77,7 +77,12 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
 TEST(AuditionWindow, PlayWithNothingChosenAsksForAProgramme) {
     SimStation s;
     s.start();
+    PutSchedule(s.st(), 1, "MORNING SHOW");
     frmAudition w(s.st());
+    // The current row a list takes when it gets the focus is no choice.
+    w.lstSchedule->selectionModel()->setCurrentIndex(w.lstSchedule->model()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(w.lblNumber->text(), "");
     QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
     EXPECT_EQ(s.errors.messages, std::vector<std::string>{"Select a Program"});
 }
@@ -97,6 +102,25 @@ TEST(MainWindowMeters, ShowWhileRecordingOrPlaying) {
     EXPECT_TRUE(w.Label3->isVisible());
     EXPECT_EQ(w.MMLevelX3->left(), 1200);
     EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));
+}
+
+TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {
+    SimStation s;
+    s.start();
+    s.st().Settings.WaveDrive = 3;
+    s.st().Settings.PlayVisible = 1;
+    DeriveSettingValues(s.st());
+    PutSchedule(s.st(), 2, "MORNING SHOW");
+    MakeWave(s, SoundFileName(s.st(), s.st().platform.clock.now().date.weekday(), 2), 3);
+    s.st().main.PlayList = {{"12:00:00  MORNING SHOW", 2}};
+    mnuMenu w(s.st());
+    w.show();
+    const QString idle = w.cmdPlay->styleSheet();
+    QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
+    EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));
+    s.loop.advance(5'000);
+    EXPECT_FALSE(ProgrammePlaying(s.st()));
+    EXPECT_EQ(w.cmdPlay->styleSheet(), idle);
 }
 
 }  // namespace

@@ -68,6 +68,15 @@ TEST(AddressBookWindow, ShowsItsControlsInTheirDisplayOrder) {
     EXPECT_EQ(files->title(), "Files");
     EXPECT_EQ(files->actions().value(0)->text(), "Exit");
     EXPECT_TRUE(LinesUpColumns(w.list1->font()));
+    // The heading's "Stop" stands over the Stop boxes, not over the Start ones.
+    w.show();
+    auto* heading = Child<QLabel>(w, "lblStartStop");
+    const int stop =
+        heading
+            ->mapTo(&w,
+                    QPoint(heading->fontMetrics().horizontalAdvance(heading->text().left(29)), 0))
+            .x();
+    EXPECT_NEAR(stop, w.txtStop[1]->mapTo(&w, QPoint(0, 0)).x(), 4);
 }
 
 TEST(AddressBookWindow, ListsEntriesAndShowsTheSelectedOne) {
@@ -147,16 +156,22 @@ TEST(AddressBookWindow, NewThenApplyFillsAFreedSlotAndDoubleClickEmptiesATime) {
     EXPECT_EQ(b.s.st().AddressBookFile.recordCount(), 2);
 }
 
-TEST(AddressBookWindow, ATimeThatIsNoTimeIsRefusedAndNothingWritten) {
-    Book b;
-    frmAddressBook w(b.s.st());
-    QTest::mouseClick(w.cmdNew, Qt::LeftButton);
-    w.txtName->setText("Dee");
-    w.opt1[2]->setChecked(true);
-    w.txtStart[4]->setText("noon");
-    QTest::mouseClick(w.cmdApply, Qt::LeftButton);
-    EXPECT_EQ(b.s.errors.messages, (std::vector<std::string>{"Enter the times as hh:mm:ss"}));
-    EXPECT_EQ(b.s.st().AddressBookFile.recordCount(), 0);
+TEST(AddressBookWindow, ATimeThatIsNoTimeIsRefusedAndNothingWrittenOrFilledIn) {
+    for (const char* bad : {"noon", "1O:OO:OO", "24:00:00", "12:60:00", "12:00:60", "12"}) {
+        Book b;
+        frmAddressBook w(b.s.st());
+        QTest::mouseClick(w.cmdNew, Qt::LeftButton);
+        w.txtName->setText("Dee");
+        w.opt1[2]->setChecked(true);
+        w.txtStart[4]->setText(bad);
+        QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+        EXPECT_EQ(b.s.errors.messages, (std::vector<std::string>{"Enter the times as hh:mm:ss"}))
+            << bad;
+        EXPECT_EQ(b.s.st().AddressBookFile.recordCount(), 0) << bad;
+        // the empty boxes before the bad one are left as the operator had them
+        EXPECT_EQ(w.txtStart[1]->text(), "") << bad;
+        EXPECT_EQ(w.txtStop[3]->text(), "") << bad;
+    }
 }
 
 TEST(AddressBookWindow, DeleteAndSendTestActOnTheSelectedLineOnly) {

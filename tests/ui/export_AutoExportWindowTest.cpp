@@ -163,9 +163,18 @@ TEST(AutoExportWindow, ApplyWritesTheFormWholeAndNeedsAProgramme) {
     QTest::mouseClick(w.Option1[1], Qt::LeftButton);
     QTest::mouseClick(w.chkDay[4], Qt::LeftButton);
     w.txtPath[4]->setText("c:\\a\\very\\long\\folder\\name\\for\\wednesday");
-    w.txtLength->setText("12:345");
     w.chkFade->setChecked(true);
     w.txtNumber->setText("41.6");
+    // A length the export cannot read is refused and nothing is written.
+    for (const char* bad : {"ab:cd", "12:60", "12:345", "5:00"}) {
+        w.txtLength->setText(bad);
+        QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+        EXPECT_EQ(t.s.errors.messages.back(),
+                  "Time Error in length must be corrected before saving.  Format is MM:SS")
+            << bad;
+        EXPECT_EQ(ReadExportEntry(t.s.st(), 5).Days[3], 0) << bad;  // the ticked day unsaved
+    }
+    w.txtLength->setText("12:34");
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
 
     const ExportEntry e = ReadExportEntry(t.s.st(), 5);

@@ -32,6 +32,8 @@ TEST(SendWindow, EnterAsksBeforeReplacingAndSendCopiesWithTheGaugeAtTheEnd) {
     frmSend w(s.st(), 2, kSound, "C:\\SATFILE\\SFTUE002.DAT");
     EXPECT_EQ(w.windowTitle(), "Send To:");
     EXPECT_EQ(w.Check1->text(), "Compress File");
+    EXPECT_EQ(w.lblFileName->buddy(), w.txtFileName);
+    EXPECT_TRUE(w.lblHint->text().startsWith("Press Enter to copy"));
     EXPECT_TRUE(w.Drive1->findText("c:") >= 0);
     ASSERT_GT(w.Dir1->count(), 0);
     EXPECT_EQ(w.Dir1->item(0)->text(), "c:\\");

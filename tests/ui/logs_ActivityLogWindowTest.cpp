@@ -94,7 +94,9 @@ TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     frmActivityLog* v = OpenViewer(w, "mnuErrorLog");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(s.st().LogKind, "ER");
+    EXPECT_EQ(v->windowTitle(), "Load Error Log");  // not the program's name
     emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));  // a double click on the date
     EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"Log for 12/04/26 does not exist."}));
+    EXPECT_EQ(v->windowTitle(), "Error Log for 12/04/26");
     v->close();
 }

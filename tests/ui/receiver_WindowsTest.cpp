@@ -190,6 +190,18 @@ TEST_F(ReceiverWindows, TheExpansionRelayPanelEnergisesRelayThreeWithButtonFive)
     EXPECT_EQ(w.windowTitle(), "Unity 4K Receiver Relay Status");
     EXPECT_EQ(w.lblRelay->text(), "\nRelay  3 : De-energized\n>");
     for (auto* b : w.cmdR) EXPECT_TRUE(b->isVisibleTo(&w));
+    // Each relay's row carries its number, its two buttons and its own line of the reply.
+    w.show();
+    const auto middle = [](QWidget* x) { return x->mapToParent(x->rect().center()).y(); };
+    for (int k = 0; k < 14; ++k) {
+        const auto row = static_cast<std::size_t>(k);
+        EXPECT_EQ(w.lblRelayNo[row]->text(), QString("Relay %1").arg(k + 1));
+        EXPECT_NEAR(middle(w.lblRelayNo[row]), middle(w.cmdR[2 * row]), 2) << k;
+        EXPECT_NEAR(middle(w.lblRelayLine[row]), middle(w.cmdR[2 * row + 1]), 2) << k;
+    }
+    EXPECT_EQ(w.lblRelayLine[2]->text(), "Relay  3 : De-energized");
+    EXPECT_EQ(w.lblRelayLine[3]->text(), "");
+    EXPECT_GT(w.cmdClose->y(), w.lblRelay->y());  // the window's Close is apart from the rows
     // when button 5 is pressed,
     s.serial.wire.clear();
     s.serial.answer("ER E 3", "\r\n>", 10);
@@ -198,6 +210,7 @@ TEST_F(ReceiverWindows, TheExpansionRelayPanelEnergisesRelayThreeWithButtonFive)
     // then relay 3 is energised and the new status shown without the earlier prompt.
     EXPECT_EQ(s.serial.wire, "ER E 3\rR ER\r");
     EXPECT_EQ(w.lblRelay->text(), "\nRelay  3 : Energized\n>");
+    EXPECT_EQ(w.lblRelayLine[2]->text(), "Relay  3 : Energized");
     EXPECT_EQ(s.serial.openNow, 0);
 }
 
@@ -206,6 +219,8 @@ TEST_F(ReceiverWindows, TheStandardRelayPanelShowsTwoRelaysOnly) {
     frmRelay w(s.st());
     for (int i = 0; i < 28; ++i)
         EXPECT_EQ(w.cmdR[static_cast<std::size_t>(i)]->isVisibleTo(&w), i < 4) << i;
+    EXPECT_TRUE(w.lblRelayNo[1]->isVisibleTo(&w));
+    EXPECT_FALSE(w.lblRelayNo[2]->isVisibleTo(&w));
     QTest::mouseClick(w.cmdR[3], Qt::LeftButton);
     EXPECT_EQ(s.serial.wire, "R R\rRE C 2\rR R\r");
 }

@@ -89,6 +89,11 @@ TEST_F(ScheduleWindows, EditorOpensFromTheMenuWithItsControls) {
     EXPECT_EQ(w->cboSatLang->count(), 2);
     EXPECT_EQ(w->cboSatPlayStart->currentText(), "M");
     EXPECT_TRUE(w->cboSatRecordStart->isHidden());
+    // At its smallest the window still shows whole times.
+    w->resize(1, 1);
+    QApplication::processEvents();
+    for (QLineEdit* box : {w->txtPlay[27], w->txtRec[6]})
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance("06:45:00") + 4);
 }
 
 TEST_F(ScheduleWindows, ApplyWritesShowsConflictsAndUpdatesTheMainWindow) {
@@ -118,15 +123,41 @@ TEST_F(ScheduleWindows, ApplyWritesShowsConflictsAndUpdatesTheMainWindow) {
     EXPECT_TRUE(!conflicts || !conflicts->isVisible());
 }
 
-TEST_F(ScheduleWindows, FailedApplyShowsTheMessageAndWritesNothing) {
+TEST_F(ScheduleWindows, ApplyRefusesUnreadableTimesAndWritesNothing) {
+    const std::string length =
+        "Time Error in length must be corrected before saving.  Format is HH:MM";
+    const std::string play =
+        "Time Error in play schedule must be corrected before saving.  Format is HH:MM:SS";
+    const std::string record =
+        "Time Error in record schedule must be corrected before saving. Format is HH:MM:SS";
     frmSchedule w(sim.st());
     w.show();
-    typeNew(w, "Bad", "10-00-00");
+    const struct {
+        QLineEdit* box;
+        const char* text;
+        const std::string& message;
+    } cases[] = {
+        {w.txtSatLen, "ab:cd", length},    {w.txtSatLen, "30:75", length},
+        {w.txtSatLen, "3:00", length},     {w.txtPlay[9], "09:OO:xx", play},
+        {w.txtPlay[9], "24:00:00", play},  {w.txtPlay[9], "12:60", play},
+        {w.txtPlay[9], "12:00:6", play},   {w.txtRec[1], "1O:OO:OO", record},
+        {w.txtRec[1], "10:00:60", record}, {w.txtRec[1], "10-00-00", record},
+    };
+    for (const auto& c : cases) {
+        sim.errors.messages.clear();
+        typeNew(w, "Bad", "10:00:00");
+        c.box->setText(c.text);
+        QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+        EXPECT_EQ(sim.errors.messages, std::vector<std::string>{c.message}) << c.text;
+        EXPECT_EQ(ScheduleRecordCount(sim.st()), 0) << c.text;
+    }
+    // Hours and minutes alone play on the minute.
+    sim.errors.messages.clear();
+    typeNew(w, "Good", "10:00:00");
+    w.txtPlay[9]->setText("06:45");
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
-    ASSERT_EQ(sim.errors.messages.size(), 1u);
-    EXPECT_EQ(sim.errors.messages[0],
-              "Time Error in record schedule must be corrected before saving. Format is HH:MM:SS");
-    EXPECT_EQ(ScheduleRecordCount(sim.st()), 0);
+    EXPECT_EQ(sim.errors.messages, std::vector<std::string>{});
+    EXPECT_EQ(ScheduleRecordCount(sim.st()), 1);
 }
 
 TEST_F(ScheduleWindows, ChoosingASwitchHidesThePlayBoxesAndARecordShowsThem) {

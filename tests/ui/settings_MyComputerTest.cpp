@@ -127,7 +127,7 @@ TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
     EXPECT_EQ(f.list1Index, 2);
     EXPECT_EQ(f.lstDrvIndex, 0);
     EXPECT_EQ(f.txtThreshold, "500");
-    f.txtThreshold_Change("1234.6xyz");
+    f.txtThreshold_Change("1234.6");
     f.chkRecStop_Click(true);
     f.chkTimeChange_Click(true);
     f.cmdApply_Click();
@@ -144,13 +144,28 @@ TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
     EXPECT_EQ(s.st().Settings.RecordThreshold, 1235);
 }
 
-TEST_F(SettingsFormTest, ThresholdTextsThatAreNotNumbersStoreZero) {
-    EXPECT_EQ(SettingsForm::ThresholdValue("abc"), 0);
-    EXPECT_EQ(SettingsForm::ThresholdValue(""), 0);
-    EXPECT_EQ(SettingsForm::ThresholdValue(" 42"), 42);
-    EXPECT_EQ(SettingsForm::ThresholdValue("2.5"), 2);  // halves to the even neighbour
-    EXPECT_EQ(SettingsForm::ThresholdValue("99999"), 32767);
-    EXPECT_EQ(SettingsForm::ThresholdValue("nan"), 0);
+TEST_F(SettingsFormTest, AThresholdThatIsNoNumberInRangeIsRefusedAndTheOldOneKept) {
+    s.write("c:\\satfile\\MyComp.ini", SettingsFile({{3, 500}, {6, 3}, {12, 3}}));
+    s.start();
+    frmMyComputer w(s.st());
+    for (const char* bad : {"abc", "", "-1", "40000", "12x", "nan"}) {
+        s.errors.messages.clear();
+        w.txtThreshold->selectAll();
+        QTest::keyClick(w.txtThreshold, Qt::Key_Delete);
+        QTest::keyClicks(w.txtThreshold, bad);
+        QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+        EXPECT_EQ(
+            s.errors.messages,
+            std::vector<std::string>{
+                "The Record Audio Threshold must be a number from 0 to 32767.  It stays 500."})
+            << bad;
+        EXPECT_EQ(Read(s, 3), 500) << bad;
+        EXPECT_EQ(w.txtThreshold->text(), "500") << bad;
+    }
+    w.txtThreshold->selectAll();
+    QTest::keyClicks(w.txtThreshold, " 250 ");
+    QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+    EXPECT_EQ(Read(s, 3), 250);
 }
 
 TEST_F(SettingsFormTest, TheWindowShowsTheFormAndTickingPlayVisibleShowsThePlayButton) {
@@ -161,6 +176,9 @@ TEST_F(SettingsFormTest, TheWindowShowsTheFormAndTickingPlayVisibleShowsThePlayB
     frmMyComputer w(s.st());
     EXPECT_EQ(w.windowTitle(), "My Computer");
     EXPECT_EQ(w.list1->currentRow(), 6);
+    w.show();
+    EXPECT_LE(w.list1->visualItemRect(w.list1->item(6)).bottom(), w.list1->viewport()->height());
+    EXPECT_GE(w.list1->visualItemRect(w.list1->item(0)).top(), 0);
     EXPECT_EQ(w.lstDrv->currentItem()->text(), "C");
     EXPECT_TRUE(w.Option2[1]->isChecked());
     EXPECT_EQ(w.List4->item(5)->text(), "1 per minute");

@@ -9,6 +9,8 @@
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
+#include "schedule/ScheduleRecord.h"
+#include "settings/StationSettings.h"
 #include "settings/windows/frmError.h"
 #include "support/SimStation.h"
 
@@ -86,6 +88,35 @@ TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
     EXPECT_EQ(w.PlayList->item(0)->text(), "06:00:00  News");
     EXPECT_EQ(w.cmdRecord->text(), "Ready");
     EXPECT_TRUE(w.cmdRecord->styleSheet().contains("yellow"));
+}
+
+TEST(MainWindow, SaysWhereToBeginUntilTheSoundCardsAreChosen) {
+    SimStation s;
+    s.start();  // a new installation: an empty settings file
+    mnuMenu w(s.st());
+    w.show();
+    ASSERT_TRUE(w.lblStartHere->isVisible());
+    EXPECT_TRUE(w.lblStartHere->text().contains("SetUp, My Computer"));
+    ASSERT_TRUE(SaveStationSettings(s.st()));  // what My Computer's Apply does
+    s.st().notifyChanged();
+    EXPECT_FALSE(w.lblStartHere->isVisible());
+}
+
+TEST(MainWindow, ARecordingMoreThanADayAwayCountsDownWhole) {
+    SimStation s;  // Saturday 12:00:00
+    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+    f.InUse = "1";
+    f.ProgramName = "Weekly";
+    f.ProgramLength = "30:00";
+    f.Action = "1";
+    f.RecordDays[0] = 7;  // Saturday, an hour ago: next week
+    f.RecordTimes[0] = "11:00:00";
+    s.write(kScheduleFilePath, BuildScheduleRecord(f));
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    s.loop.advance(100);
+    EXPECT_EQ(w.lblRecTime->text(), "167:00:00");  // as the play countdown, not "23:00:00"
 }
 
 TEST(MainWindow, TheExitQuestionDecidesWhetherTheWindowCloses) {

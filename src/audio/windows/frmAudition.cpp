@@ -36,6 +36,12 @@ void SetText(QLabel* label, const std::string& text) {
     if (label->text() != t) label->setText(t);
 }
 
+// The selected row, -1 when none.
+int SelectedRow(QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.front());
+}
+
 }  // namespace
 
 QString ColourStyle(int value) {
@@ -105,12 +111,13 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
             station_.notifyChanged();
         };
     };
-    connect(lstDay, &QListWidget::currentRowChanged, this, [this](int row) {
-        audition_->lstDay_Click(row);
+    // A choice is a selection: the current row a list takes on focus alone chooses nothing.
+    connect(lstDay, &QListWidget::itemSelectionChanged, this, [this] {
+        audition_->lstDay_Click(SelectedRow(lstDay));
         render();
     });
-    connect(lstSchedule, &QListWidget::currentRowChanged, this, [this](int row) {
-        audition_->lstSchedule_Click(row);
+    connect(lstSchedule, &QListWidget::itemSelectionChanged, this, [this] {
+        audition_->lstSchedule_Click(SelectedRow(lstSchedule));
         render();
     });
     connect(cmdPlay, &QPushButton::clicked, this, act([](Audition& x) { x.cmdPlay_Click(); }));
@@ -132,6 +139,7 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
     connect(exit, &QAction::triggered, this, &QWidget::close);
     cmdEOM->installEventFilter(this);
     a.onChanged = [this] { render(); };
+    lstSchedule->setFocus();  // choosing a programme comes first, by mouse or by keys
     render();
 }
 

@@ -80,6 +80,9 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
         f.setBold(true);
         heading->setFont(f);
     }
+    lblStartHere = MakeLabel(central, "lblStartHere");
+    lblStartHere->setWordWrap(true);
+    lblStartHere->setStyleSheet("QLabel { background: #fff3c4; color: black; padding: 6px; }");
     lblNextToRecord = MakeLabel(central, "lblNextToRecord");
     lblRecTime = MakeLabel(central, "lblRecTime");
     lblRecordTimer = MakeLabel(central, "lblRecordTimer");
@@ -140,6 +143,7 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
 
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(lblClock);
+    layout->addWidget(lblStartHere);
     layout->addLayout(middle, 1);
     MMLevelX3 = new LevelMeter(central);
     MMLevelX3->setObjectName("MMLevelX3");
@@ -271,17 +275,26 @@ void mnuMenu::setWindowOpener(const QString& name, std::function<QWidget*()> fac
 void mnuMenu::render() {
     const MainWindowModel& m = station_.main;
     const std::pair<QLabel*, const std::string*> labels[] = {
-        {lblClock, &m.lblClock},           {lblNextToRecord, &m.lblNextToRecord},
-        {lblNextTimedPlay, &m.lblNextTimedPlay}, {lblNextSwitch, &m.lblNextSwitch},
-        {lblRecTime, &m.lblRecTime},       {lblRecordTimer, &m.lblRecordTimer},
-        {lblNextPlayTime, &m.lblNextPlayTime}, {lblPlayTime, &m.lblPlayTime},
-        {lblSwitchTimer, &m.lblSwitchTimer}, {lblRecordName, &m.lblRecordName},
-        {lblRecordRelay, &m.lblRecordRelay}, {lblPlayRelay, &m.lblPlayRelay},
-        {lblPort, &m.lblPort},             {lblPlayDay, &m.lblPlayDay}};
+        {lblClock, &m.lblClock},
+        {lblNextToRecord, &m.lblNextToRecord},
+        {lblNextTimedPlay, &m.lblNextTimedPlay},
+        {lblNextSwitch, &m.lblNextSwitch},
+        {lblRecTime, &m.lblRecTime},
+        {lblRecordTimer, &m.lblRecordTimer},
+        {lblNextPlayTime, &m.lblNextPlayTime},
+        {lblPlayTime, &m.lblPlayTime},
+        {lblSwitchTimer, &m.lblSwitchTimer},
+        {lblRecordName, &m.lblRecordName},
+        {lblRecordRelay, &m.lblRecordRelay},
+        {lblPlayRelay, &m.lblPlayRelay},
+        {lblPort, &m.lblPort},
+        {lblPlayDay, &m.lblPlayDay},
+        {lblStartHere, &m.lblStartHere}};
     for (auto [label, text] : labels) {
         const QString t = Text(*text);
         if (label->text() != t) label->setText(t);
     }
+    lblStartHere->setVisible(!m.lblStartHere.empty());
     cmdRecord->setVisible(m.cmdRecordVisible);
     cmdRecStop->setVisible(m.cmdRecStopVisible);
     cmdPlay->setVisible(m.cmdPlayVisible);

@@ -31,6 +31,7 @@ public:
 
     void render();
 
+    QLabel* lblStartHere;
     QLabel *lblClock, *lblNextToRecord, *lblNextTimedPlay, *lblNextSwitch, *lblRecTime,
         *lblRecordTimer, *lblNextPlayTime, *lblPlayTime, *lblSwitchTimer, *lblRecordName,
         *lblRecordRelay, *lblPlayRelay, *lblPort, *lblPlayDay, *Label1, *Label2, *Label3;

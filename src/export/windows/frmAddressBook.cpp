@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/Cp1252.h"
@@ -79,7 +80,17 @@ frmAddressBook::frmAddressBook(Station& station, QWidget* parent)
     layout->addLayout(modes);
 
     auto* days = new QGridLayout;
-    days->addWidget(new QLabel(" Start                       Stop", this), 0, 1, 1, 2);
+    // The heading is one line of text: in a fixed-pitch font, with each time box as wide as
+    // the text before "Stop", its two words sit over their columns.
+    const QString headingText = " Start                       Stop";
+    auto* heading = new QLabel(headingText, this);
+    heading->setObjectName("lblStartStop");
+    heading->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    days->addWidget(heading, 0, 1, 1, 2, Qt::AlignLeft);
+    const int toStop = heading->fontMetrics().horizontalAdvance(headingText.left(29));
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    days->setHorizontalSpacing(spacing > 0 ? spacing : 6);
+    const int boxWidth = toStop - days->horizontalSpacing();
     int row = 1;
     for (int d : kDayOrder) {
         Check1[d] = new QCheckBox(kDayCaptions[d], this);
@@ -88,7 +99,10 @@ frmAddressBook::frmAddressBook(Station& station, QWidget* parent)
         txtStart[d]->setObjectName(QString("txtStart_%1").arg(d));
         txtStop[d] = new QLineEdit(this);
         txtStop[d]->setObjectName(QString("txtStop_%1").arg(d));
-        for (QLineEdit* box : {txtStart[d], txtStop[d]}) box->installEventFilter(this);
+        for (QLineEdit* box : {txtStart[d], txtStop[d]}) {
+            box->installEventFilter(this);
+            box->setFixedWidth(boxWidth);
+        }
         days->addWidget(Check1[d], row, 0);
         days->addWidget(txtStart[d], row, 1);
         days->addWidget(txtStop[d], row, 2);
@@ -217,14 +231,16 @@ void frmAddressBook::cmdApply_Click() {
     e.Address = ToFile(txtNumber->text());
     for (int d = 1; d <= 7; ++d) {
         e.DayOn[d - 1] = Check1[d]->isChecked() ? '1' : '0';
-        for (QLineEdit* box : {txtStart[d], txtStop[d]})
-            if (box->text().trimmed().isEmpty()) box->setText("00:00:00");
+        // An empty box counts as 00:00:00; it is shown so only once the whole entry is good.
         if (!ParseTimeOfDay(txtStart[d]->text().toStdString(), &e.StartSec[d - 1]) ||
             !ParseTimeOfDay(txtStop[d]->text().toStdString(), &e.StopSec[d - 1])) {
             ShowError(station_, "Enter the times as hh:mm:ss");
             return;
         }
     }
+    for (int d = 1; d <= 7; ++d)
+        for (QLineEdit* box : {txtStart[d], txtStop[d]})
+            if (box->text().trimmed().isEmpty()) box->setText("00:00:00");
     // With no record chosen yet the entry goes to the slot New would give.
     if (recordNo_ < 1) setRecordNo(NewAddressRecordNo(station_));
     std::string error;

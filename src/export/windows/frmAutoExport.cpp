@@ -189,8 +189,10 @@ void frmAutoExport::render() {
         chkDay[d + 1]->setChecked(setup_.chkDay[d]);
         SetText(txtPath[d + 1], setup_.txtPath[d]);
         txtPath[d + 1]->setEnabled(setup_.txtPathEnabled[d]);
-        txtPath[d + 1]->setStyleSheet(
-            setup_.txtPathColour[d] == kPathBoxGreyColour ? "background-color: #C0C0C0;" : "");
+        // Disabled text would be light grey on that grey: the example name is meant to be read.
+        txtPath[d + 1]->setStyleSheet(setup_.txtPathColour[d] == kPathBoxGreyColour
+                                          ? "QLineEdit { background-color: #C0C0C0; color: black; }"
+                                          : "");
     }
     SetText(txtLength, setup_.txtLength);
     chkFade->setChecked(setup_.chkFade);

@@ -35,6 +35,16 @@ frmSend::frmSend(Station& station, int recordNo, const std::string& soundFile,
     Dir1->setObjectName("Dir1");
     txtFileName = new QLineEdit(this);
     txtFileName->setObjectName("txtFileName");
+    // The copy starts from the name box; without these a new operator finds no way to start it.
+    lblFileName = new QLabel("File Name:", this);
+    lblFileName->setObjectName("lblFileName");
+    lblFileName->setBuddy(txtFileName);
+    lblHint = new QLabel(
+        "Press Enter to copy the programme to the chosen folder under this name "
+        "(or right-click the window and choose Send).",
+        this);
+    lblHint->setObjectName("lblHint");
+    lblHint->setWordWrap(true);
     Check1 = new QCheckBox("Compress File", this);
     Check1->setObjectName("Check1");
     Label1 = new QLabel(this);
@@ -66,7 +76,11 @@ frmSend::frmSend(Station& station, int recordNo, const std::string& soundFile,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Drive1);
     layout->addWidget(Dir1, 1);
-    layout->addWidget(txtFileName);
+    auto* name = new QHBoxLayout;
+    name->addWidget(lblFileName);
+    name->addWidget(txtFileName, 1);
+    layout->addLayout(name);
+    layout->addWidget(lblHint);
     layout->addWidget(Check1);
     layout->addWidget(Label2);
     layout->addWidget(Gauge);

@@ -32,6 +32,7 @@ class frmSend : public QWidget {
     QCheckBox* Check1;
     QPushButton *cmdSend, *cmdNo, *cmdClose;
     QLabel *Label1, *Label2;
+    QLabel *lblFileName, *lblHint;  // the name box's label and how to start the copy
     QProgressBar* Gauge;
     QTimer* Timer1;
     QMenu* mnuHiddenPopup;

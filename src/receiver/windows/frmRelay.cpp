@@ -1,8 +1,11 @@
 #include "receiver/windows/frmRelay.h"
 
 #include <QFontDatabase>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QRegularExpression>
+#include <QVBoxLayout>
 
 #include "core/Cp1252.h"
 #include "core/Station.h"
@@ -17,33 +20,62 @@ frmRelay::frmRelay(Station& station, QWidget* parent)
       port_(station.platform.serial.create()) {
     setObjectName("frmRelay");
     setWindowTitle("Unity 4K Receiver Relay Status");
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     lblRelay = new QLabel(this);
     lblRelay->setObjectName("lblRelay");
-    lblRelay->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lblRelay->setFont(fixed);
     lblRelay->setTextFormat(Qt::PlainText);
     lblRelay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblRelay->setMinimumWidth(320);
 
+    // One row per relay: its number, its two buttons and its own status line side by side.
     auto* grid = new QGridLayout;
+    for (int k = 0; k < 14; ++k) {
+        const auto row = static_cast<std::size_t>(k);
+        lblRelayNo[row] = new QLabel(QString("Relay %1").arg(k + 1), this);
+        lblRelayNo[row]->setObjectName(QString("lblRelayNo_%1").arg(k + 1));
+        lblRelayLine[row] = new QLabel(this);
+        lblRelayLine[row]->setObjectName(QString("lblRelayLine_%1").arg(k + 1));
+        lblRelayLine[row]->setFont(fixed);
+        lblRelayLine[row]->setTextFormat(Qt::PlainText);
+        lblRelayLine[row]->setMinimumWidth(200);
+        grid->addWidget(lblRelayNo[row], k, 0);
+        grid->addWidget(lblRelayLine[row], k, 3);
+    }
     for (int i = 0; i < 28; ++i) {
         auto* b = new QPushButton(i % 2 == 0 ? "Open" : "Close", this);
         b->setObjectName(QString("cmdR_%1").arg(i));
         b->setToolTip(QString("Relay %1").arg(i / 2 + 1));
-        // The standard relays are only 1 and 2.
-        if (mode_ == "R R" && i >= 4) b->setVisible(false);
-        grid->addWidget(b, i / 2, i % 2);
+        grid->addWidget(b, i / 2, 1 + i % 2);
         connect(b, &QPushButton::clicked, this,
                 [this, i] { display(PressRelayButton(station_, *port_, mode_, i)); });
         cmdR[static_cast<std::size_t>(i)] = b;
     }
+    // The standard relays are only 1 and 2.
+    if (mode_ == "R R")
+        for (int k = 2; k < 14; ++k) {
+            const auto row = static_cast<std::size_t>(k);
+            for (QWidget* w : std::initializer_list<QWidget*>{lblRelayNo[row], cmdR[2 * row],
+                                                              cmdR[2 * row + 1], lblRelayLine[row]})
+                w->setVisible(false);
+        }
     cmdClose = new QPushButton("&Close", this);
     cmdClose->setObjectName("cmdClose");
-    grid->addWidget(cmdClose, 14, 0, 1, 2);
-    grid->setRowStretch(15, 1);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(lblRelay, 1);
+    auto* reply = new QLabel("Receiver reply:", this);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch(1);
+    closeRow->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addWidget(reply);
+    layout->addWidget(lblRelay, 1);
+    layout->addWidget(line);
+    layout->addLayout(closeRow);
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
     display(FetchRelayStatus(station_, *port_, mode_));
@@ -53,6 +85,15 @@ void frmRelay::display(const std::string& status) {
     QString text = QString::fromStdString(Cp1252ToUtf8(status));
     text.remove(QChar('\r'));
     lblRelay->setText(text);
+    // A line naming "Relay n" goes beside relay n's buttons; a reply without one (a port
+    // error) leaves the rows empty and shows in lblRelay alone.
+    for (QLabel* l : lblRelayLine) l->clear();
+    static const QRegularExpression kRelayLine(R"(^\s*Relay\s+(\d+)\b)");
+    for (const QString& l : text.split('\n')) {
+        const QRegularExpressionMatch m = kRelayLine.match(l);
+        const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (n >= 1 && n <= 14) lblRelayLine[static_cast<std::size_t>(n - 1)]->setText(l.trimmed());
+    }
 }
 
 }  // namespace quillmar

@@ -23,6 +23,9 @@ class frmRelay : public QWidget {
     QLabel* lblRelay;
     std::array<QPushButton*, 28> cmdR{};  // 2k opens relay k + 1, 2k + 1 closes it
     QPushButton* cmdClose;
+    // Row k: "Relay k + 1" before its buttons and, after them, that relay's line of the reply.
+    std::array<QLabel*, 14> lblRelayNo{};
+    std::array<QLabel*, 14> lblRelayLine{};
 
   private:
     void display(const std::string& status);

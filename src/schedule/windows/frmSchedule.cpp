@@ -55,6 +55,11 @@ void SetText(QLineEdit* box, const std::string& cp1252) {
     if (box->text() != t) box->setText(t);
 }
 
+// However small the window, a time box shows a whole "00:00:00" (with room for its frame).
+void FitTime(QLineEdit* box) {
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance("00:00:00") + 16);
+}
+
 }  // namespace
 
 frmSchedule::frmSchedule(Station& station, QWidget* parent)
@@ -155,6 +160,7 @@ void frmSchedule::buildControls() {
             const int k = 4 * r + s;
             txtPlay[k] = Named(new QLineEdit(central), Indexed("txtPlay", k));
             txtPlay[k]->setMaxLength(8);
+            FitTime(txtPlay[k]);
             txtPlay[k]->installEventFilter(this);
             grid->addWidget(txtPlay[k], r + 1, 1 + s);
         }
@@ -162,6 +168,7 @@ void frmSchedule::buildControls() {
         cboRec[r]->installEventFilter(this);
         txtRec[r] = Named(new QLineEdit(central), Indexed("txtRec", r));
         txtRec[r]->setMaxLength(8);
+        FitTime(txtRec[r]);
         txtRec[r]->installEventFilter(this);
         grid->addWidget(cboRec[r], r + 1, 5);
         grid->addWidget(txtRec[r], r + 1, 6);

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/Cp1252.h"
 #include "core/Station.h"
@@ -211,6 +212,9 @@ void frmMyComputer::render() {
     Fill(lstMM2, f.lstMM2, f.lstMM2Index);
     Fill(lstRec, f.lstRec, f.lstRecIndex);
     Fill(list1, f.list1, f.list1Index);
+    // The seven day counts all show; a scrolled-off "7" reads as a list ending at 6.
+    const int rows = list1->sizeHintForRow(0) * list1->count() + 2 * list1->frameWidth();
+    list1->setFixedHeight(std::max(rows, 40));
     Fill(lstDrv, f.lstDrv, f.lstDrvIndex);
     Fill(List2, f.List2, f.List2Index);
     Fill(List3, f.List3, f.List3Index);
