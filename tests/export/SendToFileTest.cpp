@@ -198,5 +198,14 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
     c.name("lost");
     EXPECT_EQ(c.s.sim.errors.messages.back(), "76 Path not found");
     EXPECT_FALSE(c.send->Copying);
+
+    // The recording itself is never the target: its marks file would go with the older copies.
+    c.s.sim.write(kMarks, std::string(8, '\0'));
+    c.send->TargetFolder = "c:\\satfile";
+    c.name("sfmon001");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.sim.errors.messages.back(), "75 Path/File access error");
+    EXPECT_TRUE(c.s.sim.exists(kMarks));
     EXPECT_TRUE(c.send->cmdCloseVisible);
 }
