@@ -161,8 +161,8 @@ void SettingsForm::chkTimeChange_Click(bool on) {
         const Date thisYear = change(today.year);
         return thisYear < today ? change(today.year + 1) : thisYear;
     };
-    Label10 = "DST " + DateTextSlashed(coming(&DstStart)) + "  Std " +
-              DateTextSlashed(coming(&DstEnd));
+    Label10 =
+        "DST " + DateTextSlashed(coming(&DstStart)) + "  Std " + DateTextSlashed(coming(&DstEnd));
 }
 
 void SettingsForm::Option2_Click(int index) {

@@ -19,9 +19,12 @@ LevelMeter::LevelMeter(QWidget* parent, Kind kind) : QWidget(parent), kind_(kind
 
 QSize LevelMeter::sizeHint() const {
     switch (kind_) {
-        case Kind::Bar: return {160, kBarHeight};
-        case Kind::Scale: return {160, kScaleHeight};
-        default: return {160, 2 * (kBarHeight + 1) + kScaleHeight};
+        case Kind::Bar:
+            return {160, kBarHeight};
+        case Kind::Scale:
+            return {160, kScaleHeight};
+        default:
+            return {160, 2 * (kBarHeight + 1) + kScaleHeight};
     }
 }
 

@@ -158,7 +158,7 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
         (*meter)->setObjectName(name);
     }
     for (const auto& group : {std::array{MMLevelX3, MMLevelX4, MMLevelScaleX2},
-                        std::array{MMLevelX1, MMLevelX2, MMLevelScaleX1}}) {
+                              std::array{MMLevelX1, MMLevelX2, MMLevelScaleX1}}) {
         auto* column = new QVBoxLayout;
         column->setSpacing(1);
         for (LevelMeter* m : group) column->addWidget(m);
