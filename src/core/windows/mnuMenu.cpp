@@ -332,7 +332,10 @@ void mnuMenu::render() {
     ProgressBar1->setRange(0, std::max(bar.max, 1));
     ProgressBar1->setValue(bar.value);
     ProgressBar1->setVisible(bar.visible);
-    if (bar.visible && isVisible()) ProgressBar1->repaint();
+    if (bar.visible && isVisible()) {
+        if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
+        ProgressBar1->repaint();
+    }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
