@@ -35,7 +35,7 @@ void CaptureStarted(Station& st) {
 
 void CaptureStopped(Station& st) {
     st.main.cmdRecordCaption = "Record";
-    st.main.cmdRecordColour = MainWindowModel::ButtonColour::Normal;
+    st.main.cmdRecordColour = MainWindowModel::ButtonColour::Maroon;
 }
 
 // Appends one buffer while the writer is enabled; a failed write (disk full, drive gone) ends

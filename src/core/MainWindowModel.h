@@ -36,7 +36,7 @@ struct MainWindowModel {
     bool cmdPlayVisible = true;
     bool cmdStopVisible = true;
 
-    enum class ButtonColour { Normal, Yellow, Red, Green };
+    enum class ButtonColour { Normal, Yellow, Red, Green, Maroon };
     std::string cmdRecordCaption = "Record";
     ButtonColour cmdRecordColour = ButtonColour::Normal;
 

@@ -4,14 +4,16 @@
 
 #include "core/ClockTick.h"
 #include "core/Station.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
 int AddPlaylistEntry(MainWindowModel& main, PlaylistEntry entry) {
     auto& list = main.PlayList;
-    const auto at = std::upper_bound(
-        list.begin(), list.end(), entry,
-        [](const PlaylistEntry& a, const PlaylistEntry& b) { return a.text < b.text; });
+    const auto at = std::upper_bound(list.begin(), list.end(), entry,
+                                     [](const PlaylistEntry& a, const PlaylistEntry& b) {
+                                         return TextLessNoCase(a.text, b.text);
+                                     });
     const int position = static_cast<int>(at - list.begin());
     list.insert(at, std::move(entry));
     if (main.PlayListIndex >= position) ++main.PlayListIndex;

@@ -156,6 +156,13 @@ bool AutoExportSetup::txtPath_KeyPress(char c) {
     return ok;
 }
 
+std::string AutoExportSetup::txtPath_Filter(const std::string& text) {
+    std::string kept;
+    for (char c : text)
+        if (c != 8 && txtPath_KeyPress(c)) kept += c;
+    return kept;
+}
+
 void AutoExportSetup::cmdApply_Click() {
     if (SelectedRecordNo <= 0) {
         ShowError(st_, "Select a Program");

@@ -41,6 +41,9 @@ class AutoExportSetup {
     // A character typed into a path box (Backspace is 8): true when it may be entered;
     // otherwise the error window says why.
     bool txtPath_KeyPress(char c);
+    // Text pasted or dropped into a path box: the characters typing would accept; each other
+    // one is reported as if typed.
+    std::string txtPath_Filter(const std::string& text);
     void cmdApply_Click();
 
     // The form as shown. Day boxes and path boxes are indexed by day 0 = Sunday .. 6.

@@ -20,6 +20,12 @@ std::string Root(char letter) {
     return std::string(1, letter) + ":\\";
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 }  // namespace
 
 SendToFile::SendToFile(Station& st, int recordNo, std::string soundFile, std::string marksFile)
@@ -35,8 +41,10 @@ SendToFile::~SendToFile() {
 void SendToFile::Load() {
     Drive1List = st_.platform.files.drives();
     Drive1 = 'c';
-    TargetFolder = Root('c');
     ShowFolders(Root('c'));
+    // Nothing is chosen until the operator clicks a folder or picks a drive.
+    TargetFolder.clear();
+    Dir1Index = -1;
 }
 
 void SendToFile::ShowFolders(const std::string& folder) {
@@ -91,6 +99,7 @@ std::string SendToFile::Target() const {
 
 void SendToFile::ConfirmName() {
     if (Copying || txtFileName.empty()) return;
+    if (TargetFolder.empty()) return Fail(kPathNotFound, "Path not found");
     if (st_.platform.files.fileExists(Target() + ".wav")) {
         Label1 = txtFileName + " already exists.  Overwrite?";
         Label1Visible = true;
@@ -142,19 +151,22 @@ void SendToFile::StartCopy() {
     if (files.hostPath(target).empty() || !files.folderExists(folder))
         return Fail(kPathNotFound, "Path not found");
     if (!files.fileExists(soundFile_)) return Fail(kFileNotFound, "File not found");
+    // Copying a recording onto itself would then delete its own marks file.
+    if (files.hostPath(target) == files.hostPath(soundFile_))
+        return Fail(kFileAccess, "Path/File access error");
 
-    // One side of the receiver's output is one channel.
-    const int channels = schedule.Route == "1" || schedule.Route == "2" ? 1 : 2;
+    // The format is asked for every time: it is what the copy is written in.
     std::vector<WaveFormat> formats = st_.platform.audio.codecs();
     WaveFormat format = formats.empty() ? WaveFormat{} : formats.front();
     if (format.name.empty()) format.name = "PCM 16 bit";
-    if (Check1) {
-        if (!ChooseFormat || !ChooseFormat(formats, &format)) {
-            cmdCloseVisible = true;  // the chooser was cancelled: nothing is copied
-            return;
-        }
+    if (!ChooseFormat || !ChooseFormat(formats, &format)) {
+        cmdCloseVisible = true;  // the chooser was cancelled: nothing is copied
+        return;
     }
-    if (format.channels != 1) format.channels = channels;
+    // Compressed, one side of the receiver's output is one channel; otherwise the copy keeps
+    // the recording's channels. A format that is mono only stays mono.
+    if (format.channels != 1)
+        format.channels = !Check1 ? 0 : schedule.Route == "1" || schedule.Route == "2" ? 1 : 2;
     format.sampleRate = kSampleRate;
     Label2 = "Format:  " + format.name;
 
@@ -178,6 +190,7 @@ void SendToFile::StartCopy() {
     }
     doneMs_ = 0;
     totalMs_ = 0;
+    copyTarget_ = Target();
     std::string error;
     GaugeVisible = true;
     Copying = true;
@@ -194,7 +207,23 @@ void SendToFile::Finished(bool ok, const std::string& error) {
     Timer1_Timer();
     Copying = false;
     cmdCloseVisible = true;
-    if (!ok) Fail(kFileAccess, error.empty() ? "Path/File access error" : error);
+    if (!ok) return Fail(kFileAccess, error.empty() ? "Path/File access error" : error);
+    DeleteOlderCopies();
+}
+
+void SendToFile::DeleteOlderCopies() {
+    // The new copy replaced "<name>.wav" whole; the other files of the name, with any
+    // extension or none, are older copies. A name holding a wildcard cannot be named in a
+    // pattern without risking the new copy, so it stays.
+    FileSystem& files = st_.platform.files;
+    const auto cut = copyTarget_.find_last_of('\\');
+    const std::string folder = copyTarget_.substr(0, cut + 1);
+    const std::string name = Lower(copyTarget_.substr(cut + 1));
+    for (const auto& file : files.list(folder, false)) {
+        const std::string lower = Lower(file);
+        if (lower == name + ".wav" || file.find_first_of("*?") != std::string::npos) continue;
+        if (lower == name || lower.rfind(name + ".", 0) == 0) files.deleteMatching(folder + file);
+    }
 }
 
 }  // namespace quillmar

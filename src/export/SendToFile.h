@@ -73,12 +73,14 @@ class SendToFile {
     void StartCopy();
     void Finished(bool ok, const std::string& error);
     void Fail(int number, const std::string& description);
+    void DeleteOlderCopies();
 
     Station& st_;
     int recordNo_;
     std::string soundFile_;
     std::string marksFile_;
     std::unique_ptr<AudioConversion> conversion_;
+    std::string copyTarget_;  // the running copy's Target()
     std::int64_t doneMs_ = 0;
     std::int64_t totalMs_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -50,7 +51,7 @@ std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines) {
     for (const auto& line : lines)
         sorted.push_back((line.size() > 9 ? line.substr(9) : std::string()) + " " +
                          line.substr(0, 8));
-    std::stable_sort(sorted.begin(), sorted.end());
+    std::stable_sort(sorted.begin(), sorted.end(), TextLessNoCase);
     return sorted;
 }
 

@@ -85,7 +85,7 @@ public:
 struct WaveFormat {
     std::string name;        // "PCM 16 bit", "IMA ADPCM", ...
     int sndfileFormat = 0;   // the major|minor format code of the file library
-    int channels = 2;
+    int channels = 2;        // 0 in a conversion: as the source (at most two)
     int sampleRate = kSampleRate;
 };
 

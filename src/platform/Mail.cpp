@@ -63,18 +63,52 @@ std::string SingleLine(const std::string& text) {
     return out.substr(first, out.find_last_not_of(' ') - first + 1);
 }
 
-std::string FormatMailText(const MailMessage& message) {
-    std::string to;
-    for (const auto& address : message.recipients) {
-        const std::string one = SingleLine(address);
-        if (one.empty()) continue;
-        if (!to.empty()) to += ", ";
-        to += one;
+namespace {
+
+// A header of items joined by `separator`, folded before an item that would take its line
+// past 78 octets; an item is never split, so only one longer than a line makes a longer line.
+std::string FoldedHeader(const std::string& name, const std::vector<std::string>& items,
+                         const char* separator) {
+    constexpr std::size_t kLineLength = 78;
+    std::string text = name + ":";
+    std::size_t lineStart = 0;
+    bool first = true;
+    for (const auto& item : items) {
+        const std::string piece = (first ? "" : std::string(separator)) + " " + item;
+        if (!first && text.size() - lineStart + piece.size() > kLineLength) {
+            text += std::string(separator) + "\r\n";
+            lineStart = text.size();
+            text += " " + item;
+        } else {
+            text += piece;
+        }
+        first = false;
     }
-    std::string subject = SingleLine(message.subject);
-    if (!IsAscii(subject)) subject = "=?windows-1252?B?" + Base64(subject) + "?=";
-    std::string text = "To: " + to + "\r\n";
-    text += "Subject: " + subject + "\r\n";
+    return text + "\r\n";
+}
+
+// Text other than ASCII as encoded words of at most 75 characters (RFC 2047), each carrying
+// whole characters of Windows-1252.
+std::vector<std::string> EncodedWords(const std::string& text) {
+    constexpr std::size_t kBytesPerWord = 42;  // 56 base64 digits + 19 of frame = 75
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < text.size(); at += kBytesPerWord)
+        words.push_back("=?windows-1252?B?" + Base64(text.substr(at, kBytesPerWord)) + "?=");
+    return words;
+}
+
+}  // namespace
+
+std::string FormatMailText(const MailMessage& message) {
+    std::vector<std::string> to;
+    for (const auto& address : message.recipients) {
+        std::string one = SingleLine(address);
+        if (!one.empty()) to.push_back(std::move(one));
+    }
+    const std::string subject = SingleLine(message.subject);
+    std::string text = FoldedHeader("To", to, ",");
+    text += IsAscii(subject) ? "Subject: " + subject + "\r\n"
+                             : FoldedHeader("Subject", EncodedWords(subject), "");
     text += "MIME-Version: 1.0\r\n";
     text += "Content-Type: text/plain; charset=windows-1252\r\n";
     text += "Content-Transfer-Encoding: 8bit\r\n";

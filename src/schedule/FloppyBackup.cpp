@@ -105,6 +105,30 @@ bool Run(Station& st, const char* name, Operation operation) {
     return true;
 }
 
+// The main window's ProgressBar1 over an operation of `steps` steps, shown at once; a failed
+// step leaves it at its last position.
+void ShowProgress(Station& st, int steps) {
+    st.ProgressBar1 = ProgressBarModel{true, steps, 0};
+    st.notifyChanged();
+}
+void StepDone(Station& st) {
+    ++st.ProgressBar1.value;
+    st.notifyChanged();
+}
+// Runs a one-step restore under the progress bar.
+template <typename Operation>
+bool RunRestore(Station& st, const char* name, Operation operation) {
+    const bool ok = Run(st, name, [&st, &operation](Failure* failure) {
+        ShowProgress(st, 1);
+        if (!operation(failure)) return false;
+        StepDone(st);
+        return true;
+    });
+    if (ok) st.ProgressBar1.visible = false;
+    st.notifyChanged();
+    return ok;
+}
+
 void RerunFinders(Station& st) {
     FindNextRecord(st);
     FindNextSwitch(st);
@@ -114,33 +138,31 @@ void RerunFinders(Station& st) {
 }  // namespace
 
 bool SaveFilesToFloppy(Station& st) {
-    auto& bar = st.ProgressBar1;
-    const bool ok = Run(st, "SaveFilesToFloppy", [&st, &bar](Failure* failure) {
-        bar = ProgressBarModel{true, 5, 0};
-        st.notifyChanged();
+    const bool ok = Run(st, "SaveFilesToFloppy", [&st](Failure* failure) {
+        ShowProgress(st, 5);
         if (!WriteWhole(st, kFloppySchedule, ReadRecords(st.SatListFile), failure)) return false;
-        ++bar.value;
+        StepDone(st);
         if (!WriteWhole(st, kFloppyExport, ReadRecords(st.ExportFile), failure)) return false;
-        ++bar.value;
+        StepDone(st);
         std::string settings;
         if (!ReadWhole(st, kSettingsPath, &settings, failure) ||
             !WriteWhole(st, kFloppySettings, WholeRecords(settings, 2), failure))
             return false;
-        ++bar.value;
+        StepDone(st);
         std::vector<std::string> codes;
         if (!ReadSourceCodes(st, &codes))
             return Fail(failure, 53, std::string("File not found: ") + kSourceCodesPath);
         if (!WriteWhole(st, kFloppySourceCodes, CodeLines(codes), failure)) return false;
-        ++bar.value;
+        StepDone(st);
         return true;
     });
-    if (ok) bar.visible = false;
+    if (ok) st.ProgressBar1.visible = false;
     st.notifyChanged();
     return ok;
 }
 
 bool LoadScheduleFromFloppy(Station& st) {
-    const bool ok = Run(st, "LoadScheduleFromFloppy", [&st](Failure* failure) {
+    const bool ok = RunRestore(st, "LoadScheduleFromFloppy", [&st](Failure* failure) {
         return RestoreOpenFile(st, st.SatListFile, kScheduleFilePath, kFloppySchedule,
                                kScheduleRecordLength, failure);
     });
@@ -150,14 +172,14 @@ bool LoadScheduleFromFloppy(Station& st) {
 }
 
 bool LoadAutoExportFromFloppy(Station& st) {
-    return Run(st, "LoadAutoExportFromFloppy", [&st](Failure* failure) {
+    return RunRestore(st, "LoadAutoExportFromFloppy", [&st](Failure* failure) {
         return RestoreOpenFile(st, st.ExportFile, kExportFilePath, kFloppyExport,
                                kExportRecordLength, failure);
     });
 }
 
 bool LoadSourceCodesFromFloppy(Station& st) {
-    return Run(st, "LoadSourceCodesFromFloppy", [&st](Failure* failure) {
+    return RunRestore(st, "LoadSourceCodesFromFloppy", [&st](Failure* failure) {
         std::string text;
         if (!ReadWhole(st, kFloppySourceCodes, &text, failure)) return false;
         std::string reason;
@@ -170,13 +192,15 @@ bool LoadSourceCodesFromFloppy(Station& st) {
 
 bool LoadSetupFromFloppy(Station& st) {
     static constexpr int kRestored[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18};
-    return Run(st, "LoadSetupFromFloppy", [&st](Failure* failure) {
+    return RunRestore(st, "LoadSetupFromFloppy", [&st](Failure* failure) {
         std::string bytes;
         if (!ReadWhole(st, kFloppySettings, &bytes, failure)) return false;
         for (int n : kRestored) {
             // A record beyond the end of the copy reads as 0, as from any record file.
             *st.Settings.field(n) = Int16At(bytes, static_cast<std::size_t>(n - 1) * 2);
         }
+        // The cards act at once: the play card is read at each play, the record card here.
+        st.RecordDevice = st.Settings.RecordCard;
         DeriveSettingValues(st);
         RecordFile local;
         std::string reason;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/ClockTick.h"
 #include "core/Station.h"
 #include "platform/LittleEndian.h"
 #include "receiver/RemoteControl.h"
@@ -151,9 +152,18 @@ void SettingsForm::chkRecStop_Click(bool on) {
 
 void SettingsForm::chkTimeChange_Click(bool on) {
     chkTimeChange = on;
+    if (!on) {
+        Label10.clear();
+        return;
+    }
+    // The coming changes: a change day stays "coming" until it is over.
+    const Date today = st_.platform.clock.now().date;
+    const auto coming = [&today](Date (*change)(int year)) {
+        const Date thisYear = change(today.year);
+        return thisYear < today ? change(today.year + 1) : thisYear;
+    };
     Label10 =
-        on ? "DST " + DateTextSlashed(st_.DstStartDate) + "  Std " + DateTextSlashed(st_.DstEndDate)
-           : "";
+        "DST " + DateTextSlashed(coming(&DstStart)) + "  Std " + DateTextSlashed(coming(&DstEnd));
 }
 
 void SettingsForm::Option2_Click(int index) {

@@ -109,6 +109,7 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     EXPECT_EQ(count("CheckExport"), 1);
     EXPECT_EQ(st().main.lblRecordName, std::string(40, ' '));
     EXPECT_EQ(st().main.cmdRecordCaption, "Record");
+    EXPECT_EQ(st().main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);  // 128
     EXPECT_FALSE(st().Audio.RecordMetersVisible);
 }
 

@@ -59,14 +59,16 @@ TEST(Playlist, StartUpListsOnlyWhatIsStillToComeAndTheMenuListsTheWholeDay) {
     EXPECT_EQ(st.PlaylistUpcomingOnly, 0);
 }
 
-TEST(Playlist, KeepsTimeOrderAndOrdersEqualTimesByName) {
+TEST(Playlist, KeepsTimeOrderAndOrdersEqualTimesByNameWithoutRegardToCase) {
     TickStation t(kSaturday1400, Schedules({Manual("Zoo News", 6, {"18:00:00"}),
                                             Manual("Ag Report", 6, {"18:00:00"}),
+                                            Manual("alarm Clock", 6, {"18:00:00"}),
                                             Manual("Timed One", 6, {"15:00:00"}, "T"),
                                             Manual("Early Bird", 6, {"15:30:00", "14:00:00"})}));
     // The timed schedule is played by the clock; a play time equal to the second now is past.
-    EXPECT_EQ(Texts(t.st()),
-              (std::vector<std::string>{"15:30:00 Early ", "18:00:00 Ag Rep", "18:00:00 Zoo Ne"}));
+    // Names are in list-box order, without regard to case.
+    EXPECT_EQ(Texts(t.st()), (std::vector<std::string>{"15:30:00 Early ", "18:00:00 Ag Rep",
+                                                       "18:00:00 alarm ", "18:00:00 Zoo Ne"}));
 }
 
 TEST(Playlist, AnEmptyDayHidesTheListAndItsButtons) {

@@ -37,3 +37,74 @@ TEST(MailText, ASubjectOutsideAsciiIsEncoded) {
     EXPECT_EQ(SingleLine("  x\r\ny  "), "x  y");
     EXPECT_EQ(SingleLine(" \r\n "), "");
 }
+
+namespace {
+
+// Each header line of a message, CR LF removed.
+std::vector<std::string> HeaderLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0;;) {
+        const auto end = text.find("\r\n", at);
+        if (end == at || end == std::string::npos) return lines;
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+}
+
+std::string FromBase64(const std::string& digits) {
+    static const std::string kDigits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    unsigned v = 0;
+    int bits = 0;
+    for (char c : digits) {
+        if (c == '=') break;
+        v = v << 6 | static_cast<unsigned>(kDigits.find(c));
+        if ((bits += 6) >= 8) out += static_cast<char>(v >> (bits -= 8) & 0xFF);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(MailText, LongHeadersAreFoldedAndEncodedWordsStayShort) {
+    MailMessage m;
+    for (int i = 0; i < 40; ++i)
+        m.recipients.push_back("operator" + std::to_string(i) + "@" + std::string(40, 'x') + ".org");
+    for (int i = 0; i < 30; ++i) m.subject += "Caf\xE9 ";
+    m.subject += "end";
+    const auto lines = HeaderLines(FormatMailText(m));
+
+    std::string to, subject;
+    bool inTo = false;
+    for (const auto& line : lines) {
+        EXPECT_LE(line.size(), 998u) << line;
+        if (line.rfind("To:", 0) == 0 || line.rfind("Subject:", 0) == 0) {
+            inTo = line[0] == 'T';
+            (inTo ? to : subject) += line;
+        } else if (line[0] == ' ') {
+            (inTo ? to : subject) += line;  // a continuation line
+        }
+    }
+    // Unfolded, the To: header names every recipient in order.
+    std::string expected = "To: " + m.recipients[0];
+    for (std::size_t i = 1; i < m.recipients.size(); ++i) expected += ", " + m.recipients[i];
+    EXPECT_EQ(to, expected);
+
+    // The subject: encoded words of at most 75 characters that decode to the whole text.
+    ASSERT_EQ(subject.rfind("Subject: ", 0), 0u);
+    std::string decoded;
+    std::size_t words = 0;
+    for (std::size_t at = subject.find("=?"); at != std::string::npos;
+         at = subject.find("=?", at + 2)) {
+        const auto end = subject.find("?=", at + 17);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_LE(end + 2 - at, 75u);
+        ASSERT_EQ(subject.compare(at, 17, "=?windows-1252?B?"), 0);
+        decoded += FromBase64(subject.substr(at + 17, end - at - 17));
+        ++words;
+        at = end;
+    }
+    EXPECT_GT(words, 1u);
+    EXPECT_EQ(decoded, m.subject);
+}

@@ -26,6 +26,8 @@ struct Copy {
         EXPECT_TRUE(s.st().SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
         send = std::make_unique<SendToFile>(s.st(), 1, kSound, kMarks);
         send->Load();
+        // The operator takes the format the chooser starts from.
+        send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return true; };
     }
     void trim(float seconds) {
         std::string error;
@@ -78,6 +80,7 @@ TEST(SendToFileCopy, LeftOnlyProgrammeCompressedIsWrittenWithOneChannelInTheChos
         return true;
     };
     c.send->Check1 = true;
+    c.send->Dir1_Click(0);
     c.name("small");
     c.run();
     EXPECT_EQ(offeredStart, "PCM 16 bit");  // the chooser starts from the writer's format
@@ -89,29 +92,37 @@ TEST(SendToFileCopy, LeftOnlyProgrammeCompressedIsWrittenWithOneChannelInTheChos
     EXPECT_EQ(c.s.sim.files.fileLength(kMarks), 0);
 }
 
-TEST(SendToFileCopy, StereoProgrammeStaysStereoAndACancelledChooserCopiesNothing) {
-    Copy c("S");
+TEST(SendToFileCopy, TheFormatIsAskedEveryTimeAndACancelledChooserCopiesNothing) {
+    Copy c("1");  // one side of the output, recorded in stereo
     c.s.wave(kSound, 2, 4410, [](std::int64_t, int ch) -> std::int16_t { return ch ? -300 : 300; });
-    c.send->Check1 = true;
+    c.send->Dir1_Click(0);
     c.send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return false; };
     c.name("none");
     c.run();
     EXPECT_FALSE(c.s.sim.exists("c:\\none.wav"));
     EXPECT_TRUE(c.send->cmdCloseVisible);
 
-    c.send->Check1 = false;
+    // Not compressed, the chooser is still asked, and the copy keeps the recording's channels.
+    c.send->ChooseFormat = [&](const std::vector<WaveFormat>& formats, WaveFormat* chosen) {
+        for (const auto& f : formats)
+            if (f.name == "PCM 24 bit") *chosen = f;
+        return true;
+    };
     c.name("both");
     c.run();
+    EXPECT_EQ(c.send->Label2, "Format:  PCM 24 bit");
     const WaveData out = c.s.readWave("c:\\both.wav");
     ASSERT_EQ(out.channels, 2);
-    EXPECT_EQ(out.at(10, 1), -300);
+    EXPECT_EQ(out.bits, 24);
 }
 
-TEST(SendToFileOverwrite, ExistingNameAsksFirstNoClearsItSendReplacesIt) {
+TEST(SendToFileOverwrite, ExistingNameAsksFirstAndOlderCopiesGoOnlyOnceTheNewOneIsWhole) {
     Copy c("S");
     c.s.wave(kSound, 2, 4410, [](std::int64_t, int) -> std::int16_t { return 700; });
     c.s.sim.write("c:\\show.wav", "older");
-    c.s.sim.write("c:\\show.txt", "notes");
+    c.s.sim.write("c:\\show.mp2", "older, compressed");
+    c.s.sim.write("c:\\shows.wav", "another programme");
+    c.send->Dir1_Click(0);
 
     c.name("show");
     EXPECT_EQ(c.send->Label1, "show already exists.  Overwrite?");
@@ -128,18 +139,35 @@ TEST(SendToFileOverwrite, ExistingNameAsksFirstNoClearsItSendReplacesIt) {
     EXPECT_TRUE(c.send->cmdCloseVisible);
     EXPECT_EQ(c.s.sim.read("c:\\show.wav"), "older");
 
+    // A copy that fails leaves the older copies as they were.
+    c.s.sim.audio.failConversions("No space left on device");
+    c.name("show");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.sim.errors.messages.back(), "75 No space left on device");
+    EXPECT_EQ(c.s.sim.read("c:\\show.wav"), "older");
+    EXPECT_EQ(c.s.sim.read("c:\\show.mp2"), "older, compressed");
+
+    c.s.sim.audio.failConversions("");
     c.name("show");
     c.send->cmdSend_Click();
     c.run();
     EXPECT_EQ(c.s.readWave("c:\\show.wav").frames(), 4410);
-    // A file of the same name with another extension is not the copy's to remove.
-    EXPECT_EQ(c.s.sim.read("c:\\show.txt"), "notes");
+    EXPECT_FALSE(c.s.sim.exists("c:\\show.mp2"));
+    EXPECT_EQ(c.s.sim.read("c:\\shows.wav"), "another programme");
 }
 
 TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
     Copy c("S");
     c.s.wave(kSound, 2, 441, [](std::int64_t, int) -> std::int16_t { return 1; });
     c.s.folder("c:\\satfile\\out");
+    // No folder is chosen when the window opens: a name alone copies nothing.
+    EXPECT_EQ(c.send->TargetFolder, "");
+    c.name("early");
+    c.run();
+    EXPECT_EQ(c.s.sim.errors.messages, std::vector<std::string>{"76 Path not found"});
+    EXPECT_FALSE(c.s.sim.exists("c:\\early.wav"));
+    c.s.sim.errors.messages.clear();
     c.send->Dir1_Open(0);
     ASSERT_GE(c.send->Dir1.size(), 2u);
     EXPECT_EQ(c.send->Dir1[0].name, "c:\\");
@@ -170,5 +198,14 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
     c.name("lost");
     EXPECT_EQ(c.s.sim.errors.messages.back(), "76 Path not found");
     EXPECT_FALSE(c.send->Copying);
+
+    // The recording itself is never the target: its marks file would go with the older copies.
+    c.s.sim.write(kMarks, std::string(8, '\0'));
+    c.send->TargetFolder = "c:\\satfile";
+    c.name("sfmon001");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.sim.errors.messages.back(), "75 Path/File access error");
+    EXPECT_TRUE(c.s.sim.exists(kMarks));
     EXPECT_TRUE(c.send->cmdCloseVisible);
 }

@@ -72,17 +72,18 @@ TEST(LogViewer, ShowsADayByTimeThenGoesBackAndShowsAnother) {
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
 }
 
-TEST(LogViewer, ByEventGroupsLinesByMessageWithTheTimeAtTheEnd) {
+TEST(LogViewer, ByEventGroupsLinesByMessageWithoutRegardToCaseWithTheTimeAtTheEnd) {
     Viewer v("AL");
     v.log("AL261204.log",
           "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n"
-          "09:00:00  Play Farm Report\r\nshort\r\n");
+          "09:00:00  Play Farm Report\r\nshort\r\n06:00:00  dump tape\r\n");
     auto m = v.load();
     m.byEvent = true;
     LogViewerOk(v.s.st(), m);
     EXPECT_EQ(m.lstActivityLog,
-              (std::vector<std::string>{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00",
-                                        " Play Farm Report 09:00:00", " short"}));
+              (std::vector<std::string>{" Dump Farm Report 07:00:00", " dump tape 06:00:00",
+                                        " Play Farm Report 08:00:00", " Play Farm Report 09:00:00",
+                                        " short"}));
 }
 
 TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {

@@ -65,6 +65,9 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     EXPECT_NEAR(w.TrackBar->maximum(), 20'000, 30);
     s.loop.advance(5'000);
     EXPECT_EQ(w.lblTime->text(), "00:05");
+    const auto* right = w.findChild<LevelMeter*>("Level2");
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(right->left(), 8000);  // the right channel on its own meter
     EXPECT_NE(w.TrackBar->value(), 0);
     QTest::mouseClick(w.cmdTrim, Qt::LeftButton);
     EXPECT_FALSE(s.st().AuditionPlaying);
@@ -87,21 +90,33 @@ TEST(AuditionWindow, PlayWithNothingChosenAsksForAProgramme) {
     EXPECT_EQ(s.errors.messages, std::vector<std::string>{"Select a Program"});
 }
 
-TEST(MainWindowMeters, ShowWhileRecordingOrPlaying) {
+TEST(MainWindowMeters, ShowOneBarPerChannelOverTheirScaleWhileRecordingOrPlaying) {
     SimStation s;
     s.start();
     mnuMenu w(s.st());
     w.show();
-    EXPECT_FALSE(w.MMLevelX3->isVisible());
-    EXPECT_FALSE(w.MMLevelX1->isVisible());
+    const auto meter = [&w](const char* name) { return w.findChild<LevelMeter*>(name); };
+    const char* record[] = {"MMLevelX3", "MMLevelX4", "MMLevelScaleX2"};
+    const char* play[] = {"MMLevelX1", "MMLevelX2", "MMLevelScaleX1"};
+    for (const char* name : {record[0], record[1], record[2], play[0], play[1], play[2]}) {
+        ASSERT_NE(meter(name), nullptr) << name;
+        EXPECT_FALSE(meter(name)->isVisible()) << name;
+    }
     s.st().Audio.RecordMetersVisible = true;
     s.st().Audio.RecordPeakLeft = 1200;
+    s.st().Audio.RecordPeakRight = 3400;
     s.st().Audio.cmdPlayColour = colour::LightGreen;
     s.st().notifyChanged();
-    EXPECT_TRUE(w.MMLevelX3->isVisible());
+    for (const char* name : record) EXPECT_TRUE(meter(name)->isVisible()) << name;
+    for (const char* name : play) EXPECT_FALSE(meter(name)->isVisible()) << name;
     EXPECT_TRUE(w.Label3->isVisible());
-    EXPECT_EQ(w.MMLevelX3->left(), 1200);
+    EXPECT_EQ(meter("MMLevelX3")->left(), 1200);
+    EXPECT_EQ(meter("MMLevelX4")->left(), 3400);
     EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));
+    // The capture stopped: the Record button in colour 128.
+    s.st().main.cmdRecordColour = MainWindowModel::ButtonColour::Maroon;
+    s.st().notifyChanged();
+    EXPECT_TRUE(w.cmdRecord->styleSheet().contains("rgb(128, 0, 0)"));
 }
 
 TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include "export/ExportEntry.h"
@@ -150,6 +152,16 @@ TEST(AutoExportWindow, PathBoxRefusesCharactersOutsideItsSetWithAMessage) {
                                                              "    is not a valid character"}));
     QTest::keyClick(w.txtPath[1], Qt::Key_Backspace);
     EXPECT_EQ(w.txtPath[1]->text(), "c:\\a_1wav");
+
+    // A paste goes through the same filter; the text already there stays.
+    t.s.errors.messages.clear();
+    w.txtPath[1]->setCursorPosition(3);
+    QApplication::clipboard()->setText("x.y z");
+    QTest::keyClick(w.txtPath[1], Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.txtPath[1]->text(), "c:\\xyza_1wav");
+    EXPECT_EQ(w.txtPath[1]->cursorPosition(), 6);
+    EXPECT_EQ(t.s.errors.messages, (std::vector<std::string>{" .  is not a valid character",
+                                                             "    is not a valid character"}));
 }
 
 TEST(AutoExportWindow, ApplyWritesTheFormWholeAndNeedsAProgramme) {

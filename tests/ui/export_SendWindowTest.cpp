@@ -39,6 +39,9 @@ TEST(SendWindow, EnterAsksBeforeReplacingAndSendCopiesWithTheGaugeAtTheEnd) {
     EXPECT_EQ(w.Dir1->item(0)->text(), "c:\\");
     EXPECT_TRUE(w.cmdNo->isHidden());
     EXPECT_TRUE(w.cmdSend->isHidden());
+    EXPECT_EQ(w.Dir1->currentRow(), -1);  // no folder until one is clicked
+    emit w.Dir1->itemClicked(w.Dir1->item(0));
+    w.send().ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return true; };
 
     QTest::keyClicks(w.txtFileName, "promo");
     QTest::keyClick(w.txtFileName, Qt::Key_Return);

@@ -100,3 +100,22 @@ TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     EXPECT_EQ(v->windowTitle(), "Error Log for 12/04/26");
     v->close();
 }
+
+TEST(LogViewerWindow, TheHistoryEntriesShareOneViewer) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
+    frmActivityLog* v = OpenViewer(w, "mnuActivityLog");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(OpenViewer(w, "mnuActivityLog"), v);  // brought forward
+    OpenViewer(w, "mnuEbNo");
+    QApplication::processEvents();
+    std::vector<frmActivityLog*> open;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* viewer = qobject_cast<frmActivityLog*>(top); viewer && viewer->isVisible())
+            open.push_back(viewer);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0]->windowTitle(), "Load EbNo Log");
+    open[0]->close();
+}

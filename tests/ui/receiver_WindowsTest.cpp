@@ -65,13 +65,19 @@ TEST_F(ReceiverWindows, SourceCodesAreListedAddedInUpperCaseAndDeleted) {
     EXPECT_FALSE(w.text1->isVisibleTo(&w));
     EXPECT_EQ(w.text1->text(), "");
 
+    // Upper case never lengthens a code: a letter without a single capital stays as it is.
+    QTest::mouseClick(w.cmdNew, Qt::LeftButton);
+    w.text1->insert(QString::fromUtf8("\xC3\x9F\xC3\xA9q"));
+    QTest::keyClick(w.text1, Qt::Key_Return);
+    EXPECT_EQ(s.read(kSourceCodesPath), "ENG\r\nSPA\r\nFRE\r\n\xDF\xC9Q\r\n");
+
     // Apply with an empty box adds nothing.
     QTest::mouseClick(w.cmdNew, Qt::LeftButton);
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
-    EXPECT_EQ(w.list1->count(), 3);
+    EXPECT_EQ(w.list1->count(), 4);
 
     // Deleting every code leaves an empty file.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         w.list1->setCurrentRow(0);
         QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
     }
@@ -180,6 +186,28 @@ TEST_F(ReceiverWindows, MenuEntriesOpenOneStatusViewWithTheirCommand) {
     EXPECT_TRUE(menu.findChild<QAction*>("mnuProgramSourceCodes")->isEnabled());
     EXPECT_TRUE(menu.findChild<QAction*>("mnuCommunications")->isEnabled());
     EXPECT_TRUE(menu.findChild<QAction*>("mnuSetReceiver")->isEnabled());
+}
+
+TEST_F(ReceiverWindows, RelayEntriesShareOnePanelAndExtendedRelaysClosesTheStatusView) {
+    mnuMenu menu(s.st());
+    RegisterWindows(menu, s.st());
+    const auto panels = [] {
+        std::vector<frmRelay*> out;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<frmRelay*>(w); p && p->isVisible()) out.push_back(p);
+        return out;
+    };
+    menu.findChild<QAction*>("mnuRelays")->trigger();
+    menu.findChild<QAction*>("mnuRelays")->trigger();  // brought forward, not asked again
+    EXPECT_EQ(panels().size(), 1u);
+    menu.findChild<QAction*>("mnuCarrier")->trigger();
+    menu.findChild<QAction*>("mnuExtendedRelays")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(OpenStatusViews().empty());
+    ASSERT_EQ(panels().size(), 1u);
+    EXPECT_TRUE(panels()[0]->cmdR[27]->isVisibleTo(panels()[0]));  // the expansion relays
+    EXPECT_EQ(s.serial.commands, (std::vector<std::string>{"R R", "RT C", "R ER"}));
+    panels()[0]->close();
 }
 
 TEST_F(ReceiverWindows, TheExpansionRelayPanelEnergisesRelayThreeWithButtonFive) {

@@ -112,8 +112,16 @@ TEST_F(SettingsFormTest, ChoicesActAtOnceBeforeApply) {
     EXPECT_EQ(s.st().Settings.WaveDrive, 4);
     EXPECT_EQ(s.st().WaveDriveLetter, "D");
     EXPECT_TRUE(s.files.folderExists("d:\\satfile"));
-    f.chkTimeChange_Click(true);
-    EXPECT_EQ(f.Label10, "DST 03/08/2026  Std 11/01/2026");
+    // The coming change dates: next year's once this year's has passed.
+    for (auto [today, shown] :
+         {std::pair{DateTime::from(2026, 1, 10, 9), "DST 03/08/2026  Std 11/01/2026"},
+          std::pair{DateTime::from(2026, 3, 8, 23), "DST 03/08/2026  Std 11/01/2026"},
+          std::pair{DateTime::from(2026, 6, 1, 9), "DST 03/14/2027  Std 11/01/2026"},
+          std::pair{DateTime::from(2026, 12, 5, 12), "DST 03/14/2027  Std 11/07/2027"}}) {
+        s.clock.set(today);
+        f.chkTimeChange_Click(true);
+        EXPECT_EQ(f.Label10, shown);
+    }
     f.chkTimeChange_Click(false);
     EXPECT_EQ(f.Label10, "");
     // Nothing of it is in the file before Apply.

@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
+#include "schedule/FloppyBackup.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
 #include "settings/windows/frmError.h"
@@ -117,6 +119,30 @@ TEST(MainWindow, ARecordingMoreThanADayAwayCountsDownWhole) {
     w.show();
     s.loop.advance(100);
     EXPECT_EQ(w.lblRecTime->text(), "167:00:00");  // as the play countdown, not "23:00:00"
+}
+
+TEST(MainWindow, FloppyCopiesShowProgressBar1WhileTheyRun) {
+    SimStation s;
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    const auto* bar = w.findChild<QProgressBar*>("ProgressBar1");
+    ASSERT_NE(bar, nullptr);
+    std::vector<int> shownWithMax;  // the bar's maximum each time the window showed it
+    s.st().onChanged([&] {
+        if (bar->isVisible()) shownWithMax.push_back(bar->maximum());
+    });
+    std::string error;
+    ASSERT_TRUE(s.files.createFolder("a:\\", &error)) << error;
+    s.write("c:\\satfile\\Source.dat", "ENG\r\n");
+    ASSERT_TRUE(SaveFilesToFloppy(s.st()));
+    EXPECT_EQ(shownWithMax.size(), 5u);  // shown, then after each of the four files
+    EXPECT_EQ(shownWithMax.front(), 5);
+    EXPECT_FALSE(bar->isVisible());
+    shownWithMax.clear();
+    ASSERT_TRUE(LoadSetupFromFloppy(s.st()));
+    EXPECT_FALSE(shownWithMax.empty());
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST(MainWindow, TheExitQuestionDecidesWhetherTheWindowCloses) {

@@ -5,9 +5,27 @@
 
 namespace quillmar {
 
-LevelMeter::LevelMeter(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(120, 30);
+namespace {
+
+constexpr int kScaleHeight = 12;
+constexpr int kBarHeight = 11;
+
+}  // namespace
+
+LevelMeter::LevelMeter(QWidget* parent, Kind kind) : QWidget(parent), kind_(kind) {
+    setMinimumSize(120, sizeHint().height());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize LevelMeter::sizeHint() const {
+    switch (kind_) {
+        case Kind::Bar:
+            return {160, kBarHeight};
+        case Kind::Scale:
+            return {160, kScaleHeight};
+        default:
+            return {160, 2 * (kBarHeight + 1) + kScaleHeight};
+    }
 }
 
 void LevelMeter::setLevels(std::int16_t left, std::int16_t right) {
@@ -26,10 +44,12 @@ double LevelMeter::Fraction(std::int16_t peak) {
 
 void LevelMeter::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const int w = width(), barH = (height() - 12) / 2;
+    const int w = width();
     p.fillRect(rect(), palette().window());
+    const int bars = kind_ == Kind::Stereo ? 2 : kind_ == Kind::Bar ? 1 : 0;
+    const int barH = kind_ == Kind::Bar ? height() : (height() - kScaleHeight) / 2;
     const std::int16_t peaks[2] = {left_, right_};
-    for (int ch = 0; ch < 2; ++ch) {
+    for (int ch = 0; ch < bars; ++ch) {
         const QRect bar(0, ch * (barH + 1), w, barH);
         p.fillRect(bar, Qt::black);
         const int len = static_cast<int>(Fraction(peaks[ch]) * w);
@@ -41,12 +61,13 @@ void LevelMeter::paintEvent(QPaintEvent*) {
             p.fillRect(QRect(green, bar.y(), std::min(len, yellow) - green, barH), Qt::yellow);
         if (len > yellow) p.fillRect(QRect(yellow, bar.y(), len - yellow, barH), Qt::red);
     }
+    if (kind_ == Kind::Bar) return;
     // Scale: -60 .. 0 dB every 10 dB.
     QFont f = font();
     f.setPointSize(6);
     p.setFont(f);
     p.setPen(palette().windowText().color());
-    const int y = 2 * (barH + 1);
+    const int y = height() - kScaleHeight;
     for (int db = -60; db <= 0; db += 10) {
         const int x = static_cast<int>((db + 60) / 60.0 * (w - 1));
         p.drawLine(x, y, x, y + 2);

@@ -73,8 +73,11 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
     TrackBar = new QSlider(Qt::Horizontal, this);
     TrackBar->setObjectName("TrackBar");
     TrackBar->setRange(0, 0);
-    Level1 = new LevelMeter(this);
+    Level1 = new LevelMeter(this, LevelMeter::Kind::Bar);
     Level1->setObjectName("Level1");
+    Level2 = new LevelMeter(this, LevelMeter::Kind::Bar);
+    Level2->setObjectName("Level2");
+    auto* scale = new LevelMeter(this, LevelMeter::Kind::Scale);
     lblTime = MakeLabel(this, "lblTime");
     lblDown = MakeLabel(this, "lblDown");
     lblNumber = MakeLabel(this, "lblNumber");
@@ -100,7 +103,10 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
     layout->addLayout(lists, 1);
     layout->addLayout(labels);
     layout->addWidget(TrackBar);
-    layout->addWidget(Level1);
+    auto* meters = new QVBoxLayout;
+    meters->setSpacing(1);
+    for (LevelMeter* m : {Level1, Level2, scale}) meters->addWidget(m);
+    layout->addLayout(meters);
     layout->addLayout(buttons);
 
     Audition& a = *audition_;
@@ -172,7 +178,8 @@ void frmAudition::render() {
     if (TrackBar->maximum() != max) TrackBar->setRange(0, max);
     if (!a.SliderHeld && TrackBar->value() != a.TrackBarValue)
         TrackBar->setValue(static_cast<int>(a.TrackBarValue));
-    Level1->setLevels(a.levelLeft(), a.levelRight());
+    Level1->setLevel(a.levelLeft());
+    Level2->setLevel(a.levelRight());
     // The focus moves once, where the last action sent it.
     if (a.focus == Audition::Focus::Stop) cmdStopPlay->setFocus();
     if (a.focus == Audition::Focus::Play) cmdPlay->setFocus();

@@ -28,7 +28,7 @@ class frmAudition : public QWidget {
     QListWidget *lstSchedule, *lstDay;
     QPushButton *cmdPlay, *cmdStopPlay, *cmdPause, *cmdTrim, *cmdEOM, *cmdClose;
     QSlider* TrackBar;
-    LevelMeter* Level1;  // both channels: left above right
+    LevelMeter *Level1, *Level2;  // left and right, over an unnamed dB scale
     QLabel *lblTime, *lblDown, *lblNumber, *lblWave;
 
     Audition& audition() { return *audition_; }

@@ -1,5 +1,10 @@
 #include "core/windows/WindowRegistry.h"
 
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "audio/windows/frmAudition.h"
 #include "core/Station.h"
 #include "core/windows/mnuMenu.h"
@@ -23,6 +28,33 @@
 #include "settings/windows/frmMyComputer.h"
 
 namespace quillmar {
+
+namespace {
+
+// One window that several entries open, each in its own mode (the log kind, the relay set).
+// The entry of the mode on show brings it forward; another mode replaces it, so the window
+// never shows one mode while acting in another.
+struct SharedWindow {
+    QPointer<QWidget> window;
+    std::string mode;
+
+    void show(const std::string& wanted, const std::function<QWidget*()>& open) {
+        if (window && mode != wanted) {
+            window->close();
+            window = nullptr;
+        }
+        if (!window) {
+            window = open();
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            mode = wanted;
+        }
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+};
+
+}  // namespace
 
 void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setWindowOpener("mnuAddressBook", [&] { return new frmAddressBook(station); });
@@ -64,18 +96,25 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
                                   std::pair{"mnuReceiverSerialPort", "R SP"},
                                   std::pair{"mnuSettings", "R S"}})
         menu.setMenuAction(entry, [&station, command] { frmDisplayReceiver::showFor(station, command); });
+    auto relays = std::make_shared<SharedWindow>();
     for (auto [entry, command] :
          {std::pair{"mnuRelays", "R R"}, std::pair{"mnuExtendedRelays", "R ER"}})
-        menu.setWindowOpener(entry, [&station, command] {
-            station.ReceiverStatusCommand = command;
-            return new frmRelay(station);
+        menu.setMenuAction(entry, [&station, relays, command = std::string(command)] {
+            if (command == "R ER") frmDisplayReceiver::closeAll();
+            relays->show(command, [&station, command] {
+                station.ReceiverStatusCommand = command;
+                return new frmRelay(station);
+            });
         });
     // The log viewer reads LogKind when it loads.
+    auto logs = std::make_shared<SharedWindow>();
     for (auto [entry, kind] : {std::pair{"mnuEbNo", "EB"}, std::pair{"mnuActivityLog", "AL"},
                                std::pair{"mnuErrorLog", "ER"}}) {
-        menu.setWindowOpener(entry, [&station, kind] {
-            station.LogKind = kind;
-            return new frmActivityLog(station);
+        menu.setMenuAction(entry, [&station, logs, kind = std::string(kind)] {
+            logs->show(kind, [&station, kind] {
+                station.LogKind = kind;
+                return new frmActivityLog(station);
+            });
         });
     }
     menu.setWindowOpener("mnuSignal", [&] { return new frmSignal(station); });

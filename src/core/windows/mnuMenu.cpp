@@ -8,6 +8,9 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <tuple>
 
 #include "audio/Playout.h"
 #include "audio/windows/LevelMeter.h"
@@ -41,6 +44,8 @@ const char* Colour(MainWindowModel::ButtonColour c) {
         case MainWindowModel::ButtonColour::Yellow: return "background-color: yellow;";
         case MainWindowModel::ButtonColour::Red: return "background-color: red;";
         case MainWindowModel::ButtonColour::Green: return "background-color: lime;";
+        case MainWindowModel::ButtonColour::Maroon:
+            return "background-color: rgb(128, 0, 0); color: white;";
         default: return "";
     }
 }
@@ -145,13 +150,24 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     layout->addWidget(lblClock);
     layout->addWidget(lblStartHere);
     layout->addLayout(middle, 1);
-    MMLevelX3 = new LevelMeter(central);
-    MMLevelX3->setObjectName("MMLevelX3");
-    MMLevelX1 = new LevelMeter(central);
-    MMLevelX1->setObjectName("MMLevelX1");
     auto* meters = new QHBoxLayout;
-    meters->addWidget(MMLevelX3);
-    meters->addWidget(MMLevelX1);
+    for (auto [meter, name, kind] :
+         {std::tuple{&MMLevelX3, "MMLevelX3", LevelMeter::Kind::Bar},
+          std::tuple{&MMLevelX4, "MMLevelX4", LevelMeter::Kind::Bar},
+          std::tuple{&MMLevelScaleX2, "MMLevelScaleX2", LevelMeter::Kind::Scale},
+          std::tuple{&MMLevelX1, "MMLevelX1", LevelMeter::Kind::Bar},
+          std::tuple{&MMLevelX2, "MMLevelX2", LevelMeter::Kind::Bar},
+          std::tuple{&MMLevelScaleX1, "MMLevelScaleX1", LevelMeter::Kind::Scale}}) {
+        *meter = new LevelMeter(central, kind);
+        (*meter)->setObjectName(name);
+    }
+    for (const auto& group : {std::array{MMLevelX3, MMLevelX4, MMLevelScaleX2},
+                              std::array{MMLevelX1, MMLevelX2, MMLevelScaleX1}}) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(1);
+        for (LevelMeter* m : group) column->addWidget(m);
+        meters->addLayout(column);
+    }
     Gauge = new QProgressBar(central);
     Gauge->setObjectName("Gauge");
     Gauge->setRange(0, 100);
@@ -161,6 +177,10 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     MMLevelX5->hide();
     meters->addWidget(Gauge);
     meters->addWidget(MMLevelX5);
+    ProgressBar1 = new QProgressBar(central);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->hide();
+    meters->addWidget(ProgressBar1);
     layout->addLayout(meters);
     layout->addLayout(buttons);
 
@@ -304,12 +324,16 @@ void mnuMenu::render() {
     // The audio chains: meters and headings while recording or playing, the Play colour.
     const AudioDisplay& audio = station_.Audio;
     Label3->setVisible(audio.RecordMetersVisible);
-    MMLevelX3->setVisible(audio.RecordMetersVisible);
-    MMLevelX3->setLevels(audio.RecordPeakLeft, audio.RecordPeakRight);
+    for (LevelMeter* m : {MMLevelX3, MMLevelX4, MMLevelScaleX2})
+        m->setVisible(audio.RecordMetersVisible);
+    MMLevelX3->setLevel(audio.RecordPeakLeft);
+    MMLevelX4->setLevel(audio.RecordPeakRight);
     Label2->setVisible(audio.PlayMetersVisible);
-    MMLevelX1->setVisible(audio.PlayMetersVisible);
+    for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1})
+        m->setVisible(audio.PlayMetersVisible);
     const PlayLevels play = ProgrammeLevels(station_);
-    MMLevelX1->setLevels(play.left, play.right);
+    MMLevelX1->setLevel(play.left);
+    MMLevelX2->setLevel(play.right);
     cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
     const ExportDisplay& exporting = station_.Export.Display;
     Gauge->setVisible(exporting.GaugeVisible);
@@ -317,6 +341,15 @@ void mnuMenu::render() {
     MMLevelX5->setVisible(exporting.MeterVisible);
     MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
                          exporting.MeterVisible ? exporting.MeterRight : 0);
+    // The floppy copies run on this thread: paint the bar now, not after they end.
+    const ProgressBarModel& bar = station_.ProgressBar1;
+    ProgressBar1->setRange(0, std::max(bar.max, 1));
+    ProgressBar1->setValue(bar.value);
+    ProgressBar1->setVisible(bar.visible);
+    if (bar.visible && isVisible()) {
+        if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
+        ProgressBar1->repaint();
+    }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     bool same = PlayList->count() == static_cast<int>(m.PlayList.size());

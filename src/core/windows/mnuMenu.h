@@ -37,11 +37,13 @@ public:
         *lblRecordRelay, *lblPlayRelay, *lblPort, *lblPlayDay, *Label1, *Label2, *Label3;
     QPushButton *cmdRecord, *cmdRecStop, *cmdPlay, *cmdStop;
     // Record meters (MMLevelX3 left, MMLevelX4 right, scale MMLevelScaleX2) and play meters
-    // (MMLevelX1, MMLevelX2, MMLevelScaleX1), each pair drawn as one two-channel meter.
-    LevelMeter *MMLevelX3, *MMLevelX1;
+    // (MMLevelX1 left, MMLevelX2 right, scale MMLevelScaleX1).
+    LevelMeter *MMLevelX3, *MMLevelX4, *MMLevelScaleX2, *MMLevelX1, *MMLevelX2, *MMLevelScaleX1;
     // The export: progress gauge and the level meter of its chain (MMLevelX5).
     QProgressBar* Gauge;
     LevelMeter* MMLevelX5;
+    // The floppy backup and restores.
+    QProgressBar* ProgressBar1;
     QListWidget* PlayList;
 
 protected:

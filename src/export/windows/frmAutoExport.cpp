@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/Cp1252.h"
 #include "core/Station.h"
@@ -75,6 +76,24 @@ frmAutoExport::frmAutoExport(Station& station, QWidget* parent)
         txtPath[static_cast<std::size_t>(d)]->setFont(fixed);
         txtPath[static_cast<std::size_t>(d)]->setMinimumWidth(260);
         txtPath[static_cast<std::size_t>(d)]->installEventFilter(this);
+        // Typed keys are filtered before they arrive; what a paste or drop inserted is
+        // filtered after, leaving the text around it as it was.
+        QLineEdit* box = txtPath[static_cast<std::size_t>(d)];
+        auto before = std::make_shared<QString>();
+        connect(box, &QLineEdit::textChanged, this, [before](const QString& t) { *before = t; });
+        connect(box, &QLineEdit::textEdited, this, [this, box, before](const QString& text) {
+            qsizetype head = 0, tail = 0;
+            while (head < before->size() && head < text.size() && before->at(head) == text[head])
+                ++head;
+            while (tail < before->size() - head && tail < text.size() - head &&
+                   before->at(before->size() - 1 - tail) == text[text.size() - 1 - tail])
+                ++tail;
+            const std::string inserted = Bytes(text.mid(head, text.size() - head - tail));
+            const std::string kept = setup_.txtPath_Filter(inserted);
+            if (kept == inserted) return;
+            box->setText(text.left(head) + Text(kept) + text.right(tail));
+            box->setCursorPosition(static_cast<int>(head + Text(kept).size()));
+        });
         days->addWidget(chkDay[static_cast<std::size_t>(d)], d, 0);
         days->addWidget(txtPath[static_cast<std::size_t>(d)], d, 1);
     }

@@ -105,7 +105,9 @@ bool Convert(const ConversionJob& job, const std::string& temp,
     SF_INFO outInfo{};
     outInfo.format =
         job.format.sndfileFormat ? job.format.sndfileFormat : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    outInfo.channels = job.format.channels == 1 ? 1 : 2;
+    outInfo.channels = job.format.channels == 0 ? std::min(in.channels, 2)
+                       : job.format.channels == 1 ? 1
+                                                  : 2;
     outInfo.samplerate = job.format.sampleRate > 0 ? job.format.sampleRate : in.samplerate;
     if (!sf_format_check(&outInfo)) return Fail(error, "This wave format cannot be written");
     SndFilePtr target(sf_open(temp.c_str(), SFM_WRITE, &outInfo));

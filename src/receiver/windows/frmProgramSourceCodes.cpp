@@ -60,7 +60,8 @@ void frmProgramSourceCodes::cmdNew_Click() {
 
 void frmProgramSourceCodes::cmdApply_Click() {
     text1->setVisible(false);
-    const QString code = text1->text().toUpper();
+    const QString code = QString::fromStdString(
+        Cp1252ToUtf8(SourceCodeUpper(Utf8ToCp1252(text1->text().toStdString()))));
     if (code.isEmpty()) return;
     list1->addItem(code);
     save();
