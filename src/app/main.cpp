@@ -16,7 +16,7 @@
 #include "core/Station.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
-#include "platform/host/FilePortIO.h"
+#include "platform/host/HostPortIO.h"
 #include "platform/host/LpPrinter.h"
 #include "platform/host/PortAudioAudio.h"
 #include "platform/host/PosixFileSystem.h"
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     quillmar::ErrorWindowPresenter errors;
     quillmar::QtSerialPorts serial(files.dataRoot());
     quillmar::LpPrinter printer;
-    quillmar::FilePortIO ports(files.dataRoot());
+    quillmar::HostPortIO ports(files.dataRoot());
     quillmar::SendmailMail mail(files.dataRoot());
     quillmar::PortAudioAudio audio(loop);
     quillmar::Station station(
