@@ -415,6 +415,7 @@ int ParseTimeText(std::string_view text) {
 }
 
 void ClockTick(Station& st) {
+    if (st.platform.watchdog) st.platform.watchdog->alive();
     const DateTime first = st.platform.clock.now();
     const std::int64_t prev = st.TickStarted ? st.LastTickAt : MomentOf(first) - kTickMs;
 

@@ -36,7 +36,7 @@ std::string Judge(const std::string& path, const struct stat& info, DeviceKind k
 
 std::string CheckDevice(const std::string& path, DeviceKind kind) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return path + ": " + std::strerror(errno);
+    if (::stat(path.c_str(), &info) != 0) return {};  // opening it will say why
     return Judge(path, info, kind);
 }
 

@@ -16,7 +16,8 @@ enum class DeviceKind {
 // Opens path (following links) with flags when what it leads to is of the kind; else -1 with
 // the reason in error. What is opened is checked again, so a link changed in between is caught.
 int OpenDevice(const std::string& path, int flags, DeviceKind kind, std::string* error);
-// The same check without opening: empty when the path is acceptable, else the reason.
+// The same check without opening: the reason when the path leads to something of another
+// kind; empty when it is acceptable or cannot be reached at all.
 std::string CheckDevice(const std::string& path, DeviceKind kind);
 
 }  // namespace quillmar
