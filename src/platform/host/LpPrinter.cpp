@@ -1,32 +1,12 @@
 #include "platform/host/LpPrinter.h"
 
-#include <QProcess>
-
 namespace quillmar {
 
-bool LpPrinter::print(const std::string& text, std::string* error) {
-    QProcess lp;
-    lp.start("lp", {"-s"});
-    if (!lp.waitForStarted(5000)) {
-        if (error) *error = "lp: " + lp.errorString().toStdString();
-        return false;
-    }
-    lp.write(text.data(), static_cast<qint64>(text.size()));
-    lp.closeWriteChannel();
-    if (!lp.waitForFinished(30000)) {
-        lp.kill();
-        lp.waitForFinished(1000);
-        if (error) *error = "lp did not finish";
-        return false;
-    }
-    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
-        const QByteArray why = lp.readAllStandardError().trimmed();
-        if (error)
-            *error = why.isEmpty() ? "lp failed with status " + std::to_string(lp.exitCode())
-                                   : why.toStdString();
-        return false;
-    }
-    return true;
+LpPrinter::LpPrinter(std::string program, int timeoutMs)
+    : program_(std::move(program)), runner_("lp", timeoutMs) {}
+
+void LpPrinter::print(const std::string& text, Done done) {
+    runner_.run(program_, {"-s"}, text, std::move(done));
 }
 
 }  // namespace quillmar
