@@ -9,7 +9,8 @@ PACKAGES=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
-          sox python3 clang libclang-rt-14-dev debootstrap)
+          sox python3 clang libclang-rt-14-dev debootstrap
+          libsystemd-dev systemd dbus-daemon polkitd libcap2-bin)
 
 install_packages() {
     local missing=()
