@@ -14,6 +14,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config git
           portaudio19-dev libsndfile1-dev libsamplerate0-dev
           sox python3
           file dpkg-dev debootstrap debian-archive-keyring zstd util-linux
+          libsystemd-dev systemd dbus-daemon polkitd libcap2-bin
           clang libclang-rt-14-dev)
 
 install_packages() {

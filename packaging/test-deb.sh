@@ -219,6 +219,36 @@ start=$(sed -n 's/^ExecStart=//p' "$root$unit")
 [ -x "$root${start%% *}" ] || fail "$unit starts '$start', which is not installed"
 cmp -s "$root$help" "$top/resources/sathelp.hlp" || fail "$help differs from resources/sathelp.hlp"
 
+# ---- Service units, polkit rule and the quillmar group: begin ----
+system_unit=/usr/lib/systemd/system/quillmar-station.service
+[ -f "$root$system_unit" ] || system_unit=/lib/systemd/system/quillmar-station.service
+rules=/usr/share/polkit-1/rules.d/50-quillmar.rules
+for f in "$system_unit" "$rules"; do
+    [ -s "$root$f" ] || fail "$f is not installed"
+done
+in_root getent group quillmar >/dev/null || fail "the package made no quillmar group"
+in_root getent passwd quillmar >/dev/null || fail "the package made no quillmar user"
+grep -q 'org.freedesktop.timedate1.set-time' "$root$rules" && grep -q 'isInGroup("quillmar")' "$root$rules" ||
+    fail "$rules does not let the quillmar group set the time"
+grep -qx 'AmbientCapabilities=CAP_SYS_RAWIO' "$root$system_unit" ||
+    fail "$system_unit does not grant CAP_SYS_RAWIO alone"
+[ "$(grep -c '^AmbientCapabilities=' "$root$system_unit")" -eq 1 ] || fail "$system_unit grants more"
+for u in "$unit" "$system_unit"; do
+    grep -qx 'Type=notify' "$root$u" && grep -q '^WatchdogSec=' "$root$u" ||
+        fail "$u is not Type=notify with a watchdog"
+done
+[ -z "$(find "$root/etc/systemd/system" -name quillmar-station.service 2>/dev/null)" ] ||
+    fail "quillmar-station.service is enabled by default"
+# systemd-analyze comes with systemd, which a minimal root lacks.
+in_root apt-get install -y -q --no-install-recommends systemd >>"$work/apt.log" 2>&1 ||
+    { tail -n 30 "$work/apt.log" >&2; fail "apt-get install systemd failed"; }
+for u in "$unit" "$system_unit"; do
+    said=$(in_root systemd-analyze verify "$u" 2>&1) || fail "systemd-analyze verify rejects $u: $said"
+    [ -z "$said" ] || fail "systemd-analyze verify warns about $u: $said"
+done
+echo "Both units, the polkit rule and the quillmar group are in place; systemd-analyze verify accepts both units"
+# ---- Service units, polkit rule and the quillmar group: end ----
+
 # 5. The program runs from the package.
 said=$(in_root quillmar --version) || fail "quillmar --version failed"
 [ "$said" = "quillmar $version" ] || fail "quillmar --version says '$said', the package is $version"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include <sys/auxv.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,7 +17,7 @@
 #include "core/Station.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
-#include "platform/host/FilePortIO.h"
+#include "platform/host/HostPortIO.h"
 #include "platform/host/LpPrinter.h"
 #include "platform/host/PortAudioAudio.h"
 #include "platform/host/PosixFileSystem.h"
@@ -24,6 +25,7 @@
 #include "platform/host/QtSerialPort.h"
 #include "platform/host/SendmailMail.h"
 #include "platform/host/SystemClock.h"
+#include "platform/host/SystemdWatchdog.h"
 #include "settings/windows/frmError.h"
 #include "settings/windows/frmHelp.h"
 
@@ -70,6 +72,19 @@ const char kUsage[] =
     "  --version        print the version\n"
     "Without a display set QT_QPA_PLATFORM=offscreen (or vnc). SIGTERM stops the station cleanly.\n";
 
+// File capabilities or set-user-ID would make every file a link under the data root leads to,
+// and the system clock, reachable by whoever runs the program. It needs none of them.
+const char kPrivileged[] =
+    "quillmar: refusing to start with raised privileges (file capabilities or set-user-ID on "
+    "the program).\n"
+    "The station needs none. Run it as an ordinary user who is a member of the groups of the\n"
+    "devices it uses: dialout (serial ports), lp (the parallel port), audio (sound cards) and\n"
+    "quillmar (setting the clock from the Time Set pulse). Only the Prairie Digital Model 30\n"
+    "card needs raw port I/O: for it enable the system service instead,\n"
+    "  sudo systemctl enable --now quillmar-station.service\n"
+    "Remove the privileges from the program with: sudo setcap -r <program>; sudo chmod u-s,g-s "
+    "<program>\n";
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "quillmar: %s\n", message.c_str());
     if (!HeadlessPlatform()) QMessageBox::critical(nullptr, "Quillmar", QString::fromStdString(message));
@@ -79,6 +94,10 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (::getauxval(AT_SECURE) != 0) {
+        std::fputs(kPrivileged, stderr);
+        return 1;
+    }
     if (argc > 1) {
         const std::string option = argv[1];
         if (option == "--audio-devices") return ListAudioDevices(argc, argv);
@@ -121,16 +140,18 @@ int main(int argc, char** argv) {
     quillmar::ErrorWindowPresenter errors;
     quillmar::QtSerialPorts serial(files.dataRoot());
     quillmar::LpPrinter printer;
-    quillmar::FilePortIO ports(files.dataRoot());
+    quillmar::HostPortIO ports(files.dataRoot());
     quillmar::SendmailMail mail(files.dataRoot());
     quillmar::PortAudioAudio audio(loop);
-    quillmar::Station station(
-        quillmar::Platform{clock, loop, files, errors, serial, printer, ports, mail, audio});
+    quillmar::SystemdWatchdog watchdog;
+    quillmar::Station station(quillmar::Platform{clock, loop, files, errors, serial, printer, ports,
+                                                 mail, audio, &watchdog});
     quillmar::mnuMenu window(station);
     quillmar::RegisterWindows(window, station);
     if (!quillmar::StartStation(station, &error)) return Fail(error);
     quillmar::InstallHelpFile(station);
     window.show();
+    watchdog.ready();
     const int status = app.exec();
     // A shutdown of the PC ends a running recording as Rec Stop does: file closed, marks written.
     if (terminated) quillmar::ShutdownRecording(station);

@@ -427,6 +427,7 @@ double SecondsSince(double from, double to) {
 }
 
 void ClockTick(Station& st) {
+    if (st.platform.watchdog) st.platform.watchdog->alive();
     const DateTime first = st.platform.clock.now();
     const std::int64_t prev = st.TickStarted ? st.LastTickAt : MomentOf(first) - kTickMs;
 

@@ -25,6 +25,7 @@
 #include "platform/Printer.h"
 #include "platform/RecordFile.h"
 #include "platform/SerialPort.h"
+#include "platform/Watchdog.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleState.h"
 #include "settings/StationSettings.h"
@@ -42,6 +43,8 @@ struct Platform {
     PortIO& ports;
     Mail& mail;
     Audio& audio;
+    // The service manager's watchdog, when one watches the station.
+    Watchdog* watchdog = nullptr;
 };
 
 struct MailAccount {

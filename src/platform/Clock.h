@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/DateTime.h"
@@ -11,8 +12,10 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
-    // Sets the time of day, keeping the date. Returns false and fills error on failure.
-    virtual bool setTimeOfDay(int hour, int minute, int second, std::string* error) = 0;
+    using SetDone = std::function<void(bool ok, const std::string& error)>;
+    // Sets the time of day, keeping the date, without waiting for it: done runs once on the
+    // loop thread with the outcome (the reason when refused), possibly before this returns.
+    virtual void setTimeOfDay(int hour, int minute, int second, SetDone done) = 0;
 };
 
 }  // namespace quillmar

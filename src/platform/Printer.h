@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace quillmar {
@@ -7,9 +8,12 @@ namespace quillmar {
 // The default printer. Text is Windows-1252 with CR LF lines; one call is one print job.
 class Printer {
   public:
+    using Done = std::function<void(bool ok, const std::string& error)>;
+
     virtual ~Printer() = default;
-    // False with the reason when the job could not be handed to the printer.
-    virtual bool print(const std::string& text, std::string* error) = 0;
+    // Hands the job over without waiting; done runs once on the loop thread with the outcome
+    // (the reason when refused or timed out). It never runs after the Printer is gone.
+    virtual void print(const std::string& text, Done done) = 0;
 };
 
 }  // namespace quillmar

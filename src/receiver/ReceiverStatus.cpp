@@ -36,8 +36,10 @@ bool SaveReceiverReport(Station& st, const std::string& text, std::string* error
     return st.platform.files.writeFile(kReceiverReportPath, text + "\r\n", error);
 }
 
-bool PrintReceiverReport(Station& st, const std::string& text, std::string* error) {
-    return st.platform.printer.print(text, error);
+void PrintReceiverReport(Station& st, const std::string& text) {
+    st.platform.printer.print(text, [&st](bool ok, const std::string& error) {
+        if (!ok) ShowError(st, "The report could not be printed: " + error);
+    });
 }
 
 }  // namespace quillmar

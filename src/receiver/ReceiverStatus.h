@@ -22,7 +22,8 @@ std::string FetchRelayStatus(Station& st, SerialPort& port, const std::string& m
 std::string PressRelayButton(Station& st, SerialPort& port, const std::string& mode, int button);
 // RecData.txt anew: the text followed by CR LF.
 bool SaveReceiverReport(Station& st, const std::string& text, std::string* error);
-// One print job of the text.
-bool PrintReceiverReport(Station& st, const std::string& text, std::string* error);
+// One print job of the text, without waiting for the printer; a refusal or a time-out is
+// shown in the error window when it comes.
+void PrintReceiverReport(Station& st, const std::string& text);
 
 }  // namespace quillmar

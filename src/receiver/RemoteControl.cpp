@@ -52,21 +52,23 @@ std::uint8_t ReadInputBits(Station& st) {
 }
 
 // At minute 54 of the hour the network's time pulse sets the clock to hh:54:30, once a pulse.
+// The clock answers later (the system's time service decides); the pulse is spent either way.
 void HandleTimeSet(Station& st) {
     const DateTime now = st.platform.clock.now();
     if (now.minute() != 54 || st.TimeSetDone) return;
     st.TimeSetDone = true;
     const std::string was = TimeText(now);
-    std::string error;
-    if (!st.platform.clock.setTimeOfDay(now.hour(), 54, 30, &error)) {
-        ShowError(st, "Time Set failed: " + error);
-        st.AlarmTimeText = was;
-        st.LogMessage = "Time Set failed: " + error;
-        WriteErrorLog(st);
-        return;
-    }
-    st.LogMessage = "Time Set " + was;
-    WriteActivityLog(st);
+    st.platform.clock.setTimeOfDay(now.hour(), 54, 30, [&st, was](bool ok, const std::string& error) {
+        if (!ok) {
+            ShowError(st, "Time Set failed: " + error);
+            st.AlarmTimeText = was;
+            st.LogMessage = "Time Set failed: " + error;
+            WriteErrorLog(st);
+            return;
+        }
+        st.LogMessage = "Time Set " + was;
+        WriteActivityLog(st);
+    });
 }
 
 void HandleRelayRecording(Station& st) {

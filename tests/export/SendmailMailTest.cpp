@@ -1,4 +1,5 @@
-// The host mail service against fake mail programs, on a real Qt event loop.
+// The host mail and print services against fake mail programs and fake lp, on a real Qt event
+// loop.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/host/LpPrinter.h"
 #include "platform/host/SendmailMail.h"
 
 namespace fs = std::filesystem;
@@ -138,4 +140,53 @@ TEST_F(SendmailMailTest, AProgramThatVanishedIsReported) {
     ASSERT_TRUE(outcome);
     EXPECT_FALSE(outcome->ok);
     EXPECT_FALSE(outcome->error.empty());
+}
+
+// "Print to Printer" with a print server that answers, refuses or hangs, or with no lp at all:
+// the job's text reaches lp, the refusal carries lp's words, a missing lp names the package that
+// has one, and while lp hangs (for a minute) the clock tick keeps running until the time-out
+// ends the job.
+TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts) {
+    struct Case {
+        std::string script;
+        bool ok;
+        std::string error;
+    };
+    const std::string job = (root / "job").string();
+    const std::vector<Case> cases = {
+        {"cat > '" + job + "'\n", true, ""},
+        {"cat > /dev/null\necho 'lp: The printer or class does not exist.' >&2\nexit 1\n", false,
+         "lp failed with status 1: lp: The printer or class does not exist."},
+        {"exec sleep 60\n", false, "lp did not finish within 1500 ms"},
+        {"", false,
+         "no printer program is installed (" + (root / "no-lp").string() +
+             " was not found).  Install the cups-client package, which provides lp, and set up a "
+             "printer."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        if (!c.script.empty()) program(c.script);
+        LpPrinter printer((root / (c.script.empty() ? "no-lp" : "devices/sendmail")).string(), 1500);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0, longestGap = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+            lastTick = clock.elapsed();
+        });
+        tick.start(50);
+        std::optional<Outcome> outcome;
+        printer.print("REPORT\r\n", [&](bool ok, const std::string& error) {
+            outcome = Outcome{ok, error};
+        });
+        while (!outcome && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_TRUE(outcome);
+        EXPECT_EQ(outcome->ok, c.ok);
+        EXPECT_EQ(outcome->error, c.error);
+        // The loop never waited on lp: no gap between ticks came near the time-out.
+        EXPECT_LT(longestGap, 1000);
+    }
+    EXPECT_EQ(read("job"), "REPORT\r\n");
 }

@@ -223,17 +223,34 @@ TEST_F(ReceiverSimulator, GarbageIsCollectedWithoutHarmAndEndsAtTheTimeOut) {
     EXPECT_TRUE(sim.errors.messages.empty());
 }
 
-TEST_F(ReceiverSimulator, AMissingPortIsReportedInTheErrorWindow) {
-    fs::create_symlink(root_ + "/devices/nothing-here", root_ + "/devices/com3");
+// A link to nothing, and links to what is no serial port (a directory, a plain file), which
+// are refused before anything is opened.
+TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
+    fs::create_directories(root_ + "/folder");
+    std::ofstream(root_ + "/plain") << "x";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/devices/nothing-here", ""},
+        {"/folder", "refused: it leads to a directory, not a character device"},
+        {"/plain", "refused: it leads to a file owned by user " + std::to_string(::geteuid()) +
+                       ", not a character device"},
+    };
     sim.st().Settings.SerialPort = 3;
-    sim.st().ReceiverCommand = "ER D 1";
-    EXPECT_FALSE(SendReceiverCommand(sim.st()));
-    ASSERT_EQ(sim.errors.messages.size(), 1u);
-    EXPECT_NE(sim.errors.messages[0].find(".  Check serial port settings in SetUp/Communications."),
-              std::string::npos);
-    std::string reply;
-    EXPECT_FALSE(PollReceiver(sim.st(), "R C", &reply));
-    EXPECT_EQ(sim.errors.messages.size(), 2u);
+    std::size_t shown = 0;
+    for (const auto& [target, said] : cases) {
+        SCOPED_TRACE(target);
+        fs::remove(root_ + "/devices/com3");
+        fs::create_symlink(root_ + target, root_ + "/devices/com3");
+        sim.st().ReceiverCommand = "ER D 1";
+        EXPECT_FALSE(SendReceiverCommand(sim.st()));
+        ASSERT_EQ(sim.errors.messages.size(), ++shown);
+        EXPECT_NE(sim.errors.messages.back().find(said + ".  Check serial port settings in "
+                                                         "SetUp/Communications."),
+                  std::string::npos)
+            << sim.errors.messages.back();
+        std::string reply;
+        EXPECT_FALSE(PollReceiver(sim.st(), "R C", &reply));
+        EXPECT_EQ(sim.errors.messages.size(), ++shown);
+    }
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 namespace quillmar::testing {
 
-SimStation::SimStation(DateTime start) : clock(start) {
-    station = std::make_unique<Station>(
-        Platform{clock, loop, files, errors, serial, printer, ports, mail, audio});
+SimStation::SimStation(DateTime start, PortIO* otherPorts) : clock(start) {
+    station = std::make_unique<Station>(Platform{clock, loop, files, errors, serial, printer,
+                                                 otherPorts ? *otherPorts : ports, mail, audio});
 }
 
 void SimStation::start() {

@@ -1,45 +1,26 @@
 #include "platform/host/LpPrinter.h"
 
-#include <QProcess>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace quillmar {
 
-namespace {
+LpPrinter::LpPrinter(std::string program, int timeoutMs)
+    : program_(std::move(program)), runner_("lp", timeoutMs) {}
 
-// A missing lp is the usual case on a fresh machine: say what to install, not "execvp".
-std::string LpStartError(bool notFound, const std::string& reason) {
-    if (!notFound) return "lp: " + reason;
-    return "no printer program is installed (lp was not found).  Install the cups-client "
-           "package, which provides lp, and set up a printer.";
-}
-
-}  // namespace
-
-bool LpPrinter::print(const std::string& text, std::string* error) {
-    QProcess lp;
-    lp.start("lp", {"-s"});
-    if (!lp.waitForStarted(5000)) {
-        if (error)
-            *error =
-                LpStartError(lp.error() == QProcess::FailedToStart, lp.errorString().toStdString());
-        return false;
+void LpPrinter::print(const std::string& text, Done done) {
+    // A missing lp is the usual case on a fresh machine: say what to install, not "execvp".
+    const QString program = QString::fromStdString(program_);
+    const bool found = program.contains('/') ? QFileInfo(program).isExecutable()
+                                             : !QStandardPaths::findExecutable(program).isEmpty();
+    if (!found) {
+        runner_.fail("no printer program is installed (" + program_ +
+                         " was not found).  Install the cups-client package, which provides lp, "
+                         "and set up a printer.",
+                     std::move(done));
+        return;
     }
-    lp.write(text.data(), static_cast<qint64>(text.size()));
-    lp.closeWriteChannel();
-    if (!lp.waitForFinished(30000)) {
-        lp.kill();
-        lp.waitForFinished(1000);
-        if (error) *error = "lp did not finish";
-        return false;
-    }
-    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
-        const QByteArray why = lp.readAllStandardError().trimmed();
-        if (error)
-            *error = why.isEmpty() ? "lp failed with status " + std::to_string(lp.exitCode())
-                                   : why.toStdString();
-        return false;
-    }
-    return true;
+    runner_.run(program_, {"-s"}, text, std::move(done));
 }
 
 }  // namespace quillmar

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <filesystem>
 
+#include "platform/host/DeviceLink.h"
+
 namespace quillmar {
 
 namespace {
@@ -22,7 +24,12 @@ class QtPort : public SerialPort {
         const auto [end, ec] = std::from_chars(rate.data(), rate.data() + rate.size(), baud);
         if (ec != std::errc() || end != rate.data() + rate.size() || baud <= 0)
             return Fail(error, 380, "Invalid property value");
-        port_.setPortName(QString::fromStdString(ports_.devicePath(port)));
+        const std::string path = ports_.devicePath(port);
+        if (const std::string why = CheckDevice(path, DeviceKind::CharacterDevice); !why.empty()) {
+            if (error) *error = {static_cast<int>(QSerialPort::PermissionError), why};
+            return false;
+        }
+        port_.setPortName(QString::fromStdString(path));
         port_.setBaudRate(baud);
         port_.setDataBits(QSerialPort::Data8);
         port_.setParity(QSerialPort::NoParity);

@@ -1,14 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <list>
-#include <memory>
 #include <string>
 
 #include "platform/Mail.h"
-
-class QProcess;
-class QTimer;
+#include "platform/host/ProgramRunner.h"
 
 namespace quillmar {
 
@@ -18,30 +13,17 @@ namespace quillmar {
 class SendmailMail : public Mail {
   public:
     explicit SendmailMail(std::string dataRoot, int timeoutMs = 60000);
-    ~SendmailMail() override;
-    SendmailMail(const SendmailMail&) = delete;
-    SendmailMail& operator=(const SendmailMail&) = delete;
 
     bool signOn(std::string* error) override;
     bool isSignedOn() const override { return !program_.empty(); }
     void send(const MailMessage& message, Done done) override;
 
   private:
-    struct Job {
-        QProcess* process = nullptr;
-        QTimer* timer = nullptr;
-        Done done;
-        bool over = false;
-    };
     std::string findProgram() const;
-    void finish(Job* job, bool ok, const std::string& error);
 
     std::string dataRoot_;
-    int timeoutMs_;
     std::string program_;
-    std::list<Job> jobs_;
-    // Deferred outcomes are queued on this object, so none runs after it is gone.
-    std::unique_ptr<QObject> context_;
+    ProgramRunner runner_;
 };
 
 }  // namespace quillmar

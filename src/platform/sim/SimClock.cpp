@@ -2,14 +2,14 @@
 
 namespace quillmar {
 
-bool SimClock::setTimeOfDay(int hour, int minute, int second, std::string* error) {
+void SimClock::setTimeOfDay(int hour, int minute, int second, SetDone done) {
     if (!setFailure_.empty()) {
-        if (error) *error = setFailure_;
-        return false;
+        done(false, setFailure_);
+        return;
     }
     now_.msOfDay = ((hour * 60LL + minute) * 60 + second) * 1000;
     settings_.push_back(now_);
-    return true;
+    done(true, {});
 }
 
 }  // namespace quillmar

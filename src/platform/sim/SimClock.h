@@ -12,7 +12,8 @@ public:
     explicit SimClock(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0)) : now_(start) {}
 
     DateTime now() const override { return now_; }
-    bool setTimeOfDay(int hour, int minute, int second, std::string* error) override;
+    // Reports the outcome at once.
+    void setTimeOfDay(int hour, int minute, int second, SetDone done) override;
 
     void set(DateTime t) { now_ = t; }
     void advance(std::int64_t ms) { now_ = now_.addMs(ms); }

@@ -10,13 +10,11 @@ namespace quillmar {
 // Keeps each print job's text; can be told to refuse jobs.
 class SimPrinter : public Printer {
   public:
-    bool print(const std::string& text, std::string* error) override {
-        if (!failure.empty()) {
-            if (error) *error = failure;
-            return false;
-        }
+    // Reports the outcome at once.
+    void print(const std::string& text, Done done) override {
+        if (!failure.empty()) return done(false, failure);
         jobs.push_back(text);
-        return true;
+        done(true, {});
     }
     std::vector<std::string> jobs;
     std::string failure;

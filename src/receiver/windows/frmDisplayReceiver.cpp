@@ -57,11 +57,7 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, QWidget* parent)
             [this] { display(FetchReceiverStatus(station_, *port_, command_, true)); });
     connect(cmdDisplayReceiverExit, &QPushButton::clicked, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
-    connect(mnuPrint, &QAction::triggered, this, [this] {
-        std::string error;
-        if (!PrintReceiverReport(station_, report_, &error))
-            ShowError(station_, "The report could not be printed: " + error);
-    });
+    connect(mnuPrint, &QAction::triggered, this, [this] { PrintReceiverReport(station_, report_); });
     connect(mnuPrintToFile, &QAction::triggered, this, [this] {
         std::string error;
         if (!SaveReceiverReport(station_, report_, &error))

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/Watchdog.h"
+
+namespace quillmar {
+
+// sd_notify to systemd: READY=1, and WATCHDOG=1 at a quarter of WatchdogSec=. Does nothing
+// when the program was not started by a unit of Type=notify (no NOTIFY_SOCKET).
+class SystemdWatchdog : public Watchdog {
+  public:
+    SystemdWatchdog();
+    void ready() override;
+    void alive() override;
+
+  private:
+    std::chrono::microseconds every_{0};
+    std::chrono::steady_clock::time_point last_{};
+};
+
+}  // namespace quillmar

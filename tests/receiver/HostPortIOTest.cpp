@@ -1,0 +1,205 @@
+// The host I/O-port service: a plain file standing in for the port, links under devices/ that
+// lead elsewhere refused, and the parallel port through ppdev (its calls replaced by a fake).
+
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <linux/ppdev.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "core/ClockTick.h"
+#include "logs/ActivityLog.h"
+#include "platform/host/HostPortIO.h"
+#include "receiver/RemoteControl.h"
+#include "support/SimStation.h"
+
+namespace fs = std::filesystem;
+using namespace quillmar;
+
+namespace {
+
+struct PortDevice {
+    PortDevice() {
+        char pattern[] = "/tmp/quillmar-ioport-XXXXXX";
+        EXPECT_NE(::mkdtemp(pattern), nullptr);
+        root = pattern;
+        fs::create_directories(root / "devices");
+    }
+    ~PortDevice() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    fs::path device() const { return root / "devices/ioport"; }
+    void make(std::size_t size, const fs::path& at) {
+        std::ofstream(at, std::ios::binary) << std::string(size, '\0');
+    }
+    fs::path root;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// ppdev as a test sees it: the status register it reads, and every call in order.
+struct FakePpdev : PpdevCalls {
+    struct Call {
+        unsigned long request;
+        int byte;
+        friend bool operator==(const Call&, const Call&) = default;
+    };
+    int open(const std::string& path, std::string*) override {
+        opened.push_back(path);
+        return 7;
+    }
+    int ioctl(int, unsigned long request, unsigned char* arg) override {
+        if (request == PPRSTATUS) *arg = status;
+        calls.push_back({request, arg ? *arg : -1});
+        return 0;
+    }
+    void close(int) override {}
+    std::vector<Call> writes() const {
+        std::vector<Call> out;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                     [](const Call& c) { return c.request == PPWDATA; });
+        return out;
+    }
+    unsigned char status = 0x7F;
+    std::vector<std::string> opened;
+    std::vector<Call> calls;
+};
+
+}  // namespace
+
+TEST(HostPortIO, APlainFileOfTheUsersOwnStandsInForEveryPort) {
+    PortDevice d;
+    d.make(0x400, d.device());
+    HostPortIO ports(d.root.string());
+    std::string error;
+    ASSERT_TRUE(ports.write(0x378, 0x01, &error)) << error;
+    ASSERT_TRUE(ports.write(0x287, 0x8A, &error)) << error;
+    std::uint8_t value = 0xEE;
+    ASSERT_TRUE(ports.read(0x378, &value, &error)) << error;
+    EXPECT_EQ(value, 0x01);
+    ASSERT_TRUE(ports.read(0x379, &value, &error)) << error;
+    EXPECT_EQ(value, 0x00);
+    // Exactly those bytes changed, in place.
+    const std::string bytes = ReadAll(d.device());
+    ASSERT_EQ(bytes.size(), 0x400u);
+    EXPECT_EQ(bytes[0x378], '\x01');
+    EXPECT_EQ(bytes[0x287], '\x8A');
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\0'), 0x400 - 2);
+    // A short file is a failure, not an input.
+    d.make(0x10, d.device());
+    EXPECT_FALSE(ports.read(0x379, &value, &error));
+    EXPECT_NE(error.find("no byte at address 0x379"), std::string::npos) << error;
+}
+
+// What a link under devices/ leads to is opened with the user's rights, so only a device (or,
+// for ioport, a file of the user's own) is accepted, and nothing else is read or written.
+TEST(HostPortIO, LinksToAnythingButADeviceAreRefusedAndLeftUntouched) {
+    PortDevice d;
+    const fs::path foreign = d.root / "foreign";
+    d.make(0x400, foreign);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    }
+    const bool foreignOwned = ::geteuid() == 0;  // as anyone else every file here is their own
+    fs::create_directories(d.root / "folder");
+    ::mkfifo((d.root / "fifo").c_str(), 0600);
+    struct Case {
+        const char* link;
+        fs::path target;
+        std::uint16_t address;
+        const char* said;
+    };
+    std::vector<Case> cases = {
+        {"ioport", d.root / "folder", 0x287, "leads to a directory"},
+        {"ioport", d.root / "fifo", 0x379, "leads to a FIFO"},
+        {"parport", d.root / "folder", 0x378, "leads to a directory, not a character device"},
+        {"parport", d.root / "fifo", 0x378, "leads to a FIFO, not a character device"},
+    };
+    if (foreignOwned) cases.push_back({"ioport", foreign, 0x287, "leads to a file owned by user 65534"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.link) + " -> " + c.target.string());
+        const fs::path link = d.root / "devices" / c.link;
+        fs::remove(link);
+        fs::create_symlink(c.target, link);
+        HostPortIO ports(d.root.string());
+        std::string error;
+        EXPECT_FALSE(ports.write(c.address, 0x8A, &error));
+        EXPECT_NE(error.find(link.string() + " refused: it " + c.said), std::string::npos) << error;
+        std::uint8_t value = 0;
+        error.clear();
+        EXPECT_FALSE(ports.read(0x379, &value, &error));
+        EXPECT_NE(error.find("refused"), std::string::npos) << error;
+        fs::remove(link);
+    }
+    EXPECT_EQ(ReadAll(foreign), std::string(0x400, '\0'));
+}
+
+// The attack this guards against: a link to a file of another user as devices/ioport and
+// remote control on. The refusal is reported once and the station goes on ticking.
+TEST(HostPortIO, ARefusedPortIsReportedOnceAndTheStationRunsOn) {
+    PortDevice d;
+    const fs::path foreign = d.root / "foreign";
+    d.make(0x400, foreign);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    } else {
+        fs::create_directories(foreign.string() + ".d");  // as anyone else: a directory
+    }
+    fs::create_symlink(::geteuid() == 0 ? foreign : fs::path(foreign.string() + ".d"), d.device());
+    HostPortIO ports(d.root.string());
+    quillmar::testing::SimStation s(DateTime::from(2026, 3, 10, 10, 0, 0), &ports);
+    s.start();
+    s.st().Settings.RemoteControl = 2;
+    s.st().Settings.ActivityLog = 1;
+    const DateTime before = s.clock.now();
+    s.loop.advance(5000);
+    ASSERT_EQ(s.errors.messages.size(), 1u);
+    EXPECT_NE(s.errors.messages[0].find("Remote-control port failed: " + d.device().string() +
+                                        " refused: it leads to"),
+              std::string::npos)
+        << s.errors.messages[0];
+    const std::string errorLog = s.read(DailyLogPath("ER", s.clock.now().date));
+    EXPECT_EQ(errorLog.find("refused"), errorLog.rfind("refused")) << errorLog;
+    EXPECT_EQ(s.st().main.lblClock, ClockLine(before.addMs(5000)));
+    EXPECT_EQ(ReadAll(foreign), std::string(0x400, '\0'));
+}
+
+TEST(HostPortIO, TheParallelPortGoesThroughPpdevActiveLowInAndEomOnBitZeroOut) {
+    PortDevice d;
+    auto owned = std::make_unique<FakePpdev>();
+    FakePpdev& pp = *owned;
+    HostPortIO ports(d.root.string(), std::move(owned));
+    quillmar::testing::SimStation s(DateTime::from(2026, 3, 10, 10, 0, 0), &ports);
+    s.start();
+    s.st().Settings.RemoteControl = 1;
+    InitializeRemotePort(s.st());
+    // Status pin 6 pulled low is the Play input; the others are idle high.
+    pp.status = 0x3F;
+    s.loop.advance(100);
+    EXPECT_EQ(s.st().RemoteInputBits, kPlayInput);
+    EXPECT_EQ(s.st().main.lblPlayRelay, "PLAY");
+    // The EOM contact is bit 0 of the data register, closed for one second.
+    s.st().RemoteOutputBits = 1;
+    WriteRemoteOutputs(s.st());
+    s.st().TimerEOM->setEnabled(true);
+    s.loop.advance(1100);
+    EXPECT_EQ(pp.opened, std::vector<std::string>{"/dev/parport0"}) << "claimed once, kept open";
+    ASSERT_FALSE(pp.calls.empty());
+    EXPECT_EQ(pp.calls[0].request, static_cast<unsigned long>(PPCLAIM));
+    EXPECT_EQ(pp.writes(), (std::vector<FakePpdev::Call>{{PPWDATA, 0}, {PPWDATA, 1}, {PPWDATA, 0}}));
+    EXPECT_TRUE(s.errors.messages.empty());
+
+    // devices/parport chooses another port.
+    fs::create_symlink("/dev/null", d.root / "devices/parport");
+    s.loop.advance(100);
+    EXPECT_EQ(pp.opened.back(), (d.root / "devices/parport").string());
+    EXPECT_NE(std::find(pp.calls.begin(), pp.calls.end(), FakePpdev::Call{PPRELEASE, -1}),
+              pp.calls.end());
+}

@@ -1,0 +1,97 @@
+// The Time Set pulse sets the clock through timedated's SetTime; here a stand-in for timedated
+// on a private bus answers, and sees what the station sent.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <ctime>
+
+#include "platform/host/SystemClock.h"
+
+using namespace quillmar;
+
+namespace {
+
+struct TimedatedStandIn : QDBusVirtualObject {
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        if (call.interface() != "org.freedesktop.timedate1" || call.member() != "SetTime")
+            return false;
+        received.push_back(call.arguments());
+        bus.send(refusal.isEmpty() ? call.createReply()
+                                   : call.createErrorReply(
+                                         "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+                                         refusal));
+        return true;
+    }
+    QString refusal;
+    QList<QVariantList> received;
+};
+
+// Seconds since the epoch of today's local hh:mm:ss.
+qlonglong TodayAt(int hour, int minute, int second) {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    ::localtime_r(&t, &tm);
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+}  // namespace
+
+TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForStarted(5000)) << "dbus-daemon: " << daemon.errorString().toStdString();
+    ASSERT_TRUE(daemon.waitForReadyRead(5000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    {
+        QDBusConnection server = QDBusConnection::connectToBus(address, "timedated-stand-in");
+        TimedatedStandIn timedated;
+        ASSERT_TRUE(server.registerVirtualObject("/org/freedesktop/timedate1", &timedated));
+        ASSERT_TRUE(server.registerService("org.freedesktop.timedate1"));
+        SystemClock clock(address.toStdString());
+
+        const QString syncOn = "Automatic time synchronization is enabled";
+        for (const QString& refusal : {QString(), syncOn}) {
+            timedated.refusal = refusal;
+            int answers = 0;
+            bool ok = false;
+            std::string error;
+            clock.setTimeOfDay(10, 54, 30, [&](bool good, const std::string& why) {
+                ++answers;
+                ok = good;
+                error = why;
+            });
+            const QDeadlineTimer limit(10'000);
+            while (answers == 0 && !limit.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            ASSERT_EQ(answers, 1);
+            EXPECT_EQ(ok, refusal.isEmpty());
+            EXPECT_EQ(error, refusal.toStdString());
+        }
+        // Both times: today's 10:54:30 in microseconds, absolute, never asking for a password.
+        ASSERT_EQ(timedated.received.size(), 2);
+        const QVariantList expected{TodayAt(10, 54, 30) * 1'000'000, false, false};
+        EXPECT_EQ(timedated.received[0], expected);
+        EXPECT_EQ(timedated.received[1], expected);
+        server.unregisterObject("/org/freedesktop/timedate1");
+    }
+    QDBusConnection::disconnectFromBus("timedated-stand-in");
+    daemon.kill();
+    daemon.waitForFinished(5000);
+}
