@@ -169,14 +169,14 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     EXPECT_EQ(st.main.cmdRecordCaption, "Ready");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Yellow);
 
-    // An arm that cannot open the capture is dumped: nothing is ready.
+    // An arm that cannot open the capture is dumped: nothing is ready, the capture is stopped.
     cmdRecStop_Click(st);
     st.NextRecordNo = 1;
     t.sim->audio.failCaptureStart("no such device");
     cmdRecord_Click(st);
     EXPECT_EQ(st.RecordState, 0);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
-    EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Normal);
+    EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
 }
 
 TEST(TransportButtons, PlayStopAndRecStopReachTheEngines) {
