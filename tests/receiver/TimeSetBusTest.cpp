@@ -7,9 +7,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QProcess>
-#include <ctime>
 
 #include "platform/host/SystemClock.h"
 
@@ -32,18 +32,6 @@ struct TimedatedStandIn : QDBusVirtualObject {
     QString refusal;
     QList<QVariantList> received;
 };
-
-// Seconds since the epoch of today's local hh:mm:ss.
-qlonglong TodayAt(int hour, int minute, int second) {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    ::localtime_r(&t, &tm);
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return std::mktime(&tm);
-}
 
 }  // namespace
 
@@ -86,7 +74,9 @@ TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
         }
         // Both times: today's 10:54:30 in microseconds, absolute, never asking for a password.
         ASSERT_EQ(timedated.received.size(), 2);
-        const QVariantList expected{TodayAt(10, 54, 30) * 1'000'000, false, false};
+        const QVariantList expected{
+            QDateTime(QDate::currentDate(), QTime(10, 54, 30)).toSecsSinceEpoch() * 1'000'000,
+            false, false};
         EXPECT_EQ(timedated.received[0], expected);
         EXPECT_EQ(timedated.received[1], expected);
         server.unregisterObject("/org/freedesktop/timedate1");
