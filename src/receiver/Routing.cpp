@@ -13,10 +13,9 @@ void RunSwitchOnly(Station& st) {
     if (st.NextSwitchRecordNo < 1 || !ReadSchedule(st, st.NextSwitchRecordNo) ||
         st.Current.InUse != "1" || st.Current.Action != "3")
         return;
-    st.ReceiverCommand = SwitchOnlyCommand(st.Current);
-    SendReceiverCommand(st);
-    st.LogMessage = st.ReceiverCommand + " Switch Only";
-    WriteActivityLog(st);
+    const std::string command = SwitchOnlyCommand(st.Current);
+    SendReceiverCommand(st, command);
+    WriteActivityLog(st, command + " Switch Only");
 }
 
 }  // namespace quillmar

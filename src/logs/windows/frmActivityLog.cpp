@@ -14,7 +14,7 @@ QString Text(const std::string& cp1252) {
 }
 }  // namespace
 
-frmActivityLog::frmActivityLog(Station& station, QWidget* parent)
+frmActivityLog::frmActivityLog(Station& station, const std::string& kind, QWidget* parent)
     : QWidget(parent), station_(station) {
     setObjectName("frmActivityLog");
     lstDate = new QListWidget(this);
@@ -51,7 +51,7 @@ frmActivityLog::frmActivityLog(Station& station, QWidget* parent)
     connect(lstDate, &QListWidget::itemDoubleClicked, this, [this] { ok(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
-    LoadLogViewer(station_, model_);
+    LoadLogViewer(station_, model_, kind);
     for (const auto& day : model_.lstDate) lstDate->addItem(Text(day));
     lstDate->scrollToTop();
     lstDate->setCurrentRow(model_.lstDateIndex);

@@ -12,10 +12,11 @@
 
 namespace quillmar {
 
-frmDisplayReceiver::frmDisplayReceiver(Station& station, QWidget* parent)
+frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& command,
+                                       QWidget* parent)
     : QWidget(parent),
       station_(station),
-      command_(station.ReceiverStatusCommand),
+      command_(command),
       port_(station.platform.serial.create()) {
     setObjectName("frmDisplayReceiver");
     setWindowTitle("Receiver Data");
@@ -87,8 +88,7 @@ void frmDisplayReceiver::closeAll() {
 
 frmDisplayReceiver* frmDisplayReceiver::showFor(Station& station, const std::string& command) {
     closeAll();
-    station.ReceiverStatusCommand = command;
-    auto* view = new frmDisplayReceiver(station);
+    auto* view = new frmDisplayReceiver(station, command);
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->show();
     return view;

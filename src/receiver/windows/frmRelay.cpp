@@ -13,10 +13,10 @@
 
 namespace quillmar {
 
-frmRelay::frmRelay(Station& station, QWidget* parent)
+frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
     : QWidget(parent),
       station_(station),
-      mode_(station.ReceiverStatusCommand),
+      mode_(mode),
       port_(station.platform.serial.create()) {
     setObjectName("frmRelay");
     setWindowTitle("Unity 4K Receiver Relay Status");

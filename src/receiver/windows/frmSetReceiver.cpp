@@ -60,9 +60,8 @@ void frmSetReceiver::cmdSet_Click() {
         QListWidgetItem* item = list->currentItem();
         return item ? Utf8ToCp1252(item->text().toStdString()) : std::string();
     };
-    station_.ReceiverCommand =
-        SetReceiverCommand(port, std::max(0, lstRoute->currentRow()), text(lstLang), text(lstAtt));
-    SendReceiverCommand(station_);
+    SendReceiverCommand(station_, SetReceiverCommand(port, std::max(0, lstRoute->currentRow()),
+                                                     text(lstLang), text(lstAtt)));
     ResetExpansionRelays(station_, std::to_string(port + 1), false);
     frmDisplayReceiver::showFor(station_, "R M");
 }
