@@ -119,6 +119,8 @@ void ReportAudioError(Station& st, const std::string& message) {
     WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
 }
 
-void LogAudioActivity(Station& st, const std::string& message) { WriteActivityLog(st, message); }
+void LogAudioActivity(Station& st, const std::string& message) {
+    WriteActivityLog(st, message);
+}
 
 }  // namespace quillmar

@@ -156,9 +156,9 @@ void ReportMissedPlay(Station& st) {
         name = st.Current.ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
-    WriteErrorLog(st, TimeText(st.platform.clock.now()),
-                  "Missed timed play " + name + " due " + st.NextPlayDateText + " " +
-                      st.NextPlayTime);
+    WriteErrorLog(
+        st, TimeText(st.platform.clock.now()),
+        "Missed timed play " + name + " due " + st.NextPlayDateText + " " + st.NextPlayTime);
 }
 
 void CollectTimedPlay(Tick& t) {

@@ -173,7 +173,8 @@ public:
 
     MainWindowModel main;
 
-    // Receiver link: the Eb/No text of the last poll, and the main window's port object for send-only exchanges and the poll.
+    // Receiver link: the Eb/No text of the last poll, and the main window's port object for
+    // send-only exchanges and the poll.
     std::string EbNoText;
     std::unique_ptr<SerialPort> ReceiverPort;
 

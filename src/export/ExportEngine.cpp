@@ -12,7 +12,9 @@ namespace {
 
 constexpr const char* kWinjockFolder = "H:\\programs\\";
 
-void LogExport(Station& st, const std::string& text) { WriteActivityLog(st, text); }
+void LogExport(Station& st, const std::string& text) {
+    WriteActivityLog(st, text);
+}
 
 // Ends one export with its message; the recording and the station carry on.
 void ExportError(Station& st, const std::string& description) {

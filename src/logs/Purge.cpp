@@ -18,7 +18,9 @@ Date MonthsBefore(const Date& d, int months) {
     return Date{year, month, d.day < last ? d.day : last};
 }
 
-void Note(Station& st, const std::string& message) { WriteActivityLog(st, message); }
+void Note(Station& st, const std::string& message) {
+    WriteActivityLog(st, message);
+}
 
 void PurgeLog(Station& st, const char* kind, const Date& day, const char* what) {
     st.platform.files.deleteMatching(DailyLogPath(kind, day));

@@ -135,8 +135,7 @@ std::string CollectRelay(Station& st, SerialPort& port) {
 bool SendReceiverCommand(Station& st, const std::string& command) {
     SerialPort& port = StationPort(st);
     SerialError error;
-    const bool ok =
-        OpenReceiverPort(st, port, &error) && port.write(command + "\r", &error);
+    const bool ok = OpenReceiverPort(st, port, &error) && port.write(command + "\r", &error);
     port.close();
     if (!ok) ShowError(st, SerialErrorText(error));
     return ok;

@@ -14,10 +14,7 @@
 namespace quillmar {
 
 frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
-    : QWidget(parent),
-      station_(station),
-      mode_(mode),
-      port_(station.platform.serial.create()) {
+    : QWidget(parent), station_(station), mode_(mode), port_(station.platform.serial.create()) {
     setObjectName("frmRelay");
     setWindowTitle("Unity 4K Receiver Relay Status");
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
