@@ -49,8 +49,10 @@ std::string ArmSlot(const Station& st) {
 
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
-    if (st.NextRecordNo == 0 || !ReadSchedule(st, st.NextRecordNo)) return;
-    const ScheduleFields& f = st.Current;
+    if (st.NextRecordNo == 0) return;
+    const std::optional<ScheduleFields> read = ReadSchedule(st, st.NextRecordNo);
+    if (!read) return;
+    const ScheduleFields& f = *read;
     st.RecordingName = f.ProgramName;
 
     const std::string cue = RecordCueCommand(f);

@@ -150,7 +150,6 @@ void StartRecording(Station& st) {
 
     FindNextRecord(st);
     FindNextSwitch(st);
-    ReadSchedule(st, st.Armed.recordNo);
 }
 
 void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {

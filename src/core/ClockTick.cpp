@@ -152,8 +152,8 @@ void PlayoutCountdown(Station& st, double now) {
 
 void ReportMissedPlay(Station& st) {
     std::string name;
-    if (ReadSchedule(st, st.NextPlayRecordNo)) {
-        name = st.Current.ProgramName;
+    if (const auto f = ReadSchedule(st, st.NextPlayRecordNo)) {
+        name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
     WriteErrorLog(

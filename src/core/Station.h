@@ -72,10 +72,8 @@ public:
     Date DstStartDate;
     Date DstEndDate;
 
-    // The schedule being read or built, and its fields.
-    std::string CurrentRecord;
+    // The schedule the editor has chosen (its record number).
     int CurrentRecordNo = 0;
-    ScheduleFields Current;
 
     // Next-event values.
     std::array<std::int32_t, 1000> ScheduleActive{};
