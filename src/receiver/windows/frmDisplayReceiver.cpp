@@ -6,8 +6,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
 
 namespace quillmar {
@@ -75,7 +75,7 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& comm
 void frmDisplayReceiver::display(const std::string& report) {
     report_ = report;
     // The receiver's lines end in CR LF; the label wants line feeds only.
-    QString text = QString::fromStdString(Cp1252ToUtf8(report));
+    QString text = Text(report);
     text.remove(QChar('\r'));
     lblDisplayReceiver->setText(text);
 }

@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
 
 namespace quillmar {
@@ -79,7 +79,7 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
 }
 
 void frmRelay::display(const std::string& status) {
-    QString text = QString::fromStdString(Cp1252ToUtf8(status));
+    QString text = Text(status);
     text.remove(QChar('\r'));
     lblRelay->setText(text);
     // A line naming "Relay n" goes beside relay n's buttons; a reply without one (a port
