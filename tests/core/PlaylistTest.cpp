@@ -176,7 +176,8 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     cmdRecord_Click(st);
     EXPECT_EQ(st.RecordState, 0);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
-    EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Normal);
+    // Not "Ready": the colour stays the one the Rec Stop before it left.
+    EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
 }
 
 TEST(TransportButtons, PlayStopAndRecStopReachTheEngines) {
