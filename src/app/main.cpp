@@ -15,6 +15,7 @@
 #include "audio/Recording.h"
 #include "core/Startup.h"
 #include "core/Station.h"
+#include "core/Version.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "platform/host/HostPortIO.h"
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
         const std::string option = argv[1];
         if (option == "--audio-devices") return ListAudioDevices(argc, argv);
         if (option == "--signal-report") return quillmar::RunSignalReport(argc, argv);
-        if (option == "--version") return std::printf("quillmar 4.0.17\n") < 0;
+        if (option == "--version") return std::printf("quillmar %s\n", quillmar::kVersion) < 0;
         if (option == "--help" || option == "-h") return std::printf("%s", kUsage) < 0;
         std::fprintf(stderr, "quillmar: unknown option %s\n%s", option.c_str(), kUsage);
         return 2;

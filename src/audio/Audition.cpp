@@ -23,8 +23,9 @@ Audition::Audition(Station& st) : st_(st) {
     Timer1->setEnabled(true);
     const int count = ScheduleRecordCount(st_);
     for (int n = 1; n <= count && n <= kMaxSchedules; ++n) {
-        if (!ReadSchedule(st_, n) || st_.Current.InUse != "1") continue;
-        lstSchedule.push_back({st_.Current.ProgramName, n});
+        const std::optional<ScheduleFields> f = ReadSchedule(st_, n);
+        if (!f || f->InUse != "1") continue;
+        lstSchedule.push_back({f->ProgramName, n});
     }
 }
 
@@ -69,7 +70,6 @@ bool Audition::CheckSelection() {
         ShowError(st_, "Select a Day");
         return false;
     }
-    ReadSchedule(st_, AuditionRecordNo);
     AuditionFile = SoundFileName(st_, dayIndex + 1, AuditionRecordNo, false);
     AuditionMarksFile = MarksFileName(AuditionFile);
     auto& files = st_.platform.files;

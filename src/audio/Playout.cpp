@@ -86,7 +86,7 @@ void PlayFromPlaylist(Station& st) {
     if (list.empty()) return;
 
     const PlaylistEntry entry = list.front();
-    ReadSchedule(st, entry.recordNo);
+    const std::optional<ScheduleFields> f = ReadSchedule(st, entry.recordNo);
     const std::string wave = SoundFileName(st, Today(st), entry.recordNo);
     const std::string marks = MarksFileName(wave);
     auto& files = st.platform.files;
@@ -108,7 +108,7 @@ void PlayFromPlaylist(Station& st) {
     st.PlayState = 1;
     st.PlayingEntryText = entry.text;
     st.PlayingEntryRecordNo = entry.recordNo;
-    LogAudioActivity(st, "Play " + st.Current.ProgramName);
+    LogAudioActivity(st, "Play " + (f ? f->ProgramName : std::string()));
     st.main.PlayListIndex = 0;
 }
 
@@ -116,7 +116,8 @@ void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
     // A schedule deleted since the finder ran leaves its old recording off the air.
-    if (!ReadSchedule(st, st.NextPlayRecordNo) || st.Current.InUse != "1") return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st, st.NextPlayRecordNo);
+    if (!f || f->InUse != "1") return;
     st.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
     const int day = st.NextPlayDate.isValid() ? st.NextPlayDate.weekday() : Today(st);
@@ -128,8 +129,7 @@ void PlayScheduled(Station& st) {
     }
     if (!StartPlayout(st, wave, marks)) return;
     st.PlayState = 2;
-    ReadSchedule(st, st.NextPlayRecordNo);
-    LogAudioActivity(st, "Play " + st.Current.ProgramName);
+    LogAudioActivity(st, "Play " + f->ProgramName);
 }
 
 void StopPlayout(Station& st) {

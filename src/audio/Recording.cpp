@@ -29,7 +29,7 @@ void EndRecordingState(Station& st) {
     st.Audio.RecordPeakLeft = st.Audio.RecordPeakRight = 0;
     st.RecordState = 0;
     st.AudioAlarm = false;
-    st.AlarmTimeText.clear();
+    st.SilenceAlarmTime.clear();
     st.RelayRecordArmed = false;
     st.main.lblRecordName = kBlankName;
     st.main.lblRecordTimer = kBlankTimer;
@@ -49,13 +49,15 @@ std::string ArmSlot(const Station& st) {
 
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
-    if (st.NextRecordNo == 0 || !ReadSchedule(st, st.NextRecordNo)) return;
-    const ScheduleFields& f = st.Current;
+    if (st.NextRecordNo == 0) return;
+    const std::optional<ScheduleFields> read = ReadSchedule(st, st.NextRecordNo);
+    if (!read) return;
+    const ScheduleFields& f = *read;
     st.RecordingName = f.ProgramName;
 
-    st.ReceiverCommand = RecordCueCommand(f);
-    SendReceiverCommand(st);  // a failure is reported by the link; the recording goes on
-    LogAudioActivity(st, st.ReceiverCommand);
+    const std::string cue = RecordCueCommand(f);
+    SendReceiverCommand(st, cue);  // a failure is reported by the link; the recording goes on
+    LogAudioActivity(st, cue);
     if (st.Settings.ResetExpansionRelays == 1) ResetExpansionRelays(st, f.UnityPort, true);
 
     st.RecordStartMode = f.RecordStart;

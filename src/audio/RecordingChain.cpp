@@ -58,19 +58,14 @@ bool AppendBuffer(Station& st, const AudioBuffer& buffer) {
 }
 
 void EndSilenceAlarm(Station& st, double now) {
-    const std::string keepMessage = st.LogMessage;
-    st.LogMessage = st.Armed.name + " Audio Alarm " + FormatElapsed(st.SilenceStart);
-    WriteErrorLog(st);
-    st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage = st.Armed.name + " End Alarm   " +
-                    FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
-    WriteErrorLog(st);
-    st.AlarmTimeText.clear();
-    st.LogMessage.clear();
-    WriteErrorLog(st);
+    WriteErrorLog(st, st.SilenceAlarmTime,
+                  st.Armed.name + " Audio Alarm " + FormatElapsed(st.SilenceStart));
+    WriteErrorLog(st, TimeText(st.platform.clock.now()),
+                  st.Armed.name + " End Alarm   " +
+                      FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now))));
+    WriteErrorLog(st, "", "");
     st.AudioAlarm = false;
-    st.AlarmTimeText.clear();
-    st.LogMessage = keepMessage;
+    st.SilenceAlarmTime.clear();
 }
 
 }  // namespace
@@ -155,7 +150,6 @@ void StartRecording(Station& st) {
 
     FindNextRecord(st);
     FindNextSwitch(st);
-    ReadSchedule(st, st.Armed.recordNo);
 }
 
 void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {
@@ -178,7 +172,7 @@ void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {
     }
     if (st.RecordState == 2 && !st.AudioAlarm) {
         if (SecondsSince(st.LastAudioTime, now) > 5.0) {
-            st.AlarmTimeText = TimeText(st.platform.clock.now());
+            st.SilenceAlarmTime = TimeText(st.platform.clock.now());
             st.AudioAlarm = true;
             st.SilenceStart = WholeSeconds(SecondsSince(st.RecordStartTime, st.LastAudioTime));
         }

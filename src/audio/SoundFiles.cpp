@@ -116,17 +116,11 @@ std::string TrimmedName(std::string name) {
 
 void ReportAudioError(Station& st, const std::string& message) {
     ShowError(st, message);
-    const std::string keepMessage = st.LogMessage, keepTime = st.AlarmTimeText;
-    st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage = message;
-    WriteErrorLog(st);
-    st.LogMessage = keepMessage;
-    st.AlarmTimeText = keepTime;
+    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
 }
 
 void LogAudioActivity(Station& st, const std::string& message) {
-    st.LogMessage = message;
-    WriteActivityLog(st);
+    WriteActivityLog(st, message);
 }
 
 }  // namespace quillmar

@@ -37,8 +37,7 @@ std::int32_t ProgramLengthSeconds(std::string_view length);
 // The name without its trailing blanks.
 std::string TrimmedName(std::string name);
 
-// Reports an audio failure: error window, and an error-log line stamped now (the silence
-// alarm's AlarmTimeText and the pending LogMessage are kept).
+// Reports an audio failure: error window, and an error-log line stamped now.
 void ReportAudioError(Station& st, const std::string& message);
 // Activity-log line of the audio engine.
 void LogAudioActivity(Station& st, const std::string& message);

@@ -151,18 +151,14 @@ void PlayoutCountdown(Station& st, double now) {
 }
 
 void ReportMissedPlay(Station& st) {
-    const std::string keepMessage = st.LogMessage, keepTime = st.AlarmTimeText;
     std::string name;
-    if (ReadSchedule(st, st.NextPlayRecordNo)) {
-        name = st.Current.ProgramName;
+    if (const auto f = ReadSchedule(st, st.NextPlayRecordNo)) {
+        name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
-    st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage =
-        "Missed timed play " + name + " due " + st.NextPlayDateText + " " + st.NextPlayTime;
-    WriteErrorLog(st);
-    st.LogMessage = keepMessage;
-    st.AlarmTimeText = keepTime;
+    WriteErrorLog(
+        st, TimeText(st.platform.clock.now()),
+        "Missed timed play " + name + " due " + st.NextPlayDateText + " " + st.NextPlayTime);
 }
 
 void CollectTimedPlay(Tick& t) {

@@ -84,14 +84,10 @@ EarliestSlot ScanWeek(const Snapshot& s, int today, double now, SlotsOfDay slots
     return result;
 }
 
-// Leaves the current record as the scan would: the found schedule, else the last one read.
-void LeaveCurrent(Station& st, int found, const Snapshot& read, int end) {
-    if (found != 0)
-        ReadScheduleBlanked(st, found);
-    else if (!read.numbers.empty())
-        ReadScheduleBlanked(st, read.numbers.back());
-    else
-        ReadScheduleBlanked(st, end + 1);
+// The fields of record n (1..end) of the snapshot.
+ScheduleFields FieldsOf(const Snapshot& s, int n) {
+    return ParseScheduleRecord(std::string_view(s.bytes).substr(
+        static_cast<std::size_t>(n - 1) * kScheduleRecordLength, kScheduleRecordLength));
 }
 
 }  // namespace
@@ -120,13 +116,13 @@ void FindNextRecord(Station& st) {
 
     st.NextRecordNo = next.found;
     st.NextRecordSeconds = next.best;
-    LeaveCurrent(st, next.found, active, end);
     if (next.found != 0) {
+        const ScheduleFields f = FieldsOf(active, next.found);
         const Date day = now.date.addDays(next.dayOffset);
         st.NextRecordSlot = next.slot;
         st.NextRecordDate = DateTextSlashed(day);
         st.main.lblNextToRecord = "Next to Record:  " + DayName(st, next.slot + 1) + "  " +
-                                  TrimTrailingBlanks(st.Current.ProgramName) + " on  " +
+                                  TrimTrailingBlanks(f.ProgramName) + " on  " +
                                   DayName(st, day.weekday()) + "   @ " + next.timeText;
     } else {
         st.NextRecordSlot = 0;
@@ -159,7 +155,6 @@ void FindNextPlay(Station& st) {
                  });
 
     st.NextPlayRecordNo = next.found;
-    LeaveCurrent(st, next.found, timed, end);
     if (next.found == 0) {
         st.NextPlaySeconds = 0;
         st.NextPlayDateText.clear();
@@ -171,9 +166,10 @@ void FindNextPlay(Station& st) {
     const Date day = now.date.addDays(next.dayOffset);
     st.NextPlaySeconds = next.best;
     st.NextPlayDateText = DateTextSlashed(day);
-    st.NextPlayMode = st.Current.PlayStart;
-    st.main.lblNextTimedPlay = "Next to Play:  " + TrimTrailingBlanks(st.Current.ProgramName) +
-                               " on  " + DayName(st, day.weekday()) + "   @ " + next.timeText;
+    const ScheduleFields f = FieldsOf(timed, next.found);
+    st.NextPlayMode = f.PlayStart;
+    st.main.lblNextTimedPlay = "Next to Play:  " + TrimTrailingBlanks(f.ProgramName) + " on  " +
+                               DayName(st, day.weekday()) + "   @ " + next.timeText;
     st.NextPlayDate = day;
     st.NextPlayTime = next.timeText;
 }
@@ -233,14 +229,13 @@ void FindNextSwitch(Station& st) {
     const int recordNo = std::stoi(item.substr(3));
     if (day > 7) day -= 7;
 
-    ReadScheduleBlanked(st, recordNo);
+    const ScheduleFields f = ReadScheduleBlanked(st, recordNo);
     st.NextSwitchRecordNo = recordNo;
-    st.NextSwitchName = st.Current.ProgramName;
-    st.NextSwitchTime = st.Current.RecordTimes[static_cast<std::size_t>(slot)];
+    st.NextSwitchName = f.ProgramName;
+    st.NextSwitchTime = f.RecordTimes[static_cast<std::size_t>(slot)];
     st.NextSwitchDay = day;
-    st.main.lblNextSwitch = "Next to Switch:  " + TrimTrailingBlanks(st.Current.ProgramName) +
-                            ", Port " + st.Current.UnityPort + " on " + DayName(st, day) + "   @ " +
-                            st.NextSwitchTime;
+    st.main.lblNextSwitch = "Next to Switch:  " + TrimTrailingBlanks(f.ProgramName) + ", Port " +
+                            f.UnityPort + " on " + DayName(st, day) + "   @ " + st.NextSwitchTime;
 }
 
 }  // namespace quillmar

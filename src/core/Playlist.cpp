@@ -30,16 +30,16 @@ void LoadManualPlaylist(Station& st) {
     const int last = std::min<int>(st.ScheduleCount, kMaxSchedules);
     for (int i = 1; i <= last; ++i) {
         if (st.ScheduleActive[static_cast<std::size_t>(i)] == 0) continue;
-        if (!ReadSchedule(st, i) || st.Current.PlayStart != "M") continue;
+        const std::optional<ScheduleFields> f = ReadSchedule(st, i);
+        if (!f || f->PlayStart != "M") continue;
         for (int j = 0; j < 4; ++j) {
             // Empty slots are blank; a damaged one is not offered for playing; "HH:MM" is
             // listed as HH:MM:00, so entries sort and compare as whole times.
-            const int second =
-                ParsePlayTime(st.Current.PlayTimes[static_cast<std::size_t>(row * 4 + j)]);
+            const int second = ParsePlayTime(f->PlayTimes[static_cast<std::size_t>(row * 4 + j)]);
             if (second < 0) continue;
             const std::string t = TimeText(second);
             if (st.PlaylistUpcomingOnly == 0 || (st.PlaylistUpcomingOnly == 1 && t > nowText))
-                AddPlaylistEntry(main, {t + "  " + st.Current.ProgramName, i});
+                AddPlaylistEntry(main, {t + "  " + f->ProgramName, i});
         }
     }
 

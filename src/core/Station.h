@@ -75,10 +75,8 @@ public:
     Date DstStartDate;
     Date DstEndDate;
 
-    // The schedule being read or built, and its fields.
-    std::string CurrentRecord;
+    // The schedule the editor has chosen (its record number).
     int CurrentRecordNo = 0;
-    ScheduleFields Current;
 
     // Next-event values.
     std::array<std::int32_t, 1000> ScheduleActive{};
@@ -142,10 +140,6 @@ public:
 
     std::string PlayingEntryText;
     std::int32_t PlayingEntryRecordNo = 0;
-    std::string ReceiverStatusCommand;
-    std::string LogKind;
-    std::string LogMessage;
-    std::string AlarmTimeText;
     std::int32_t ExitAnswer = 0;
 
     // Audio engine: the recording being cued or run and the one holding the writer, the
@@ -160,6 +154,7 @@ public:
     float RecordedSeconds = 0;
     std::int32_t LastAudioTime = 0;
     bool AudioAlarm = false;
+    std::string SilenceAlarmTime;  // "hh:mm:ss" the silence alarm was raised
     std::int32_t SilenceStart = 0;
     bool RelayRecordArmed = false;
     int RecordDevice = 0;  // the record card as start-up applied it
@@ -179,9 +174,8 @@ public:
 
     MainWindowModel main;
 
-    // Receiver link: the command the next send-only exchange writes, the Eb/No text of the
-    // last poll, and the main window's port object for send-only exchanges and the poll.
-    std::string ReceiverCommand;
+    // Receiver link: the Eb/No text of the last poll, and the main window's port object for
+    // send-only exchanges and the poll.
     std::string EbNoText;
     std::unique_ptr<SerialPort> ReceiverPort;
 

@@ -13,8 +13,7 @@ namespace {
 constexpr const char* kWinjockFolder = "H:\\programs\\";
 
 void LogExport(Station& st, const std::string& text) {
-    st.LogMessage = text;
-    WriteActivityLog(st);
+    WriteActivityLog(st, text);
 }
 
 // Ends one export with its message; the recording and the station carry on.

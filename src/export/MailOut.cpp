@@ -11,9 +11,7 @@ namespace {
 void ReportMailFailure(Station& st, const std::string& subject, const std::string& error) {
     const std::string message = "Mail \"" + SingleLine(subject) + "\" not sent: " + error;
     ShowError(st, message);
-    st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage = message;
-    WriteErrorLog(st);
+    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
 }
 
 bool SignedOn(Station& st, const std::string& subject) {

@@ -29,14 +29,14 @@ bool AppendDailyLog(Station& st, std::string_view kind, std::string_view line) {
     return ok;
 }
 
-void WriteActivityLog(Station& st) {
+void WriteActivityLog(Station& st, std::string_view message) {
     if (st.Settings.ActivityLog != 1) return;
-    AppendDailyLog(st, "AL", TimeText(st.platform.clock.now()) + "  " + st.LogMessage);
+    AppendDailyLog(st, "AL", TimeText(st.platform.clock.now()) + "  " + std::string(message));
 }
 
-void WriteErrorLog(Station& st) {
+void WriteErrorLog(Station& st, std::string_view timeText, std::string_view message) {
     if (st.Settings.ActivityLog != 1) return;
-    AppendDailyLog(st, "ER", st.AlarmTimeText + "  " + st.LogMessage);
+    AppendDailyLog(st, "ER", std::string(timeText) + "  " + std::string(message));
 }
 
 }  // namespace quillmar

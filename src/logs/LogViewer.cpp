@@ -55,8 +55,8 @@ std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines) {
     return sorted;
 }
 
-void LoadLogViewer(Station& st, LogViewerModel& m) {
-    m.kind = Upper(st.LogKind);
+void LoadLogViewer(Station& st, LogViewerModel& m, std::string_view kind) {
+    m.kind = Upper(std::string(kind));
     m.lstDate.clear();
     m.lstActivityLog.clear();
     m.showingDay = false;

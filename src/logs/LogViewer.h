@@ -3,6 +3,7 @@
 // order or grouped by message.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmar {
@@ -10,7 +11,7 @@ namespace quillmar {
 class Station;
 
 struct LogViewerModel {
-    std::string kind;     // "AL", "EB" or "ER", taken from LogKind when the window loads
+    std::string kind;     // "AL", "EB" or "ER", the log the window was opened for
     std::string caption;  // the error-log kind leaves it as it was
     std::vector<std::string> lstDate;  // "mm/dd/yy", newest first, or "No Logs Found"
     int lstDateIndex = -1;
@@ -21,8 +22,8 @@ struct LogViewerModel {
 
 inline constexpr const char* kNoLogsFound = "No Logs Found";
 
-// Window load: the days of the kind in LogKind, the first selected, "By Time" chosen.
-void LoadLogViewer(Station& st, LogViewerModel& m);
+// Window load: the days of the log kind, the first selected, "By Time" chosen.
+void LoadLogViewer(Station& st, LogViewerModel& m, std::string_view kind);
 // "&Ok" and a double click on a date: shows the selected day, or goes back to the dates.
 void LogViewerOk(Station& st, LogViewerModel& m);
 // "By Event" order of a day's lines: each line as message, blank, time, sorted as text.

@@ -19,8 +19,7 @@ Date MonthsBefore(const Date& d, int months) {
 }
 
 void Note(Station& st, const std::string& message) {
-    st.LogMessage = message;
-    WriteActivityLog(st);
+    WriteActivityLog(st, message);
 }
 
 void PurgeLog(Station& st, const char* kind, const Date& day, const char* what) {

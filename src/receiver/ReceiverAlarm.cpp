@@ -25,8 +25,7 @@ void HandleReceiverAlarm(Station& st, bool active) {
         if (!st.ReceiverAlarm) {
             st.AlarmStartTime = static_cast<std::int32_t>(now.msOfDay / 1000);
             st.AlarmStartAt = at - now.msOfDay % 1000;
-            st.LogMessage = "Alarm";
-            WriteActivityLog(st);
+            WriteActivityLog(st, "Alarm");
             st.ReceiverAlarm = true;
             return;
         }
@@ -42,8 +41,7 @@ void HandleReceiverAlarm(Station& st, bool active) {
     }
     if (st.ReceiverAlarm) {
         // The end is logged too, so the signal history can show how long the loss lasted.
-        st.LogMessage = "Alarm End";
-        WriteActivityLog(st);
+        WriteActivityLog(st, "Alarm End");
     }
     st.ReceiverAlarm = false;
     if (st.AlarmMailSent) {

@@ -72,12 +72,8 @@ std::string RelayButtonCommand(const std::string& mode, int button) {
 
 void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
     for (int relay : ExpansionRelaysOfPort(port)) {
-        st.ReceiverCommand = "ER D " + std::to_string(relay);
-        SendReceiverCommand(st);
-        if (log) {
-            st.LogMessage = "Turn off Relay " + std::to_string(relay);
-            WriteActivityLog(st);
-        }
+        SendReceiverCommand(st, "ER D " + std::to_string(relay));
+        if (log) WriteActivityLog(st, "Turn off Relay " + std::to_string(relay));
     }
 }
 

@@ -132,11 +132,10 @@ std::string CollectRelay(Station& st, SerialPort& port) {
     return reply;
 }
 
-bool SendReceiverCommand(Station& st) {
+bool SendReceiverCommand(Station& st, const std::string& command) {
     SerialPort& port = StationPort(st);
     SerialError error;
-    const bool ok =
-        OpenReceiverPort(st, port, &error) && port.write(st.ReceiverCommand + "\r", &error);
+    const bool ok = OpenReceiverPort(st, port, &error) && port.write(command + "\r", &error);
     port.close();
     if (!ok) ShowError(st, SerialErrorText(error));
     return ok;

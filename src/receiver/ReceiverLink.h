@@ -39,9 +39,9 @@ std::string CollectLong(Station& st, SerialPort& port, std::size_t minPromptPosi
 // the first four characters, then stops at the next ">" or about 2 s from the start second.
 std::string CollectRelay(Station& st, SerialPort& port);
 
-// Writes ReceiverCommand + CR on the station's port and closes it at once. A failure opens
-// the error window; false then.
-bool SendReceiverCommand(Station& st);
+// Writes command + CR on the station's port and closes it at once. A failure opens the error
+// window; false then.
+bool SendReceiverCommand(Station& st, const std::string& command);
 // The short poll on the station's port: command + CR, short time-out. A failure opens the
 // error window; false then.
 bool PollReceiver(Station& st, const std::string& command, std::string* reply);

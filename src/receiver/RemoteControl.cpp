@@ -24,9 +24,7 @@ void ReportPortFailure(Station& st, const std::string& error) {
     st.RemotePortFailureShown = true;
     const std::string message = "Remote-control port failed: " + error;
     ShowError(st, message);
-    st.AlarmTimeText = TimeText(st.platform.clock.now());
-    st.LogMessage = message;
-    WriteErrorLog(st);
+    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
 }
 
 bool WritePort(Station& st, std::uint16_t address, std::uint8_t value) {
@@ -61,13 +59,10 @@ void HandleTimeSet(Station& st) {
     st.platform.clock.setTimeOfDay(now.hour(), 54, 30, [&st, was](bool ok, const std::string& error) {
         if (!ok) {
             ShowError(st, "Time Set failed: " + error);
-            st.AlarmTimeText = was;
-            st.LogMessage = "Time Set failed: " + error;
-            WriteErrorLog(st);
+            WriteErrorLog(st, was, "Time Set failed: " + error);
             return;
         }
-        st.LogMessage = "Time Set " + was;
-        WriteActivityLog(st);
+        WriteActivityLog(st, "Time Set " + was);
     });
 }
 

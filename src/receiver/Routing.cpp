@@ -10,13 +10,12 @@ namespace quillmar {
 void RunSwitchOnly(Station& st) {
     st.noteAction("RunSwitchOnly");
     // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
-    if (st.NextSwitchRecordNo < 1 || !ReadSchedule(st, st.NextSwitchRecordNo) ||
-        st.Current.InUse != "1" || st.Current.Action != "3")
-        return;
-    st.ReceiverCommand = SwitchOnlyCommand(st.Current);
-    SendReceiverCommand(st);
-    st.LogMessage = st.ReceiverCommand + " Switch Only";
-    WriteActivityLog(st);
+    if (st.NextSwitchRecordNo < 1) return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st, st.NextSwitchRecordNo);
+    if (!f || f->InUse != "1" || f->Action != "3") return;
+    const std::string command = SwitchOnlyCommand(*f);
+    SendReceiverCommand(st, command);
+    WriteActivityLog(st, command + " Switch Only");
 }
 
 }  // namespace quillmar

@@ -21,14 +21,13 @@ Window Describe(const ScheduleFields& f) {
 template <typename Compare>
 void ForEachOther(Station& st, Compare compare) {
     const int self = st.CurrentRecordNo;
-    ReadScheduleBlanked(st, self);
-    const Window a = Describe(st.Current);
+    const Window a = Describe(ReadScheduleBlanked(st, self));
     const int end = ScheduleScanEnd(st);
     for (int n = 1; n <= end; ++n) {
         if (n == self) continue;
-        ReadScheduleBlanked(st, n);
-        if (st.Current.InUse != "1") continue;
-        compare(a, Describe(st.Current));
+        const ScheduleFields other = ReadScheduleBlanked(st, n);
+        if (other.InUse != "1") continue;
+        compare(a, Describe(other));
     }
 }
 

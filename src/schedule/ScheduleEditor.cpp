@@ -70,9 +70,9 @@ void LoadSchedules(Station& st, ScheduleEditor& ed) {
     ed.topIndex = 0;
     const int end = ScheduleScanEnd(st);
     for (int n = 1; n <= end; ++n) {
-        ReadScheduleBlanked(st, n);
-        if (st.Current.InUse != "1") continue;
-        std::string text = st.Current.ProgramName;
+        const ScheduleFields f = ReadScheduleBlanked(st, n);
+        if (f.InUse != "1") continue;
+        std::string text = f.ProgramName;
         if (ed.order == ScheduleEditor::Order::ByNumber)
             text = std::to_string(n) + (n < 10 ? " " : "") + "  " + text;
         ed.lstDisplaySchedule.add(text, n);
@@ -85,8 +85,7 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
     st.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    ReadScheduleBlanked(st, st.CurrentRecordNo);
-    const ScheduleFields& f = st.Current;
+    const ScheduleFields f = ReadScheduleBlanked(st, st.CurrentRecordNo);
 
     ed.lblScheduleNo = std::to_string(st.CurrentRecordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
@@ -122,8 +121,6 @@ bool NewSchedule(Station& st, ScheduleEditor& ed) {
         return false;
     }
     st.CurrentRecordNo = n;
-    st.CurrentRecord = std::string(kScheduleRecordLength, ' ');
-    ParseScheduleRecord(st);
 
     ed.lblScheduleNo = std::to_string(n);
     ed.txtSatName.clear();
@@ -182,9 +179,8 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
 
     const int recordNo = st.CurrentRecordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
-    st.CurrentRecord = BuildScheduleRecord(f);
     std::string error;
-    if (!WriteSchedule(st, recordNo, &error)) {
+    if (!WriteSchedule(st, recordNo, BuildScheduleRecord(f), &error)) {
         ShowError(st, "The schedule was not saved: " + error);
         return false;
     }
@@ -198,7 +194,6 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     FindNextSwitch(st);
     FindNextPlay(st);
     st.CurrentRecordNo = recordNo;
-    ReadScheduleBlanked(st, recordNo);
 
     const int top = ed.topIndex, selected = ed.selectedIndex;
     LoadSchedules(st, ed);
@@ -221,24 +216,23 @@ int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
         ShowError(st, "Select a schedule");
         return 0;
     }
-    ReadScheduleBlanked(st, n);
-    if (st.Current.InUse != "1") {
+    if (ReadScheduleBlanked(st, n).InUse != "1") {
         ShowError(st, "Select a schedule");
         return 0;
     }
     return n;
 }
 
-std::string DeleteCaption(const Station& st) {
-    return "Delete " + TrimBlanks(st.Current.ProgramName) + " Schedule?";
+std::string DeleteCaption(Station& st) {
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(st, st.CurrentRecordNo).ProgramName) +
+           " Schedule?";
 }
 
 void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
     if (recordNo < 1 || recordNo > kMaxSchedules) return;
     st.CurrentRecordNo = recordNo;
-    st.CurrentRecord = DeletedScheduleRecord();
     std::string error;
-    if (!WriteSchedule(st, recordNo, &error)) {
+    if (!WriteSchedule(st, recordNo, DeletedScheduleRecord(), &error)) {
         ShowError(st, "The schedule was not deleted: " + error);
         return;
     }

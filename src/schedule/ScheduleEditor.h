@@ -60,12 +60,12 @@ bool NewSchedule(Station& st, ScheduleEditor& ed);
 // Checks and writes the schedule being edited, then runs the conflict checks and the
 // next-event finders. False, with the reason in the error window, when nothing was written.
 bool ApplySchedule(Station& st, ScheduleEditor& ed);
-// The schedule a Delete would remove (the selected entry, else the one being edited), read
-// into the current record; 0 with "Select a schedule" in the error window when there is none.
+// The schedule a Delete would remove (the selected entry, else the one being edited), made
+// the current record number; 0 with "Select a schedule" in the error window when there is none.
 // `needSelection` is false for the Delete key, which asks without the selection check.
 int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection);
-// "Delete <name> Schedule?" for the current record.
-std::string DeleteCaption(const Station& st);
+// "Delete <name> Schedule?" for the current record number.
+std::string DeleteCaption(Station& st);
 // The confirmed delete: marks the record deleted, reruns the finders and starts the editor
 // afresh.
 void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo);

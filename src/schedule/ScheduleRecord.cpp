@@ -86,16 +86,14 @@ std::string DeletedScheduleRecord() {
     return rec;
 }
 
-void ParseScheduleRecord(Station& st) { st.Current = ParseScheduleRecord(st.CurrentRecord); }
-
-bool ReadSchedule(Station& st, int n) {
-    const bool whole = st.SatListFile.read(n, &st.CurrentRecord);
-    ParseScheduleRecord(st);
-    return whole;
+std::optional<ScheduleFields> ReadSchedule(Station& st, int n) {
+    std::string record;
+    if (!st.SatListFile.read(n, &record)) return std::nullopt;
+    return ParseScheduleRecord(record);
 }
 
-bool WriteSchedule(Station& st, int n, std::string* error) {
-    return st.SatListFile.write(n, st.CurrentRecord, error);
+bool WriteSchedule(Station& st, int n, const std::string& record, std::string* error) {
+    return st.SatListFile.write(n, record, error);
 }
 
 int ScheduleRecordCount(const Station& st) {

@@ -2,6 +2,7 @@
 // One schedule: a 331-byte fixed-field text record of SatList.dat.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,12 +40,10 @@ std::string BuildScheduleRecord(const ScheduleFields& fields);
 std::string DeletedScheduleRecord();
 
 // Station-level access through the open SatListFile, as every reader does it.
-// Splits st.CurrentRecord into st.Current.
-void ParseScheduleRecord(Station& st);
-// Reads record n into CurrentRecord and parses it. False at the end of the file (no schedule).
-bool ReadSchedule(Station& st, int n);
-// Writes CurrentRecord as record n. False with the reason on failure.
-bool WriteSchedule(Station& st, int n, std::string* error = nullptr);
+// The fields of record n; nothing at the end of the file (no schedule).
+std::optional<ScheduleFields> ReadSchedule(Station& st, int n);
+// Writes a whole record as record n. False with the reason on failure.
+bool WriteSchedule(Station& st, int n, const std::string& record, std::string* error = nullptr);
 // Whole records in SatList.dat.
 int ScheduleRecordCount(const Station& st);
 // The record a new schedule takes: the first whose InUse is not "1", else one past the end.

@@ -103,11 +103,11 @@ std::string ReadScheduleRecords(Station& st, int end) {
     return all;
 }
 
-bool ReadScheduleBlanked(Station& st, int n) {
-    const bool whole = st.SatListFile.read(n, &st.CurrentRecord);
-    std::replace(st.CurrentRecord.begin(), st.CurrentRecord.end(), '\0', ' ');
-    ParseScheduleRecord(st);
-    return whole;
+ScheduleFields ReadScheduleBlanked(Station& st, int n) {
+    std::string record;
+    st.SatListFile.read(n, &record);
+    std::replace(record.begin(), record.end(), '\0', ' ');
+    return ParseScheduleRecord(record);
 }
 
 }  // namespace quillmar

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "schedule/ScheduleRecord.h"
+
 namespace quillmar {
 
 class Station;
@@ -30,9 +32,9 @@ std::string DayAbbreviation(const Station& st, int i);
 // The last record number a scan of SatList.dat reads: every whole record, plus a partial last
 // record that holds any data, and never beyond record 999 (later records are ignored).
 int ScheduleScanEnd(Station& st);
-// Reads schedule n like ReadSchedule, with the zero bytes of a record cut short (or past the
-// end) taken as blanks, so a torn record shows no phantom "00:00:00" times.
-bool ReadScheduleBlanked(Station& st, int n);
+// The fields of schedule n, with the zero bytes of a record cut short (or past the end) taken
+// as blanks, so a torn record shows no phantom "00:00:00" times.
+ScheduleFields ReadScheduleBlanked(Station& st, int n);
 // Records 1..end of SatList.dat in one buffer, end × 331 bytes, zero bytes read as blanks.
 // Read in blocks of records, so a scan of the whole file costs a handful of reads.
 std::string ReadScheduleRecords(Station& st, int end);

@@ -54,8 +54,7 @@ void ShiftAll(Station& st, int step, const char* logLine) {
             break;
         }
     }
-    st.LogMessage = logLine;
-    WriteActivityLog(st);
+    WriteActivityLog(st, logLine);
     // The next recording and switch must follow the times now in the file.
     FindNextRecord(st);
     FindNextSwitch(st);

@@ -42,8 +42,7 @@ void Build(Station& st, View view, const char* caption) {
     weekly.lstSort.clear();
     const int end = ScheduleScanEnd(st);
     for (int n = 1; n <= end; ++n) {
-        ReadScheduleBlanked(st, n);
-        const ScheduleFields& f = st.Current;
+        const ScheduleFields f = ReadScheduleBlanked(st, n);
         if (f.InUse != "1") continue;
         if (view == View::Play) AddPlayLines(st, f);
         if (view == View::Record && f.Action == "1") AddRecordLines(st, f);

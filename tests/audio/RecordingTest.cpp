@@ -154,12 +154,26 @@ TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedAsThreeLinesWhenAudioR
     runTo(Monday(10, 1, 20));
     // Then the alarm is raised but not written while the silence lasts.
     EXPECT_TRUE(st().AudioAlarm);
-    EXPECT_THAT(st().AlarmTimeText, MatchesRegex("10:01:0[56]"));
+    EXPECT_THAT(st().SilenceAlarmTime, MatchesRegex("10:01:0[56]"));
     EXPECT_TRUE(log("ER").empty());
     runTo(Monday(10, 1, 31));
     EXPECT_FALSE(st().AudioAlarm);
     EXPECT_THAT(log("ER"), ElementsAre(MatchesRegex("10:01:0[56]  NEWS HOUR +Audio Alarm 01:00"),
                                        "10:01:30  " + kName + " End Alarm   01:30", "  "));
+}
+
+TEST_F(RecordingTest, AnotherErrorDuringASilenceDoesNotMoveTheAlarmsStartTime) {
+    inputAt(Monday(10, 0, 0), {5000, 5000});
+    inputAt(Monday(10, 1, 0), {0, 0});
+    inputAt(Monday(10, 1, 30), {5000, 5000});
+    runTo(Monday(10, 1, 20));
+    st().Settings.RemoteControl = 1;
+    sim->ports.failure = "No such device";
+    runTo(Monday(10, 1, 31));
+    const auto lines = log("ER");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_THAT(lines[0], MatchesRegex("10:01:2.  Remote-control port failed: No such device"));
+    EXPECT_THAT(lines[1], MatchesRegex("10:01:0[56]  NEWS HOUR +Audio Alarm 01:00"));
 }
 
 class MidnightRecordingTest : public AudioTest {

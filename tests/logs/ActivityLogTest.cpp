@@ -18,10 +18,7 @@ struct LoggingStation : SimStation {
         write(kSettingsPath, std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
         this->start();
     }
-    void activity(const std::string& message) {
-        st().LogMessage = message;
-        WriteActivityLog(st());
-    }
+    void activity(const std::string& message) { WriteActivityLog(st(), message); }
 };
 
 }  // namespace
@@ -39,12 +36,8 @@ TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
 
 TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
     LoggingStation s(1);
-    s.st().AlarmTimeText = "10:15:00";
-    s.st().LogMessage = "News Audio Alarm 00:05";
-    WriteErrorLog(s.st());
-    s.st().AlarmTimeText = "";
-    s.st().LogMessage = "";
-    WriteErrorLog(s.st());
+    WriteErrorLog(s.st(), "10:15:00", "News Audio Alarm 00:05");
+    WriteErrorLog(s.st(), "", "");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"), "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
 }
 
@@ -52,8 +45,7 @@ TEST(ActivityLog, NothingIsWrittenUnlessTheSettingIsOne) {
     for (int setting : {0, 2}) {
         LoggingStation s(setting);
         s.activity("Play News");
-        s.st().LogMessage = "x";
-        WriteErrorLog(s.st());
+        WriteErrorLog(s.st(), "", "x");
         EXPECT_TRUE(s.files.list("c:\\satfile\\logs", false).empty()) << setting;
     }
 }

@@ -10,18 +10,16 @@ using quillmar::testing::SimStation;
 namespace {
 
 struct Viewer {
-    explicit Viewer(const char* kind) {
-        s.start();
-        s.st().LogKind = kind;
-    }
+    explicit Viewer(const char* kind) : kind(kind) { s.start(); }
     void log(const std::string& name, const std::string& text) {
         s.write("c:\\satfile\\logs\\" + name, text);
     }
     LogViewerModel load() {
         LogViewerModel m;
-        LoadLogViewer(s.st(), m);
+        LoadLogViewer(s.st(), m, kind);
         return m;
     }
+    std::string kind;
     SimStation s;
 };
 

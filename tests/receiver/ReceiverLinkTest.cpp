@@ -22,8 +22,7 @@ class ReceiverLink : public ::testing::Test {
 };
 
 TEST_F(ReceiverLink, SendOnlyWritesTheCommandAndOneCarriageReturnAndCloses) {
-    sim.st().ReceiverCommand = "ER D 11";
-    EXPECT_TRUE(SendReceiverCommand(sim.st()));
+    EXPECT_TRUE(SendReceiverCommand(sim.st(), "ER D 11"));
     EXPECT_EQ(sim.serial.wire, "ER D 11\r");
     ASSERT_EQ(sim.serial.opens.size(), 1u);
     EXPECT_EQ(sim.serial.opens[0].first, 2);
@@ -36,16 +35,14 @@ TEST_F(ReceiverLink, SendOnlyWritesTheCommandAndOneCarriageReturnAndCloses) {
 TEST_F(ReceiverLink, TheSecondRateAndAChangedPortTakeEffectOnTheNextExchange) {
     sim.st().Settings.BaudSelect = 2;
     sim.st().Settings.SerialPort = 4;
-    sim.st().ReceiverCommand = "R M";
-    SendReceiverCommand(sim.st());
+    SendReceiverCommand(sim.st(), "R M");
     ASSERT_EQ(sim.serial.opens.size(), 1u);
     EXPECT_EQ(sim.serial.opens[0], std::make_pair(4, std::string("19200,N,8,1")));
 }
 
 TEST_F(ReceiverLink, APortThatCannotOpenIsReportedWithItsNumberAndDescription) {
     sim.serial.failOpen(8002, "Invalid port number");
-    sim.st().ReceiverCommand = "ER D 4";
-    EXPECT_FALSE(SendReceiverCommand(sim.st()));
+    EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 4"));
     EXPECT_EQ(sim.serial.wire, "");
     ASSERT_EQ(sim.errors.messages.size(), 1u);
     EXPECT_EQ(sim.errors.messages[0],
@@ -54,11 +51,10 @@ TEST_F(ReceiverLink, APortThatCannotOpenIsReportedWithItsNumberAndDescription) {
 
 TEST_F(ReceiverLink, ARefusedWriteIsReportedAndThePortIsClosedForTheNextExchange) {
     sim.serial.failWrite(8015, "Write refused");
-    sim.st().ReceiverCommand = "ER D 4";
-    EXPECT_FALSE(SendReceiverCommand(sim.st()));
+    EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 4"));
     EXPECT_EQ(sim.serial.openNow, 0);
     sim.serial.failWrite(0, "");
-    EXPECT_TRUE(SendReceiverCommand(sim.st()));
+    EXPECT_TRUE(SendReceiverCommand(sim.st(), "ER D 4"));
     EXPECT_EQ(sim.serial.wire, "ER D 4\r");
     EXPECT_EQ(sim.errors.messages.size(), 1u);
 }

@@ -24,8 +24,7 @@ class SwitchOnly : public ::testing::Test {
         f.SourceCode = "EN";
         f.Attenuation = "10";
         f.Action = "3";
-        st.CurrentRecord = BuildScheduleRecord(f);
-        ASSERT_TRUE(WriteSchedule(st, 1));
+        ASSERT_TRUE(WriteSchedule(st, 1, BuildScheduleRecord(f)));
         st.NextSwitchRecordNo = 1;
         sim.serial.peer =
             [this](const std::string& command) -> std::optional<SimSerialPorts::Reply> {

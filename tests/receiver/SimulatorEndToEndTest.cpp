@@ -157,8 +157,7 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
     f.Route = "S";
     f.SourceCode = "EN";
     f.Attenuation = "3";
-    sim.st().ReceiverCommand = RecordCueCommand(f);
-    EXPECT_TRUE(SendReceiverCommand(sim.st()));
+    EXPECT_TRUE(SendReceiverCommand(sim.st(), RecordCueCommand(f)));
     ResetExpansionRelays(sim.st(), "1", true);
     EXPECT_EQ(loggedCommands(3),
               (std::vector<std::string>{"SETAUDIO 1 S EN  3  ", "ER D 11", "ER D 14"}));
@@ -183,8 +182,7 @@ TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
 
 TEST_F(ReceiverSimulator, RoutingAndRelaysAreKeptAndReported) {
     startSimulator();
-    sim.st().ReceiverCommand = SetReceiverCommand(1, 2, "ABC", " 3");
-    SendReceiverCommand(sim.st());
+    SendReceiverCommand(sim.st(), SetReceiverCommand(1, 2, "ABC", " 3"));
     auto view = port();
     std::string reply;
     SerialError error;
@@ -240,8 +238,7 @@ TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
         SCOPED_TRACE(target);
         fs::remove(root_ + "/devices/com3");
         fs::create_symlink(root_ + target, root_ + "/devices/com3");
-        sim.st().ReceiverCommand = "ER D 1";
-        EXPECT_FALSE(SendReceiverCommand(sim.st()));
+        EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 1"));
         ASSERT_EQ(sim.errors.messages.size(), ++shown);
         EXPECT_NE(sim.errors.messages.back().find(said + ".  Check serial port settings in "
                                                          "SetUp/Communications."),

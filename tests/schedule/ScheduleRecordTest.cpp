@@ -94,19 +94,19 @@ TEST(ScheduleFile, RecordsAreReadAndWrittenByNumberAndSlotsAreReused) {
     s.start();
     Station& st = s.st();
     EXPECT_EQ(FirstFreeScheduleSlot(st), 1);  // a new empty file
-    st.CurrentRecord = HandWrittenRecord();
-    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st, n));
+    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st, n, HandWrittenRecord()));
     EXPECT_EQ(s.read(kScheduleFilePath).size(), 3u * 331);
-    st.CurrentRecord = DeletedScheduleRecord();
-    ASSERT_TRUE(WriteSchedule(st, 2));
+    ASSERT_TRUE(WriteSchedule(st, 2, DeletedScheduleRecord()));
     EXPECT_EQ(FirstFreeScheduleSlot(st), 2);
 
-    ASSERT_TRUE(ReadSchedule(st, 2));
-    EXPECT_EQ(st.Current.InUse, "0");
-    EXPECT_EQ(st.Current.ProgramName, std::string(25, ' '));
-    EXPECT_EQ(st.Current.RecordDays, (std::array<int, 8>{}));
-    ASSERT_TRUE(ReadSchedule(st, 3));
-    EXPECT_EQ(st.Current.SourceCode, "NPR");
+    const auto deleted = ReadSchedule(st, 2);
+    ASSERT_TRUE(deleted);
+    EXPECT_EQ(deleted->InUse, "0");
+    EXPECT_EQ(deleted->ProgramName, std::string(25, ' '));
+    EXPECT_EQ(deleted->RecordDays, (std::array<int, 8>{}));
+    const auto third = ReadSchedule(st, 3);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->SourceCode, "NPR");
     EXPECT_FALSE(ReadSchedule(st, 4));  // the end of the file
     EXPECT_EQ(ScheduleRecordCount(st), 3);
 }

@@ -41,7 +41,7 @@ TEST(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
     RegisterWindows(w, s.st());
     frmActivityLog* v = OpenViewer(w, "mnuActivityLog");
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(s.st().LogKind, "AL");
+    EXPECT_EQ(v->model().kind, "AL");
     EXPECT_EQ(v->windowTitle(), "Load Activity Log");
     EXPECT_EQ(Items(v->lstDate), (QStringList{"12/05/26", "12/04/26"}));
     EXPECT_EQ(v->lstDate->currentRow(), 0);
@@ -93,7 +93,7 @@ TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     RegisterWindows(w, s.st());
     frmActivityLog* v = OpenViewer(w, "mnuErrorLog");
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(s.st().LogKind, "ER");
+    EXPECT_EQ(v->model().kind, "ER");
     EXPECT_EQ(v->windowTitle(), "Load Error Log");  // not the program's name
     emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));  // a double click on the date
     EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"Log for 12/04/26 does not exist."}));

@@ -129,13 +129,12 @@ TEST_F(ReceiverWindows, SetReceiverSendsTheRoutingResetsThePortsRelaysAndShowsMp
     const auto views = OpenStatusViews();
     ASSERT_EQ(views.size(), 1u);
     EXPECT_EQ(views[0]->lblDisplayReceiver->text(), "\nMPEG STATUS\n>");
-    EXPECT_EQ(s.st().ReceiverStatusCommand, "R M");
+    EXPECT_EQ(views[0]->command(), "R M");
 }
 
 TEST_F(ReceiverWindows, TheStatusViewRefreshesPrintsAndSavesTheReport) {
     s.serial.answer("R S", "\r\nSETTINGS ONE\r\n>", 50);
-    s.st().ReceiverStatusCommand = "R S";
-    frmDisplayReceiver w(s.st());
+    frmDisplayReceiver w(s.st(), "R S");
     EXPECT_EQ(w.windowTitle(), "Receiver Data");
     EXPECT_EQ(w.lblDisplayReceiver->text(), "\nSETTINGS ONE\n>");
 
@@ -164,8 +163,7 @@ TEST_F(ReceiverWindows, TheStatusViewRefreshesPrintsAndSavesTheReport) {
 
 TEST_F(ReceiverWindows, TheStatusViewSaysSoWhenThePortCannotBeOpened) {
     s.serial.failOpen(8002, "Invalid port number");
-    s.st().ReceiverStatusCommand = "RT C";
-    frmDisplayReceiver w(s.st());
+    frmDisplayReceiver w(s.st(), "RT C");
     EXPECT_EQ(w.lblDisplayReceiver->text(),
               "The receiver port cannot be used: 8002  Invalid port number.  Check serial port "
               "settings in SetUp/Communications.");
@@ -213,8 +211,7 @@ TEST_F(ReceiverWindows, RelayEntriesShareOnePanelAndExtendedRelaysClosesTheStatu
 TEST_F(ReceiverWindows, TheExpansionRelayPanelEnergisesRelayThreeWithButtonFive) {
     // Given the panel in expansion mode,
     s.serial.answer("R ER", "\r\nRelay  3 : De-energized\r\n>", 80);
-    s.st().ReceiverStatusCommand = "R ER";
-    frmRelay w(s.st());
+    frmRelay w(s.st(), "R ER");
     EXPECT_EQ(w.windowTitle(), "Unity 4K Receiver Relay Status");
     EXPECT_EQ(w.lblRelay->text(), "\nRelay  3 : De-energized\n>");
     for (auto* b : w.cmdR) EXPECT_TRUE(b->isVisibleTo(&w));
@@ -243,8 +240,7 @@ TEST_F(ReceiverWindows, TheExpansionRelayPanelEnergisesRelayThreeWithButtonFive)
 }
 
 TEST_F(ReceiverWindows, TheStandardRelayPanelShowsTwoRelaysOnly) {
-    s.st().ReceiverStatusCommand = "R R";
-    frmRelay w(s.st());
+    frmRelay w(s.st(), "R R");
     for (int i = 0; i < 28; ++i)
         EXPECT_EQ(w.cmdR[static_cast<std::size_t>(i)]->isVisibleTo(&w), i < 4) << i;
     EXPECT_TRUE(w.lblRelayNo[1]->isVisibleTo(&w));
@@ -255,8 +251,7 @@ TEST_F(ReceiverWindows, TheStandardRelayPanelShowsTwoRelaysOnly) {
 
 TEST_F(ReceiverWindows, TheRelayPanelSaysSoWhenThePortCannotBeOpened) {
     s.serial.failOpen(8005, "Port already open");
-    s.st().ReceiverStatusCommand = "R ER";
-    frmRelay w(s.st());
+    frmRelay w(s.st(), "R ER");
     EXPECT_NE(w.lblRelay->text().indexOf("8005  Port already open"), -1);
     QTest::mouseClick(w.cmdR[0], Qt::LeftButton);
     EXPECT_NE(w.lblRelay->text().indexOf("8005  Port already open"), -1);

@@ -6,16 +6,12 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
 namespace {
-
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption,
                         const char* hint = nullptr) {

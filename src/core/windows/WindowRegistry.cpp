@@ -87,8 +87,7 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setMenuAction("mnuLoadSourceCodesFromFloppy", [&] { LoadSourceCodesFromFloppy(station); });
     menu.setMenuAction("mnuLoadScheduleFromFloppy", [&] { LoadScheduleFromFloppy(station); });
     menu.setMenuAction("mnuLoadSetupFromFloppy", [&] { LoadSetupFromFloppy(station); });
-    // Receiver link. A status view replaces the one on screen; the relay panel reads its mode
-    // from ReceiverStatusCommand when it opens.
+    // Receiver link. A status view replaces the one on screen.
     menu.setWindowOpener("mnuProgramSourceCodes", [&] { return new frmProgramSourceCodes(station); });
     menu.setWindowOpener("mnuCommunications", [&] { return new frmComSelect(station); });
     menu.setWindowOpener("mnuSetReceiver", [&] { return new frmSetReceiver(station); });
@@ -101,20 +100,13 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
          {std::pair{"mnuRelays", "R R"}, std::pair{"mnuExtendedRelays", "R ER"}})
         menu.setMenuAction(entry, [&station, relays, command = std::string(command)] {
             if (command == "R ER") frmDisplayReceiver::closeAll();
-            relays->show(command, [&station, command] {
-                station.ReceiverStatusCommand = command;
-                return new frmRelay(station);
-            });
+            relays->show(command, [&station, command] { return new frmRelay(station, command); });
         });
-    // The log viewer reads LogKind when it loads.
     auto logs = std::make_shared<SharedWindow>();
     for (auto [entry, kind] : {std::pair{"mnuEbNo", "EB"}, std::pair{"mnuActivityLog", "AL"},
                                std::pair{"mnuErrorLog", "ER"}}) {
         menu.setMenuAction(entry, [&station, logs, kind = std::string(kind)] {
-            logs->show(kind, [&station, kind] {
-                station.LogKind = kind;
-                return new frmActivityLog(station);
-            });
+            logs->show(kind, [&station, kind] { return new frmActivityLog(station, kind); });
         });
     }
     menu.setWindowOpener("mnuSignal", [&] { return new frmSignal(station); });

@@ -15,16 +15,14 @@
 #include "audio/Playout.h"
 #include "audio/windows/LevelMeter.h"
 #include "audio/windows/frmAudition.h"
-#include "core/Cp1252.h"
 #include "core/ManualControls.h"
 #include "core/Startup.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
 namespace {
-
-QString Text(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);

@@ -9,21 +9,14 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "export/AddressBook.h"
 #include "export/MailOut.h"
 
 namespace quillmar {
 
 namespace {
-
-QString FromFile(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string ToFile(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
 
 // Option indices are the stored SendMode values; they are shown Never, Sometimes, Always.
 constexpr int kNever = 0, kAlways = 1, kSometimes = 2;
@@ -156,7 +149,7 @@ void frmAddressBook::LoadAddressBook() {
     list1->blockSignals(true);
     list1->clear();
     for (const auto& line : quillmar::LoadAddressBook(station_)) {
-        auto* item = new QListWidgetItem(FromFile(line.text), list1);
+        auto* item = new QListWidgetItem(Text(line.text), list1);
         item->setData(Qt::UserRole, line.recordNo);
     }
     list1->blockSignals(false);
@@ -174,8 +167,8 @@ void frmAddressBook::setRecordNo(int recordNo) {
 void frmAddressBook::showEntry(int recordNo) {
     const AddressEntry e = ReadAddressEntry(station_, recordNo);
     setRecordNo(recordNo);
-    txtName->setText(FromFile(e.Name));
-    txtNumber->setText(FromFile(e.Address));
+    txtName->setText(Text(e.Name));
+    txtNumber->setText(Text(e.Address));
     const int mode = e.SendMode == kSendAlways      ? kAlways
                      : e.SendMode == kSendSometimes ? kSometimes
                                                     : kNever;
@@ -227,8 +220,8 @@ void frmAddressBook::cmdApply_Click() {
     e.SendMode = opt1[kAlways]->isChecked()      ? kSendAlways
                  : opt1[kSometimes]->isChecked() ? kSendSometimes
                                                  : kSendNever;
-    e.Name = ToFile(txtName->text());
-    e.Address = ToFile(txtNumber->text());
+    e.Name = Bytes(txtName->text());
+    e.Address = Bytes(txtNumber->text());
     for (int d = 1; d <= 7; ++d) {
         e.DayOn[d - 1] = Check1[d]->isChecked() ? '1' : '0';
         // An empty box counts as 00:00:00; it is shown so only once the whole entry is good.

@@ -9,19 +9,12 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
 namespace {
-
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string Bytes(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
 
 void SetText(QLineEdit* box, const std::string& cp1252) {
     const QString t = Text(cp1252);

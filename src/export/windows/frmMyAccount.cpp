@@ -5,22 +5,11 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "export/AddressBook.h"
 
 namespace quillmar {
-
-namespace {
-
-QString FromFile(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string ToFile(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
-
-}  // namespace
 
 frmMyAccount::frmMyAccount(Station& station, QWidget* parent) : QWidget(parent), station_(station) {
     setObjectName("frmMyAccount");
@@ -34,12 +23,12 @@ frmMyAccount::frmMyAccount(Station& station, QWidget* parent) : QWidget(parent),
     layout->setMenuBar(menuBar);
 
     auto* form = new QFormLayout;
-    txtUserName = new QLineEdit(FromFile(station.Account.UserName), this);
+    txtUserName = new QLineEdit(Text(station.Account.UserName), this);
     txtUserName->setObjectName("txtUserName");
-    txtPassword = new QLineEdit(FromFile(station.Account.Password), this);
+    txtPassword = new QLineEdit(Text(station.Account.Password), this);
     txtPassword->setObjectName("txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtFacility = new QLineEdit(FromFile(station.Account.Facility), this);
+    txtFacility = new QLineEdit(Text(station.Account.Facility), this);
     txtFacility->setObjectName("txtFacility");
     form->addRow("User Name", txtUserName);
     form->addRow("Password", txtPassword);
@@ -62,8 +51,8 @@ frmMyAccount::frmMyAccount(Station& station, QWidget* parent) : QWidget(parent),
 
 void frmMyAccount::cmdApply_Click() {
     std::string error;
-    const MailAccount account{ToFile(txtFacility->text()), ToFile(txtUserName->text()),
-                              ToFile(txtPassword->text())};
+    const MailAccount account{Bytes(txtFacility->text()), Bytes(txtUserName->text()),
+                              Bytes(txtPassword->text())};
     if (!SaveMailAccount(station_, account, &error))
         ShowError(station_, "Cannot write the mail account: " + error);
 }

@@ -6,22 +6,11 @@
 #include <QVBoxLayout>
 
 #include "audio/SoundFiles.h"
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "export/windows/frmSelectFormat.h"
 
 namespace quillmar {
-
-namespace {
-
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string Bytes(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
-
-}  // namespace
 
 frmSend::frmSend(Station& station, int recordNo, const std::string& soundFile,
                  const std::string& marksFile, QWidget* parent)

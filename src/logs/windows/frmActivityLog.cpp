@@ -3,18 +3,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
-namespace {
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-}  // namespace
-
-frmActivityLog::frmActivityLog(Station& station, QWidget* parent)
+frmActivityLog::frmActivityLog(Station& station, const std::string& kind, QWidget* parent)
     : QWidget(parent), station_(station) {
     setObjectName("frmActivityLog");
     lstDate = new QListWidget(this);
@@ -51,7 +45,7 @@ frmActivityLog::frmActivityLog(Station& station, QWidget* parent)
     connect(lstDate, &QListWidget::itemDoubleClicked, this, [this] { ok(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
-    LoadLogViewer(station_, model_);
+    LoadLogViewer(station_, model_, kind);
     for (const auto& day : model_.lstDate) lstDate->addItem(Text(day));
     lstDate->scrollToTop();
     lstDate->setCurrentRow(model_.lstDateIndex);

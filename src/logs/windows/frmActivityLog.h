@@ -11,11 +11,11 @@ namespace quillmar {
 
 class Station;
 
-// The log viewer: pick a day of the log kind set in LogKind, read it by time or by event.
+// The log viewer: pick a day of one log kind ("AL", "EB", "ER"), read it by time or by event.
 class frmActivityLog : public QWidget {
     Q_OBJECT
   public:
-    explicit frmActivityLog(Station& station, QWidget* parent = nullptr);
+    frmActivityLog(Station& station, const std::string& kind, QWidget* parent = nullptr);
 
     QListWidget *lstDate, *lstActivityLog;
     QRadioButton *Option1, *Option2;

@@ -6,16 +6,17 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
 
 namespace quillmar {
 
-frmDisplayReceiver::frmDisplayReceiver(Station& station, QWidget* parent)
+frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& command,
+                                       QWidget* parent)
     : QWidget(parent),
       station_(station),
-      command_(station.ReceiverStatusCommand),
+      command_(command),
       port_(station.platform.serial.create()) {
     setObjectName("frmDisplayReceiver");
     setWindowTitle("Receiver Data");
@@ -70,7 +71,7 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, QWidget* parent)
 void frmDisplayReceiver::display(const std::string& report) {
     report_ = report;
     // The receiver's lines end in CR LF; the label wants line feeds only.
-    QString text = QString::fromStdString(Cp1252ToUtf8(report));
+    QString text = Text(report);
     text.remove(QChar('\r'));
     lblDisplayReceiver->setText(text);
 }
@@ -83,8 +84,7 @@ void frmDisplayReceiver::closeAll() {
 
 frmDisplayReceiver* frmDisplayReceiver::showFor(Station& station, const std::string& command) {
     closeAll();
-    station.ReceiverStatusCommand = command;
-    auto* view = new frmDisplayReceiver(station);
+    auto* view = new frmDisplayReceiver(station, command);
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->show();
     return view;

@@ -13,15 +13,16 @@ namespace quillmar {
 
 class Station;
 
-// "Receiver Data": one receiver report, fetched with ReceiverStatusCommand on opening.
+// "Receiver Data": one receiver report, fetched with its status command on opening.
 class frmDisplayReceiver : public QWidget {
     Q_OBJECT
   public:
-    explicit frmDisplayReceiver(Station& station, QWidget* parent = nullptr);
+    frmDisplayReceiver(Station& station, const std::string& command, QWidget* parent = nullptr);
     // Closes any status view on screen, then opens one for command (it runs the query).
     static frmDisplayReceiver* showFor(Station& station, const std::string& command);
     // Closes the status views on screen.
     static void closeAll();
+    const std::string& command() const { return command_; }
 
     QLabel* lblDisplayReceiver;
     QPushButton *cmdDisplayReceiverRefresh, *cmdDisplayReceiverExit;

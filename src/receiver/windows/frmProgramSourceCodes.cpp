@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/SourceCodes.h"
 
 namespace quillmar {
@@ -42,7 +42,7 @@ frmProgramSourceCodes::frmProgramSourceCodes(Station& station, QWidget* parent)
 
     std::vector<std::string> codes;
     ReadSourceCodes(station_, &codes);
-    for (const auto& code : codes) list1->addItem(QString::fromStdString(Cp1252ToUtf8(code)));
+    for (const auto& code : codes) list1->addItem(Text(code));
     if (list1->count() > 0) list1->setCurrentRow(0);
 
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
@@ -60,8 +60,7 @@ void frmProgramSourceCodes::cmdNew_Click() {
 
 void frmProgramSourceCodes::cmdApply_Click() {
     text1->setVisible(false);
-    const QString code = QString::fromStdString(
-        Cp1252ToUtf8(SourceCodeUpper(Utf8ToCp1252(text1->text().toStdString()))));
+    const QString code = Text(SourceCodeUpper(Bytes(text1->text())));
     if (code.isEmpty()) return;
     list1->addItem(code);
     save();
@@ -78,8 +77,7 @@ void frmProgramSourceCodes::cmdDelete_Click() {
 
 void frmProgramSourceCodes::save() {
     std::vector<std::string> codes;
-    for (int i = 0; i < list1->count(); ++i)
-        codes.push_back(Utf8ToCp1252(list1->item(i)->text().toStdString()));
+    for (int i = 0; i < list1->count(); ++i) codes.push_back(Bytes(list1->item(i)->text()));
     std::string error;
     if (!SaveSourceCodes(station_, codes, &error))
         ShowError(station_, std::string("Cannot write ") + kSourceCodesPath + ": " + error);

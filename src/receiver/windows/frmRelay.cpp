@@ -7,17 +7,14 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
 
 namespace quillmar {
 
-frmRelay::frmRelay(Station& station, QWidget* parent)
-    : QWidget(parent),
-      station_(station),
-      mode_(station.ReceiverStatusCommand),
-      port_(station.platform.serial.create()) {
+frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
+    : QWidget(parent), station_(station), mode_(mode), port_(station.platform.serial.create()) {
     setObjectName("frmRelay");
     setWindowTitle("Unity 4K Receiver Relay Status");
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -82,7 +79,7 @@ frmRelay::frmRelay(Station& station, QWidget* parent)
 }
 
 void frmRelay::display(const std::string& status) {
-    QString text = QString::fromStdString(Cp1252ToUtf8(status));
+    QString text = Text(status);
     text.remove(QChar('\r'));
     lblRelay->setText(text);
     // A line naming "Relay n" goes beside relay n's buttons; a reply without one (a port

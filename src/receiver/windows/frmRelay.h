@@ -14,11 +14,11 @@ namespace quillmar {
 class Station;
 
 // "Unity 4K Receiver Relay Status": opens and closes the standard relays ("R R") or the
-// expansion relays ("R ER"), whichever ReceiverStatusCommand named when it opened.
+// expansion relays ("R ER"), whichever mode it was opened with.
 class frmRelay : public QWidget {
     Q_OBJECT
   public:
-    explicit frmRelay(Station& station, QWidget* parent = nullptr);
+    frmRelay(Station& station, const std::string& mode, QWidget* parent = nullptr);
 
     QLabel* lblRelay;
     std::array<QPushButton*, 28> cmdR{};  // 2k opens relay k + 1, 2k + 1 closes it

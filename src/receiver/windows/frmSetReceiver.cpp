@@ -3,8 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
 #include "receiver/SourceCodes.h"
@@ -30,7 +30,7 @@ frmSetReceiver::frmSetReceiver(Station& station, QWidget* parent)
     for (int i = 0; i <= 14; ++i) attenuations << QString(" %1").arg(i);
     std::vector<std::string> codes;
     ReadSourceCodes(station_, &codes);
-    for (const auto& code : codes) sources << QString::fromStdString(Cp1252ToUtf8(code));
+    for (const auto& code : codes) sources << Text(code);
     lstPort = List(this, "lstPort", {"Port 1", "Port 2", "Port 3", "Port 4"});
     lstRoute = List(this, "lstRoute", {"Left", "Right", "Stereo", "Reverse"});
     lstAtt = List(this, "lstAtt", attenuations);
@@ -58,11 +58,10 @@ void frmSetReceiver::cmdSet_Click() {
     const int port = std::max(0, lstPort->currentRow());
     const auto text = [](QListWidget* list) {
         QListWidgetItem* item = list->currentItem();
-        return item ? Utf8ToCp1252(item->text().toStdString()) : std::string();
+        return item ? Bytes(item->text()) : std::string();
     };
-    station_.ReceiverCommand =
-        SetReceiverCommand(port, std::max(0, lstRoute->currentRow()), text(lstLang), text(lstAtt));
-    SendReceiverCommand(station_);
+    SendReceiverCommand(station_, SetReceiverCommand(port, std::max(0, lstRoute->currentRow()),
+                                                     text(lstLang), text(lstAtt)));
     ResetExpansionRelays(station_, std::to_string(port + 1), false);
     frmDisplayReceiver::showFor(station_, "R M");
 }

@@ -9,21 +9,14 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 #include "schedule/windows/frmDialog1.h"
 #include "schedule/windows/frmScheduleConflicts.h"
 
 namespace quillmar {
 
 namespace {
-
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-std::string Bytes(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}
 
 QString Indexed(const char* name, int i) {
     return QString("%1(%2)").arg(name).arg(i);

@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
@@ -25,8 +25,7 @@ frmScheduleConflicts::frmScheduleConflicts(Station& station, QWidget* parent)
 
 void frmScheduleConflicts::render() {
     lstConflicts->clear();
-    for (const auto& line : station_.ScheduleConflicts)
-        lstConflicts->addItem(QString::fromStdString(Cp1252ToUtf8(line)));
+    for (const auto& line : station_.ScheduleConflicts) lstConflicts->addItem(Text(line));
 }
 
 }  // namespace quillmar

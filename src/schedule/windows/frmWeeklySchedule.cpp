@@ -3,16 +3,10 @@
 #include <QFontDatabase>
 #include <QVBoxLayout>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
-
-namespace {
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-}  // namespace
 
 frmWeeklySchedule::frmWeeklySchedule(Station& station, QWidget* parent)
     : QWidget(parent), station_(station) {

@@ -1,11 +1,10 @@
 #include "settings/windows/frmError.h"
 
-#include <cstdio>
-
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <cstdio>
 
-#include "core/Cp1252.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
@@ -36,7 +35,7 @@ void ErrorWindowPresenter::showError(const std::string& message) {
     std::fprintf(stderr, "quillmar: %s\n", Cp1252ToUtf8(message).c_str());
     std::fflush(stderr);
     if (!window_) window_ = new frmError;
-    window_->lblMessage->setText(QString::fromStdString(Cp1252ToUtf8(message)));
+    window_->lblMessage->setText(Text(message));
     window_->adjustSize();
     window_->show();
     window_->raise();

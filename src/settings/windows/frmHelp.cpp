@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/Station.h"
+#include "core/Version.h"
 #include "settings/RtfReader.h"
 
 namespace quillmar {
@@ -66,7 +67,7 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window) {
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     lblTitle->setFont(big);
-    lblVersion = new QLabel("Version 4.0.17", this);
+    lblVersion = new QLabel(QString("Version ") + kVersion, this);
     lblVersion->setObjectName("lblVersion");
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");

@@ -6,16 +6,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/Cp1252.h"
 #include "core/Station.h"
+#include "core/windows/WindowText.h"
 
 namespace quillmar {
 
 namespace {
-
-QString Text(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption) {
     auto* label = new QLabel(caption, parent);
@@ -193,9 +189,8 @@ frmMyComputer::frmMyComputer(Station& station, QWidget* parent)
         form_->Option2_Click(id);
         after();
     });
-    connect(txtThreshold, &QLineEdit::textEdited, this, [this](const QString& text) {
-        form_->txtThreshold_Change(Utf8ToCp1252(text.toStdString()));
-    });
+    connect(txtThreshold, &QLineEdit::textEdited, this,
+            [this](const QString& text) { form_->txtThreshold_Change(Bytes(text)); });
     connect(cmdApply, &QPushButton::clicked, this, [this, after] {
         form_->cmdApply_Click();
         after();
