@@ -132,6 +132,9 @@ void BuildSignalChart(QChart& chart, const SignalHistory& h,
         lower->append(from, lo);
         lower->append(to, lo);
         auto* area = new QAreaSeries(upper, lower);
+        // The area does not own its edges; they go with it when the chart is replaced.
+        upper->setParent(area);
+        lower->setParent(area);
         area->setName(name);
         area->setColor(colour);
         area->setPen(Qt::NoPen);  // a border would draw the lower edge along the whole axis
