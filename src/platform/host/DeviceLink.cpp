@@ -46,7 +46,9 @@ int OpenDevice(const std::string& path, int flags, DeviceKind kind, std::string*
         if (error) *error = why;
         return -1;
     }
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY);
+    // Without blocking, so a link swapped for a FIFO after the check cannot hold the loop at
+    // open(); what was opened is judged again below.
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         if (error) *error = path + ": " + std::strerror(errno);
         return -1;
@@ -54,6 +56,8 @@ int OpenDevice(const std::string& path, int flags, DeviceKind kind, std::string*
     struct stat info {};
     if (::fstat(fd, &info) != 0) why = path + ": " + std::strerror(errno);
     else why = Judge(path, info, kind);
+    if (why.empty() && !(flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_ACCMODE) != 0)
+        why = path + ": " + std::strerror(errno);
     if (why.empty()) return fd;
     ::close(fd);
     if (error) *error = why;
