@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <memory>
+
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "logs/windows/frmActivityLog.h"
@@ -29,16 +31,26 @@ frmActivityLog* OpenViewer(mnuMenu& w, const char* entry) {
     return nullptr;
 }
 
+// A station with the History menu wired to its windows; logs are written before start().
+class LogViewerWindow : public ::testing::Test {
+  protected:
+    mnuMenu& start() {
+        s.start();
+        w = std::make_unique<mnuMenu>(s.st());
+        RegisterWindows(*w, s.st());
+        return *w;
+    }
+    SimStation s;
+    std::unique_ptr<mnuMenu> w;
+};
+
 }  // namespace
 
-TEST(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
-    SimStation s;
+TEST_F(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
     s.write("c:\\satfile\\logs\\AL261204.log",
             "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n");
     s.write("c:\\satfile\\logs\\AL261205.log", "09:00:00  Record News\r\n");
-    s.start();
-    mnuMenu w(s.st());
-    RegisterWindows(w, s.st());
+    mnuMenu& w = start();
     frmActivityLog* v = OpenViewer(w, "mnuActivityLog");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->model().kind, "AL");
@@ -71,11 +83,8 @@ TEST(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
     EXPECT_FALSE(v->isVisible());
 }
 
-TEST(LogViewerWindow, EbNoWithoutLogsSaysNoLogsFound) {
-    SimStation s;
-    s.start();
-    mnuMenu w(s.st());
-    RegisterWindows(w, s.st());
+TEST_F(LogViewerWindow, EbNoWithoutLogsSaysNoLogsFound) {
+    mnuMenu& w = start();
     frmActivityLog* v = OpenViewer(w, "mnuEbNo");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->windowTitle(), "Load EbNo Log");
@@ -85,12 +94,9 @@ TEST(LogViewerWindow, EbNoWithoutLogsSaysNoLogsFound) {
     v->close();
 }
 
-TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
-    SimStation s;
+TEST_F(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     s.write("c:\\satfile\\logs\\ER261204.log", "");
-    s.start();
-    mnuMenu w(s.st());
-    RegisterWindows(w, s.st());
+    mnuMenu& w = start();
     frmActivityLog* v = OpenViewer(w, "mnuErrorLog");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->model().kind, "ER");
@@ -101,11 +107,8 @@ TEST(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     v->close();
 }
 
-TEST(LogViewerWindow, TheHistoryEntriesShareOneViewer) {
-    SimStation s;
-    s.start();
-    mnuMenu w(s.st());
-    RegisterWindows(w, s.st());
+TEST_F(LogViewerWindow, TheHistoryEntriesShareOneViewer) {
+    mnuMenu& w = start();
     frmActivityLog* v = OpenViewer(w, "mnuActivityLog");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(OpenViewer(w, "mnuActivityLog"), v);  // brought forward
