@@ -89,10 +89,10 @@ void BM_ExportWithFade(benchmark::State& state) {
 
     for (auto _ : state) {
         Station& st = s.st();
-        st.ExportRecordNo = 1;
-        st.ExportWeekday = 4;
-        st.ExportRecordingFile = recording;
-        st.RecordedSeconds = kMinutes * 60.0f;
+        st.recorder.ExportRecordNo = 1;
+        st.recorder.ExportWeekday = 4;
+        st.recorder.ExportRecordingFile = recording;
+        st.recorder.RecordedSeconds = kMinutes * 60.0f;
         CheckExport(st);
         while (ExportBusy(st)) s.loop.advance(100);
     }

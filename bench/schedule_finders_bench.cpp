@@ -16,7 +16,7 @@ namespace {
 void FullSchedule(Station& st) {
     const std::string bytes = bench::FullScheduleBytes(0, 1);
     for (int n = 1; n <= kMaxSchedules; ++n)
-        st.SatListFile.write(
+        st.schedule.SatListFile.write(
             n, bytes.substr(static_cast<std::size_t>(n - 1) * kScheduleRecordLength, kScheduleRecordLength));
 }
 
@@ -32,7 +32,7 @@ void BM_ThreeFinders(benchmark::State& state) {
         FindNextRecord(sim.st());
         FindNextSwitch(sim.st());
         FindNextPlay(sim.st());
-        benchmark::DoNotOptimize(sim.st().NextRecordNo);
+        benchmark::DoNotOptimize(sim.st().next.NextRecordNo);
     }
 }
 BENCHMARK(BM_ThreeFinders)

@@ -47,7 +47,7 @@ void BM_IdleClockTick(benchmark::State& state) {
         return;
     }
     Station& st = sim.st();
-    if (st.NextRecordNo == 0) {
+    if (st.next.NextRecordNo == 0) {
         state.SkipWithError("the full schedule gave no next recording");
         return;
     }
@@ -60,7 +60,7 @@ void BM_IdleClockTick(benchmark::State& state) {
         ClockTick(st);
         benchmark::DoNotOptimize(st.main.lblClock.data());
     }
-    if (actions != 0 || st.RecordState != 0 || st.PlayState != 0 || !sim.errors.messages.empty())
+    if (actions != 0 || st.recorder.RecordState != 0 || st.playout.PlayState != 0 || !sim.errors.messages.empty())
         state.SkipWithError("something fell due inside the quiet window");
 }
 BENCHMARK(BM_IdleClockTick)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -83,7 +83,7 @@ void BM_StartStation(benchmark::State& state) {
             state.SkipWithError(error.c_str());
             break;
         }
-        if (state.range(0) > 0 && sim.st().NextRecordNo == 0) {
+        if (state.range(0) > 0 && sim.st().next.NextRecordNo == 0) {
             state.SkipWithError("start-up found no next recording");
             break;
         }

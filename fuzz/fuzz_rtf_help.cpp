@@ -1,5 +1,5 @@
 #include "FuzzStation.h"
-#include "core/Cp1252.h"
+#include "platform/Cp1252.h"
 #include "settings/RtfReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -66,4 +66,44 @@ struct AudioChains {
     std::unique_ptr<AudioPlayer> WavePlayer;
 };
 
+// The recorder: the recording being cued or run and the one holding the writer, the silence
+// alarm, and what the export of the last recording needs.
+struct RecorderState {
+    int RecordState = 0;  // 0 idle, 1 waiting for audio, 2 recording
+    std::string RecordStartMode;
+    double RecordStartTime = 0;
+    double RecordStopTime = 0;
+    double ArmDeadline = 0;
+    std::string RecordingName;
+    std::string RecordingFile;
+    std::string MarksFile;
+    std::int32_t RecordSeconds = 0;
+    std::string RecordRoute;  // Route of the cued schedule: "1" and "2" record mono
+    float RecordedSeconds = 0;
+    std::int32_t LastAudioTime = 0;
+    bool AudioAlarm = false;
+    std::string SilenceAlarmTime;  // "hh:mm:ss" the silence alarm was raised
+    std::int32_t SilenceStart = 0;
+    bool RelayRecordArmed = false;
+    int RecordDevice = 0;  // the record card as start-up applied it
+    ArmedRecording Armed;
+    int ExportRecordNo = 0;  // remembered at the start of a recording for its export
+    int ExportWeekday = 0;
+    std::string ExportRecordingFile;
+    AudioChains Chains;
+};
+
+// Playout on air: the playlist entry or timed play running, its marks and the EOM contact,
+// and the audition flag shared with the playout guard.
+struct PlayoutState {
+    int PlayState = 0;  // 0 idle, 1 playlist, 2 timed
+    double EomTime = 0;
+    bool EomSent = false;
+    std::string PlayingEntryText;
+    std::int32_t PlayingEntryRecordNo = 0;
+    bool AuditionPlaying = false;
+    float EomMark = 0;
+    float TrimMark = 0;
+};
+
 }  // namespace quillmar

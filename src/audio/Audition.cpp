@@ -33,7 +33,7 @@ Audition::~Audition() {
     Timer1->setEnabled(false);
     player_->onFinished = nullptr;
     player_->stop();
-    st_.AuditionPlaying = false;
+    st_.playout.AuditionPlaying = false;
 }
 
 const std::vector<std::string>& Audition::lstDay() {
@@ -43,7 +43,7 @@ const std::vector<std::string>& Audition::lstDay() {
 }
 
 bool Audition::playing() const {
-    return st_.AuditionPlaying;
+    return st_.playout.AuditionPlaying;
 }
 
 void Audition::lstDay_Click(int index) {
@@ -114,7 +114,7 @@ void Audition::cmdPlay_Click() {
         }
     }
     cmdPlayColour = colour::LightGreen;
-    st_.AuditionPlaying = true;
+    st_.playout.AuditionPlaying = true;
     focus = Focus::Stop;
 }
 
@@ -133,7 +133,7 @@ void Audition::StopAudPlay() {
     cmdPlayColour = colour::Green;
     cmdPauseColour = colour::PaleYellow;
     lblDown = std::string(5, ' ');
-    st_.AuditionPlaying = false;
+    st_.playout.AuditionPlaying = false;
     lblTime = std::string(4, ' ');
     focus = Focus::Play;
 }

@@ -15,8 +15,8 @@ namespace {
 
 // Nothing starts while a playout runs, nor over an audition on the same sound card.
 bool PlayoutAllowed(Station& st) {
-    if (st.PlayState != 0) return false;
-    if (st.Settings.ProgramPlayCard == st.Settings.AuditionPlayCard && st.AuditionPlaying) {
+    if (st.playout.PlayState != 0) return false;
+    if (st.Settings.ProgramPlayCard == st.Settings.AuditionPlayCard && st.playout.AuditionPlaying) {
         ShowError(st, kAlreadyPlaying);
         return false;
     }
@@ -42,7 +42,7 @@ void HidePlayMeters(Station& st) {
 // Opens the wave file on the programme card with its marks and starts it. On failure the
 // player is left closed and the reason reported; nothing is on air.
 bool StartPlayout(Station& st, const std::string& waveFile, const std::string& marksFile) {
-    AudioChains& c = st.Chains;
+    AudioChains& c = st.recorder.Chains;
     if (!c.WavePlayer) {
         c.WavePlayer = st.platform.audio.createPlayer();
         c.WavePlayer->onFinished = [&st] { OnPlayerFinished(st); };
@@ -56,16 +56,16 @@ bool StartPlayout(Station& st, const std::string& waveFile, const std::string& m
         return false;
     }
     const SoundMarks marks = ReadSoundMarks(st, marksFile);
-    st.EomMark = marks.EomMark;
-    st.TrimMark = marks.TrimMark;
-    if (st.TrimMark != 0)
-        c.WavePlayer->setEndMs(static_cast<std::int64_t>(std::nearbyint(st.TrimMark * 1000.0)));
+    st.playout.EomMark = marks.EomMark;
+    st.playout.TrimMark = marks.TrimMark;
+    if (st.playout.TrimMark != 0)
+        c.WavePlayer->setEndMs(static_cast<std::int64_t>(std::nearbyint(st.playout.TrimMark * 1000.0)));
     else
         c.WavePlayer->setEndMs(0);
-    const double eomAfter = st.EomMark != 0
-                                ? static_cast<double>(st.EomMark)
+    const double eomAfter = st.playout.EomMark != 0
+                                ? static_cast<double>(st.playout.EomMark)
                                 : static_cast<double>(c.WavePlayer->lengthMs()) / 1000.0;
-    st.EomTime = eomAfter + st.platform.clock.now().secondsOfDay();
+    st.playout.EomTime = eomAfter + st.platform.clock.now().secondsOfDay();
     if (!c.WavePlayer->play(&error)) {
         c.WavePlayer->stop();
         HidePlayMeters(st);
@@ -81,7 +81,7 @@ bool StartPlayout(Station& st, const std::string& waveFile, const std::string& m
 void PlayFromPlaylist(Station& st) {
     st.noteAction("PlayFromPlaylist");
     if (!PlayoutAllowed(st)) return;
-    st.EomSent = false;
+    st.playout.EomSent = false;
     auto& list = st.main.PlayList;
     if (list.empty()) return;
 
@@ -105,9 +105,9 @@ void PlayFromPlaylist(Station& st) {
         return;
     }
     if (!StartPlayout(st, wave, marks)) return;
-    st.PlayState = 1;
-    st.PlayingEntryText = entry.text;
-    st.PlayingEntryRecordNo = entry.recordNo;
+    st.playout.PlayState = 1;
+    st.playout.PlayingEntryText = entry.text;
+    st.playout.PlayingEntryRecordNo = entry.recordNo;
     LogAudioActivity(st, "Play " + (f ? f->ProgramName : std::string()));
     st.main.PlayListIndex = 0;
 }
@@ -116,65 +116,65 @@ void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
     // A schedule deleted since the finder ran leaves its old recording off the air.
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.NextPlayRecordNo);
+    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.NextPlayRecordNo);
     if (!f || f->InUse != "1") return;
-    st.EomSent = false;
+    st.playout.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
-    const int day = st.NextPlayDate.isValid() ? st.NextPlayDate.weekday() : Today(st);
-    const std::string wave = SoundFileName(st, day, st.NextPlayRecordNo);
+    const int day = st.next.NextPlayDate.isValid() ? st.next.NextPlayDate.weekday() : Today(st);
+    const std::string wave = SoundFileName(st, day, st.next.NextPlayRecordNo);
     const std::string marks = MarksFileName(wave);
     if (!st.platform.files.fileExists(wave)) {
         ShowError(st, wave + " does not exist");
         return;
     }
     if (!StartPlayout(st, wave, marks)) return;
-    st.PlayState = 2;
+    st.playout.PlayState = 2;
     LogAudioActivity(st, "Play " + f->ProgramName);
 }
 
 void StopPlayout(Station& st) {
     st.noteAction("StopPlayout");
-    AudioChains& c = st.Chains;
+    AudioChains& c = st.recorder.Chains;
     if (!c.WavePlayer) return;
     c.WavePlayer->stop();
     // The player says nothing when stopped by hand; the end of playout runs as if it had.
-    if (st.PlayState != 0) OnPlayerFinished(st);
+    if (st.playout.PlayState != 0) OnPlayerFinished(st);
 }
 
 void OnPlayerFinished(Station& st) {
     st.noteAction("PlayerFinished");
-    if (!st.EomSent) {
-        st.RemoteOutputBits |= 1;
+    if (!st.playout.EomSent) {
+        st.remote.RemoteOutputBits |= 1;
         WriteRemoteOutputs(st);
-        st.TimerEOM->setEnabled(true);
-        st.EomSent = true;
+        st.timers.TimerEOM->setEnabled(true);
+        st.playout.EomSent = true;
     }
     // Green means "on air"; once the player stops the button looks as it did before.
     st.Audio.cmdPlayColour = 0;
     HidePlayMeters(st);
-    if (st.PlayState == 1) {
+    if (st.playout.PlayState == 1) {
         // The entry that played leaves the list, wherever a refresh or an edit has put it; an
         // entry that never played is never taken off in its place.
         auto& list = st.main.PlayList;
-        const PlaylistEntry played{st.PlayingEntryText, st.PlayingEntryRecordNo};
+        const PlaylistEntry played{st.playout.PlayingEntryText, st.playout.PlayingEntryRecordNo};
         const auto at = std::find(list.begin(), list.end(), played);
         if (at != list.end()) list.erase(at);
         st.main.PlayListIndex = list.empty() ? -1 : 0;
         if (list.empty()) HidePlaylist(st, "No Schedules to Play");
     }
-    st.PlayState = 0;
-    st.PlayingEntryText.clear();
-    st.PlayingEntryRecordNo = 0;
+    st.playout.PlayState = 0;
+    st.playout.PlayingEntryText.clear();
+    st.playout.PlayingEntryRecordNo = 0;
 }
 
 PlayLevels ProgrammeLevels(const Station& st) {
-    const auto& player = st.Chains.WavePlayer;
+    const auto& player = st.recorder.Chains.WavePlayer;
     if (!player || !player->isPlaying()) return {};
     return {player->peakLeft(), player->peakRight()};
 }
 
 bool ProgrammePlaying(const Station& st) {
-    return st.PlayState != 0;
+    return st.playout.PlayState != 0;
 }
 
 }  // namespace quillmar

@@ -27,10 +27,10 @@ double NowSeconds(const Station& st) {
 void EndRecordingState(Station& st) {
     st.Audio.RecordMetersVisible = false;
     st.Audio.RecordPeakLeft = st.Audio.RecordPeakRight = 0;
-    st.RecordState = 0;
-    st.AudioAlarm = false;
-    st.SilenceAlarmTime.clear();
-    st.RelayRecordArmed = false;
+    st.recorder.RecordState = 0;
+    st.recorder.AudioAlarm = false;
+    st.recorder.SilenceAlarmTime.clear();
+    st.recorder.RelayRecordArmed = false;
     st.main.lblRecordName = kBlankName;
     st.main.lblRecordTimer = kBlankTimer;
 }
@@ -41,101 +41,101 @@ void FindNextEvents(Station& st) {
 }
 
 std::string ArmSlot(const Station& st) {
-    return st.NextRecordDate + " " + std::to_string(st.NextRecordSeconds) + " " +
-           std::to_string(st.NextRecordNo);
+    return st.next.NextRecordDate + " " + std::to_string(st.next.NextRecordSeconds) + " " +
+           std::to_string(st.next.NextRecordNo);
 }
 
 }  // namespace
 
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
-    if (st.NextRecordNo == 0) return;
-    const std::optional<ScheduleFields> read = ReadSchedule(st, st.NextRecordNo);
+    if (st.next.NextRecordNo == 0) return;
+    const std::optional<ScheduleFields> read = ReadSchedule(st, st.next.NextRecordNo);
     if (!read) return;
     const ScheduleFields& f = *read;
-    st.RecordingName = f.ProgramName;
+    st.recorder.RecordingName = f.ProgramName;
 
     const std::string cue = RecordCueCommand(f);
     SendReceiverCommand(st, cue);  // a failure is reported by the link; the recording goes on
     LogAudioActivity(st, cue);
     if (st.Settings.ResetExpansionRelays == 1) ResetExpansionRelays(st, f.UnityPort, true);
 
-    st.RecordStartMode = f.RecordStart;
-    st.RecordingFile = SoundFileName(st, st.NextRecordSlot + 1, st.NextRecordNo);
-    st.MarksFile = MarksFileName(st.RecordingFile);
-    st.RecordSeconds = ProgramLengthSeconds(f.ProgramLength);
-    st.RecordRoute = f.Route;
+    st.recorder.RecordStartMode = f.RecordStart;
+    st.recorder.RecordingFile = SoundFileName(st, st.next.NextRecordSlot + 1, st.next.NextRecordNo);
+    st.recorder.MarksFile = MarksFileName(st.recorder.RecordingFile);
+    st.recorder.RecordSeconds = ProgramLengthSeconds(f.ProgramLength);
+    st.recorder.RecordRoute = f.Route;
 
     st.Audio.RecordMetersVisible = true;
-    st.main.lblRecordName = "Cue " + st.RecordingName;
+    st.main.lblRecordName = "Cue " + st.recorder.RecordingName;
 }
 
 void ArmRecording(Station& st) {
     st.noteAction("ArmRecording");
     // A second arm while writing would restart the wait and lose the recording's stop.
-    if (st.RecordState == 2) return;
+    if (st.recorder.RecordState == 2) return;
     const std::string slot = ArmSlot(st);
-    if (st.RecordState == 0 && st.Chains.FailedArm == slot) return;  // reported once already
-    if (st.RecordState == 0) {
-        st.Armed = ArmedRecording{};
-        st.Armed.name = st.RecordingName;
-        st.Armed.file = st.RecordingFile;
-        st.Armed.marksFile = st.MarksFile;
-        st.Armed.startMode = st.RecordStartMode;
-        st.Armed.recordNo = st.NextRecordNo;
-        st.Armed.weekday = st.NextRecordSlot + 1;
-        st.Armed.seconds = st.RecordSeconds;
-        st.Armed.channels = st.RecordRoute == "1" || st.RecordRoute == "2" ? 1 : 2;
-        st.RecordedSeconds = 0;
-        st.LastAudioTime = 0;
-        st.AudioAlarm = false;
+    if (st.recorder.RecordState == 0 && st.recorder.Chains.FailedArm == slot) return;  // reported once already
+    if (st.recorder.RecordState == 0) {
+        st.recorder.Armed = ArmedRecording{};
+        st.recorder.Armed.name = st.recorder.RecordingName;
+        st.recorder.Armed.file = st.recorder.RecordingFile;
+        st.recorder.Armed.marksFile = st.recorder.MarksFile;
+        st.recorder.Armed.startMode = st.recorder.RecordStartMode;
+        st.recorder.Armed.recordNo = st.next.NextRecordNo;
+        st.recorder.Armed.weekday = st.next.NextRecordSlot + 1;
+        st.recorder.Armed.seconds = st.recorder.RecordSeconds;
+        st.recorder.Armed.channels = st.recorder.RecordRoute == "1" || st.recorder.RecordRoute == "2" ? 1 : 2;
+        st.recorder.RecordedSeconds = 0;
+        st.recorder.LastAudioTime = 0;
+        st.recorder.AudioAlarm = false;
         std::string error;
         if (!OpenRecordChain(st, &error)) {
-            ReportAudioError(st, "Cannot record " + st.Armed.file + ": " + error);
-            st.Chains.FailedArm = slot;
+            ReportAudioError(st, "Cannot record " + st.recorder.Armed.file + ": " + error);
+            st.recorder.Chains.FailedArm = slot;
             CloseRecordChain(st, true);
-            st.RecordState = 1;  // the dump below ends it and moves on to the next event
+            st.recorder.RecordState = 1;  // the dump below ends it and moves on to the next event
             DumpRecording(st);
             return;
         }
     }
     st.main.lblRecordName = "Waiting for Audio";
-    st.RecordState = 1;
-    if (st.RecordStartMode == "M") st.RelayRecordArmed = true;
-    st.ArmDeadline = WholeSeconds(NowSeconds(st) + st.RecordSeconds);
+    st.recorder.RecordState = 1;
+    if (st.recorder.RecordStartMode == "M") st.recorder.RelayRecordArmed = true;
+    st.recorder.ArmDeadline = WholeSeconds(NowSeconds(st) + st.recorder.RecordSeconds);
 }
 
 void StopRecording(Station& st) {
     st.noteAction("StopRecording");
     // Nothing armed: there is no file to close and no marks of this run to write.
-    if (st.RecordState == 0) return;
-    const AudioChains& c = st.Chains;
+    if (st.recorder.RecordState == 0) return;
+    const AudioChains& c = st.recorder.Chains;
     const bool writing = c.WaveFile && c.WaveFile->isOpen();
     const std::int64_t writtenMs = writing ? c.WaveFile->lengthMs() : 0;
     // Nothing of this run reached the disk (still waiting, or its file could not be opened):
     // end it as a dump does, so the wave file, marks and exports of earlier runs stay whole.
-    if (!writing || (st.RecordState == 1 && writtenMs <= 0)) {
+    if (!writing || (st.recorder.RecordState == 1 && writtenMs <= 0)) {
         DumpRecording(st);
         return;
     }
-    if (st.RecordState == 1) {
+    if (st.recorder.RecordState == 1) {
         // A relay recording writes from its Record input, before any buffer was loud.
-        st.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
+        st.recorder.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
     }
     CloseRecordChain(st, false);
 
     std::string error;
-    if (!WriteSoundMark(st, st.Armed.marksFile, 1, st.RecordedSeconds, &error) ||
-        !WriteSoundMark(st, st.Armed.marksFile, 2, st.RecordedSeconds, &error))
-        ReportAudioError(st, "Cannot write the marks file " + st.Armed.marksFile + ": " + error);
+    if (!WriteSoundMark(st, st.recorder.Armed.marksFile, 1, st.recorder.RecordedSeconds, &error) ||
+        !WriteSoundMark(st, st.recorder.Armed.marksFile, 2, st.recorder.RecordedSeconds, &error))
+        ReportAudioError(st, "Cannot write the marks file " + st.recorder.Armed.marksFile + ": " + error);
 
     LogAudioActivity(
-        st, "Stop   " + st.Armed.name + " " + FormatElapsed(WholeSeconds(st.RecordedSeconds)));
-    st.AudioAlarm = false;
+        st, "Stop   " + st.recorder.Armed.name + " " + FormatElapsed(WholeSeconds(st.recorder.RecordedSeconds)));
+    st.recorder.AudioAlarm = false;
     // The export is this recording's, whatever an earlier one left behind.
-    st.ExportRecordNo = st.Armed.recordNo;
-    st.ExportWeekday = st.Armed.weekday;
-    st.ExportRecordingFile = st.Armed.file;
+    st.recorder.ExportRecordNo = st.recorder.Armed.recordNo;
+    st.recorder.ExportWeekday = st.recorder.Armed.weekday;
+    st.recorder.ExportRecordingFile = st.recorder.Armed.file;
     CheckExport(st);
     EndRecordingState(st);
     FindNextEvents(st);
@@ -143,23 +143,23 @@ void StopRecording(Station& st) {
 
 void DumpRecording(Station& st) {
     st.noteAction("DumpRecording");
-    if (st.RecordState == 0) return;
+    if (st.recorder.RecordState == 0) return;
     CloseRecordChain(st, true);
     EndRecordingState(st);
-    LogAudioActivity(st, "Dump " + st.Armed.name);
+    LogAudioActivity(st, "Dump " + st.recorder.Armed.name);
     FindNextEvents(st);
 }
 
 void PassFailedArm(Station& st) {
-    if (st.RecordState != 0 || st.Chains.FailedArm.empty() || st.Chains.FailedArm != ArmSlot(st))
+    if (st.recorder.RecordState != 0 || st.recorder.Chains.FailedArm.empty() || st.recorder.Chains.FailedArm != ArmSlot(st))
         return;
     FindNextEvents(st);
 }
 
 void ShutdownRecording(Station& st) {
-    if (st.RecordState == 2)
+    if (st.recorder.RecordState == 2)
         StopRecording(st);
-    else if (st.RecordState == 1)
+    else if (st.recorder.RecordState == 1)
         DumpRecording(st);
 }
 

@@ -13,9 +13,6 @@ namespace quillmar {
 
 namespace {
 
-const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday"};
-
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -48,12 +45,11 @@ float DecodeMark(const std::string& rec) {
 std::string SoundFileName(const Station& st, int weekday, int recordNo, bool upperCase) {
     std::string day;
     if (weekday >= 1 && weekday <= 7) {
-        day = st.DayNames[static_cast<std::size_t>(weekday)];
-        if (day.empty()) day = kDayNames[weekday - 1];
+        day = DayName(weekday);
     }
     char number[16];
     std::snprintf(number, sizeof number, "%03d", recordNo % 1000);
-    std::string name = st.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
+    std::string name = st.Settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
     return upperCase ? Upper(name) : name;
 }
 
@@ -116,11 +112,11 @@ std::string TrimmedName(std::string name) {
 
 void ReportAudioError(Station& st, const std::string& message) {
     ShowError(st, message);
-    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
+    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
 }
 
 void LogAudioActivity(Station& st, const std::string& message) {
-    WriteActivityLog(st, message);
+    WriteActivityLog(st.logs, message);
 }
 
 }  // namespace quillmar

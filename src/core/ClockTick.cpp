@@ -127,51 +127,51 @@ struct Tick {
 
 void DaylightSavingTrigger(Station& st, const DateTime& now, std::int64_t prev) {
     if (st.Settings.AdjustForTimeChange != 1) return;
-    if (now.date != st.DstStartDate && now.date != st.DstEndDate) return;
+    if (now.date != st.schedule.DstStartDate && now.date != st.schedule.DstEndDate) return;
     const double s = now.secondsOfDay();
     const bool inside = s > 7194 && s < 7196;
     // A late tick that jumped the whole window still arms the shift.
     const bool jumped =
         prev <= MomentOf(now.date, 7194) && MomentOf(now) >= MomentOf(now.date, 7196);
-    if (inside || jumped) st.tmrTimeChange->setEnabled(true);
+    if (inside || jumped) st.timers.tmrTimeChange->setEnabled(true);
 }
 
 void PlayoutCountdown(Station& st, double now) {
-    if (st.PlayState == 0) return;
+    if (st.playout.PlayState == 0) return;
     // A playout started before midnight: its EOM time moves into the new day.
-    if (st.EomTime - now > kHalfDay) st.EomTime -= 86400;
-    const std::int32_t remaining = WholeSeconds(st.EomTime - now);
-    if (remaining < 0 && !st.EomSent) {
-        st.RemoteOutputBits |= 1;
+    if (st.playout.EomTime - now > kHalfDay) st.playout.EomTime -= 86400;
+    const std::int32_t remaining = WholeSeconds(st.playout.EomTime - now);
+    if (remaining < 0 && !st.playout.EomSent) {
+        st.remote.RemoteOutputBits |= 1;
         WriteRemoteOutputs(st);
-        st.TimerEOM->setEnabled(true);
-        st.EomSent = true;
+        st.timers.TimerEOM->setEnabled(true);
+        st.playout.EomSent = true;
     }
     st.main.lblPlayTime = FormatElapsed(remaining);
 }
 
 void ReportMissedPlay(Station& st) {
     std::string name;
-    if (const auto f = ReadSchedule(st, st.NextPlayRecordNo)) {
+    if (const auto f = ReadSchedule(st, st.next.NextPlayRecordNo)) {
         name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
     WriteErrorLog(
-        st, TimeText(st.platform.clock.now()),
-        "Missed timed play " + name + " due " + st.NextPlayDateText + " " + st.NextPlayTime);
+        st.logs, TimeText(st.platform.clock.now()),
+        "Missed timed play " + name + " due " + st.next.NextPlayDateText + " " + st.next.NextPlayTime);
 }
 
 void CollectTimedPlay(Tick& t) {
     Station& st = t.st;
     // A play the finder no longer holds (its schedule was deleted) is not started.
-    if (st.NextPlayMode != "T" || st.NextPlayRecordNo == 0) return;
-    const int second = ParseTimeText(st.NextPlayTime);
-    if (second < 0 || !st.NextPlayDate.isValid()) return;
-    const std::int64_t moment = MomentOf(st.NextPlayDate, second);
-    if (moment > t.at || moment <= st.TimedPlayDoneFor) return;
+    if (st.next.NextPlayMode != "T" || st.next.NextPlayRecordNo == 0) return;
+    const int second = ParseTimeText(st.next.NextPlayTime);
+    if (second < 0 || !st.next.NextPlayDate.isValid()) return;
+    const std::int64_t moment = MomentOf(st.next.NextPlayDate, second);
+    if (moment > t.at || moment <= st.tick.TimedPlayDoneFor) return;
     if (t.at - moment > kLatestPlayMs)
         t.add(moment, Exact::MissedPlay);
-    else if (st.PlayState == 0)  // else it waits for the playout on air, up to the limit
+    else if (st.playout.PlayState == 0)  // else it waits for the playout on air, up to the limit
         t.add(moment, Exact::TimedPlay);
 }
 
@@ -179,10 +179,10 @@ void CollectTimedPlay(Tick& t) {
 // nominal one; each runs on the tick that reaches it, or the first late tick after.
 std::int64_t SwitchTarget(const Tick& t) {
     const Station& st = t.st;
-    if (st.NextSwitchTime.size() < 3 || st.NextSwitchTime[2] != ':') return -1;
-    int days = st.NextSwitchDay - t.now.date.weekday();
+    if (st.next.NextSwitchTime.size() < 3 || st.next.NextSwitchTime[2] != ':') return -1;
+    int days = st.next.NextSwitchDay - t.now.date.weekday();
     if (days < 0) days += 7;
-    return MomentOf(t.now.date.addDays(days), TimeFieldSeconds(st.NextSwitchTime));
+    return MomentOf(t.now.date.addDays(days), TimeFieldSeconds(st.next.NextSwitchTime));
 }
 
 void CollectSwitch(Tick& t, std::int64_t target) {
@@ -191,35 +191,35 @@ void CollectSwitch(Tick& t, std::int64_t target) {
     const std::int32_t count = CountTo(target, t.at);
     for (const int k : {1, 0}) {
         const std::int64_t moment = target - k * 1000;
-        if (before > k && count <= k && moment > t.st.SwitchDoneFor) t.add(moment, Exact::Switch);
+        if (before > k && count <= k && moment > t.st.tick.SwitchDoneFor) t.add(moment, Exact::Switch);
     }
 }
 
 void CollectDaily(Tick& t) {
     Station& st = t.st;
     const std::int64_t refresh = LatestDaily(t.at, 86395);
-    if (t.take(refresh, st.RefreshDoneFor)) t.add(refresh, Exact::Refresh);
+    if (t.take(refresh, st.tick.RefreshDoneFor)) t.add(refresh, Exact::Refresh);
 
-    if (st.EbNoPolledFlag == 1 && t.now.second() > 13) st.EbNoPolledFlag = 0;
+    if (st.tick.EbNoPolledFlag == 1 && t.now.second() > 13) st.tick.EbNoPolledFlag = 0;
     const int rate = st.Settings.EbNoLogRate;
     if (rate >= 1 && rate <= 5) {
         const std::int64_t poll = LatestEbNoMoment(t.at, rate);
         // A poll made just before the moment (the receiver alarm polls too) stands for it.
-        if (t.take(poll, st.EbNoDoneFor) && !(st.EbNoPolledFlag == 1 && t.at - t.prev < 1000))
+        if (t.take(poll, st.tick.EbNoDoneFor) && !(st.tick.EbNoPolledFlag == 1 && t.at - t.prev < 1000))
             t.add(poll, Exact::EbNo);
     }
 
     const std::int64_t purge = LatestDaily(t.at, 30);
-    if (t.take(purge, st.PurgeDoneFor)) t.add(purge, Exact::Purge);
+    if (t.take(purge, st.tick.PurgeDoneFor)) t.add(purge, Exact::Purge);
 }
 
 void RefreshPlaylist(Tick& t, std::int64_t moment) {
     Station& st = t.st;
     // Run late after midnight, the day the list is for has already begun.
-    st.PlaylistRefreshed = moment / kDayMs == t.at / kDayMs ? 1 : 0;
+    st.tick.PlaylistRefreshed = moment / kDayMs == t.at / kDayMs ? 1 : 0;
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.PlaylistUpcomingOnly = 0;
+    st.tick.PlaylistUpcomingOnly = 0;
     LoadManualPlaylist(st);
 }
 
@@ -227,19 +227,19 @@ void Run(Tick& t, const Due& d) {
     Station& st = t.st;
     switch (d.what) {
         case Exact::TimedPlay:
-            st.TimedPlayDoneFor = d.moment;
+            st.tick.TimedPlayDoneFor = d.moment;
             PlayScheduled(st);
             FindNextPlay(st);
             break;
         case Exact::MissedPlay:
-            st.TimedPlayDoneFor = d.moment;
+            st.tick.TimedPlayDoneFor = d.moment;
             ReportMissedPlay(st);
             FindNextPlay(st);
             break;
         case Exact::Switch:
-            st.SwitchDoneFor = d.moment;
+            st.tick.SwitchDoneFor = d.moment;
             RunSwitchOnly(st);
-            st.TimerCueSwitch->setEnabled(true);
+            st.timers.TimerCueSwitch->setEnabled(true);
             break;
         case Exact::Refresh:
             RefreshPlaylist(t, d.moment);
@@ -266,15 +266,15 @@ void RunExactActions(Tick& t) {
 
 void PlayCountdown(Tick& t) {
     Station& st = t.st;
-    if (st.NextPlayMode != "T") return;
-    if (st.NextPlayRecordNo == 0) {
+    if (st.next.NextPlayMode != "T") return;
+    if (st.next.NextPlayRecordNo == 0) {
         st.main.lblNextPlayTime.clear();
         return;
     }
-    Date day = st.NextPlayDate;
-    ParseDateText(st.NextPlayDateText, &day);
+    Date day = st.next.NextPlayDate;
+    ParseDateText(st.next.NextPlayDateText, &day);
     const double count = static_cast<double>(DaysBetween(t.now.date, day)) * 86400 +
-                         st.NextPlaySeconds - t.seconds();
+                         st.next.NextPlaySeconds - t.seconds();
     st.main.lblNextPlayTime = FormatCountdown(WholeSeconds(count));
 }
 
@@ -285,9 +285,9 @@ void SwitchCountdown(Tick& t) {
     std::int32_t count = CountTo(target, t.at);
     if (count < 0) {
         // One look-up per passed switch: the finder may name the same slot for next week.
-        if (st.SwitchRefindFor != target) {
-            st.SwitchRefindFor = target;
-            st.TimerGetNextSwitch->setEnabled(true);
+        if (st.tick.SwitchRefindFor != target) {
+            st.tick.SwitchRefindFor = target;
+            st.timers.TimerGetNextSwitch->setEnabled(true);
         }
         count += 604800;
     }
@@ -298,28 +298,28 @@ void RecordingSteps(Tick& t) {
     Station& st = t.st;
     const double now = t.seconds();
     Date day;
-    const bool scheduled = st.NextRecordNo != 0 && ParseDateText(st.NextRecordDate, &day);
+    const bool scheduled = st.next.NextRecordNo != 0 && ParseDateText(st.next.NextRecordDate, &day);
     std::int32_t count = 0;
     if (scheduled) {
-        const std::int64_t target = MomentOf(day, 0) + st.NextRecordSeconds * 1000LL;
+        const std::int64_t target = MomentOf(day, 0) + st.next.NextRecordSeconds * 1000LL;
         const std::int32_t before = CountTo(target, t.prev);
         count = CountTo(target, t.at);
         // The cue runs 3 s after 17 and after 7; a late tick still cues while time is left.
         for (const int k : {17, 7})
-            if (before > k && count <= k && count > 0) st.TimerCue->setEnabled(true);
-        if (st.RecordStartMode == "T" && count <= 0 && st.RecordState == 0) ArmRecording(st);
+            if (before > k && count <= k && count > 0) st.timers.TimerCue->setEnabled(true);
+        if (st.recorder.RecordStartMode == "T" && count <= 0 && st.recorder.RecordState == 0) ArmRecording(st);
         if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
-    if (st.RecordStartMode == "T" && st.RecordState == 2 &&
-        NowAgainst(st.RecordStopTime, now) > st.RecordStopTime)
+    if (st.recorder.RecordStartMode == "T" && st.recorder.RecordState == 2 &&
+        NowAgainst(st.recorder.RecordStopTime, now) > st.recorder.RecordStopTime)
         StopRecording(st);
-    if (st.RecordState == 1 && NowAgainst(st.ArmDeadline, now) > st.ArmDeadline) DumpRecording(st);
+    if (st.recorder.RecordState == 1 && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);
     // A day or more away, the whole count shows, as the play countdown does, not its wrap.
     if (scheduled)
         st.main.lblRecTime = count >= 86400 ? FormatCountdown(count) : FormatElapsed(count);
-    if (st.RecordState == 2)
-        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.RecordStartTime, now)));
+    if (st.recorder.RecordState == 2)
+        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.recorder.RecordStartTime, now)));
 }
 
 // The once-only flags go down a little after their moment.
@@ -327,8 +327,8 @@ void LowerFlags(Tick& t) {
     Station& st = t.st;
     const double s = t.seconds();
     // Outside 23:59:55-23:59:57 the list is built for today again.
-    if (st.PlaylistRefreshed == 1 && (s > 86397 || s < 86395)) st.PlaylistRefreshed = 0;
-    if (s > 31 && st.PurgeDone == 1) st.PurgeDone = 0;
+    if (st.tick.PlaylistRefreshed == 1 && (s > 86397 || s < 86395)) st.tick.PlaylistRefreshed = 0;
+    if (s > 31 && st.tick.PurgeDone == 1) st.tick.PurgeDone = 0;
 }
 
 }  // namespace
@@ -342,8 +342,8 @@ Date DstEnd(int year) {
 
 void ComputeDstDates(Station& st) {
     const int year = st.platform.clock.now().date.year;
-    st.DstStartDate = DstStart(year);
-    st.DstEndDate = DstEnd(year);
+    st.schedule.DstStartDate = DstStart(year);
+    st.schedule.DstEndDate = DstEnd(year);
 }
 
 std::string ClockLine(const DateTime& t) {
@@ -425,7 +425,7 @@ double SecondsSince(double from, double to) {
 void ClockTick(Station& st) {
     if (st.platform.watchdog) st.platform.watchdog->alive();
     const DateTime first = st.platform.clock.now();
-    const std::int64_t prev = st.TickStarted ? st.LastTickAt : MomentOf(first) - kTickMs;
+    const std::int64_t prev = st.tick.TickStarted ? st.tick.LastTickAt : MomentOf(first) - kTickMs;
 
     DaylightSavingTrigger(st, first, prev);
     PlayoutCountdown(st, first.secondsOfDay());
@@ -443,8 +443,8 @@ void ClockTick(Station& st) {
     RecordingSteps(t);
     LowerFlags(t);
 
-    st.TickStarted = true;
-    st.LastTickAt = t.at;
+    st.tick.TickStarted = true;
+    st.tick.LastTickAt = t.at;
 }
 
 }  // namespace quillmar

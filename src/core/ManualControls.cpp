@@ -18,7 +18,7 @@ void cmdStop_Click(Station& st) {
 }
 
 void cmdRecord_Click(Station& st) {
-    if (st.NextRecordNo == 0) {
+    if (st.next.NextRecordNo == 0) {
         ShowError(st, "No Schedule has been set up for recording");
         return;
     }
@@ -51,7 +51,7 @@ void PlayList_KeyDown(Station& st, int keyCode) {
 void mnuLoadPlayList_Click(Station& st) {
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.PlaylistUpcomingOnly = 0;
+    st.tick.PlaylistUpcomingOnly = 0;
     LoadManualPlaylist(st);
     st.notifyChanged();
 }

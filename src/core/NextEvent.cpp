@@ -95,13 +95,13 @@ ScheduleFields FieldsOf(const Snapshot& s, int n) {
 void FindNextRecord(Station& st) {
     const DateTime now = st.platform.clock.now();
     const int end = ScheduleScanEnd(st);
-    st.ScheduleActive.fill(0);
+    st.schedule.ScheduleActive.fill(0);
     const Snapshot active = ReadRecords(st, end, [&st](int n, std::string_view rec) {
         const int value = rec[40] == '3' ? 0 : Digit(rec[0]);
-        st.ScheduleActive[static_cast<std::size_t>(n)] = value;
+        st.schedule.ScheduleActive[static_cast<std::size_t>(n)] = value;
         return value != 0;
     });
-    st.ScheduleCount = end;
+    st.schedule.ScheduleCount = end;
 
     const EarliestSlot next = ScanWeek(
         active, now.date.weekday(), now.secondsOfDay(),
@@ -114,19 +114,19 @@ void FindNextRecord(Station& st) {
             }
         });
 
-    st.NextRecordNo = next.found;
-    st.NextRecordSeconds = next.best;
+    st.next.NextRecordNo = next.found;
+    st.next.NextRecordSeconds = next.best;
     if (next.found != 0) {
         const ScheduleFields f = FieldsOf(active, next.found);
         const Date day = now.date.addDays(next.dayOffset);
-        st.NextRecordSlot = next.slot;
-        st.NextRecordDate = DateTextSlashed(day);
-        st.main.lblNextToRecord = "Next to Record:  " + DayName(st, next.slot + 1) + "  " +
+        st.next.NextRecordSlot = next.slot;
+        st.next.NextRecordDate = DateTextSlashed(day);
+        st.main.lblNextToRecord = "Next to Record:  " + DayName(next.slot + 1) + "  " +
                                   TrimTrailingBlanks(f.ProgramName) + " on  " +
-                                  DayName(st, day.weekday()) + "   @ " + next.timeText;
+                                  DayName(day.weekday()) + "   @ " + next.timeText;
     } else {
-        st.NextRecordSlot = 0;
-        st.NextRecordDate.clear();
+        st.next.NextRecordSlot = 0;
+        st.next.NextRecordDate.clear();
         st.main.lblNextToRecord = "No programs scheduled to record";
     }
 }
@@ -134,14 +134,14 @@ void FindNextRecord(Station& st) {
 void FindNextPlay(Station& st) {
     const DateTime now = st.platform.clock.now();
     const int end = ScheduleScanEnd(st);
-    st.ScheduleActive.fill(0);
+    st.schedule.ScheduleActive.fill(0);
     const Snapshot timed = ReadRecords(st, end, [&st](int n, std::string_view rec) {
         const int value = Digit(rec[0]);
-        st.ScheduleActive[static_cast<std::size_t>(n)] = value;
+        st.schedule.ScheduleActive[static_cast<std::size_t>(n)] = value;
         // Manual-start schedules are played from the playlist, never at their times.
         return value != 0 && rec[38] == 'T';
     });
-    st.ScheduleCount = end;
+    st.schedule.ScheduleCount = end;
 
     const EarliestSlot next =
         ScanWeek(timed, now.date.weekday(), now.secondsOfDay(),
@@ -154,24 +154,24 @@ void FindNextPlay(Station& st) {
                      }
                  });
 
-    st.NextPlayRecordNo = next.found;
+    st.next.NextPlayRecordNo = next.found;
     if (next.found == 0) {
-        st.NextPlaySeconds = 0;
-        st.NextPlayDateText.clear();
-        st.NextPlayDate = Date{};
-        st.NextPlayTime.clear();
+        st.next.NextPlaySeconds = 0;
+        st.next.NextPlayDateText.clear();
+        st.next.NextPlayDate = Date{};
+        st.next.NextPlayTime.clear();
         st.main.lblNextTimedPlay = "No programs scheduled to play";
         return;
     }
     const Date day = now.date.addDays(next.dayOffset);
-    st.NextPlaySeconds = next.best;
-    st.NextPlayDateText = DateTextSlashed(day);
+    st.next.NextPlaySeconds = next.best;
+    st.next.NextPlayDateText = DateTextSlashed(day);
     const ScheduleFields f = FieldsOf(timed, next.found);
-    st.NextPlayMode = f.PlayStart;
+    st.next.NextPlayMode = f.PlayStart;
     st.main.lblNextTimedPlay = "Next to Play:  " + TrimTrailingBlanks(f.ProgramName) + " on  " +
-                               DayName(st, day.weekday()) + "   @ " + next.timeText;
-    st.NextPlayDate = day;
-    st.NextPlayTime = next.timeText;
+                               DayName(day.weekday()) + "   @ " + next.timeText;
+    st.next.NextPlayDate = day;
+    st.next.NextPlayTime = next.timeText;
 }
 
 void FindNextSwitch(Station& st) {
@@ -196,13 +196,13 @@ void FindNextSwitch(Station& st) {
             if (today == day && TimeSeconds(f.RecordTimes[slot]) < nowSeconds) day += 7;
             if (day < today) day += 7;
             const std::string key = std::to_string(day + 10);
-            sorted.add(key + DayAbbreviation(st, code) + " " + f.RecordTimes[slot] + "  " +
-                           DayAbbreviation(st, k + 1) + " " + f.ProgramName,
+            sorted.add(key + DayAbbreviation(code) + " " + f.RecordTimes[slot] + "  " +
+                           DayAbbreviation(k + 1) + " " + f.ProgramName,
                        std::stoll(key + std::to_string(k) + std::to_string(n)));
         }
     }
 
-    auto& weekly = st.Weekly;
+    auto& weekly = st.schedule.Weekly;
     const bool showsSwitches = weekly.view == WeeklyScheduleModel::View::None ||
                                weekly.view == WeeklyScheduleModel::View::Switch;
     if (showsSwitches) {
@@ -214,10 +214,10 @@ void FindNextSwitch(Station& st) {
     }
     if (sorted.empty()) {
         // Nothing left to switch: no values of a switch deleted since may fire.
-        st.NextSwitchRecordNo = 0;
-        st.NextSwitchName.clear();
-        st.NextSwitchTime.clear();
-        st.NextSwitchDay = 0;
+        st.next.NextSwitchRecordNo = 0;
+        st.next.NextSwitchName.clear();
+        st.next.NextSwitchTime.clear();
+        st.next.NextSwitchDay = 0;
         st.main.lblNextSwitch.clear();
         st.main.lblSwitchTimer.clear();
         return;
@@ -230,12 +230,12 @@ void FindNextSwitch(Station& st) {
     if (day > 7) day -= 7;
 
     const ScheduleFields f = ReadScheduleBlanked(st, recordNo);
-    st.NextSwitchRecordNo = recordNo;
-    st.NextSwitchName = f.ProgramName;
-    st.NextSwitchTime = f.RecordTimes[static_cast<std::size_t>(slot)];
-    st.NextSwitchDay = day;
+    st.next.NextSwitchRecordNo = recordNo;
+    st.next.NextSwitchName = f.ProgramName;
+    st.next.NextSwitchTime = f.RecordTimes[static_cast<std::size_t>(slot)];
+    st.next.NextSwitchDay = day;
     st.main.lblNextSwitch = "Next to Switch:  " + TrimTrailingBlanks(f.ProgramName) + ", Port " +
-                            f.UnityPort + " on " + DayName(st, day) + "   @ " + st.NextSwitchTime;
+                            f.UnityPort + " on " + DayName(day) + "   @ " + st.next.NextSwitchTime;
 }
 
 }  // namespace quillmar

@@ -23,13 +23,13 @@ int AddPlaylistEntry(MainWindowModel& main, PlaylistEntry entry) {
 void LoadManualPlaylist(Station& st) {
     const DateTime now = st.platform.clock.now();
     int row = now.date.weekday() - 1;
-    if (st.PlaylistRefreshed == 1) row = (row + 1) % 7;
+    if (st.tick.PlaylistRefreshed == 1) row = (row + 1) % 7;
     const std::string nowText = TimeText(now);
     auto& main = st.main;
 
-    const int last = std::min<int>(st.ScheduleCount, kMaxSchedules);
+    const int last = std::min<int>(st.schedule.ScheduleCount, kMaxSchedules);
     for (int i = 1; i <= last; ++i) {
-        if (st.ScheduleActive[static_cast<std::size_t>(i)] == 0) continue;
+        if (st.schedule.ScheduleActive[static_cast<std::size_t>(i)] == 0) continue;
         const std::optional<ScheduleFields> f = ReadSchedule(st, i);
         if (!f || f->PlayStart != "M") continue;
         for (int j = 0; j < 4; ++j) {
@@ -38,15 +38,15 @@ void LoadManualPlaylist(Station& st) {
             const int second = ParsePlayTime(f->PlayTimes[static_cast<std::size_t>(row * 4 + j)]);
             if (second < 0) continue;
             const std::string t = TimeText(second);
-            if (st.PlaylistUpcomingOnly == 0 || (st.PlaylistUpcomingOnly == 1 && t > nowText))
+            if (st.tick.PlaylistUpcomingOnly == 0 || (st.tick.PlaylistUpcomingOnly == 1 && t > nowText))
                 AddPlaylistEntry(main, {t + "  " + f->ProgramName, i});
         }
     }
 
     // The entry on air has passed its time; it stays listed until its playout ends.
-    if (st.PlaylistUpcomingOnly == 1 && st.PlayState == 1 && !st.PlayingEntryText.empty() &&
-        (main.PlayList.empty() || main.PlayList.front().text != st.PlayingEntryText))
-        AddPlaylistEntry(main, {st.PlayingEntryText, st.PlayingEntryRecordNo});
+    if (st.tick.PlaylistUpcomingOnly == 1 && st.playout.PlayState == 1 && !st.playout.PlayingEntryText.empty() &&
+        (main.PlayList.empty() || main.PlayList.front().text != st.playout.PlayingEntryText))
+        AddPlaylistEntry(main, {st.playout.PlayingEntryText, st.playout.PlayingEntryRecordNo});
 
     if (main.PlayList.empty()) {
         main.Label1Visible = false;

@@ -4,7 +4,7 @@
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
 #include "core/Station.h"
-#include "core/TextLines.h"
+#include "platform/TextLines.h"
 #include "logs/ActivityLog.h"
 #include "receiver/RemoteControl.h"
 
@@ -31,9 +31,9 @@ void ReadMailAccount(Station& st) {
     }
     auto lines = SplitLines(text);
     lines.resize(3);  // a short file leaves the rest of the account empty
-    st.Account.Facility = lines[0];
-    st.Account.UserName = lines[1];
-    st.Account.Password = lines[2];
+    st.Export.Account.Facility = lines[0];
+    st.Export.Account.UserName = lines[1];
+    st.Export.Account.Password = lines[2];
 }
 
 }  // namespace
@@ -44,15 +44,13 @@ bool InitializeStation(Station& st, std::string* error) {
     std::string ignored;
     if (!files.folderExists(kDataFolder)) files.createFolder(kDataFolder, &ignored);
     if (!files.folderExists(kLogsFolder)) files.createFolder(kLogsFolder, &ignored);
-    if (!OpenDataFile(st, st.SatListFile, kScheduleFilePath, kScheduleRecordLength, error))
+    if (!OpenDataFile(st, st.schedule.SatListFile, kScheduleFilePath, kScheduleRecordLength, error))
         return false;
     LoadStationSettings(st);
     InitializeRemotePort(st);
-    if (!OpenDataFile(st, st.ExportFile, kExportFilePath, 235, error)) return false;
-    if (!OpenDataFile(st, st.AddressBookFile, kAddressBookPath, 120, error)) return false;
+    if (!OpenDataFile(st, st.Export.ExportFile, kExportFilePath, 235, error)) return false;
+    if (!OpenDataFile(st, st.Export.AddressBookFile, kAddressBookPath, 120, error)) return false;
     ReadMailAccount(st);
-    st.DayNames = {"Off",      "Sunday", "Monday",  "Tuesday",
-                   "Wednesday", "Thursday", "Friday", "Saturday"};
     return true;
 }
 
@@ -61,10 +59,10 @@ bool StartStation(Station& st, std::string* error) {
     FindNextRecord(st);
     FindNextSwitch(st);
     FindNextPlay(st);
-    st.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = 1;
     LoadManualPlaylist(st);
     ClockTick(st);
-    st.tmrClock->setEnabled(true);
+    st.timers.tmrClock->setEnabled(true);
     st.notifyChanged();
     return true;
 }

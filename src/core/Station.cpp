@@ -12,13 +12,13 @@ Station::Station(Platform p) : platform(p) {
             notifyChanged();
         };
     };
-    tmrClock = loop.createTimer(50, false, handle(&tmrClock_Timer));
-    TimerCue = loop.createTimer(3000, true, handle(&TimerCue_Timer));
-    TimerCueSwitch = loop.createTimer(1000, true, [] {});  // a lockout with no action
-    TimerGetNextSwitch = loop.createTimer(1000, true, handle(&TimerGetNextSwitch_Timer));
-    TimerEOM = loop.createTimer(1000, true, handle(&TimerEOM_Timer));
-    tmrExport = loop.createTimer(100, false, handle(&tmrExport_Timer));
-    tmrTimeChange = loop.createTimer(4000, false, handle(&tmrTimeChange_Timer));
+    timers.tmrClock = loop.createTimer(50, false, handle(&tmrClock_Timer));
+    timers.TimerCue = loop.createTimer(3000, true, handle(&TimerCue_Timer));
+    timers.TimerCueSwitch = loop.createTimer(1000, true, [] {});  // a lockout with no action
+    timers.TimerGetNextSwitch = loop.createTimer(1000, true, handle(&TimerGetNextSwitch_Timer));
+    timers.TimerEOM = loop.createTimer(1000, true, handle(&TimerEOM_Timer));
+    timers.tmrExport = loop.createTimer(100, false, handle(&tmrExport_Timer));
+    timers.tmrTimeChange = loop.createTimer(4000, false, handle(&tmrTimeChange_Timer));
 }
 
 Station::~Station() = default;

@@ -20,7 +20,7 @@ void tmrExport_Timer(Station& st) { ExportProgress(st); }
 void tmrTimeChange_Timer(Station& st) { TimeChangeTimer(st); }
 
 void TimerEOM_Timer(Station& st) {
-    st.RemoteOutputBits &= static_cast<std::uint8_t>(~1u);
+    st.remote.RemoteOutputBits &= static_cast<std::uint8_t>(~1u);
     WriteRemoteOutputs(st);
 }
 

@@ -82,7 +82,7 @@ std::string FormatAddressEntry(const AddressEntry& e) {
 
 AddressEntry ReadAddressEntry(const Station& st, int recordNo) {
     std::string record;
-    st.AddressBookFile.read(recordNo, &record);
+    st.Export.AddressBookFile.read(recordNo, &record);
     return ParseAddressEntry(record);
 }
 
@@ -91,11 +91,11 @@ bool WriteAddressEntry(Station& st, int recordNo, const AddressEntry& entry, std
         if (error) *error = "no record chosen";
         return false;
     }
-    return st.AddressBookFile.write(recordNo, FormatAddressEntry(entry), error);
+    return st.Export.AddressBookFile.write(recordNo, FormatAddressEntry(entry), error);
 }
 
 int AddressEntryCount(const Station& st) {
-    return static_cast<int>(st.AddressBookFile.recordCount());
+    return static_cast<int>(st.Export.AddressBookFile.recordCount());
 }
 
 std::string SendModeWord(char mode) {
@@ -166,9 +166,9 @@ bool ParseTimeOfDay(std::string_view text, std::int32_t* seconds) {
 }
 
 bool SaveMailAccount(Station& st, const MailAccount& account, std::string* error) {
-    st.Account = {OneLine(account.Facility), OneLine(account.UserName), OneLine(account.Password)};
+    st.Export.Account = {OneLine(account.Facility), OneLine(account.UserName), OneLine(account.Password)};
     const std::string text =
-        st.Account.Facility + "\r\n" + st.Account.UserName + "\r\n" + st.Account.Password + "\r\n";
+        st.Export.Account.Facility + "\r\n" + st.Export.Account.UserName + "\r\n" + st.Export.Account.Password + "\r\n";
     return st.platform.files.writePrivateFile(kUserFilePath, text, error);
 }
 

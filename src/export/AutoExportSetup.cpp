@@ -50,10 +50,10 @@ double NumericValue(const std::string& text) {
 
 std::vector<AutoExportLine> LoadPrograms(const Station& st, int viewMode) {
     std::vector<AutoExportLine> lines;
-    const std::int64_t count = st.SatListFile.recordCount();
+    const std::int64_t count = st.schedule.SatListFile.recordCount();
     std::string record;
     for (std::int64_t n = 1; n <= count; ++n) {
-        st.SatListFile.read(n, &record);
+        st.schedule.SatListFile.read(n, &record);
         const ScheduleFields f = ParseScheduleRecord(record);
         if (f.InUse != "1" || f.Action != "1") continue;
         const std::string number = RightAligned(static_cast<int>(n), 3);
@@ -77,7 +77,7 @@ std::string WinjockExampleName(int recordNo) {
 AutoExportSetup::AutoExportSetup(Station& st) : st_(st) {}
 
 void AutoExportSetup::Load() {
-    for (std::size_t d = 0; d < 7; ++d) chkDayCaption[d] = st_.DayNames[d + 1];
+    for (std::size_t d = 0; d < 7; ++d) chkDayCaption[d] = DayName(static_cast<int>(d) + 1);
     SetView(0);
 }
 

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kWinjockFolder = "H:\\programs\\";
 
 void LogExport(Station& st, const std::string& text) {
-    WriteActivityLog(st, text);
+    WriteActivityLog(st.logs, text);
 }
 
 // Ends one export with its message; the recording and the station carry on.
@@ -96,7 +96,7 @@ bool StartExport(Station& st, const ExportJob& job, std::string* error) {
         return false;
     }
     st.Export.Display = ExportDisplay{true, 0, true};
-    st.tmrExport->setEnabled(true);
+    st.timers.tmrExport->setEnabled(true);
     LogExport(st, "Export->" + job.ExportWavPath);
     return true;
 }
@@ -115,23 +115,23 @@ void StartWaitingExports(Station& st) {
 
 void CheckExport(Station& st) {
     st.noteAction("CheckExport");
-    const int day = st.ExportWeekday - 1;
+    const int day = st.recorder.ExportWeekday - 1;
     if (day < 0 || day > 6) return;
-    const ExportEntry entry = ReadExportEntry(st, st.ExportRecordNo);
+    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
     if (entry.Naming != kNamingInactive && entry.Days[static_cast<std::size_t>(day)] == 1)
         ExportRecording(st);
 }
 
 void ExportRecording(Station& st) {
     st.noteAction("ExportRecording");
-    const int day = std::clamp(st.ExportWeekday - 1, 0, 6);
-    const ExportEntry entry = ReadExportEntry(st, st.ExportRecordNo);
+    const int day = std::clamp(st.recorder.ExportWeekday - 1, 0, 6);
+    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
     if (entry.Naming != kNamingUserDefined && entry.Naming != kNamingWinjock) return;
-    ExportJob job = BuildExportJob(entry, day, st.RecordedSeconds, st.platform.clock.now().date);
-    job.ExportRecordNumber = st.ExportRecordNo;
-    job.RecordedFile = st.ExportRecordingFile;
-    job.channels = st.Armed.channels == 1 ? 1 : 2;
-    st.RecordedSeconds = static_cast<float>(job.ExportLengthMs) / 1000.0f;
+    ExportJob job = BuildExportJob(entry, day, st.recorder.RecordedSeconds, st.platform.clock.now().date);
+    job.ExportRecordNumber = st.recorder.ExportRecordNo;
+    job.RecordedFile = st.recorder.ExportRecordingFile;
+    job.channels = st.recorder.Armed.channels == 1 ? 1 : 2;
+    st.recorder.RecordedSeconds = static_cast<float>(job.ExportLengthMs) / 1000.0f;
     st.Export.waiting.push_back(std::move(job));
     StartWaitingExports(st);
 }
@@ -155,7 +155,7 @@ void ExportFinished(Station& st, bool ok, const std::string& error) {
         if (!st.platform.files.writeFile(job.ExportDatPath, CompanionRecord(job), &failure))
             ExportError(st, job.ExportDatPath + ": " + failure);
     }
-    st.tmrExport->setEnabled(false);
+    st.timers.tmrExport->setEnabled(false);
     StartWaitingExports(st);
 }
 

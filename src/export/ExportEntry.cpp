@@ -52,7 +52,7 @@ std::string FormatExportEntry(const ExportEntry& e) {
 
 ExportEntry ReadExportEntry(const Station& st, int recordNo) {
     std::string record;
-    if (recordNo >= 1) st.ExportFile.read(recordNo, &record);
+    if (recordNo >= 1) st.Export.ExportFile.read(recordNo, &record);
     return ParseExportEntry(record);
 }
 
@@ -61,7 +61,7 @@ bool WriteExportEntry(Station& st, int recordNo, const ExportEntry& entry, std::
         if (error) *error = "Bad record number";
         return false;
     }
-    return st.ExportFile.write(recordNo, FormatExportEntry(entry), error);
+    return st.Export.ExportFile.write(recordNo, FormatExportEntry(entry), error);
 }
 
 std::string TrimmedExportText(std::string_view text) {

@@ -10,6 +10,7 @@
 
 #include "platform/Audio.h"
 #include "platform/DateTime.h"
+#include "platform/RecordFile.h"
 
 namespace quillmar {
 
@@ -36,7 +37,17 @@ struct ExportDisplay {
     std::int16_t MeterRight = 0;
 };
 
+struct MailAccount {
+    std::string Facility;
+    std::string UserName;
+    std::string Password;
+};
+
 struct ExportState {
+    // Open for the whole run.
+    RecordFile ExportFile;
+    RecordFile AddressBookFile;
+    MailAccount Account;
     std::unique_ptr<AudioConversion> conversion;
     std::optional<ExportJob> current;
     std::deque<ExportJob> waiting;

@@ -11,7 +11,7 @@ namespace {
 void ReportMailFailure(Station& st, const std::string& subject, const std::string& error) {
     const std::string message = "Mail \"" + SingleLine(subject) + "\" not sent: " + error;
     ShowError(st, message);
-    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
+    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
 }
 
 bool SignedOn(Station& st, const std::string& subject) {
@@ -75,7 +75,7 @@ bool SendTestMessage(Station& st, int recordNo) {
     const AddressEntry e = ReadAddressEntry(st, recordNo);
     const std::string address = SingleLine(e.Address);
     if (!e.inUse() || address.empty()) return false;
-    const std::string subject = st.Account.Facility + " Test Message";
+    const std::string subject = st.Export.Account.Facility + " Test Message";
     if (!SignedOn(st, subject)) return false;
     const DateTime now = st.platform.clock.now();
     MailMessage message;

@@ -141,7 +141,7 @@ void SendToFile::StartCopy() {
     Label1Visible = false;
 
     std::string record;
-    st_.SatListFile.read(recordNo_, &record);
+    st_.schedule.SatListFile.read(recordNo_, &record);
     const ScheduleFields schedule = ParseScheduleRecord(record);
     const SoundMarks marks = ReadSoundMarks(st_, marksFile_);
 

@@ -1,5 +1,5 @@
 #include "logs/LogViewer.h"
-#include "core/TextLines.h"
+#include "platform/TextLines.h"
 
 #include <algorithm>
 #include <cctype>

@@ -19,7 +19,7 @@ Date MonthsBefore(const Date& d, int months) {
 }
 
 void Note(Station& st, const std::string& message) {
-    WriteActivityLog(st, message);
+    WriteActivityLog(st.logs, message);
 }
 
 void PurgeLog(Station& st, const char* kind, const Date& day, const char* what) {
@@ -29,10 +29,10 @@ void PurgeLog(Station& st, const char* kind, const Date& day, const char* what) 
 
 // Sound files are named by the weekday of their recording, so one weekday's go at a time.
 void PurgeSoundFiles(Station& st, int weekday) {
-    const std::string& dayName = st.DayNames[static_cast<std::size_t>(weekday)];
+    const std::string dayName = DayName(weekday);
     // Without a day's name the pattern would match every sound file.
     if (dayName.size() < 3) return;
-    st.platform.files.deleteMatching(st.WaveDriveLetter + ":\\satfile\\SF" + dayName.substr(0, 3) +
+    st.platform.files.deleteMatching(st.Settings.WaveDriveLetter + ":\\satfile\\SF" + dayName.substr(0, 3) +
                                      "*.*");
     Note(st, "Deleted " + dayName + " Sound Files");
 }
@@ -73,7 +73,7 @@ void PurgeOldFiles(Station& st) {
     }
     if (PeriodBefore(today, settings.EbNoLogPeriod, &day)) PurgeLog(st, "EB", day, "EbNo Log");
 
-    st.PurgeDone = 1;
+    st.tick.PurgeDone = 1;
 }
 
 }  // namespace quillmar

@@ -94,4 +94,12 @@ std::string DayKey(const Date& d) {
     return buf;
 }
 
+std::string DayName(int i) {
+    static const char* const kNames[] = {"Off",       "Sunday",   "Monday", "Tuesday",
+                                         "Wednesday", "Thursday", "Friday", "Saturday"};
+    return i < 0 || i > 7 ? std::string() : kNames[i];
+}
+
+std::string DayAbbreviation(int i) { return DayName(i).substr(0, 3); }
+
 }  // namespace quillmar

@@ -56,4 +56,9 @@ std::string DateTextSlashed(const Date& d);
 // "yymmdd", the day key of the daily files.
 std::string DayKey(const Date& d);
 
+// Day names by weekday number: 0 "Off", 1 "Sunday" .. 7 "Saturday"; "" outside 0..7.
+std::string DayName(int i);
+// The first three letters of DayName(i): "Sun" .. "Sat".
+std::string DayAbbreviation(int i);
+
 }  // namespace quillmar

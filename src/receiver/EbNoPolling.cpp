@@ -23,13 +23,13 @@ std::string ExtractEbNo(std::string_view reply) {
 void PollReceiverEbNo(Station& st) {
     st.noteAction("PollReceiverEbNo");
     std::string reply;
-    st.EbNoPolledFlag = 1;
+    st.tick.EbNoPolledFlag = 1;
     if (!PollReceiver(st, "R C", &reply)) {
-        st.EbNoText.clear();
+        st.receiver.EbNoText.clear();
         return;
     }
-    st.EbNoText = ExtractEbNo(reply);
-    AppendDailyLog(st, "EB", TimeText(st.platform.clock.now()) + "  " + st.EbNoText);
+    st.receiver.EbNoText = ExtractEbNo(reply);
+    AppendDailyLog(st.logs, "EB", TimeText(st.platform.clock.now()) + "  " + st.receiver.EbNoText);
 }
 
 }  // namespace quillmar

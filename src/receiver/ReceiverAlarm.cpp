@@ -22,33 +22,33 @@ void HandleReceiverAlarm(Station& st, bool active) {
     const std::int64_t at = MsSinceEpoch(now);
     if (active) {
         st.main.lblPort = "Alarm";
-        if (!st.ReceiverAlarm) {
-            st.AlarmStartTime = static_cast<std::int32_t>(now.msOfDay / 1000);
-            st.AlarmStartAt = at - now.msOfDay % 1000;
-            WriteActivityLog(st, "Alarm");
-            st.ReceiverAlarm = true;
+        if (!st.remote.ReceiverAlarm) {
+            st.remote.AlarmStartTime = static_cast<std::int32_t>(now.msOfDay / 1000);
+            st.remote.AlarmStartAt = at - now.msOfDay % 1000;
+            WriteActivityLog(st.logs, "Alarm");
+            st.remote.ReceiverAlarm = true;
             return;
         }
         // Measured on the date and time, so a loss that spans midnight is not taken for a
         // day long; a clock set back restarts the count rather than mailing at once.
-        if (at < st.AlarmStartAt) st.AlarmStartAt = at;
-        if (at - st.AlarmStartAt > kAlarmMailAfterMs && !st.AlarmMailSent) {
-            SendMailToAddressBook(st, st.Account.Facility + " Quillmar Alarm",
+        if (at < st.remote.AlarmStartAt) st.remote.AlarmStartAt = at;
+        if (at - st.remote.AlarmStartAt > kAlarmMailAfterMs && !st.remote.AlarmMailSent) {
+            SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm",
                                   "Unity 4K Receiver Loss of Signal");
-            st.AlarmMailSent = true;
+            st.remote.AlarmMailSent = true;
         }
         return;
     }
-    if (st.ReceiverAlarm) {
+    if (st.remote.ReceiverAlarm) {
         // The end is logged too, so the signal history can show how long the loss lasted.
-        WriteActivityLog(st, "Alarm End");
+        WriteActivityLog(st.logs, "Alarm End");
     }
-    st.ReceiverAlarm = false;
-    if (st.AlarmMailSent) {
+    st.remote.ReceiverAlarm = false;
+    if (st.remote.AlarmMailSent) {
         PollReceiverEbNo(st);
-        SendMailToAddressBook(st, st.Account.Facility + " Quillmar Alarm End",
-                              "EbNo: " + st.EbNoText);
-        st.AlarmMailSent = false;
+        SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm End",
+                              "EbNo: " + st.receiver.EbNoText);
+        st.remote.AlarmMailSent = false;
     }
 }
 

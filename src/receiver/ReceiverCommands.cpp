@@ -73,7 +73,7 @@ std::string RelayButtonCommand(const std::string& mode, int button) {
 void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
     for (int relay : ExpansionRelaysOfPort(port)) {
         SendReceiverCommand(st, "ER D " + std::to_string(relay));
-        if (log) WriteActivityLog(st, "Turn off Relay " + std::to_string(relay));
+        if (log) WriteActivityLog(st.logs, "Turn off Relay " + std::to_string(relay));
     }
 }
 

@@ -60,15 +60,15 @@ void DropRelayPrompt(std::string& reply, bool& dropped) {
 }
 
 SerialPort& StationPort(Station& st) {
-    if (!st.ReceiverPort) st.ReceiverPort = st.platform.serial.create();
-    return *st.ReceiverPort;
+    if (!st.receiver.ReceiverPort) st.receiver.ReceiverPort = st.platform.serial.create();
+    return *st.receiver.ReceiverPort;
 }
 
 }  // namespace
 
 std::string LineSettings(const Station& st) {
     const int select = st.Settings.BaudSelect == 2 ? 2 : 1;
-    std::string rate = st.BaudRates[static_cast<std::size_t>(select)];
+    std::string rate = st.Settings.BaudRates[static_cast<std::size_t>(select)];
     if (rate.empty()) rate = select == 2 ? "19200" : "9600";
     return rate + ",N,8,1";
 }

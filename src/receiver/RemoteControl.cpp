@@ -20,11 +20,11 @@ bool RemoteControlOn(const Station& st) {
 // A port that cannot be reached is reported once, until an access works again; the tick
 // reads it twenty times a second and must not bury the error window.
 void ReportPortFailure(Station& st, const std::string& error) {
-    if (st.RemotePortFailureShown) return;
-    st.RemotePortFailureShown = true;
+    if (st.remote.RemotePortFailureShown) return;
+    st.remote.RemotePortFailureShown = true;
     const std::string message = "Remote-control port failed: " + error;
     ShowError(st, message);
-    WriteErrorLog(st, TimeText(st.platform.clock.now()), message);
+    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
 }
 
 bool WritePort(Station& st, std::uint16_t address, std::uint8_t value) {
@@ -43,9 +43,9 @@ std::uint8_t ReadInputBits(Station& st) {
     std::string error;
     if (!st.platform.ports.read(address, &value, &error)) {
         ReportPortFailure(st, error);
-        return st.RemoteInputBits;
+        return st.remote.RemoteInputBits;
     }
-    st.RemotePortFailureShown = false;
+    st.remote.RemotePortFailureShown = false;
     return RemoteInputBitsOf(mode, value);
 }
 
@@ -53,24 +53,24 @@ std::uint8_t ReadInputBits(Station& st) {
 // The clock answers later (the system's time service decides); the pulse is spent either way.
 void HandleTimeSet(Station& st) {
     const DateTime now = st.platform.clock.now();
-    if (now.minute() != 54 || st.TimeSetDone) return;
-    st.TimeSetDone = true;
+    if (now.minute() != 54 || st.remote.TimeSetDone) return;
+    st.remote.TimeSetDone = true;
     const std::string was = TimeText(now);
     st.platform.clock.setTimeOfDay(now.hour(), 54, 30, [&st, was](bool ok, const std::string& error) {
         if (!ok) {
             ShowError(st, "Time Set failed: " + error);
-            WriteErrorLog(st, was, "Time Set failed: " + error);
+            WriteErrorLog(st.logs, was, "Time Set failed: " + error);
             return;
         }
-        WriteActivityLog(st, "Time Set " + was);
+        WriteActivityLog(st.logs, "Time Set " + was);
     });
 }
 
 void HandleRelayRecording(Station& st) {
-    if (st.RecordStartMode != "M") return;
-    if (st.RecordState != 2 && st.RecordInput) {
+    if (st.recorder.RecordStartMode != "M") return;
+    if (st.recorder.RecordState != 2 && st.remote.RecordInput) {
         EnableRecordWriter(st);  // does nothing unless the relay recording is armed
-    } else if (st.RecordState == 2 && !st.RecordInput) {
+    } else if (st.recorder.RecordState == 2 && !st.remote.RecordInput) {
         StopRecording(st);
     }
 }
@@ -85,12 +85,12 @@ std::uint8_t RemoteInputBitsOf(int mode, std::uint8_t value) {
 void ReadRemoteInputs(Station& st) {
     if (!RemoteControlOn(st)) return;
     const std::uint8_t bits = ReadInputBits(st);
-    st.RemoteInputBits = bits;
+    st.remote.RemoteInputBits = bits;
 
-    st.PlayInput = (bits & kPlayInput) != 0;
-    st.main.lblPlayRelay = st.PlayInput ? "PLAY" : "";
-    st.RecordInput = (bits & kRecordInput) != 0;
-    st.main.lblRecordRelay = st.RecordInput ? "RECORD" : "";
+    st.remote.PlayInput = (bits & kPlayInput) != 0;
+    st.main.lblPlayRelay = st.remote.PlayInput ? "PLAY" : "";
+    st.remote.RecordInput = (bits & kRecordInput) != 0;
+    st.main.lblRecordRelay = st.remote.RecordInput ? "RECORD" : "";
 
     const bool alarm = (bits & kAlarmInput) != 0;
     HandleReceiverAlarm(st, alarm);
@@ -100,26 +100,26 @@ void ReadRemoteInputs(Station& st) {
         st.main.lblPort = "Time Set";
         HandleTimeSet(st);
     } else {
-        st.TimeSetDone = false;
+        st.remote.TimeSetDone = false;
     }
     if (!alarm && !timeSet) st.main.lblPort.clear();
 
     HandleRelayRecording(st);
-    if (st.PlayInput && st.PlayState == 0) PlayFromPlaylist(st);
+    if (st.remote.PlayInput && st.playout.PlayState == 0) PlayFromPlaylist(st);
 }
 
 void WriteRemoteOutputs(Station& st) {
     st.noteAction("WriteRemoteOutputs");
     if (!RemoteControlOn(st)) return;
     // Entries 0 to 7 are the low byte; entries 8 to 11 would go to port C and are never set.
-    const std::uint8_t low = st.RemoteOutputBits;
+    const std::uint8_t low = st.remote.RemoteOutputBits;
     const std::uint8_t high = 0;
     if (st.Settings.RemoteControl == kParallelMode) {
-        if (WritePort(st, kParallelData, low)) st.RemotePortFailureShown = false;
+        if (WritePort(st, kParallelData, low)) st.remote.RemotePortFailureShown = false;
         return;
     }
     if (WritePort(st, kPrairiePortA, low) && WritePort(st, kPrairiePortC, high))
-        st.RemotePortFailureShown = false;
+        st.remote.RemotePortFailureShown = false;
 }
 
 void WritePrairieControlWord(Station& st) {
@@ -128,7 +128,7 @@ void WritePrairieControlWord(Station& st) {
 
 void InitializeRemotePort(Station& st) {
     if (st.Settings.RemoteControl == kPrairieMode) WritePrairieControlWord(st);
-    st.RemoteOutputBits = 0;
+    st.remote.RemoteOutputBits = 0;
     WriteRemoteOutputs(st);
 }
 

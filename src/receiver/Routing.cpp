@@ -10,12 +10,12 @@ namespace quillmar {
 void RunSwitchOnly(Station& st) {
     st.noteAction("RunSwitchOnly");
     // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
-    if (st.NextSwitchRecordNo < 1) return;
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.NextSwitchRecordNo);
+    if (st.next.NextSwitchRecordNo < 1) return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.NextSwitchRecordNo);
     if (!f || f->InUse != "1" || f->Action != "3") return;
     const std::string command = SwitchOnlyCommand(*f);
     SendReceiverCommand(st, command);
-    WriteActivityLog(st, command + " Switch Only");
+    WriteActivityLog(st.logs, command + " Switch Only");
 }
 
 }  // namespace quillmar

@@ -1,7 +1,7 @@
 #include "receiver/SourceCodes.h"
 
 #include "core/Station.h"
-#include "core/TextLines.h"
+#include "platform/TextLines.h"
 
 namespace quillmar {
 

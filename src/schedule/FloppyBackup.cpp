@@ -1,5 +1,5 @@
 #include "schedule/FloppyBackup.h"
-#include "core/TextLines.h"
+#include "platform/TextLines.h"
 
 #include <string>
 #include <vector>
@@ -108,11 +108,11 @@ bool Run(Station& st, const char* name, Operation operation) {
 // The main window's ProgressBar1 over an operation of `steps` steps, shown at once; a failed
 // step leaves it at its last position.
 void ShowProgress(Station& st, int steps) {
-    st.ProgressBar1 = ProgressBarModel{true, steps, 0};
+    st.schedule.ProgressBar1 = ProgressBarModel{true, steps, 0};
     st.notifyChanged();
 }
 void StepDone(Station& st) {
-    ++st.ProgressBar1.value;
+    ++st.schedule.ProgressBar1.value;
     st.notifyChanged();
 }
 // Runs a one-step restore under the progress bar.
@@ -124,7 +124,7 @@ bool RunRestore(Station& st, const char* name, Operation operation) {
         StepDone(st);
         return true;
     });
-    if (ok) st.ProgressBar1.visible = false;
+    if (ok) st.schedule.ProgressBar1.visible = false;
     st.notifyChanged();
     return ok;
 }
@@ -140,9 +140,9 @@ void RerunFinders(Station& st) {
 bool SaveFilesToFloppy(Station& st) {
     const bool ok = Run(st, "SaveFilesToFloppy", [&st](Failure* failure) {
         ShowProgress(st, 5);
-        if (!WriteWhole(st, kFloppySchedule, ReadRecords(st.SatListFile), failure)) return false;
+        if (!WriteWhole(st, kFloppySchedule, ReadRecords(st.schedule.SatListFile), failure)) return false;
         StepDone(st);
-        if (!WriteWhole(st, kFloppyExport, ReadRecords(st.ExportFile), failure)) return false;
+        if (!WriteWhole(st, kFloppyExport, ReadRecords(st.Export.ExportFile), failure)) return false;
         StepDone(st);
         std::string settings;
         if (!ReadWhole(st, kSettingsPath, &settings, failure) ||
@@ -156,14 +156,14 @@ bool SaveFilesToFloppy(Station& st) {
         StepDone(st);
         return true;
     });
-    if (ok) st.ProgressBar1.visible = false;
+    if (ok) st.schedule.ProgressBar1.visible = false;
     st.notifyChanged();
     return ok;
 }
 
 bool LoadScheduleFromFloppy(Station& st) {
     const bool ok = RunRestore(st, "LoadScheduleFromFloppy", [&st](Failure* failure) {
-        return RestoreOpenFile(st, st.SatListFile, kScheduleFilePath, kFloppySchedule,
+        return RestoreOpenFile(st, st.schedule.SatListFile, kScheduleFilePath, kFloppySchedule,
                                kScheduleRecordLength, failure);
     });
     if (ok) RerunFinders(st);
@@ -173,7 +173,7 @@ bool LoadScheduleFromFloppy(Station& st) {
 
 bool LoadAutoExportFromFloppy(Station& st) {
     return RunRestore(st, "LoadAutoExportFromFloppy", [&st](Failure* failure) {
-        return RestoreOpenFile(st, st.ExportFile, kExportFilePath, kFloppyExport,
+        return RestoreOpenFile(st, st.Export.ExportFile, kExportFilePath, kFloppyExport,
                                kExportRecordLength, failure);
     });
 }
@@ -200,7 +200,7 @@ bool LoadSetupFromFloppy(Station& st) {
             *st.Settings.field(n) = Int16At(bytes, static_cast<std::size_t>(n - 1) * 2);
         }
         // The cards act at once: the play card is read at each play, the record card here.
-        st.RecordDevice = st.Settings.RecordCard;
+        st.recorder.RecordDevice = st.Settings.RecordCard;
         DeriveSettingValues(st);
         RecordFile local;
         std::string reason;

@@ -20,7 +20,7 @@ Window Describe(const ScheduleFields& f) {
 // Every other schedule in use, in record order.
 template <typename Compare>
 void ForEachOther(Station& st, Compare compare) {
-    const int self = st.CurrentRecordNo;
+    const int self = st.schedule.CurrentRecordNo;
     const Window a = Describe(ReadScheduleBlanked(st, self));
     const int end = ScheduleScanEnd(st);
     for (int n = 1; n <= end; ++n) {
@@ -40,12 +40,12 @@ void CheckPlayConflicts(Station& st) {
             const std::string& timeB = b.fields.PlayTimes[static_cast<std::size_t>(k)];
             if (IsBlank(timeA) || IsBlank(timeB)) continue;
             const int ta = TimeSeconds(timeA), tb = TimeSeconds(timeB);
-            const std::string day = DayName(st, k / 4 + 1);
+            const std::string day = DayName(k / 4 + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.ScheduleConflicts.push_back("Play " + b.name + " conflicts with " + a.name +
+                st.schedule.ScheduleConflicts.push_back("Play " + b.name + " conflicts with " + a.name +
                                                " on " + day + " @ " + timeB);
             if (tb <= ta && ta <= tb + b.length)
-                st.ScheduleConflicts.push_back("Play " + a.name + " conflicts with " + b.name +
+                st.schedule.ScheduleConflicts.push_back("Play " + a.name + " conflicts with " + b.name +
                                                " on " + day + " @ " + timeA);
         }
     });
@@ -60,12 +60,12 @@ void CheckRecordConflicts(Station& st) {
             if (dayA == 0 || dayA != b.fields.RecordDays[row]) continue;
             const int ta = TimeSeconds(a.fields.RecordTimes[row]);
             const int tb = TimeSeconds(b.fields.RecordTimes[row]);
-            const std::string day = DayName(st, r + 1);
+            const std::string day = DayName(r + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.ScheduleConflicts.push_back("Record " + a.name + " conflicts with " + b.name +
+                st.schedule.ScheduleConflicts.push_back("Record " + a.name + " conflicts with " + b.name +
                                                " on " + day);
             if (tb <= ta && ta <= tb + b.length)
-                st.ScheduleConflicts.push_back("Record " + b.name + " conflicts with " + a.name +
+                st.schedule.ScheduleConflicts.push_back("Record " + b.name + " conflicts with " + a.name +
                                                " on " + day);
         }
     });

@@ -84,10 +84,10 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
-    st.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    const ScheduleFields f = ReadScheduleBlanked(st, st.CurrentRecordNo);
+    st.schedule.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
+    const ScheduleFields f = ReadScheduleBlanked(st, st.schedule.CurrentRecordNo);
 
-    ed.lblScheduleNo = std::to_string(st.CurrentRecordNo);
+    ed.lblScheduleNo = std::to_string(st.schedule.CurrentRecordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
@@ -120,7 +120,7 @@ bool NewSchedule(Station& st, ScheduleEditor& ed) {
         ShowError(st, "999 Schedules is maximum.  No new schedules are allowed.");
         return false;
     }
-    st.CurrentRecordNo = n;
+    st.schedule.CurrentRecordNo = n;
 
     ed.lblScheduleNo = std::to_string(n);
     ed.txtSatName.clear();
@@ -177,7 +177,7 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
         f.RecordTimes[r] = ed.txtRec[r];
     }
 
-    const int recordNo = st.CurrentRecordNo;
+    const int recordNo = st.schedule.CurrentRecordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
     if (!WriteSchedule(st, recordNo, BuildScheduleRecord(f), &error)) {
@@ -186,14 +186,14 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     }
     st.noteAction("ApplySchedule");
 
-    st.ScheduleConflicts.clear();
+    st.schedule.ScheduleConflicts.clear();
     CheckPlayConflicts(st);
     CheckRecordConflicts(st);
 
     FindNextRecord(st);
     FindNextSwitch(st);
     FindNextPlay(st);
-    st.CurrentRecordNo = recordNo;
+    st.schedule.CurrentRecordNo = recordNo;
 
     const int top = ed.topIndex, selected = ed.selectedIndex;
     LoadSchedules(st, ed);
@@ -209,9 +209,9 @@ int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
         ed.selectedIndex >= 0 && ed.selectedIndex < static_cast<int>(entries.size());
     // The highlighted entry is the one the operator means, whatever was edited last.
     if (selected)
-        st.CurrentRecordNo =
+        st.schedule.CurrentRecordNo =
             static_cast<int>(entries[static_cast<std::size_t>(ed.selectedIndex)].itemData);
-    const int n = st.CurrentRecordNo;
+    const int n = st.schedule.CurrentRecordNo;
     if ((needSelection && !selected) || n < 1 || n > kMaxSchedules) {
         ShowError(st, "Select a schedule");
         return 0;
@@ -224,13 +224,13 @@ int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
 }
 
 std::string DeleteCaption(Station& st) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(st, st.CurrentRecordNo).ProgramName) +
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(st, st.schedule.CurrentRecordNo).ProgramName) +
            " Schedule?";
 }
 
 void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
     if (recordNo < 1 || recordNo > kMaxSchedules) return;
-    st.CurrentRecordNo = recordNo;
+    st.schedule.CurrentRecordNo = recordNo;
     std::string error;
     if (!WriteSchedule(st, recordNo, DeletedScheduleRecord(), &error)) {
         ShowError(st, "The schedule was not deleted: " + error);
@@ -247,7 +247,7 @@ void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
 void CloseScheduleEditor(Station& st) {
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = 1;
     LoadManualPlaylist(st);
     st.notifyChanged();
 }

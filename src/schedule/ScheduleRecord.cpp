@@ -88,23 +88,23 @@ std::string DeletedScheduleRecord() {
 
 std::optional<ScheduleFields> ReadSchedule(Station& st, int n) {
     std::string record;
-    if (!st.SatListFile.read(n, &record)) return std::nullopt;
+    if (!st.schedule.SatListFile.read(n, &record)) return std::nullopt;
     return ParseScheduleRecord(record);
 }
 
 bool WriteSchedule(Station& st, int n, const std::string& record, std::string* error) {
-    return st.SatListFile.write(n, record, error);
+    return st.schedule.SatListFile.write(n, record, error);
 }
 
 int ScheduleRecordCount(const Station& st) {
-    return static_cast<int>(st.SatListFile.recordCount());
+    return static_cast<int>(st.schedule.SatListFile.recordCount());
 }
 
 int FirstFreeScheduleSlot(Station& st) {
     const int count = ScheduleRecordCount(st);
     std::string rec;
     for (int n = 1; n <= count; ++n) {
-        st.SatListFile.read(n, &rec);
+        st.schedule.SatListFile.read(n, &rec);
         if (rec[0] != '1') return n;
     }
     return count + 1;

@@ -55,25 +55,13 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
-std::string DayName(const Station& st, int i) {
-    static const char* const kNames[] = {"Off",       "Sunday",   "Monday", "Tuesday",
-                                         "Wednesday", "Thursday", "Friday", "Saturday"};
-    if (i < 0 || i > 7) return {};
-    const std::string& name = st.DayNames[static_cast<std::size_t>(i)];
-    return name.empty() ? kNames[i] : name;
-}
-
-std::string DayAbbreviation(const Station& st, int i) {
-    return Left(DayName(st, i), 3);
-}
-
 int ScheduleScanEnd(Station& st) {
     int end = ScheduleRecordCount(st);
     if (end < kMaxSchedules) {
         // A record cut short (a file whose length is not a multiple of the record length)
         // still counts as the last record when it holds anything.
         std::string partial;
-        st.SatListFile.read(end + 1, &partial);
+        st.schedule.SatListFile.read(end + 1, &partial);
         if (partial.find_first_not_of('\0') != std::string::npos) ++end;
     }
     return std::min(end, kMaxSchedules);
@@ -86,15 +74,15 @@ std::string ReadScheduleRecords(Station& st, int end) {
     RecordFile blocks;
     std::string chunk, ignored;
     // A second handle on the open file sees every write made through SatListFile.
-    if (st.SatListFile.isOpen() &&
-        blocks.open(st.SatListFile.path(), kBlock * kScheduleRecordLength, &ignored)) {
+    if (st.schedule.SatListFile.isOpen() &&
+        blocks.open(st.schedule.SatListFile.path(), kBlock * kScheduleRecordLength, &ignored)) {
         for (int b = 1; static_cast<int>(all.size()) < end * kScheduleRecordLength; ++b) {
             blocks.read(b, &chunk);
             all += chunk;
         }
     } else {
         for (int n = 1; n <= end; ++n) {
-            st.SatListFile.read(n, &chunk);
+            st.schedule.SatListFile.read(n, &chunk);
             all += chunk;
         }
     }
@@ -105,7 +93,7 @@ std::string ReadScheduleRecords(Station& st, int end) {
 
 ScheduleFields ReadScheduleBlanked(Station& st, int n) {
     std::string record;
-    st.SatListFile.read(n, &record);
+    st.schedule.SatListFile.read(n, &record);
     std::replace(record.begin(), record.end(), '\0', ' ');
     return ParseScheduleRecord(record);
 }

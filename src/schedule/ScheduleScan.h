@@ -24,10 +24,6 @@ std::string TrimBlanks(std::string_view text);
 std::string TrimTrailingBlanks(std::string_view text);
 bool IsBlank(std::string_view text);
 
-// DayNames entry i (0 "Off", 1 "Sunday" .. 7 "Saturday"); "" outside 0..7.
-std::string DayName(const Station& st, int i);
-// The first three letters of DayName(i): "Sun" .. "Sat".
-std::string DayAbbreviation(const Station& st, int i);
 
 // The last record number a scan of SatList.dat reads: every whole record, plus a partial last
 // record that holds any data, and never beyond record 999 (later records are ignored).

@@ -2,8 +2,13 @@
 // State of the schedule store's windows that the station's procedures fill: the weekly view
 // lists, the conflict list and the progress of a floppy copy. The windows only render it.
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/DateTime.h"
+#include "platform/RecordFile.h"
 
 namespace quillmar {
 
@@ -47,6 +52,22 @@ struct ProgressBarModel {
     bool visible = false;
     int max = 0;
     int value = 0;
+};
+
+// The schedule store: SatList.dat, open for the whole run, the schedules in use, the one the
+// editor has chosen, the weekly window's lists (also refilled by FindNextSwitch), the conflict
+// lines of the last Apply (lstConflicts), the main window's progress bar of the floppy copies
+// and this year's daylight-saving dates.
+struct ScheduleStore {
+    RecordFile SatListFile;
+    int CurrentRecordNo = 0;
+    std::array<std::int32_t, 1000> ScheduleActive{};
+    std::int32_t ScheduleCount = 0;
+    WeeklyScheduleModel Weekly;
+    std::vector<std::string> ScheduleConflicts;
+    ProgressBarModel ProgressBar1;
+    Date DstStartDate;
+    Date DstEndDate;
 };
 
 }  // namespace quillmar

@@ -46,15 +46,15 @@ void ShiftAll(Station& st, int step, const char* logLine) {
     const int count = ScheduleRecordCount(st);
     std::string rec, error;
     for (int n = 1; n <= count; ++n) {
-        st.SatListFile.read(n, &rec);
+        st.schedule.SatListFile.read(n, &rec);
         if (rec[0] != '1') continue;
         for (int r = 0; r < 7; ++r) ShiftRow(rec, r, step);
-        if (!st.SatListFile.write(n, rec, &error)) {
+        if (!st.schedule.SatListFile.write(n, rec, &error)) {
             ShowError(st, "Schedule " + std::to_string(n) + " was not shifted: " + error);
             break;
         }
     }
-    WriteActivityLog(st, logLine);
+    WriteActivityLog(st.logs, logLine);
     // The next recording and switch must follow the times now in the file.
     FindNextRecord(st);
     FindNextSwitch(st);
@@ -75,9 +75,9 @@ void AdjustSchedulesForStandardTime(Station& st) {
 
 void TimeChangeTimer(Station& st) {
     const Date today = st.platform.clock.now().date;
-    if (today == st.DstStartDate) AdjustSchedulesForDST(st);
-    if (today == st.DstEndDate) AdjustSchedulesForStandardTime(st);
-    st.tmrTimeChange->setEnabled(false);
+    if (today == st.schedule.DstStartDate) AdjustSchedulesForDST(st);
+    if (today == st.schedule.DstEndDate) AdjustSchedulesForStandardTime(st);
+    st.timers.tmrTimeChange->setEnabled(false);
 }
 
 }  // namespace quillmar

@@ -19,7 +19,7 @@ void AddPlayLines(Station& st, const ScheduleFields& f) {
         const std::string& time = f.PlayTimes[static_cast<std::size_t>(k)];
         if (IsBlank(time)) continue;
         const int d = k / 4 + 1;
-        st.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(st, d) + " " + time + " " +
+        st.schedule.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(d) + " " + time + " " +
                               f.ProgramName);
     }
 }
@@ -28,14 +28,14 @@ void AddRecordLines(Station& st, const ScheduleFields& f) {
     for (int r = 0; r < 7; ++r) {
         const int d = f.RecordDays[static_cast<std::size_t>(r)];
         if (d < 1 || d > 7) continue;  // 0 is Off; other digits name no day
-        st.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(st, d) + " " +
+        st.schedule.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(d) + " " +
                               f.RecordTimes[static_cast<std::size_t>(r)] + "  " +
-                              DayAbbreviation(st, r + 1) + " " + f.ProgramName);
+                              DayAbbreviation(r + 1) + " " + f.ProgramName);
     }
 }
 
 void Build(Station& st, View view, const char* caption) {
-    auto& weekly = st.Weekly;
+    auto& weekly = st.schedule.Weekly;
     weekly.view = view;
     weekly.caption = caption;
     weekly.lstWeeklySchedule.clear();

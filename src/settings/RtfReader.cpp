@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-#include "core/Cp1252.h"
+#include "platform/Cp1252.h"
 
 namespace quillmar {
 

@@ -111,7 +111,7 @@ void SettingsForm::lstDrv_Click(int index) {
     st_.Settings.WaveDrive =
         static_cast<std::int16_t>(lstDrv[static_cast<std::size_t>(index)].value);
     DeriveSettingValues(st_);
-    const std::string folder = st_.WaveDriveLetter + ":\\Satfile";
+    const std::string folder = st_.Settings.WaveDriveLetter + ":\\Satfile";
     std::string error;
     if (!st_.platform.files.folderExists(folder) &&
         !st_.platform.files.createFolder(folder, &error))

@@ -53,8 +53,8 @@ bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* 
 }  // namespace
 
 void DeriveSettingValues(Station& st) {
-    st.WaveDriveLetter = std::string(1, static_cast<char>(64 + st.Settings.WaveDrive));
-    st.BaudRates = {"", "9600", "19200"};
+    st.Settings.WaveDriveLetter = std::string(1, static_cast<char>(64 + st.Settings.WaveDrive));
+    st.Settings.BaudRates = {"", "9600", "19200"};
 }
 
 void LoadStationSettings(Station& st) {
@@ -68,7 +68,7 @@ void LoadStationSettings(Station& st) {
     }
     NoteSoundCardsChosen(st, file.recordCount() >= 18);
     file.close();
-    st.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
+    st.recorder.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
     st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
     st.main.cmdRecStopVisible = st.Settings.RecStopVisible == 1;
     DeriveSettingValues(st);

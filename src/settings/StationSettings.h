@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,12 @@ struct StationSettings {
     std::int16_t RecordVisible = 0;         // 19
     std::int16_t RecStopVisible = 0;        // 20
     std::int16_t AdjustForTimeChange = 0;   // 21
+
+    // Derived from the records above when they are read or applied.
+    std::string WaveDriveLetter;
+    std::array<std::string, 3> BaudRates;  // entries 1 and 2
+
+    friend bool operator==(const StationSettings&, const StationSettings&) = default;
 
     // The field of a record number; nullptr for 15, 16 and numbers outside 1..21.
     std::int16_t* field(int record);

@@ -93,7 +93,7 @@ class AudioTest : public ::testing::Test {
             if (name == "WriteRemoteOutputs")
                 eomWrites.push_back({TimeText(sim->clock.now()) + "." +
                                          std::to_string(sim->clock.now().msOfDay % 1000 / 100),
-                                     (st().RemoteOutputBits & 1) != 0});
+                                     (st().remote.RemoteOutputBits & 1) != 0});
         };
     }
 
@@ -103,7 +103,7 @@ class AudioTest : public ::testing::Test {
 
     void put(int n, const ScheduleFields& f) {
         std::string error;
-        ASSERT_TRUE(st().SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
+        ASSERT_TRUE(st().schedule.SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
         FindNextRecord(st());
         FindNextSwitch(st());
         FindNextPlay(st());

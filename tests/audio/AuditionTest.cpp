@@ -59,7 +59,7 @@ TEST_F(AuditionTest, PlayAsksForAProgrammeThenADayThenAFile) {
     EXPECT_THAT(sim->errors.messages,
                 ElementsAre("Select a Program", "Select a Day", "File does not exist"));
     EXPECT_FALSE(sim->exists(kWave));  // the empty file is removed
-    EXPECT_FALSE(st().AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);
 }
 
 TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
@@ -67,7 +67,7 @@ TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
     marks(120, 0);
     selectMonday7();
     audition->cmdPlay_Click();
-    EXPECT_TRUE(st().AuditionPlaying);
+    EXPECT_TRUE(st().playout.AuditionPlaying);
     EXPECT_EQ(audio().playStarts().back().device, 1);
     EXPECT_EQ(audition->cmdPlayColour, colour::LightGreen);
     EXPECT_EQ(audition->TrackBarMax, 150'000);
@@ -75,7 +75,7 @@ TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
     audition->cmdTrim_Click();
     EXPECT_FLOAT_EQ(audition->AuditionTrim, 95.2f);
     EXPECT_FLOAT_EQ(audition->AuditionEom, 95.2f);
-    EXPECT_FALSE(st().AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_EQ(audition->focus, Audition::Focus::Play);
     const SoundMarks m = ReadSoundMarks(st(), kMarks);
     EXPECT_FLOAT_EQ(m.EomMark, 95.2f);
@@ -138,7 +138,7 @@ TEST_F(AuditionTest, WithNoEomMarkTheCountdownRunsToTheEndOfTheFile) {
     EXPECT_EQ(audition->TrackBarValue / 100, 300);
     advance(61'000);
     // Playback ended at the file's end.
-    EXPECT_FALSE(st().AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_EQ(audition->cmdEOMColour, colour::Blue);
     EXPECT_EQ(audition->lblTime, "    ");
 }
@@ -177,15 +177,15 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     selectMonday7();
     audition->cmdPlay_Click();
     // A playout on the same card is refused while the audition plays.
-    st().NextPlayRecordNo = 7;
+    st().next.NextPlayRecordNo = 7;
     PlayScheduled(st());
-    EXPECT_EQ(st().PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, 0);
     audition->cmdStopPlay_Click();
     PlayScheduled(st());
-    EXPECT_EQ(st().PlayState, 2);
+    EXPECT_EQ(st().playout.PlayState, 2);
     // And the audition is refused while the playout runs.
     audition->cmdPlay_Click();
-    EXPECT_FALSE(st().AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_THAT(sim->errors.messages, ElementsAre(kAlreadyPlaying, kAlreadyPlaying));
 }
 
@@ -194,7 +194,7 @@ TEST_F(AuditionTest, ClosingStopsThePlayer) {
     selectMonday7();
     audition->cmdPlay_Click();
     audition.reset();
-    EXPECT_FALSE(st().AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_EQ(audio().playingPlayers(), 0);
 }
 

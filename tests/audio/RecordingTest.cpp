@@ -28,7 +28,7 @@ class RecordingTest : public AudioTest {
 TEST(SoundFileNames, FollowTheWeekdayAndRecordNumberInUpperCase) {
     SimStation s;
     s.start();
-    s.st().WaveDriveLetter = "C";
+    s.st().Settings.WaveDriveLetter = "C";
     EXPECT_EQ(SoundFileName(s.st(), 2, 7), "C:\\SATFILE\\SFMON007.WAV");
     EXPECT_EQ(MarksFileName(SoundFileName(s.st(), 2, 7)), "C:\\SATFILE\\SFMON007.DAT");
     EXPECT_EQ(SoundFileName(s.st(), 7, 123, false), "C:\\satfile\\SFSat123.wav");
@@ -55,12 +55,12 @@ TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTimeWithItsRelayResets) {
         log("AL"),
         ElementsAre(MatchesRegex("09:59:45  SETAUDIO 3 S ENG 0  "), "09:59:45  Turn off Relay 1",
                     MatchesRegex("09:59:55  SETAUDIO 3 S ENG 0  "), "09:59:55  Turn off Relay 1"));
-    EXPECT_EQ(st().RecordSeconds, 330);
-    EXPECT_EQ(st().RecordingFile, kWave);
-    EXPECT_EQ(st().MarksFile, kMarks);
+    EXPECT_EQ(st().recorder.RecordSeconds, 330);
+    EXPECT_EQ(st().recorder.RecordingFile, kWave);
+    EXPECT_EQ(st().recorder.MarksFile, kMarks);
     EXPECT_EQ(st().main.lblRecordName, "Cue " + kName);
     EXPECT_TRUE(st().Audio.RecordMetersVisible);
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
 }
 
 TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLength) {
@@ -69,22 +69,22 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     inputAt(Monday(10, 2, 0), {0, 0});
     runTo(Monday(10, 0, 1));
     // Then the capture waits for audio.
-    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, 1);
     EXPECT_EQ(st().main.lblRecordName, "Waiting for Audio");
     EXPECT_EQ(st().main.cmdRecordCaption, "Ready");
     EXPECT_FALSE(sim->exists(kWave) && ReadWaveInfo(sim->host(kWave)).frames > 0);
 
     runTo(Monday(10, 0, 21));
-    EXPECT_EQ(st().RecordState, 2);
+    EXPECT_EQ(st().recorder.RecordState, 2);
     EXPECT_EQ(st().main.cmdRecordCaption, "Recording");
     EXPECT_EQ(st().main.lblRecordName, "Recording " + kName);
-    EXPECT_NEAR(st().RecordStartTime, 36020.0, 0.05);
-    EXPECT_EQ(st().RecordStopTime, 36350);
+    EXPECT_NEAR(st().recorder.RecordStartTime, 36020.0, 0.05);
+    EXPECT_EQ(st().recorder.RecordStopTime, 36350);
 
     // When the recording runs on past its length.
     runTo(Monday(10, 6, 0));
     // Then it stopped just after 330 s, with both marks at the last loud buffer.
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     ASSERT_EQ(count("StopRecording"), 1);
     const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
     ASSERT_TRUE(wave.ok);
@@ -116,15 +116,15 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
 TEST_F(RecordingTest, QuietChannelsBelowTheThresholdNeverStartIt) {
     inputAt(Monday(10, 0, 0), {1000, 999});  // at the threshold is not above it
     runTo(Monday(10, 3, 0));
-    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, 1);
     EXPECT_EQ(count("StartRecording"), 0);
 }
 
 TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
     runTo(Monday(10, 5, 29));
-    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, 1);
     runTo(Monday(10, 5, 32));
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     EXPECT_EQ(count("DumpRecording"), 1);
     EXPECT_EQ(log("AL").back(), "10:05:30  Dump " + kName);
     // Nothing was recorded: no wave file to play in its place, no marks, no export.
@@ -153,11 +153,11 @@ TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedAsThreeLinesWhenAudioR
     inputAt(Monday(10, 1, 30), {5000, 5000});
     runTo(Monday(10, 1, 20));
     // Then the alarm is raised but not written while the silence lasts.
-    EXPECT_TRUE(st().AudioAlarm);
-    EXPECT_THAT(st().SilenceAlarmTime, MatchesRegex("10:01:0[56]"));
+    EXPECT_TRUE(st().recorder.AudioAlarm);
+    EXPECT_THAT(st().recorder.SilenceAlarmTime, MatchesRegex("10:01:0[56]"));
     EXPECT_TRUE(log("ER").empty());
     runTo(Monday(10, 1, 31));
-    EXPECT_FALSE(st().AudioAlarm);
+    EXPECT_FALSE(st().recorder.AudioAlarm);
     EXPECT_THAT(log("ER"), ElementsAre(MatchesRegex("10:01:0[56]  NEWS HOUR +Audio Alarm 01:00"),
                                        "10:01:30  " + kName + " End Alarm   01:30", "  "));
 }
@@ -235,7 +235,7 @@ TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMa
     runTo(Monday(10, 1, 0));
     audio().vanishInput("device unplugged");
     runTo(Monday(10, 1, 1));
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_EQ(sim->errors.messages[0], kName + " Recording ended: device unplugged");
     EXPECT_THAT(log("ER"),
@@ -245,14 +245,14 @@ TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMa
     EXPECT_NEAR(marks().EomMark, 60.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:01:00  Stop   " + kName + " 01:00");
     // The station goes on to the next event.
-    EXPECT_NE(st().NextRecordDate, DateTextSlashed(Monday(10).date));
+    EXPECT_NE(st().next.NextRecordDate, DateTextSlashed(Monday(10).date));
 }
 
 TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
     audio().failWritesAfterMs(45'000);
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 1, 0));
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_THAT(sim->errors.messages[0],
                 MatchesRegex(".*Recording ended: Cannot write .*No space left on device"));
@@ -264,7 +264,7 @@ TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
 TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
     audio().failCaptureStart("no such device");
     runTo(Monday(10, 0, 1));
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_EQ(sim->errors.messages[0], "Cannot record " + kWave + ": no such device");
     // The arm runs at count 0, up to half a second early; it is not retried on every tick.
@@ -283,7 +283,7 @@ TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
     ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
     cmdRecStop_Click(st());
     // Then the wait ends as a dump does: nothing exported, the wave file and marks untouched
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     EXPECT_EQ(count("CheckExport"), 0);
     EXPECT_FLOAT_EQ(marks().EomMark, 300);
     EXPECT_FLOAT_EQ(marks().TrimMark, 310);
@@ -302,8 +302,8 @@ TEST_F(RecordingTest, ARecordPressWhileRecordingDoesNotRestartTheWait) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 30));
     ArmRecording(st());
-    EXPECT_EQ(st().RecordState, 2);
-    EXPECT_EQ(st().RecordStopTime, 36330);
+    EXPECT_EQ(st().recorder.RecordState, 2);
+    EXPECT_EQ(st().recorder.RecordStopTime, 36330);
 }
 
 TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
@@ -327,15 +327,15 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     ScheduleFields f = RecordedSchedule();
     f.RecordStart = "M";
     put(7, f);
-    st().NextRecordNo = 7;
-    st().NextRecordSlot = 1;
+    st().next.NextRecordNo = 7;
+    st().next.NextRecordSlot = 1;
     CueRecording(st());
     ArmRecording(st());
-    EXPECT_TRUE(st().RelayRecordArmed);
+    EXPECT_TRUE(st().recorder.RelayRecordArmed);
     inputAt(Monday(9, 59, 10), {100, 100});  // quiet, below the threshold
     EnableRecordWriter(st());
     runTo(Monday(9, 59, 20));
-    EXPECT_EQ(st().RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, 1);
     StopRecording(st());
     EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 20.0,
                 0.1);
@@ -347,7 +347,7 @@ TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 40));
     ShutdownRecording(st());
-    EXPECT_EQ(st().RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, 0);
     EXPECT_NEAR(marks().EomMark, 40.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:00:40  Stop   " + kName + " 00:40");
 }

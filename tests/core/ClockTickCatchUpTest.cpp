@@ -21,11 +21,11 @@ DateTime At(int h, int m, int s, int ms = 0) {
 }
 
 void TimedPlayAt(Station& st, const char* time) {
-    st.NextPlayMode = "T";
-    st.NextPlayRecordNo = 1;
-    st.NextPlayDate = kSaturday;
-    st.NextPlayDateText = "12/05/2026";
-    st.NextPlayTime = time;
+    st.next.NextPlayMode = "T";
+    st.next.NextPlayRecordNo = 1;
+    st.next.NextPlayDate = kSaturday;
+    st.next.NextPlayDateText = "12/05/2026";
+    st.next.NextPlayTime = time;
 }
 
 }  // namespace
@@ -45,8 +45,8 @@ TEST(LateTick, AStallOverEachExactSecondMomentLosesNothing) {
          [](Station& st) { TimedPlayAt(st, "12:00:10"); }, 1},
         {"switch", "RunSwitchOnly", At(12, 0, 10),
          [](Station& st) {
-             st.NextSwitchDay = 7;
-             st.NextSwitchTime = "12:00:10";
+             st.next.NextSwitchDay = 7;
+             st.next.NextSwitchTime = "12:00:10";
          },
          2},
         {"Eb/No poll", "PollReceiverEbNo", At(12, 0, 12),
@@ -68,8 +68,8 @@ TEST(LateTick, AStallOverEachExactSecondMomentLosesNothing) {
 
 TEST(LateTick, AStallOverOnlyTheFirstSwitchMomentStillSwitchesTwice) {
     TickStation t(At(12, 0, 0));
-    t.st().NextSwitchDay = 7;
-    t.st().NextSwitchTime = "12:00:10";
+    t.st().next.NextSwitchDay = 7;
+    t.st().next.NextSwitchTime = "12:00:10";
     t.runTo(At(12, 0, 8, 400));  // count 2
     t.stall(1200);               // count 0 at the next tick
     t.runTo(At(12, 0, 20));
@@ -79,16 +79,16 @@ TEST(LateTick, AStallOverOnlyTheFirstSwitchMomentStillSwitchesTwice) {
 TEST(LateTick, TheRecordCueStillComesWhenItsSecondWasSkipped) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextRecordNo = 1;
-    st.NextRecordDate = "12/05/2026";
-    st.NextRecordSeconds = 12 * 3600 + 60;
+    st.next.NextRecordNo = 1;
+    st.next.NextRecordDate = "12/05/2026";
+    st.next.NextRecordSeconds = 12 * 3600 + 60;
     t.runTo(At(12, 0, 42));  // count 18
     t.stall(3000);           // count 15
-    EXPECT_TRUE(st.TimerCue->isEnabled());
+    EXPECT_TRUE(st.timers.TimerCue->isEnabled());
     t.runTo(At(12, 0, 51));  // count 9
-    ASSERT_FALSE(st.TimerCue->isEnabled());
+    ASSERT_FALSE(st.timers.TimerCue->isEnabled());
     t.stall(5000);  // count 4
-    EXPECT_TRUE(st.TimerCue->isEnabled());
+    EXPECT_TRUE(st.timers.TimerCue->isEnabled());
 }
 
 TEST(LateTick, ThePlaylistRefreshRunsLateOnceAndForTheRightDay) {
@@ -111,7 +111,7 @@ TEST(LateTick, ThePlaylistRefreshRunsLateOnceAndForTheRightDay) {
         ASSERT_EQ(t.st().main.PlayList.size(), 1u) << pastMidnight;
         EXPECT_EQ(t.st().main.PlayList[0].text, "08:00:00  Farm Report              ");
         t.runTo(On(kSunday, 0, 0, 10));
-        EXPECT_EQ(t.st().PlaylistRefreshed, 0);
+        EXPECT_EQ(t.st().tick.PlaylistRefreshed, 0);
         ASSERT_EQ(t.st().main.PlayList.size(), 1u);
     }
 }
@@ -135,15 +135,15 @@ TEST(LateTick, ATimedPlayMoreThanAMinuteLateIsLoggedAsMissedNotStarted) {
     EXPECT_EQ(t.sim->read("c:\\satfile\\logs\\ER261205.log"),
               "12:01:11  Missed timed play Noon Show due 12/05/2026 12:00:10\r\n");
     // The finder moved on (the schedule has no more play times).
-    EXPECT_EQ(st.NextPlayRecordNo, 0);
+    EXPECT_EQ(st.next.NextPlayRecordNo, 0);
 }
 
 TEST(ClockSetBack, ActionsAlreadyRunAreNotRepeated) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
     st.Settings.EbNoLogRate = 1;
-    st.NextSwitchDay = 7;
-    st.NextSwitchTime = "12:00:11";
+    st.next.NextSwitchDay = 7;
+    st.next.NextSwitchTime = "12:00:11";
     t.runTo(At(12, 0, 15));
     ASSERT_EQ(t.count("PollReceiverEbNo"), 1);
     ASSERT_EQ(t.count("RunSwitchOnly"), 2);
@@ -159,7 +159,7 @@ TEST(ClockSetForward, RunsEachSkippedActionOnceInTimeOrder) {
     Station& st = t.st();
     st.Settings.EbNoLogRate = 5;
     TimedPlayAt(st, "00:00:40");
-    st.NextPlayDate = kSunday;
+    st.next.NextPlayDate = kSunday;
     t.runTo(On(kSunday, 0, 0, 5));
     t.sim->clock.set(On(kSunday, 0, 1, 0));
     t.runTo(On(kSunday, 0, 1, 1));

@@ -85,25 +85,25 @@ TEST(EbNoPolling, APollJustBeforeTheMomentStandsForIt) {
     TickStation t(At(12, 0, 0));
     t.st().Settings.EbNoLogRate = 1;
     t.runTo(At(12, 0, 5));
-    t.st().EbNoPolledFlag = 1;
+    t.st().tick.EbNoPolledFlag = 1;
     // when the moment comes, then it does not poll again; the flag clears after second 13.
     t.runTo(At(12, 0, 20));
     EXPECT_EQ(t.count("PollReceiverEbNo"), 0);
-    EXPECT_EQ(t.st().EbNoPolledFlag, 0);
+    EXPECT_EQ(t.st().tick.EbNoPolledFlag, 0);
 }
 
 TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextRecordNo = 1;
-    st.NextRecordDate = "12/05/2026";
-    st.NextRecordSeconds = 12 * 3600 + 60;
-    st.RecordStartMode = "T";
+    st.next.NextRecordNo = 1;
+    st.next.NextRecordDate = "12/05/2026";
+    st.next.NextRecordSeconds = 12 * 3600 + 60;
+    st.recorder.RecordStartMode = "T";
     t.onAction = [&](const std::string& name) {
-        if (name == "ArmRecording") st.RecordState = 1;
+        if (name == "ArmRecording") st.recorder.RecordState = 1;
     };
     // TimerCue runs the cue 3 s after it is started: 14.45 s and 4.45 s ahead.
-    EXPECT_EQ(t.enabledAt(*st.TimerCue, At(12, 0, 59, 400)),
+    EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 0, 59, 400)),
               (std::vector<std::string>{"12:00:42.550", "12:00:52.550"}));
     EXPECT_EQ(st.main.lblRecTime, "00:01");
     EXPECT_EQ(t.count("ArmRecording"), 0);
@@ -114,24 +114,24 @@ TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
 TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextRecordNo = 1;
-    st.NextRecordDate = "12/05/2026";
-    st.NextRecordSeconds = 12 * 3600 + 20;
-    st.RecordStartMode = "M";
-    EXPECT_EQ(t.enabledAt(*st.TimerCue, At(12, 1, 0)).size(), 2u);
+    st.next.NextRecordNo = 1;
+    st.next.NextRecordDate = "12/05/2026";
+    st.next.NextRecordSeconds = 12 * 3600 + 20;
+    st.recorder.RecordStartMode = "M";
+    EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 1, 0)).size(), 2u);
     EXPECT_EQ(t.count("ArmRecording"), 0);
 }
 
 TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextRecordNo = 1;
-    st.NextRecordDate = "12/07/2026";
-    st.NextRecordSeconds = 12 * 3600 + 1;
-    st.RecordState = 2;
-    st.RecordStartMode = "T";
-    st.RecordStartTime = 11 * 3600 + 59 * 60;
-    st.RecordStopTime = 13 * 3600;
+    st.next.NextRecordNo = 1;
+    st.next.NextRecordDate = "12/07/2026";
+    st.next.NextRecordSeconds = 12 * 3600 + 1;
+    st.recorder.RecordState = 2;
+    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartTime = 11 * 3600 + 59 * 60;
+    st.recorder.RecordStopTime = 13 * 3600;
     t.runTo(At(12, 0, 0, 100));
     // Two days and one second ahead: the whole count, as the play countdown shows it.
     EXPECT_EQ(st.main.lblRecTime, " 48:00:01");
@@ -141,15 +141,15 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
 TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.RecordState = 2;
-    st.RecordStartMode = "T";
-    st.RecordStartTime = 12 * 3600 - 60;
-    st.RecordStopTime = 12 * 3600 + 10;
+    st.recorder.RecordState = 2;
+    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartTime = 12 * 3600 - 60;
+    st.recorder.RecordStopTime = 12 * 3600 + 10;
     t.onAction = [&](const std::string& name) {
-        if (name == "StopRecording") st.RecordState = 0;
+        if (name == "StopRecording") st.recorder.RecordState = 0;
     };
     // No next slot is found while it records: it still stops.
-    ASSERT_EQ(st.NextRecordNo, 0);
+    ASSERT_EQ(st.next.NextRecordNo, 0);
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.times("StopRecording"), (std::vector<std::string>{"12:00:10.050"}));
 }
@@ -157,10 +157,10 @@ TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
 TEST(RecordCountdown, DumpsARecordingThatWaitedPastItsDeadline) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.RecordState = 1;
-    st.ArmDeadline = 12 * 3600 + 5;
+    st.recorder.RecordState = 1;
+    st.recorder.ArmDeadline = 12 * 3600 + 5;
     t.onAction = [&](const std::string& name) {
-        if (name == "DumpRecording") st.RecordState = 0;
+        if (name == "DumpRecording") st.recorder.RecordState = 0;
     };
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.times("DumpRecording"), (std::vector<std::string>{"12:00:05.050"}));
@@ -170,12 +170,12 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
     // Given a recording that started at 23:50 and lasts 20 minutes (stop time 87000),
     TickStation t(At(23, 50, 0));
     Station& st = t.st();
-    st.RecordState = 2;
-    st.RecordStartMode = "T";
-    st.RecordStartTime = 23 * 3600 + 50 * 60;
-    st.RecordStopTime = 23 * 3600 + 50 * 60 + 1200;
+    st.recorder.RecordState = 2;
+    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartTime = 23 * 3600 + 50 * 60;
+    st.recorder.RecordStopTime = 23 * 3600 + 50 * 60 + 1200;
     t.onAction = [&](const std::string& name) {
-        if (name == "StopRecording") st.RecordState = 0;
+        if (name == "StopRecording") st.recorder.RecordState = 0;
     };
     // when midnight passes, then the elapsed time keeps counting and it stops at 00:10:00.
     t.runTo(On(kSaturday.addDays(1), 0, 5, 0));
@@ -188,10 +188,10 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
 TEST(RecordCountdown, ADeadlinePastMidnightDumpsAtItsTimeNextDay) {
     TickStation t(At(23, 59, 0));
     Station& st = t.st();
-    st.RecordState = 1;
-    st.ArmDeadline = 86400 + 60;
+    st.recorder.RecordState = 1;
+    st.recorder.ArmDeadline = 86400 + 60;
     t.onAction = [&](const std::string& name) {
-        if (name == "DumpRecording") st.RecordState = 0;
+        if (name == "DumpRecording") st.recorder.RecordState = 0;
     };
     t.runTo(On(kSaturday.addDays(1), 0, 2, 0));
     EXPECT_EQ(t.times("DumpRecording"), (std::vector<std::string>{"00:01:00.050"}));
@@ -200,13 +200,13 @@ TEST(RecordCountdown, ADeadlinePastMidnightDumpsAtItsTimeNextDay) {
 TEST(SwitchCountdown, RunsTheSwitchAtOneAndAtZeroSecondsAndLooksForTheNext) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextSwitchDay = 7;  // Saturday, today
-    st.NextSwitchTime = "12:00:30";
+    st.next.NextSwitchDay = 7;  // Saturday, today
+    st.next.NextSwitchTime = "12:00:30";
     t.runTo(At(12, 0, 20));
     EXPECT_EQ(st.main.lblSwitchTimer, "    00:10");
     t.runTo(At(12, 0, 29, 900));
     EXPECT_EQ(t.times("RunSwitchOnly"), (std::vector<std::string>{"12:00:28.550", "12:00:29.500"}));
-    EXPECT_FALSE(st.TimerGetNextSwitch->isEnabled());
+    EXPECT_FALSE(st.timers.TimerGetNextSwitch->isEnabled());
     t.runTo(At(12, 0, 31));
     EXPECT_EQ(t.count("RunSwitchOnly"), 2);
     EXPECT_EQ(st.main.lblSwitchTimer, "167:59:59");
@@ -215,22 +215,22 @@ TEST(SwitchCountdown, RunsTheSwitchAtOneAndAtZeroSecondsAndLooksForTheNext) {
 TEST(SwitchCountdown, ASlotThreeSecondsPastCountsAWeekAhead) {
     TickStation t(At(12, 0, 3));
     Station& st = t.st();
-    st.NextSwitchDay = 7;
-    st.NextSwitchTime = "12:00:00";
+    st.next.NextSwitchDay = 7;
+    st.next.NextSwitchTime = "12:00:00";
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, "167:59:57");
-    EXPECT_TRUE(st.TimerGetNextSwitch->isEnabled());
+    EXPECT_TRUE(st.timers.TimerGetNextSwitch->isEnabled());
     EXPECT_EQ(t.count("RunSwitchOnly"), 0);
 }
 
 TEST(SwitchCountdown, CountsAcrossTheWeekAndIgnoresATimeWithoutColon) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextSwitchDay = 2;  // Monday, two days on
-    st.NextSwitchTime = "06:30:00";
+    st.next.NextSwitchDay = 2;  // Monday, two days on
+    st.next.NextSwitchTime = "06:30:00";
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, " 42:30:00");
-    st.NextSwitchTime = "0630";
+    st.next.NextSwitchTime = "0630";
     st.main.lblSwitchTimer = "unchanged";
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, "unchanged");
@@ -239,18 +239,18 @@ TEST(SwitchCountdown, CountsAcrossTheWeekAndIgnoresATimeWithoutColon) {
 TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextPlayMode = "T";
-    st.NextPlayRecordNo = 3;
-    st.NextPlayDate = kSaturday;
-    st.NextPlayDateText = "12/05/2026";
-    st.NextPlayTime = "12:00:10";
-    st.NextPlaySeconds = 12 * 3600 + 10;
+    st.next.NextPlayMode = "T";
+    st.next.NextPlayRecordNo = 3;
+    st.next.NextPlayDate = kSaturday;
+    st.next.NextPlayDateText = "12/05/2026";
+    st.next.NextPlayTime = "12:00:10";
+    st.next.NextPlaySeconds = 12 * 3600 + 10;
     t.runTo(At(12, 0, 5));
     EXPECT_EQ(st.main.lblNextPlayTime, "    00:05");
     t.runTo(At(12, 1, 0));
     EXPECT_EQ(t.times("PlayScheduled"), (std::vector<std::string>{"12:00:10.000"}));
     // The finder ran on the empty schedule file: nothing more to play, no stale countdown.
-    EXPECT_EQ(st.NextPlayRecordNo, 0);
+    EXPECT_EQ(st.next.NextPlayRecordNo, 0);
     EXPECT_EQ(st.main.lblNextTimedPlay, "No programs scheduled to play");
     EXPECT_EQ(st.main.lblNextPlayTime, "");
 }
@@ -258,15 +258,15 @@ TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
 TEST(TimedPlay, WaitsForAPlayoutOnAirUpToAMinute) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.NextPlayMode = "T";
-    st.NextPlayRecordNo = 3;
-    st.NextPlayDate = kSaturday;
-    st.NextPlayTime = "12:00:10";
-    st.PlayState = 1;
-    st.EomTime = 12 * 3600 + 40;
+    st.next.NextPlayMode = "T";
+    st.next.NextPlayRecordNo = 3;
+    st.next.NextPlayDate = kSaturday;
+    st.next.NextPlayTime = "12:00:10";
+    st.playout.PlayState = 1;
+    st.playout.EomTime = 12 * 3600 + 40;
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.count("PlayScheduled"), 0);
-    st.PlayState = 0;
+    st.playout.PlayState = 0;
     t.runTo(At(12, 0, 31));
     EXPECT_EQ(t.times("PlayScheduled"), (std::vector<std::string>{"12:00:30.050"}));
 }
@@ -323,23 +323,23 @@ TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot
 TEST(PlayoutCountdown, AnEomTimePastMidnightWrapsAndPulsesAt0020) {
     TickStation t(At(23, 59, 50));
     Station& st = t.st();
-    st.PlayState = 2;
-    st.EomTime = 86420;
+    st.playout.PlayState = 2;
+    st.playout.EomTime = 86420;
     t.runTo(At(23, 59, 59, 950));
-    EXPECT_EQ(st.EomTime, 86420);
+    EXPECT_EQ(st.playout.EomTime, 86420);
     EXPECT_EQ(st.main.lblPlayTime, "00:20");
     t.runTo(On(kSaturday.addDays(1), 0, 0, 0, 500));
-    EXPECT_EQ(st.EomTime, 20);
+    EXPECT_EQ(st.playout.EomTime, 20);
     t.runTo(On(kSaturday.addDays(1), 0, 0, 20, 500));
-    EXPECT_EQ(st.RemoteOutputBits & 1, 0);
-    EXPECT_FALSE(st.EomSent);
+    EXPECT_EQ(st.remote.RemoteOutputBits & 1, 0);
+    EXPECT_FALSE(st.playout.EomSent);
     t.runTo(On(kSaturday.addDays(1), 0, 0, 20, 550));
-    EXPECT_EQ(st.RemoteOutputBits & 1, 1);
-    EXPECT_TRUE(st.EomSent);
+    EXPECT_EQ(st.remote.RemoteOutputBits & 1, 1);
+    EXPECT_TRUE(st.playout.EomSent);
     EXPECT_EQ(st.main.lblPlayTime, "-00:01");
     // The pulse lasts a second.
     t.runTo(On(kSaturday.addDays(1), 0, 0, 21, 600));
-    EXPECT_EQ(st.RemoteOutputBits & 1, 0);
+    EXPECT_EQ(st.remote.RemoteOutputBits & 1, 0);
 }
 
 TEST(DaylightSavingTrigger, ArmsTheShiftOnlyInItsWindowOnTheChangeDays) {
@@ -347,17 +347,17 @@ TEST(DaylightSavingTrigger, ArmsTheShiftOnlyInItsWindowOnTheChangeDays) {
         TickStation t(On(day, 1, 59, 50));
         t.st().Settings.AdjustForTimeChange = 1;
         t.runTo(On(day, 1, 59, 54));
-        EXPECT_FALSE(t.st().tmrTimeChange->isEnabled());
+        EXPECT_FALSE(t.st().timers.tmrTimeChange->isEnabled());
         t.runTo(On(day, 1, 59, 54, 50));
-        EXPECT_TRUE(t.st().tmrTimeChange->isEnabled());
+        EXPECT_TRUE(t.st().timers.tmrTimeChange->isEnabled());
     }
     TickStation off(On(Date{2026, 3, 8}, 1, 59, 50));
     off.runTo(On(Date{2026, 3, 8}, 2, 0, 0));
-    EXPECT_FALSE(off.st().tmrTimeChange->isEnabled());
+    EXPECT_FALSE(off.st().timers.tmrTimeChange->isEnabled());
     TickStation otherDay(On(Date{2026, 3, 9}, 1, 59, 50));
     otherDay.st().Settings.AdjustForTimeChange = 1;
     otherDay.runTo(On(Date{2026, 3, 9}, 2, 0, 0));
-    EXPECT_FALSE(otherDay.st().tmrTimeChange->isEnabled());
+    EXPECT_FALSE(otherDay.st().timers.tmrTimeChange->isEnabled());
 }
 
 TEST(DailyPurge, RunsOnceAt0030EveryDay) {
@@ -366,5 +366,5 @@ TEST(DailyPurge, RunsOnceAt0030EveryDay) {
     EXPECT_EQ(t.times("PurgeOldFiles"),
               (std::vector<std::string>{"00:00:30.000", "00:00:30.000", "00:00:30.000"}));
     EXPECT_EQ(t.actions.back().at.date, kSaturday.addDays(3));
-    EXPECT_EQ(t.st().PurgeDone, 0);  // cleared again after 00:00:31
+    EXPECT_EQ(t.st().tick.PurgeDone, 0);  // cleared again after 00:00:31
 }

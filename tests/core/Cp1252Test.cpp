@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Cp1252.h"
+#include "platform/Cp1252.h"
 
 using namespace quillmar;
 

@@ -56,7 +56,7 @@ TEST(Playlist, StartUpListsOnlyWhatIsStillToComeAndTheMenuListsTheWholeDay) {
 
     mnuLoadPlayList_Click(st);
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"09:00:00 Swap S", "16:00:00 Swap S"}));
-    EXPECT_EQ(st.PlaylistUpcomingOnly, 0);
+    EXPECT_EQ(st.tick.PlaylistUpcomingOnly, 0);
 }
 
 TEST(Playlist, KeepsTimeOrderAndOrdersEqualTimesByNameWithoutRegardToCase) {
@@ -102,16 +102,16 @@ TEST(Playlist, ListingEntriesShowsTheButtonsTheSettingsAllow) {
 TEST(Playlist, TheEntryOnAirStaysListedWhenTheListIsRebuilt) {
     TickStation t(kSaturday1400, Schedules({Manual("Later", 6, {"16:00:00"})}));
     Station& st = t.st();
-    st.PlayState = 1;
-    st.PlayingEntryText = "13:30:00  Lunch Hour               ";
-    st.PlayingEntryRecordNo = 7;
+    st.playout.PlayState = 1;
+    st.playout.PlayingEntryText = "13:30:00  Lunch Hour               ";
+    st.playout.PlayingEntryRecordNo = 7;
     st.main.PlayList.clear();
-    st.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = 1;
     LoadManualPlaylist(st);
     ASSERT_EQ(st.main.PlayList.size(), 2u);
-    EXPECT_EQ(st.main.PlayList[0], (PlaylistEntry{st.PlayingEntryText, 7}));
+    EXPECT_EQ(st.main.PlayList[0], (PlaylistEntry{st.playout.PlayingEntryText, 7}));
     // A timed playout on air is not a playlist entry.
-    st.PlayState = 2;
+    st.playout.PlayState = 2;
     st.main.PlayList.clear();
     LoadManualPlaylist(st);
     EXPECT_EQ(st.main.PlayList.size(), 1u);
@@ -123,7 +123,7 @@ TEST(Playlist, DamagedTimesAndInactiveSchedulesAreNotOffered) {
     TickStation t(kSaturday1400, Schedules({damaged, Manual("Kept", 6, {"19:00:00"})}));
     Station& st = t.st();
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"19:00:00 Kept  "}));
-    st.ScheduleActive[2] = 0;
+    st.schedule.ScheduleActive[2] = 0;
     mnuLoadPlayList_Click(st);
     EXPECT_TRUE(st.main.PlayList.empty());
 }
@@ -160,7 +160,7 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_TRUE(t.actions.empty());
 
-    st.NextRecordNo = 1;
+    st.next.NextRecordNo = 1;
     st.actionObserver = [&](const std::string& name) { t.actions.push_back({name, t.now()}); };
     cmdRecord_Click(st);
     ASSERT_GE(t.actions.size(), 2u);
@@ -171,10 +171,10 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
 
     // An arm that cannot open the capture is dumped: nothing is ready, the capture is stopped.
     cmdRecStop_Click(st);
-    st.NextRecordNo = 1;
+    st.next.NextRecordNo = 1;
     t.sim->audio.failCaptureStart("no such device");
     cmdRecord_Click(st);
-    EXPECT_EQ(st.RecordState, 0);
+    EXPECT_EQ(st.recorder.RecordState, 0);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
 }
@@ -198,8 +198,8 @@ TEST(PlaylistRefresh, AtSaturday235955TheListIsRebuiltFromSundaysTimes) {
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"23:59:30 Late S"}));
     t.runTo(DateTime::from(2026, 12, 5, 23, 59, 55, 50));
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"07:00:00 Sun Mo"}));
-    EXPECT_EQ(st.PlaylistRefreshed, 1);
+    EXPECT_EQ(st.tick.PlaylistRefreshed, 1);
     t.runTo(DateTime::from(2026, 12, 5, 23, 59, 58));
-    EXPECT_EQ(st.PlaylistRefreshed, 0);
+    EXPECT_EQ(st.tick.PlaylistRefreshed, 0);
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"07:00:00 Sun Mo"}));
 }

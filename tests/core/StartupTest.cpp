@@ -21,19 +21,16 @@ TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     }
     EXPECT_FALSE(fs::exists(satfile + "/User.dat"));
     const Station& st = s.st();
-    EXPECT_EQ(st.Account.Facility, "");
-    EXPECT_EQ(st.DayNames, (std::array<std::string, 8>{"Off", "Sunday", "Monday", "Tuesday",
-                                                       "Wednesday", "Thursday", "Friday",
-                                                       "Saturday"}));
+    EXPECT_EQ(st.Export.Account.Facility, "");
     EXPECT_EQ(st.Settings.ActivityLog, 0);
-    EXPECT_TRUE(st.SatListFile.isOpen() && st.ExportFile.isOpen() && st.AddressBookFile.isOpen());
-    EXPECT_EQ(st.ExportFile.recordLength(), 235);
-    EXPECT_EQ(st.AddressBookFile.recordLength(), 120);
+    EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() && st.Export.AddressBookFile.isOpen());
+    EXPECT_EQ(st.Export.ExportFile.recordLength(), 235);
+    EXPECT_EQ(st.Export.AddressBookFile.recordLength(), 120);
     EXPECT_TRUE(s.errors.messages.empty());
     // The clock tick runs from the start.
-    EXPECT_TRUE(st.tmrClock->isEnabled());
-    EXPECT_EQ(st.DstStartDate, (Date{2026, 3, 8}));
-    EXPECT_EQ(st.DstEndDate, (Date{2026, 11, 1}));
+    EXPECT_TRUE(st.timers.tmrClock->isEnabled());
+    EXPECT_EQ(st.schedule.DstStartDate, (Date{2026, 3, 8}));
+    EXPECT_EQ(st.schedule.DstEndDate, (Date{2026, 11, 1}));
 }
 
 TEST(Startup, APopulatedRootIsReadAsItStands) {
@@ -42,11 +39,11 @@ TEST(Startup, APopulatedRootIsReadAsItStands) {
     s.write("c:\\SATFILE\\mycomp.ini", std::string("\x01\x00", 2));
     s.write("c:\\satfile\\SatList.dat", std::string(331 * 2, ' '));
     s.start();
-    EXPECT_EQ(s.st().Account.Facility, "KQMR Radio");
-    EXPECT_EQ(s.st().Account.UserName, "station");
-    EXPECT_EQ(s.st().Account.Password, "secret");
+    EXPECT_EQ(s.st().Export.Account.Facility, "KQMR Radio");
+    EXPECT_EQ(s.st().Export.Account.UserName, "station");
+    EXPECT_EQ(s.st().Export.Account.Password, "secret");
     EXPECT_EQ(s.st().Settings.ProgramPlayCard, 1);
-    EXPECT_EQ(s.st().SatListFile.recordCount(), 2);
+    EXPECT_EQ(s.st().schedule.SatListFile.recordCount(), 2);
     // Files found in another case are used, not doubled.
     EXPECT_EQ(s.files.list("c:\\satfile", false).size(), 5u);
 }
@@ -55,9 +52,9 @@ TEST(Startup, AUserFileWithBareLineFeedsOrMissingLinesStillReads) {
     SimStation s;
     s.write("c:\\satfile\\User.dat", "Facility only\n");
     s.start();
-    EXPECT_EQ(s.st().Account.Facility, "Facility only");
-    EXPECT_EQ(s.st().Account.UserName, "");
-    EXPECT_EQ(s.st().Account.Password, "");
+    EXPECT_EQ(s.st().Export.Account.Facility, "Facility only");
+    EXPECT_EQ(s.st().Export.Account.UserName, "");
+    EXPECT_EQ(s.st().Export.Account.Password, "");
 }
 
 TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {
@@ -67,7 +64,7 @@ TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {
     EXPECT_FALSE(StartStation(s.st(), &error));
     EXPECT_NE(error.find("c:\\satfile\\Exportinfo.dat"), std::string::npos) << error;
     EXPECT_NE(error.find("directory"), std::string::npos) << error;
-    EXPECT_FALSE(s.st().tmrClock->isEnabled());
+    EXPECT_FALSE(s.st().timers.tmrClock->isEnabled());
 }
 
 TEST(Startup, ActivationShowsOrHidesPlayButtonsOnlyForZeroAndOne) {
@@ -94,7 +91,7 @@ TEST(Startup, AnsweringNoToTheExitQuestionLeavesEverythingRunning) {
     EXPECT_FALSE(AnswerExitQuestion(s.st(), false));
     EXPECT_EQ(s.st().ExitAnswer, 7);
     s.loop.advance(1000);
-    EXPECT_TRUE(s.st().tmrClock->isEnabled());
+    EXPECT_TRUE(s.st().timers.tmrClock->isEnabled());
     EXPECT_EQ(s.st().main.lblClock, "Saturday  12/05/2026  Day  339  12:00:01");
     EXPECT_TRUE(AnswerExitQuestion(s.st(), true));
     EXPECT_EQ(s.st().ExitAnswer, 6);

@@ -72,7 +72,7 @@ TEST(AddressBookList, ShowsEntriesInUseInFileOrderAndNewReusesADeletedSlot) {
     // When Bob is deleted his record stays, marked "0", and New hands out his slot.
     std::string error;
     ASSERT_TRUE(DeleteAddressEntry(s.st(), 2, &error)) << error;
-    EXPECT_EQ(s.st().AddressBookFile.recordCount(), 3);
+    EXPECT_EQ(s.st().Export.AddressBookFile.recordCount(), 3);
     const AddressEntry bob = ReadAddressEntry(s.st(), 2);
     EXPECT_EQ(bob.InUse, '0');
     EXPECT_EQ(bob.Name, "Bob");
@@ -121,8 +121,8 @@ TEST(MailAccountFile, IsWrittenInOrderForItsOwnerOnlyAndReadsBackWhole) {
     SimStation again;
     again.write(kUserFilePath, s.read(kUserFilePath));
     again.start();
-    EXPECT_EQ(again.st().Account.Facility, "KQMR, Lakeside");
-    EXPECT_EQ(again.st().Account.Password, "pa  ss");
+    EXPECT_EQ(again.st().Export.Account.Facility, "KQMR, Lakeside");
+    EXPECT_EQ(again.st().Export.Account.Password, "pa  ss");
 }
 
 TEST(MailAccountFile, AnOpenFileWithWiderPermissionsIsReplacedByAPrivateOne) {

@@ -43,11 +43,11 @@ void Recorded(ExportStation& s, int recordNo, int weekday, double seconds,
               const std::string& file = kRecording, int channels = 2) {
     s.wave(file, channels, static_cast<std::int64_t>(seconds * 44100), Left);
     Station& st = s.st();
-    st.ExportRecordNo = recordNo;
-    st.ExportWeekday = weekday;
-    st.ExportRecordingFile = file;
-    st.RecordedSeconds = static_cast<float>(seconds);
-    st.Armed.channels = channels;
+    st.recorder.ExportRecordNo = recordNo;
+    st.recorder.ExportWeekday = weekday;
+    st.recorder.ExportRecordingFile = file;
+    st.recorder.RecordedSeconds = static_cast<float>(seconds);
+    st.recorder.Armed.channels = channels;
 }
 
 std::string Zeros(std::size_t n) {
@@ -113,8 +113,8 @@ TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
     ExportEntry otherDay = Entry(kNamingUserDefined, 2, "01:00");
     otherDay.Paths[1] = "c:\\monday";
     Put(s, 2, otherDay);
-    s.st().ExportRecordNo = 1;
-    s.st().ExportWeekday = 2;
+    s.st().recorder.ExportRecordNo = 1;
+    s.st().recorder.ExportWeekday = 2;
     std::vector<std::string> actions;
     s.st().actionObserver = [&](const std::string& a) { actions.push_back(a); };
 
@@ -127,7 +127,7 @@ TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
     EXPECT_FALSE(ExportBusy(s.st()));
     EXPECT_TRUE(s.log().empty());
     EXPECT_FALSE(s.sim.exists("c:\\monday.wav"));
-    EXPECT_FALSE(s.st().tmrExport->isEnabled());
+    EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
 }
 
 TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesTheOldFile) {
@@ -143,14 +143,14 @@ TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesThe
     // Under way: the gauge and the meter show and the export timer runs.
     EXPECT_TRUE(s.st().Export.Display.GaugeVisible);
     EXPECT_TRUE(s.st().Export.Display.MeterVisible);
-    EXPECT_TRUE(s.st().tmrExport->isEnabled());
+    EXPECT_TRUE(s.st().timers.tmrExport->isEnabled());
     EXPECT_EQ(s.logTexts(), std::vector<std::string>{"Export->c:\\exports\\show.wav"});
-    EXPECT_FLOAT_EQ(s.st().RecordedSeconds, 8.0f);
+    EXPECT_FLOAT_EQ(s.st().recorder.RecordedSeconds, 8.0f);
 
     s.sim.loop.advance(1000);
     EXPECT_FALSE(s.st().Export.Display.GaugeVisible);
     EXPECT_FALSE(s.st().Export.Display.MeterVisible);
-    EXPECT_FALSE(s.st().tmrExport->isEnabled());
+    EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
     EXPECT_FALSE(ExportBusy(s.st()));
     EXPECT_TRUE(s.sim.errors.messages.empty());
 
@@ -224,7 +224,7 @@ TEST(ExportFailure, MissingDriveFailsThatExportOnlyAndTheNextOneRuns) {
     ASSERT_EQ(s.sim.errors.messages.size(), 1u);
     EXPECT_EQ(s.sim.errors.messages[0], "Export Error: Path not found: H:\\programs\\");
     EXPECT_EQ(s.logTexts(), std::vector<std::string>{s.sim.errors.messages[0]});
-    EXPECT_FALSE(s.st().tmrExport->isEnabled());
+    EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
     EXPECT_FALSE(s.st().Export.Display.GaugeVisible);
     EXPECT_EQ(s.readWave(kRecording).frames(), 2 * 44100);
 
@@ -253,7 +253,7 @@ TEST(ExportFailure, FailingConversionLeavesNoFileUnderTheFinalNameAndIsLogged) {
               std::vector<std::string>{"Export Error: No space left on device"});
     EXPECT_EQ(CountStarting(s.logTexts(), "Export Error: No space left on device"), 1);
     EXPECT_FALSE(s.sim.exists("c:\\broken.wav"));
-    EXPECT_FALSE(s.st().tmrExport->isEnabled());
+    EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
 
     // A path whose folder is missing, and an empty path, fail with their message too.
     s.sim.audio.failConversions("");

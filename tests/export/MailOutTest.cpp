@@ -113,7 +113,7 @@ TEST(SendMailToAddressBook, LineBreaksInTheSubjectNeverReachTheMail) {
 TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
     SimStation s(DateTime::from(2026, 3, 10, 20, 15, 30));
     s.start();
-    s.st().Account.Facility = "KQMR";
+    s.st().Export.Account.Facility = "KQMR";
     std::string error;
     AddressEntry never = OfficeHours();
     never.SendMode = kSendNever;
@@ -138,7 +138,7 @@ TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
 TEST(SendTestMessage, AMailThatHangsAndTimesOutIsReportedLater) {
     SimStation s;
     s.start();
-    s.st().Account.Facility = "KQMR";
+    s.st().Export.Account.Facility = "KQMR";
     std::string error;
     AddressEntry e = OfficeHours();
     ASSERT_TRUE(WriteAddressEntry(s.st(), 1, e, &error));

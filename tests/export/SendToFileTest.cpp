@@ -23,7 +23,7 @@ struct Copy {
         f.Route = route;
         f.Action = "1";
         std::string error;
-        EXPECT_TRUE(s.st().SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
+        EXPECT_TRUE(s.st().schedule.SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
         send = std::make_unique<SendToFile>(s.st(), 1, kSound, kMarks);
         send->Load();
         // The operator takes the format the chooser starts from.

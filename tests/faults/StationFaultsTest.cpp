@@ -190,7 +190,7 @@ TEST_F(StationFaults, AMailThatHangsThenFailsIsReportedWhileRecordingsGoOn) {
     person.Name = "Ops";
     person.Address = "ops@example.org";
     std::string error;
-    ASSERT_TRUE(st().AddressBookFile.write(1, FormatAddressEntry(person), &error)) << error;
+    ASSERT_TRUE(st().Export.AddressBookFile.write(1, FormatAddressEntry(person), &error)) << error;
     sim->mail.hang = true;
     runTo(Monday(10, 0, 10));
     ASSERT_TRUE(SendTestMessage(st(), 1));

@@ -18,7 +18,7 @@ struct LoggingStation : SimStation {
         write(kSettingsPath, std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
         this->start();
     }
-    void activity(const std::string& message) { WriteActivityLog(st(), message); }
+    void activity(const std::string& message) { WriteActivityLog(st().logs, message); }
 };
 
 }  // namespace
@@ -36,8 +36,8 @@ TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
 
 TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
     LoggingStation s(1);
-    WriteErrorLog(s.st(), "10:15:00", "News Audio Alarm 00:05");
-    WriteErrorLog(s.st(), "", "");
+    WriteErrorLog(s.st().logs, "10:15:00", "News Audio Alarm 00:05");
+    WriteErrorLog(s.st().logs, "", "");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"), "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
 }
 
@@ -45,7 +45,7 @@ TEST(ActivityLog, NothingIsWrittenUnlessTheSettingIsOne) {
     for (int setting : {0, 2}) {
         LoggingStation s(setting);
         s.activity("Play News");
-        WriteErrorLog(s.st(), "", "x");
+        WriteErrorLog(s.st().logs, "", "x");
         EXPECT_TRUE(s.files.list("c:\\satfile\\logs", false).empty()) << setting;
     }
 }

@@ -16,7 +16,7 @@ struct PurgeStation {
         : s(DateTime::from(today.year, today.month, today.day, 0, 0, 30)) {
         s.start();
         st().Settings.ActivityLog = 1;
-        st().WaveDriveLetter = "c";
+        st().Settings.WaveDriveLetter = "c";
     }
     Station& st() { return s.st(); }
     void files(std::initializer_list<const char*> paths) {
@@ -57,7 +57,7 @@ TEST(Purge, DeletesTheDayBeforesLogsAndSaysSo) {
               "00:00:30  Deleted 12-04-2026 Activity Log\r\n"
               "00:00:30  Deleted 12-04-2026 Error Log\r\n"
               "00:00:30  Deleted 12-04-2026 EbNo Log\r\n");
-    EXPECT_EQ(p.st().PurgeDone, 1);
+    EXPECT_EQ(p.st().tick.PurgeDone, 1);
 }
 
 TEST(Purge, StepsAWeekAMonthOrAYearBack) {
@@ -118,7 +118,7 @@ TEST(Purge, SkipsAKindWhosePeriodIsOutOfRange) {
     EXPECT_EQ(p.left("c:\\satfile").size(), 1u);
     EXPECT_EQ(p.left("c:\\satfile\\logs").size(), 2u);
     EXPECT_FALSE(p.s.exists("c:\\satfile\\logs\\AL261207.log"));
-    EXPECT_EQ(p.st().PurgeDone, 1);
+    EXPECT_EQ(p.st().tick.PurgeDone, 1);
 }
 
 TEST(Purge, MissingFilesAreSkippedAndTheLinesStillWritten) {

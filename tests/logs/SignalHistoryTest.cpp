@@ -12,8 +12,8 @@ using namespace quillmar;
 
 namespace {
 
-struct Logs {
-    Logs() {
+struct LogFolder {
+    LogFolder() {
         std::string error;
         files.createFolder("c:\\satfile", &error);
         files.createFolder(kLogsFolder, &error);
@@ -48,7 +48,7 @@ const Date kJan1{2026, 1, 1};
 }  // namespace
 
 TEST(SignalHistory, AMonthWithGapsAndADayWithoutAnEbLog) {
-    Logs logs;
+    LogFolder logs;
     for (int d = 0; d < 31; ++d) {
         const Date day = kJan1.addDays(d);
         if (d == 9) continue;  // the station was off all day
@@ -109,7 +109,7 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
         else if (!c.line.empty())
             ++expectSkipped;
     }
-    Logs logs;
+    LogFolder logs;
     logs.add("EB", kJan1, text);
     // The same faults in the other two logs are counted there too, and alter nothing.
     logs.add("AL", kJan1, "10:0\r\n\x01\x02\r\n09:00:00  Alarm\r\n09:10:00  Alarm End");
@@ -129,7 +129,7 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
 }
 
 TEST(SignalHistory, AlarmsSilencesAndRecordingsBecomeSpansAndMarks) {
-    Logs logs;
+    LogFolder logs;
     const Date jan2 = kJan1.addDays(1), jan3 = kJan1.addDays(2);
     logs.polls(kJan1, 15);
     logs.polls(jan2, 15, 0, 22);
@@ -196,7 +196,7 @@ TEST(SignalHistory, DaylightSavingDaysKeepTheirOrderAndMarkTheRepeatedHour) {
     }
     const Case cases[] = {{{2026, 3, 8}, spring, 92, 0}, {{2026, 11, 1}, autumn, 100, 4}};
     for (const auto& c : cases) {
-        Logs logs;
+        LogFolder logs;
         std::string text;
         for (int h : c.hours)
             for (int m = 0; m < 60; m += 15)

@@ -64,8 +64,8 @@ TEST_F(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReply) {
     sim.serial.answer("R C", Report("Eb/No          :              10.2 dB"), 900);
     PollReceiverEbNo(sim.st());
     EXPECT_EQ(sim.serial.wire, "R C\r");
-    EXPECT_EQ(sim.st().EbNoText, "10.2 dB");
-    EXPECT_EQ(sim.st().EbNoPolledFlag, 1);
+    EXPECT_EQ(sim.st().receiver.EbNoText, "10.2 dB");
+    EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
     EXPECT_EQ(log(), "10:45:13  10.2 dB\r\n");
     EXPECT_TRUE(sim.exists("c:\\satfile\\logs\\EB020316.log"));
     EXPECT_EQ(sim.serial.openNow, 0);
@@ -81,9 +81,9 @@ TEST_F(EbNoPoll, EachPollAddsOneLine) {
 
 TEST_F(EbNoPoll, AShortReplyLogsTheTimeAndTwoBlanks) {
     sim.serial.answer("R C", "\r\nCARRIER\r\n>", 10);
-    sim.st().EbNoText = "old";
+    sim.st().receiver.EbNoText = "old";
     PollReceiverEbNo(sim.st());
-    EXPECT_EQ(sim.st().EbNoText, "");
+    EXPECT_EQ(sim.st().receiver.EbNoText, "");
     EXPECT_EQ(log(), "10:45:12  \r\n");
 }
 
@@ -95,11 +95,11 @@ TEST_F(EbNoPoll, ASilentReceiverLogsAnEmptyValueAfterTheShortTimeOut) {
 
 TEST_F(EbNoPoll, APortFailureIsShownWritesNoLineAndIsNotRepeatedWithinTheSecond) {
     sim.serial.failOpen(8005, "Port already open");
-    sim.st().EbNoText = "10.2 dB";
+    sim.st().receiver.EbNoText = "10.2 dB";
     PollReceiverEbNo(sim.st());
     EXPECT_EQ(log(), "");
-    EXPECT_EQ(sim.st().EbNoText, "") << "an old value must not pass for a new one";
-    EXPECT_EQ(sim.st().EbNoPolledFlag, 1);
+    EXPECT_EQ(sim.st().receiver.EbNoText, "") << "an old value must not pass for a new one";
+    EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
     ASSERT_EQ(sim.errors.messages.size(), 1u);
     EXPECT_EQ(sim.errors.messages[0],
               "8005  Port already open.  Check serial port settings in SetUp/Communications.");

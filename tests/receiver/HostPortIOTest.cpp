@@ -183,12 +183,12 @@ TEST(HostPortIO, TheParallelPortGoesThroughPpdevActiveLowInAndEomOnBitZeroOut) {
     // Status pin 6 pulled low is the Play input; the others are idle high.
     pp.status = 0x3F;
     s.loop.advance(100);
-    EXPECT_EQ(s.st().RemoteInputBits, kPlayInput);
+    EXPECT_EQ(s.st().remote.RemoteInputBits, kPlayInput);
     EXPECT_EQ(s.st().main.lblPlayRelay, "PLAY");
     // The EOM contact is bit 0 of the data register, closed for one second.
-    s.st().RemoteOutputBits = 1;
+    s.st().remote.RemoteOutputBits = 1;
     WriteRemoteOutputs(s.st());
-    s.st().TimerEOM->setEnabled(true);
+    s.st().timers.TimerEOM->setEnabled(true);
     s.loop.advance(1100);
     EXPECT_EQ(pp.opened, std::vector<std::string>{"/dev/parport0"}) << "claimed once, kept open";
     ASSERT_FALSE(pp.calls.empty());

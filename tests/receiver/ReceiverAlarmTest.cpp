@@ -23,7 +23,7 @@ struct AlarmStation {
         s.start();
         st().Settings.ActivityLog = 1;
         st().Settings.RemoteControl = 2;
-        st().Account.Facility = "KQMR";
+        st().Export.Account.Facility = "KQMR";
         AddressEntry e;
         e.InUse = '1';
         e.SendMode = kSendAlways;
@@ -150,7 +150,7 @@ TEST(ReceiverAlarm, AMailThatCannotBeSentIsReportedAndTheStationCarriesOn) {
     a.alarm(false);
     a.s.loop.advance(3000);
     EXPECT_EQ(a.s.errors.messages.size(), 2u);
-    EXPECT_TRUE(a.st().tmrClock->isEnabled());
+    EXPECT_TRUE(a.st().timers.tmrClock->isEnabled());
 }
 
 TEST(ReceiverAlarm, NoMailSystemIsReportedAtSignOn) {

@@ -69,14 +69,14 @@ TEST(RemoteInputs, ParallelStatusDrivesTheRelayLabels) {
     r.s.ports.set(kParallelStatus, 0x7F);
     r.s.loop.advance(100);
     // then no input is active and the labels are empty
-    EXPECT_EQ(r.st().RemoteInputBits, 0);
-    EXPECT_FALSE(r.st().PlayInput);
+    EXPECT_EQ(r.st().remote.RemoteInputBits, 0);
+    EXPECT_FALSE(r.st().remote.PlayInput);
     EXPECT_EQ(r.st().main.lblPlayRelay, "");
     // When it reads 0x3F, Play is active
     r.s.ports.set(kParallelStatus, 0x3F);
     r.s.loop.advance(100);
-    EXPECT_EQ(r.st().RemoteInputBits, kPlayInput);
-    EXPECT_TRUE(r.st().PlayInput);
+    EXPECT_EQ(r.st().remote.RemoteInputBits, kPlayInput);
+    EXPECT_TRUE(r.st().remote.PlayInput);
     EXPECT_EQ(r.st().main.lblPlayRelay, "PLAY");
     EXPECT_EQ(r.st().main.lblRecordRelay, "");
     // and a Record input shows beside it until it drops
@@ -97,10 +97,10 @@ TEST(RemoteInputs, WithRemoteControlOffNoPortIsTouched) {
     r.s.ports.set(kParallelStatus, 0x07);
     r.s.ports.set(kPrairiePortB, 0x78);
     r.s.loop.advance(5000);
-    r.st().RemoteOutputBits = 1;
+    r.st().remote.RemoteOutputBits = 1;
     WriteRemoteOutputs(r.st());
     EXPECT_TRUE(r.s.ports.accesses.empty());
-    EXPECT_FALSE(r.st().PlayInput);
+    EXPECT_FALSE(r.st().remote.PlayInput);
     EXPECT_EQ(r.st().main.lblPort, "");
     EXPECT_EQ(r.count("PlayFromPlaylist"), 0);
 }
@@ -108,9 +108,9 @@ TEST(RemoteInputs, WithRemoteControlOffNoPortIsTouched) {
 TEST(RemoteOutputs, PrairieEomPulseWritesPortsAAndCThenClearsThemASecondLater) {
     // Given the card, when the playout closes the EOM contact as it does
     RemoteStation r(kPrairie);
-    r.st().RemoteOutputBits |= 1;
+    r.st().remote.RemoteOutputBits |= 1;
     WriteRemoteOutputs(r.st());
-    r.st().TimerEOM->setEnabled(true);
+    r.st().timers.TimerEOM->setEnabled(true);
     EXPECT_EQ(r.s.ports.writes(),
               (std::vector<Access>{{true, kPrairiePortA, 1}, {true, kPrairiePortC, 0}}));
     // then nothing more is written until the second is up
@@ -122,12 +122,12 @@ TEST(RemoteOutputs, PrairieEomPulseWritesPortsAAndCThenClearsThemASecondLater) {
                                                        {true, kPrairiePortC, 0},
                                                        {true, kPrairiePortA, 0},
                                                        {true, kPrairiePortC, 0}}));
-    EXPECT_FALSE(r.st().TimerEOM->isEnabled());
+    EXPECT_FALSE(r.st().timers.TimerEOM->isEnabled());
 }
 
 TEST(RemoteOutputs, ParallelModeWritesTheDataRegisterOnly) {
     RemoteStation r(kParallel);
-    r.st().RemoteOutputBits = 1;
+    r.st().remote.RemoteOutputBits = 1;
     WriteRemoteOutputs(r.st());
     EXPECT_EQ(r.s.ports.writes(), (std::vector<Access>{{true, kParallelData, 1}}));
 }
@@ -157,7 +157,7 @@ TEST(RemoteInputs, APortThatCannotBeReachedIsReportedOnceAndStartsNothing) {
     EXPECT_EQ(r.s.errors.messages[0], "Remote-control port failed: /dev/port: Permission denied");
     EXPECT_NE(r.errorLog().find("  Remote-control port failed: /dev/port: Permission denied\r\n"),
               std::string::npos);
-    EXPECT_EQ(r.st().RemoteInputBits, 0);
+    EXPECT_EQ(r.st().remote.RemoteInputBits, 0);
     EXPECT_EQ(r.count("PlayFromPlaylist"), 0);
     // Once it works, a later failure is reported again.
     r.s.ports.failure.clear();
@@ -213,13 +213,13 @@ TEST(RemoteTimeSet, AClockThatCannotBeSetIsReportedNotLogged) {
 TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
     // Given a playout running
     RemoteStation r(kPrairie);
-    r.st().PlayState = 1;
+    r.st().playout.PlayState = 1;
     r.inputs(kPlayInput);
     // a held Play input starts nothing more
     r.s.loop.advance(2000);
     EXPECT_EQ(r.count("PlayFromPlaylist"), 0);
     // and once nothing plays, it starts the playlist
-    r.st().PlayState = 0;
+    r.st().playout.PlayState = 0;
     r.s.loop.advance(50);
     EXPECT_GE(r.count("PlayFromPlaylist"), 1);
 }
@@ -227,8 +227,8 @@ TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
 TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
     // Given a relay-controlled recording running with the Record input held
     RemoteStation r(kPrairie);
-    r.st().RecordStartMode = "M";
-    r.st().RecordState = 2;
+    r.st().recorder.RecordStartMode = "M";
+    r.st().recorder.RecordState = 2;
     r.inputs(kRecordInput);
     r.s.loop.advance(500);
     // a port that cannot be read meanwhile says nothing about the input
@@ -244,8 +244,8 @@ TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
 
 TEST(RemoteRecord, ScheduledRecordingsIgnoreTheRecordInput) {
     RemoteStation r(kPrairie);
-    r.st().RecordStartMode = "A";
-    r.st().RecordState = 2;
+    r.st().recorder.RecordStartMode = "A";
+    r.st().recorder.RecordState = 2;
     r.inputs(0);
     r.s.loop.advance(500);
     EXPECT_EQ(r.count("StopRecording"), 0);

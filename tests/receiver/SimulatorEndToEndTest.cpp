@@ -90,11 +90,11 @@ class ReceiverSimulator : public ::testing::Test {
         sim.st().Settings.SerialPort = 1;
         sim.st().Settings.BaudSelect = 1;
         sim.st().Settings.ActivityLog = 1;
-        sim.st().ReceiverPort = port();
+        sim.st().receiver.ReceiverPort = port();
     }
     void TearDown() override {
         stopSimulator();
-        sim.st().ReceiverPort.reset();
+        sim.st().receiver.ReceiverPort.reset();
         if (!root_.empty()) fs::remove_all(root_);
     }
 
@@ -167,7 +167,7 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
 TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
     startSimulator({"--ebno", "11.7 dB"});
     PollReceiverEbNo(sim.st());
-    EXPECT_EQ(sim.st().EbNoText, "11.7 dB");
+    EXPECT_EQ(sim.st().receiver.EbNoText, "11.7 dB");
     auto view = port();
     std::string reply;
     SerialError error;
@@ -217,7 +217,7 @@ TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
 TEST_F(ReceiverSimulator, GarbageIsCollectedWithoutHarmAndEndsAtTheTimeOut) {
     startSimulator({"--garbage"});
     PollReceiverEbNo(sim.st());
-    EXPECT_LE(sim.st().EbNoText.size(), 20u);
+    EXPECT_LE(sim.st().receiver.EbNoText.size(), 20u);
     EXPECT_TRUE(sim.errors.messages.empty());
 }
 

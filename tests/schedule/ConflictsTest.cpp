@@ -9,11 +9,11 @@ namespace {
 class ConflictsTest : public ScheduleStoreTest {
   protected:
     std::vector<std::string> check(int recordNo) {
-        st().CurrentRecordNo = recordNo;
-        st().ScheduleConflicts.clear();
+        st().schedule.CurrentRecordNo = recordNo;
+        st().schedule.ScheduleConflicts.clear();
         CheckPlayConflicts(st());
         CheckRecordConflicts(st());
-        return st().ScheduleConflicts;
+        return st().schedule.ScheduleConflicts;
     }
 };
 

@@ -36,7 +36,7 @@ TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
     for (const auto& message : errors())
         EXPECT_EQ(message, "71 Disk not ready: drive a: is not available");
     EXPECT_EQ(sim.read(kScheduleFilePath), before);
-    EXPECT_FALSE(st().ProgressBar1.visible);
+    EXPECT_FALSE(st().schedule.ProgressBar1.visible);
     EXPECT_FALSE(sim.files.folderExists("a:\\"));
 }
 
@@ -51,7 +51,7 @@ TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem
     // Then the open file holds exactly the three and the finders ran on them
     EXPECT_EQ(ScheduleRecordCount(st()), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
-    EXPECT_EQ(st().NextRecordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
+    EXPECT_EQ(st().next.NextRecordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
     EXPECT_TRUE(errors().empty());
 }
 
@@ -67,7 +67,7 @@ TEST_F(FloppyTest, MissingFileOnTheDisketteKeepsTheLocalFile) {
 TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
     put(1, Schedule("One"));
     put(2, Schedule("Two"));
-    ASSERT_TRUE(st().ExportFile.write(1, std::string(235, 'e')));
+    ASSERT_TRUE(st().Export.ExportFile.write(1, std::string(235, 'e')));
     st().Settings.RecordThreshold = 1234;
     ASSERT_TRUE(SaveStationSettings(st()));
     sim.write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\nFRA\r\n");
@@ -80,9 +80,9 @@ TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
     EXPECT_EQ(sim.read("a:\\ExportInfo.dat"), std::string(235, 'e'));
     EXPECT_EQ(sim.read("a:\\MyComp.ini"), sim.read("c:\\satfile\\MyComp.ini"));
     EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\nSPA\r\nFRA\r\n");
-    EXPECT_FALSE(st().ProgressBar1.visible);
-    EXPECT_EQ(st().ProgressBar1.value, 4);
-    EXPECT_EQ(st().ProgressBar1.max, 5);
+    EXPECT_FALSE(st().schedule.ProgressBar1.visible);
+    EXPECT_EQ(st().schedule.ProgressBar1.value, 4);
+    EXPECT_EQ(st().schedule.ProgressBar1.max, 5);
 }
 
 TEST_F(FloppyTest, EmptyScheduleStillBacksUpTheRest) {
@@ -120,7 +120,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
 
     EXPECT_EQ(st().Settings.RecordThreshold, 7);
     EXPECT_EQ(st().Settings.RecordCard, 7);
-    EXPECT_EQ(st().RecordDevice, 7);  // the next capture uses the restored card
+    EXPECT_EQ(st().recorder.RecordDevice, 7);  // the next capture uses the restored card
     EXPECT_EQ(st().Settings.RecordVisible, 5);  // record 19 is not restored
     const std::string after = sim.read("c:\\satfile\\MyComp.ini");
     ASSERT_EQ(after.size(), 42u);
@@ -131,13 +131,13 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
 }
 
 TEST_F(FloppyTest, ExportTableRestoreGoesThroughTheOpenFile) {
-    ASSERT_TRUE(st().ExportFile.write(4, std::string(235, 'o')));
+    ASSERT_TRUE(st().Export.ExportFile.write(4, std::string(235, 'o')));
     insertDisk();
     sim.write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
     ASSERT_TRUE(LoadAutoExportFromFloppy(st()));
-    EXPECT_EQ(st().ExportFile.recordCount(), 1);
+    EXPECT_EQ(st().Export.ExportFile.recordCount(), 1);
     std::string rec;
-    st().ExportFile.read(1, &rec);
+    st().Export.ExportFile.read(1, &rec);
     EXPECT_EQ(rec, std::string(235, 'n'));
 }
 

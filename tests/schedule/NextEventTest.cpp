@@ -17,10 +17,10 @@ TEST_F(NextRecordTest, SlotTenSecondsAgoIsFoundOneWeekAhead) {
     // When
     FindNextRecord(st());
     // Then
-    EXPECT_EQ(st().NextRecordNo, 1);
-    EXPECT_EQ(st().NextRecordSlot, 1);
-    EXPECT_EQ(st().NextRecordSeconds, 8 * 3600 + 59 * 60 + 50);
-    EXPECT_EQ(st().NextRecordDate, "12/14/2026");
+    EXPECT_EQ(st().next.NextRecordNo, 1);
+    EXPECT_EQ(st().next.NextRecordSlot, 1);
+    EXPECT_EQ(st().next.NextRecordSeconds, 8 * 3600 + 59 * 60 + 50);
+    EXPECT_EQ(st().next.NextRecordDate, "12/14/2026");
     EXPECT_EQ(st().main.lblNextToRecord,
               "Next to Record:  Monday  Morning News on  Monday   @ 08:59:50");
 }
@@ -29,8 +29,8 @@ TEST_F(NextRecordTest, TodayOnlyTakesTimesStrictlyLater) {
     put(1, WithSlot(Schedule("Exactly Now"), 0, 2, "09:00:00"));
     put(2, WithSlot(Schedule("Next Second"), 0, 2, "09:00:01"));
     FindNextRecord(st());
-    EXPECT_EQ(st().NextRecordNo, 2);
-    EXPECT_EQ(st().NextRecordDate, "12/07/2026");
+    EXPECT_EQ(st().next.NextRecordNo, 2);
+    EXPECT_EQ(st().next.NextRecordDate, "12/07/2026");
     // The row is Sunday (the broadcast day); the weekday is the recording's own.
     EXPECT_EQ(st().main.lblNextToRecord,
               "Next to Record:  Sunday  Next Second on  Monday   @ 09:00:01");
@@ -42,9 +42,9 @@ TEST_F(NextRecordTest, EqualTimesGoToTheLowerRecordAndTheEarliestDayWins) {
     put(3, WithSlot(Schedule("Second"), 2, 3, "10:00:00"));
     put(4, WithSlot(Schedule("Tuesday Late"), 3, 3, "23:00:00"));
     FindNextRecord(st());
-    EXPECT_EQ(st().NextRecordNo, 2);
-    EXPECT_EQ(st().NextRecordSlot, 2);
-    EXPECT_EQ(st().NextRecordDate, "12/08/2026");
+    EXPECT_EQ(st().next.NextRecordNo, 2);
+    EXPECT_EQ(st().next.NextRecordSlot, 2);
+    EXPECT_EQ(st().next.NextRecordDate, "12/08/2026");
 }
 
 TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
@@ -53,11 +53,11 @@ TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
     put(3, WithSlot(WithSlot(Schedule("Off Row"), 1, 0, "09:30:00"), 2, 4, ""));  // no time
     put(4, WithSlot(Schedule("Real"), 3, 4, "10:00:00"));
     FindNextRecord(st());
-    EXPECT_EQ(st().NextRecordNo, 4);
-    EXPECT_EQ(st().ScheduleActive[1], 0);
-    EXPECT_EQ(st().ScheduleActive[2], 0);
-    EXPECT_EQ(st().ScheduleActive[4], 1);
-    EXPECT_EQ(st().ScheduleCount, 4);
+    EXPECT_EQ(st().next.NextRecordNo, 4);
+    EXPECT_EQ(st().schedule.ScheduleActive[1], 0);
+    EXPECT_EQ(st().schedule.ScheduleActive[2], 0);
+    EXPECT_EQ(st().schedule.ScheduleActive[4], 1);
+    EXPECT_EQ(st().schedule.ScheduleCount, 4);
 }
 
 TEST_F(NextRecordTest, EmptyFileSaysSoAndClearsTheSwitchLine) {
@@ -65,12 +65,12 @@ TEST_F(NextRecordTest, EmptyFileSaysSoAndClearsTheSwitchLine) {
     FindNextRecord(st());
     FindNextPlay(st());
     FindNextSwitch(st());
-    EXPECT_EQ(st().NextRecordNo, 0);
-    EXPECT_EQ(st().NextPlayRecordNo, 0);
+    EXPECT_EQ(st().next.NextRecordNo, 0);
+    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
     EXPECT_EQ(st().main.lblNextToRecord, "No programs scheduled to record");
     EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
     EXPECT_EQ(st().main.lblNextSwitch, "");
-    EXPECT_EQ(st().NextSwitchTime, "");
+    EXPECT_EQ(st().next.NextSwitchTime, "");
 }
 
 TEST_F(NextRecordTest, RecordsBeyond999AreIgnored) {
@@ -79,8 +79,8 @@ TEST_F(NextRecordTest, RecordsBeyond999AreIgnored) {
     FindNextRecord(st());
     FindNextPlay(st());
     FindNextSwitch(st());
-    EXPECT_EQ(st().NextRecordNo, 1);
-    EXPECT_EQ(st().ScheduleCount, 999);
+    EXPECT_EQ(st().next.NextRecordNo, 1);
+    EXPECT_EQ(st().schedule.ScheduleCount, 999);
 }
 
 TEST_F(NextRecordTest, TornLastRecordCountsAsTheLastRecord) {
@@ -92,11 +92,11 @@ TEST_F(NextRecordTest, TornLastRecordCountsAsTheLastRecord) {
         out << torn.substr(0, 300);
     }
     FindNextRecord(st());
-    EXPECT_EQ(st().NextRecordNo, 2);
-    EXPECT_EQ(st().ScheduleCount, 2);
+    EXPECT_EQ(st().next.NextRecordNo, 2);
+    EXPECT_EQ(st().schedule.ScheduleCount, 2);
     // Its missing play times do not appear as midnight plays.
     FindNextPlay(st());
-    EXPECT_EQ(st().NextPlayRecordNo, 0);
+    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
 }
 
 class NextPlayTest : public ScheduleStoreTest {};
@@ -107,24 +107,24 @@ TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     put(1, manual);
     put(2, WithPlay(Schedule("Timed"), 4 + 3, "11:00:00"));
     FindNextPlay(st());
-    EXPECT_EQ(st().NextPlayRecordNo, 2);
-    EXPECT_EQ(st().NextPlaySeconds, 11 * 3600);
-    EXPECT_EQ(st().NextPlayDateText, "12/07/2026");
-    EXPECT_EQ(st().NextPlayDate, (Date{2026, 12, 7}));
-    EXPECT_EQ(st().NextPlayTime, "11:00:00");
-    EXPECT_EQ(st().NextPlayMode, "T");
+    EXPECT_EQ(st().next.NextPlayRecordNo, 2);
+    EXPECT_EQ(st().next.NextPlaySeconds, 11 * 3600);
+    EXPECT_EQ(st().next.NextPlayDateText, "12/07/2026");
+    EXPECT_EQ(st().next.NextPlayDate, (Date{2026, 12, 7}));
+    EXPECT_EQ(st().next.NextPlayTime, "11:00:00");
+    EXPECT_EQ(st().next.NextPlayMode, "T");
     EXPECT_EQ(st().main.lblNextTimedPlay, "Next to Play:  Timed on  Monday   @ 11:00:00");
 }
 
 TEST_F(NextPlayTest, SwitchOnlySchedulesMayPlay) {
     put(1, WithPlay(Schedule("Switch Plays", "3"), 8, "06:00:00"));  // Tuesday slot 0
     FindNextPlay(st());
-    EXPECT_EQ(st().NextPlayRecordNo, 1);
-    EXPECT_EQ(st().NextPlayDateText, "12/08/2026");
+    EXPECT_EQ(st().next.NextPlayRecordNo, 1);
+    EXPECT_EQ(st().next.NextPlayDateText, "12/08/2026");
 
     putDeleted(1);
     FindNextPlay(st());
-    EXPECT_EQ(st().NextPlayRecordNo, 0);
+    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
     EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
 }
 
@@ -145,35 +145,35 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     // When
     FindNextSwitch(st());
     // Then the keys are 19 (Monday past), 18 (next Sunday) and 13 (Tuesday)
-    const auto& sorted = st().Weekly.lstSort.entries();
+    const auto& sorted = st().schedule.Weekly.lstSort.entries();
     ASSERT_EQ(sorted.size(), 3u);
     EXPECT_EQ(sorted[0].text, "13Tue 07:00:00  Tue Router                   ");
     EXPECT_EQ(sorted[0].itemData, 1321);
     EXPECT_EQ(sorted[1].text.substr(0, 2), "18");
     EXPECT_EQ(sorted[2].text, "19Mon 08:00:00  Sun Router                   ");
     EXPECT_EQ(sorted[2].itemData, 1901);
-    EXPECT_EQ(st().Weekly.lstWeeklySchedule[0], "Tue 07:00:00  Tue Router                   ");
-    EXPECT_EQ(st().NextSwitchRecordNo, 1);
-    EXPECT_EQ(st().NextSwitchDay, 3);
-    EXPECT_EQ(st().NextSwitchTime, "07:00:00");
-    EXPECT_EQ(st().NextSwitchName, "Router                   ");
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0], "Tue 07:00:00  Tue Router                   ");
+    EXPECT_EQ(st().next.NextSwitchRecordNo, 1);
+    EXPECT_EQ(st().next.NextSwitchDay, 3);
+    EXPECT_EQ(st().next.NextSwitchTime, "07:00:00");
+    EXPECT_EQ(st().next.NextSwitchName, "Router                   ");
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Tuesday   @ 07:00:00");
 }
 
 TEST_F(NextSwitchTest, OnlyPassedSlotOfTodayWrapsToNextMonday) {
     put(1, WithSlot(Schedule("Router", "3"), 0, 2, "08:00:00"));
     FindNextSwitch(st());
-    EXPECT_EQ(st().NextSwitchDay, 2);  // key 19 - 10 - 7
+    EXPECT_EQ(st().next.NextSwitchDay, 2);  // key 19 - 10 - 7
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Monday   @ 08:00:00");
 }
 
 TEST_F(NextSwitchTest, LeavesAnOpenPlayViewAlone) {
     put(1, WithPlay(WithSlot(Schedule("Router", "3"), 0, 3, "08:00:00"), 0, "06:00:00"));
     ShowWeeklyPlaySchedule(st());
-    const auto before = st().Weekly.lstWeeklySchedule;
+    const auto before = st().schedule.Weekly.lstWeeklySchedule;
     FindNextSwitch(st());
-    EXPECT_EQ(st().Weekly.lstWeeklySchedule, before);
-    EXPECT_EQ(st().NextSwitchRecordNo, 1);
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule, before);
+    EXPECT_EQ(st().next.NextSwitchRecordNo, 1);
 }
 
 TEST(NextEventsAtStart, StartStationFillsTheThreeLines) {
@@ -181,10 +181,10 @@ TEST(NextEventsAtStart, StartStationFillsTheThreeLines) {
     std::string error;
     ASSERT_TRUE(InitializeStation(sim.st(), &error)) << error;
     auto router = WithSlot(Schedule("Router", "3"), 2, 3, "07:00:00");
-    ASSERT_TRUE(sim.st().SatListFile.write(1, BuildScheduleRecord(router)));
+    ASSERT_TRUE(sim.st().schedule.SatListFile.write(1, BuildScheduleRecord(router)));
     auto news = WithPlay(WithSlot(Schedule("News"), 1, 2, "10:00:00"), 5, "12:00:00");
-    ASSERT_TRUE(sim.st().SatListFile.write(2, BuildScheduleRecord(news)));
-    sim.st().SatListFile.close();
+    ASSERT_TRUE(sim.st().schedule.SatListFile.write(2, BuildScheduleRecord(news)));
+    sim.st().schedule.SatListFile.close();
 
     sim.start();
     EXPECT_EQ(sim.st().main.lblNextToRecord,

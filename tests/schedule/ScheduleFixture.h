@@ -59,13 +59,13 @@ class ScheduleStoreTest : public ::testing::Test {
     // Writes a schedule as record n.
     void put(int n, const ScheduleFields& f) {
         std::string error;
-        ASSERT_TRUE(st().SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
+        ASSERT_TRUE(st().schedule.SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
     }
-    void putDeleted(int n) { ASSERT_TRUE(st().SatListFile.write(n, DeletedScheduleRecord())); }
+    void putDeleted(int n) { ASSERT_TRUE(st().schedule.SatListFile.write(n, DeletedScheduleRecord())); }
 
     ScheduleFields record(int n) {
         std::string rec;
-        st().SatListFile.read(n, &rec);
+        st().schedule.SatListFile.read(n, &rec);
         return ParseScheduleRecord(rec);
     }
 

@@ -11,7 +11,7 @@ class TimeChangeTest : public ScheduleStoreTest {
   protected:
     std::string raw(int n) {
         std::string rec;
-        st().SatListFile.read(n, &rec);
+        st().schedule.SatListFile.read(n, &rec);
         return rec;
     }
 };
@@ -69,27 +69,27 @@ TEST(TimeChangeTimer, ShiftsOnlyOnAChangeDateAndDisablesItself) {
     SimStation sim(DateTime::from(2026, 3, 8, 1, 59, 58));
     std::string error;
     ASSERT_TRUE(InitializeStation(sim.st(), &error)) << error;
-    ASSERT_TRUE(sim.st().SatListFile.write(
+    ASSERT_TRUE(sim.st().schedule.SatListFile.write(
         1, BuildScheduleRecord(WithSlot(Schedule("X"), 0, 2, "10:00:00"))));
-    sim.st().tmrTimeChange->setEnabled(true);
+    sim.st().timers.tmrTimeChange->setEnabled(true);
     // When the timer fires
     sim.loop.advance(4000);
     // Then the shift ran once and the timer is off
     std::string rec;
-    sim.st().SatListFile.read(1, &rec);
+    sim.st().schedule.SatListFile.read(1, &rec);
     EXPECT_EQ(ParseScheduleRecord(rec).RecordTimes[0], "09:00:00");
-    EXPECT_FALSE(sim.st().tmrTimeChange->isEnabled());
+    EXPECT_FALSE(sim.st().timers.tmrTimeChange->isEnabled());
     sim.loop.advance(8000);
-    sim.st().SatListFile.read(1, &rec);
+    sim.st().schedule.SatListFile.read(1, &rec);
     EXPECT_EQ(ParseScheduleRecord(rec).RecordTimes[0], "09:00:00");
 
     // On any other day the timer only disables itself.
     sim.clock.set(DateTime::from(2026, 3, 9, 1, 59, 58));
-    sim.st().tmrTimeChange->setEnabled(true);
+    sim.st().timers.tmrTimeChange->setEnabled(true);
     sim.loop.advance(4000);
-    sim.st().SatListFile.read(1, &rec);
+    sim.st().schedule.SatListFile.read(1, &rec);
     EXPECT_EQ(ParseScheduleRecord(rec).RecordTimes[0], "09:00:00");
-    EXPECT_FALSE(sim.st().tmrTimeChange->isEnabled());
+    EXPECT_FALSE(sim.st().timers.tmrTimeChange->isEnabled());
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ TEST_F(WeeklyViewsTest, PlayViewListsEveryPlayByDayThenTimeThenName) {
     // When
     ShowWeeklyPlaySchedule(st());
     // Then
-    EXPECT_EQ(st().Weekly.caption, "Weekly Play Schedule");
+    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Play Schedule");
     EXPECT_EQ(
-        st().Weekly.lstWeeklySchedule,
+        st().schedule.Weekly.lstWeeklySchedule,
         (std::vector<std::string>{
             "Sun 05:00:00 Router                   ", "Tue 06:00:00 alpha                    ",
             "Tue 06:00:00 Zulu                     ", "Sat 23:00:00 Zulu                     "}));
@@ -38,25 +38,25 @@ TEST_F(WeeklyViewsTest, RecordAndSwitchViewsTakeTheirOwnKindAndSkipOffRows) {
     put(2, WithSlot(Schedule("Router", "3"), 4, 7, "08:00:00"));
 
     ShowWeeklyRecordSchedule(st());
-    EXPECT_EQ(st().Weekly.caption, "Weekly Record Schedule");
-    EXPECT_EQ(st().Weekly.lstWeeklySchedule,
+    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Record Schedule");
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule,
               (std::vector<std::string>{"Mon 09:00:00  Wed News                     ",
                                         "Mon 10:00:00  Sun News                     "}));
 
     ShowWeeklySwitchSchedule(st());
-    EXPECT_EQ(st().Weekly.caption, "Weekly Switch Schedule");
-    EXPECT_EQ(st().Weekly.lstWeeklySchedule,
+    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Switch Schedule");
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule,
               (std::vector<std::string>{"Sat 08:00:00  Thu Router                   "}));
 }
 
 TEST_F(WeeklyViewsTest, OpeningAgainRebuildsFromTheFile) {
     put(1, WithPlay(Schedule("First"), 0, "05:00:00"));
     ShowWeeklyPlaySchedule(st());
-    const int revision = st().Weekly.revision;
+    const int revision = st().schedule.Weekly.revision;
     put(2, WithPlay(Schedule("Second"), 4, "05:00:00"));
     ShowWeeklyPlaySchedule(st());
-    EXPECT_EQ(st().Weekly.lstWeeklySchedule.size(), 2u);
-    EXPECT_GT(st().Weekly.revision, revision);
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule.size(), 2u);
+    EXPECT_GT(st().schedule.Weekly.revision, revision);
 }
 
 TEST(SortedListOrder, IgnoresCaseAndKeepsEqualEntriesInArrivalOrder) {

@@ -41,9 +41,9 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     EXPECT_EQ(set.RecordVisible, 1);
     EXPECT_EQ(set.RecStopVisible, 2);
     EXPECT_EQ(set.AdjustForTimeChange, 1);
-    EXPECT_EQ(s.st().WaveDriveLetter, "C");
-    EXPECT_EQ(s.st().BaudRates[1], "9600");
-    EXPECT_EQ(s.st().BaudRates[2], "19200");
+    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "C");
+    EXPECT_EQ(s.st().Settings.BaudRates[1], "9600");
+    EXPECT_EQ(s.st().Settings.BaudRates[2], "19200");
     // Only 1 shows the record buttons.
     EXPECT_TRUE(s.st().main.cmdRecordVisible);
     EXPECT_FALSE(s.st().main.cmdRecStopVisible);
@@ -55,7 +55,7 @@ TEST(StationSettings, MissingRecordsReadAsZero) {
     s.start();
     const StationSettings& set = s.st().Settings;
     EXPECT_EQ(set.WaveDrive, 4);
-    EXPECT_EQ(s.st().WaveDriveLetter, "D");
+    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
     EXPECT_EQ(set.SerialPort, 1);
     EXPECT_EQ(set.BaudSelect, 0);
     EXPECT_EQ(set.ResetExpansionRelays + set.RecordCard + set.RecordVisible + set.RecStopVisible +
@@ -96,7 +96,7 @@ TEST(StationSettings, ReservedRecordsNeverChangeWhatIsLoaded) {
     b.write(kSettingsPath, file);
     a.start();
     b.start();
-    EXPECT_EQ(std::memcmp(&a.st().Settings, &b.st().Settings, sizeof(StationSettings)), 0);
+    EXPECT_TRUE(a.st().Settings == b.st().Settings);
     // Saving keeps the bytes of the reserved records as they were.
     ASSERT_TRUE(SaveStationSettings(b.st()));
     EXPECT_EQ(b.read(kSettingsPath).substr(28, 4), "\xFF\x7F\x12\x34");

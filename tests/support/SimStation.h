@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 #include "core/Station.h"
 #include "platform/sim/SimAudio.h"
 #include "platform/sim/SimClock.h"

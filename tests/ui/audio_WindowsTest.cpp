@@ -24,7 +24,7 @@ void PutSchedule(Station& st, int n, const std::string& name) {
     f.InUse = "1";
     f.ProgramName = name;
     f.ProgramLength = "01:00";
-    ASSERT_TRUE(st.SatListFile.write(n, BuildScheduleRecord(f)));
+    ASSERT_TRUE(st.schedule.SatListFile.write(n, BuildScheduleRecord(f)));
 }
 
 void MakeWave(SimStation& s, const std::string& drivePath, int seconds) {
@@ -61,7 +61,7 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     w.lstDay->setCurrentRow(2);
     EXPECT_EQ(w.lblNumber->text(), "2");
     QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
-    EXPECT_TRUE(s.st().AuditionPlaying);
+    EXPECT_TRUE(s.st().playout.AuditionPlaying);
     EXPECT_NEAR(w.TrackBar->maximum(), 20'000, 30);
     s.loop.advance(5'000);
     EXPECT_EQ(w.lblTime->text(), "00:05");
@@ -70,7 +70,7 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     EXPECT_EQ(right->left(), 8000);  // the right channel on its own meter
     EXPECT_NE(w.TrackBar->value(), 0);
     QTest::mouseClick(w.cmdTrim, Qt::LeftButton);
-    EXPECT_FALSE(s.st().AuditionPlaying);
+    EXPECT_FALSE(s.st().playout.AuditionPlaying);
     EXPECT_NEAR(ReadSoundMarks(s.st(), "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0, 0.01);
     // A right click on EOM while stopped puts the EOM back at the end.
     QTest::mouseRelease(w.cmdEOM, Qt::RightButton);

@@ -107,7 +107,7 @@ TEST(MainWindowButtons, RecordWithoutAScheduleShowsTheMessageAndWithOneShowsRead
               (std::vector<std::string>{"No Schedule has been set up for recording"}));
     EXPECT_EQ(w.cmdRecord->text(), "Record");
 
-    s.st().NextRecordNo = 1;
+    s.st().next.NextRecordNo = 1;
     std::vector<std::string> ran;
     s.st().actionObserver = [&](const std::string& name) { ran.push_back(name); };
     QTest::mouseClick(w.cmdRecord, Qt::LeftButton);

@@ -36,7 +36,7 @@ T* Child(QWidget& w, const QString& name) {
 struct Book {
     Book() : s(DateTime::from(2026, 3, 10, 12, 0, 0)) {
         s.start();
-        s.st().Account.Facility = "KQMR";
+        s.st().Export.Account.Facility = "KQMR";
     }
     void put(int n, const AddressEntry& e) {
         std::string error;
@@ -153,7 +153,7 @@ TEST(AddressBookWindow, NewThenApplyFillsAFreedSlotAndDoubleClickEmptiesATime) {
     EXPECT_EQ(e.StartSec[4], 0);
     EXPECT_EQ(w.txtStart[5]->text(), "00:00:00");
     EXPECT_EQ(w.list1->count(), 2);
-    EXPECT_EQ(b.s.st().AddressBookFile.recordCount(), 2);
+    EXPECT_EQ(b.s.st().Export.AddressBookFile.recordCount(), 2);
 }
 
 TEST(AddressBookWindow, ATimeThatIsNoTimeIsRefusedAndNothingWrittenOrFilledIn) {
@@ -167,7 +167,7 @@ TEST(AddressBookWindow, ATimeThatIsNoTimeIsRefusedAndNothingWrittenOrFilledIn) {
         QTest::mouseClick(w.cmdApply, Qt::LeftButton);
         EXPECT_EQ(b.s.errors.messages, (std::vector<std::string>{"Enter the times as hh:mm:ss"}))
             << bad;
-        EXPECT_EQ(b.s.st().AddressBookFile.recordCount(), 0) << bad;
+        EXPECT_EQ(b.s.st().Export.AddressBookFile.recordCount(), 0) << bad;
         // the empty boxes before the bad one are left as the operator had them
         EXPECT_EQ(w.txtStart[1]->text(), "") << bad;
         EXPECT_EQ(w.txtStop[3]->text(), "") << bad;
@@ -200,7 +200,7 @@ TEST(AddressBookWindow, DeleteAndSendTestActOnTheSelectedLineOnly) {
 
 TEST(MyAccountWindow, ShowsTheAccountAndApplyRewritesTheFile) {
     Book b;
-    b.s.st().Account = {"KQMR", "station", "secret"};
+    b.s.st().Export.Account = {"KQMR", "station", "secret"};
     frmMyAccount w(b.s.st());
     EXPECT_EQ(w.windowTitle(), "MyAccount");
     EXPECT_EQ(w.txtFacility->text(), "KQMR");
@@ -209,7 +209,7 @@ TEST(MyAccountWindow, ShowsTheAccountAndApplyRewritesTheFile) {
     EXPECT_EQ(w.findChild<QMenu*>("mnuFiles")->actions().value(0)->text(), "Exit");
     w.txtFacility->setText("KQMR Caf\u00e9, North");
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
-    EXPECT_EQ(b.s.st().Account.Facility, "KQMR Caf\xE9, North");
+    EXPECT_EQ(b.s.st().Export.Account.Facility, "KQMR Caf\xE9, North");
     EXPECT_EQ(b.s.read("c:\\Satfile\\User.dat"), "KQMR Caf\xE9, North\r\nstation\r\nsecret\r\n");
 }
 

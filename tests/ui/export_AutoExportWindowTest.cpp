@@ -37,7 +37,7 @@ struct Programmes {
     }
     void put(int n, const ScheduleFields& f) {
         std::string error;
-        ASSERT_TRUE(s.st().SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
+        ASSERT_TRUE(s.st().schedule.SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
     }
     SimStation s;
 };
@@ -169,7 +169,7 @@ TEST(AutoExportWindow, ApplyWritesTheFormWholeAndNeedsAProgramme) {
     frmAutoExport w(t.s.st());
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
     EXPECT_EQ(t.s.errors.messages, std::vector<std::string>{"Select a Program"});
-    EXPECT_EQ(t.s.st().ExportFile.recordCount(), 0);
+    EXPECT_EQ(t.s.st().Export.ExportFile.recordCount(), 0);
 
     w.lstName->setCurrentRow(1);
     QTest::mouseClick(w.Option1[1], Qt::LeftButton);

@@ -25,7 +25,7 @@ TEST(SendWindow, EnterAsksBeforeReplacingAndSendCopiesWithTheGaugeAtTheEnd) {
     f.Route = "S";
     f.Action = "1";
     std::string error;
-    ASSERT_TRUE(s.st().SatListFile.write(2, BuildScheduleRecord(f), &error)) << error;
+    ASSERT_TRUE(s.st().schedule.SatListFile.write(2, BuildScheduleRecord(f), &error)) << error;
     s.wave(kSound, 2, 8820, [](std::int64_t, int) -> std::int16_t { return 500; });
     s.sim.write("c:\\promo.wav", "old");
 
@@ -77,10 +77,10 @@ TEST(MainWindowExport, GaugeAndMeterShowWhileAnExportRuns) {
     std::string error;
     ASSERT_TRUE(WriteExportEntry(s.st(), 1, e, &error)) << error;
     s.wave(kSound, 2, 44100, [](std::int64_t, int) -> std::int16_t { return 500; });
-    s.st().ExportRecordNo = 1;
-    s.st().ExportWeekday = 4;
-    s.st().ExportRecordingFile = kSound;
-    s.st().RecordedSeconds = 1.0f;
+    s.st().recorder.ExportRecordNo = 1;
+    s.st().recorder.ExportWeekday = 4;
+    s.st().recorder.ExportRecordingFile = kSound;
+    s.st().recorder.RecordedSeconds = 1.0f;
 
     mnuMenu w(s.st());
     EXPECT_TRUE(w.Gauge->isHidden());

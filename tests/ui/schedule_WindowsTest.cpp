@@ -202,7 +202,7 @@ TEST_F(ScheduleWindows, DeleteAsksThenStartsAfreshAndNewReusesTheSlot) {
     EXPECT_EQ(Lines(w.lstDisplaySchedule), QStringList{"Keep                     "});
     EXPECT_FALSE(w.cmdApply->isEnabled());
     std::string rec;
-    sim.st().SatListFile.read(2, &rec);
+    sim.st().schedule.SatListFile.read(2, &rec);
     EXPECT_EQ(rec[0], '0');
     QTest::mouseClick(w.cmdNew, Qt::LeftButton);
     EXPECT_EQ(w.lblScheduleNo->text(), "2");
@@ -211,7 +211,7 @@ TEST_F(ScheduleWindows, DeleteAsksThenStartsAfreshAndNewReusesTheSlot) {
     w.askDelete = [](const QString&, std::function<void()>) {};
     w.lstDisplaySchedule->setCurrentRow(0);
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
-    sim.st().SatListFile.read(1, &rec);
+    sim.st().schedule.SatListFile.read(1, &rec);
     EXPECT_EQ(rec[0], '1');
 }
 
@@ -221,7 +221,7 @@ TEST_F(ScheduleWindows, ViewNumberOrdersAsText) {
         ScheduleFields f = ParseScheduleRecord(std::string(331, ' '));
         f.InUse = "1";
         f.ProgramName = "S" + std::to_string(n);
-        ASSERT_TRUE(sim.st().SatListFile.write(n, BuildScheduleRecord(f)));
+        ASSERT_TRUE(sim.st().schedule.SatListFile.write(n, BuildScheduleRecord(f)));
     }
     frmSchedule w(sim.st());
     w.findChild<QAction*>("mnuViewNumber")->trigger();
@@ -258,7 +258,7 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndRebuildEachTime) {
     f.RecordDays[0] = 2;
     f.RecordTimes[0] = "10:00:00";
     f.PlayTimes[4] = "06:00:00";
-    ASSERT_TRUE(sim.st().SatListFile.write(1, BuildScheduleRecord(f)));
+    ASSERT_TRUE(sim.st().schedule.SatListFile.write(1, BuildScheduleRecord(f)));
 
     menu().findChild<QAction*>("mnuPlaySchedule")->trigger();
     auto* view = TopLevel<frmWeeklySchedule>("frmWeeklySchedule");

@@ -110,7 +110,7 @@ TEST_F(SettingsFormTest, ChoicesActAtOnceBeforeApply) {
     EXPECT_FALSE(s.files.folderExists("d:\\satfile"));
     f.lstDrv_Click(1);
     EXPECT_EQ(s.st().Settings.WaveDrive, 4);
-    EXPECT_EQ(s.st().WaveDriveLetter, "D");
+    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
     EXPECT_TRUE(s.files.folderExists("d:\\satfile"));
     // The coming change dates: next year's once this year's has passed.
     for (auto [today, shown] :

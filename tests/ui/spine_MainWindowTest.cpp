@@ -159,7 +159,7 @@ TEST(MainWindow, TheExitQuestionDecidesWhetherTheWindowCloses) {
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(s.st().ExitAnswer, 7);
-    EXPECT_TRUE(s.st().tmrClock->isEnabled());
+    EXPECT_TRUE(s.st().timers.tmrClock->isEnabled());
     w.askExit = [] { return true; };
     EXPECT_TRUE(w.close());
     EXPECT_EQ(s.st().ExitAnswer, 6);

@@ -235,7 +235,7 @@ class WeekStation {
                 seen.push_back({name, at});
                 return;
             }
-            const bool on = (st().RemoteOutputBits & 1) != 0;
+            const bool on = (st().remote.RemoteOutputBits & 1) != 0;
             if (on && !eomOn) seen.push_back({"EOM", at});
             eomOn = on;
         };

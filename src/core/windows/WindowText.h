@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Cp1252.h"
+#include "platform/Cp1252.h"
 
 namespace quillmar {
 

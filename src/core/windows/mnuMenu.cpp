@@ -340,7 +340,7 @@ void mnuMenu::render() {
     MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
                          exporting.MeterVisible ? exporting.MeterRight : 0);
     // The floppy copies run on this thread: paint the bar now, not after they end.
-    const ProgressBarModel& bar = station_.ProgressBar1;
+    const ProgressBarModel& bar = station_.schedule.ProgressBar1;
     ProgressBar1->setRange(0, std::max(bar.max, 1));
     ProgressBar1->setValue(bar.value);
     ProgressBar1->setVisible(bar.visible);

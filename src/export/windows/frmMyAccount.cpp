@@ -23,12 +23,12 @@ frmMyAccount::frmMyAccount(Station& station, QWidget* parent) : QWidget(parent),
     layout->setMenuBar(menuBar);
 
     auto* form = new QFormLayout;
-    txtUserName = new QLineEdit(Text(station.Account.UserName), this);
+    txtUserName = new QLineEdit(Text(station.Export.Account.UserName), this);
     txtUserName->setObjectName("txtUserName");
-    txtPassword = new QLineEdit(Text(station.Account.Password), this);
+    txtPassword = new QLineEdit(Text(station.Export.Account.Password), this);
     txtPassword->setObjectName("txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtFacility = new QLineEdit(Text(station.Account.Facility), this);
+    txtFacility = new QLineEdit(Text(station.Export.Account.Facility), this);
     txtFacility->setObjectName("txtFacility");
     form->addRow("User Name", txtUserName);
     form->addRow("Password", txtPassword);

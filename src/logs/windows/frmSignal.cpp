@@ -68,8 +68,8 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
     layout->addLayout(bottom);
     resize(900, 480);
 
-    lastPolled_ = station_.EbNoPolledFlag;
-    lastAlarm_ = station_.ReceiverAlarm;
+    lastPolled_ = station_.tick.EbNoPolledFlag;
+    lastAlarm_ = station_.remote.ReceiverAlarm;
     QPointer<frmSignal> self(this);
     station_.onChanged([self] {
         if (self) self->follow();
@@ -80,11 +80,11 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
 void frmSignal::follow() {
     // A poll sets the flag for a second; an alarm starting or ending, or a new day, changes
     // what the logs say too.
-    const bool polled = station_.EbNoPolledFlag != 0 && lastPolled_ == 0;
-    const bool alarm = station_.ReceiverAlarm != lastAlarm_;
+    const bool polled = station_.tick.EbNoPolledFlag != 0 && lastPolled_ == 0;
+    const bool alarm = station_.remote.ReceiverAlarm != lastAlarm_;
     const bool newDay = station_.platform.clock.now().date != lastDay_;
-    lastPolled_ = station_.EbNoPolledFlag;
-    lastAlarm_ = station_.ReceiverAlarm;
+    lastPolled_ = station_.tick.EbNoPolledFlag;
+    lastAlarm_ = station_.remote.ReceiverAlarm;
     if (polled || alarm || newDay) reload();
 }
 

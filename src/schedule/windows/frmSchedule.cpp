@@ -304,7 +304,7 @@ void frmSchedule::onApply() {
     readControls();
     const bool written = ApplySchedule(station_, ed_);
     render();
-    if (!written || station_.ScheduleConflicts.empty()) {
+    if (!written || station_.schedule.ScheduleConflicts.empty()) {
         if (conflicts_) conflicts_->render();
         return;
     }

@@ -25,7 +25,7 @@ frmScheduleConflicts::frmScheduleConflicts(Station& station, QWidget* parent)
 
 void frmScheduleConflicts::render() {
     lstConflicts->clear();
-    for (const auto& line : station_.ScheduleConflicts) lstConflicts->addItem(Text(line));
+    for (const auto& line : station_.schedule.ScheduleConflicts) lstConflicts->addItem(Text(line));
 }
 
 }  // namespace quillmar

@@ -53,7 +53,7 @@ frmWeeklySchedule* frmWeeklySchedule::showView(Station& station,
 }
 
 void frmWeeklySchedule::render() {
-    const WeeklyScheduleModel& weekly = station_.Weekly;
+    const WeeklyScheduleModel& weekly = station_.schedule.Weekly;
     setWindowTitle(Text(weekly.caption));
     if (weekly.revision == shownRevision_) return;
     shownRevision_ = weekly.revision;

@@ -9,7 +9,7 @@ namespace quillmar {
 
 class Station;
 
-// One week of plays, recordings or switches (st.Weekly), in a fixed-width font.
+// One week of plays, recordings or switches (st.schedule.Weekly), in a fixed-width font.
 class frmWeeklySchedule : public QWidget {
     Q_OBJECT
   public:

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "core/ErrorDisplay.h"
+#include "platform/ErrorDisplay.h"
 
 namespace quillmar {
 

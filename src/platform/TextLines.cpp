@@ -1,4 +1,4 @@
-#include "core/TextLines.h"
+#include "platform/TextLines.h"
 
 namespace quillmar {
 

@@ -1,4 +1,4 @@
-#include "core/Cp1252.h"
+#include "platform/Cp1252.h"
 
 #include <cstdint>
 
