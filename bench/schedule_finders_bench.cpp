@@ -32,7 +32,7 @@ void BM_ThreeFinders(benchmark::State& state) {
         FindNextRecord(sim.st());
         FindNextSwitch(sim.st());
         FindNextPlay(sim.st());
-        benchmark::DoNotOptimize(sim.st().next.NextRecordNo);
+        benchmark::DoNotOptimize(sim.st().next.record->recordNo);
     }
 }
 BENCHMARK(BM_ThreeFinders)

@@ -47,7 +47,7 @@ void BM_IdleClockTick(benchmark::State& state) {
         return;
     }
     Station& st = sim.st();
-    if (st.next.NextRecordNo == 0) {
+    if (st.next.record->recordNo == 0) {
         state.SkipWithError("the full schedule gave no next recording");
         return;
     }
@@ -83,7 +83,7 @@ void BM_StartStation(benchmark::State& state) {
             state.SkipWithError(error.c_str());
             break;
         }
-        if (state.range(0) > 0 && sim.st().next.NextRecordNo == 0) {
+        if (state.range(0) > 0 && sim.st().next.record->recordNo == 0) {
             state.SkipWithError("start-up found no next recording");
             break;
         }

@@ -116,12 +116,14 @@ void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
     // A schedule deleted since the finder ran leaves its old recording off the air.
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.NextPlayRecordNo);
+    if (!st.next.play) return;
+    const NextPlay next = *st.next.play;
+    const std::optional<ScheduleFields> f = ReadSchedule(st, next.recordNo);
     if (!f || f->InUse != "1") return;
     st.playout.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
-    const int day = st.next.NextPlayDate.isValid() ? st.next.NextPlayDate.weekday() : Today(st);
-    const std::string wave = SoundFileName(st, day, st.next.NextPlayRecordNo);
+    const int day = next.date.isValid() ? next.date.weekday() : Today(st);
+    const std::string wave = SoundFileName(st, day, next.recordNo);
     const std::string marks = MarksFileName(wave);
     if (!st.platform.files.fileExists(wave)) {
         ShowError(st, wave + " does not exist");

@@ -41,16 +41,18 @@ void FindNextEvents(Station& st) {
 }
 
 std::string ArmSlot(const Station& st) {
-    return st.next.NextRecordDate + " " + std::to_string(st.next.NextRecordSeconds) + " " +
-           std::to_string(st.next.NextRecordNo);
+    if (!st.next.record) return {};
+    const NextRecord& next = *st.next.record;
+    return next.dateText + " " + std::to_string(next.seconds) + " " + std::to_string(next.recordNo);
 }
 
 }  // namespace
 
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
-    if (st.next.NextRecordNo == 0) return;
-    const std::optional<ScheduleFields> read = ReadSchedule(st, st.next.NextRecordNo);
+    if (!st.next.record) return;
+    const NextRecord next = *st.next.record;
+    const std::optional<ScheduleFields> read = ReadSchedule(st, next.recordNo);
     if (!read) return;
     const ScheduleFields& f = *read;
     st.recorder.RecordingName = f.ProgramName;
@@ -61,7 +63,7 @@ void CueRecording(Station& st) {
     if (st.Settings.ResetExpansionRelays == 1) ResetExpansionRelays(st, f.UnityPort, true);
 
     st.recorder.RecordStartMode = f.RecordStart;
-    st.recorder.RecordingFile = SoundFileName(st, st.next.NextRecordSlot + 1, st.next.NextRecordNo);
+    st.recorder.RecordingFile = SoundFileName(st, next.slot + 1, next.recordNo);
     st.recorder.MarksFile = MarksFileName(st.recorder.RecordingFile);
     st.recorder.RecordSeconds = ProgramLengthSeconds(f.ProgramLength);
     st.recorder.RecordRoute = f.Route;
@@ -82,8 +84,10 @@ void ArmRecording(Station& st) {
         st.recorder.Armed.file = st.recorder.RecordingFile;
         st.recorder.Armed.marksFile = st.recorder.MarksFile;
         st.recorder.Armed.startMode = st.recorder.RecordStartMode;
-        st.recorder.Armed.recordNo = st.next.NextRecordNo;
-        st.recorder.Armed.weekday = st.next.NextRecordSlot + 1;
+        if (st.next.record) {
+            st.recorder.Armed.recordNo = st.next.record->recordNo;
+            st.recorder.Armed.weekday = st.next.record->slot + 1;
+        }
         st.recorder.Armed.seconds = st.recorder.RecordSeconds;
         st.recorder.Armed.channels = st.recorder.RecordRoute == "1" || st.recorder.RecordRoute == "2" ? 1 : 2;
         st.recorder.RecordedSeconds = 0;

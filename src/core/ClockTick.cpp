@@ -152,22 +152,24 @@ void PlayoutCountdown(Station& st, double now) {
 
 void ReportMissedPlay(Station& st) {
     std::string name;
-    if (const auto f = ReadSchedule(st, st.next.NextPlayRecordNo)) {
+    if (!st.next.play) return;
+    const NextPlay& play = *st.next.play;
+    if (const auto f = ReadSchedule(st, play.recordNo)) {
         name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
     WriteErrorLog(
         st.logs, TimeText(st.platform.clock.now()),
-        "Missed timed play " + name + " due " + st.next.NextPlayDateText + " " + st.next.NextPlayTime);
+        "Missed timed play " + name + " due " + play.dateText + " " + play.time);
 }
 
 void CollectTimedPlay(Tick& t) {
     Station& st = t.st;
     // A play the finder no longer holds (its schedule was deleted) is not started.
-    if (st.next.NextPlayMode != "T" || st.next.NextPlayRecordNo == 0) return;
-    const int second = ParseTimeText(st.next.NextPlayTime);
-    if (second < 0 || !st.next.NextPlayDate.isValid()) return;
-    const std::int64_t moment = MomentOf(st.next.NextPlayDate, second);
+    if (!st.next.play) return;
+    const int second = ParseTimeText(st.next.play->time);
+    if (second < 0 || !st.next.play->date.isValid()) return;
+    const std::int64_t moment = MomentOf(st.next.play->date, second);
     if (moment > t.at || moment <= st.tick.TimedPlayDoneFor) return;
     if (t.at - moment > kLatestPlayMs)
         t.add(moment, Exact::MissedPlay);
@@ -179,10 +181,12 @@ void CollectTimedPlay(Tick& t) {
 // nominal one; each runs on the tick that reaches it, or the first late tick after.
 std::int64_t SwitchTarget(const Tick& t) {
     const Station& st = t.st;
-    if (st.next.NextSwitchTime.size() < 3 || st.next.NextSwitchTime[2] != ':') return -1;
-    int days = st.next.NextSwitchDay - t.now.date.weekday();
+    if (!st.next.toSwitch) return -1;
+    const NextSwitch& next = *st.next.toSwitch;
+    if (next.time.size() < 3 || next.time[2] != ':') return -1;
+    int days = next.day - t.now.date.weekday();
     if (days < 0) days += 7;
-    return MomentOf(t.now.date.addDays(days), TimeFieldSeconds(st.next.NextSwitchTime));
+    return MomentOf(t.now.date.addDays(days), TimeFieldSeconds(next.time));
 }
 
 void CollectSwitch(Tick& t, std::int64_t target) {
@@ -266,15 +270,14 @@ void RunExactActions(Tick& t) {
 
 void PlayCountdown(Tick& t) {
     Station& st = t.st;
-    if (st.next.NextPlayMode != "T") return;
-    if (st.next.NextPlayRecordNo == 0) {
+    if (!st.next.play) {
         st.main.lblNextPlayTime.clear();
         return;
     }
-    Date day = st.next.NextPlayDate;
-    ParseDateText(st.next.NextPlayDateText, &day);
+    Date day = st.next.play->date;
+    ParseDateText(st.next.play->dateText, &day);
     const double count = static_cast<double>(DaysBetween(t.now.date, day)) * 86400 +
-                         st.next.NextPlaySeconds - t.seconds();
+                         st.next.play->seconds - t.seconds();
     st.main.lblNextPlayTime = FormatCountdown(WholeSeconds(count));
 }
 
@@ -298,10 +301,10 @@ void RecordingSteps(Tick& t) {
     Station& st = t.st;
     const double now = t.seconds();
     Date day;
-    const bool scheduled = st.next.NextRecordNo != 0 && ParseDateText(st.next.NextRecordDate, &day);
+    const bool scheduled = st.next.record && ParseDateText(st.next.record->dateText, &day);
     std::int32_t count = 0;
     if (scheduled) {
-        const std::int64_t target = MomentOf(day, 0) + st.next.NextRecordSeconds * 1000LL;
+        const std::int64_t target = MomentOf(day, 0) + st.next.record->seconds * 1000LL;
         const std::int32_t before = CountTo(target, t.prev);
         count = CountTo(target, t.at);
         // The cue runs 3 s after 17 and after 7; a late tick still cues while time is left.

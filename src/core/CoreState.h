@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/DateTime.h"
@@ -12,21 +13,34 @@
 
 namespace quillmar {
 
+// What the finders found. Each is empty when nothing is due, so a deleted schedule leaves
+// nothing behind that could still fire.
+struct NextRecord {
+    int recordNo = 0;
+    int slot = 0;  // 0-based record slot (its weekday - 1)
+    std::int32_t seconds = 0;  // of the day
+    std::string dateText;      // "mm/dd/yyyy"
+};
+
+struct NextPlay {
+    int recordNo = 0;
+    std::int32_t seconds = 0;  // of the day
+    std::string dateText;      // "mm/dd/yyyy"
+    Date date;
+    std::string time;  // "HH:MM:SS"
+};
+
+struct NextSwitch {
+    int recordNo = 0;
+    std::string name;  // 25 characters
+    std::string time;  // as stored in the slot
+    int day = 0;       // 1 = Sunday .. 7 = Saturday
+};
+
 struct NextEvents {
-    int NextRecordNo = 0;
-    int NextRecordSlot = 0;
-    std::int32_t NextRecordSeconds = 0;
-    std::string NextRecordDate;
-    int NextPlayRecordNo = 0;
-    std::int32_t NextPlaySeconds = 0;
-    std::string NextPlayDateText;
-    Date NextPlayDate;
-    std::string NextPlayTime;
-    std::string NextPlayMode;
-    int NextSwitchRecordNo = 0;
-    std::string NextSwitchName;
-    std::string NextSwitchTime;
-    int NextSwitchDay = 0;
+    std::optional<NextRecord> record;
+    std::optional<NextPlay> play;
+    std::optional<NextSwitch> toSwitch;
 };
 
 struct TickState {

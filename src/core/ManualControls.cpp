@@ -18,7 +18,7 @@ void cmdStop_Click(Station& st) {
 }
 
 void cmdRecord_Click(Station& st) {
-    if (st.next.NextRecordNo == 0) {
+    if (!st.next.record) {
         ShowError(st, "No Schedule has been set up for recording");
         return;
     }

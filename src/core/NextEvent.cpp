@@ -114,19 +114,15 @@ void FindNextRecord(Station& st) {
             }
         });
 
-    st.next.NextRecordNo = next.found;
-    st.next.NextRecordSeconds = next.best;
     if (next.found != 0) {
         const ScheduleFields f = FieldsOf(active, next.found);
         const Date day = now.date.addDays(next.dayOffset);
-        st.next.NextRecordSlot = next.slot;
-        st.next.NextRecordDate = DateTextSlashed(day);
+        st.next.record = NextRecord{next.found, next.slot, next.best, DateTextSlashed(day)};
         st.main.lblNextToRecord = "Next to Record:  " + DayName(next.slot + 1) + "  " +
                                   TrimTrailingBlanks(f.ProgramName) + " on  " +
                                   DayName(day.weekday()) + "   @ " + next.timeText;
     } else {
-        st.next.NextRecordSlot = 0;
-        st.next.NextRecordDate.clear();
+        st.next.record.reset();
         st.main.lblNextToRecord = "No programs scheduled to record";
     }
 }
@@ -154,24 +150,16 @@ void FindNextPlay(Station& st) {
                      }
                  });
 
-    st.next.NextPlayRecordNo = next.found;
     if (next.found == 0) {
-        st.next.NextPlaySeconds = 0;
-        st.next.NextPlayDateText.clear();
-        st.next.NextPlayDate = Date{};
-        st.next.NextPlayTime.clear();
+        st.next.play.reset();
         st.main.lblNextTimedPlay = "No programs scheduled to play";
         return;
     }
     const Date day = now.date.addDays(next.dayOffset);
-    st.next.NextPlaySeconds = next.best;
-    st.next.NextPlayDateText = DateTextSlashed(day);
     const ScheduleFields f = FieldsOf(timed, next.found);
-    st.next.NextPlayMode = f.PlayStart;
+    st.next.play = NextPlay{next.found, next.best, DateTextSlashed(day), day, next.timeText};
     st.main.lblNextTimedPlay = "Next to Play:  " + TrimTrailingBlanks(f.ProgramName) + " on  " +
                                DayName(day.weekday()) + "   @ " + next.timeText;
-    st.next.NextPlayDate = day;
-    st.next.NextPlayTime = next.timeText;
 }
 
 void FindNextSwitch(Station& st) {
@@ -214,10 +202,7 @@ void FindNextSwitch(Station& st) {
     }
     if (sorted.empty()) {
         // Nothing left to switch: no values of a switch deleted since may fire.
-        st.next.NextSwitchRecordNo = 0;
-        st.next.NextSwitchName.clear();
-        st.next.NextSwitchTime.clear();
-        st.next.NextSwitchDay = 0;
+        st.next.toSwitch.reset();
         st.main.lblNextSwitch.clear();
         st.main.lblSwitchTimer.clear();
         return;
@@ -230,12 +215,10 @@ void FindNextSwitch(Station& st) {
     if (day > 7) day -= 7;
 
     const ScheduleFields f = ReadScheduleBlanked(st, recordNo);
-    st.next.NextSwitchRecordNo = recordNo;
-    st.next.NextSwitchName = f.ProgramName;
-    st.next.NextSwitchTime = f.RecordTimes[static_cast<std::size_t>(slot)];
-    st.next.NextSwitchDay = day;
+    const std::string time = f.RecordTimes[static_cast<std::size_t>(slot)];
+    st.next.toSwitch = NextSwitch{recordNo, f.ProgramName, time, day};
     st.main.lblNextSwitch = "Next to Switch:  " + TrimTrailingBlanks(f.ProgramName) + ", Port " +
-                            f.UnityPort + " on " + DayName(day) + "   @ " + st.next.NextSwitchTime;
+                            f.UnityPort + " on " + DayName(day) + "   @ " + time;
 }
 
 }  // namespace quillmar

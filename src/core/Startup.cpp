@@ -76,8 +76,7 @@ void MainWindowActivated(Station& st) {
     st.notifyChanged();
 }
 
-bool AnswerExitQuestion(Station& st, bool yes) {
-    st.ExitAnswer = yes ? 6 : 7;  // the Yes and No answers of a question box
+bool AnswerExitQuestion(Station&, bool yes) {
     return yes;
 }
 

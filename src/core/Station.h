@@ -74,8 +74,6 @@ public:
     Logs logs{platform.files, platform.errors, platform.clock, Settings};
     MainWindowModel main;
 
-    std::int32_t ExitAnswer = 0;
-
     // Each automatic operation names itself here when it runs ("CueRecording",
     // "PlayScheduled", ...), so tests and traces can see what the station did and when.
     std::function<void(const std::string&)> actionObserver;

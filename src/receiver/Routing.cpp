@@ -10,8 +10,8 @@ namespace quillmar {
 void RunSwitchOnly(Station& st) {
     st.noteAction("RunSwitchOnly");
     // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
-    if (st.next.NextSwitchRecordNo < 1) return;
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.NextSwitchRecordNo);
+    if (!st.next.toSwitch) return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.toSwitch->recordNo);
     if (!f || f->InUse != "1" || f->Action != "3") return;
     const std::string command = SwitchOnlyCommand(*f);
     SendReceiverCommand(st, command);

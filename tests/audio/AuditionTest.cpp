@@ -177,7 +177,8 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     selectMonday7();
     audition->cmdPlay_Click();
     // A playout on the same card is refused while the audition plays.
-    st().next.NextPlayRecordNo = 7;
+    st().next.play.emplace();
+    st().next.play->recordNo = 7;
     PlayScheduled(st());
     EXPECT_EQ(st().playout.PlayState, 0);
     audition->cmdStopPlay_Click();

@@ -25,7 +25,8 @@ class PlayoutTest : public AudioTest {
         ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, trim, &error)) << error;
     }
     void playScheduled() {
-        st().next.NextPlayRecordNo = 7;
+        st().next.play.emplace();
+        st().next.play->recordNo = 7;
         PlayScheduled(st());
     }
     std::vector<std::string> eomOn() const {

@@ -245,7 +245,7 @@ TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMa
     EXPECT_NEAR(marks().EomMark, 60.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:01:00  Stop   " + kName + " 01:00");
     // The station goes on to the next event.
-    EXPECT_NE(st().next.NextRecordDate, DateTextSlashed(Monday(10).date));
+    EXPECT_NE(st().next.record->dateText, DateTextSlashed(Monday(10).date));
 }
 
 TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
@@ -327,8 +327,9 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     ScheduleFields f = RecordedSchedule();
     f.RecordStart = "M";
     put(7, f);
-    st().next.NextRecordNo = 7;
-    st().next.NextRecordSlot = 1;
+    st().next.record.emplace();
+    st().next.record->recordNo = 7;
+    st().next.record->slot = 1;
     CueRecording(st());
     ArmRecording(st());
     EXPECT_TRUE(st().recorder.RelayRecordArmed);

@@ -21,11 +21,11 @@ DateTime At(int h, int m, int s, int ms = 0) {
 }
 
 void TimedPlayAt(Station& st, const char* time) {
-    st.next.NextPlayMode = "T";
-    st.next.NextPlayRecordNo = 1;
-    st.next.NextPlayDate = kSaturday;
-    st.next.NextPlayDateText = "12/05/2026";
-    st.next.NextPlayTime = time;
+    st.next.play.emplace();
+    st.next.play->recordNo = 1;
+    st.next.play->dateText = "12/05/2026";
+    st.next.play->date = kSaturday;
+    st.next.play->time = time;
 }
 
 }  // namespace
@@ -45,8 +45,9 @@ TEST(LateTick, AStallOverEachExactSecondMomentLosesNothing) {
          [](Station& st) { TimedPlayAt(st, "12:00:10"); }, 1},
         {"switch", "RunSwitchOnly", At(12, 0, 10),
          [](Station& st) {
-             st.next.NextSwitchDay = 7;
-             st.next.NextSwitchTime = "12:00:10";
+             st.next.toSwitch.emplace();
+             st.next.toSwitch->time = "12:00:10";
+             st.next.toSwitch->day = 7;
          },
          2},
         {"Eb/No poll", "PollReceiverEbNo", At(12, 0, 12),
@@ -68,8 +69,9 @@ TEST(LateTick, AStallOverEachExactSecondMomentLosesNothing) {
 
 TEST(LateTick, AStallOverOnlyTheFirstSwitchMomentStillSwitchesTwice) {
     TickStation t(At(12, 0, 0));
-    t.st().next.NextSwitchDay = 7;
-    t.st().next.NextSwitchTime = "12:00:10";
+    t.st().next.toSwitch.emplace();
+    t.st().next.toSwitch->time = "12:00:10";
+    t.st().next.toSwitch->day = 7;
     t.runTo(At(12, 0, 8, 400));  // count 2
     t.stall(1200);               // count 0 at the next tick
     t.runTo(At(12, 0, 20));
@@ -79,9 +81,10 @@ TEST(LateTick, AStallOverOnlyTheFirstSwitchMomentStillSwitchesTwice) {
 TEST(LateTick, TheRecordCueStillComesWhenItsSecondWasSkipped) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextRecordNo = 1;
-    st.next.NextRecordDate = "12/05/2026";
-    st.next.NextRecordSeconds = 12 * 3600 + 60;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
+    st.next.record->seconds = 12 * 3600 + 60;
+    st.next.record->dateText = "12/05/2026";
     t.runTo(At(12, 0, 42));  // count 18
     t.stall(3000);           // count 15
     EXPECT_TRUE(st.timers.TimerCue->isEnabled());
@@ -135,15 +138,16 @@ TEST(LateTick, ATimedPlayMoreThanAMinuteLateIsLoggedAsMissedNotStarted) {
     EXPECT_EQ(t.sim->read("c:\\satfile\\logs\\ER261205.log"),
               "12:01:11  Missed timed play Noon Show due 12/05/2026 12:00:10\r\n");
     // The finder moved on (the schedule has no more play times).
-    EXPECT_EQ(st.next.NextPlayRecordNo, 0);
+    EXPECT_FALSE(st.next.play);
 }
 
 TEST(ClockSetBack, ActionsAlreadyRunAreNotRepeated) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
     st.Settings.EbNoLogRate = 1;
-    st.next.NextSwitchDay = 7;
-    st.next.NextSwitchTime = "12:00:11";
+    st.next.toSwitch.emplace();
+    st.next.toSwitch->time = "12:00:11";
+    st.next.toSwitch->day = 7;
     t.runTo(At(12, 0, 15));
     ASSERT_EQ(t.count("PollReceiverEbNo"), 1);
     ASSERT_EQ(t.count("RunSwitchOnly"), 2);
@@ -159,7 +163,7 @@ TEST(ClockSetForward, RunsEachSkippedActionOnceInTimeOrder) {
     Station& st = t.st();
     st.Settings.EbNoLogRate = 5;
     TimedPlayAt(st, "00:00:40");
-    st.next.NextPlayDate = kSunday;
+    st.next.play->date = kSunday;
     t.runTo(On(kSunday, 0, 0, 5));
     t.sim->clock.set(On(kSunday, 0, 1, 0));
     t.runTo(On(kSunday, 0, 1, 1));

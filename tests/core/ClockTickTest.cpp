@@ -95,9 +95,10 @@ TEST(EbNoPolling, APollJustBeforeTheMomentStandsForIt) {
 TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextRecordNo = 1;
-    st.next.NextRecordDate = "12/05/2026";
-    st.next.NextRecordSeconds = 12 * 3600 + 60;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
+    st.next.record->seconds = 12 * 3600 + 60;
+    st.next.record->dateText = "12/05/2026";
     st.recorder.RecordStartMode = "T";
     t.onAction = [&](const std::string& name) {
         if (name == "ArmRecording") st.recorder.RecordState = 1;
@@ -114,9 +115,10 @@ TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
 TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextRecordNo = 1;
-    st.next.NextRecordDate = "12/05/2026";
-    st.next.NextRecordSeconds = 12 * 3600 + 20;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
+    st.next.record->seconds = 12 * 3600 + 20;
+    st.next.record->dateText = "12/05/2026";
     st.recorder.RecordStartMode = "M";
     EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 1, 0)).size(), 2u);
     EXPECT_EQ(t.count("ArmRecording"), 0);
@@ -125,9 +127,10 @@ TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
 TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextRecordNo = 1;
-    st.next.NextRecordDate = "12/07/2026";
-    st.next.NextRecordSeconds = 12 * 3600 + 1;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
+    st.next.record->seconds = 12 * 3600 + 1;
+    st.next.record->dateText = "12/07/2026";
     st.recorder.RecordState = 2;
     st.recorder.RecordStartMode = "T";
     st.recorder.RecordStartTime = 11 * 3600 + 59 * 60;
@@ -149,7 +152,7 @@ TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
         if (name == "StopRecording") st.recorder.RecordState = 0;
     };
     // No next slot is found while it records: it still stops.
-    ASSERT_EQ(st.next.NextRecordNo, 0);
+    ASSERT_FALSE(st.next.record);
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.times("StopRecording"), (std::vector<std::string>{"12:00:10.050"}));
 }
@@ -200,8 +203,9 @@ TEST(RecordCountdown, ADeadlinePastMidnightDumpsAtItsTimeNextDay) {
 TEST(SwitchCountdown, RunsTheSwitchAtOneAndAtZeroSecondsAndLooksForTheNext) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextSwitchDay = 7;  // Saturday, today
-    st.next.NextSwitchTime = "12:00:30";
+    st.next.toSwitch.emplace();  // Saturday, today
+    st.next.toSwitch->time = "12:00:30";
+    st.next.toSwitch->day = 7;
     t.runTo(At(12, 0, 20));
     EXPECT_EQ(st.main.lblSwitchTimer, "    00:10");
     t.runTo(At(12, 0, 29, 900));
@@ -215,8 +219,9 @@ TEST(SwitchCountdown, RunsTheSwitchAtOneAndAtZeroSecondsAndLooksForTheNext) {
 TEST(SwitchCountdown, ASlotThreeSecondsPastCountsAWeekAhead) {
     TickStation t(At(12, 0, 3));
     Station& st = t.st();
-    st.next.NextSwitchDay = 7;
-    st.next.NextSwitchTime = "12:00:00";
+    st.next.toSwitch.emplace();
+    st.next.toSwitch->time = "12:00:00";
+    st.next.toSwitch->day = 7;
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, "167:59:57");
     EXPECT_TRUE(st.timers.TimerGetNextSwitch->isEnabled());
@@ -226,11 +231,13 @@ TEST(SwitchCountdown, ASlotThreeSecondsPastCountsAWeekAhead) {
 TEST(SwitchCountdown, CountsAcrossTheWeekAndIgnoresATimeWithoutColon) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextSwitchDay = 2;  // Monday, two days on
-    st.next.NextSwitchTime = "06:30:00";
+    st.next.toSwitch.emplace();  // Monday, two days on
+    st.next.toSwitch->time = "06:30:00";
+    st.next.toSwitch->day = 2;
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, " 42:30:00");
-    st.next.NextSwitchTime = "0630";
+    st.next.toSwitch.emplace();
+    st.next.toSwitch->time = "0630";
     st.main.lblSwitchTimer = "unchanged";
     ClockTick(st);
     EXPECT_EQ(st.main.lblSwitchTimer, "unchanged");
@@ -239,18 +246,18 @@ TEST(SwitchCountdown, CountsAcrossTheWeekAndIgnoresATimeWithoutColon) {
 TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextPlayMode = "T";
-    st.next.NextPlayRecordNo = 3;
-    st.next.NextPlayDate = kSaturday;
-    st.next.NextPlayDateText = "12/05/2026";
-    st.next.NextPlayTime = "12:00:10";
-    st.next.NextPlaySeconds = 12 * 3600 + 10;
+    st.next.play.emplace();
+    st.next.play->recordNo = 3;
+    st.next.play->seconds = 12 * 3600 + 10;
+    st.next.play->dateText = "12/05/2026";
+    st.next.play->date = kSaturday;
+    st.next.play->time = "12:00:10";
     t.runTo(At(12, 0, 5));
     EXPECT_EQ(st.main.lblNextPlayTime, "    00:05");
     t.runTo(At(12, 1, 0));
     EXPECT_EQ(t.times("PlayScheduled"), (std::vector<std::string>{"12:00:10.000"}));
     // The finder ran on the empty schedule file: nothing more to play, no stale countdown.
-    EXPECT_EQ(st.next.NextPlayRecordNo, 0);
+    EXPECT_FALSE(st.next.play);
     EXPECT_EQ(st.main.lblNextTimedPlay, "No programs scheduled to play");
     EXPECT_EQ(st.main.lblNextPlayTime, "");
 }
@@ -258,10 +265,10 @@ TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
 TEST(TimedPlay, WaitsForAPlayoutOnAirUpToAMinute) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextPlayMode = "T";
-    st.next.NextPlayRecordNo = 3;
-    st.next.NextPlayDate = kSaturday;
-    st.next.NextPlayTime = "12:00:10";
+    st.next.play.emplace();
+    st.next.play->recordNo = 3;
+    st.next.play->date = kSaturday;
+    st.next.play->time = "12:00:10";
     st.playout.PlayState = 1;
     st.playout.EomTime = 12 * 3600 + 40;
     t.runTo(At(12, 0, 30));

@@ -160,7 +160,8 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_TRUE(t.actions.empty());
 
-    st.next.NextRecordNo = 1;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
     st.actionObserver = [&](const std::string& name) { t.actions.push_back({name, t.now()}); };
     cmdRecord_Click(st);
     ASSERT_GE(t.actions.size(), 2u);
@@ -171,7 +172,8 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
 
     // An arm that cannot open the capture is dumped: nothing is ready, the capture is stopped.
     cmdRecStop_Click(st);
-    st.next.NextRecordNo = 1;
+    st.next.record.emplace();
+    st.next.record->recordNo = 1;
     t.sim->audio.failCaptureStart("no such device");
     cmdRecord_Click(st);
     EXPECT_EQ(st.recorder.RecordState, 0);

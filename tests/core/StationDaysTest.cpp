@@ -31,7 +31,7 @@ TEST(StationDays, TwoDaysRunEverySwitchPollPurgeAndRefreshOnce) {
         s.write(kScheduleFilePath, BuildScheduleRecord(sw) + BuildScheduleRecord(manual));
     });
     t.st().Settings.EbNoLogRate = 1;
-    ASSERT_EQ(t.st().next.NextSwitchTime, "06:00:00");
+    ASSERT_EQ(t.st().next.toSwitch->time, "06:00:00");
 
     // when two days pass, Saturday noon to Monday noon,
     t.runTo(DateTime::from(2026, 12, 6, 12, 0, 0));
@@ -46,5 +46,5 @@ TEST(StationDays, TwoDaysRunEverySwitchPollPurgeAndRefreshOnce) {
     EXPECT_EQ(t.count("PurgeOldFiles"), 2);
     ASSERT_EQ(t.st().main.PlayList.size(), 1u);
     EXPECT_EQ(t.st().main.PlayList[0].text.substr(0, 8), "10:00:00");
-    EXPECT_EQ(t.st().next.NextSwitchDay, 1);  // next Sunday
+    EXPECT_EQ(t.st().next.toSwitch->day, 1);  // next Sunday
 }

@@ -25,7 +25,8 @@ class SwitchOnly : public ::testing::Test {
         f.Attenuation = "10";
         f.Action = "3";
         ASSERT_TRUE(WriteSchedule(st, 1, BuildScheduleRecord(f)));
-        st.next.NextSwitchRecordNo = 1;
+        st.next.toSwitch.emplace();
+        st.next.toSwitch->recordNo = 1;
         sim.serial.peer =
             [this](const std::string& command) -> std::optional<SimSerialPorts::Reply> {
             sent.push_back(TimeText(sim.clock.now()) + " " + command);
@@ -55,9 +56,10 @@ TEST_F(SwitchOnly, AFailedSendIsReportedAndStillLogged) {
 }
 
 TEST_F(SwitchOnly, ASlotBeyondTheFileSendsNothing) {
-    sim.st().next.NextSwitchRecordNo = 7;
+    sim.st().next.toSwitch.emplace();
+    sim.st().next.toSwitch->recordNo = 7;
     RunSwitchOnly(sim.st());
-    sim.st().next.NextSwitchRecordNo = 0;
+    sim.st().next.toSwitch.reset();
     RunSwitchOnly(sim.st());
     EXPECT_EQ(sim.serial.wire, "");
     EXPECT_EQ(activityLog(), "");
@@ -65,8 +67,8 @@ TEST_F(SwitchOnly, ASlotBeyondTheFileSendsNothing) {
 
 TEST_F(SwitchOnly, TheClockTickSendsItOneSecondAndZeroSecondsBeforeTheSlot) {
     Station& st = sim.st();
-    st.next.NextSwitchDay = sim.clock.now().date.weekday();
-    st.next.NextSwitchTime = "12:00:30";
+    st.next.toSwitch->time = "12:00:30";
+    st.next.toSwitch->day = sim.clock.now().date.weekday();
     sim.loop.advance(40'000);
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent[0], "12:00:28 SETAUDIO 4 R EN  10");

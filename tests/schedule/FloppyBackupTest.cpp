@@ -51,7 +51,7 @@ TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem
     // Then the open file holds exactly the three and the finders ran on them
     EXPECT_EQ(ScheduleRecordCount(st()), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
-    EXPECT_EQ(st().next.NextRecordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
+    EXPECT_EQ(st().next.record->recordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
     EXPECT_TRUE(errors().empty());
 }
 

@@ -17,10 +17,10 @@ TEST_F(NextRecordTest, SlotTenSecondsAgoIsFoundOneWeekAhead) {
     // When
     FindNextRecord(st());
     // Then
-    EXPECT_EQ(st().next.NextRecordNo, 1);
-    EXPECT_EQ(st().next.NextRecordSlot, 1);
-    EXPECT_EQ(st().next.NextRecordSeconds, 8 * 3600 + 59 * 60 + 50);
-    EXPECT_EQ(st().next.NextRecordDate, "12/14/2026");
+    EXPECT_EQ(st().next.record->recordNo, 1);
+    EXPECT_EQ(st().next.record->slot, 1);
+    EXPECT_EQ(st().next.record->seconds, 8 * 3600 + 59 * 60 + 50);
+    EXPECT_EQ(st().next.record->dateText, "12/14/2026");
     EXPECT_EQ(st().main.lblNextToRecord,
               "Next to Record:  Monday  Morning News on  Monday   @ 08:59:50");
 }
@@ -29,8 +29,8 @@ TEST_F(NextRecordTest, TodayOnlyTakesTimesStrictlyLater) {
     put(1, WithSlot(Schedule("Exactly Now"), 0, 2, "09:00:00"));
     put(2, WithSlot(Schedule("Next Second"), 0, 2, "09:00:01"));
     FindNextRecord(st());
-    EXPECT_EQ(st().next.NextRecordNo, 2);
-    EXPECT_EQ(st().next.NextRecordDate, "12/07/2026");
+    EXPECT_EQ(st().next.record->recordNo, 2);
+    EXPECT_EQ(st().next.record->dateText, "12/07/2026");
     // The row is Sunday (the broadcast day); the weekday is the recording's own.
     EXPECT_EQ(st().main.lblNextToRecord,
               "Next to Record:  Sunday  Next Second on  Monday   @ 09:00:01");
@@ -42,9 +42,9 @@ TEST_F(NextRecordTest, EqualTimesGoToTheLowerRecordAndTheEarliestDayWins) {
     put(3, WithSlot(Schedule("Second"), 2, 3, "10:00:00"));
     put(4, WithSlot(Schedule("Tuesday Late"), 3, 3, "23:00:00"));
     FindNextRecord(st());
-    EXPECT_EQ(st().next.NextRecordNo, 2);
-    EXPECT_EQ(st().next.NextRecordSlot, 2);
-    EXPECT_EQ(st().next.NextRecordDate, "12/08/2026");
+    EXPECT_EQ(st().next.record->recordNo, 2);
+    EXPECT_EQ(st().next.record->slot, 2);
+    EXPECT_EQ(st().next.record->dateText, "12/08/2026");
 }
 
 TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
@@ -53,7 +53,7 @@ TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
     put(3, WithSlot(WithSlot(Schedule("Off Row"), 1, 0, "09:30:00"), 2, 4, ""));  // no time
     put(4, WithSlot(Schedule("Real"), 3, 4, "10:00:00"));
     FindNextRecord(st());
-    EXPECT_EQ(st().next.NextRecordNo, 4);
+    EXPECT_EQ(st().next.record->recordNo, 4);
     EXPECT_EQ(st().schedule.ScheduleActive[1], 0);
     EXPECT_EQ(st().schedule.ScheduleActive[2], 0);
     EXPECT_EQ(st().schedule.ScheduleActive[4], 1);
@@ -65,12 +65,12 @@ TEST_F(NextRecordTest, EmptyFileSaysSoAndClearsTheSwitchLine) {
     FindNextRecord(st());
     FindNextPlay(st());
     FindNextSwitch(st());
-    EXPECT_EQ(st().next.NextRecordNo, 0);
-    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
+    EXPECT_FALSE(st().next.record);
+    EXPECT_FALSE(st().next.play);
     EXPECT_EQ(st().main.lblNextToRecord, "No programs scheduled to record");
     EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
     EXPECT_EQ(st().main.lblNextSwitch, "");
-    EXPECT_EQ(st().next.NextSwitchTime, "");
+    EXPECT_FALSE(st().next.toSwitch);
 }
 
 TEST_F(NextRecordTest, RecordsBeyond999AreIgnored) {
@@ -79,7 +79,7 @@ TEST_F(NextRecordTest, RecordsBeyond999AreIgnored) {
     FindNextRecord(st());
     FindNextPlay(st());
     FindNextSwitch(st());
-    EXPECT_EQ(st().next.NextRecordNo, 1);
+    EXPECT_EQ(st().next.record->recordNo, 1);
     EXPECT_EQ(st().schedule.ScheduleCount, 999);
 }
 
@@ -92,11 +92,11 @@ TEST_F(NextRecordTest, TornLastRecordCountsAsTheLastRecord) {
         out << torn.substr(0, 300);
     }
     FindNextRecord(st());
-    EXPECT_EQ(st().next.NextRecordNo, 2);
+    EXPECT_EQ(st().next.record->recordNo, 2);
     EXPECT_EQ(st().schedule.ScheduleCount, 2);
     // Its missing play times do not appear as midnight plays.
     FindNextPlay(st());
-    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
+    EXPECT_FALSE(st().next.play);
 }
 
 class NextPlayTest : public ScheduleStoreTest {};
@@ -107,24 +107,23 @@ TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     put(1, manual);
     put(2, WithPlay(Schedule("Timed"), 4 + 3, "11:00:00"));
     FindNextPlay(st());
-    EXPECT_EQ(st().next.NextPlayRecordNo, 2);
-    EXPECT_EQ(st().next.NextPlaySeconds, 11 * 3600);
-    EXPECT_EQ(st().next.NextPlayDateText, "12/07/2026");
-    EXPECT_EQ(st().next.NextPlayDate, (Date{2026, 12, 7}));
-    EXPECT_EQ(st().next.NextPlayTime, "11:00:00");
-    EXPECT_EQ(st().next.NextPlayMode, "T");
+    EXPECT_EQ(st().next.play->recordNo, 2);
+    EXPECT_EQ(st().next.play->seconds, 11 * 3600);
+    EXPECT_EQ(st().next.play->dateText, "12/07/2026");
+    EXPECT_EQ(st().next.play->date, (Date{2026, 12, 7}));
+    EXPECT_EQ(st().next.play->time, "11:00:00");
     EXPECT_EQ(st().main.lblNextTimedPlay, "Next to Play:  Timed on  Monday   @ 11:00:00");
 }
 
 TEST_F(NextPlayTest, SwitchOnlySchedulesMayPlay) {
     put(1, WithPlay(Schedule("Switch Plays", "3"), 8, "06:00:00"));  // Tuesday slot 0
     FindNextPlay(st());
-    EXPECT_EQ(st().next.NextPlayRecordNo, 1);
-    EXPECT_EQ(st().next.NextPlayDateText, "12/08/2026");
+    EXPECT_EQ(st().next.play->recordNo, 1);
+    EXPECT_EQ(st().next.play->dateText, "12/08/2026");
 
     putDeleted(1);
     FindNextPlay(st());
-    EXPECT_EQ(st().next.NextPlayRecordNo, 0);
+    EXPECT_FALSE(st().next.play);
     EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
 }
 
@@ -153,17 +152,17 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     EXPECT_EQ(sorted[2].text, "19Mon 08:00:00  Sun Router                   ");
     EXPECT_EQ(sorted[2].itemData, 1901);
     EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0], "Tue 07:00:00  Tue Router                   ");
-    EXPECT_EQ(st().next.NextSwitchRecordNo, 1);
-    EXPECT_EQ(st().next.NextSwitchDay, 3);
-    EXPECT_EQ(st().next.NextSwitchTime, "07:00:00");
-    EXPECT_EQ(st().next.NextSwitchName, "Router                   ");
+    EXPECT_EQ(st().next.toSwitch->recordNo, 1);
+    EXPECT_EQ(st().next.toSwitch->day, 3);
+    EXPECT_EQ(st().next.toSwitch->time, "07:00:00");
+    EXPECT_EQ(st().next.toSwitch->name, "Router                   ");
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Tuesday   @ 07:00:00");
 }
 
 TEST_F(NextSwitchTest, OnlyPassedSlotOfTodayWrapsToNextMonday) {
     put(1, WithSlot(Schedule("Router", "3"), 0, 2, "08:00:00"));
     FindNextSwitch(st());
-    EXPECT_EQ(st().next.NextSwitchDay, 2);  // key 19 - 10 - 7
+    EXPECT_EQ(st().next.toSwitch->day, 2);  // key 19 - 10 - 7
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Monday   @ 08:00:00");
 }
 
@@ -173,7 +172,7 @@ TEST_F(NextSwitchTest, LeavesAnOpenPlayViewAlone) {
     const auto before = st().schedule.Weekly.lstWeeklySchedule;
     FindNextSwitch(st());
     EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule, before);
-    EXPECT_EQ(st().next.NextSwitchRecordNo, 1);
+    EXPECT_EQ(st().next.toSwitch->recordNo, 1);
 }
 
 TEST(NextEventsAtStart, StartStationFillsTheThreeLines) {

@@ -82,7 +82,7 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
               "ENG2S0 MT1");
     EXPECT_EQ(f.PlayTimes[5], "10:00   ");
     EXPECT_EQ(f.RecordDays[0], 2);
-    EXPECT_EQ(st().next.NextRecordNo, 1);  // the finders ran
+    EXPECT_EQ(st().next.record->recordNo, 1);  // the finders ran
     EXPECT_EQ(ed.lblScheduleNo, "1");
 }
 

@@ -107,7 +107,8 @@ TEST(MainWindowButtons, RecordWithoutAScheduleShowsTheMessageAndWithOneShowsRead
               (std::vector<std::string>{"No Schedule has been set up for recording"}));
     EXPECT_EQ(w.cmdRecord->text(), "Record");
 
-    s.st().next.NextRecordNo = 1;
+    s.st().next.record.emplace();
+    s.st().next.record->recordNo = 1;
     std::vector<std::string> ran;
     s.st().actionObserver = [&](const std::string& name) { ran.push_back(name); };
     QTest::mouseClick(w.cmdRecord, Qt::LeftButton);
