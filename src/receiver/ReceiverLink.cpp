@@ -62,12 +62,20 @@ SerialPort& StationPort(const ReceiverLink& link) {
     return *link.state.ReceiverPort;
 }
 
+// The two line rates of the settings (BaudRates entries 1 and 2).
+enum class LineRate { First, Second };
+
+// BaudSelect 2 chooses the second rate, any other value the first.
+LineRate LineRateOf(std::int32_t baudSelect) {
+    return baudSelect == 2 ? LineRate::Second : LineRate::First;
+}
+
 }  // namespace
 
 std::string LineSettings(const StationSettings& settings) {
-    const int select = settings.BaudSelect == 2 ? 2 : 1;
-    std::string rate = settings.BaudRates[static_cast<std::size_t>(select)];
-    if (rate.empty()) rate = select == 2 ? "19200" : "9600";
+    const bool second = LineRateOf(settings.BaudSelect) == LineRate::Second;
+    std::string rate = settings.BaudRates[second ? 2 : 1];
+    if (rate.empty()) rate = second ? "19200" : "9600";
     return rate + ",N,8,1";
 }
 
