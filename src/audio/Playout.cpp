@@ -6,7 +6,7 @@
 #include "audio/SoundFiles.h"
 #include "core/ClockTick.h"
 #include "core/Station.h"
-#include "receiver/RemoteControl.h"
+#include "core/RemoteSequences.h"
 #include "schedule/ScheduleRecord.h"
 
 namespace quillmar {

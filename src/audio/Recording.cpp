@@ -6,10 +6,10 @@
 #include "audio/SoundFiles.h"
 #include "core/ClockTick.h"
 #include "core/NextEvent.h"
+#include "core/ReceiverSequences.h"
 #include "core/Station.h"
 #include "export/ExportEngine.h"
 #include "receiver/ReceiverCommands.h"
-#include "receiver/ReceiverLink.h"
 
 namespace quillmar {
 

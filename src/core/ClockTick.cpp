@@ -13,9 +13,8 @@
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
 #include "logs/Purge.h"
-#include "receiver/EbNoPolling.h"
-#include "receiver/RemoteControl.h"
-#include "receiver/Routing.h"
+#include "core/ReceiverSequences.h"
+#include "core/RemoteSequences.h"
 
 namespace quillmar {
 

@@ -6,7 +6,7 @@
 #include "core/Station.h"
 #include "platform/TextLines.h"
 #include "logs/ActivityLog.h"
-#include "receiver/RemoteControl.h"
+#include "core/RemoteSequences.h"
 
 namespace quillmar {
 

@@ -5,7 +5,7 @@
 #include "core/NextEvent.h"
 #include "core/Station.h"
 #include "export/ExportEngine.h"
-#include "receiver/RemoteControl.h"
+#include "core/RemoteSequences.h"
 #include "schedule/TimeChange.h"
 
 namespace quillmar {

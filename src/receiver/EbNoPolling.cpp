@@ -1,8 +1,6 @@
 #include "receiver/EbNoPolling.h"
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
-#include "receiver/ReceiverLink.h"
 
 namespace quillmar {
 
@@ -20,16 +18,12 @@ std::string ExtractEbNo(std::string_view reply) {
     return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
 }
 
-void PollReceiverEbNo(Station& st) {
-    st.noteAction("PollReceiverEbNo");
-    std::string reply;
-    st.tick.EbNoPolledFlag = 1;
-    if (!PollReceiver(st, "R C", &reply)) {
-        st.receiver.EbNoText.clear();
-        return;
-    }
-    st.receiver.EbNoText = ExtractEbNo(reply);
-    AppendDailyLog(st.logs, "EB", TimeText(st.platform.clock.now()) + "  " + st.receiver.EbNoText);
+std::optional<std::string> PollReceiverEbNo(const ReceiverLink& link, Logs& logs) {
+    const std::optional<std::string> reply = PollReceiver(link, "R C");
+    if (!reply) return std::nullopt;
+    std::string ebno = ExtractEbNo(*reply);
+    AppendDailyLog(logs, "EB", TimeText(link.clock.now()) + "  " + ebno);
+    return ebno;
 }
 
 }  // namespace quillmar

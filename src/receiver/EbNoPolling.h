@@ -1,17 +1,18 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "logs/LogState.h"
+#include "receiver/ReceiverLink.h"
+
 namespace quillmar {
 
-class Station;
-
-// Reads the receiver's Eb/No ("R C", short poll), sets EbNoText, appends "hh:mm:ss  " +
-// EbNoText to the day's EB log and sets EbNoPolledFlag. A failed poll is shown in the error
-// window, clears EbNoText and writes no line; the flag is set all the same, so the failure is
-// not repeated on every tick of the same second.
-void PollReceiverEbNo(Station& st);
+// Reads the receiver's Eb/No ("R C", short poll) and appends "hh:mm:ss  " + the value to the
+// day's EB log; the value, empty when the report is short. A failed poll is shown in the error
+// window and writes no line; nothing then, so an old value never passes for a new one.
+std::optional<std::string> PollReceiverEbNo(const ReceiverLink& link, Logs& logs);
 
 // The Eb/No of a carrier report: the line after the 11th line feed, its last 20 characters
 // without a final CR, blanks trimmed. Empty when the report has fewer lines.

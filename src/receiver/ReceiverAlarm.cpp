@@ -1,9 +1,6 @@
 #include "receiver/ReceiverAlarm.h"
 
-#include "core/Station.h"
-#include "export/MailOut.h"
 #include "logs/ActivityLog.h"
-#include "receiver/EbNoPolling.h"
 
 namespace quillmar {
 
@@ -17,39 +14,31 @@ std::int64_t MsSinceEpoch(const DateTime& t) {
 
 }  // namespace
 
-void HandleReceiverAlarm(Station& st, bool active) {
-    const DateTime now = st.platform.clock.now();
+AlarmMail UpdateReceiverAlarm(RemoteState& state, Logs& logs, const DateTime& now, bool active) {
     const std::int64_t at = MsSinceEpoch(now);
     if (active) {
-        st.main.lblPort = "Alarm";
-        if (!st.remote.ReceiverAlarm) {
-            st.remote.AlarmStartTime = static_cast<std::int32_t>(now.msOfDay / 1000);
-            st.remote.AlarmStartAt = at - now.msOfDay % 1000;
-            WriteActivityLog(st.logs, "Alarm");
-            st.remote.ReceiverAlarm = true;
-            return;
+        if (!state.ReceiverAlarm) {
+            state.AlarmStartTime = static_cast<std::int32_t>(now.msOfDay / 1000);
+            state.AlarmStartAt = at - now.msOfDay % 1000;
+            WriteActivityLog(logs, "Alarm");
+            state.ReceiverAlarm = true;
+            return AlarmMail::None;
         }
         // Measured on the date and time, so a loss that spans midnight is not taken for a
         // day long; a clock set back restarts the count rather than mailing at once.
-        if (at < st.remote.AlarmStartAt) st.remote.AlarmStartAt = at;
-        if (at - st.remote.AlarmStartAt > kAlarmMailAfterMs && !st.remote.AlarmMailSent) {
-            SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm",
-                                  "Unity 4K Receiver Loss of Signal");
-            st.remote.AlarmMailSent = true;
+        if (at < state.AlarmStartAt) state.AlarmStartAt = at;
+        if (at - state.AlarmStartAt > kAlarmMailAfterMs && !state.AlarmMailSent) {
+            state.AlarmMailSent = true;
+            return AlarmMail::Loss;
         }
-        return;
+        return AlarmMail::None;
     }
-    if (st.remote.ReceiverAlarm) {
-        // The end is logged too, so the signal history can show how long the loss lasted.
-        WriteActivityLog(st.logs, "Alarm End");
-    }
-    st.remote.ReceiverAlarm = false;
-    if (st.remote.AlarmMailSent) {
-        PollReceiverEbNo(st);
-        SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm End",
-                              "EbNo: " + st.receiver.EbNoText);
-        st.remote.AlarmMailSent = false;
-    }
+    // The end is logged too, so the signal history can show how long the loss lasted.
+    if (state.ReceiverAlarm) WriteActivityLog(logs, "Alarm End");
+    state.ReceiverAlarm = false;
+    if (!state.AlarmMailSent) return AlarmMail::None;
+    state.AlarmMailSent = false;
+    return AlarmMail::End;
 }
 
 }  // namespace quillmar

@@ -1,8 +1,6 @@
 #include "receiver/ReceiverCommands.h"
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
-#include "receiver/ReceiverLink.h"
 
 namespace quillmar {
 
@@ -30,19 +28,25 @@ std::string SwitchOnlyCommand(const ScheduleFields& fields) {
     return SetAudio(fields);
 }
 
-std::string RouteCode(int routePosition) {
-    switch (routePosition) {
-        case 0:
+std::string RouteCode(AudioRoute route) {
+    switch (route) {
+        case AudioRoute::Left:
             return "1";
-        case 1:
+        case AudioRoute::Right:
             return "2";
-        case 2:
+        case AudioRoute::Stereo:
             return "S";
-        case 3:
+        case AudioRoute::Reverse:
             return "R";
-        default:
-            return "";
     }
+    return "";
+}
+
+std::string RouteCode(int routePosition) {
+    if (routePosition < static_cast<int>(AudioRoute::Left) ||
+        routePosition > static_cast<int>(AudioRoute::Reverse))
+        return "";
+    return RouteCode(static_cast<AudioRoute>(routePosition));
 }
 
 std::string SetReceiverCommand(int portPosition, int routePosition, const std::string& source,
@@ -70,10 +74,10 @@ std::string RelayButtonCommand(const std::string& mode, int button) {
     return "";
 }
 
-void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
+void ResetExpansionRelays(const ReceiverLink& link, Logs& logs, const std::string& port, bool log) {
     for (int relay : ExpansionRelaysOfPort(port)) {
-        SendReceiverCommand(st, "ER D " + std::to_string(relay));
-        if (log) WriteActivityLog(st.logs, "Turn off Relay " + std::to_string(relay));
+        SendReceiverCommand(link, "ER D " + std::to_string(relay));
+        if (log) WriteActivityLog(logs, "Turn off Relay " + std::to_string(relay));
     }
 }
 

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/Station.h"
-
 namespace quillmar {
 
 namespace {
@@ -13,8 +11,8 @@ constexpr int kWaitStepMs = 20;
 
 // Time-outs are kept on the date and time together, so a collection that crosses midnight
 // still lasts its seconds instead of ending at once.
-std::int64_t NowMs(const Station& st) {
-    const DateTime t = st.platform.clock.now();
+std::int64_t NowMs(const Clock& clock) {
+    const DateTime t = clock.now();
     return t.date.serial() * 86'400'000 + t.msOfDay;
 }
 
@@ -59,17 +57,25 @@ void DropRelayPrompt(std::string& reply, bool& dropped) {
     }
 }
 
-SerialPort& StationPort(Station& st) {
-    if (!st.receiver.ReceiverPort) st.receiver.ReceiverPort = st.platform.serial.create();
-    return *st.receiver.ReceiverPort;
+SerialPort& StationPort(const ReceiverLink& link) {
+    if (!link.state.ReceiverPort) link.state.ReceiverPort = link.serial.create();
+    return *link.state.ReceiverPort;
+}
+
+// The two line rates of the settings (BaudRates entries 1 and 2).
+enum class LineRate { First, Second };
+
+// BaudSelect 2 chooses the second rate, any other value the first.
+LineRate LineRateOf(std::int32_t baudSelect) {
+    return baudSelect == 2 ? LineRate::Second : LineRate::First;
 }
 
 }  // namespace
 
-std::string LineSettings(const Station& st) {
-    const int select = st.Settings.BaudSelect == 2 ? 2 : 1;
-    std::string rate = st.Settings.BaudRates[static_cast<std::size_t>(select)];
-    if (rate.empty()) rate = select == 2 ? "19200" : "9600";
+std::string LineSettings(const StationSettings& settings) {
+    const bool second = LineRateOf(settings.BaudSelect) == LineRate::Second;
+    std::string rate = settings.BaudRates[second ? 2 : 1];
+    if (rate.empty()) rate = second ? "19200" : "9600";
     return rate + ",N,8,1";
 }
 
@@ -87,38 +93,38 @@ std::size_t StatusPromptPosition(std::string_view command) {
     return command == "RT C" ? kLongReportPromptPosition : 1;
 }
 
-bool OpenReceiverPort(Station& st, SerialPort& port, SerialError* error) {
+bool OpenReceiverPort(const StationSettings& settings, SerialPort& port, SerialError* error) {
     if (port.isOpen()) port.close();
-    return port.open(st.Settings.SerialPort, LineSettings(st), error);
+    return port.open(settings.SerialPort, LineSettings(settings), error);
 }
 
-std::string CollectShort(Station& st, SerialPort& port) {
-    const std::int64_t start = RoundToSecond(NowMs(st));
+std::string CollectShort(const Clock& clock, SerialPort& port) {
+    const std::int64_t start = RoundToSecond(NowMs(clock));
     std::string reply;
     bool dropped = false;
     while (Gather(port, reply) && (DropPreviousPrompt(reply, dropped), !HasPrompt(reply)) &&
-           std::llabs(NowMs(st) - start) <= 1000)
+           std::llabs(NowMs(clock) - start) <= 1000)
         port.waitForInput(kWaitStepMs);
     return reply;
 }
 
-std::string CollectLong(Station& st, SerialPort& port, std::size_t minPromptPosition) {
-    const std::int64_t deadline = RoundToSecond(NowMs(st) + 1000);
+std::string CollectLong(const Clock& clock, SerialPort& port, std::size_t minPromptPosition) {
+    const std::int64_t deadline = RoundToSecond(NowMs(clock) + 1000);
     std::string reply;
     bool dropped = false;
     while (Gather(port, reply) &&
            (DropPreviousPrompt(reply, dropped), !HasPrompt(reply, minPromptPosition)) &&
-           std::llabs(deadline - NowMs(st)) <= 2000)
+           std::llabs(deadline - NowMs(clock)) <= 2000)
         port.waitForInput(kWaitStepMs);
     return reply;
 }
 
-std::string CollectRelay(Station& st, SerialPort& port) {
-    const std::int64_t start = RoundToSecond(NowMs(st));
+std::string CollectRelay(const Clock& clock, SerialPort& port) {
+    const std::int64_t start = RoundToSecond(NowMs(clock));
     std::string reply;
     bool room = true;
     // What arrives during the wait is kept: it is the start of the reply.
-    while (room && std::llabs(NowMs(st) - start) <= 1000) {
+    while (room && std::llabs(NowMs(clock) - start) <= 1000) {
         room = Gather(port, reply);
         if (room) port.waitForInput(kWaitStepMs);
     }
@@ -126,60 +132,66 @@ std::string CollectRelay(Station& st, SerialPort& port) {
     while (room) {
         room = Gather(port, reply);
         DropRelayPrompt(reply, previousDropped);
-        if (HasPrompt(reply) || std::llabs(start - NowMs(st)) > 2000) break;
+        if (HasPrompt(reply) || std::llabs(start - NowMs(clock)) > 2000) break;
         if (room) port.waitForInput(kWaitStepMs);
     }
     return reply;
 }
 
-bool SendReceiverCommand(Station& st, const std::string& command) {
-    SerialPort& port = StationPort(st);
+bool SendReceiverCommand(const ReceiverLink& link, const std::string& command) {
+    SerialPort& port = StationPort(link);
     SerialError error;
-    const bool ok = OpenReceiverPort(st, port, &error) && port.write(command + "\r", &error);
+    const bool ok =
+        OpenReceiverPort(link.settings, port, &error) && port.write(command + "\r", &error);
     port.close();
-    if (!ok) ShowError(st, SerialErrorText(error));
+    if (!ok) link.errors.showError(SerialErrorText(error));
     return ok;
 }
 
-bool PollReceiver(Station& st, const std::string& command, std::string* reply) {
-    SerialPort& port = StationPort(st);
+std::optional<std::string> PollReceiver(const ReceiverLink& link, const std::string& command) {
+    SerialPort& port = StationPort(link);
     SerialError error;
-    reply->clear();
-    bool ok = OpenReceiverPort(st, port, &error);
+    bool ok = OpenReceiverPort(link.settings, port, &error);
     if (ok) {
         // A prompt left over from an earlier command would end the poll at once.
         port.discardInput();
         ok = port.write(command + "\r", &error);
     }
-    if (ok) *reply = CollectShort(st, port);
+    std::string reply;
+    if (ok) reply = CollectShort(link.clock, port);
     port.close();
-    if (!ok) ShowError(st, SerialErrorText(error));
-    return ok;
+    if (!ok) {
+        link.errors.showError(SerialErrorText(error));
+        return std::nullopt;
+    }
+    return reply;
 }
 
-bool QueryReceiverStatus(Station& st, SerialPort& port, const std::string& command,
-                         std::size_t minPromptPosition, std::string* reply, SerialError* error) {
+bool QueryReceiverStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                         const std::string& command, std::size_t minPromptPosition,
+                         std::string* reply, SerialError* error) {
     reply->clear();
-    bool ok = OpenReceiverPort(st, port, error);
+    bool ok = OpenReceiverPort(settings, port, error);
     if (ok) {
         port.discardInput();
         ok = port.write(command + "\r", error);
     }
-    if (ok) *reply = CollectLong(st, port, minPromptPosition);
+    if (ok) *reply = CollectLong(clock, port, minPromptPosition);
     port.close();
     return ok;
 }
 
-bool RelayExchange(Station& st, SerialPort& port, const std::string& relayCommand,
-                   const std::string& statusCommand, std::string* reply, SerialError* error) {
+bool RelayExchange(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                   const std::string& relayCommand, const std::string& statusCommand,
+                   std::string* reply, SerialError* error) {
     reply->clear();
-    bool ok = port.isOpen() || port.open(st.Settings.SerialPort, LineSettings(st), error);
+    bool ok = port.isOpen() || port.open(settings.SerialPort, LineSettings(settings), error);
     if (ok) {
         port.discardInput();
         if (!relayCommand.empty()) ok = port.write(relayCommand + "\r", error);
     }
     if (ok) ok = port.write(statusCommand + "\r", error);
-    if (ok) *reply = CollectRelay(st, port);
+    if (ok) *reply = CollectRelay(clock, port);
     port.close();
     return ok;
 }

@@ -8,10 +8,8 @@
 
 namespace quillmar {
 
-// The Eb/No text of the last poll, and the main window's port object for send-only exchanges
-// and the poll.
+// The main window's port object for send-only exchanges and the poll.
 struct ReceiverLinkState {
-    std::string EbNoText;
     std::unique_ptr<SerialPort> ReceiverPort;
 };
 

@@ -1,6 +1,5 @@
 #include "receiver/ReceiverStatus.h"
 
-#include "core/Station.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
 
@@ -10,35 +9,38 @@ std::string PortUnavailableText(const SerialError& error) {
     return "The receiver port cannot be used: " + SerialErrorText(error);
 }
 
-std::string FetchReceiverStatus(Station& st, SerialPort& port, const std::string& command,
-                                bool refresh) {
+std::string FetchReceiverStatus(const Clock& clock, const StationSettings& settings,
+                                SerialPort& port, const std::string& command, bool refresh) {
     const std::size_t prompt = refresh ? kLongReportPromptPosition : StatusPromptPosition(command);
     std::string reply;
     SerialError error;
-    if (!QueryReceiverStatus(st, port, command, prompt, &reply, &error))
+    if (!QueryReceiverStatus(clock, settings, port, command, prompt, &reply, &error))
         return PortUnavailableText(error);
     return reply;
 }
 
-std::string FetchRelayStatus(Station& st, SerialPort& port, const std::string& mode) {
-    return FetchReceiverStatus(st, port, mode, false);
+std::string FetchRelayStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                             const std::string& mode) {
+    return FetchReceiverStatus(clock, settings, port, mode, false);
 }
 
-std::string PressRelayButton(Station& st, SerialPort& port, const std::string& mode, int button) {
+std::string PressRelayButton(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                             const std::string& mode, int button) {
     std::string reply;
     SerialError error;
-    if (!RelayExchange(st, port, RelayButtonCommand(mode, button), mode, &reply, &error))
+    if (!RelayExchange(clock, settings, port, RelayButtonCommand(mode, button), mode, &reply,
+                       &error))
         return PortUnavailableText(error);
     return reply;
 }
 
-bool SaveReceiverReport(Station& st, const std::string& text, std::string* error) {
-    return st.platform.files.writeFile(kReceiverReportPath, text + "\r\n", error);
+bool SaveReceiverReport(FileSystem& files, const std::string& text, std::string* error) {
+    return files.writeFile(kReceiverReportPath, text + "\r\n", error);
 }
 
-void PrintReceiverReport(Station& st, const std::string& text) {
-    st.platform.printer.print(text, [&st](bool ok, const std::string& error) {
-        if (!ok) ShowError(st, "The report could not be printed: " + error);
+void PrintReceiverReport(Printer& printer, ErrorDisplay& errors, const std::string& text) {
+    printer.print(text, [&errors](bool ok, const std::string& error) {
+        if (!ok) errors.showError("The report could not be printed: " + error);
     });
 }
 

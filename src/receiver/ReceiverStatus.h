@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "platform/Clock.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileSystem.h"
+#include "platform/Printer.h"
 #include "platform/SerialPort.h"
+#include "settings/StationSettings.h"
 
 namespace quillmar {
-
-class Station;
 
 inline constexpr const char* kReceiverReportPath = "c:\\satfile\\RecData.txt";
 
@@ -15,15 +18,17 @@ inline constexpr const char* kReceiverReportPath = "c:\\satfile\\RecData.txt";
 std::string PortUnavailableText(const SerialError& error);
 // The status query of the view's port. On opening the "RT C" rule applies; a refresh stops
 // only on a ">" at position 700 or later, for every command.
-std::string FetchReceiverStatus(Station& st, SerialPort& port, const std::string& command,
-                                bool refresh);
+std::string FetchReceiverStatus(const Clock& clock, const StationSettings& settings,
+                                SerialPort& port, const std::string& command, bool refresh);
 // The relay panel: its status on opening, and the status after button i.
-std::string FetchRelayStatus(Station& st, SerialPort& port, const std::string& mode);
-std::string PressRelayButton(Station& st, SerialPort& port, const std::string& mode, int button);
+std::string FetchRelayStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                             const std::string& mode);
+std::string PressRelayButton(const Clock& clock, const StationSettings& settings, SerialPort& port,
+                             const std::string& mode, int button);
 // RecData.txt anew: the text followed by CR LF.
-bool SaveReceiverReport(Station& st, const std::string& text, std::string* error);
+bool SaveReceiverReport(FileSystem& files, const std::string& text, std::string* error);
 // One print job of the text, without waiting for the printer; a refusal or a time-out is
 // shown in the error window when it comes.
-void PrintReceiverReport(Station& st, const std::string& text);
+void PrintReceiverReport(Printer& printer, ErrorDisplay& errors, const std::string& text);
 
 }  // namespace quillmar

@@ -1,21 +1,15 @@
 #include "receiver/Routing.h"
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
 #include "receiver/ReceiverCommands.h"
-#include "receiver/ReceiverLink.h"
 
 namespace quillmar {
 
-void RunSwitchOnly(Station& st) {
-    st.noteAction("RunSwitchOnly");
-    // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
-    if (!st.next.toSwitch) return;
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.toSwitch->recordNo);
-    if (!f || f->InUse != "1" || f->Action != "3") return;
-    const std::string command = SwitchOnlyCommand(*f);
-    SendReceiverCommand(st, command);
-    WriteActivityLog(st.logs, command + " Switch Only");
+void RunSwitchOnly(const ReceiverLink& link, Logs& logs, const ScheduleFields& fields) {
+    if (fields.InUse != "1" || fields.Action != "3") return;
+    const std::string command = SwitchOnlyCommand(fields);
+    SendReceiverCommand(link, command);
+    WriteActivityLog(logs, command + " Switch Only");
 }
 
 }  // namespace quillmar

@@ -7,7 +7,7 @@
 #include "core/ClockTick.h"
 #include "core/Station.h"
 #include "platform/LittleEndian.h"
-#include "receiver/RemoteControl.h"
+#include "core/RemoteSequences.h"
 #include "settings/StationSettings.h"
 
 namespace quillmar {

@@ -9,10 +9,10 @@
 
 #include "audio/AudioFixture.h"
 #include "audio/SoundFiles.h"
+#include "core/ReceiverSequences.h"
 #include "export/AddressBook.h"
 #include "export/ExportEntry.h"
 #include "export/MailOut.h"
-#include "receiver/EbNoPolling.h"
 #include "schedule/FloppyBackup.h"
 
 using namespace quillmar;

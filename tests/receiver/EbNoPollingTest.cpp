@@ -1,6 +1,7 @@
 // The Eb/No poll: what it sends, what it cuts out of the carrier report, and its log line.
 #include <gtest/gtest.h>
 
+#include "core/ReceiverSequences.h"
 #include "receiver/EbNoPolling.h"
 #include "support/SimStation.h"
 
@@ -62,9 +63,8 @@ class EbNoPoll : public ::testing::Test {
 
 TEST_F(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReply) {
     sim.serial.answer("R C", Report("Eb/No          :              10.2 dB"), 900);
-    PollReceiverEbNo(sim.st());
+    EXPECT_EQ(PollReceiverEbNo(sim.st()), "10.2 dB");
     EXPECT_EQ(sim.serial.wire, "R C\r");
-    EXPECT_EQ(sim.st().receiver.EbNoText, "10.2 dB");
     EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
     EXPECT_EQ(log(), "10:45:13  10.2 dB\r\n");
     EXPECT_TRUE(sim.exists("c:\\satfile\\logs\\EB020316.log"));
@@ -81,9 +81,7 @@ TEST_F(EbNoPoll, EachPollAddsOneLine) {
 
 TEST_F(EbNoPoll, AShortReplyLogsTheTimeAndTwoBlanks) {
     sim.serial.answer("R C", "\r\nCARRIER\r\n>", 10);
-    sim.st().receiver.EbNoText = "old";
-    PollReceiverEbNo(sim.st());
-    EXPECT_EQ(sim.st().receiver.EbNoText, "");
+    EXPECT_EQ(PollReceiverEbNo(sim.st()), "");
     EXPECT_EQ(log(), "10:45:12  \r\n");
 }
 
@@ -95,10 +93,9 @@ TEST_F(EbNoPoll, ASilentReceiverLogsAnEmptyValueAfterTheShortTimeOut) {
 
 TEST_F(EbNoPoll, APortFailureIsShownWritesNoLineAndIsNotRepeatedWithinTheSecond) {
     sim.serial.failOpen(8005, "Port already open");
-    sim.st().receiver.EbNoText = "10.2 dB";
-    PollReceiverEbNo(sim.st());
+    EXPECT_EQ(PollReceiverEbNo(sim.st()), std::nullopt)
+        << "an old value must not pass for a new one";
     EXPECT_EQ(log(), "");
-    EXPECT_EQ(sim.st().receiver.EbNoText, "") << "an old value must not pass for a new one";
     EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
     ASSERT_EQ(sim.errors.messages.size(), 1u);
     EXPECT_EQ(sim.errors.messages[0],

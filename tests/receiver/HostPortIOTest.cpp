@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "core/ClockTick.h"
+#include "core/RemoteSequences.h"
 #include "logs/ActivityLog.h"
 #include "platform/host/HostPortIO.h"
 #include "receiver/RemoteControl.h"

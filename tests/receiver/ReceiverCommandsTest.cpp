@@ -1,6 +1,7 @@
 // The command texts, byte for byte as they reach the line, and the relay reset of each port.
 #include <gtest/gtest.h>
 
+#include "core/ReceiverSequences.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
 #include "support/SimStation.h"

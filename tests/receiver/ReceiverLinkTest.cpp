@@ -2,6 +2,7 @@
 // reach the operator.
 #include <gtest/gtest.h>
 
+#include "core/ReceiverSequences.h"
 #include "receiver/ReceiverLink.h"
 #include "support/SimStation.h"
 
@@ -18,6 +19,7 @@ class ReceiverLink : public ::testing::Test {
         sim.st().Settings.BaudSelect = 1;
     }
     std::int64_t elapsedSince(std::int64_t startMs) const { return sim.loop.elapsed() - startMs; }
+    std::optional<std::string> poll() { return PollReceiver(ReceiverLinkOf(sim.st()), "R C"); }
     SimStation sim;
 };
 
@@ -61,10 +63,8 @@ TEST_F(ReceiverLink, ARefusedWriteIsReportedAndThePortIsClosedForTheNextExchange
 
 TEST_F(ReceiverLink, ThePollStopsAtThePrompt) {
     sim.serial.answer("R C", "\r\nline\r\n>", 300);
-    std::string reply;
     const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(PollReceiver(sim.st(), "R C", &reply));
-    EXPECT_EQ(reply, "\r\nline\r\n>");
+    EXPECT_EQ(poll(), "\r\nline\r\n>");
     EXPECT_EQ(elapsedSince(start), 300);
     EXPECT_EQ(sim.serial.wire, "R C\r");
     EXPECT_EQ(sim.serial.openNow, 0);
@@ -73,18 +73,14 @@ TEST_F(ReceiverLink, ThePollStopsAtThePrompt) {
 TEST_F(ReceiverLink, ThePollIgnoresAPromptLeftFromAnEarlierCommand) {
     sim.serial.arrive("\r\n>");
     sim.serial.answer("R C", "report\r\n>", 100);
-    std::string reply;
-    PollReceiver(sim.st(), "R C", &reply);
-    EXPECT_EQ(reply, "report\r\n>");
+    EXPECT_EQ(poll(), "report\r\n>");
 }
 
 TEST_F(ReceiverLink, ASilentReceiverEndsThePollWithinHalfToOneAndAHalfSeconds) {
     for (int startMs : {0, 400, 600, 999}) {
         sim.clock.set(DateTime::from(2026, 12, 5, 10, 0, 0, startMs));
-        std::string reply = "stale";
         const auto start = sim.loop.elapsed();
-        EXPECT_TRUE(PollReceiver(sim.st(), "R C", &reply));
-        EXPECT_EQ(reply, "");
+        EXPECT_EQ(poll(), "");
         EXPECT_GE(elapsedSince(start), 500) << startMs;
         EXPECT_LE(elapsedSince(start), 1520) << startMs;
     }
@@ -100,7 +96,7 @@ TEST_F(ReceiverLink, ALateAcknowledgementOfAnEarlierCommandDoesNotEndTheQuery) {
     auto port = sim.serial.create();
     std::string reply;
     SerialError error;
-    QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
     EXPECT_EQ(reply, "\r\nMPEG STATUS\r\n>");
 }
 
@@ -108,15 +104,14 @@ TEST_F(ReceiverLink, AReplyThatIsOnlyAPromptEndsThePollAndTheQueryAtOnce) {
     for (const std::string answer : {">", "OK>"}) {
         sim.serial.answer("R C", answer, 100);
         sim.serial.answer("R M", answer, 100);
-        std::string reply;
         auto start = sim.loop.elapsed();
-        PollReceiver(sim.st(), "R C", &reply);
-        EXPECT_EQ(reply, answer);
+        EXPECT_EQ(poll(), answer);
         EXPECT_EQ(elapsedSince(start), 100) << answer;
         auto port = sim.serial.create();
+        std::string reply;
         SerialError error;
         start = sim.loop.elapsed();
-        QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+        QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
         EXPECT_EQ(reply, answer);
         EXPECT_EQ(elapsedSince(start), 100) << answer;
     }
@@ -124,9 +119,7 @@ TEST_F(ReceiverLink, AReplyThatIsOnlyAPromptEndsThePollAndTheQueryAtOnce) {
 
 TEST_F(ReceiverLink, ALateReplyToThePollIsTakenAsFarAsItArrived) {
     sim.serial.answer("R C", "partial", 200);
-    std::string reply;
-    PollReceiver(sim.st(), "R C", &reply);
-    EXPECT_EQ(reply, "partial");
+    EXPECT_EQ(poll(), "partial");
 }
 
 std::string CarrierReport(std::size_t earlyPromptAt, std::size_t length) {
@@ -146,8 +139,8 @@ TEST_F(ReceiverLink, TheCarrierReportIgnoresAPromptBeforePosition700) {
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(
-        QueryReceiverStatus(sim.st(), *port, "RT C", StatusPromptPosition("RT C"), &reply, &error));
+    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C",
+                                    StatusPromptPosition("RT C"), &reply, &error));
     EXPECT_EQ(reply, report);
     EXPECT_EQ(elapsedSince(start), 800);
 }
@@ -160,7 +153,7 @@ TEST_F(ReceiverLink, APromptExactlyAtPosition700EndsTheCarrierReport) {
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.st(), *port, "RT C", 700, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
     EXPECT_EQ(reply, report);
     EXPECT_EQ(elapsedSince(start), 50);
 }
@@ -171,7 +164,7 @@ TEST_F(ReceiverLink, AShortCarrierReportIsShownAfterTheTimeOut) {
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.st(), *port, "RT C", 700, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
     EXPECT_EQ(reply, "short report\r\n>");
     EXPECT_GE(elapsedSince(start), 2500);
     EXPECT_LE(elapsedSince(start), 3520);
@@ -184,7 +177,7 @@ TEST_F(ReceiverLink, OtherStatusCommandsStopAtAnyPrompt) {
     auto port = sim.serial.create();
     std::string reply;
     SerialError error;
-    QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
     EXPECT_EQ(reply, "mpeg\r\n>");
     EXPECT_EQ(sim.serial.discards, 1) << "the status query discards what was waiting";
 }
@@ -194,7 +187,7 @@ TEST_F(ReceiverLink, ASilentReceiverLeavesTheStatusEmptyAfterAboutThreeSeconds) 
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(QueryReceiverStatus(sim.st(), *port, "R S", 1, &reply, &error));
+    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R S", 1, &reply, &error));
     EXPECT_EQ(reply, "");
     EXPECT_GE(elapsedSince(start), 2500);
     EXPECT_LE(elapsedSince(start), 3520);
@@ -207,7 +200,7 @@ TEST_F(ReceiverLink, AStatusQueryStartedHalfASecondBeforeMidnightStillLastsAbout
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
     EXPECT_GE(elapsedSince(start), 2500);
     EXPECT_LE(elapsedSince(start), 3520);
     EXPECT_EQ(sim.clock.now().date, (Date{2026, 12, 6}));
@@ -219,7 +212,7 @@ TEST_F(ReceiverLink, AReplyAfterMidnightStillEndsTheQueryAtItsPrompt) {
     auto port = sim.serial.create();
     std::string reply;
     SerialError error;
-    QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
     EXPECT_EQ(reply, "late\r\n>");
 }
 
@@ -228,7 +221,8 @@ TEST_F(ReceiverLink, AStatusQueryOnAPortThatCannotOpenSaysWhyAndShowsNothing) {
     auto port = sim.serial.create();
     std::string reply;
     SerialError error;
-    EXPECT_FALSE(QueryReceiverStatus(sim.st(), *port, "R M", 1, &reply, &error));
+    EXPECT_FALSE(
+        QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error));
     EXPECT_EQ(error.number, 8002);
     EXPECT_TRUE(sim.errors.messages.empty());
 }
@@ -239,12 +233,12 @@ TEST_F(ReceiverLink, AnEndlessSenderIsCappedAndCannotHoldTheLoop) {
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.st(), *port, "RT C", 700, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
     EXPECT_EQ(reply.size(), kMaxReplyBytes);
     EXPECT_LE(elapsedSince(start), 3520);
-    std::string polled;
-    PollReceiver(sim.st(), "R C", &polled);
-    EXPECT_LE(polled.size(), kMaxReplyBytes);
+    const std::optional<std::string> polled = poll();
+    ASSERT_TRUE(polled);
+    EXPECT_LE(polled->size(), kMaxReplyBytes);
 }
 
 TEST_F(ReceiverLink, TheRelayExchangeDropsThePreviousPromptAndReadsTheNewStatus) {
@@ -254,7 +248,8 @@ TEST_F(ReceiverLink, TheRelayExchangeDropsThePreviousPromptAndReadsTheNewStatus)
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(RelayExchange(sim.st(), *port, "ER E 3", "R ER", &reply, &error));
+    EXPECT_TRUE(
+        RelayExchange(sim.clock, sim.st().Settings, *port, "ER E 3", "R ER", &reply, &error));
     EXPECT_EQ(sim.serial.wire, "ER E 3\rR ER\r");
     EXPECT_EQ(reply, "\r\nRelay 3 Energized\r\n>");
     EXPECT_GE(elapsedSince(start), 500) << "the panel waits about a second first";
@@ -267,7 +262,7 @@ TEST_F(ReceiverLink, ASilentReceiverEndsTheRelayExchangeAboutTwoSecondsFromItsSt
     std::string reply;
     SerialError error;
     const auto start = sim.loop.elapsed();
-    RelayExchange(sim.st(), *port, "RE O 1", "R R", &reply, &error);
+    RelayExchange(sim.clock, sim.st().Settings, *port, "RE O 1", "R R", &reply, &error);
     EXPECT_EQ(reply, "");
     EXPECT_GE(elapsedSince(start), 1500);
     EXPECT_LE(elapsedSince(start), 2520);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/RemoteSequences.h"
 #include "logs/ActivityLog.h"
 #include "receiver/RemoteControl.h"
 #include "settings/StationSettings.h"
@@ -54,13 +55,21 @@ struct RemoteStation {
 }  // namespace
 
 TEST(RemoteInputs, TheParallelStatusRegisterCountsActiveLow) {
-    EXPECT_EQ(RemoteInputBitsOf(kParallel, 0x7F), 0);
-    EXPECT_EQ(RemoteInputBitsOf(kParallel, 0x3F), kPlayInput);
-    EXPECT_EQ(RemoteInputBitsOf(kParallel, 0x6F), kAlarmInput);
-    EXPECT_EQ(RemoteInputBitsOf(kParallel, 0x07),
+    EXPECT_EQ(RemoteInputBitsOf(RemoteControlMode::Parallel, 0x7F), 0);
+    EXPECT_EQ(RemoteInputBitsOf(RemoteControlMode::Parallel, 0x3F), kPlayInput);
+    EXPECT_EQ(RemoteInputBitsOf(RemoteControlMode::Parallel, 0x6F), kAlarmInput);
+    EXPECT_EQ(RemoteInputBitsOf(RemoteControlMode::Parallel, 0x07),
               kPlayInput | kRecordInput | kAlarmInput | kTimeSetInput);
     // The card's port B is taken as read.
-    EXPECT_EQ(RemoteInputBitsOf(kPrairie, 0x3F), 0x3F);
+    EXPECT_EQ(RemoteInputBitsOf(RemoteControlMode::Prairie, 0x3F), 0x3F);
+}
+
+TEST(RemoteInputs, OnlyTheStoredValuesOneAndTwoChooseAPort) {
+    const std::pair<std::int32_t, RemoteControlMode> cases[] = {
+        {0, RemoteControlMode::Off},     {1, RemoteControlMode::Parallel},
+        {2, RemoteControlMode::Prairie}, {3, RemoteControlMode::Off},
+        {-1, RemoteControlMode::Off},    {258, RemoteControlMode::Off}};
+    for (const auto& [stored, mode] : cases) EXPECT_EQ(RemoteControlModeOf(stored), mode) << stored;
 }
 
 TEST(RemoteInputs, ParallelStatusDrivesTheRelayLabels) {

@@ -1,6 +1,7 @@
 // Switch-only schedules: the command they send, its log line, and when the clock tick runs them.
 #include <gtest/gtest.h>
 
+#include "core/ReceiverSequences.h"
 #include "receiver/Routing.h"
 #include "support/SimStation.h"
 

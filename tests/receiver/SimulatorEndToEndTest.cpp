@@ -12,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "core/ReceiverSequences.h"
 #include "platform/host/QtSerialPort.h"
 #include "receiver/EbNoPolling.h"
 #include "receiver/ReceiverCommands.h"
@@ -166,13 +167,12 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
 
 TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
     startSimulator({"--ebno", "11.7 dB"});
-    PollReceiverEbNo(sim.st());
-    EXPECT_EQ(sim.st().receiver.EbNoText, "11.7 dB");
+    EXPECT_EQ(PollReceiverEbNo(sim.st()), "11.7 dB");
     auto view = port();
     std::string reply;
     SerialError error;
-    ASSERT_TRUE(
-        QueryReceiverStatus(sim.st(), *view, "RT C", StatusPromptPosition("RT C"), &reply, &error))
+    ASSERT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "RT C",
+                                    StatusPromptPosition("RT C"), &reply, &error))
         << error.description;
     EXPECT_GT(reply.size(), 700u);
     EXPECT_LT(reply.find('>'), 700u) << "the long report carries an early prompt character";
@@ -186,27 +186,27 @@ TEST_F(ReceiverSimulator, RoutingAndRelaysAreKeptAndReported) {
     auto view = port();
     std::string reply;
     SerialError error;
-    QueryReceiverStatus(sim.st(), *view, "R M", 1, &reply, &error);
+    QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "R M", 1, &reply, &error);
     EXPECT_NE(reply.find("2     Stereo   ABC      3"), std::string::npos) << reply;
-    ASSERT_TRUE(RelayExchange(sim.st(), *view, "ER E 3", "R ER", &reply, &error));
+    ASSERT_TRUE(
+        RelayExchange(sim.clock, sim.st().Settings, *view, "ER E 3", "R ER", &reply, &error));
     EXPECT_NE(reply.find("Relay  3 : Energized"), std::string::npos) << reply;
     EXPECT_EQ(reply.find('>'), reply.size() - 1) << "the relay command's prompt was dropped";
 }
 
 TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
     startSimulator({"--silent"});
-    std::string reply;
     auto start = Steady::now();
-    EXPECT_TRUE(PollReceiver(sim.st(), "R C", &reply));
+    EXPECT_EQ(PollReceiver(ReceiverLinkOf(sim.st()), "R C"), "");
     const double poll = secondsSince(start);
-    EXPECT_EQ(reply, "");
     EXPECT_GE(poll, 0.4);
     EXPECT_LE(poll, 2.5);
 
     auto view = port();
+    std::string reply;
     SerialError error;
     start = Steady::now();
-    EXPECT_TRUE(QueryReceiverStatus(sim.st(), *view, "R M", 1, &reply, &error));
+    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "R M", 1, &reply, &error));
     const double status = secondsSince(start);
     EXPECT_EQ(reply, "");
     EXPECT_GE(status, 2.4);
@@ -216,8 +216,9 @@ TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
 
 TEST_F(ReceiverSimulator, GarbageIsCollectedWithoutHarmAndEndsAtTheTimeOut) {
     startSimulator({"--garbage"});
-    PollReceiverEbNo(sim.st());
-    EXPECT_LE(sim.st().receiver.EbNoText.size(), 20u);
+    const std::optional<std::string> ebno = PollReceiverEbNo(sim.st());
+    ASSERT_TRUE(ebno);
+    EXPECT_LE(ebno->size(), 20u);
     EXPECT_TRUE(sim.errors.messages.empty());
 }
 
@@ -244,8 +245,7 @@ TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
                                                          "SetUp/Communications."),
                   std::string::npos)
             << sim.errors.messages.back();
-        std::string reply;
-        EXPECT_FALSE(PollReceiver(sim.st(), "R C", &reply));
+        EXPECT_EQ(PollReceiver(ReceiverLinkOf(sim.st()), "R C"), std::nullopt);
         EXPECT_EQ(sim.errors.messages.size(), ++shown);
     }
 }

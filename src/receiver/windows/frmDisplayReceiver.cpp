@@ -54,18 +54,23 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& comm
     layout->addLayout(buttons);
     resize(560, 520);
 
-    connect(cmdDisplayReceiverRefresh, &QPushButton::clicked, this,
-            [this] { display(FetchReceiverStatus(station_, *port_, command_, true)); });
+    connect(cmdDisplayReceiverRefresh, &QPushButton::clicked, this, [this] {
+        display(FetchReceiverStatus(station_.platform.clock, station_.Settings, *port_, command_,
+                                    true));
+    });
     connect(cmdDisplayReceiverExit, &QPushButton::clicked, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
-    connect(mnuPrint, &QAction::triggered, this, [this] { PrintReceiverReport(station_, report_); });
+    connect(mnuPrint, &QAction::triggered, this, [this] {
+        PrintReceiverReport(station_.platform.printer, station_.platform.errors, report_);
+    });
     connect(mnuPrintToFile, &QAction::triggered, this, [this] {
         std::string error;
-        if (!SaveReceiverReport(station_, report_, &error))
+        if (!SaveReceiverReport(station_.platform.files, report_, &error))
             ShowError(station_, std::string("Cannot write ") + kReceiverReportPath + ": " + error);
     });
 
-    display(FetchReceiverStatus(station_, *port_, command_, false));
+    display(
+        FetchReceiverStatus(station_.platform.clock, station_.Settings, *port_, command_, false));
 }
 
 void frmDisplayReceiver::display(const std::string& report) {

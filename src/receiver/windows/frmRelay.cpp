@@ -44,8 +44,9 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
         b->setObjectName(QString("cmdR_%1").arg(i));
         b->setToolTip(QString("Relay %1").arg(i / 2 + 1));
         grid->addWidget(b, i / 2, 1 + i % 2);
-        connect(b, &QPushButton::clicked, this,
-                [this, i] { display(PressRelayButton(station_, *port_, mode_, i)); });
+        connect(b, &QPushButton::clicked, this, [this, i] {
+            display(PressRelayButton(station_.platform.clock, station_.Settings, *port_, mode_, i));
+        });
         cmdR[static_cast<std::size_t>(i)] = b;
     }
     // The standard relays are only 1 and 2.
@@ -75,7 +76,7 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
     layout->addLayout(closeRow);
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
-    display(FetchRelayStatus(station_, *port_, mode_));
+    display(FetchRelayStatus(station_.platform.clock, station_.Settings, *port_, mode_));
 }
 
 void frmRelay::display(const std::string& status) {

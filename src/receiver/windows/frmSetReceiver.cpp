@@ -3,10 +3,10 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "core/ReceiverSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "receiver/ReceiverCommands.h"
-#include "receiver/ReceiverLink.h"
 #include "receiver/SourceCodes.h"
 #include "receiver/windows/frmDisplayReceiver.h"
 
