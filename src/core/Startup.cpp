@@ -4,8 +4,9 @@
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
 #include "core/Station.h"
-#include "platform/TextLines.h"
+#include "export/AddressBook.h"
 #include "logs/ActivityLog.h"
+#include "platform/TextLines.h"
 #include "receiver/RemoteControl.h"
 
 namespace quillmar {

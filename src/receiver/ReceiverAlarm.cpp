@@ -1,7 +1,7 @@
 #include "receiver/ReceiverAlarm.h"
 
+#include "core/ExportSequences.h"
 #include "core/Station.h"
-#include "export/MailOut.h"
 #include "logs/ActivityLog.h"
 #include "receiver/EbNoPolling.h"
 
