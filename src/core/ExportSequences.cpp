@@ -16,14 +16,18 @@ MailOut MailOutOf(Station& st) {
     return {p.mail, st.logs, p.clock, p.errors, [&st] { st.notifyChanged(); }};
 }
 
-void CheckExport(Station& st) {
+std::optional<ExportJob> CheckExport(Station& st, const FinishedRecording& recording) {
     st.noteAction("CheckExport");
+    if (!ExportSelected(st.Export, recording)) return std::nullopt;
+    st.noteAction("ExportRecording");
+    return ExportRecording(ExportServicesOf(st), recording);
+}
+
+void CheckExport(Station& st) {
     const FinishedRecording recording{st.recorder.ExportRecordNo, st.recorder.ExportWeekday,
                                       st.recorder.ExportRecordingFile, st.recorder.RecordedSeconds,
                                       st.recorder.Armed.channels};
-    if (!ExportSelected(st.Export, recording)) return;
-    st.noteAction("ExportRecording");
-    if (const auto job = ExportRecording(ExportServicesOf(st), recording))
+    if (const auto job = CheckExport(st, recording))
         st.recorder.RecordedSeconds = static_cast<float>(job->ExportLengthMs) / 1000.0f;
 }
 

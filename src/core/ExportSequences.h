@@ -3,6 +3,7 @@
 // exported, an alarm or the address book window sends mail. Each builds the export side's
 // services from the station.
 
+#include <optional>
 #include <string>
 
 #include "export/ExportEngine.h"
@@ -15,9 +16,11 @@ class Station;
 ExportServices ExportServicesOf(Station& st);
 MailOut MailOutOf(Station& st);
 
-// After a recording stops: exports it when its export entry (ExportRecordNo) is active and
-// selects the recorded weekday (ExportWeekday). The recorder's RecordedSeconds becomes the
-// length exported.
+// After a recording stops: exports it when its export entry is active and selects the
+// recorded weekday. The job queued, if any (its ExportLengthMs is the length exported).
+std::optional<ExportJob> CheckExport(Station& st, const FinishedRecording& recording);
+// The same for the recording the recorder last stopped (ExportRecordNo, ExportWeekday,
+// ExportRecordingFile, RecordedSeconds); RecordedSeconds becomes the length exported.
 void CheckExport(Station& st);
 // Mails subject and note to the address book's recipients now.
 void SendMailToAddressBook(Station& st, const std::string& subject, const std::string& note);
