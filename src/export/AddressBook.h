@@ -24,8 +24,9 @@ inline constexpr std::size_t kAddressWidth = 39;
 // InUse values.
 inline constexpr char kEntryInUse = '1';
 inline constexpr char kEntryDeleted = '0';
-// A DayOn box ticked.
+// A DayOn box ticked or not.
 inline constexpr char kDayTicked = '1';
+inline constexpr char kDayNotTicked = '0';
 
 // SendMode values.
 inline constexpr char kSendNever = '0';
@@ -39,7 +40,8 @@ struct AddressEntry {
     char SendMode = kSendNever;
     std::string Name;
     std::string Address;
-    std::array<char, 7> DayOn{'0', '0', '0', '0', '0', '0', '0'};
+    std::array<char, 7> DayOn{kDayNotTicked, kDayNotTicked, kDayNotTicked, kDayNotTicked,
+                              kDayNotTicked, kDayNotTicked, kDayNotTicked};
     std::array<std::int32_t, 7> StartSec{};
     std::array<std::int32_t, 7> StopSec{};
 

@@ -39,7 +39,7 @@ bool IsRecipient(const AddressEntry& e, int weekday, std::int32_t t) {
     if (e.SendMode == kSendAlways) return true;
     if (e.SendMode != kSendSometimes || weekday < 1 || weekday > 7) return false;
     const int d = weekday - 1;
-    return e.DayOn[d] == '1' && e.StartSec[d] < t && t < e.StopSec[d];
+    return e.DayOn[d] == kDayTicked && e.StartSec[d] < t && t < e.StopSec[d];
 }
 
 std::vector<std::string> AddressBookRecipients(const ExportState& book, const DateTime& now) {

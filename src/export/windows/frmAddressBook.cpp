@@ -224,7 +224,7 @@ void frmAddressBook::cmdApply_Click() {
     e.Name = Bytes(txtName->text());
     e.Address = Bytes(txtNumber->text());
     for (int d = 1; d <= 7; ++d) {
-        e.DayOn[d - 1] = Check1[d]->isChecked() ? kDayTicked : '0';
+        e.DayOn[d - 1] = Check1[d]->isChecked() ? kDayTicked : kDayNotTicked;
         // An empty box counts as 00:00:00; it is shown so only once the whole entry is good.
         if (!ParseTimeOfDay(txtStart[d]->text().toStdString(), &e.StartSec[d - 1]) ||
             !ParseTimeOfDay(txtStop[d]->text().toStdString(), &e.StopSec[d - 1])) {
