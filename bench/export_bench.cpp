@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ExportSequences.h"
 #include "core/Startup.h"
 #include "export/ExportEngine.h"
 #include "support/SimStation.h"
@@ -80,12 +81,12 @@ void BM_ExportWithFade(benchmark::State& state) {
     const std::string recording = "c:\\satfile\\SFWED001.WAV";
     MakeRecording(s.host(recording));
     ExportEntry entry;
-    entry.Naming = kNamingUserDefined;
+    entry.Naming = ExportNaming::UserDefined;
     entry.Days[3] = 1;
     entry.Paths[3] = "c:\\exported";
-    entry.Fade = 1;
+    entry.Fade = ExportFade::On;
     entry.Length = LengthText();
-    WriteExportEntry(s.st(), 1, entry, &error);
+    WriteExportEntry(s.st().Export, 1, entry, &error);
 
     for (auto _ : state) {
         Station& st = s.st();
@@ -94,7 +95,7 @@ void BM_ExportWithFade(benchmark::State& state) {
         st.recorder.ExportRecordingFile = recording;
         st.recorder.RecordedSeconds = kMinutes * 60.0f;
         CheckExport(st);
-        while (ExportBusy(st)) s.loop.advance(100);
+        while (ExportBusy(st.Export)) s.loop.advance(100);
     }
     state.counters["MB/s"] = benchmark::Counter(
         static_cast<double>(kFrames * 4) / 1e6 * static_cast<double>(state.iterations()),

@@ -1,5 +1,6 @@
 #include "FuzzStation.h"
 #include "core/Startup.h"
+#include "export/AddressBook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillmar;

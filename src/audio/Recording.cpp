@@ -5,10 +5,10 @@
 #include "audio/RecordingChain.h"
 #include "audio/SoundFiles.h"
 #include "core/ClockTick.h"
+#include "core/ExportSequences.h"
 #include "core/NextEvent.h"
 #include "core/ReceiverSequences.h"
 #include "core/Station.h"
-#include "export/ExportEngine.h"
 #include "receiver/ReceiverCommands.h"
 
 namespace quillmar {

@@ -61,8 +61,12 @@ std::string MarksFileName(const std::string& waveFile) {
 }
 
 SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile) {
+    return ReadSoundMarks(st.platform.files, marksFile);
+}
+
+SoundMarks ReadSoundMarks(const FileSystem& files, const std::string& marksFile) {
     SoundMarks marks;
-    const std::string host = st.platform.files.hostPath(marksFile);
+    const std::string host = files.hostPath(marksFile);
     if (host.empty()) return marks;
     RecordFile file;
     std::string error, rec;

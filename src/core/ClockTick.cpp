@@ -9,10 +9,10 @@
 #include "audio/Playout.h"
 #include "audio/Recording.h"
 #include "core/NextEvent.h"
+#include "core/NightlyPurge.h"
 #include "core/Playlist.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
-#include "logs/Purge.h"
 #include "core/ReceiverSequences.h"
 #include "core/RemoteSequences.h"
 

@@ -1,5 +1,7 @@
 #include "core/RemoteSequences.h"
 
+#include "core/ExportSequences.h"
+
 #include "audio/Playout.h"
 #include "audio/Recording.h"
 #include "core/ReceiverSequences.h"

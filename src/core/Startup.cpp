@@ -4,9 +4,10 @@
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
 #include "core/Station.h"
-#include "platform/TextLines.h"
+#include "export/AddressBook.h"
 #include "logs/ActivityLog.h"
 #include "core/RemoteSequences.h"
+#include "platform/TextLines.h"
 
 namespace quillmar {
 

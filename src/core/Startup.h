@@ -7,7 +7,6 @@ namespace quillmar {
 class Station;
 
 inline constexpr const char* kDataFolder = "c:\\satfile";
-inline constexpr const char* kUserFilePath = "c:\\Satfile\\User.dat";
 inline constexpr const char* kExportFilePath = "c:\\satfile\\Exportinfo.dat";
 inline constexpr const char* kAddressBookPath = "c:\\Satfile\\AddressBook.dat";
 

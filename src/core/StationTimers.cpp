@@ -16,7 +16,7 @@ void tmrClock_Timer(Station& st) { ClockTick(st); }
 // recording, finder, export and schedule code; until it is wired in these do nothing.
 void TimerCue_Timer(Station& st) { CueRecording(st); }
 void TimerGetNextSwitch_Timer(Station& st) { FindNextSwitch(st); }
-void tmrExport_Timer(Station& st) { ExportProgress(st); }
+void tmrExport_Timer(Station& st) { ExportProgress(st.Export); }
 void tmrTimeChange_Timer(Station& st) { TimeChangeTimer(st); }
 
 void TimerEOM_Timer(Station& st) {

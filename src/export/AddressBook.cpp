@@ -1,7 +1,8 @@
 #include "export/AddressBook.h"
 
-#include "core/Startup.h"
-#include "core/Station.h"
+#include "export/ExportState.h"
+#include "platform/DateTime.h"
+#include "platform/FileSystem.h"
 #include "platform/LittleEndian.h"
 
 namespace quillmar {
@@ -80,22 +81,23 @@ std::string FormatAddressEntry(const AddressEntry& e) {
     return record;
 }
 
-AddressEntry ReadAddressEntry(const Station& st, int recordNo) {
+AddressEntry ReadAddressEntry(const ExportState& book, int recordNo) {
     std::string record;
-    st.Export.AddressBookFile.read(recordNo, &record);
+    book.AddressBookFile.read(recordNo, &record);
     return ParseAddressEntry(record);
 }
 
-bool WriteAddressEntry(Station& st, int recordNo, const AddressEntry& entry, std::string* error) {
+bool WriteAddressEntry(ExportState& book, int recordNo, const AddressEntry& entry,
+                       std::string* error) {
     if (recordNo < 1) {
         if (error) *error = "no record chosen";
         return false;
     }
-    return st.Export.AddressBookFile.write(recordNo, FormatAddressEntry(entry), error);
+    return book.AddressBookFile.write(recordNo, FormatAddressEntry(entry), error);
 }
 
-int AddressEntryCount(const Station& st) {
-    return static_cast<int>(st.Export.AddressBookFile.recordCount());
+int AddressEntryCount(const ExportState& book) {
+    return static_cast<int>(book.AddressBookFile.recordCount());
 }
 
 std::string SendModeWord(char mode) {
@@ -109,11 +111,11 @@ std::string SendModeWord(char mode) {
     }
 }
 
-std::vector<AddressBookLine> LoadAddressBook(const Station& st) {
+std::vector<AddressBookLine> LoadAddressBook(const ExportState& book) {
     std::vector<AddressBookLine> lines;
-    const int count = AddressEntryCount(st);
+    const int count = AddressEntryCount(book);
     for (int n = 1; n <= count; ++n) {
-        const AddressEntry e = ReadAddressEntry(st, n);
+        const AddressEntry e = ReadAddressEntry(book, n);
         if (!e.inUse()) continue;
         std::string name = e.Name.substr(0, kAddressNameWidth);
         name.resize(kAddressNameWidth, ' ');
@@ -124,17 +126,17 @@ std::vector<AddressBookLine> LoadAddressBook(const Station& st) {
     return lines;
 }
 
-int NewAddressRecordNo(const Station& st) {
-    const int count = AddressEntryCount(st);
+int NewAddressRecordNo(const ExportState& book) {
+    const int count = AddressEntryCount(book);
     for (int n = 1; n <= count; ++n)
-        if (!ReadAddressEntry(st, n).inUse()) return n;
+        if (!ReadAddressEntry(book, n).inUse()) return n;
     return count + 1;
 }
 
-bool DeleteAddressEntry(Station& st, int recordNo, std::string* error) {
-    AddressEntry e = ReadAddressEntry(st, recordNo);
-    e.InUse = '0';
-    return WriteAddressEntry(st, recordNo, e, error);
+bool DeleteAddressEntry(ExportState& book, int recordNo, std::string* error) {
+    AddressEntry e = ReadAddressEntry(book, recordNo);
+    e.InUse = kEntryDeleted;
+    return WriteAddressEntry(book, recordNo, e, error);
 }
 
 std::string TimeOfDayText(std::int32_t seconds) {
@@ -165,11 +167,13 @@ bool ParseTimeOfDay(std::string_view text, std::int32_t* seconds) {
     return true;
 }
 
-bool SaveMailAccount(Station& st, const MailAccount& account, std::string* error) {
-    st.Export.Account = {OneLine(account.Facility), OneLine(account.UserName), OneLine(account.Password)};
-    const std::string text =
-        st.Export.Account.Facility + "\r\n" + st.Export.Account.UserName + "\r\n" + st.Export.Account.Password + "\r\n";
-    return st.platform.files.writePrivateFile(kUserFilePath, text, error);
+bool SaveMailAccount(ExportState& state, FileSystem& files, const MailAccount& account,
+                     std::string* error) {
+    state.Account = {OneLine(account.Facility), OneLine(account.UserName),
+                     OneLine(account.Password)};
+    const std::string text = state.Account.Facility + "\r\n" + state.Account.UserName + "\r\n" +
+                             state.Account.Password + "\r\n";
+    return files.writePrivateFile(kUserFilePath, text, error);
 }
 
 }  // namespace quillmar

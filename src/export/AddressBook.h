@@ -10,12 +10,23 @@
 
 namespace quillmar {
 
-class Station;
+class FileSystem;
+struct ExportState;
 struct MailAccount;
+
+// The mail account's file.
+inline constexpr const char* kUserFilePath = "c:\\Satfile\\User.dat";
 
 inline constexpr int kAddressRecordLength = 120;
 inline constexpr std::size_t kAddressNameWidth = 16;
 inline constexpr std::size_t kAddressWidth = 39;
+
+// InUse values.
+inline constexpr char kEntryInUse = '1';
+inline constexpr char kEntryDeleted = '0';
+// A DayOn box ticked or not.
+inline constexpr char kDayTicked = '1';
+inline constexpr char kDayNotTicked = '0';
 
 // SendMode values.
 inline constexpr char kSendNever = '0';
@@ -25,15 +36,16 @@ inline constexpr char kSendSometimes = '2';
 // One record. Name and Address are held without their trailing blanks; days are 0 = Sunday
 // to 6 = Saturday.
 struct AddressEntry {
-    char InUse = 0;  // '1' in use, '0' deleted, blank or 0 never used
+    char InUse = 0;  // kEntryInUse, kEntryDeleted, or blank or 0: never used
     char SendMode = kSendNever;
     std::string Name;
     std::string Address;
-    std::array<char, 7> DayOn{'0', '0', '0', '0', '0', '0', '0'};
+    std::array<char, 7> DayOn{kDayNotTicked, kDayNotTicked, kDayNotTicked, kDayNotTicked,
+                              kDayNotTicked, kDayNotTicked, kDayNotTicked};
     std::array<std::int32_t, 7> StartSec{};
     std::array<std::int32_t, 7> StopSec{};
 
-    bool inUse() const { return InUse == '1'; }
+    bool inUse() const { return InUse == kEntryInUse; }
     friend bool operator==(const AddressEntry&, const AddressEntry&) = default;
 };
 
@@ -42,10 +54,11 @@ AddressEntry ParseAddressEntry(std::string_view record);
 std::string FormatAddressEntry(const AddressEntry& entry);
 
 // Record n of the open AddressBookFile (all zero past the end).
-AddressEntry ReadAddressEntry(const Station& st, int recordNo);
-bool WriteAddressEntry(Station& st, int recordNo, const AddressEntry& entry, std::string* error);
+AddressEntry ReadAddressEntry(const ExportState& book, int recordNo);
+bool WriteAddressEntry(ExportState& book, int recordNo, const AddressEntry& entry,
+                       std::string* error);
 // Whole records in the file.
-int AddressEntryCount(const Station& st);
+int AddressEntryCount(const ExportState& book);
 
 // "Never", "Always" or "Sometimes".
 std::string SendModeWord(char mode);
@@ -55,11 +68,11 @@ struct AddressBookLine {
     std::string text;  // Name (16), a blank, Address (39), a blank, the mode word
     int recordNo = 0;
 };
-std::vector<AddressBookLine> LoadAddressBook(const Station& st);
+std::vector<AddressBookLine> LoadAddressBook(const ExportState& book);
 // The record "New" fills: the first one, from 1, not in use (possibly one past the end).
-int NewAddressRecordNo(const Station& st);
+int NewAddressRecordNo(const ExportState& book);
 // Marks a record deleted ("0"), keeping its slot.
-bool DeleteAddressEntry(Station& st, int recordNo, std::string* error);
+bool DeleteAddressEntry(ExportState& book, int recordNo, std::string* error);
 
 // "hh:mm:ss" of seconds after midnight, and back. An empty text is midnight; false for a
 // text that is no time of day.
@@ -68,6 +81,7 @@ bool ParseTimeOfDay(std::string_view text, std::int32_t* seconds);
 
 // Takes the account into memory and rewrites User.dat whole (facility, user name,
 // password), readable by its owner only.
-bool SaveMailAccount(Station& st, const MailAccount& account, std::string* error);
+bool SaveMailAccount(ExportState& state, FileSystem& files, const MailAccount& account,
+                     std::string* error);
 
 }  // namespace quillmar

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/Station.h"
 #include "export/ExportEntry.h"
+#include "platform/DateTime.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleScan.h"
 #include "schedule/TimeEntry.h"
@@ -46,14 +46,25 @@ double NumericValue(const std::string& text) {
     return std::strtod(number.c_str(), nullptr);
 }
 
+// A naming the window offers; any other stored number shows as inactive.
+ExportNaming Offered(ExportNaming naming) {
+    switch (naming) {
+        case ExportNaming::Inactive:
+        case ExportNaming::UserDefined:
+        case ExportNaming::Winjock:
+            return naming;
+    }
+    return ExportNaming::Inactive;
+}
+
 }  // namespace
 
-std::vector<AutoExportLine> LoadPrograms(const Station& st, int viewMode) {
+std::vector<AutoExportLine> LoadPrograms(const ScheduleStore& schedule, ProgramView view) {
     std::vector<AutoExportLine> lines;
-    const std::int64_t count = st.schedule.SatListFile.recordCount();
+    const std::int64_t count = schedule.SatListFile.recordCount();
     std::string record;
     for (std::int64_t n = 1; n <= count; ++n) {
-        st.schedule.SatListFile.read(n, &record);
+        schedule.SatListFile.read(n, &record);
         const ScheduleFields f = ParseScheduleRecord(record);
         if (f.InUse != "1" || f.Action != "1") continue;
         const std::string number = RightAligned(static_cast<int>(n), 3);
@@ -61,8 +72,8 @@ std::vector<AutoExportLine> LoadPrograms(const Station& st, int viewMode) {
         const std::string length = Fit(f.ProgramLength, 5);
         AutoExportLine line;
         line.recordNo = static_cast<int>(n);
-        line.text =
-            viewMode == 1 ? number + " " + name + " " + length : name + " " + length + " " + number;
+        line.text = view == ProgramView::Number ? number + " " + name + " " + length
+                                                : name + " " + length + " " + number;
         lines.push_back(std::move(line));
     }
     return lines;
@@ -74,16 +85,18 @@ std::string WinjockExampleName(int recordNo) {
     return "H:\\programs\\SF" + r + "NNN.wav";
 }
 
-AutoExportSetup::AutoExportSetup(Station& st) : st_(st) {}
+AutoExportSetup::AutoExportSetup(ExportState& state, const ScheduleStore& schedule,
+                                 ErrorDisplay& errors)
+    : state_(state), schedule_(schedule), errors_(errors) {}
 
 void AutoExportSetup::Load() {
     for (std::size_t d = 0; d < 7; ++d) chkDayCaption[d] = DayName(static_cast<int>(d) + 1);
-    SetView(0);
+    SetView(ProgramView::Names);
 }
 
-void AutoExportSetup::SetView(int viewMode) {
-    ViewMode = viewMode == 1 ? 1 : 0;
-    lstName = LoadPrograms(st_, ViewMode);
+void AutoExportSetup::SetView(ProgramView view) {
+    ViewMode = view;
+    lstName = LoadPrograms(schedule_, ViewMode);
     lstNameIndex = -1;
     for (std::size_t i = 0; i < lstName.size(); ++i)
         if (lstName[i].recordNo == SelectedRecordNo) lstNameIndex = static_cast<int>(i);
@@ -93,31 +106,32 @@ void AutoExportSetup::lstName_Click(int index) {
     if (index < 0 || index >= static_cast<int>(lstName.size())) return;
     lstNameIndex = index;
     SelectedRecordNo = lstName[static_cast<std::size_t>(index)].recordNo;
-    const ExportEntry e = ReadExportEntry(st_, SelectedRecordNo);
-    Naming = e.Naming >= 0 && e.Naming <= 2 ? e.Naming : 0;
-    chkFade = e.Fade == 1;
+    const ExportEntry e = ReadExportEntry(state_, SelectedRecordNo);
+    Naming = Offered(e.Naming);
+    chkFade = e.Fade == ExportFade::On;
     txtLength = TrimmedExportText(e.Length);
     txtNumber = std::to_string(e.WinjockNumber);
-    txtNumberVisible = Naming == kNamingWinjock;
+    txtNumberVisible = Naming == ExportNaming::Winjock;
     for (std::size_t d = 0; d < 7; ++d) {
-        chkDay[d] = e.Days[d] == 1;
+        chkDay[d] = e.Days[d] == kExportDayChosen;
         txtPath[d] = TrimmedExportText(e.Paths[d]);
     }
     RefreshPaths();
 }
 
 void AutoExportSetup::Option1_Click(int index) {
-    if (index < 0 || index > 2) return;
-    Naming = index;
+    const auto naming = static_cast<ExportNaming>(index);
+    if (Offered(naming) != naming) return;
+    Naming = naming;
     if (SelectedRecordNo > 0) {
-        ExportEntry e = ReadExportEntry(st_, SelectedRecordNo);
-        e.Naming = static_cast<std::int16_t>(index);
+        ExportEntry e = ReadExportEntry(state_, SelectedRecordNo);
+        e.Naming = naming;
         std::string error;
-        WriteExportEntry(st_, SelectedRecordNo, e, &error);  // a failure ends quietly
-        chkFade = e.Fade == 1;
+        WriteExportEntry(state_, SelectedRecordNo, e, &error);  // a failure ends quietly
+        chkFade = e.Fade == ExportFade::On;
     }
     RefreshPaths();
-    txtNumberVisible = Naming == kNamingWinjock;
+    txtNumberVisible = Naming == ExportNaming::Winjock;
 }
 
 void AutoExportSetup::chkDay_MouseUp() {
@@ -125,20 +139,21 @@ void AutoExportSetup::chkDay_MouseUp() {
 }
 
 void AutoExportSetup::RefreshPaths() {
+    if (!Naming) return;
     for (std::size_t d = 0; d < 7; ++d) {
-        switch (Naming) {
-            case kNamingInactive:
+        switch (*Naming) {
+            case ExportNaming::Inactive:
                 txtPathEnabled[d] = false;
                 txtPathColour[d] = kPathBoxWindowColour;
                 chkDay[d] = false;
                 txtPath[d].clear();
                 break;
-            case kNamingUserDefined:
+            case ExportNaming::UserDefined:
                 txtPathEnabled[d] = true;
                 txtPathColour[d] = kPathBoxWindowColour;
                 if (!chkDay[d]) txtPath[d].clear();
                 break;
-            case kNamingWinjock:
+            case ExportNaming::Winjock:
                 txtPathEnabled[d] = false;
                 txtPathColour[d] = kPathBoxGreyColour;
                 txtPath[d] = chkDay[d] ? WinjockExampleName(SelectedRecordNo) : std::string();
@@ -150,36 +165,36 @@ void AutoExportSetup::RefreshPaths() {
 }
 
 bool AutoExportSetup::txtPath_KeyPress(char c) {
-    const bool ok = c == 8 || c == '\\' || c == '_' || c == ':' || (c >= '0' && c <= '9') ||
-                    (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    if (!ok) ShowError(st_, std::string(" ") + c + " " + " is not a valid character");
+    const bool ok = c == kBackspace || c == '\\' || c == '_' || c == ':' ||
+                    (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!ok) errors_.showError(std::string(" ") + c + " " + " is not a valid character");
     return ok;
 }
 
 std::string AutoExportSetup::txtPath_Filter(const std::string& text) {
     std::string kept;
     for (char c : text)
-        if (c != 8 && txtPath_KeyPress(c)) kept += c;
+        if (c != kBackspace && txtPath_KeyPress(c)) kept += c;
     return kept;
 }
 
 void AutoExportSetup::cmdApply_Click() {
     if (SelectedRecordNo <= 0) {
-        ShowError(st_, "Select a Program");
+        errors_.showError("Select a Program");
         return;
     }
     // A blank length exports the whole recording; anything else must read as minutes:seconds.
     if (!IsBlank(txtLength) && !IsLengthText(txtLength)) {
-        ShowError(st_, "Time Error in length must be corrected before saving.  Format is MM:SS");
+        errors_.showError("Time Error in length must be corrected before saving.  Format is MM:SS");
         return;
     }
     ExportEntry e;
-    e.Naming = static_cast<std::int16_t>(Naming >= 0 && Naming <= 2 ? Naming : 0);
+    e.Naming = Naming.value_or(ExportNaming::Inactive);
     for (std::size_t d = 0; d < 7; ++d) {
-        e.Days[d] = chkDay[d] ? 1 : 0;
+        e.Days[d] = chkDay[d] ? kExportDayChosen : 0;
         e.Paths[d] = Fit(txtPath[d].substr(0, kExportPathWidth), kExportPathWidth);
     }
-    e.Fade = chkFade ? 1 : 0;
+    e.Fade = chkFade ? ExportFade::On : ExportFade::Off;
     e.Length = Fit(txtLength.substr(0, kExportLengthWidth), kExportLengthWidth);
     // A number beyond the field's range is held at its nearest end rather than wrapped.
     const double number = std::round(NumericValue(txtNumber));
@@ -187,7 +202,7 @@ void AutoExportSetup::cmdApply_Click() {
                                                 : number > 32767 ? 32767
                                                                  : number);
     std::string error;
-    WriteExportEntry(st_, SelectedRecordNo, e, &error);  // a failure ends quietly
+    WriteExportEntry(state_, SelectedRecordNo, e, &error);  // a failure ends quietly
 }
 
 }  // namespace quillmar

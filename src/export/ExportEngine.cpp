@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
 
 namespace quillmar {
@@ -12,15 +11,11 @@ namespace {
 
 constexpr const char* kWinjockFolder = "H:\\programs\\";
 
-void LogExport(Station& st, const std::string& text) {
-    WriteActivityLog(st.logs, text);
-}
-
 // Ends one export with its message; the recording and the station carry on.
-void ExportError(Station& st, const std::string& description) {
+void ExportError(const ExportServices& ex, const std::string& description) {
     const std::string text = "Export Error: " + description;
-    ShowError(st, text);
-    LogExport(st, text);
+    ex.errors.showError(text);
+    WriteActivityLog(ex.logs, text);
 }
 
 std::string FolderOf(const std::string& drivePath) {
@@ -30,8 +25,7 @@ std::string FolderOf(const std::string& drivePath) {
 }
 
 // Removes an earlier file of the same name; a missing one is no error.
-bool RemoveOld(Station& st, const std::string& drivePath, std::string* error) {
-    FileSystem& files = st.platform.files;
+bool RemoveOld(FileSystem& files, const std::string& drivePath, std::string* error) {
     if (!files.fileExists(drivePath)) return true;
     files.deleteMatching(drivePath);
     if (!files.fileExists(drivePath)) return true;
@@ -39,39 +33,40 @@ bool RemoveOld(Station& st, const std::string& drivePath, std::string* error) {
     return false;
 }
 
-bool CheckTarget(Station& st, const std::string& drivePath, std::string* error) {
-    FileSystem& files = st.platform.files;
+bool CheckTarget(FileSystem& files, const std::string& drivePath, std::string* error) {
     const std::string folder = FolderOf(drivePath);
     if (files.hostPath(drivePath).empty() || folder.empty() || !files.folderExists(folder)) {
         *error = "Path not found: " + (folder.empty() ? drivePath : folder);
         return false;
     }
-    return RemoveOld(st, drivePath, error);
+    return RemoveOld(files, drivePath, error);
 }
 
-AudioConversion& Conversion(Station& st) {
-    auto& conversion = st.Export.conversion;
+AudioConversion& Conversion(const ExportServices& ex) {
+    auto& conversion = ex.state.conversion;
     if (!conversion) {
-        conversion = st.platform.audio.createConversion();
-        conversion->onProgress = [&st](std::int64_t doneMs, std::int64_t) {
-            st.Export.doneMs = doneMs;
+        conversion = ex.audio.createConversion();
+        ExportState& state = ex.state;
+        conversion->onProgress = [&state](std::int64_t doneMs, std::int64_t) {
+            state.doneMs = doneMs;
         };
-        conversion->onLevels = [&st](std::int16_t left, std::int16_t right) {
-            st.Export.Display.MeterLeft = left;
-            st.Export.Display.MeterRight = right;
+        conversion->onLevels = [&state](std::int16_t left, std::int16_t right) {
+            state.Display.MeterLeft = left;
+            state.Display.MeterRight = right;
         };
-        conversion->onFinished = [&st](bool ok, const std::string& error) {
-            ExportFinished(st, ok, error);
-            st.notifyChanged();
+        conversion->onFinished = [ex](bool ok, const std::string& error) {
+            ExportFinished(ex, ok, error);
+            if (ex.changed) ex.changed();
         };
     }
     return *conversion;
 }
 
-bool StartExport(Station& st, const ExportJob& job, std::string* error) {
-    FileSystem& files = st.platform.files;
-    if (job.Naming == kNamingWinjock && !CheckTarget(st, job.ExportDatPath, error)) return false;
-    if (!CheckTarget(st, job.ExportWavPath, error)) return false;
+bool StartExport(const ExportServices& ex, const ExportJob& job, std::string* error) {
+    FileSystem& files = ex.files;
+    if (job.Naming == ExportNaming::Winjock && !CheckTarget(files, job.ExportDatPath, error))
+        return false;
+    if (!CheckTarget(files, job.ExportWavPath, error)) return false;
     if (!files.fileExists(job.RecordedFile)) {
         *error = "File not found: " + job.RecordedFile;
         return false;
@@ -81,7 +76,7 @@ bool StartExport(Station& st, const ExportJob& job, std::string* error) {
     work.sourcePath = files.hostPath(job.RecordedFile);
     work.targetPath = files.hostPath(job.ExportWavPath);
     work.endMs = job.ExportLengthMs;
-    if (job.Fade == 1) {
+    if (job.Fade == ExportFade::On) {
         work.fadeStartMs = job.ExportLengthMs - kExportFadeMs;
         work.fadeLengthMs = kExportFadeMs;
     }
@@ -89,78 +84,78 @@ bool StartExport(Station& st, const ExportJob& job, std::string* error) {
     work.format.channels = job.channels;
     work.format.sampleRate = kSampleRate;
 
-    st.Export.current = job;
-    st.Export.doneMs = 0;
-    if (!Conversion(st).start(work, error)) {
-        st.Export.current.reset();
+    ex.state.current = job;
+    ex.state.doneMs = 0;
+    if (!Conversion(ex).start(work, error)) {
+        ex.state.current.reset();
         return false;
     }
-    st.Export.Display = ExportDisplay{true, 0, true};
-    st.timers.tmrExport->setEnabled(true);
-    LogExport(st, "Export->" + job.ExportWavPath);
+    ex.state.Display = ExportDisplay{true, 0, true};
+    ex.progressTimer.setEnabled(true);
+    WriteActivityLog(ex.logs, "Export->" + job.ExportWavPath);
     return true;
 }
 
 // Starts the waiting exports in order until one runs.
-void StartWaitingExports(Station& st) {
-    while (!st.Export.current && !st.Export.waiting.empty()) {
-        const ExportJob job = st.Export.waiting.front();
-        st.Export.waiting.pop_front();
+void StartWaitingExports(const ExportServices& ex) {
+    while (!ex.state.current && !ex.state.waiting.empty()) {
+        const ExportJob job = ex.state.waiting.front();
+        ex.state.waiting.pop_front();
         std::string error;
-        if (!StartExport(st, job, &error)) ExportError(st, error);
+        if (!StartExport(ex, job, &error)) ExportError(ex, error);
     }
 }
 
 }  // namespace
 
-void CheckExport(Station& st) {
-    st.noteAction("CheckExport");
-    const int day = st.recorder.ExportWeekday - 1;
-    if (day < 0 || day > 6) return;
-    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
-    if (entry.Naming != kNamingInactive && entry.Days[static_cast<std::size_t>(day)] == 1)
-        ExportRecording(st);
+bool ExportSelected(const ExportState& state, const FinishedRecording& recording) {
+    const int day = recording.weekday - 1;
+    if (day < 0 || day > 6) return false;
+    const ExportEntry entry = ReadExportEntry(state, recording.recordNo);
+    return entry.Naming != ExportNaming::Inactive &&
+           entry.Days[static_cast<std::size_t>(day)] == kExportDayChosen;
 }
 
-void ExportRecording(Station& st) {
-    st.noteAction("ExportRecording");
-    const int day = std::clamp(st.recorder.ExportWeekday - 1, 0, 6);
-    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
-    if (entry.Naming != kNamingUserDefined && entry.Naming != kNamingWinjock) return;
-    ExportJob job = BuildExportJob(entry, day, st.recorder.RecordedSeconds, st.platform.clock.now().date);
-    job.ExportRecordNumber = st.recorder.ExportRecordNo;
-    job.RecordedFile = st.recorder.ExportRecordingFile;
-    job.channels = st.recorder.Armed.channels == 1 ? 1 : 2;
-    st.recorder.RecordedSeconds = static_cast<float>(job.ExportLengthMs) / 1000.0f;
-    st.Export.waiting.push_back(std::move(job));
-    StartWaitingExports(st);
+std::optional<ExportJob> ExportRecording(const ExportServices& ex,
+                                         const FinishedRecording& recording) {
+    const int day = std::clamp(recording.weekday - 1, 0, 6);
+    const ExportEntry entry = ReadExportEntry(ex.state, recording.recordNo);
+    if (entry.Naming != ExportNaming::UserDefined && entry.Naming != ExportNaming::Winjock)
+        return std::nullopt;
+    ExportJob job = BuildExportJob(entry, day, recording.seconds, ex.clock.now().date);
+    job.ExportRecordNumber = recording.recordNo;
+    job.RecordedFile = recording.file;
+    job.channels = recording.channels == 1 ? 1 : 2;
+    ex.state.waiting.push_back(job);
+    StartWaitingExports(ex);
+    return job;
 }
 
-void ExportProgress(Station& st) {
-    if (!st.Export.current) return;
-    const std::int64_t total = st.Export.current->ExportLengthMs;
-    const std::int64_t percent = total > 0 ? st.Export.doneMs * 100 / total : 0;
-    st.Export.Display.GaugeValue = static_cast<int>(std::clamp<std::int64_t>(percent, 0, 100));
+void ExportProgress(ExportState& state) {
+    if (!state.current) return;
+    const std::int64_t total = state.current->ExportLengthMs;
+    const std::int64_t percent = total > 0 ? state.doneMs * 100 / total : 0;
+    state.Display.GaugeValue = static_cast<int>(std::clamp<std::int64_t>(percent, 0, 100));
 }
 
-void ExportFinished(Station& st, bool ok, const std::string& error) {
-    if (!st.Export.current) return;
-    const ExportJob job = *st.Export.current;
-    st.Export.current.reset();
-    st.Export.Display = ExportDisplay{};
+void ExportFinished(const ExportServices& ex, bool ok, const std::string& error) {
+    if (!ex.state.current) return;
+    const ExportJob job = *ex.state.current;
+    ex.state.current.reset();
+    ex.state.Display = ExportDisplay{};
     if (!ok) {
-        ExportError(st, error.empty() ? "The conversion failed" : error);
-    } else if (job.Naming == kNamingWinjock) {
+        ExportError(ex, error.empty() ? "The conversion failed" : error);
+    } else if (job.Naming == ExportNaming::Winjock) {
         std::string failure;
-        if (!st.platform.files.writeFile(job.ExportDatPath, CompanionRecord(job), &failure))
-            ExportError(st, job.ExportDatPath + ": " + failure);
+        if (!ex.files.writeFile(job.ExportDatPath, CompanionRecord(job), &failure))
+            ExportError(ex, job.ExportDatPath + ": " + failure);
     }
-    st.timers.tmrExport->setEnabled(false);
-    StartWaitingExports(st);
+    ex.progressTimer.setEnabled(false);
+    StartWaitingExports(ex);
 }
 
-bool ExportBusy(const Station& st) {
-    return st.Export.current.has_value() || !st.Export.waiting.empty();
+bool ExportBusy(const ExportState& state) {
+    return state.current.has_value() || !state.waiting.empty();
 }
 
 Date WinjockAirDate(const Date& today, int day) {
@@ -181,7 +176,7 @@ ExportJob BuildExportJob(const ExportEntry& entry, int day, double recordedSecon
     job.ExportDay = day;
     job.Naming = entry.Naming;
     job.Fade = entry.Fade;
-    if (entry.Naming == kNamingWinjock) {
+    if (entry.Naming == ExportNaming::Winjock) {
         job.ExportAirDate = WinjockAirDate(today, day);
         const std::string key = WinjockKey(job.ExportAirDate, entry.WinjockNumber);
         job.ExportDatPath = std::string(kWinjockFolder) + "DF" + key + ".dat";
@@ -202,7 +197,7 @@ ExportJob BuildExportJob(const ExportEntry& entry, int day, double recordedSecon
 std::string CompanionRecord(const ExportJob& job) {
     const auto total =
         static_cast<int>(std::llround(static_cast<double>(job.ExportLengthMs) / 1000.0));
-    const int segue = job.Fade == 1 ? std::max(0, total - 2) : total;
+    const int segue = job.Fade == ExportFade::On ? std::max(0, total - 2) : total;
     std::string record(20, '\0');
     const std::string s = std::to_string(segue).substr(0, 5);
     const std::string t = std::to_string(total).substr(0, 5);

@@ -4,30 +4,58 @@
 // 20-byte companion file with the length and the air date.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "export/ExportEntry.h"
 #include "export/ExportState.h"
+#include "logs/LogState.h"
+#include "platform/Audio.h"
+#include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
 
 namespace quillmar {
 
-class Station;
-
 inline constexpr std::int64_t kExportFadeMs = 5000;
 
-// After a recording stops: exports it when its export entry (ExportRecordNo) is active and
-// selects the recorded weekday (ExportWeekday).
-void CheckExport(Station& st);
-// Exports the last recording (ExportRecordNo, ExportWeekday, ExportRecordingFile,
-// RecordedSeconds). An export already under way is finished first; this one waits for it.
-void ExportRecording(Station& st);
+// What the export engine works with. The progress timer runs while an export does; changed
+// is called when a conversion ends outside any handler of the station.
+struct ExportServices {
+    ExportState& state;
+    Logs& logs;
+    FileSystem& files;
+    Audio& audio;
+    Clock& clock;
+    ErrorDisplay& errors;
+    Timer& progressTimer;
+    std::function<void()> changed;
+};
+
+// A recording that has stopped, as its export needs it.
+struct FinishedRecording {
+    int recordNo = 0;  // its schedule record, which is also its export entry
+    int weekday = 0;   // 1 = Sunday .. 7 = Saturday
+    std::string file;  // drive path of the wave file
+    double seconds = 0;
+    int channels = 2;
+};
+
+// Whether the recording's export entry is active and selects its weekday.
+bool ExportSelected(const ExportState& state, const FinishedRecording& recording);
+// Queues the recording's export and starts it unless one is under way (this one then waits
+// for it). The job queued, or nothing when the entry names no export.
+std::optional<ExportJob> ExportRecording(const ExportServices& ex,
+                                         const FinishedRecording& recording);
 // tmrExport: the gauge follows the conversion.
-void ExportProgress(Station& st);
+void ExportProgress(ExportState& state);
 // The conversion's end: the companion file, the display, then the next waiting export.
-void ExportFinished(Station& st, bool ok, const std::string& error);
+void ExportFinished(const ExportServices& ex, bool ok, const std::string& error);
 // True while an export runs or waits.
-bool ExportBusy(const Station& st);
+bool ExportBusy(const ExportState& state);
 
 // --- the rules, as values ---
 

@@ -1,7 +1,7 @@
 #include "export/ExportEntry.h"
 
 #include "audio/SoundFiles.h"
-#include "core/Station.h"
+#include "export/ExportState.h"
 #include "platform/LittleEndian.h"
 
 namespace quillmar {
@@ -26,12 +26,12 @@ ExportEntry ParseExportEntry(std::string_view record) {
     std::string r(record.substr(0, kExportRecordLength));
     r.resize(kExportRecordLength, '\0');
     ExportEntry e;
-    e.Naming = Int16At(r, 0);
+    e.Naming = static_cast<ExportNaming>(Int16At(r, 0));
     for (std::size_t d = 0; d < 7; ++d) {
         e.Days[d] = Int16At(r, kDaysAt + 2 * d);
         e.Paths[d] = r.substr(kPathsAt + kExportPathWidth * d, kExportPathWidth);
     }
-    e.Fade = Int16At(r, kFadeAt);
+    e.Fade = static_cast<ExportFade>(Int16At(r, kFadeAt));
     e.Length = r.substr(kLengthAt, kExportLengthWidth);
     e.WinjockNumber = Int16At(r, kNumberAt);
     return e;
@@ -39,29 +39,30 @@ ExportEntry ParseExportEntry(std::string_view record) {
 
 std::string FormatExportEntry(const ExportEntry& e) {
     std::string r(kExportRecordLength, '\0');
-    PutInt16(r, 0, e.Naming);
+    PutInt16(r, 0, static_cast<std::int16_t>(e.Naming));
     for (std::size_t d = 0; d < 7; ++d) {
         PutInt16(r, kDaysAt + 2 * d, e.Days[d]);
         PutText(r, kPathsAt + kExportPathWidth * d, kExportPathWidth, e.Paths[d]);
     }
-    PutInt16(r, kFadeAt, e.Fade);
+    PutInt16(r, kFadeAt, static_cast<std::int16_t>(e.Fade));
     PutText(r, kLengthAt, kExportLengthWidth, e.Length);
     PutInt16(r, kNumberAt, e.WinjockNumber);
     return r;
 }
 
-ExportEntry ReadExportEntry(const Station& st, int recordNo) {
+ExportEntry ReadExportEntry(const ExportState& state, int recordNo) {
     std::string record;
-    if (recordNo >= 1) st.Export.ExportFile.read(recordNo, &record);
+    if (recordNo >= 1) state.ExportFile.read(recordNo, &record);
     return ParseExportEntry(record);
 }
 
-bool WriteExportEntry(Station& st, int recordNo, const ExportEntry& entry, std::string* error) {
+bool WriteExportEntry(ExportState& state, int recordNo, const ExportEntry& entry,
+                      std::string* error) {
     if (recordNo < 1) {
         if (error) *error = "Bad record number";
         return false;
     }
-    return st.Export.ExportFile.write(recordNo, FormatExportEntry(entry), error);
+    return state.ExportFile.write(recordNo, FormatExportEntry(entry), error);
 }
 
 std::string TrimmedExportText(std::string_view text) {

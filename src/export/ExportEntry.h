@@ -6,26 +6,24 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar {
+#include "export/ExportState.h"
 
-class Station;
+namespace quillmar {
 
 inline constexpr int kExportRecordLength = 235;
 inline constexpr std::size_t kExportPathWidth = 30;
 inline constexpr std::size_t kExportLengthWidth = 5;
 
-// Naming values.
-inline constexpr std::int16_t kNamingInactive = 0;
-inline constexpr std::int16_t kNamingUserDefined = 1;
-inline constexpr std::int16_t kNamingWinjock = 2;
+// A day box of Days.
+inline constexpr std::int16_t kExportDayChosen = 1;
 
 // Days and Paths are indexed 0 = Sunday .. 6 = Saturday. Paths and Length keep their bytes as
 // stored, trailing blanks included; a never-written record reads as zero bytes.
 struct ExportEntry {
-    std::int16_t Naming = kNamingInactive;
+    ExportNaming Naming = ExportNaming::Inactive;
     std::array<std::int16_t, 7> Days{};
     std::array<std::string, 7> Paths;  // 30 bytes each
-    std::int16_t Fade = 0;
+    ExportFade Fade = ExportFade::Off;
     std::string Length;  // 5 bytes, "MM:SS"
     std::int16_t WinjockNumber = 0;
 
@@ -38,8 +36,9 @@ ExportEntry ParseExportEntry(std::string_view record);
 std::string FormatExportEntry(const ExportEntry& entry);
 
 // Record n of the open ExportFile (all zero past the end or for a number below 1).
-ExportEntry ReadExportEntry(const Station& st, int recordNo);
-bool WriteExportEntry(Station& st, int recordNo, const ExportEntry& entry, std::string* error);
+ExportEntry ReadExportEntry(const ExportState& state, int recordNo);
+bool WriteExportEntry(ExportState& state, int recordNo, const ExportEntry& entry,
+                      std::string* error);
 
 // A path of the entry without its trailing blanks (and zero bytes of a never-written record).
 std::string TrimmedExportText(std::string_view text);

@@ -14,14 +14,19 @@
 
 namespace quillmar {
 
+// How an entry names its export; the stored number. Any other number read is kept as it is.
+enum class ExportNaming : std::int16_t { Inactive = 0, UserDefined = 1, Winjock = 2 };
+// Fade: the last five seconds faded out.
+enum class ExportFade : std::int16_t { Off = 0, On = 1 };
+
 // One export, fixed when its recording stops so that a queued one keeps its own values.
 struct ExportJob {
     int ExportRecordNumber = 0;
     int ExportDay = 0;  // 0 = Sunday .. 6 = Saturday
     std::string RecordedFile;
     int channels = 2;
-    std::int16_t Naming = 0;
-    std::int16_t Fade = 0;
+    ExportNaming Naming = ExportNaming::Inactive;
+    ExportFade Fade = ExportFade::Off;
     std::string ExportWavPath;
     std::string ExportDatPath;  // "Winjock" only
     Date ExportAirDate;         // "Winjock" only

@@ -1,6 +1,5 @@
 #include "export/MailOut.h"
 
-#include "core/Station.h"
 #include "export/AddressBook.h"
 #include "logs/ActivityLog.h"
 
@@ -8,28 +7,27 @@ namespace quillmar {
 
 namespace {
 
-void ReportMailFailure(Station& st, const std::string& subject, const std::string& error) {
+void ReportMailFailure(const MailOut& out, const std::string& subject, const std::string& error) {
     const std::string message = "Mail \"" + SingleLine(subject) + "\" not sent: " + error;
-    ShowError(st, message);
-    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
+    out.errors.showError(message);
+    WriteErrorLog(out.logs, TimeText(out.clock.now()), message);
 }
 
-bool SignedOn(Station& st, const std::string& subject) {
-    Mail& mail = st.platform.mail;
-    if (mail.isSignedOn()) return true;
+bool SignedOn(const MailOut& out, const std::string& subject) {
+    if (out.mail.isSignedOn()) return true;
     std::string error;
-    if (mail.signOn(&error)) return true;
-    ReportMailFailure(st, subject, error);
+    if (out.mail.signOn(&error)) return true;
+    ReportMailFailure(out, subject, error);
     return false;
 }
 
-void Send(Station& st, MailMessage message) {
+void Send(const MailOut& out, MailMessage message) {
     message.subject = SingleLine(message.subject);
     const std::string subject = message.subject;
-    st.platform.mail.send(message, [&st, subject](bool ok, const std::string& error) {
+    out.mail.send(message, [out, subject](bool ok, const std::string& error) {
         if (!ok) {
-            ReportMailFailure(st, subject, error);
-            st.notifyChanged();
+            ReportMailFailure(out, subject, error);
+            if (out.changed) out.changed();
         }
     });
 }
@@ -41,17 +39,16 @@ bool IsRecipient(const AddressEntry& e, int weekday, std::int32_t t) {
     if (e.SendMode == kSendAlways) return true;
     if (e.SendMode != kSendSometimes || weekday < 1 || weekday > 7) return false;
     const int d = weekday - 1;
-    return e.DayOn[d] == '1' && e.StartSec[d] < t && t < e.StopSec[d];
+    return e.DayOn[d] == kDayTicked && e.StartSec[d] < t && t < e.StopSec[d];
 }
 
-std::vector<std::string> AddressBookRecipients(const Station& st) {
-    const DateTime now = st.platform.clock.now();
+std::vector<std::string> AddressBookRecipients(const ExportState& book, const DateTime& now) {
     const int weekday = now.date.weekday();
     const auto t = static_cast<std::int32_t>(now.msOfDay / 1000);
     std::vector<std::string> out;
-    const int count = AddressEntryCount(st);
+    const int count = AddressEntryCount(book);
     for (int n = 1; n <= count; ++n) {
-        const AddressEntry e = ReadAddressEntry(st, n);
+        const AddressEntry e = ReadAddressEntry(book, n);
         if (!IsRecipient(e, weekday, t)) continue;
         const std::string address = SingleLine(e.Address);
         if (!address.empty()) out.push_back(address);
@@ -59,30 +56,29 @@ std::vector<std::string> AddressBookRecipients(const Station& st) {
     return out;
 }
 
-void SendMailToAddressBook(Station& st, const std::string& subject, const std::string& note) {
-    st.noteAction("SendMailToAddressBook");
-    if (!SignedOn(st, subject)) return;
-    MailMessage message;
-    message.recipients = AddressBookRecipients(st);
-    if (message.recipients.empty()) return;
-    message.subject = subject;
-    message.note = note;
-    Send(st, std::move(message));
+void SendMailToAddressBook(const MailOut& out, const ExportState& book,
+                           const MailMessage& message) {
+    if (!SignedOn(out, message.subject)) return;
+    MailMessage mail = message;
+    mail.recipients = AddressBookRecipients(book, out.clock.now());
+    if (mail.recipients.empty()) return;
+    Send(out, std::move(mail));
 }
 
-bool SendTestMessage(Station& st, int recordNo) {
+bool SendTestMessage(const MailOut& out, const ExportState& book, const MailAccount& account,
+                     int recordNo) {
     if (recordNo < 1) return false;
-    const AddressEntry e = ReadAddressEntry(st, recordNo);
+    const AddressEntry e = ReadAddressEntry(book, recordNo);
     const std::string address = SingleLine(e.Address);
     if (!e.inUse() || address.empty()) return false;
-    const std::string subject = st.Export.Account.Facility + " Test Message";
-    if (!SignedOn(st, subject)) return false;
-    const DateTime now = st.platform.clock.now();
+    const std::string subject = account.Facility + " Test Message";
+    if (!SignedOn(out, subject)) return false;
+    const DateTime now = out.clock.now();
     MailMessage message;
     message.recipients = {address};
     message.subject = subject;
     message.note = DateTextSlashed(now.date) + " " + TimeText(now) + " This is only a test.";
-    Send(st, std::move(message));
+    Send(out, std::move(message));
     return true;
 }
 

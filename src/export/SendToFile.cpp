@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "audio/SoundFiles.h"
-#include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
@@ -15,6 +14,9 @@ constexpr int kFileNotFound = 53;
 constexpr int kDeviceUnavailable = 68;
 constexpr int kPathNotFound = 76;
 constexpr int kFileAccess = 75;
+
+// A conversion format's channels: the copy keeps the recording's.
+constexpr int kSourceChannels = 0;
 
 std::string Root(char letter) {
     return std::string(1, letter) + ":\\";
@@ -28,8 +30,9 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
-SendToFile::SendToFile(Station& st, int recordNo, std::string soundFile, std::string marksFile)
-    : st_(st),
+SendToFile::SendToFile(const SendToFileServices& services, int recordNo, std::string soundFile,
+                       std::string marksFile)
+    : services_(services),
       recordNo_(recordNo),
       soundFile_(std::move(soundFile)),
       marksFile_(std::move(marksFile)) {}
@@ -39,7 +42,7 @@ SendToFile::~SendToFile() {
 }
 
 void SendToFile::Load() {
-    Drive1List = st_.platform.files.drives();
+    Drive1List = services_.files.drives();
     Drive1 = 'c';
     ShowFolders(Root('c'));
     // Nothing is chosen until the operator clicks a folder or picks a drive.
@@ -65,13 +68,13 @@ void SendToFile::ShowFolders(const std::string& folder) {
         at = end + 1;
     }
     Dir1Index = static_cast<int>(Dir1.size()) - 1;
-    for (const auto& name : st_.platform.files.list(path, true))
+    for (const auto& name : services_.files.list(path, true))
         Dir1.push_back({path.back() == '\\' ? path + name : path + "\\" + name, name, depth});
 }
 
 void SendToFile::Drive1_Change(char letter) {
-    if (!st_.platform.files.folderExists(Root(letter))) {
-        ShowError(st_, std::to_string(kDeviceUnavailable) + " Device unavailable");
+    if (!services_.files.folderExists(Root(letter))) {
+        services_.errors.showError(std::to_string(kDeviceUnavailable) + " Device unavailable");
         return;
     }
     Drive1 = letter;
@@ -100,7 +103,7 @@ std::string SendToFile::Target() const {
 void SendToFile::ConfirmName() {
     if (Copying || txtFileName.empty()) return;
     if (TargetFolder.empty()) return Fail(kPathNotFound, "Path not found");
-    if (st_.platform.files.fileExists(Target() + ".wav")) {
+    if (services_.files.fileExists(Target() + ".wav")) {
         Label1 = txtFileName + " already exists.  Overwrite?";
         Label1Visible = true;
         cmdNoVisible = true;
@@ -129,7 +132,7 @@ void SendToFile::cmdNo_Click() {
 }
 
 void SendToFile::Fail(int number, const std::string& description) {
-    ShowError(st_, std::to_string(number) + " " + description);
+    services_.errors.showError(std::to_string(number) + " " + description);
     Copying = false;
     cmdCloseVisible = true;
 }
@@ -141,11 +144,11 @@ void SendToFile::StartCopy() {
     Label1Visible = false;
 
     std::string record;
-    st_.schedule.SatListFile.read(recordNo_, &record);
+    services_.schedule.SatListFile.read(recordNo_, &record);
     const ScheduleFields schedule = ParseScheduleRecord(record);
-    const SoundMarks marks = ReadSoundMarks(st_, marksFile_);
+    const SoundMarks marks = ReadSoundMarks(services_.files, marksFile_);
 
-    FileSystem& files = st_.platform.files;
+    FileSystem& files = services_.files;
     const std::string target = Target() + ".wav";
     const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
     if (files.hostPath(target).empty() || !files.folderExists(folder))
@@ -156,7 +159,7 @@ void SendToFile::StartCopy() {
         return Fail(kFileAccess, "Path/File access error");
 
     // The format is asked for every time: it is what the copy is written in.
-    std::vector<WaveFormat> formats = st_.platform.audio.codecs();
+    std::vector<WaveFormat> formats = services_.audio.codecs();
     WaveFormat format = formats.empty() ? WaveFormat{} : formats.front();
     if (format.name.empty()) format.name = "PCM 16 bit";
     if (!ChooseFormat || !ChooseFormat(formats, &format)) {
@@ -166,7 +169,9 @@ void SendToFile::StartCopy() {
     // Compressed, one side of the receiver's output is one channel; otherwise the copy keeps
     // the recording's channels. A format that is mono only stays mono.
     if (format.channels != 1)
-        format.channels = !Check1 ? 0 : schedule.Route == "1" || schedule.Route == "2" ? 1 : 2;
+        format.channels = !Check1                                          ? kSourceChannels
+                          : schedule.Route == "1" || schedule.Route == "2" ? 1
+                                                                           : 2;
     format.sampleRate = kSampleRate;
     Label2 = "Format:  " + format.name;
 
@@ -178,7 +183,7 @@ void SendToFile::StartCopy() {
     job.format = format;
 
     if (!conversion_) {
-        conversion_ = st_.platform.audio.createConversion();
+        conversion_ = services_.audio.createConversion();
         conversion_->onProgress = [this](std::int64_t done, std::int64_t total) {
             doneMs_ = done;
             totalMs_ = total;
@@ -215,7 +220,7 @@ void SendToFile::DeleteOlderCopies() {
     // The new copy replaced "<name>.wav" whole; the other files of the name, with any
     // extension or none, are older copies. A name holding a wildcard cannot be named in a
     // pattern without risking the new copy, so it stays.
-    FileSystem& files = st_.platform.files;
+    FileSystem& files = services_.files;
     const auto cut = copyTarget_.find_last_of('\\');
     const std::string folder = copyTarget_.substr(0, cut + 1);
     const std::string name = Lower(copyTarget_.substr(cut + 1));

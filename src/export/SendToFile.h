@@ -10,15 +10,25 @@
 #include <vector>
 
 #include "platform/Audio.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileSystem.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
-class Station;
+// What a copy works with.
+struct SendToFileServices {
+    FileSystem& files;
+    Audio& audio;
+    ErrorDisplay& errors;
+    const ScheduleStore& schedule;
+};
 
 class SendToFile {
   public:
     // The programme's schedule record, its sound file and its marks file (drive paths).
-    SendToFile(Station& st, int recordNo, std::string soundFile, std::string marksFile);
+    SendToFile(const SendToFileServices& services, int recordNo, std::string soundFile,
+               std::string marksFile);
     ~SendToFile();
     SendToFile(const SendToFile&) = delete;
     SendToFile& operator=(const SendToFile&) = delete;
@@ -75,7 +85,7 @@ class SendToFile {
     void Fail(int number, const std::string& description);
     void DeleteOlderCopies();
 
-    Station& st_;
+    SendToFileServices services_;
     int recordNo_;
     std::string soundFile_;
     std::string marksFile_;

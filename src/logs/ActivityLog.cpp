@@ -1,7 +1,11 @@
 #include "logs/ActivityLog.h"
 
-
 namespace quillmar {
+
+namespace {
+// The settings' ActivityLog value that keeps the activity and error logs.
+constexpr std::int16_t kLogsKept = 1;
+}  // namespace
 
 std::string DailyLogPath(std::string_view kind, const Date& day) {
     return std::string(kLogsFolder) + "\\" + std::string(kind) + DayKey(day) + ".log";
@@ -29,12 +33,12 @@ bool AppendDailyLog(Logs& logs, std::string_view kind, std::string_view line) {
 }
 
 void WriteActivityLog(Logs& logs, std::string_view message) {
-    if (logs.settings.ActivityLog != 1) return;
+    if (logs.settings.ActivityLog != kLogsKept) return;
     AppendDailyLog(logs, "AL", TimeText(logs.clock.now()) + "  " + std::string(message));
 }
 
 void WriteErrorLog(Logs& logs, std::string_view timeText, std::string_view message) {
-    if (logs.settings.ActivityLog != 1) return;
+    if (logs.settings.ActivityLog != kLogsKept) return;
     AppendDailyLog(logs, "ER", std::string(timeText) + "  " + std::string(message));
 }
 

@@ -1,11 +1,12 @@
 #include "logs/LogViewer.h"
-#include "platform/TextLines.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
+#include "platform/FileSystem.h"
+#include "platform/TextLines.h"
+// TextLessNoCase, until it moves down to platform/.
 #include "schedule/ScheduleState.h"
 
 namespace quillmar {
@@ -55,14 +56,14 @@ std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines) {
     return sorted;
 }
 
-void LoadLogViewer(Station& st, LogViewerModel& m, std::string_view kind) {
+void LoadLogViewer(const FileSystem& files, LogViewerModel& m, std::string_view kind) {
     m.kind = Upper(std::string(kind));
     m.lstDate.clear();
     m.lstActivityLog.clear();
     m.showingDay = false;
     m.byEvent = false;
 
-    std::vector<std::string> names = st.platform.files.list(kLogsFolder, false);
+    std::vector<std::string> names = files.list(kLogsFolder, false);
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
@@ -74,7 +75,7 @@ void LoadLogViewer(Station& st, LogViewerModel& m, std::string_view kind) {
     SetCaption(m, "Load ");
 }
 
-void LogViewerOk(Station& st, LogViewerModel& m) {
+void LogViewerOk(const FileSystem& files, LogViewerModel& m) {
     if (m.lstDate.empty() || m.lstDate.front() == kNoLogsFound) return;
     if (m.showingDay) {
         m.lstActivityLog.clear();
@@ -92,7 +93,7 @@ void LogViewerOk(Station& st, LogViewerModel& m) {
                              date.substr(0, 2) + date.substr(3, 2) + ".log";
     std::string text, error;
     // A file removed since the list was made reads like an empty one.
-    if (!st.platform.files.readFile(path, &text, &error) || text.empty()) {
+    if (!files.readFile(path, &text, &error) || text.empty()) {
         m.lstActivityLog = {"Log for " + date + " does not exist."};
         return;
     }

@@ -8,7 +8,7 @@
 
 namespace quillmar {
 
-class Station;
+class FileSystem;
 
 struct LogViewerModel {
     std::string kind;     // "AL", "EB" or "ER", the log the window was opened for
@@ -23,9 +23,9 @@ struct LogViewerModel {
 inline constexpr const char* kNoLogsFound = "No Logs Found";
 
 // Window load: the days of the log kind, the first selected, "By Time" chosen.
-void LoadLogViewer(Station& st, LogViewerModel& m, std::string_view kind);
+void LoadLogViewer(const FileSystem& files, LogViewerModel& m, std::string_view kind);
 // "&Ok" and a double click on a date: shows the selected day, or goes back to the dates.
-void LogViewerOk(Station& st, LogViewerModel& m);
+void LogViewerOk(const FileSystem& files, LogViewerModel& m);
 // "By Event" order of a day's lines: each line as message, blank, time, sorted as text.
 std::vector<std::string> LinesByEvent(const std::vector<std::string>& lines);
 

@@ -1,6 +1,5 @@
 #include "logs/Purge.h"
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
 
 namespace quillmar {
@@ -18,62 +17,54 @@ Date MonthsBefore(const Date& d, int months) {
     return Date{year, month, d.day < last ? d.day : last};
 }
 
-void Note(Station& st, const std::string& message) {
-    WriteActivityLog(st.logs, message);
-}
-
-void PurgeLog(Station& st, const char* kind, const Date& day, const char* what) {
-    st.platform.files.deleteMatching(DailyLogPath(kind, day));
-    Note(st, "Deleted " + DateTextDashed(day) + " " + what);
+void PurgeLog(Logs& logs, const char* kind, const Date& day, const char* what) {
+    logs.files.deleteMatching(DailyLogPath(kind, day));
+    WriteActivityLog(logs, "Deleted " + DateTextDashed(day) + " " + what);
 }
 
 // Sound files are named by the weekday of their recording, so one weekday's go at a time.
-void PurgeSoundFiles(Station& st, int weekday) {
+void PurgeSoundFiles(Logs& logs, int weekday) {
     const std::string dayName = DayName(weekday);
     // Without a day's name the pattern would match every sound file.
     if (dayName.size() < 3) return;
-    st.platform.files.deleteMatching(st.Settings.WaveDriveLetter + ":\\satfile\\SF" + dayName.substr(0, 3) +
-                                     "*.*");
-    Note(st, "Deleted " + dayName + " Sound Files");
+    logs.files.deleteMatching(logs.settings.WaveDriveLetter + ":\\satfile\\SF" +
+                              dayName.substr(0, 3) + "*.*");
+    WriteActivityLog(logs, "Deleted " + dayName + " Sound Files");
 }
 
 }  // namespace
 
 bool PeriodBefore(const Date& today, int period, Date* day) {
-    switch (period) {
-        case 1:
+    switch (static_cast<KeepPeriod>(period)) {
+        case KeepPeriod::Day:
             *day = today.addDays(-1);
             return true;
-        case 2:
+        case KeepPeriod::Week:
             *day = today.addDays(-7);
             return true;
-        case 3:
+        case KeepPeriod::Month:
             *day = MonthsBefore(today, 1);
             return true;
-        case 4:
+        case KeepPeriod::Year:
             *day = MonthsBefore(today, 12);
             return true;
-        default:
-            return false;
     }
+    return false;
 }
 
-void PurgeOldFiles(Station& st) {
-    st.noteAction("PurgeOldFiles");
-    const Date today = st.platform.clock.now().date;
-    const auto& settings = st.Settings;
+void PurgeOldFiles(Logs& logs) {
+    const Date today = logs.clock.now().date;
+    const auto& settings = logs.settings;
 
     if (settings.DaysToSaveWave >= 1 && settings.DaysToSaveWave <= 7)
-        PurgeSoundFiles(st, today.addDays(-settings.DaysToSaveWave).weekday());
+        PurgeSoundFiles(logs, today.addDays(-settings.DaysToSaveWave).weekday());
 
     Date day;
     if (PeriodBefore(today, settings.ActivityLogPeriod, &day)) {
-        PurgeLog(st, "AL", day, "Activity Log");
-        PurgeLog(st, "ER", day, "Error Log");
+        PurgeLog(logs, "AL", day, "Activity Log");
+        PurgeLog(logs, "ER", day, "Error Log");
     }
-    if (PeriodBefore(today, settings.EbNoLogPeriod, &day)) PurgeLog(st, "EB", day, "EbNo Log");
-
-    st.tick.PurgeDone = 1;
+    if (PeriodBefore(today, settings.EbNoLogPeriod, &day)) PurgeLog(logs, "EB", day, "EbNo Log");
 }
 
 }  // namespace quillmar

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/Startup.h"
 #include "export/AddressBook.h"
 #include "support/SimStation.h"
 
@@ -21,7 +20,7 @@ AddressEntry Entry(const std::string& name, const std::string& address, char mod
 
 void Put(SimStation& s, int n, const AddressEntry& e) {
     std::string error;
-    ASSERT_TRUE(WriteAddressEntry(s.st(), n, e, &error)) << error;
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, n, e, &error)) << error;
 }
 
 }  // namespace
@@ -61,32 +60,32 @@ TEST(AddressBookList, ShowsEntriesInUseInFileOrderAndNewReusesADeletedSlot) {
     Put(s, 1, Entry("Ann", "ann@example.org", kSendAlways));
     Put(s, 2, Entry("Bob", "bob@example.org", kSendNever));
     Put(s, 3, Entry("Cy", "cy@example.org", kSendSometimes));
-    auto lines = LoadAddressBook(s.st());
+    auto lines = LoadAddressBook(s.st().Export);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].text, "Ann              ann@example.org" + std::string(24, ' ') + " Always");
     EXPECT_EQ(lines[1].text.substr(57), "Never");
     EXPECT_EQ(lines[2].text.substr(57), "Sometimes");
     EXPECT_EQ(lines[2].recordNo, 3);
-    EXPECT_EQ(NewAddressRecordNo(s.st()), 4);
+    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 4);
 
     // When Bob is deleted his record stays, marked "0", and New hands out his slot.
     std::string error;
-    ASSERT_TRUE(DeleteAddressEntry(s.st(), 2, &error)) << error;
+    ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 2, &error)) << error;
     EXPECT_EQ(s.st().Export.AddressBookFile.recordCount(), 3);
-    const AddressEntry bob = ReadAddressEntry(s.st(), 2);
+    const AddressEntry bob = ReadAddressEntry(s.st().Export, 2);
     EXPECT_EQ(bob.InUse, '0');
     EXPECT_EQ(bob.Name, "Bob");
-    lines = LoadAddressBook(s.st());
+    lines = LoadAddressBook(s.st().Export);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].recordNo, 3);
-    EXPECT_EQ(NewAddressRecordNo(s.st()), 2);
+    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 2);
 }
 
 TEST(AddressBookList, AnEmptyBookOffersRecordOne) {
     SimStation s;
     s.start();
-    EXPECT_TRUE(LoadAddressBook(s.st()).empty());
-    EXPECT_EQ(NewAddressRecordNo(s.st()), 1);
+    EXPECT_TRUE(LoadAddressBook(s.st().Export).empty());
+    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 1);
 }
 
 TEST(TimeOfDayText, ParsesTheTimesTheWindowTakes) {
@@ -109,7 +108,8 @@ TEST(MailAccountFile, IsWrittenInOrderForItsOwnerOnlyAndReadsBackWhole) {
     SimStation s;
     s.start();
     std::string error;
-    ASSERT_TRUE(SaveMailAccount(s.st(), {"KQMR, Lakeside", "station", "pa\r\nss"}, &error))
+    ASSERT_TRUE(SaveMailAccount(s.st().Export, s.st().platform.files,
+                                {"KQMR, Lakeside", "station", "pa\r\nss"}, &error))
         << error;
     // A line break inside a value would shift the lines after it.
     EXPECT_EQ(s.read(kUserFilePath), "KQMR, Lakeside\r\nstation\r\npa  ss\r\n");
@@ -135,7 +135,8 @@ TEST(MailAccountFile, AnOpenFileWithWiderPermissionsIsReplacedByAPrivateOne) {
     s.write(leftover, "left over");
     ::chmod(s.host(leftover).c_str(), 0666);
     std::string error;
-    ASSERT_TRUE(SaveMailAccount(s.st(), {"F", "U", "P"}, &error)) << error;
+    ASSERT_TRUE(SaveMailAccount(s.st().Export, s.st().platform.files, {"F", "U", "P"}, &error))
+        << error;
     struct stat info {};
     ASSERT_EQ(::stat(s.host(kUserFilePath).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);

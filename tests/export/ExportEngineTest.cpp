@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/ExportSequences.h"
 #include "export/ExportEngine.h"
 #include "export/ExportTestSupport.h"
 
@@ -19,18 +20,18 @@ DateTime Wednesday() {
     return DateTime::from(2026, 1, 28, 12);
 }
 
-ExportEntry Entry(std::int16_t naming, int day, const std::string& length, int fade = 0) {
+ExportEntry Entry(ExportNaming naming, int day, const std::string& length, int fade = 0) {
     ExportEntry e;
     e.Naming = naming;
     e.Days[static_cast<std::size_t>(day)] = 1;
     e.Length = length;
-    e.Fade = static_cast<std::int16_t>(fade);
+    e.Fade = static_cast<ExportFade>(fade);
     return e;
 }
 
 void Put(ExportStation& s, int recordNo, const ExportEntry& e) {
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(s.st(), recordNo, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(s.st().Export, recordNo, e, &error)) << error;
 }
 
 std::int16_t Left(std::int64_t, int channel) {
@@ -76,7 +77,7 @@ TEST(WinjockNaming, KeyIsThreeDigitDayOfYearAndTheUnpaddedNumber) {
     EXPECT_EQ(WinjockKey(Date{2026, 2, 14}, 12), "04512");
     EXPECT_EQ(WinjockKey(Date{2024, 12, 31}, 1234), "3661234");
 
-    ExportEntry e = Entry(kNamingWinjock, 0, "05:00");
+    ExportEntry e = Entry(ExportNaming::Winjock, 0, "05:00");
     e.WinjockNumber = 7;
     const ExportJob job = BuildExportJob(e, 0, 600, Date{2026, 1, 28});
     EXPECT_EQ(job.ExportWavPath, "H:\\programs\\SF0327.wav");
@@ -84,33 +85,35 @@ TEST(WinjockNaming, KeyIsThreeDigitDayOfYearAndTheUnpaddedNumber) {
 }
 
 TEST(ExportLength, ShorterRecordingLimitsTheExportAndTheCompanionTotal) {
-    ExportEntry e = Entry(kNamingWinjock, 0, "05:00");
+    ExportEntry e = Entry(ExportNaming::Winjock, 0, "05:00");
     const ExportJob shortJob = BuildExportJob(e, 0, 180.0, Date{2026, 1, 28});
     EXPECT_EQ(shortJob.ExportLengthMs, 180000);
     const std::string rec = CompanionRecord(shortJob);
     EXPECT_EQ(rec, "180" + Zeros(2) + "180" + Zeros(2) + "02-01-2026");
 
     // With the fade the segue comes two seconds before the end.
-    e.Fade = 1;
+    e.Fade = ExportFade::On;
     const ExportJob faded = BuildExportJob(e, 0, 1800.0, Date{2026, 1, 28});
     EXPECT_EQ(faded.ExportLengthMs, 300000);
     EXPECT_EQ(CompanionRecord(faded), "298" + Zeros(2) + "300" + Zeros(2) + "02-01-2026");
 }
 
 TEST(ExportLength, BlankLengthExportsTheWholeRecordingAndFractionsKeepTheirMilliseconds) {
-    EXPECT_EQ(BuildExportJob(Entry(kNamingUserDefined, 0, "     "), 0, 62.5, {}).ExportLengthMs,
-              62500);
-    EXPECT_EQ(BuildExportJob(Entry(kNamingUserDefined, 0, "01:00"), 0, 59.9996, {}).ExportLengthMs,
-              60000);
-    ExportEntry user = Entry(kNamingUserDefined, 4, "01:00");
+    EXPECT_EQ(
+        BuildExportJob(Entry(ExportNaming::UserDefined, 0, "     "), 0, 62.5, {}).ExportLengthMs,
+        62500);
+    EXPECT_EQ(
+        BuildExportJob(Entry(ExportNaming::UserDefined, 0, "01:00"), 0, 59.9996, {}).ExportLengthMs,
+        60000);
+    ExportEntry user = Entry(ExportNaming::UserDefined, 4, "01:00");
     user.Paths[4] = "d:\\shows\\thursday            ";
     EXPECT_EQ(BuildExportJob(user, 4, 100, {}).ExportWavPath, "d:\\shows\\thursday.wav");
 }
 
 TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
     ExportStation s(Wednesday());
-    Put(s, 1, Entry(kNamingInactive, 1, "01:00"));
-    ExportEntry otherDay = Entry(kNamingUserDefined, 2, "01:00");
+    Put(s, 1, Entry(ExportNaming::Inactive, 1, "01:00"));
+    ExportEntry otherDay = Entry(ExportNaming::UserDefined, 2, "01:00");
     otherDay.Paths[1] = "c:\\monday";
     Put(s, 2, otherDay);
     s.st().recorder.ExportRecordNo = 1;
@@ -124,7 +127,7 @@ TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
         s.sim.loop.advance(500);
     }
     EXPECT_EQ(std::count(actions.begin(), actions.end(), "ExportRecording"), 0);
-    EXPECT_FALSE(ExportBusy(s.st()));
+    EXPECT_FALSE(ExportBusy(s.st().Export));
     EXPECT_TRUE(s.log().empty());
     EXPECT_FALSE(s.sim.exists("c:\\monday.wav"));
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
@@ -134,7 +137,7 @@ TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesThe
     ExportStation s(Wednesday());
     s.folder("c:\\exports");
     s.sim.write("c:\\exports\\show.wav", "an older export");
-    ExportEntry e = Entry(kNamingUserDefined, 1, "00:08", 1);
+    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:08", 1);
     e.Paths[1] = "c:\\exports\\show";
     Put(s, 1, e);
     Recorded(s, 1, 2, 10.0);
@@ -151,7 +154,7 @@ TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesThe
     EXPECT_FALSE(s.st().Export.Display.GaugeVisible);
     EXPECT_FALSE(s.st().Export.Display.MeterVisible);
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
-    EXPECT_FALSE(ExportBusy(s.st()));
+    EXPECT_FALSE(ExportBusy(s.st().Export));
     EXPECT_TRUE(s.sim.errors.messages.empty());
 
     const WaveData out = s.readWave("c:\\exports\\show.wav");
@@ -177,7 +180,7 @@ TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesThe
 
 TEST(ExportRecording, WithoutFadeTheCopyStopsAtTheLimitAtFullLevel) {
     ExportStation s(Wednesday());
-    ExportEntry e = Entry(kNamingUserDefined, 6, "00:02");
+    ExportEntry e = Entry(ExportNaming::UserDefined, 6, "00:02");
     e.Paths[6] = "c:\\plain";
     Put(s, 4, e);
     Recorded(s, 4, 7, 3.0, "C:\\SATFILE\\SFSAT004.WAV", 1);
@@ -196,7 +199,7 @@ TEST(ExportRecording, WinjockWritesTheSoundAndA20ByteCompanionReplacingOldOnes) 
     s.folder("h:\\programs");
     s.sim.write("h:\\programs\\DF0327.dat", std::string(64, 'z'));
     s.sim.write("h:\\programs\\SF0327.wav", "old");
-    ExportEntry e = Entry(kNamingWinjock, 0, "00:05", 1);
+    ExportEntry e = Entry(ExportNaming::Winjock, 0, "00:05", 1);
     e.WinjockNumber = 7;
     Put(s, 2, e);
     Recorded(s, 2, 1, 6.0);
@@ -214,7 +217,7 @@ TEST(ExportRecording, WinjockWritesTheSoundAndA20ByteCompanionReplacingOldOnes) 
 
 TEST(ExportFailure, MissingDriveFailsThatExportOnlyAndTheNextOneRuns) {
     ExportStation s(Wednesday());
-    ExportEntry winjock = Entry(kNamingWinjock, 1, "00:05");
+    ExportEntry winjock = Entry(ExportNaming::Winjock, 1, "00:05");
     winjock.WinjockNumber = 3;
     Put(s, 1, winjock);
     Recorded(s, 1, 2, 2.0);
@@ -229,7 +232,7 @@ TEST(ExportFailure, MissingDriveFailsThatExportOnlyAndTheNextOneRuns) {
     EXPECT_EQ(s.readWave(kRecording).frames(), 2 * 44100);
 
     // The station carries on: the next programme's export works.
-    ExportEntry user = Entry(kNamingUserDefined, 1, "00:05");
+    ExportEntry user = Entry(ExportNaming::UserDefined, 1, "00:05");
     user.Paths[1] = "c:\\next";
     Put(s, 2, user);
     Recorded(s, 2, 2, 1.0, "C:\\SATFILE\\SFMON002.WAV");
@@ -241,7 +244,7 @@ TEST(ExportFailure, MissingDriveFailsThatExportOnlyAndTheNextOneRuns) {
 
 TEST(ExportFailure, FailingConversionLeavesNoFileUnderTheFinalNameAndIsLogged) {
     ExportStation s(Wednesday());
-    ExportEntry e = Entry(kNamingUserDefined, 1, "00:05");
+    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:05");
     e.Paths[1] = "c:\\broken";
     Put(s, 1, e);
     Recorded(s, 1, 2, 2.0);
@@ -271,10 +274,10 @@ TEST(ExportFailure, FailingConversionLeavesNoFileUnderTheFinalNameAndIsLogged) {
 
 TEST(ExportQueue, RecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
     ExportStation s(Wednesday());
-    ExportEntry first = Entry(kNamingUserDefined, 1, "00:04");
+    ExportEntry first = Entry(ExportNaming::UserDefined, 1, "00:04");
     first.Paths[1] = "c:\\first";
     Put(s, 1, first);
-    ExportEntry second = Entry(kNamingUserDefined, 1, "00:03");
+    ExportEntry second = Entry(ExportNaming::UserDefined, 1, "00:03");
     second.Paths[1] = "c:\\second";
     Put(s, 2, second);
 
@@ -287,7 +290,7 @@ TEST(ExportQueue, RecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
     EXPECT_EQ(s.logTexts(), std::vector<std::string>{"Export->c:\\first.wav"});
 
     s.sim.loop.advance(1000);
-    EXPECT_FALSE(ExportBusy(s.st()));
+    EXPECT_FALSE(ExportBusy(s.st().Export));
     EXPECT_EQ(s.readWave("c:\\first.wav").frames(), 4 * 44100);
     EXPECT_EQ(s.readWave("c:\\second.wav").frames(), 3 * 44100);
     EXPECT_EQ(s.logTexts(),
@@ -297,7 +300,7 @@ TEST(ExportQueue, RecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
 
 TEST(ExportProgress, TheMeterShowsThePeaksOfTheAudioBeingExportedAndFallsBackAtTheEnd) {
     ExportStation s(Wednesday());
-    ExportEntry e = Entry(kNamingUserDefined, 1, "00:05");
+    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:05");
     e.Paths[1] = "c:\\metered";
     Put(s, 1, e);
     Recorded(s, 1, 2, 1.0);
@@ -322,12 +325,12 @@ TEST(ExportProgress, GaugeIsTheWholePercentOfTheExportedLength) {
     job.ExportLengthMs = 8000;
     s.st().Export.current = job;
     s.st().Export.doneMs = 2999;
-    ExportProgress(s.st());
+    ExportProgress(s.st().Export);
     EXPECT_EQ(s.st().Export.Display.GaugeValue, 37);
     s.st().Export.doneMs = 9000;  // a last block past the end never shows more than 100
-    ExportProgress(s.st());
+    ExportProgress(s.st().Export);
     EXPECT_EQ(s.st().Export.Display.GaugeValue, 100);
     s.st().Export.current->ExportLengthMs = 0;
-    ExportProgress(s.st());
+    ExportProgress(s.st().Export);
     EXPECT_EQ(s.st().Export.Display.GaugeValue, 0);
 }

@@ -8,11 +8,11 @@ using quillmar::testing::ExportStation;
 
 TEST(ExportEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
     ExportEntry e;
-    e.Naming = kNamingWinjock;
+    e.Naming = ExportNaming::Winjock;
     e.Days = {1, 0, 0, 1, 0, 0, -2};
     e.Paths[0] = "c:\\out\\sunday";
     e.Paths[6] = std::string(40, 'x');  // cut to 30
-    e.Fade = 1;
+    e.Fade = ExportFade::On;
     e.Length = "05:00";
     e.WinjockNumber = 300;
 
@@ -30,7 +30,7 @@ TEST(ExportEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
     EXPECT_EQ(r.substr(233, 2), std::string("\x2C\x01", 2));
 
     const ExportEntry back = ParseExportEntry(r);
-    EXPECT_EQ(back.Naming, 2);
+    EXPECT_EQ(back.Naming, ExportNaming::Winjock);
     EXPECT_EQ(back.Days[6], -2);
     EXPECT_EQ(TrimmedExportText(back.Paths[0]), "c:\\out\\sunday");
     EXPECT_EQ(back.Paths[6], std::string(30, 'x'));
@@ -39,9 +39,9 @@ TEST(ExportEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
 }
 
 TEST(ExportEntryLayout, ShortOrEmptyRecordsReadAsInactiveWithoutCrashing) {
-    EXPECT_EQ(ParseExportEntry("").Naming, 0);
+    EXPECT_EQ(ParseExportEntry("").Naming, ExportNaming::Inactive);
     const ExportEntry cut = ParseExportEntry(std::string("\x01\x00\x01", 3));
-    EXPECT_EQ(cut.Naming, 1);
+    EXPECT_EQ(cut.Naming, ExportNaming::UserDefined);
     EXPECT_EQ(cut.Days[0], 1);  // the missing high byte reads as zero
     EXPECT_EQ(TrimmedExportText(cut.Paths[2]), "");
     EXPECT_EQ(ExportLimitMs(cut.Length), 0);
@@ -58,19 +58,19 @@ TEST(ExportEntryLayout, LengthIsMinutesAndSecondsOfFixedPositions) {
 TEST(ExportEntryFile, RecordsAreReadAndWrittenThroughTheOpenFile) {
     ExportStation s(DateTime::from(2026, 1, 28, 12));
     ExportEntry e;
-    e.Naming = kNamingUserDefined;
+    e.Naming = ExportNaming::UserDefined;
     e.Length = "01:00";
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(s.st(), 3, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(s.st().Export, 3, e, &error)) << error;
 
     // Record 3 starts at byte 470; the slots before it exist as zero bytes.
     const std::string bytes = s.sim.read("c:\\satfile\\Exportinfo.dat");
     ASSERT_EQ(bytes.size(), 3u * 235u);
     EXPECT_EQ(bytes.substr(0, 470), std::string(470, '\0'));
     EXPECT_EQ(bytes.substr(470), FormatExportEntry(e));
-    EXPECT_EQ(ReadExportEntry(s.st(), 3).Length, "01:00");
-    EXPECT_EQ(ReadExportEntry(s.st(), 1).Naming, 0);
-    EXPECT_EQ(ReadExportEntry(s.st(), 9).Naming, 0);  // beyond the end
-    EXPECT_EQ(ReadExportEntry(s.st(), 0).Naming, 0);
-    EXPECT_FALSE(WriteExportEntry(s.st(), 0, e, &error));
+    EXPECT_EQ(ReadExportEntry(s.st().Export, 3).Length, "01:00");
+    EXPECT_EQ(ReadExportEntry(s.st().Export, 1).Naming, ExportNaming::Inactive);
+    EXPECT_EQ(ReadExportEntry(s.st().Export, 9).Naming, ExportNaming::Inactive);  // beyond the end
+    EXPECT_EQ(ReadExportEntry(s.st().Export, 0).Naming, ExportNaming::Inactive);
+    EXPECT_FALSE(WriteExportEntry(s.st().Export, 0, e, &error));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/ExportSequences.h"
 #include "export/AddressBook.h"
 #include "export/MailOut.h"
 #include "support/SimStation.h"
@@ -67,10 +68,10 @@ TEST(SendMailToAddressBook, MailsTheRecipientsOfTheMomentInFileOrder) {
     AddressEntry deleted = always;
     deleted.InUse = '0';
     deleted.Address = "gone@example.org";
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 1, OfficeHours(), &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 2, never, &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 3, deleted, &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 5, always, &error));  // record 4 never used
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 2, never, &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 3, deleted, &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 5, always, &error));  // record 4 never used
     // when the station mails
     SendMailToAddressBook(s.st(), "KQMR Quillmar Alarm", "Unity 4K Receiver Loss of Signal");
     s.loop.runPending();
@@ -83,16 +84,18 @@ TEST(SendMailToAddressBook, MailsTheRecipientsOfTheMomentInFileOrder) {
 
     // At exactly 17:00:00 only the "Always" entry remains
     s.clock.set(DateTime::from(2026, 3, 10, 17, 0, 0));
-    EXPECT_EQ(AddressBookRecipients(s.st()), (std::vector<std::string>{"night@example.org"}));
+    EXPECT_EQ(AddressBookRecipients(s.st().Export, s.clock.now()),
+              (std::vector<std::string>{"night@example.org"}));
     s.clock.set(DateTime::from(2026, 3, 10, 8, 0, 0));
-    EXPECT_EQ(AddressBookRecipients(s.st()), (std::vector<std::string>{"night@example.org"}));
+    EXPECT_EQ(AddressBookRecipients(s.st().Export, s.clock.now()),
+              (std::vector<std::string>{"night@example.org"}));
 }
 
 TEST(SendMailToAddressBook, NoRecipientsMeansNoMessageAndNoComplaint) {
     SimStation s(DateTime::from(2026, 3, 10, 20, 0, 0));
     s.start();
     std::string error;
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 1, OfficeHours(), &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
     SendMailToAddressBook(s.st(), "S", "N");
     s.loop.runPending();
     EXPECT_TRUE(s.mail.outbox.empty());
@@ -103,7 +106,7 @@ TEST(SendMailToAddressBook, LineBreaksInTheSubjectNeverReachTheMail) {
     SimStation s(DateTime::from(2026, 3, 10, 12, 0, 0));
     s.start();
     std::string error;
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 1, OfficeHours(), &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
     SendMailToAddressBook(s.st(), "KQMR\r\nBcc: all@example.org Quillmar Alarm", "N");
     s.loop.runPending();
     ASSERT_EQ(s.mail.outbox.size(), 1u);
@@ -118,8 +121,8 @@ TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
     AddressEntry never = OfficeHours();
     never.SendMode = kSendNever;
     never.Address = "never@example.org   ";
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 1, OfficeHours(), &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 2, never, &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 2, never, &error));
     EXPECT_TRUE(SendTestMessage(s.st(), 2));
     s.loop.runPending();
     ASSERT_EQ(s.mail.outbox.size(), 1u);
@@ -127,7 +130,7 @@ TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
     EXPECT_EQ(s.mail.outbox[0].subject, "KQMR Test Message");
     EXPECT_EQ(s.mail.outbox[0].note, "03/10/2026 20:15:30 This is only a test.");
     // A deleted or missing record sends nothing.
-    ASSERT_TRUE(DeleteAddressEntry(s.st(), 1, &error));
+    ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 1, &error));
     EXPECT_FALSE(SendTestMessage(s.st(), 1));
     EXPECT_FALSE(SendTestMessage(s.st(), 9));
     EXPECT_FALSE(SendTestMessage(s.st(), 0));
@@ -141,7 +144,7 @@ TEST(SendTestMessage, AMailThatHangsAndTimesOutIsReportedLater) {
     s.st().Export.Account.Facility = "KQMR";
     std::string error;
     AddressEntry e = OfficeHours();
-    ASSERT_TRUE(WriteAddressEntry(s.st(), 1, e, &error));
+    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, e, &error));
     s.mail.hang = true;
     EXPECT_TRUE(SendTestMessage(s.st(), 1));
     s.loop.advance(1000);

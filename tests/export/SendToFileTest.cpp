@@ -24,7 +24,10 @@ struct Copy {
         f.Action = "1";
         std::string error;
         EXPECT_TRUE(s.st().schedule.SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
-        send = std::make_unique<SendToFile>(s.st(), 1, kSound, kMarks);
+        Station& st = s.st();
+        send = std::make_unique<SendToFile>(SendToFileServices{st.platform.files, st.platform.audio,
+                                                               st.platform.errors, st.schedule},
+                                            1, kSound, kMarks);
         send->Load();
         // The operator takes the format the chooser starts from.
         send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return true; };

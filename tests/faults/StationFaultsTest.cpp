@@ -10,6 +10,7 @@
 #include "audio/AudioFixture.h"
 #include "audio/SoundFiles.h"
 #include "core/ReceiverSequences.h"
+#include "core/ExportSequences.h"
 #include "export/AddressBook.h"
 #include "export/ExportEntry.h"
 #include "export/MailOut.h"
@@ -161,12 +162,12 @@ TEST_F(StationFaults, AFullDiskEndsTheRecordingWithAPlayableFileAndSpaceFreedLat
 
 TEST_F(StationFaults, AnExportToAMissingShareFailsThatExportOnly) {
     ExportEntry e;
-    e.Naming = kNamingUserDefined;
+    e.Naming = ExportNaming::UserDefined;
     e.Days[1] = 1;  // Monday
     e.Paths[1] = "h:\\programs\\news";
     e.Length = "01:00";
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(st(), 1, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(st().Export, 1, e, &error)) << error;
     runTo(Monday(10, 2, 0));
     EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("Export Error: Path not found: h:\\programs\\")));
     EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);

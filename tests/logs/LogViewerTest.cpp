@@ -16,7 +16,7 @@ struct Viewer {
     }
     LogViewerModel load() {
         LogViewerModel m;
-        LoadLogViewer(s.st(), m, kind);
+        LoadLogViewer(s.st().platform.files, m, kind);
         return m;
     }
     std::string kind;
@@ -45,7 +45,7 @@ TEST(LogViewer, WithoutLogsSaysSoAndOkDoesNothing) {
     auto m = v.load();
     EXPECT_EQ(m.lstDate, (std::vector<std::string>{"No Logs Found"}));
     EXPECT_EQ(m.caption, "Load EbNo Log");
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_FALSE(m.showingDay);
     EXPECT_EQ(m.caption, "Load EbNo Log");
 }
@@ -56,17 +56,17 @@ TEST(LogViewer, ShowsADayByTimeThenGoesBackAndShowsAnother) {
     v.log("AL261205.log", "09:00:00  Record News\r\n");
     auto m = v.load();
     m.lstDateIndex = 1;
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_TRUE(m.showingDay);
     EXPECT_EQ(m.caption, "Activity Log for 12/04/26");
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"07:00:00  Dump Farm Report",
                                                           "08:00:00  Play Farm Report"}));
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_FALSE(m.showingDay);
     EXPECT_TRUE(m.lstActivityLog.empty());
     EXPECT_EQ(m.caption, "Select Activity Log");
     m.lstDateIndex = 0;
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
 }
 
@@ -77,7 +77,7 @@ TEST(LogViewer, ByEventGroupsLinesByMessageWithoutRegardToCaseWithTheTimeAtTheEn
           "09:00:00  Play Farm Report\r\nshort\r\n06:00:00  dump tape\r\n");
     auto m = v.load();
     m.byEvent = true;
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_EQ(m.lstActivityLog,
               (std::vector<std::string>{" Dump Farm Report 07:00:00", " dump tape 06:00:00",
                                         " Play Farm Report 08:00:00", " Play Farm Report 09:00:00",
@@ -90,13 +90,13 @@ TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {
     v.log("ER261203.log", "12:00:00  x\r\n");
     auto m = v.load();
     EXPECT_EQ(m.caption, "Load Error Log");  // the window names the log it shows
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/04/26 does not exist."}));
     EXPECT_EQ(m.caption, "Error Log for 12/04/26");
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     m.lstDateIndex = 1;
     v.s.files.deleteMatching("c:\\satfile\\logs\\ER261203.log");
-    LogViewerOk(v.s.st(), m);
+    LogViewerOk(v.s.st().platform.files, m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/03/26 does not exist."}));
 }
 

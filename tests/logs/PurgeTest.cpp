@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/NightlyPurge.h"
 #include "logs/Purge.h"
 #include "support/SimStation.h"
 

@@ -30,7 +30,7 @@ struct AlarmStation {
         e.Name = "Engineer";
         e.Address = "engineer@kqmr.example";
         std::string error;
-        EXPECT_TRUE(WriteAddressEntry(st(), 1, e, &error)) << error;
+        EXPECT_TRUE(WriteAddressEntry(st().Export, 1, e, &error)) << error;
         s.serial.answer("R C", CarrierReport("7.4 dB"), 200);
     }
     Station& st() { return s.st(); }

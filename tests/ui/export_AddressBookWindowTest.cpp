@@ -40,7 +40,7 @@ struct Book {
     }
     void put(int n, const AddressEntry& e) {
         std::string error;
-        ASSERT_TRUE(WriteAddressEntry(s.st(), n, e, &error)) << error;
+        ASSERT_TRUE(WriteAddressEntry(s.st().Export, n, e, &error)) << error;
     }
     SimStation s;
 };
@@ -89,7 +89,7 @@ TEST(AddressBookWindow, ListsEntriesAndShowsTheSelectedOne) {
     b.put(2, ann);
     b.put(3, Person("Bob", "bob@example.org", kSendAlways));
     std::string error;
-    ASSERT_TRUE(DeleteAddressEntry(b.s.st(), 1, &error));
+    ASSERT_TRUE(DeleteAddressEntry(b.s.st().Export, 1, &error));
     frmAddressBook w(b.s.st());
     ASSERT_EQ(w.list1->count(), 2);
     EXPECT_TRUE(w.list1->item(0)->text().startsWith("Ann              ann@example.org"));
@@ -116,7 +116,7 @@ TEST(AddressBookWindow, NewThenApplyFillsAFreedSlotAndDoubleClickEmptiesATime) {
     b.put(1, Person("Ann", "ann@example.org", kSendAlways));
     b.put(2, Person("Bob", "bob@example.org", kSendAlways));
     std::string error;
-    ASSERT_TRUE(DeleteAddressEntry(b.s.st(), 1, &error));
+    ASSERT_TRUE(DeleteAddressEntry(b.s.st().Export, 1, &error));
     frmAddressBook w(b.s.st());
     w.show();
     // When New is clicked the freed record 1 is offered and the controls are empty
@@ -142,7 +142,7 @@ TEST(AddressBookWindow, NewThenApplyFillsAFreedSlotAndDoubleClickEmptiesATime) {
     QTest::mouseDClick(w.txtStart[5], Qt::LeftButton);
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
     // then record 1 holds it, cut to the field widths, an emptied box stored as midnight
-    const AddressEntry e = ReadAddressEntry(b.s.st(), 1);
+    const AddressEntry e = ReadAddressEntry(b.s.st().Export, 1);
     EXPECT_TRUE(e.inUse());
     EXPECT_EQ(e.SendMode, kSendSometimes);
     EXPECT_EQ(e.Name, "Cy");
@@ -188,7 +188,7 @@ TEST(AddressBookWindow, DeleteAndSendTestActOnTheSelectedLineOnly) {
     // Delete removes her line and keeps her record
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
     ASSERT_EQ(w.list1->count(), 1);
-    EXPECT_EQ(ReadAddressEntry(b.s.st(), 1).InUse, '0');
+    EXPECT_EQ(ReadAddressEntry(b.s.st().Export, 1).InUse, '0');
     // With nothing selected, neither does anything
     w.list1->clearSelection();
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);

@@ -68,16 +68,16 @@ TEST(AutoExportWindow, ListsRecordedProgrammesOnlyInBothViews) {
 TEST(AutoExportWindow, ClickingAProgrammeShowsItsEntry) {
     Programmes t;
     ExportEntry e;
-    e.Naming = kNamingUserDefined;
+    e.Naming = ExportNaming::UserDefined;
     e.Days[1] = 1;
     e.Days[2] = 0;
     e.Paths[1] = "c:\\shows\\monday";
     e.Paths[2] = "c:\\shows\\unticked";
-    e.Fade = 1;
+    e.Fade = ExportFade::On;
     e.Length = "04:30";
     e.WinjockNumber = 12;
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(t.s.st(), 5, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(t.s.st().Export, 5, e, &error)) << error;
 
     frmAutoExport w(t.s.st());
     w.lstName->setCurrentRow(1);
@@ -96,12 +96,12 @@ TEST(AutoExportWindow, ClickingAProgrammeShowsItsEntry) {
 TEST(AutoExportWindow, InactiveClearsTheDaysAndIsStoredAtOnce) {
     Programmes t;
     ExportEntry e;
-    e.Naming = kNamingUserDefined;
+    e.Naming = ExportNaming::UserDefined;
     e.Days = {1, 1, 1, 1, 1, 1, 1};
     e.Paths[0] = "c:\\sunday";
     e.Length = "05:00";
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(t.s.st(), 1, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(t.s.st().Export, 1, e, &error)) << error;
 
     frmAutoExport w(t.s.st());
     w.lstName->setCurrentRow(0);
@@ -112,8 +112,8 @@ TEST(AutoExportWindow, InactiveClearsTheDaysAndIsStoredAtOnce) {
         EXPECT_FALSE(w.txtPath[static_cast<std::size_t>(d)]->isEnabled());
     }
     // Stored without Apply: only the naming changed.
-    const ExportEntry stored = ReadExportEntry(t.s.st(), 1);
-    EXPECT_EQ(stored.Naming, kNamingInactive);
+    const ExportEntry stored = ReadExportEntry(t.s.st().Export, 1);
+    EXPECT_EQ(stored.Naming, ExportNaming::Inactive);
     EXPECT_EQ(stored.Days[3], 1);
     EXPECT_EQ(stored.Length, "05:00");
 }
@@ -131,7 +131,7 @@ TEST(AutoExportWindow, WinjockShowsGreyExampleNamesForTickedDays) {
     EXPECT_EQ(w.txtPath[1]->text(), "");
     EXPECT_FALSE(w.txtPath[2]->isEnabled());
     EXPECT_TRUE(w.txtPath[2]->styleSheet().contains("#C0C0C0"));
-    EXPECT_EQ(ReadExportEntry(t.s.st(), 5).Naming, kNamingWinjock);
+    EXPECT_EQ(ReadExportEntry(t.s.st().Export, 5).Naming, ExportNaming::Winjock);
 
     // Back to "User Defined": the boxes are editable, unticked ones empty.
     QTest::mouseClick(w.Option1[1], Qt::LeftButton);
@@ -184,17 +184,17 @@ TEST(AutoExportWindow, ApplyWritesTheFormWholeAndNeedsAProgramme) {
         EXPECT_EQ(t.s.errors.messages.back(),
                   "Time Error in length must be corrected before saving.  Format is MM:SS")
             << bad;
-        EXPECT_EQ(ReadExportEntry(t.s.st(), 5).Days[3], 0) << bad;  // the ticked day unsaved
+        EXPECT_EQ(ReadExportEntry(t.s.st().Export, 5).Days[3], 0) << bad;  // the ticked day unsaved
     }
     w.txtLength->setText("12:34");
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
 
-    const ExportEntry e = ReadExportEntry(t.s.st(), 5);
-    EXPECT_EQ(e.Naming, kNamingUserDefined);
+    const ExportEntry e = ReadExportEntry(t.s.st().Export, 5);
+    EXPECT_EQ(e.Naming, ExportNaming::UserDefined);
     EXPECT_EQ(e.Days, (std::array<std::int16_t, 7>{0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(e.Paths[3], "c:\\a\\very\\long\\folder\\name\\for");  // cut to 30
     EXPECT_EQ(e.Paths[0], std::string(30, ' '));
     EXPECT_EQ(e.Length, "12:34");
-    EXPECT_EQ(e.Fade, 1);
+    EXPECT_EQ(e.Fade, ExportFade::On);
     EXPECT_EQ(e.WinjockNumber, 42);
 }

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "audio/windows/LevelMeter.h"
+#include "core/ExportSequences.h"
 #include "core/windows/mnuMenu.h"
 #include "export/ExportEngine.h"
 #include "export/ExportTestSupport.h"
@@ -70,12 +71,12 @@ TEST(SendWindow, EnterAsksBeforeReplacingAndSendCopiesWithTheGaugeAtTheEnd) {
 TEST(MainWindowExport, GaugeAndMeterShowWhileAnExportRuns) {
     ExportStation s(DateTime::from(2026, 1, 28, 12));
     ExportEntry e;
-    e.Naming = kNamingUserDefined;
+    e.Naming = ExportNaming::UserDefined;
     e.Days[3] = 1;
     e.Paths[3] = "c:\\wednesday";
     e.Length = "00:01";
     std::string error;
-    ASSERT_TRUE(WriteExportEntry(s.st(), 1, e, &error)) << error;
+    ASSERT_TRUE(WriteExportEntry(s.st().Export, 1, e, &error)) << error;
     s.wave(kSound, 2, 44100, [](std::int64_t, int) -> std::int16_t { return 500; });
     s.st().recorder.ExportRecordNo = 1;
     s.st().recorder.ExportWeekday = 4;

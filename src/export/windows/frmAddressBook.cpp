@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "core/ExportSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "export/AddressBook.h"
@@ -148,7 +149,7 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
 void frmAddressBook::LoadAddressBook() {
     list1->blockSignals(true);
     list1->clear();
-    for (const auto& line : quillmar::LoadAddressBook(station_)) {
+    for (const auto& line : quillmar::LoadAddressBook(station_.Export)) {
         auto* item = new QListWidgetItem(Text(line.text), list1);
         item->setData(Qt::UserRole, line.recordNo);
     }
@@ -165,7 +166,7 @@ void frmAddressBook::setRecordNo(int recordNo) {
 }
 
 void frmAddressBook::showEntry(int recordNo) {
-    const AddressEntry e = ReadAddressEntry(station_, recordNo);
+    const AddressEntry e = ReadAddressEntry(station_.Export, recordNo);
     setRecordNo(recordNo);
     txtName->setText(Text(e.Name));
     txtNumber->setText(Text(e.Address));
@@ -175,7 +176,7 @@ void frmAddressBook::showEntry(int recordNo) {
     opt1[mode]->setChecked(true);
     modeChosen(mode);
     for (int d = 1; d <= 7; ++d) {
-        Check1[d]->setChecked(e.DayOn[d - 1] == '1');
+        Check1[d]->setChecked(e.DayOn[d - 1] == kDayTicked);
         txtStart[d]->setText(QString::fromStdString(TimeOfDayText(e.StartSec[d - 1])));
         txtStop[d]->setText(QString::fromStdString(TimeOfDayText(e.StopSec[d - 1])));
     }
@@ -202,28 +203,28 @@ void frmAddressBook::cmdNew_Click() {
         txtStart[d]->clear();
         txtStop[d]->clear();
     }
-    setRecordNo(NewAddressRecordNo(station_));
+    setRecordNo(NewAddressRecordNo(station_.Export));
 }
 
 void frmAddressBook::cmdDelete_Click() {
     const int n = selectedRecordNo();
     if (n < 1) return;
     std::string error;
-    if (!DeleteAddressEntry(station_, n, &error))
+    if (!DeleteAddressEntry(station_.Export, n, &error))
         ShowError(station_, "Cannot delete the address: " + error);
     LoadAddressBook();
 }
 
 void frmAddressBook::cmdApply_Click() {
     AddressEntry e;
-    e.InUse = '1';
+    e.InUse = kEntryInUse;
     e.SendMode = opt1[kAlways]->isChecked()      ? kSendAlways
                  : opt1[kSometimes]->isChecked() ? kSendSometimes
                                                  : kSendNever;
     e.Name = Bytes(txtName->text());
     e.Address = Bytes(txtNumber->text());
     for (int d = 1; d <= 7; ++d) {
-        e.DayOn[d - 1] = Check1[d]->isChecked() ? '1' : '0';
+        e.DayOn[d - 1] = Check1[d]->isChecked() ? kDayTicked : kDayNotTicked;
         // An empty box counts as 00:00:00; it is shown so only once the whole entry is good.
         if (!ParseTimeOfDay(txtStart[d]->text().toStdString(), &e.StartSec[d - 1]) ||
             !ParseTimeOfDay(txtStop[d]->text().toStdString(), &e.StopSec[d - 1])) {
@@ -235,9 +236,9 @@ void frmAddressBook::cmdApply_Click() {
         for (QLineEdit* box : {txtStart[d], txtStop[d]})
             if (box->text().trimmed().isEmpty()) box->setText("00:00:00");
     // With no record chosen yet the entry goes to the slot New would give.
-    if (recordNo_ < 1) setRecordNo(NewAddressRecordNo(station_));
+    if (recordNo_ < 1) setRecordNo(NewAddressRecordNo(station_.Export));
     std::string error;
-    if (!WriteAddressEntry(station_, recordNo_, e, &error)) {
+    if (!WriteAddressEntry(station_.Export, recordNo_, e, &error)) {
         ShowError(station_, "Cannot write the address book: " + error);
         return;
     }

@@ -24,7 +24,9 @@ void SetText(QLineEdit* box, const std::string& cp1252) {
 }  // namespace
 
 frmAutoExport::frmAutoExport(Station& station, QWidget* parent)
-    : QWidget(parent), station_(station), setup_(station) {
+    : QWidget(parent),
+      station_(station),
+      setup_(station.Export, station.schedule, station.platform.errors) {
     setObjectName("frmAutoExport");
     setWindowTitle("Export SetUp");
 
@@ -153,12 +155,12 @@ frmAutoExport::frmAutoExport(Station& station, QWidget* parent)
     });
     connect(mnuNames, &QAction::triggered, this, [this] {
         collect();
-        setup_.SetView(0);
+        setup_.SetView(ProgramView::Names);
         render();
     });
     connect(mnuNumber, &QAction::triggered, this, [this] {
         collect();
-        setup_.SetView(1);
+        setup_.SetView(ProgramView::Number);
         render();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -194,7 +196,8 @@ void frmAutoExport::render() {
     }
     naming_->setExclusive(false);
     for (int i = 0; i < 3; ++i)
-        Option1[static_cast<std::size_t>(i)]->setChecked(setup_.Naming == i);
+        Option1[static_cast<std::size_t>(i)]->setChecked(setup_.Naming ==
+                                                         static_cast<ExportNaming>(i));
     naming_->setExclusive(true);
     for (std::size_t d = 0; d < 7; ++d) {
         chkDay[d + 1]->setText(Text(setup_.chkDayCaption[d]));

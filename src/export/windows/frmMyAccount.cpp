@@ -53,7 +53,7 @@ void frmMyAccount::cmdApply_Click() {
     std::string error;
     const MailAccount account{Bytes(txtFacility->text()), Bytes(txtUserName->text()),
                               Bytes(txtPassword->text())};
-    if (!SaveMailAccount(station_, account, &error))
+    if (!SaveMailAccount(station_.Export, station_.platform.files, account, &error))
         ShowError(station_, "Cannot write the mail account: " + error);
 }
 

@@ -14,7 +14,10 @@ namespace quillmar {
 
 frmSend::frmSend(Station& station, int recordNo, const std::string& soundFile,
                  const std::string& marksFile, QWidget* parent)
-    : QWidget(parent), send_(station, recordNo, soundFile, marksFile) {
+    : QWidget(parent),
+      send_({station.platform.files, station.platform.audio, station.platform.errors,
+             station.schedule},
+            recordNo, soundFile, marksFile) {
     setObjectName("frmSend");
     setWindowTitle("Send To:");
 

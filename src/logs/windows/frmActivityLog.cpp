@@ -45,7 +45,7 @@ frmActivityLog::frmActivityLog(Station& station, const std::string& kind, QWidge
     connect(lstDate, &QListWidget::itemDoubleClicked, this, [this] { ok(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
-    LoadLogViewer(station_, model_, kind);
+    LoadLogViewer(station_.platform.files, model_, kind);
     for (const auto& day : model_.lstDate) lstDate->addItem(Text(day));
     lstDate->scrollToTop();
     lstDate->setCurrentRow(model_.lstDateIndex);
@@ -57,7 +57,7 @@ frmActivityLog::frmActivityLog(Station& station, const std::string& kind, QWidge
 void frmActivityLog::ok() {
     model_.lstDateIndex = lstDate->currentRow();
     model_.byEvent = Option2->isChecked();
-    LogViewerOk(station_, model_);
+    LogViewerOk(station_.platform.files, model_);
     render();
 }
 
