@@ -42,7 +42,7 @@ bool RemoveOld(Station& st, const std::string& drivePath, std::string* error) {
 bool CheckTarget(Station& st, const std::string& drivePath, std::string* error) {
     FileSystem& files = st.platform.files;
     const std::string folder = FolderOf(drivePath);
-    if (files.hostPath(drivePath).empty() || folder.empty() || !files.folderExists(folder)) {
+    if (DrivePathKey(drivePath).empty() || folder.empty() || !files.folderExists(folder)) {
         *error = "Path not found: " + (folder.empty() ? drivePath : folder);
         return false;
     }
@@ -78,8 +78,8 @@ bool StartExport(Station& st, const ExportJob& job, std::string* error) {
     }
 
     ConversionJob work;
-    work.sourcePath = files.hostPath(job.RecordedFile);
-    work.targetPath = files.hostPath(job.ExportWavPath);
+    work.sourcePath = job.RecordedFile;
+    work.targetPath = job.ExportWavPath;
     work.endMs = job.ExportLengthMs;
     if (job.Fade == 1) {
         work.fadeStartMs = job.ExportLengthMs - kExportFadeMs;
