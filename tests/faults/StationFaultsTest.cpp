@@ -226,6 +226,7 @@ struct DataFileFault {
     int code;
     bool applied;  // whether the edit is saved during the fault
 };
+void PrintTo(const DataFileFault& f, std::ostream* os) { *os << f.file; }
 class DataFileFaults : public StationFaults, public ::testing::WithParamInterface<DataFileFault> {
 };
 
