@@ -231,20 +231,22 @@ std::vector<char> MemoryFileSystem::drives() const {
 std::unique_ptr<FileHandle> MemoryFileSystem::openFile(std::string_view drivePath, OpenMode mode,
                                                        std::string* error) {
     const std::string key = DrivePathKey(drivePath);
-    if (key.empty()) return NotDrivePath(error), nullptr;
+    const Node* node = find(key);
     const int code = failure(key);
-    if (code && (mode != OpenMode::Read || code != ENOSPC)) return Fail(error, code), nullptr;
-    if (mode == OpenMode::Read) {
-        const Node* node = find(key);
-        if (!node) return Fail(error, ENOENT), nullptr;
-        if (node->folder) return Fail(error, EISDIR), nullptr;
-        return std::make_unique<Handle>(*this, key, node->bytes, false);
-    }
-    if (!canMakeFile(key, error)) return nullptr;
-    Node& node = nodes_[key];
-    if (!node.bytes) node = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
-    if (mode == OpenMode::Replace) node.bytes->clear();
-    return std::make_unique<Handle>(*this, key, node.bytes, true);
+    // A full disk still lets a file be read; an I/O error or a refusal does not.
+    const bool refused = code != 0 && (mode != OpenMode::Read || code != ENOSPC);
+    const bool ok = key.empty()                  ? NotDrivePath(error)
+                    : refused                    ? Fail(error, code)
+                    : mode != OpenMode::Read     ? canMakeFile(key, error)
+                    : !node                      ? Fail(error, ENOENT)
+                    : node->folder               ? Fail(error, EISDIR)
+                                                 : true;
+    if (!ok) return nullptr;
+    if (mode == OpenMode::Read) return std::make_unique<Handle>(*this, key, node->bytes, false);
+    Node& made = nodes_[key];
+    if (!made.bytes) made = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
+    if (mode == OpenMode::Replace) made.bytes->clear();
+    return std::make_unique<Handle>(*this, key, made.bytes, true);
 }
 
 bool MemoryFileSystem::renameFile(std::string_view from, std::string_view to, std::string* error) {
