@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "core/NextEvent.h"
-#include "platform/host/SndFile.h"
 #include "platform/host/SpscRing.h"
+#include "platform/wave/SndFile.h"
+#include "support/TempFileSystem.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/SettingsFile.h"
 #include "support/SimStation.h"
@@ -31,11 +32,11 @@ double ThreadCpuSeconds() {
 // frames into the ring, and the loop side takes each out, measures its peaks and appends it to
 // a wave file whose header is rewritten after every append.
 void BM_CaptureToFile(benchmark::State& state) {
-    const auto path =
-        std::filesystem::temp_directory_path() / ("quillmar-bench-" + std::to_string(::getpid()));
+    TempFileSystem files;  // on the host's disk, as a recording is
+    const std::string path = "c:\\bench.wav";
     SpscRing<std::int16_t> ring(std::size_t{1} << 22);
-    SndFileWriter writer;
-    writer.open(path.string(), 2, nullptr);
+    SndFileWriter writer(files);
+    writer.open(path, 2, nullptr);
     std::vector<std::int16_t> input(2048);
     for (std::size_t i = 0; i < input.size(); ++i)
         input[i] = static_cast<std::int16_t>((i * 7919) % 20000 - 10000);
@@ -57,12 +58,11 @@ void BM_CaptureToFile(benchmark::State& state) {
         // Keep the file from growing without end over many iterations.
         if (writer.lengthMs() > 600'000) {
             state.PauseTiming();
-            writer.open(path.string(), 2, nullptr);
+            writer.open(path, 2, nullptr);
             state.ResumeTiming();
         }
     }
     writer.close();
-    std::filesystem::remove(path);
     state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / static_cast<double>(seconds);
 }
 BENCHMARK(BM_CaptureToFile)->Unit(benchmark::kMillisecond);
@@ -114,9 +114,8 @@ void BM_ThresholdStartToFile(benchmark::State& state) {
         state.PauseTiming();
         handleUs += startUs;
         sim.loop.advance(1000);
-        const std::string wave = sim.host(sim.st().recorder.RecordingFile);
         std::vector<std::int16_t> samples;
-        ReadWaveFrames(wave, 0, 1024, &samples, nullptr, nullptr);
+        ReadWaveFrames(sim.files, sim.st().recorder.RecordingFile, 0, 1024, &samples, nullptr, nullptr);
         // The buffer that crossed the threshold holds the first loud frame; the file must begin
         // with that buffer: its silent frames before the onset, then loud ones.
         if (sim.audio.captureStarts().empty()) {

@@ -32,10 +32,8 @@ void Put(std::string& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-// A 16-bit stereo wave file of programme-like noise, written once per run.
-void MakeRecording(const std::string& path) {
-    if (fs::exists(path) && fs::file_size(path) == 44 + static_cast<std::uintmax_t>(kFrames) * 4)
-        return;
+// The bytes of a 16-bit stereo wave file of programme-like noise.
+std::string RecordingBytes() {
     const auto bytes = static_cast<std::uint32_t>(kFrames * 4);
     std::string header = "RIFF";
     Put(header, 36 + bytes, 4);
@@ -49,8 +47,8 @@ void MakeRecording(const std::string& path) {
     Put(header, 16, 2);
     header += "data";
     Put(header, bytes, 4);
-    std::ofstream out(path, std::ios::binary);
-    out << header;
+    std::string out = header;
+    out.reserve(out.size() + bytes);
     std::vector<std::int16_t> block(1 << 16);
     std::uint32_t seed = 12345;
     for (std::int64_t done = 0; done < kFrames * 2;) {
@@ -60,9 +58,10 @@ void MakeRecording(const std::string& path) {
         }
         const std::int64_t n =
             std::min<std::int64_t>(static_cast<std::int64_t>(block.size()), kFrames * 2 - done);
-        out.write(reinterpret_cast<const char*>(block.data()), n * 2);
+        out.append(reinterpret_cast<const char*>(block.data()), static_cast<std::size_t>(n * 2));
         done += n;
     }
+    return out;
 }
 
 std::string LengthText() {
@@ -79,7 +78,10 @@ void BM_ExportWithFade(benchmark::State& state) {
         return;
     }
     const std::string recording = "c:\\satfile\\SFWED001.WAV";
-    MakeRecording(s.host(recording));
+    if (!s.files.writeFile(recording, RecordingBytes(), &error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
     ExportEntry entry;
     entry.Naming = ExportNaming::UserDefined;
     entry.Days[3] = 1;
@@ -108,7 +110,7 @@ void BM_SoxTrimFade(benchmark::State& state) {
     fs::create_directories(dir);
     const std::string in = (dir / "in.wav").string();
     const std::string out = (dir / "out.wav").string();
-    MakeRecording(in);
+    std::ofstream(in, std::ios::binary) << RecordingBytes();
     const std::string length = std::to_string(kMinutes * 60);
     const std::string command =
         "sox " + in + " " + out + " trim 0 " + length + " fade t 0 " + length + " 5 2>/dev/null";

@@ -10,7 +10,7 @@
 
 #include "logs/ActivityLog.h"
 #include "logs/SignalHistory.h"
-#include "platform/sim/TempFileSystem.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 

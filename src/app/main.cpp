@@ -54,7 +54,8 @@ bool HeadlessPlatform() {
 int ListAudioDevices(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     quillmar::QtEventLoop loop;
-    quillmar::PortAudioAudio audio(loop);
+    quillmar::PosixFileSystem files(quillmar::DefaultDataRoot());
+    quillmar::PortAudioAudio audio(loop, files);
     const auto print = [](const char* title, const std::vector<std::string>& names) {
         std::printf("%s\n", title);
         for (std::size_t i = 0; i < names.size(); ++i) std::printf("%4zu  %s\n", i, names[i].c_str());
@@ -143,7 +144,7 @@ int main(int argc, char** argv) {
     quillmar::LpPrinter printer;
     quillmar::HostPortIO ports(files.dataRoot());
     quillmar::SendmailMail mail(files.dataRoot());
-    quillmar::PortAudioAudio audio(loop);
+    quillmar::PortAudioAudio audio(loop, files);
     quillmar::SystemdWatchdog watchdog;
     quillmar::Station station(quillmar::Platform{clock, loop, files, errors, serial, printer, ports,
                                                  mail, audio, &watchdog});

@@ -57,7 +57,7 @@ struct AudioChains {
     std::unique_ptr<WaveWriter> WaveFile;
     // The armed programme's wave file, opened by its first written buffer: until then last
     // week's file of the same name stays whole, so a wait that ends without audio loses nothing.
-    std::string WaveHostPath;
+    std::string WavePath;
     bool WaveOpened = false;     // opened (so emptied) by this run
     bool WriterEnabled = false;  // while enabled every captured buffer is appended
     std::uint64_t OverrunsReported = 0;

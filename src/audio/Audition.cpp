@@ -95,8 +95,7 @@ void Audition::cmdPlay_Click() {
     } else {
         player_->stop();
         std::string error;
-        const std::string host = st_.platform.files.hostPath(AuditionFile);
-        if (!player_->open(host, st_.Settings.AuditionPlayCard, &error)) {
+        if (!player_->open(AuditionFile, st_.Settings.AuditionPlayCard, &error)) {
             ShowError(st_, "Cannot play " + AuditionFile + ": " + error);
             return;
         }
@@ -154,8 +153,7 @@ void Audition::cmdEOM_Click() {
 // another programme or day (Files, Export) since the last Play. False after the message.
 bool Audition::ReadFileLength() {
     std::string error;
-    if (!player_->open(st_.platform.files.hostPath(AuditionFile), st_.Settings.AuditionPlayCard,
-                       &error)) {
+    if (!player_->open(AuditionFile, st_.Settings.AuditionPlayCard, &error)) {
         ShowError(st_, "Cannot read " + AuditionFile + ": " + error);
         return false;
     }

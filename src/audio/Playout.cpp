@@ -49,8 +49,7 @@ bool StartPlayout(Station& st, const std::string& waveFile, const std::string& m
     }
     st.Audio.PlayMetersVisible = true;
     std::string error;
-    const std::string host = st.platform.files.hostPath(waveFile);
-    if (!c.WavePlayer->open(host, st.Settings.ProgramPlayCard, &error)) {
+    if (!c.WavePlayer->open(waveFile, st.Settings.ProgramPlayCard, &error)) {
         HidePlayMeters(st);
         ReportAudioError(st, "Cannot play " + waveFile + ": " + error);
         return false;

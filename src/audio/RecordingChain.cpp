@@ -46,7 +46,7 @@ bool AppendBuffer(Station& st, const AudioBuffer& buffer) {
     std::string error;
     if (!c.WaveOpened) {
         c.WaveOpened = true;
-        if (!c.WaveFile->open(c.WaveHostPath, st.recorder.Armed.channels, &error)) {
+        if (!c.WaveFile->open(c.WavePath, st.recorder.Armed.channels, &error)) {
             OnCaptureFailure(st, "Cannot write " + st.recorder.Armed.file + ": " + error);
             return false;
         }
@@ -85,13 +85,12 @@ bool OpenRecordChain(Station& st, std::string* error) {
     const std::string folder = FolderOf(st.recorder.Armed.file);
     std::string ignored;
     if (!folder.empty() && !files.folderExists(folder)) files.createFolder(folder, &ignored);
-    const std::string host = files.hostPath(st.recorder.Armed.file);
-    if (host.empty()) {
+    if (DrivePathKey(st.recorder.Armed.file).empty()) {
         if (error) *error = "no sound-file drive is set";
         return false;
     }
     if (c.WaveFile->isOpen()) c.WaveFile->close();
-    c.WaveHostPath = host;
+    c.WavePath = st.recorder.Armed.file;
     if (c.WaveIn->isRunning()) c.WaveIn->stop();
     if (!c.WaveIn->start(st.recorder.RecordDevice, st.recorder.Armed.channels, error)) return false;
     CaptureStarted(st);

@@ -64,13 +64,11 @@ SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile) {
     return ReadSoundMarks(st.platform.files, marksFile);
 }
 
-SoundMarks ReadSoundMarks(const FileSystem& files, const std::string& marksFile) {
+SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile) {
     SoundMarks marks;
-    const std::string host = files.hostPath(marksFile);
-    if (host.empty()) return marks;
-    RecordFile file;
     std::string error, rec;
-    if (!file.open(host, 4, &error)) return marks;
+    RecordFile file = files.openRecords(marksFile, 4, &error);
+    if (!file.isOpen()) return marks;
     file.read(1, &rec);
     marks.EomMark = DecodeMark(rec);
     file.read(2, &rec);
@@ -80,13 +78,12 @@ SoundMarks ReadSoundMarks(const FileSystem& files, const std::string& marksFile)
 
 bool WriteSoundMark(Station& st, const std::string& marksFile, int n, float seconds,
                     std::string* error) {
-    const std::string host = st.platform.files.hostPath(marksFile);
-    if (host.empty()) {
+    if (DrivePathKey(marksFile).empty()) {
         if (error) *error = "no such drive";
         return false;
     }
-    RecordFile file;
-    if (!file.open(host, 4, error)) return false;
+    RecordFile file = st.platform.files.openRecords(marksFile, 4, error);
+    if (!file.isOpen()) return false;
     return file.write(n, EncodeFloat(seconds), error);
 }
 

@@ -26,7 +26,7 @@ struct SoundMarks {
 // Reads both marks; a missing file is created empty (as an open for reading and writing does)
 // and reads as 0. A mark that is not a number, negative or beyond a day reads as 0.
 SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile);
-SoundMarks ReadSoundMarks(const FileSystem& files, const std::string& marksFile);
+SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile);
 // Writes record `n` (1 or 2). False with the reason on failure.
 bool WriteSoundMark(Station& st, const std::string& marksFile, int n, float seconds,
                     std::string* error);

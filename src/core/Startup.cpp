@@ -15,10 +15,10 @@ namespace {
 
 bool OpenDataFile(Station& st, RecordFile& file, const char* drivePath, int recordLength,
                   std::string* error) {
-    const std::string host = st.platform.files.hostPath(drivePath);
     std::string reason;
-    if (file.open(host, recordLength, &reason)) return true;
-    if (error) *error = "Cannot open " + std::string(drivePath) + " (" + host + "): " + reason;
+    file = st.platform.files.openRecords(drivePath, recordLength, &reason);
+    if (file.isOpen()) return true;
+    if (error) *error = "Cannot open " + std::string(drivePath) + ": " + reason;
     return false;
 }
 

@@ -35,7 +35,7 @@ bool RemoveOld(FileSystem& files, const std::string& drivePath, std::string* err
 
 bool CheckTarget(FileSystem& files, const std::string& drivePath, std::string* error) {
     const std::string folder = FolderOf(drivePath);
-    if (files.hostPath(drivePath).empty() || folder.empty() || !files.folderExists(folder)) {
+    if (DrivePathKey(drivePath).empty() || folder.empty() || !files.folderExists(folder)) {
         *error = "Path not found: " + (folder.empty() ? drivePath : folder);
         return false;
     }
@@ -73,8 +73,8 @@ bool StartExport(const ExportServices& ex, const ExportJob& job, std::string* er
     }
 
     ConversionJob work;
-    work.sourcePath = files.hostPath(job.RecordedFile);
-    work.targetPath = files.hostPath(job.ExportWavPath);
+    work.sourcePath = job.RecordedFile;
+    work.targetPath = job.ExportWavPath;
     work.endMs = job.ExportLengthMs;
     if (job.Fade == ExportFade::On) {
         work.fadeStartMs = job.ExportLengthMs - kExportFadeMs;

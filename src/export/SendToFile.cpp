@@ -151,11 +151,11 @@ void SendToFile::StartCopy() {
     FileSystem& files = services_.files;
     const std::string target = Target() + ".wav";
     const std::string folder = target.substr(0, target.find_last_of('\\') + 1);
-    if (files.hostPath(target).empty() || !files.folderExists(folder))
+    if (DrivePathKey(target).empty() || !files.folderExists(folder))
         return Fail(kPathNotFound, "Path not found");
     if (!files.fileExists(soundFile_)) return Fail(kFileNotFound, "File not found");
     // Copying a recording onto itself would then delete its own marks file.
-    if (files.hostPath(target) == files.hostPath(soundFile_))
+    if (DrivePathKey(target) == DrivePathKey(soundFile_))
         return Fail(kFileAccess, "Path/File access error");
 
     // The format is asked for every time: it is what the copy is written in.
@@ -176,8 +176,8 @@ void SendToFile::StartCopy() {
     Label2 = "Format:  " + format.name;
 
     ConversionJob job;
-    job.sourcePath = files.hostPath(soundFile_);
-    job.targetPath = files.hostPath(target);
+    job.sourcePath = soundFile_;
+    job.targetPath = target;
     job.endMs =
         static_cast<std::int64_t>(std::llround(static_cast<double>(marks.TrimMark) * 1000.0));
     job.format = format;

@@ -1,5 +1,6 @@
 #pragma once
-// Sound cards and wave files. Device numbers are positions in the lists below, from 0. Every
+// Sound cards and wave files. Device numbers are positions in the lists below, from 0; files
+// are drive paths, resolved through the FileSystem the implementation was built with. Every
 // callback named here runs on the event-loop thread, in order; implementations hand audio
 // across threads themselves (a ring from the real-time callback, posts from workers).
 
@@ -48,7 +49,7 @@ public:
 class WaveWriter {
 public:
     virtual ~WaveWriter() = default;
-    virtual bool open(const std::string& hostPath, int channels, std::string* error) = 0;
+    virtual bool open(const std::string& drivePath, int channels, std::string* error) = 0;
     virtual bool append(const AudioBuffer& buffer, std::string* error) = 0;
     virtual std::int64_t lengthMs() const = 0;
     virtual bool isOpen() const = 0;
@@ -60,7 +61,7 @@ class AudioPlayer {
 public:
     virtual ~AudioPlayer() = default;
     // Opens the file; lengthMs() is known afterwards. False with the reason on failure.
-    virtual bool open(const std::string& hostPath, int device, std::string* error) = 0;
+    virtual bool open(const std::string& drivePath, int device, std::string* error) = 0;
     virtual bool play(std::string* error) = 0;
     virtual void pause() = 0;
     virtual void resume() = 0;
@@ -93,7 +94,7 @@ struct WaveFormat {
 // conversion, off the event loop. The target is written beside its final name and renamed
 // when complete.
 struct ConversionJob {
-    std::string sourcePath;
+    std::string sourcePath;  // drive paths
     std::string targetPath;
     std::int64_t endMs = 0;        // 0: the whole file
     std::int64_t fadeStartMs = 0;  // fade to silence from here to the end point

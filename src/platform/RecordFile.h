@@ -1,26 +1,25 @@
 #pragma once
 // A file of fixed-length records numbered from 1. A read beyond the end gives zero bytes, a
-// write one past the end grows the file, and each record is written whole.
+// write one past the end grows the file, and each record is written whole. Opened through
+// FileSystem::openRecords.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 namespace quillmar {
 
 class RecordFile {
 public:
     RecordFile() = default;
-    RecordFile(const RecordFile&) = delete;
-    RecordFile& operator=(const RecordFile&) = delete;
-    RecordFile(RecordFile&& other) noexcept;
-    RecordFile& operator=(RecordFile&& other) noexcept;
-    ~RecordFile();
+    RecordFile(std::unique_ptr<FileHandle> file, int recordLength, std::string drivePath);
 
-    // Opens (creating when missing) a host file for reading and writing.
-    bool open(const std::string& hostPath, int recordLength, std::string* error);
-    void close();
-    bool isOpen() const { return fd_ >= 0; }
+    void close() { file_.reset(); }
+    bool isOpen() const { return file_ != nullptr; }
     int recordLength() const { return recordLength_; }
+    // The drive path it was opened by.
     const std::string& path() const { return path_; }
 
     // Whole records in the file; a partial last record does not count.
@@ -32,7 +31,7 @@ public:
     bool write(std::int64_t n, std::string_view data, std::string* error = nullptr);
 
 private:
-    int fd_ = -1;
+    std::unique_ptr<FileHandle> file_;
     int recordLength_ = 0;
     std::string path_;
 };

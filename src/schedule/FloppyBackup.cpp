@@ -80,7 +80,8 @@ bool RestoreOpenFile(Station& st, RecordFile& file, const char* localPath, const
     if (!WriteWhole(st, localPath, WholeRecords(std::move(bytes), recordLength), failure))
         return false;
     std::string reason;
-    if (!file.open(st.platform.files.hostPath(localPath), recordLength, &reason))
+    file = st.platform.files.openRecords(localPath, recordLength, &reason);
+    if (!file.isOpen())
         return Fail(failure, 75,
                     std::string("Path/File access error: ") + localPath + ": " + reason);
     return true;
@@ -202,9 +203,9 @@ bool LoadSetupFromFloppy(Station& st) {
         // The cards act at once: the play card is read at each play, the record card here.
         st.recorder.RecordDevice = st.Settings.RecordCard;
         DeriveSettingValues(st);
-        RecordFile local;
         std::string reason;
-        if (!local.open(st.platform.files.hostPath(kSettingsPath), 2, &reason))
+        RecordFile local = st.platform.files.openRecords(kSettingsPath, 2, &reason);
+        if (!local.isOpen())
             return Fail(failure, 75,
                         std::string("Path/File access error: ") + kSettingsPath + ": " + reason);
         for (int n : kRestored) {

@@ -181,7 +181,7 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
     if (!WriteSchedule(st, recordNo, BuildScheduleRecord(f), &error)) {
-        ShowError(st, "The schedule was not saved: " + error);
+        ShowError(st, "The schedule was not saved: " + std::string(kScheduleFilePath) + ": " + error);
         return false;
     }
     st.noteAction("ApplySchedule");

@@ -75,7 +75,9 @@ std::string ReadScheduleRecords(Station& st, int end) {
     std::string chunk, ignored;
     // A second handle on the open file sees every write made through SatListFile.
     if (st.schedule.SatListFile.isOpen() &&
-        blocks.open(st.schedule.SatListFile.path(), kBlock * kScheduleRecordLength, &ignored)) {
+        (blocks = st.platform.files.openRecords(st.schedule.SatListFile.path(),
+                                                kBlock * kScheduleRecordLength, &ignored))
+            .isOpen()) {
         for (int b = 1; static_cast<int>(all.size()) < end * kScheduleRecordLength; ++b) {
             blocks.read(b, &chunk);
             all += chunk;

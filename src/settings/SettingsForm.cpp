@@ -45,9 +45,8 @@ SettingsForm::SettingsForm(Station& st) : st_(st) {
 
     List4_Click(st.Settings.EbNoLogRate);
 
-    RecordFile file;
     std::string reason, rec;
-    file.open(st.platform.files.hostPath(kSettingsPath), 2, &reason);
+    RecordFile file = st.platform.files.openRecords(kSettingsPath, 2, &reason);
     auto record = [&](int n) {
         rec.assign(2, '\0');
         if (file.isOpen()) file.read(n, &rec);  // beyond the end: zero bytes

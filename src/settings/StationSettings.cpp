@@ -33,9 +33,9 @@ std::int16_t* StationSettings::field(int record) {
 namespace {
 
 bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* error) {
-    RecordFile file;
     std::string reason;
-    if (!file.open(st.platform.files.hostPath(kSettingsPath), 2, &reason)) {
+    RecordFile file = st.platform.files.openRecords(kSettingsPath, 2, &reason);
+    if (!file.isOpen()) {
         if (error) *error = std::string(kSettingsPath) + ": " + reason;
         return false;
     }
@@ -58,9 +58,8 @@ void DeriveSettingValues(Station& st) {
 }
 
 void LoadStationSettings(Station& st) {
-    RecordFile file;
     std::string reason;
-    file.open(st.platform.files.hostPath(kSettingsPath), 2, &reason);
+    RecordFile file = st.platform.files.openRecords(kSettingsPath, 2, &reason);
     std::string rec;
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18, 19, 20, 21}) {
         file.read(n, &rec);  // beyond the end: zero bytes

@@ -51,10 +51,10 @@ struct WaveInfo {
     bool ok = false;
 };
 
-inline WaveInfo ReadWaveInfo(const std::string& hostPath) {
+inline WaveInfo ReadWaveInfo(const FileSystem& files, const std::string& drivePath) {
     WaveInfo info;
-    std::ifstream in(hostPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    files.readFile(drivePath, &bytes, nullptr);
     auto u32 = [&](std::size_t at) {
         std::uint32_t v = 0;
         for (int i = 3; i >= 0; --i)
@@ -143,7 +143,7 @@ class AudioTest : public ::testing::Test {
     void makeWave(const std::string& drivePath, double seconds) {
         auto writer = audio().createWriter();
         std::string error;
-        ASSERT_TRUE(writer->open(sim->host(drivePath), 2, &error)) << error;
+        ASSERT_TRUE(writer->open(drivePath, 2, &error)) << error;
         AudioBuffer b;
         b.channels = 2;
         const auto frames = static_cast<std::int64_t>(seconds * kSampleRate);

@@ -72,7 +72,7 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     EXPECT_EQ(st().recorder.RecordState, 1);
     EXPECT_EQ(st().main.lblRecordName, "Waiting for Audio");
     EXPECT_EQ(st().main.cmdRecordCaption, "Ready");
-    EXPECT_FALSE(sim->exists(kWave) && ReadWaveInfo(sim->host(kWave)).frames > 0);
+    EXPECT_FALSE(sim->exists(kWave) && ReadWaveInfo(sim->files, kWave).frames > 0);
 
     runTo(Monday(10, 0, 21));
     EXPECT_EQ(st().recorder.RecordState, 2);
@@ -86,7 +86,7 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     // Then it stopped just after 330 s, with both marks at the last loud buffer.
     EXPECT_EQ(st().recorder.RecordState, 0);
     ASSERT_EQ(count("StopRecording"), 1);
-    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
     ASSERT_TRUE(wave.ok);
     EXPECT_EQ(wave.channels, 2);
     EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 330.0, 1.1);
@@ -141,7 +141,7 @@ TEST_F(RecordingTest, RouteOneRecordsMono) {
     inputAt(Monday(10, 0, 0), {5000, 0});
     runTo(Monday(10, 0, 30));
     StopRecording(st());
-    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
     EXPECT_EQ(wave.channels, 1);
     EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 30.0, 0.2);
 }
@@ -213,7 +213,7 @@ TEST_F(RecordingTest, ALoopBusyForSecondsLosesNoAudio) {
     runTo(Monday(10, 0, 20));
     StopRecording(st());
     // Then every buffer reached the file and none was reported lost.
-    const WaveInfo wave = ReadWaveInfo(sim->host(kWave));
+    const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
     EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 20.0, 0.1);
     EXPECT_TRUE(log("ER").empty());
 }
@@ -240,7 +240,7 @@ TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMa
     EXPECT_EQ(sim->errors.messages[0], kName + " Recording ended: device unplugged");
     EXPECT_THAT(log("ER"),
                 ElementsAre("10:01:00  " + kName + " Recording ended: device unplugged"));
-    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 60.0,
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->files, kWave).frames) / kSampleRate, 60.0,
                 0.1);
     EXPECT_NEAR(marks().EomMark, 60.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:01:00  Stop   " + kName + " 01:00");
@@ -257,7 +257,7 @@ TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
     EXPECT_THAT(sim->errors.messages[0],
                 MatchesRegex(".*Recording ended: Cannot write .*No space left on device"));
     EXPECT_NEAR(marks().EomMark, 45.0, 0.1);
-    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 45.0,
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->files, kWave).frames) / kSampleRate, 45.0,
                 0.1);
 }
 
@@ -277,7 +277,7 @@ TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
     std::string error;
     ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, 300, &error)) << error;
     ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, 310, &error)) << error;
-    std::ofstream(sim->host(kWave), std::ios::binary) << "last week's audio";
+    ASSERT_TRUE(sim->files.writeFile(kWave, "last week's audio", &error)) << error;
     // When Rec Stop is pressed while the recording still waits for audio
     runTo(Monday(10, 0, 10));
     ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
@@ -338,7 +338,7 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     runTo(Monday(9, 59, 20));
     EXPECT_EQ(st().recorder.RecordState, 1);
     StopRecording(st());
-    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->host(kWave)).frames) / kSampleRate, 20.0,
+    EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->files, kWave).frames) / kSampleRate, 20.0,
                 0.1);
     // Its marks are its own length, though no buffer crossed the threshold.
     EXPECT_NEAR(marks().EomMark, 20.0, 0.1);

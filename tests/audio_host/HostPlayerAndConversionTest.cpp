@@ -9,7 +9,8 @@
 
 #include "TestLoop.h"
 #include "platform/host/PortAudioAudio.h"
-#include "platform/host/SndFile.h"
+#include "platform/wave/SndFile.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 using quillmar::testing::TestLoop;
@@ -20,21 +21,18 @@ namespace fs = std::filesystem;
 
 struct HostAudio : ::testing::Test {
     TestLoop loop;
-    std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop);
-    fs::path dir = fs::temp_directory_path() / ("quillmar-hostaudio-" + std::to_string(::getpid()));
-
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
+    TempFileSystem files;
+    std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop, files);
 
     // A stereo file whose frame f holds the value f % 30000 + 1 on both channels.
     std::string counting(const std::string& name, std::int64_t frames) {
         std::vector<std::int16_t> s(static_cast<std::size_t>(frames * 2));
         for (std::int64_t f = 0; f < frames; ++f)
             s[2 * f] = s[2 * f + 1] = static_cast<std::int16_t>(f % 30000 + 1);
-        SndFileWriter w;
-        EXPECT_TRUE(w.open((dir / name).string(), 2, nullptr));
+        SndFileWriter w(files);
+        EXPECT_TRUE(w.open("c:\\" + name, 2, nullptr));
         EXPECT_TRUE(w.appendFrames(s.data(), frames, nullptr));
-        return (dir / name).string();
+        return "c:\\" + name;
     }
 };
 
@@ -89,7 +87,7 @@ TEST_F(HostAudio, ConversionReportsProgressAndTheEndOnTheLoop) {
         ok = good;
         ++finished;
     };
-    ConversionJob job{source, (dir / "out.wav").string(), 2000, 1500, 500, {}};
+    ConversionJob job{source, "c:\\out.wav", 2000, 1500, 500, {}};
     std::string error;
     ASSERT_TRUE(conversion->start(job, &error)) << error;
     EXPECT_FALSE(conversion->start(job, &error));  // one at a time
@@ -102,7 +100,7 @@ TEST_F(HostAudio, ConversionReportsProgressAndTheEndOnTheLoop) {
     ASSERT_EQ(levels.size(), progress.size());
     EXPECT_EQ(levels.front(), std::make_pair(8192, 8192));
     WaveInfo info;
-    ASSERT_TRUE(ReadWaveInfo(job.targetPath, &info, &error)) << error;
+    ASSERT_TRUE(ReadWaveInfo(files, job.targetPath, &info, &error)) << error;
     EXPECT_EQ(info.frames, 88200);
 }
 
@@ -111,15 +109,15 @@ TEST_F(HostAudio, CancelledConversionSendsNoEndAndLeavesNoFile) {
     auto conversion = audio->createConversion();
     int finished = 0;
     conversion->onFinished = [&](bool, const std::string&) { ++finished; };
-    ConversionJob job{source, (dir / "never.wav").string(), 0, 0, 0, {}};
+    ConversionJob job{source, "c:\\never.wav", 0, 0, 0, {}};
     ASSERT_TRUE(conversion->start(job, nullptr));
     conversion->cancel();
     EXPECT_FALSE(conversion->isRunning());
     conversion.reset();  // waits for the worker
     loop.runFor(50);
     EXPECT_EQ(finished, 0);
-    EXPECT_FALSE(fs::exists(job.targetPath));
-    EXPECT_FALSE(fs::exists(job.targetPath + ".part"));
+    EXPECT_FALSE(files.fileExists(job.targetPath));
+    EXPECT_FALSE(files.fileExists(job.targetPath + ".part"));
 }
 
 }  // namespace

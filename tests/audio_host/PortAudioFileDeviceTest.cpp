@@ -13,7 +13,8 @@
 
 #include "TestLoop.h"
 #include "platform/host/PortAudioAudio.h"
-#include "platform/host/SndFile.h"
+#include "platform/wave/SndFile.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 using quillmar::testing::TestLoop;
@@ -89,7 +90,8 @@ std::vector<std::int16_t> ReadRaw(const fs::path& path) {
 
 struct PortAudioFileDevices : ::testing::Test {
     TestLoop loop;
-    std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop);
+    TempFileSystem files;
+    std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop, files);
 };
 
 TEST_F(PortAudioFileDevices, ListsTheFileDevicesThenTheBuiltInOnes) {
@@ -186,9 +188,9 @@ TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioUpToItsEndPointAndNothingAfter
     // Given a 2 s wave file and an end point at 1234 ms
     constexpr std::int64_t kFrames = 88200;
     const auto source = Pattern(kFrames);
-    const std::string wave = (gDir / "programme.wav").string();
+    const std::string wave = "c:\\programme.wav";
     {
-        SndFileWriter writer;
+        SndFileWriter writer(files);
         ASSERT_TRUE(writer.open(wave, 2, nullptr));
         ASSERT_TRUE(writer.appendFrames(source.data(), kFrames, nullptr));
     }
@@ -228,7 +230,7 @@ TEST_F(PortAudioFileDevices, MissingDeviceNumbersAndFilesAreRefused) {
     EXPECT_FALSE(capture->start(static_cast<int>(audio->inputDevices().size()), 2, &error));
     EXPECT_NE(error.find("does not exist"), std::string::npos);
     auto player = audio->createPlayer();
-    EXPECT_FALSE(player->open((gDir / "none.wav").string(), 0, &error));
+    EXPECT_FALSE(player->open("c:\\none.wav", 0, &error));
     EXPECT_FALSE(player->play(&error));
 }
 
@@ -245,9 +247,9 @@ TEST_F(PortAudioFileDevices, BuiltInDevicesRunWithoutASoundCard) {
     EXPECT_EQ(buffers[1].peakLeft, buffers[1].peakRight);
 
     // The silent output plays a short file to its end
-    const std::string wave = (gDir / "short.wav").string();
+    const std::string wave = "c:\\short.wav";
     {
-        SndFileWriter writer;
+        SndFileWriter writer(files);
         ASSERT_TRUE(writer.open(wave, 1, nullptr));
         std::vector<std::int16_t> s(4410, 300);
         ASSERT_TRUE(writer.appendFrames(s.data(), 4410, nullptr));

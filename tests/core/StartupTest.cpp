@@ -1,25 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "core/Startup.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
 using quillmar::testing::SimStation;
-namespace fs = std::filesystem;
 
 TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     SimStation s;
     s.start();
-    const std::string satfile = s.files.dataRoot() + "/drives/c/satfile";
-    EXPECT_TRUE(fs::is_directory(satfile));
-    EXPECT_TRUE(fs::is_directory(satfile + "/logs"));
-    for (const char* name : {"SatList.dat", "MyComp.ini", "Exportinfo.dat", "AddressBook.dat"}) {
-        ASSERT_TRUE(fs::exists(satfile + "/" + name)) << name;
-        EXPECT_EQ(fs::file_size(satfile + "/" + name), 0u) << name;
-    }
-    EXPECT_FALSE(fs::exists(satfile + "/User.dat"));
+    EXPECT_TRUE(s.files.folderExists("c:\\satfile"));
+    EXPECT_TRUE(s.files.folderExists("c:\\satfile\\logs"));
+    for (const char* name : {"SatList.dat", "MyComp.ini", "Exportinfo.dat", "AddressBook.dat"})
+        EXPECT_EQ(s.files.fileLength(std::string("c:\\satfile\\") + name), 0) << name;
+    EXPECT_FALSE(s.files.fileExists("c:\\satfile\\User.dat"));
     const Station& st = s.st();
     EXPECT_EQ(st.Export.Account.Facility, "");
     EXPECT_EQ(st.Settings.ActivityLog, 0);
@@ -59,7 +53,9 @@ TEST(Startup, AUserFileWithBareLineFeedsOrMissingLinesStillReads) {
 
 TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {
     SimStation s;
-    fs::create_directories(s.host("c:\\satfile\\Exportinfo.dat"));  // a folder, not a file
+    std::string made;
+    s.files.createFolder("c:\\satfile", &made);
+    s.files.createFolder("c:\\satfile\\Exportinfo.dat", &made);  // a folder, not a file
     std::string error;
     EXPECT_FALSE(StartStation(s.st(), &error));
     EXPECT_NE(error.find("c:\\satfile\\Exportinfo.dat"), std::string::npos) << error;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "export/AddressBook.h"
 #include "support/SimStation.h"
@@ -113,9 +112,7 @@ TEST(MailAccountFile, IsWrittenInOrderForItsOwnerOnlyAndReadsBackWhole) {
         << error;
     // A line break inside a value would shift the lines after it.
     EXPECT_EQ(s.read(kUserFilePath), "KQMR, Lakeside\r\nstation\r\npa  ss\r\n");
-    struct stat info {};
-    ASSERT_EQ(::stat(s.host(kUserFilePath).c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(s.files.isPrivate(kUserFilePath));
 
     // A second station on the same files reads the facility back whole, comma and all.
     SimStation again;
@@ -129,16 +126,10 @@ TEST(MailAccountFile, AnOpenFileWithWiderPermissionsIsReplacedByAPrivateOne) {
     SimStation s;
     s.start();
     s.write(kUserFilePath, "old\r\n");
-    ::chmod(s.host(kUserFilePath).c_str(), 0644);
-    std::string leftover = kUserFilePath;
-    leftover += ".new";
-    s.write(leftover, "left over");
-    ::chmod(s.host(leftover).c_str(), 0666);
+    ASSERT_FALSE(s.files.isPrivate(kUserFilePath));
     std::string error;
     ASSERT_TRUE(SaveMailAccount(s.st().Export, s.st().platform.files, {"F", "U", "P"}, &error))
         << error;
-    struct stat info {};
-    ASSERT_EQ(::stat(s.host(kUserFilePath).c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(s.files.isPrivate(kUserFilePath));
     EXPECT_EQ(s.read(kUserFilePath), "F\r\nU\r\nP\r\n");
 }

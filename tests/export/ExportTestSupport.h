@@ -29,8 +29,8 @@ inline void PutLe(std::string& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-// A wave file of `frames` frames whose sample is sample(frame, channel).
-inline void WriteWave(const std::string& hostPath, int channels, std::int64_t frames,
+// The bytes of a wave file of `frames` frames whose sample is sample(frame, channel).
+inline std::string WaveBytes(int channels, std::int64_t frames,
                       const std::function<std::int16_t(std::int64_t, int)>& sample) {
     const auto dataBytes = static_cast<std::uint32_t>(frames * channels * 2);
     std::string out = "RIFF";
@@ -48,7 +48,7 @@ inline void WriteWave(const std::string& hostPath, int channels, std::int64_t fr
     out.reserve(out.size() + dataBytes);
     for (std::int64_t f = 0; f < frames; ++f)
         for (int c = 0; c < channels; ++c) PutLe(out, static_cast<std::uint16_t>(sample(f, c)), 2);
-    std::ofstream(hostPath, std::ios::binary) << out;
+    return out;
 }
 
 inline std::uint32_t GetLe(const std::string& in, std::size_t at, int bytes) {
@@ -58,10 +58,8 @@ inline std::uint32_t GetLe(const std::string& in, std::size_t at, int bytes) {
     return v;
 }
 
-// The samples of a 16-bit PCM wave file; channels 0 when it is not one.
-inline WaveData ReadWave(const std::string& hostPath) {
-    std::ifstream file(hostPath, std::ios::binary);
-    const std::string in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+// The samples of a 16-bit PCM wave file's bytes; channels 0 when they are not one.
+inline WaveData ReadWave(const std::string& in) {
     WaveData w;
     if (in.size() < 12 || in.compare(0, 4, "RIFF") != 0 || in.compare(8, 4, "WAVE") != 0) return w;
     for (std::size_t at = 12; at + 8 <= in.size();) {
@@ -130,9 +128,15 @@ class ExportStation {
     }
     void wave(const std::string& drivePath, int channels, std::int64_t frames,
               const std::function<std::int16_t(std::int64_t, int)>& sample) {
-        WriteWave(sim.host(drivePath), channels, frames, sample);
+        std::string error;
+        ASSERT_TRUE(sim.files.writeFile(drivePath, WaveBytes(channels, frames, sample), &error))
+            << drivePath << ": " << error;
     }
-    WaveData readWave(const std::string& drivePath) { return ReadWave(sim.host(drivePath)); }
+    WaveData readWave(const std::string& drivePath) {
+        std::string bytes;
+        sim.files.readFile(drivePath, &bytes, nullptr);
+        return ReadWave(bytes);
+    }
 
     SimStation sim;
 };

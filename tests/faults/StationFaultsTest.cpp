@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
+
+#include <cerrno>
+#include <cstring>
 
 #include "audio/AudioFixture.h"
 #include "audio/SoundFiles.h"
@@ -15,9 +17,11 @@
 #include "export/ExportEntry.h"
 #include "export/MailOut.h"
 #include "schedule/FloppyBackup.h"
+#include "schedule/ScheduleEditor.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -47,7 +51,7 @@ class StationFaults : public AudioTest {
     }
 
     double seconds(const std::string& wave) {
-        return static_cast<double>(ReadWaveInfo(sim->host(wave)).frames) / kSampleRate;
+        return static_cast<double>(ReadWaveInfo(sim->files, wave).frames) / kSampleRate;
     }
     bool logged(const std::string& kind, const std::string& text) {
         for (const auto& line : log(kind))
@@ -208,12 +212,65 @@ TEST_F(StationFaults, AMailThatHangsThenFailsIsReportedWhileRecordingsGoOn) {
 
 TEST_F(StationFaults, ALogsFolderDeletedWhileRecordingIsMadeAgainWithNoLineLost) {
     runTo(Monday(10, 0, 30));
-    std::filesystem::remove_all(sim->host("c:\\satfile\\logs"));
+    sim->files.removeFolder("c:\\satfile\\logs");
     runTo(Monday(10, 2, 0));
     EXPECT_TRUE(logged("AL", "Stop   NEWS HOUR"));
     EXPECT_TRUE(sim->errors.messages.empty()) << ::testing::PrintToString(sim->errors.messages);
     expectCarriedOn();
 }
+
+// A data file that cannot be written while the operator edits LATE NEWS: the failure is shown
+// once, naming the file and the reason; what was on disk and the recording go on whole; and once
+// the fault clears the edit is saved.
+struct DataFileFault {
+    std::string file;
+    int code;
+    bool applied;  // whether the edit is saved during the fault
+};
+void PrintTo(const DataFileFault& f, std::ostream* os) { *os << f.file; }
+class DataFileFaults : public StationFaults, public ::testing::WithParamInterface<DataFileFault> {
+};
+
+TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
+    const DataFileFault& c = GetParam();
+    sim->write("c:\\satfile\\Source.dat", "ENG\r\n");
+    ScheduleEditor ed;
+    OpenScheduleEditor(st(), ed);
+    const auto& entries = ed.lstDisplaySchedule.entries();
+    const auto late = std::find_if(entries.begin(), entries.end(),
+                                   [](const auto& e) { return e.itemData == 2; });
+    ASSERT_NE(late, entries.end());
+    const int index = static_cast<int>(late - entries.begin());
+    const auto edit = [&] {
+        ChooseSchedule(st(), ed, index);
+        ed.txtPlay[0] = "23:00:00";  // a Sunday play, not due today
+        return ApplySchedule(st(), ed);
+    };
+    runTo(Monday(10, 0, 30));
+    const std::string before = sim->read("c:\\satfile\\SatList.dat");
+
+    sim->files.fail(c.file, c.code);
+    EXPECT_EQ(edit(), c.applied);
+    if (!c.applied) {
+        EXPECT_EQ(sim->read("c:\\satfile\\SatList.dat"), before);
+    }
+    runTo(Monday(10, 2, 0));
+    const std::string name = c.file.substr(c.file.rfind('\\') + 1);
+    EXPECT_THAT(sim->errors.messages,
+                ElementsAre(AllOf(HasSubstr(name), HasSubstr(std::strerror(c.code)))));
+    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
+
+    sim->files.clearFailures();
+    EXPECT_TRUE(edit());
+    EXPECT_EQ(ReadSchedule(st(), 2)->PlayTimes[0], "23:00:00");
+    expectCarriedOn();
+    EXPECT_EQ(sim->errors.messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnApplyAndLogs, DataFileFaults,
+    ::testing::Values(DataFileFault{"c:\\satfile\\SatList.dat", ENOSPC, false},
+                      DataFileFault{"c:\\satfile\\logs\\AL261207.log", EIO, true}));
 
 TEST_F(StationFaults, AMissingIoPortIsReportedOnceAndThePlayStillHappens) {
     sim->ports.failure = "No such device";

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cerrno>
 
 #include "core/Startup.h"
 #include "logs/ActivityLog.h"
@@ -8,7 +8,6 @@
 
 using namespace quillmar;
 using quillmar::testing::SimStation;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -52,7 +51,7 @@ TEST(ActivityLog, NothingIsWrittenUnlessTheSettingIsOne) {
 
 TEST(ActivityLog, ADeletedLogsFolderIsMadeAgainAndNothingIsLost) {
     LoggingStation s(1);
-    fs::remove_all(s.host("c:\\satfile\\logs"));
+    s.files.removeFolder("c:\\satfile\\logs");
     s.activity("Play News");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261205.log"), "23:59:59  Play News\r\n");
     EXPECT_TRUE(s.errors.messages.empty());
@@ -60,16 +59,15 @@ TEST(ActivityLog, ADeletedLogsFolderIsMadeAgainAndNothingIsLost) {
 
 TEST(ActivityLog, AFailingLogIsReportedOnceUntilItWorksAgain) {
     LoggingStation s(1);
-    const std::string path = s.host("c:\\satfile\\logs\\AL261205.log");
-    fs::create_directory(path);  // the day's file cannot be opened
+    const std::string path = "c:\\satfile\\logs\\AL261205.log";
+    s.files.fail(path, EIO);
     s.activity("one");
     s.activity("two");
     ASSERT_EQ(s.errors.messages.size(), 1u);
     EXPECT_NE(s.errors.messages[0].find("AL261205.log"), std::string::npos);
-    fs::remove(path);
+    s.files.fail(path, 0);
     s.activity("three");
-    fs::remove(path);
-    fs::create_directory(path);
+    s.files.fail(path, EIO);
     s.activity("four");
     EXPECT_EQ(s.errors.messages.size(), 2u);
 }

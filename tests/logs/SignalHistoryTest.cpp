@@ -6,7 +6,7 @@
 
 #include "logs/ActivityLog.h"
 #include "logs/SignalHistory.h"
-#include "platform/sim/TempFileSystem.h"
+#include "platform/sim/MemoryFileSystem.h"
 
 using namespace quillmar;
 
@@ -36,7 +36,7 @@ struct LogFolder {
     SignalHistory read(const Date& first, const Date& last) const {
         return ReadSignalHistory(files, first, last);
     }
-    TempFileSystem files;
+    MemoryFileSystem files;
 };
 
 LogMoment At(const Date& d, int h, int m, int s, bool afterSetBack = false) {

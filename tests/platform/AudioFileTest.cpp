@@ -8,21 +8,19 @@
 
 #include <atomic>
 #include <csignal>
-#include <filesystem>
 
-#include "platform/host/SndFile.h"
-#include "platform/host/WaveConversion.h"
+#include "platform/wave/SndFile.h"
+#include "platform/wave/WaveConversion.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 
 namespace {
 
+// On the host's disk, so that a killed writer leaves its file behind.
 struct AudioFileTest : ::testing::Test {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("quillmar-audiofile-" + std::to_string(::getpid()));
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    TempFileSystem files;
+    std::string path(const std::string& name) const { return "c:\\" + name; }
 
     // A stereo buffer whose samples count up from `first`.
     static AudioBuffer ramp(int first) {
@@ -37,12 +35,12 @@ struct AudioFileTest : ::testing::Test {
     std::vector<std::int16_t> samplesOf(const std::string& file) {
         std::vector<std::int16_t> samples;
         std::string error;
-        EXPECT_TRUE(ReadWaveFrames(file, 0, 1 << 30, &samples, nullptr, &error)) << error;
+        EXPECT_TRUE(ReadWaveFrames(files, file, 0, 1 << 30, &samples, nullptr, &error)) << error;
         return samples;
     }
 
     std::string makeSource(const std::string& name, std::int64_t frames, std::int16_t value) {
-        SndFileWriter w;
+        SndFileWriter w(files);
         EXPECT_TRUE(w.open(path(name), 2, nullptr));
         std::vector<std::int16_t> s(static_cast<std::size_t>(frames * 2), value);
         EXPECT_TRUE(w.appendFrames(s.data(), frames, nullptr));
@@ -51,14 +49,14 @@ struct AudioFileTest : ::testing::Test {
 };
 
 TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
-    SndFileWriter writer;
+    SndFileWriter writer(files);
     std::string error;
     ASSERT_TRUE(writer.open(path("rec.wav"), 2, &error)) << error;
     for (int n = 1; n <= 3; ++n) {
         ASSERT_TRUE(writer.append(ramp(n * 4096), &error)) << error;
         // Another reader opens the file while it is being written
         WaveInfo info;
-        ASSERT_TRUE(ReadWaveInfo(path("rec.wav"), &info, &error)) << error;
+        ASSERT_TRUE(ReadWaveInfo(files, path("rec.wav"), &info, &error)) << error;
         EXPECT_EQ(info.frames, n * 1024);
         EXPECT_EQ(info.channels, 2);
         EXPECT_EQ(info.sampleRate, 44100);
@@ -72,7 +70,7 @@ TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SndFileWriter writer;
+        SndFileWriter writer(files);
         if (!writer.open(file, 2, nullptr)) ::_exit(1);
         for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
         ::raise(SIGKILL);
@@ -82,14 +80,14 @@ TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
     ASSERT_TRUE(WIFSIGNALED(status));
     WaveInfo info;
     std::string error;
-    ASSERT_TRUE(ReadWaveInfo(file, &info, &error)) << error;
+    ASSERT_TRUE(ReadWaveInfo(files, file, &info, &error)) << error;
     EXPECT_EQ(info.frames, 10 * 1024);
     const auto samples = samplesOf(file);
     EXPECT_EQ(samples[9 * 2048 + 5], ramp(9).samples[5]);
 }
 
 TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
-    SndFileWriter writer;
+    SndFileWriter writer(files);
     std::string error;
     EXPECT_FALSE(writer.open(path("no/such/folder.wav"), 2, &error));
     EXPECT_FALSE(error.empty());
@@ -101,21 +99,17 @@ TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
 }
 
 TEST_F(AudioFileTest, GarbageIsNotAWaveFile) {
-    {
-        std::FILE* f = std::fopen(path("junk.wav").c_str(), "wb");
-        std::fputs("RIFF\x10\0\0\0WAVEfmt ", f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(files.writeFile(path("junk.wav"), "RIFF\x10", nullptr));
     WaveInfo info;
     std::string error;
-    EXPECT_FALSE(ReadWaveInfo(path("junk.wav"), &info, &error));
+    EXPECT_FALSE(ReadWaveInfo(files, path("junk.wav"), &info, &error));
     EXPECT_FALSE(error.empty());
     std::vector<std::int16_t> samples;
-    EXPECT_FALSE(ReadWaveFrames(path("none.wav"), 0, 10, &samples, nullptr, &error));
+    EXPECT_FALSE(ReadWaveFrames(files, path("none.wav"), 0, 10, &samples, nullptr, &error));
 }
 
 TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
-    SndFileWriter w;
+    SndFileWriter w(files);
     ASSERT_TRUE(w.open(path("src.wav"), 2, nullptr));
     for (int n = 0; n < 50; ++n) w.append(ramp(n * 77), nullptr);
     w.close();
@@ -124,7 +118,7 @@ TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
     std::int64_t lastDone = -1, total = -1;
     std::string error;
     ASSERT_TRUE(ConvertWave(
-        job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled, &error))
+        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled, &error))
         << error;
     const auto in = samplesOf(path("src.wav"));
     const auto out = samplesOf(path("out.wav"));
@@ -132,7 +126,7 @@ TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
     EXPECT_TRUE(std::equal(out.begin(), out.end(), in.begin()));
     EXPECT_EQ(lastDone, 1000);
     EXPECT_EQ(total, 1000);
-    EXPECT_FALSE(std::filesystem::exists(path("out.wav.part")));
+    EXPECT_FALSE(files.fileExists(path("out.wav.part")));
 }
 
 TEST_F(AudioFileTest, FadeFallsLinearlyToSilenceAtTheEndPoint) {
@@ -140,7 +134,7 @@ TEST_F(AudioFileTest, FadeFallsLinearlyToSilenceAtTheEndPoint) {
     // Fade over the last half second before a 1.5 s end point
     ConversionJob job{source, path("faded.wav"), 1500, 1000, 500, {}};
     std::atomic<bool> cancelled{false};
-    ASSERT_TRUE(ConvertWave(job, nullptr, cancelled, nullptr));
+    ASSERT_TRUE(ConvertWave(files, job, nullptr, cancelled, nullptr));
     const auto out = samplesOf(path("faded.wav"));
     ASSERT_EQ(out.size(), static_cast<std::size_t>(66150 * 2));
     EXPECT_EQ(out[2 * 44099], 20000);                 // before the fade
@@ -155,9 +149,9 @@ TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
     ConversionJob job{source, path("m22.wav"), 0, 0, 0, mono22};
     std::atomic<bool> cancelled{false};
     std::string error;
-    ASSERT_TRUE(ConvertWave(job, nullptr, cancelled, &error)) << error;
+    ASSERT_TRUE(ConvertWave(files, job, nullptr, cancelled, &error)) << error;
     WaveInfo info;
-    ASSERT_TRUE(ReadWaveInfo(path("m22.wav"), &info, &error));
+    ASSERT_TRUE(ReadWaveInfo(files, path("m22.wav"), &info, &error));
     EXPECT_EQ(info.channels, 1);
     EXPECT_EQ(info.sampleRate, 22050);
     EXPECT_NEAR(static_cast<double>(info.frames), 22050.0, 64.0);
@@ -168,15 +162,15 @@ TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
     std::atomic<bool> cancelled{false};
     std::string error;
     ConversionJob missing{path("none.wav"), path("t1.wav"), 0, 0, 0, {}};
-    EXPECT_FALSE(ConvertWave(missing, nullptr, cancelled, &error));
-    EXPECT_FALSE(std::filesystem::exists(path("t1.wav")));
+    EXPECT_FALSE(ConvertWave(files, missing, nullptr, cancelled, &error));
+    EXPECT_FALSE(files.fileExists(path("t1.wav")));
 
     const auto source = makeSource("s.wav", 44100, 100);
     cancelled = true;
     ConversionJob job{source, path("t2.wav"), 0, 0, 0, {}};
-    EXPECT_FALSE(ConvertWave(job, nullptr, cancelled, &error));
-    EXPECT_FALSE(std::filesystem::exists(path("t2.wav")));
-    EXPECT_FALSE(std::filesystem::exists(path("t2.wav.part")));
+    EXPECT_FALSE(ConvertWave(files, job, nullptr, cancelled, &error));
+    EXPECT_FALSE(files.fileExists(path("t2.wav")));
+    EXPECT_FALSE(files.fileExists(path("t2.wav.part")));
 }
 
 TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {

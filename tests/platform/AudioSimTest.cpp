@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "platform/host/SndFile.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimAudio.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
+#include "platform/wave/SndFile.h"
 
 using namespace quillmar;
 
@@ -16,14 +15,12 @@ namespace {
 struct SimAudioTest : ::testing::Test {
     SimClock clock;
     SimEventLoop loop{clock};
-    SimAudio audio{loop};
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("quillmar-simaudio-" + std::to_string(::getpid()));
+    MemoryFileSystem files;
+    SimAudio audio{loop, files};
     std::vector<AudioBuffer> buffers;
     std::vector<std::int64_t> arrivals;
 
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    static std::string path(const std::string& name) { return "c:\\" + name; }
 
     std::unique_ptr<AudioCapture> startCapture(int channels, int device = 0) {
         auto capture = audio.createCapture();
@@ -38,15 +35,14 @@ struct SimAudioTest : ::testing::Test {
 
     // A wave file of the given length whose every sample is `value`.
     std::string makeWave(const std::string& name, std::int64_t ms, std::int16_t value = 1000) {
-        const std::string path = (dir / name).string();
-        SndFileWriter writer;
+        SndFileWriter writer(files);
         std::string error;
-        EXPECT_TRUE(writer.open(path, 2, &error)) << error;
+        EXPECT_TRUE(writer.open(path(name), 2, &error)) << error;
         std::vector<std::int16_t> samples(static_cast<std::size_t>(ms * kSampleRate / 1000 * 2),
                                           value);
         EXPECT_TRUE(writer.appendFrames(samples.data(), ms * kSampleRate / 1000, &error));
         writer.close();
-        return path;
+        return path(name);
     }
 };
 
@@ -165,7 +161,7 @@ TEST_F(SimAudioTest, WriterWritesARealFileAndFailsWhenTheDiskFills) {
     audio.setInput({3000, 3000});
     auto writer = audio.createWriter();
     std::string error;
-    ASSERT_TRUE(writer->open((dir / "rec.wav").string(), 2, &error)) << error;
+    ASSERT_TRUE(writer->open(path("rec.wav"), 2, &error)) << error;
     audio.failWritesAfterMs(100);
     auto capture = audio.createCapture();
     std::vector<std::string> errors;
@@ -179,17 +175,17 @@ TEST_F(SimAudioTest, WriterWritesARealFileAndFailsWhenTheDiskFills) {
     EXPECT_EQ(errors.front(), "No space left on device");
     writer->close();
     WaveInfo info;
-    ASSERT_TRUE(ReadWaveInfo((dir / "rec.wav").string(), &info, &error));
+    ASSERT_TRUE(ReadWaveInfo(files, path("rec.wav"), &info, &error));
     EXPECT_EQ(info.frames, 4 * 1024);
 }
 
 TEST_F(SimAudioTest, PlayerRunsOnVirtualTimeToItsEndPointAndFinishesOnce) {
-    const auto path = makeWave("prog.wav", 2000);
+    const auto wave = makeWave("prog.wav", 2000);
     auto player = audio.createPlayer();
     int finished = 0;
     player->onFinished = [&] { ++finished; };
     std::string error;
-    ASSERT_TRUE(player->open(path, 1, &error)) << error;
+    ASSERT_TRUE(player->open(wave, 1, &error)) << error;
     EXPECT_EQ(player->lengthMs(), 2000);
     player->setEndMs(1500);
     ASSERT_TRUE(player->play(&error));
@@ -214,11 +210,11 @@ TEST_F(SimAudioTest, PlayerRunsOnVirtualTimeToItsEndPointAndFinishesOnce) {
 }
 
 TEST_F(SimAudioTest, SeekAndStopMoveThePlayerWithoutAFinishedEventOnStop) {
-    const auto path = makeWave("prog.wav", 1000);
+    const auto wave = makeWave("prog.wav", 1000);
     auto player = audio.createPlayer();
     int finished = 0;
     player->onFinished = [&] { ++finished; };
-    ASSERT_TRUE(player->open(path, 0, nullptr));
+    ASSERT_TRUE(player->open(wave, 0, nullptr));
     ASSERT_TRUE(player->play(nullptr));
     player->seekMs(900);
     loop.advance(50);
@@ -235,22 +231,18 @@ TEST_F(SimAudioTest, SeekAndStopMoveThePlayerWithoutAFinishedEventOnStop) {
 TEST_F(SimAudioTest, PlayerOpenFailsOnMissingOrGarbageFilesAndWhenTold) {
     auto player = audio.createPlayer();
     std::string error;
-    EXPECT_FALSE(player->open((dir / "none.wav").string(), 0, &error));
+    EXPECT_FALSE(player->open(path("none.wav"), 0, &error));
     EXPECT_FALSE(error.empty());
-    {
-        std::FILE* f = std::fopen((dir / "junk.wav").c_str(), "wb");
-        std::fputs("RIFFjunk", f);
-        std::fclose(f);
-    }
-    EXPECT_FALSE(player->open((dir / "junk.wav").string(), 0, &error));
-    const auto path = makeWave("ok.wav", 100);
-    audio.failPlayerOpen(path, "Locked");
-    EXPECT_FALSE(player->open(path, 0, &error));
+    ASSERT_TRUE(files.writeFile(path("junk.wav"), "RIFFjunk", &error));
+    EXPECT_FALSE(player->open(path("junk.wav"), 0, &error));
+    const auto wave = makeWave("ok.wav", 100);
+    audio.failPlayerOpen(wave, "Locked");
+    EXPECT_FALSE(player->open(wave, 0, &error));
     EXPECT_EQ(error, "Locked");
     EXPECT_FALSE(player->play(&error));
     audio.clearPlayerFailures();
-    EXPECT_TRUE(player->open(path, 0, &error));
-    EXPECT_FALSE(player->open(path, 5, &error));
+    EXPECT_TRUE(player->open(wave, 0, &error));
+    EXPECT_FALSE(player->open(wave, 5, &error));
     EXPECT_EQ(error, "Output device 5 does not exist");
 }
 
@@ -263,7 +255,7 @@ TEST_F(SimAudioTest, ConversionRunsOnAPostedTaskAndCanBeCancelled) {
         ok = good;
         ++finished;
     };
-    ConversionJob job{source, (dir / "out.wav").string(), 500, 0, 0, {}};
+    ConversionJob job{source, path("out.wav"), 500, 0, 0, {}};
     ASSERT_TRUE(conversion->start(job, nullptr));
     EXPECT_TRUE(conversion->isRunning());
     EXPECT_EQ(finished, 0);
@@ -271,15 +263,15 @@ TEST_F(SimAudioTest, ConversionRunsOnAPostedTaskAndCanBeCancelled) {
     EXPECT_EQ(finished, 1);
     EXPECT_TRUE(ok);
     WaveInfo info;
-    ASSERT_TRUE(ReadWaveInfo((dir / "out.wav").string(), &info, nullptr));
+    ASSERT_TRUE(ReadWaveInfo(files, path("out.wav"), &info, nullptr));
     EXPECT_EQ(info.frames, kSampleRate / 2);
 
-    job.targetPath = (dir / "cancelled.wav").string();
+    job.targetPath = path("cancelled.wav");
     ASSERT_TRUE(conversion->start(job, nullptr));
     conversion->cancel();
     loop.runPending();
     EXPECT_EQ(finished, 1);
-    EXPECT_FALSE(std::filesystem::exists(job.targetPath));
+    EXPECT_FALSE(files.fileExists(job.targetPath));
 }
 
 }  // namespace

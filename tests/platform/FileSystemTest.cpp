@@ -1,45 +1,54 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "platform/sim/TempFileSystem.h"
+#include "platform/RecordFile.h"
+#include "platform/sim/MemoryFileSystem.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 namespace fs = std::filesystem;
 
-TEST(DriveMap, DrivePathsMapUnderDrivesAndMatchWithoutCase) {
-    TempFileSystem files;
-    const std::string root = files.dataRoot();
+namespace {
+
+// The drive-path rules both file systems keep: the host's under a temporary data root, and the
+// simulation's in memory.
+template <class Files>
+class DriveFiles : public ::testing::Test {
+protected:
+    Files files;
+};
+using Implementations = ::testing::Types<TempFileSystem, MemoryFileSystem>;
+TYPED_TEST_SUITE(DriveFiles, Implementations);
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TYPED_TEST(DriveFiles, ComponentsMatchWithoutCaseAndNewNamesKeepTheirs) {
+    auto& files = this->files;
     std::string error;
     ASSERT_TRUE(files.createFolder("c:\\Satfile", &error)) << error;
-    EXPECT_EQ(files.hostPath("C:\\SATFILE\\SatList.dat"), root + "/drives/c/Satfile/SatList.dat");
-    // A new file takes the case it is given; later lookups find it whatever their case.
-    ASSERT_TRUE(files.writeFile("c:\\satfile\\SFMon007.WAV", "x", &error));
-    EXPECT_TRUE(fs::exists(root + "/drives/c/Satfile/SFMon007.WAV"));
+    ASSERT_TRUE(files.writeFile("c:\\satfile\\SFMon007.WAV", "x", &error)) << error;
     EXPECT_TRUE(files.fileExists("C:\\SATFILE\\sfmon007.wav"));
     EXPECT_TRUE(files.folderExists("c:/satfile/"));
-    EXPECT_EQ(files.hostPath("a:MyComp.ini"), root + "/drives/a/MyComp.ini");
-    EXPECT_EQ(files.hostPath("satfile\\x"), "");
-    EXPECT_EQ(files.hostPath("1:\\x"), "");
+    EXPECT_TRUE(files.fileExists("c:\\..\\..\\satfile\\.\\x\\..\\SFMON007.wav"));
+    EXPECT_EQ(files.list("C:\\", true), (std::vector<std::string>{"Satfile"}));
+    EXPECT_EQ(files.list("c:\\SATFILE", false), (std::vector<std::string>{"SFMon007.WAV"}));
+    EXPECT_FALSE(files.fileExists("satfile\\SFMon007.WAV"));
+    EXPECT_FALSE(files.writeFile("1:\\x", "x", &error));
+    ASSERT_TRUE(files.createFolder("a:", &error)) << error;
+    EXPECT_EQ(files.drives(), (std::vector<char>{'a', 'c'}));
 }
 
-TEST(DriveMap, DotDotNeverLeavesTheDrive) {
-    TempFileSystem files;
-    EXPECT_EQ(files.hostPath("c:\\..\\..\\etc\\passwd"), files.dataRoot() + "/drives/c/etc/passwd");
-    EXPECT_EQ(files.hostPath("c:\\a\\.\\..\\b"), files.dataRoot() + "/drives/c/b");
-}
-
-TEST(DriveMap, DriveListComesFromTheDrivesFolder) {
-    TempFileSystem files;
-    fs::create_directories(files.dataRoot() + "/drives/H");
-    fs::create_directory_symlink("/tmp", files.dataRoot() + "/drives/a");
-    fs::create_directories(files.dataRoot() + "/drives/notadrive");
-    EXPECT_EQ(files.drives(), (std::vector<char>{'a', 'c', 'h'}));
-}
-
-TEST(DriveMap, FilesAreAppendedReplacedListedAndDeletedByPattern) {
-    TempFileSystem files;
+TYPED_TEST(DriveFiles, FilesAreAppendedReplacedListedAndDeletedByPattern) {
+    auto& files = this->files;
     std::string error, text;
     ASSERT_TRUE(files.createFolder("c:\\logs", &error));
     ASSERT_TRUE(files.appendToFile("c:\\logs\\AL261205.log", "one\r\n", &error));
@@ -50,21 +59,77 @@ TEST(DriveMap, FilesAreAppendedReplacedListedAndDeletedByPattern) {
     EXPECT_EQ(files.fileLength("c:\\logs\\none.log"), -1);
     ASSERT_TRUE(files.writeFile("c:\\logs\\ER261205.log", "e", &error));
     ASSERT_TRUE(files.writeFile("c:\\logs\\ER261204.log", "e", &error));
+    ASSERT_TRUE(files.writeFile("c:\\logs\\er261204.LOG", "replaced", &error));
     ASSERT_TRUE(files.createFolder("c:\\logs\\sub", &error));
     EXPECT_EQ(files.list("c:\\logs", false),
               (std::vector<std::string>{"AL261205.log", "ER261204.log", "ER261205.log"}));
+    EXPECT_EQ(files.fileLength("c:\\logs\\ER261204.log"), 8);
     EXPECT_EQ(files.list("c:\\logs", true), (std::vector<std::string>{"sub"}));
-    EXPECT_EQ(files.deleteMatching("C:\\LOGS\\er*.log"), 2);
+    EXPECT_EQ(files.deleteMatching("C:\\LOGS\\er*.l?g"), 2);
     EXPECT_EQ(files.list("c:\\logs", false), (std::vector<std::string>{"AL261205.log"}));
+    ASSERT_TRUE(files.renameFile("c:\\logs\\al261205.log", "c:\\logs\\sub\\Kept.log", &error));
+    EXPECT_EQ(files.list("c:\\logs\\sub", false), (std::vector<std::string>{"Kept.log"}));
+    EXPECT_TRUE(files.removeFile("c:\\logs\\SUB\\kept.log"));
+    EXPECT_FALSE(files.removeFile("c:\\logs\\sub\\kept.log"));
 }
 
-TEST(DriveMap, FailuresNameTheirReasonAndLeaveOldContent) {
+TYPED_TEST(DriveFiles, FailuresNameTheirReason) {
+    auto& files = this->files;
+    std::string error, text;
+    EXPECT_FALSE(files.appendToFile("c:\\missing\\x.log", "x", &error));
+    EXPECT_EQ(error, std::strerror(ENOENT));
+    EXPECT_FALSE(files.readFile("c:\\none.txt", &text, &error));
+    EXPECT_EQ(error, std::strerror(ENOENT));
+    EXPECT_FALSE(files.createFolder("c:\\a\\b\\c", &error));
+    EXPECT_EQ(error, std::strerror(ENOENT));
+    ASSERT_TRUE(files.createFolder("c:\\dir", &error));
+    EXPECT_FALSE(files.openRecords("c:\\dir", 2, &error).isOpen());
+    EXPECT_EQ(error, std::strerror(EISDIR));
+}
+
+TYPED_TEST(DriveFiles, RecordsAreWholeNumberedFromOneAndZeroPastTheEnd) {
+    auto& files = this->files;
+    std::string error, rec = "junk", bytes;
+    RecordFile file = files.openRecords("c:\\Records.dat", 4, &error);
+    ASSERT_TRUE(file.isOpen()) << error;
+    EXPECT_FALSE(file.read(1, &rec));
+    EXPECT_EQ(rec, std::string(4, '\0'));
+    ASSERT_TRUE(file.write(1, "ABCD"));
+    ASSERT_TRUE(file.write(2, "EF"));       // padded with zero bytes
+    ASSERT_TRUE(file.write(1, "WXYZ123"));  // cut to the record length
+    ASSERT_TRUE(file.write(4, "GGGG"));     // the gap is zero bytes
+    ASSERT_TRUE(files.readFile("c:\\records.dat", &bytes, &error));
+    EXPECT_EQ(bytes, std::string("WXYZEF\0\0\0\0\0\0GGGG", 16));
+    EXPECT_TRUE(file.read(2, &rec));
+    EXPECT_EQ(rec, std::string("EF\0\0", 4));
+    EXPECT_EQ(file.recordCount(), 4);
+    // A second handle sees the first one's writes; a partial last record does not count.
+    RecordFile other = files.openRecords("C:\\RECORDS.DAT", 6, &error);
+    EXPECT_EQ(other.recordCount(), 2);
+    EXPECT_FALSE(other.read(3, &rec));
+    EXPECT_EQ(rec, std::string("GGGG\0\0", 6));
+    EXPECT_FALSE(files.openRecords("c:\\no\\x.dat", 2, &error).isOpen());
+    EXPECT_FALSE(RecordFile().write(1, "ab", &error));
+}
+
+TEST(DriveMap, DrivePathsMapUnderTheDataRoot) {
+    TempFileSystem files;
+    const std::string root = files.dataRoot();
+    std::string error;
+    ASSERT_TRUE(files.createFolder("c:\\Satfile", &error)) << error;
+    EXPECT_EQ(files.hostPath("C:\\SATFILE\\SatList.dat"), root + "/drives/c/Satfile/SatList.dat");
+    EXPECT_EQ(files.hostPath("a:MyComp.ini"), root + "/drives/a/MyComp.ini");
+    EXPECT_EQ(files.hostPath("c:\\..\\..\\etc\\passwd"), root + "/drives/c/etc/passwd");
+    EXPECT_EQ(files.hostPath("satfile\\x"), "");
+    fs::create_directories(root + "/drives/H");
+    fs::create_directory_symlink("/tmp", root + "/drives/b");
+    fs::create_directories(root + "/drives/notadrive");
+    EXPECT_EQ(files.drives(), (std::vector<char>{'b', 'c', 'h'}));
+}
+
+TEST(DriveMap, AFailedReplaceLeavesTheOldContent) {
     TempFileSystem files;
     std::string error, text;
-    EXPECT_FALSE(files.appendToFile("q:\\missing\\x.log", "x", &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(files.readFile("c:\\none.txt", &text, &error));
-    EXPECT_FALSE(files.createFolder("c:\\a\\b\\c", &error));
     ASSERT_TRUE(files.writeFile("c:\\keep.txt", "old", &error));
     fs::create_directory(files.hostPath("c:\\keep.txt.new"));  // the temporary cannot be made
     EXPECT_FALSE(files.writeFile("c:\\keep.txt", "new", &error));
@@ -72,10 +137,57 @@ TEST(DriveMap, FailuresNameTheirReasonAndLeaveOldContent) {
     EXPECT_EQ(text, "old");
 }
 
-TEST(Wildcards, StarAndQuestionMarkIgnoreCase) {
-    EXPECT_TRUE(WildcardMatch("SF???*.wav", "sfmon007.WAV"));
-    EXPECT_TRUE(WildcardMatch("*", ""));
-    EXPECT_FALSE(WildcardMatch("SF???*.wav", "SF00.wav"));
-    EXPECT_FALSE(WildcardMatch("AL*.log", "AL261205.log.bak"));
-    EXPECT_TRUE(WildcardMatch("*.log", "AL261205.log"));
+TEST(DriveMap, APrivateFileIsMadeAfreshForItsOwnerOnly) {
+    TempFileSystem files;
+    std::string error;
+    ASSERT_TRUE(files.writeFile("c:\\User.dat", "old", &error));
+    ASSERT_TRUE(files.writeFile("c:\\User.dat.new", "left over", &error));
+    fs::permissions(files.hostPath("c:\\User.dat.new"), fs::perms::all);
+    ASSERT_TRUE(files.writePrivateFile("c:\\user.dat", "new", &error)) << error;
+    EXPECT_EQ(fs::status(files.hostPath("c:\\User.dat")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Slurp(files.hostPath("c:\\User.dat")), "new");
+}
+
+TEST(MemoryFiles, AFailedPathRefusesWritesWithItsReasonUntilCleared) {
+    const struct {
+        int code;
+        bool readable;
+    } kCases[] = {{ENOSPC, true}, {EIO, false}, {EACCES, false}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::strerror(c.code));
+        MemoryFileSystem files;
+        std::string error, text;
+        RecordFile open = files.openRecords("c:\\SatList.dat", 2, &error);
+        ASSERT_TRUE(open.write(1, "ab", &error));
+        files.fail("C:\\SATLIST.DAT", c.code);
+        const std::string reason = std::strerror(c.code);
+        EXPECT_FALSE(open.write(1, "xy", &error));
+        EXPECT_EQ(error, reason);
+        EXPECT_FALSE(files.writeFile("c:\\satlist.dat", "xy", &error));
+        EXPECT_EQ(error, reason);
+        EXPECT_FALSE(files.appendToFile("c:\\satlist.dat", "xy", &error));
+        EXPECT_FALSE(files.openRecords("c:\\satlist.dat", 2, &error).isOpen());
+        EXPECT_EQ(files.readFile("c:\\satlist.dat", &text, &error), c.readable);
+        EXPECT_TRUE(files.writeFile("c:\\other.dat", "fine", &error));
+        files.fail("c:\\satlist.dat", 0);
+        ASSERT_TRUE(files.readFile("c:\\satlist.dat", &text, &error));
+        EXPECT_EQ(text, "ab");
+        EXPECT_TRUE(open.write(1, "cd", &error)) << error;
+    }
+}
+
+TEST(MemoryFiles, DumpWritesTheDrivesUnderAHostFolder) {
+    MemoryFileSystem files;
+    std::string error;
+    ASSERT_TRUE(files.createFolder("c:\\SatFile", &error));
+    ASSERT_TRUE(files.writeFile("c:\\satfile\\MyComp.ini", std::string("a\0b", 3), &error));
+    ASSERT_TRUE(files.writePrivateFile("c:\\User.dat", "u", &error));
+    EXPECT_TRUE(files.isPrivate("c:\\user.dat"));
+    EXPECT_FALSE(files.isPrivate("c:\\satfile\\mycomp.ini"));
+    const fs::path out = fs::temp_directory_path() / ("quillmar-dump-" + std::to_string(::getpid()));
+    ASSERT_TRUE(files.dumpTo(out.string(), &error)) << error;
+    EXPECT_EQ(Slurp(out / "drives/c/SatFile/MyComp.ini"), std::string("a\0b", 3));
+    EXPECT_EQ(Slurp(out / "drives/c/User.dat"), "u");
+    fs::remove_all(out);
 }

@@ -87,10 +87,7 @@ TEST_F(NextRecordTest, TornLastRecordCountsAsTheLastRecord) {
     // Given a file whose last record was cut after 300 bytes (row 2 still whole)
     put(1, WithSlot(Schedule("Whole"), 5, 6, "12:00:00"));
     const std::string torn = BuildScheduleRecord(WithSlot(Schedule("Torn"), 2, 3, "07:00:00"));
-    {
-        std::ofstream out(sim.host("c:\\satfile\\SatList.dat"), std::ios::binary | std::ios::app);
-        out << torn.substr(0, 300);
-    }
+    ASSERT_TRUE(sim.files.appendToFile("c:\\satfile\\SatList.dat", torn.substr(0, 300), nullptr));
     FindNextRecord(st());
     EXPECT_EQ(st().next.record->recordNo, 2);
     EXPECT_EQ(st().schedule.ScheduleCount, 2);

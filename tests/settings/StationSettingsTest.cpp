@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
+#include <cerrno>
 
 #include "core/Startup.h"
 #include "settings/StationSettings.h"
@@ -105,8 +105,7 @@ TEST(StationSettings, ReservedRecordsNeverChangeWhatIsLoaded) {
 TEST(StationSettings, AFailedSaveSaysWhy) {
     SimStation s;
     s.start();
-    std::filesystem::remove(s.host(kSettingsPath));
-    std::filesystem::create_directory(s.host(kSettingsPath));  // cannot be opened as a file
+    s.files.fail(kSettingsPath, EACCES);
     std::string error;
     EXPECT_FALSE(SaveStationSettings(s.st(), &error));
     EXPECT_NE(error.find("MyComp.ini"), std::string::npos) << error;

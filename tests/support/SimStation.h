@@ -1,5 +1,5 @@
 #pragma once
-// A whole station on simulated time and a data root of its own.
+// A whole station on simulated time, its drives in memory.
 
 #include <memory>
 #include <string>
@@ -14,7 +14,7 @@
 #include "platform/sim/SimPortIO.h"
 #include "platform/sim/SimPrinter.h"
 #include "platform/sim/SimSerialPort.h"
-#include "platform/sim/TempFileSystem.h"
+#include "platform/sim/MemoryFileSystem.h"
 
 namespace quillmar::testing {
 
@@ -35,22 +35,21 @@ public:
     Station& st() { return *station; }
     // StartStation; fails the test when it does not start.
     void start();
-    // Host path of a drive path, and whole-file helpers on drive paths.
-    std::string host(const std::string& drivePath) const { return files.hostPath(drivePath); }
+    // Whole-file helpers on drive paths.
     std::string read(const std::string& drivePath) const;
     void write(const std::string& drivePath, const std::string& bytes);
     bool exists(const std::string& drivePath) const { return files.fileExists(drivePath); }
 
     SimClock clock;
     SimEventLoop loop{clock};
-    TempFileSystem files;
+    MemoryFileSystem files;
     CapturedErrors errors;
     // The receiver line: waiting for input stalls the loop, as a blocking exchange does.
     SimSerialPorts serial{clock, [this](int ms) { loop.stall(ms); }};
     SimPrinter printer;
     SimPortIO ports;
     SimMail mail{loop};
-    SimAudio audio{loop};
+    SimAudio audio{loop, files};
     std::unique_ptr<Station> station;
 };
 

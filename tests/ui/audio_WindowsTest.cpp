@@ -30,7 +30,7 @@ void PutSchedule(Station& st, int n, const std::string& name) {
 void MakeWave(SimStation& s, const std::string& drivePath, int seconds) {
     auto writer = s.audio.createWriter();
     std::string error;
-    ASSERT_TRUE(writer->open(s.host(drivePath), 2, &error)) << error;
+    ASSERT_TRUE(writer->open(drivePath, 2, &error)) << error;
     AudioBuffer b;
     b.samples.assign(2 * 1024, 8000);
     for (int i = 0; i < seconds * kSampleRate / 1024; ++i) ASSERT_TRUE(writer->append(b, &error));

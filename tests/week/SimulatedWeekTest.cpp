@@ -120,10 +120,10 @@ WeekRun RunWeek(DateTime start, Disturb d, unsigned seed = 1) {
     }
     runTo(kWeek);
     // The data files a quiet week leaves, for comparing one build's files with another's.
-    if (const char* out = std::getenv("QUILLMAR_WEEK_DATA_OUT"); out && d == Disturb::None)
-        std::filesystem::copy(w.sim->files.dataRoot(), out,
-                              std::filesystem::copy_options::recursive |
-                                  std::filesystem::copy_options::overwrite_existing);
+    if (const char* out = std::getenv("QUILLMAR_WEEK_DATA_OUT"); out && d == Disturb::None) {
+        std::string error;
+        EXPECT_TRUE(w.sim->files.dumpTo(out, &error)) << error;
+    }
     WeekRun r;
     r.expected = Expected(w.schedules, begin, w.now());
     r.seen = w.seen;

@@ -2,9 +2,9 @@
 
 #include "platform/host/PortAudioCapture.h"
 #include "platform/host/PortAudioPlayer.h"
-#include "platform/host/SndFile.h"
 #include "platform/host/ThreadedConversion.h"
-#include "platform/host/WaveConversion.h"
+#include "platform/wave/SndFile.h"
+#include "platform/wave/WaveConversion.h"
 
 namespace quillmar {
 
@@ -25,15 +25,15 @@ std::unique_ptr<AudioCapture> PortAudioAudio::createCapture() {
 }
 
 std::unique_ptr<WaveWriter> PortAudioAudio::createWriter() {
-    return std::make_unique<SndFileWriter>();
+    return std::make_unique<SndFileWriter>(files_);
 }
 
 std::unique_ptr<AudioPlayer> PortAudioAudio::createPlayer() {
-    return std::make_unique<PortAudioPlayer>(loop_, session_);
+    return std::make_unique<PortAudioPlayer>(loop_, session_, files_);
 }
 
 std::unique_ptr<AudioConversion> PortAudioAudio::createConversion() {
-    return std::make_unique<ThreadedConversion>(loop_);
+    return std::make_unique<ThreadedConversion>(loop_, files_);
 }
 
 std::vector<WaveFormat> PortAudioAudio::codecs() {

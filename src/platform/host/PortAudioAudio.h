@@ -5,13 +5,15 @@
 
 #include "platform/Audio.h"
 #include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
 #include "platform/host/PortAudioDevices.h"
 
 namespace quillmar {
 
 class PortAudioAudio : public Audio {
   public:
-    explicit PortAudioAudio(EventLoop& loop) : loop_(loop) {}
+    // Wave files are drive paths of `files`.
+    PortAudioAudio(EventLoop& loop, FileSystem& files) : loop_(loop), files_(files) {}
 
     std::vector<std::string> inputDevices() override;
     std::vector<std::string> outputDevices() override;
@@ -23,6 +25,7 @@ class PortAudioAudio : public Audio {
 
   private:
     EventLoop& loop_;
+    FileSystem& files_;
     PortAudioSession session_;
 };
 

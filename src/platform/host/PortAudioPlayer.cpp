@@ -3,6 +3,8 @@
 #include <portaudio.h>
 #include <sndfile.h>
 
+#include "platform/wave/SoundFile.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -23,8 +25,8 @@ bool Fail(std::string* error, const std::string& text) {
 
 }  // namespace
 
-PortAudioPlayer::PortAudioPlayer(EventLoop& loop, PortAudioSession& session)
-    : loop_(loop), session_(session) {
+PortAudioPlayer::PortAudioPlayer(EventLoop& loop, PortAudioSession& session, FileSystem& files)
+    : loop_(loop), session_(session), files_(files) {
     pollTimer_ = loop_.createTimer(kPollIntervalMs, false, [this] { poll(); });
 }
 
@@ -33,7 +35,7 @@ PortAudioPlayer::~PortAudioPlayer() {
     halt();
 }
 
-bool PortAudioPlayer::open(const std::string& hostPath, int device, std::string* error) {
+bool PortAudioPlayer::open(const std::string& drivePath, int device, std::string* error) {
     stop();
     open_ = false;
     frames_ = 0;
@@ -41,12 +43,10 @@ bool PortAudioPlayer::open(const std::string& hostPath, int device, std::string*
     if (device < 0 || device > static_cast<int>(session_.devices(false).size()))
         return Fail(error, "Output device " + std::to_string(device) + " does not exist");
     SF_INFO info{};
-    SNDFILE* file = sf_open(hostPath.c_str(), SFM_READ, &info);
-    if (!file) return Fail(error, hostPath + ": " + sf_strerror(nullptr));
-    sf_close(file);
+    if (!SoundFile::open(files_, drivePath, SFM_READ, &info, error)) return false;
     if (info.channels < 1 || info.channels > 2 || info.samplerate < 1)
-        return Fail(error, hostPath + ": only mono and stereo files can be played");
-    path_ = hostPath;
+        return Fail(error, drivePath + ": only mono and stereo files can be played");
+    path_ = drivePath;
     device_ = device;
     frames_ = info.frames;
     rate_ = info.samplerate;
@@ -79,9 +79,9 @@ bool PortAudioPlayer::startAt(std::int64_t frame, std::string* error) {
     while (ring_.reader().read(discard.data(), discard.size()) > 0) {
     }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path_.c_str(), SFM_READ, &info);
-    if (!file) return Fail(error, path_ + ": " + sf_strerror(nullptr));
-    if (frame > 0) sf_seek(file, frame, SEEK_SET);
+    std::unique_ptr<SoundFile> file = SoundFile::open(files_, path_, SFM_READ, &info, error);
+    if (!file) return false;
+    if (frame > 0) sf_seek(file->get(), frame, SEEK_SET);
     readFrame_ = frame;
     position_.store(frame, std::memory_order_relaxed);
     end_.store(endFrame(), std::memory_order_relaxed);
@@ -89,7 +89,7 @@ bool PortAudioPlayer::startAt(std::int64_t frame, std::string* error) {
     readerDone_.store(false, std::memory_order_relaxed);
     done_.store(false, std::memory_order_relaxed);
     // Fill the ring before the output starts, so playback does not begin with a gap.
-    if (!fill(file, ring_.capacity() / 2)) readerDone_.store(true, std::memory_order_release);
+    if (!fill(file->get(), ring_.capacity() / 2)) readerDone_.store(true, std::memory_order_release);
 
     const int outputs = static_cast<int>(session_.devices(false).size());
     if (device_ == outputs) {
@@ -110,15 +110,12 @@ bool PortAudioPlayer::startAt(std::int64_t frame, std::string* error) {
             if (code != paNoError) Pa_CloseStream(stream);
         }
         if (code != paNoError) {
-            sf_close(file);
             return Fail(error, "The output device cannot be opened: " + PortAudioErrorText(code));
         }
         stream_ = stream;
     }
-    if (readerDone_.load(std::memory_order_relaxed))
-        sf_close(file);
-    else
-        reader_ = std::thread([this, file] { runReader(file); });
+    if (!readerDone_.load(std::memory_order_relaxed))
+        reader_ = std::thread([this, owned = std::move(file)] { runReader(owned->get()); });
     pollTimer_->setEnabled(true);
     return true;
 }
@@ -255,7 +252,6 @@ void PortAudioPlayer::runReader(sf_private_tag* file) {
         if (!fill(file, kChunkFrames * 8)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    sf_close(file);
     // Release: every sample written above is in the ring before the flag is seen.
     readerDone_.store(true, std::memory_order_release);
 }

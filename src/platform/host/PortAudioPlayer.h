@@ -12,6 +12,7 @@
 
 #include "platform/Audio.h"
 #include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
 #include "platform/host/PortAudioDevices.h"
 #include "platform/host/SpscRing.h"
 
@@ -23,10 +24,11 @@ namespace quillmar {
 
 class PortAudioPlayer : public AudioPlayer {
   public:
-    PortAudioPlayer(EventLoop& loop, PortAudioSession& session);
+    // Files are drive paths of `files`.
+    PortAudioPlayer(EventLoop& loop, PortAudioSession& session, FileSystem& files);
     ~PortAudioPlayer() override;
 
-    bool open(const std::string& hostPath, int device, std::string* error) override;
+    bool open(const std::string& drivePath, int device, std::string* error) override;
     bool play(std::string* error) override;
     void pause() override;
     void resume() override;
@@ -55,6 +57,7 @@ class PortAudioPlayer : public AudioPlayer {
 
     EventLoop& loop_;
     PortAudioSession& session_;
+    FileSystem& files_;
     std::unique_ptr<Timer> pollTimer_;
     SpscRing<std::int16_t> ring_{std::size_t{1} << 17};  // stereo samples, 1.5 s
 

@@ -57,26 +57,6 @@ std::string MatchEntry(const std::string& dir, const std::string& name) {
 
 }  // namespace
 
-bool WildcardMatch(std::string_view p, std::string_view s) {
-    std::size_t pi = 0, si = 0, star = std::string_view::npos, mark = 0;
-    while (si < s.size()) {
-        if (pi < p.size() && (p[pi] == '?' || Lower(p[pi]) == Lower(s[si]))) {
-            ++pi;
-            ++si;
-        } else if (pi < p.size() && p[pi] == '*') {
-            star = pi++;
-            mark = si;
-        } else if (star != std::string_view::npos) {
-            pi = star + 1;
-            si = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (pi < p.size() && p[pi] == '*') ++pi;
-    return pi == p.size();
-}
-
 std::string DefaultDataRoot() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     if (xdg && *xdg) return std::string(xdg) + "/quillmar";
@@ -99,21 +79,11 @@ bool PosixFileSystem::prepare(std::string* error) {
 }
 
 std::string PosixFileSystem::hostPath(std::string_view drivePath) const {
-    if (drivePath.size() < 2 || drivePath[1] != ':') return {};
-    const char letter = Lower(drivePath[0]);
-    if (letter < 'a' || letter > 'z') return {};
-    std::string path = root_ + "/drives/" + letter;
-    // ".." never climbs above the drive: the drive is the whole world of a drive path.
-    std::vector<std::string> kept;
-    for (auto& part : Split(drivePath.substr(2))) {
-        if (part == ".") continue;
-        if (part == "..") {
-            if (!kept.empty()) kept.pop_back();
-            continue;
-        }
-        kept.push_back(part);
-    }
-    for (auto& part : kept) path += "/" + MatchEntry(path, part);
+    char drive = 0;
+    const auto parts = DrivePathParts(drivePath, &drive);
+    if (!drive) return {};
+    std::string path = root_ + "/drives/" + drive;
+    for (auto& part : parts) path += "/" + MatchEntry(path, part);
     return path;
 }
 
@@ -288,6 +258,88 @@ std::vector<std::string> PosixFileSystem::list(std::string_view drivePath, bool 
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+namespace {
+
+// A descriptor read and written at offsets; closed with the handle.
+class PosixFileHandle : public FileHandle {
+public:
+    explicit PosixFileHandle(int fd) : fd_(fd) {}
+    ~PosixFileHandle() override { ::close(fd_); }
+    PosixFileHandle(const PosixFileHandle&) = delete;
+    PosixFileHandle& operator=(const PosixFileHandle&) = delete;
+
+    std::int64_t size() const override {
+        struct stat st {};
+        return ::fstat(fd_, &st) == 0 ? st.st_size : -1;
+    }
+    std::int64_t readAt(std::int64_t offset, char* data, std::int64_t count) const override {
+        std::int64_t got = 0;
+        while (got < count) {
+            const ssize_t r = ::pread(fd_, data + got, static_cast<std::size_t>(count - got),
+                                      static_cast<off_t>(offset + got));
+            if (r < 0 && errno == EINTR) continue;
+            if (r < 0) return got > 0 ? got : -1;
+            if (r == 0) break;
+            got += r;
+        }
+        return got;
+    }
+    bool writeAt(std::int64_t offset, std::string_view bytes, std::string* error) override {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t w = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset) + static_cast<off_t>(done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                if (error) *error = w < 0 ? std::strerror(errno) : "nothing written";
+                return false;
+            }
+            done += static_cast<std::size_t>(w);
+        }
+        return true;
+    }
+    bool truncate(std::int64_t length, std::string* error) override {
+        if (::ftruncate(fd_, static_cast<off_t>(length)) == 0) return true;
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileHandle> PosixFileSystem::openFile(std::string_view drivePath, OpenMode mode,
+                                                      std::string* error) {
+    const std::string p = hostPath(drivePath);
+    const int flags = mode == OpenMode::Read        ? O_RDONLY
+                      : mode == OpenMode::ReadWrite ? O_RDWR | O_CREAT
+                                                    : O_RDWR | O_CREAT | O_TRUNC;
+    const int fd = p.empty() ? -1 : ::open(p.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (error) *error = p.empty() ? "not a drive path" : std::strerror(errno);
+        return nullptr;
+    }
+    return std::make_unique<PosixFileHandle>(fd);
+}
+
+bool PosixFileSystem::renameFile(std::string_view from, std::string_view to, std::string* error) {
+    const std::string a = hostPath(from), b = hostPath(to);
+    if (a.empty() || b.empty()) {
+        if (error) *error = "not a drive path";
+        return false;
+    }
+    if (::rename(a.c_str(), b.c_str()) == 0) return true;
+    if (error) *error = std::strerror(errno);
+    return false;
+}
+
+bool PosixFileSystem::removeFile(std::string_view drivePath) {
+    const std::string p = hostPath(drivePath);
+    return !p.empty() && ::unlink(p.c_str()) == 0;
 }
 
 std::vector<char> PosixFileSystem::drives() const {

@@ -15,7 +15,8 @@ public:
     // Creates the data root and drives/c (the station's own drive) when missing.
     bool prepare(std::string* error);
 
-    std::string hostPath(std::string_view drivePath) const override;
+    // Where a drive path lives under the data root; empty when the path names no drive.
+    std::string hostPath(std::string_view drivePath) const;
     bool fileExists(std::string_view drivePath) const override;
     bool folderExists(std::string_view drivePath) const override;
     bool createFolder(std::string_view drivePath, std::string* error) override;
@@ -31,6 +32,10 @@ public:
     int deleteMatching(std::string_view drivePattern) override;
     std::vector<std::string> list(std::string_view drivePath, bool folders) const override;
     std::vector<char> drives() const override;
+    std::unique_ptr<FileHandle> openFile(std::string_view drivePath, OpenMode mode,
+                                         std::string* error) override;
+    bool renameFile(std::string_view from, std::string_view to, std::string* error) override;
+    bool removeFile(std::string_view drivePath) override;
 
 private:
     std::string root_;
@@ -38,8 +43,5 @@ private:
 
 // $XDG_DATA_HOME/quillmar, or ~/.local/share/quillmar when it is unset.
 std::string DefaultDataRoot();
-
-// True when name matches a pattern of * and ?, ignoring ASCII case.
-bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace quillmar

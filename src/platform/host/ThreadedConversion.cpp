@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "platform/host/WaveConversion.h"
+#include "platform/wave/WaveConversion.h"
 
 namespace quillmar {
 
@@ -28,10 +28,11 @@ bool ThreadedConversion::start(const ConversionJob& job, std::string* error) {
     state->owner = this;
     state_ = state;
     EventLoop& loop = loop_;
-    worker_ = std::thread([state, job, &loop] {
+    FileSystem& files = files_;
+    worker_ = std::thread([state, job, &loop, &files] {
         std::string error;
         const bool ok = ConvertWave(
-            job,
+            files, job,
             [state, &loop](std::int64_t done, std::int64_t total) {
                 loop.post([state, done, total] {
                     if (state->owner && !state->cancelled && state->owner->onProgress)

@@ -6,12 +6,14 @@
 
 #include "platform/Audio.h"
 #include "platform/EventLoop.h"
+#include "platform/FileSystem.h"
 
 namespace quillmar {
 
 class ThreadedConversion : public AudioConversion {
   public:
-    explicit ThreadedConversion(EventLoop& loop) : loop_(loop) {}
+    // The jobs' paths are drive paths of `files`, which the worker uses.
+    ThreadedConversion(EventLoop& loop, FileSystem& files) : loop_(loop), files_(files) {}
     ~ThreadedConversion() override;
 
     bool start(const ConversionJob& job, std::string* error) override;
@@ -21,6 +23,7 @@ class ThreadedConversion : public AudioConversion {
   private:
     struct State;
     EventLoop& loop_;
+    FileSystem& files_;
     std::shared_ptr<State> state_;
     std::thread worker_;
 };

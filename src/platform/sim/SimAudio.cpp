@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/host/SndFile.h"
-#include "platform/host/WaveConversion.h"
+#include "platform/wave/SndFile.h"
+#include "platform/wave/WaveConversion.h"
 
 namespace quillmar {
 
@@ -159,10 +159,10 @@ int SimAudio::runningCaptures() const {
 
 class SimAudio::Writer : public WaveWriter {
   public:
-    explicit Writer(SimAudio& audio) : audio_(audio) {}
-    bool open(const std::string& hostPath, int channels, std::string* error) override {
+    explicit Writer(SimAudio& audio) : audio_(audio), file_(audio.files_) {}
+    bool open(const std::string& drivePath, int channels, std::string* error) override {
         if (!audio_.writerOpenFailure_.empty()) return Fail(error, audio_.writerOpenFailure_);
-        return file_.open(hostPath, channels, error);
+        return file_.open(drivePath, channels, error);
     }
     bool append(const AudioBuffer& buffer, std::string* error) override {
         if (audio_.writeLimitMs_ > 0 && file_.isOpen() &&
@@ -189,19 +189,19 @@ class SimAudio::Player : public AudioPlayer {
     }
     ~Player() override { audio_.players_.erase(this); }
 
-    bool open(const std::string& hostPath, int device, std::string* error) override {
+    bool open(const std::string& drivePath, int device, std::string* error) override {
         stop();
         open_ = false;
         lengthMs_ = 0;
-        for (const auto& key : {hostPath, std::string("*")}) {
+        for (const auto& key : {drivePath, std::string("*")}) {
             auto it = audio_.playerOpenFailures_.find(key);
             if (it != audio_.playerOpenFailures_.end()) return Fail(error, it->second);
         }
         if (device < 0 || device >= static_cast<int>(audio_.outputs_.size()))
             return Fail(error, "Output device " + std::to_string(device) + " does not exist");
         WaveInfo info;
-        if (!ReadWaveInfo(hostPath, &info, error)) return false;
-        path_ = hostPath;
+        if (!ReadWaveInfo(audio_.files_, drivePath, &info, error)) return false;
+        path_ = drivePath;
         device_ = device;
         lengthMs_ = info.lengthMs();
         open_ = true;
@@ -276,7 +276,7 @@ class SimAudio::Player : public AudioPlayer {
         AudioBuffer buffer;
         if (!playing_ || paused_) return buffer;
         const std::int64_t frame = positionMs() * kSampleRate / 1000;
-        if (!ReadWaveFrames(path_, frame, 1024, &buffer.samples, &buffer.channels, nullptr))
+        if (!ReadWaveFrames(audio_.files_, path_, frame, 1024, &buffer.samples, &buffer.channels, nullptr))
             return AudioBuffer{};
         MeasurePeaks(buffer);
         return buffer;
@@ -321,7 +321,7 @@ class SimAudio::Conversion : public AudioConversion {
             bool ok = false;
             if (failure.empty())
                 ok = ConvertWave(
-                    job,
+                    audio_.files_, job,
                     [this](std::int64_t done, std::int64_t total) {
                         if (onProgress) onProgress(done, total);
                     },
@@ -356,7 +356,7 @@ class SimAudio::Conversion : public AudioConversion {
 
 // ---------------------------------------------------------------- the service
 
-SimAudio::SimAudio(SimEventLoop& loop) : loop_(loop) {}
+SimAudio::SimAudio(SimEventLoop& loop, FileSystem& files) : loop_(loop), files_(files) {}
 SimAudio::~SimAudio() = default;
 
 std::unique_ptr<AudioCapture> SimAudio::createCapture() {

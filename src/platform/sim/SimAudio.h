@@ -1,7 +1,8 @@
 #pragma once
 // Sound cards on virtual time. Capture delivers generated buffers as the simulated loop's time
 // passes (one 4096-byte buffer per 1024 stereo or 2048 mono frames); the writer and the
-// converter write real files; the player opens real files and plays them on virtual time.
+// converter write wave files into the file system they are given; the player opens files there
+// and plays them on virtual time.
 // Tests set the input signal, the device lists and the failures.
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/Audio.h"
+#include "platform/FileSystem.h"
 #include "platform/sim/SimEventLoop.h"
 
 namespace quillmar {
@@ -26,7 +28,8 @@ struct SimTone {
 
 class SimAudio : public Audio {
   public:
-    explicit SimAudio(SimEventLoop& loop);
+    // Wave files are drive paths of `files`.
+    SimAudio(SimEventLoop& loop, FileSystem& files);
     ~SimAudio() override;
 
     std::vector<std::string> inputDevices() override { return inputs_; }
@@ -58,9 +61,9 @@ class SimAudio : public Audio {
         writeLimitMs_ = ms;
         writeFailure_ = std::move(reason);
     }
-    // Player open fails for this host path (or every path when "*"), with this reason.
-    void failPlayerOpen(std::string hostPath, std::string reason = "The file cannot be opened") {
-        playerOpenFailures_[std::move(hostPath)] = std::move(reason);
+    // Player open fails for this drive path (or every path when "*"), with this reason.
+    void failPlayerOpen(std::string drivePath, std::string reason = "The file cannot be opened") {
+        playerOpenFailures_[std::move(drivePath)] = std::move(reason);
     }
     void clearPlayerFailures() { playerOpenFailures_.clear(); }
     // Conversions run on a posted task (the default) or inside start() when synchronous.
@@ -70,9 +73,9 @@ class SimAudio : public Audio {
     // --- what a test reads ---
     int runningCaptures() const;
     int playingPlayers() const;
-    // Each play(): the host path and the output device.
+    // Each play(): the drive path and the output device.
     struct PlayStart {
-        std::string hostPath;
+        std::string path;
         int device = 0;
         std::int64_t atLoopMs = 0;
     };
@@ -97,6 +100,7 @@ class SimAudio : public Audio {
     std::int64_t nextChangeAfter(std::int64_t loopMs) const;
 
     SimEventLoop& loop_;
+    FileSystem& files_;
     std::vector<std::string> inputs_{"Line in", "Test tone"};
     std::vector<std::string> outputs_{"Line out", "Silent output"};
     std::map<std::int64_t, SimTone> signal_;

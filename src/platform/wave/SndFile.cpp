@@ -1,6 +1,6 @@
-#include "platform/host/SndFile.h"
+#include "platform/wave/SndFile.h"
 
-#include <sndfile.h>
+#include "platform/wave/SoundFile.h"
 
 namespace quillmar {
 
@@ -13,25 +13,27 @@ bool Fail(std::string* error, const std::string& text) {
 
 }  // namespace
 
+SndFileWriter::SndFileWriter(FileSystem& files) : files_(files) {}
+
 SndFileWriter::~SndFileWriter() {
     close();
 }
 
-bool SndFileWriter::open(const std::string& hostPath, int channels, std::string* error) {
+bool SndFileWriter::open(const std::string& drivePath, int channels, std::string* error) {
     close();
     if (channels != 1 && channels != 2) return Fail(error, "A wave file has 1 or 2 channels");
     SF_INFO info{};
     info.samplerate = kSampleRate;
     info.channels = channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(hostPath.c_str(), SFM_WRITE, &info);
-    if (!file) return Fail(error, hostPath + ": " + sf_strerror(nullptr));
+    auto file = SoundFile::open(files_, drivePath, SFM_WRITE, &info, error);
+    if (!file) return false;
     // Rewrites the header after every write: a file cut short by a crash stays playable.
-    sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
-    file_ = file;
+    sf_command(file->get(), SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
+    file_ = std::move(file);
     channels_ = channels;
     frames_ = 0;
-    path_ = hostPath;
+    path_ = drivePath;
     return true;
 }
 
@@ -46,9 +48,9 @@ bool SndFileWriter::appendFrames(const std::int16_t* samples, std::int64_t frame
                                  std::string* error) {
     if (!file_) return Fail(error, "No wave file is open");
     if (frames <= 0) return true;
-    const sf_count_t written = sf_writef_short(file_, samples, frames);
+    const sf_count_t written = sf_writef_short(file_->get(), samples, frames);
     if (written > 0) frames_ += written;
-    if (written != frames) return Fail(error, path_ + ": " + sf_strerror(file_));
+    if (written != frames) return Fail(error, path_ + ": " + file_->lastError());
     return true;
 }
 
@@ -57,42 +59,37 @@ std::int64_t SndFileWriter::lengthMs() const {
 }
 
 void SndFileWriter::close() {
-    if (!file_) return;
-    sf_close(file_);
-    file_ = nullptr;
+    file_.reset();
 }
 
-bool ReadWaveInfo(const std::string& hostPath, WaveInfo* info, std::string* error) {
+bool ReadWaveInfo(FileSystem& files, const std::string& drivePath, WaveInfo* info,
+                  std::string* error) {
     SF_INFO sf{};
-    SNDFILE* file = sf_open(hostPath.c_str(), SFM_READ, &sf);
-    if (!file) return Fail(error, hostPath + ": " + sf_strerror(nullptr));
+    if (!SoundFile::open(files, drivePath, SFM_READ, &sf, error)) return false;
     info->frames = sf.frames;
     info->channels = sf.channels;
     info->sampleRate = sf.samplerate;
     info->format = sf.format;
-    sf_close(file);
     return true;
 }
 
-bool ReadWaveFrames(const std::string& hostPath, std::int64_t firstFrame, std::int64_t count,
-                    std::vector<std::int16_t>* samples, int* channels, std::string* error) {
+bool ReadWaveFrames(FileSystem& files, const std::string& drivePath, std::int64_t firstFrame,
+                    std::int64_t count, std::vector<std::int16_t>* samples, int* channels,
+                    std::string* error) {
     SF_INFO sf{};
-    SNDFILE* file = sf_open(hostPath.c_str(), SFM_READ, &sf);
-    if (!file) return Fail(error, hostPath + ": " + sf_strerror(nullptr));
+    auto file = SoundFile::open(files, drivePath, SFM_READ, &sf, error);
+    if (!file) return false;
     samples->clear();
     if (channels) *channels = sf.channels;
     if (firstFrame < 0) firstFrame = 0;
     if (firstFrame < sf.frames && count > 0 && sf.channels > 0) {
         if (count > sf.frames - firstFrame) count = sf.frames - firstFrame;
-        if (sf.seekable && sf_seek(file, firstFrame, SEEK_SET) < 0) {
-            sf_close(file);
-            return Fail(error, hostPath + ": cannot seek");
-        }
+        if (sf.seekable && sf_seek(file->get(), firstFrame, SEEK_SET) < 0)
+            return Fail(error, drivePath + ": cannot seek");
         samples->resize(static_cast<std::size_t>(count * sf.channels));
-        const sf_count_t got = sf_readf_short(file, samples->data(), count);
+        const sf_count_t got = sf_readf_short(file->get(), samples->data(), count);
         samples->resize(static_cast<std::size_t>((got > 0 ? got : 0) * sf.channels));
     }
-    sf_close(file);
     return true;
 }
 

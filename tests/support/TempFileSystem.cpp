@@ -1,4 +1,4 @@
-#include "platform/sim/TempFileSystem.h"
+#include "support/TempFileSystem.h"
 
 #include <cstdlib>
 #include <filesystem>

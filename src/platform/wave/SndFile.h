@@ -1,27 +1,30 @@
 #pragma once
-// Wave files through libsndfile: the writer whose header stays current, and small readers.
-// Every function here may be called from any thread; one object is used by one thread at a time.
+// Wave files through libsndfile on the station's file system: the writer whose header stays
+// current, and small readers. Every function here may be called from any thread the file
+// system allows; one object is used by one thread at a time.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Audio.h"
-
-struct sf_private_tag;
+#include "platform/FileSystem.h"
 
 namespace quillmar {
+
+class SoundFile;
 
 // A 16-bit PCM wave file at 44100 Hz. The header is rewritten after every append, so a file
 // cut off by SIGKILL or a power cut plays up to the last completed append.
 class SndFileWriter : public WaveWriter {
   public:
-    SndFileWriter() = default;
+    explicit SndFileWriter(FileSystem& files);
     ~SndFileWriter() override;
     SndFileWriter(const SndFileWriter&) = delete;
     SndFileWriter& operator=(const SndFileWriter&) = delete;
 
-    bool open(const std::string& hostPath, int channels, std::string* error) override;
+    bool open(const std::string& drivePath, int channels, std::string* error) override;
     bool append(const AudioBuffer& buffer, std::string* error) override;
     std::int64_t lengthMs() const override;
     bool isOpen() const override { return file_ != nullptr; }
@@ -32,7 +35,8 @@ class SndFileWriter : public WaveWriter {
     std::int64_t frames() const { return frames_; }
 
   private:
-    sf_private_tag* file_ = nullptr;
+    FileSystem& files_;
+    std::unique_ptr<SoundFile> file_;
     int channels_ = 2;
     std::int64_t frames_ = 0;
     std::string path_;
@@ -47,10 +51,12 @@ struct WaveInfo {
 };
 
 // What a sound file holds. False with the library's reason when it cannot be read.
-bool ReadWaveInfo(const std::string& hostPath, WaveInfo* info, std::string* error);
+bool ReadWaveInfo(FileSystem& files, const std::string& drivePath, WaveInfo* info,
+                  std::string* error);
 
 // Up to count frames from firstFrame on, as interleaved 16-bit samples of the file's channels.
-bool ReadWaveFrames(const std::string& hostPath, std::int64_t firstFrame, std::int64_t count,
-                    std::vector<std::int16_t>* samples, int* channels, std::string* error);
+bool ReadWaveFrames(FileSystem& files, const std::string& drivePath, std::int64_t firstFrame,
+                    std::int64_t count, std::vector<std::int16_t>* samples, int* channels,
+                    std::string* error);
 
 }  // namespace quillmar

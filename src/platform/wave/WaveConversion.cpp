@@ -1,12 +1,13 @@
-#include "platform/host/WaveConversion.h"
+#include "platform/wave/WaveConversion.h"
 
 #include <samplerate.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
+
+#include "platform/wave/SoundFile.h"
 
 namespace quillmar {
 
@@ -18,11 +19,6 @@ bool Fail(std::string* error, const std::string& text) {
     if (error) *error = text;
     return false;
 }
-
-struct SndFileCloser {
-    void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SndFilePtr = std::unique_ptr<SNDFILE, SndFileCloser>;
 
 struct ResamplerDeleter {
     void operator()(SRC_STATE* s) const { src_delete(s); }
@@ -80,20 +76,21 @@ void ReportPeaks(const ConversionLevels& levels, const std::vector<float>& sampl
     levels(magnitude(peak[0]), magnitude(channels == 1 ? peak[0] : peak[1]));
 }
 
-bool WriteAll(SNDFILE* file, const float* data, std::int64_t frames, std::string* error) {
+bool WriteAll(const SoundFile& file, const float* data, std::int64_t frames,
+              std::string* error) {
     if (frames <= 0) return true;
-    if (sf_writef_float(file, data, frames) != frames)
-        return Fail(error, std::string("Writing the converted file failed: ") + sf_strerror(file));
+    if (sf_writef_float(file.get(), data, frames) != frames)
+        return Fail(error, "Writing the converted file failed: " + file.lastError());
     return true;
 }
 
-bool Convert(const ConversionJob& job, const std::string& temp,
+bool Convert(FileSystem& files, const ConversionJob& job, const std::string& temp,
              const std::function<void(std::int64_t, std::int64_t)>& progress,
              const std::atomic<bool>& cancelled, std::string* error,
              const ConversionLevels& levels) {
     SF_INFO in{};
-    SndFilePtr source(sf_open(job.sourcePath.c_str(), SFM_READ, &in));
-    if (!source) return Fail(error, job.sourcePath + ": " + sf_strerror(nullptr));
+    auto source = SoundFile::open(files, job.sourcePath, SFM_READ, &in, error);
+    if (!source) return false;
     if (in.channels < 1 || in.samplerate < 1) return Fail(error, job.sourcePath + ": no audio");
 
     std::int64_t end = in.frames;
@@ -110,14 +107,15 @@ bool Convert(const ConversionJob& job, const std::string& temp,
                                                   : 2;
     outInfo.samplerate = job.format.sampleRate > 0 ? job.format.sampleRate : in.samplerate;
     if (!sf_format_check(&outInfo)) return Fail(error, "This wave format cannot be written");
-    SndFilePtr target(sf_open(temp.c_str(), SFM_WRITE, &outInfo));
-    if (!target) return Fail(error, job.targetPath + ": " + sf_strerror(nullptr));
+    std::string reason;
+    auto target = SoundFile::open(files, temp, SFM_WRITE, &outInfo, &reason);
+    if (!target) return Fail(error, job.targetPath + reason.substr(temp.size()));
     // Samples travel at the target's own integer scale so that a 16-bit copy stays exact
     // (libsndfile's normalised floats read with 1/32768 but write with 32767); let the writer
     // clip instead of wrapping.
     const float scale = TargetScale(outInfo.format);
-    if (scale != 1.0f) sf_command(target.get(), SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
-    sf_command(target.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    if (scale != 1.0f) sf_command(target->get(), SFC_SET_NORM_FLOAT, nullptr, SF_FALSE);
+    sf_command(target->get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
 
     std::unique_ptr<SRC_STATE, ResamplerDeleter> resampler;
     const double ratio = static_cast<double>(outInfo.samplerate) / in.samplerate;
@@ -134,7 +132,7 @@ bool Convert(const ConversionJob& job, const std::string& temp,
         if (cancelled.load(std::memory_order_relaxed)) return Fail(error, "Cancelled");
         const std::int64_t want = std::min(kBlockFrames, end - done);
         block.resize(static_cast<std::size_t>(want * in.channels));
-        const std::int64_t got = sf_readf_float(source.get(), block.data(), want);
+        const std::int64_t got = sf_readf_float(source->get(), block.data(), want);
         if (got <= 0) break;  // a file shorter than its header says ends here
         for (std::int64_t f = 0; f < got; ++f) {
             const auto gain = static_cast<float>(FadeGain(done + f, fadeStart, fadeLength)) * scale;
@@ -147,7 +145,7 @@ bool Convert(const ConversionJob& job, const std::string& temp,
         const bool last = done >= end;
         flushed = last;
         if (!resampler) {
-            if (!WriteAll(target.get(), mixed.data(), got, error)) return false;
+            if (!WriteAll(*target, mixed.data(), got, error)) return false;
         } else {
             SRC_DATA data{};
             data.data_in = mixed.data();
@@ -161,7 +159,7 @@ bool Convert(const ConversionJob& job, const std::string& temp,
                 data.output_frames = static_cast<long>(converted.size() / outInfo.channels);
                 const int code = src_process(resampler.get(), &data);
                 if (code) return Fail(error, std::string("Rate conversion: ") + src_strerror(code));
-                if (!WriteAll(target.get(), converted.data(), data.output_frames_gen, error))
+                if (!WriteAll(*target, converted.data(), data.output_frames_gen, error))
                     return false;
                 data.data_in += data.input_frames_used * outInfo.channels;
                 data.input_frames -= data.input_frames_used;
@@ -180,7 +178,7 @@ bool Convert(const ConversionJob& job, const std::string& temp,
             data.data_out = converted.data();
             data.output_frames = 4096;
             if (src_process(resampler.get(), &data)) break;
-            if (!WriteAll(target.get(), converted.data(), data.output_frames_gen, error))
+            if (!WriteAll(*target, converted.data(), data.output_frames_gen, error))
                 return false;
         } while (data.output_frames_gen > 0);
     }
@@ -190,16 +188,16 @@ bool Convert(const ConversionJob& job, const std::string& temp,
 
 }  // namespace
 
-bool ConvertWave(const ConversionJob& job,
+bool ConvertWave(FileSystem& files, const ConversionJob& job,
                  const std::function<void(std::int64_t, std::int64_t)>& progress,
                  const std::atomic<bool>& cancelled, std::string* error,
                  const ConversionLevels& levels) {
     // Written beside the target and renamed only when whole, so no reader sees half a file.
     const std::string temp = job.targetPath + ".part";
-    const bool ok = Convert(job, temp, progress, cancelled, error, levels);
-    if (ok && std::rename(temp.c_str(), job.targetPath.c_str()) == 0) return true;
+    const bool ok = Convert(files, job, temp, progress, cancelled, error, levels);
+    if (ok && files.renameFile(temp, job.targetPath, nullptr)) return true;
     if (ok) Fail(error, job.targetPath + ": the converted file could not be renamed");
-    std::remove(temp.c_str());
+    files.removeFile(temp);
     return false;
 }
 
