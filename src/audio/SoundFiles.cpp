@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/Station.h"
+#include "audio/AudioState.h"
 #include "logs/ActivityLog.h"
+#include "platform/DateTime.h"
 #include "platform/RecordFile.h"
 
 namespace quillmar {
@@ -42,14 +43,14 @@ float DecodeMark(const std::string& rec) {
 
 }  // namespace
 
-std::string SoundFileName(const Station& st, int weekday, int recordNo, bool upperCase) {
+std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo, bool upperCase) {
     std::string day;
     if (weekday >= 1 && weekday <= 7) {
         day = DayName(weekday);
     }
     char number[16];
     std::snprintf(number, sizeof number, "%03d", recordNo % 1000);
-    std::string name = st.Settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
+    std::string name = settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
     return upperCase ? Upper(name) : name;
 }
 
@@ -60,9 +61,9 @@ std::string MarksFileName(const std::string& waveFile) {
     return base + (upper ? ".DAT" : ".dat");
 }
 
-SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile) {
+SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile) {
     SoundMarks marks;
-    const std::string host = st.platform.files.hostPath(marksFile);
+    const std::string host = files.hostPath(marksFile);
     if (host.empty()) return marks;
     RecordFile file;
     std::string error, rec;
@@ -74,9 +75,9 @@ SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile) {
     return marks;
 }
 
-bool WriteSoundMark(Station& st, const std::string& marksFile, int n, float seconds,
+bool WriteSoundMark(FileSystem& files, const std::string& marksFile, int n, float seconds,
                     std::string* error) {
-    const std::string host = st.platform.files.hostPath(marksFile);
+    const std::string host = files.hostPath(marksFile);
     if (host.empty()) {
         if (error) *error = "no such drive";
         return false;
@@ -110,13 +111,19 @@ std::string TrimmedName(std::string name) {
     return name;
 }
 
-void ReportAudioError(Station& st, const std::string& message) {
-    ShowError(st, message);
-    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
+void ReportAudioError(Logs& logs, const std::string& message) {
+    logs.errors.showError(message);
+    WriteErrorLog(logs, TimeText(logs.clock.now()), message);
 }
 
-void LogAudioActivity(Station& st, const std::string& message) {
-    WriteActivityLog(st.logs, message);
+void LogAudioActivity(Logs& logs, const std::string& message) {
+    WriteActivityLog(logs, message);
+}
+
+RecordStart RecordStartOf(const std::string& text) {
+    if (text == "T") return RecordStart::Timed;
+    if (text == "M") return RecordStart::Relay;
+    return RecordStart::Other;
 }
 
 }  // namespace quillmar

@@ -115,22 +115,24 @@ void StartWaitingExports(Station& st) {
 
 void CheckExport(Station& st) {
     st.noteAction("CheckExport");
-    const int day = st.recorder.ExportWeekday - 1;
+    const std::optional<RecordProgramme>& recorded = st.recorder.LastRecording;
+    const int day = recorded ? recorded->weekday - 1 : -1;
     if (day < 0 || day > 6) return;
-    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
+    const ExportEntry entry = ReadExportEntry(st, recorded->recordNo);
     if (entry.Naming != kNamingInactive && entry.Days[static_cast<std::size_t>(day)] == 1)
         ExportRecording(st);
 }
 
 void ExportRecording(Station& st) {
     st.noteAction("ExportRecording");
-    const int day = std::clamp(st.recorder.ExportWeekday - 1, 0, 6);
-    const ExportEntry entry = ReadExportEntry(st, st.recorder.ExportRecordNo);
+    const RecordProgramme recorded = st.recorder.LastRecording.value_or(RecordProgramme{});
+    const int day = std::clamp(recorded.weekday - 1, 0, 6);
+    const ExportEntry entry = ReadExportEntry(st, recorded.recordNo);
     if (entry.Naming != kNamingUserDefined && entry.Naming != kNamingWinjock) return;
     ExportJob job = BuildExportJob(entry, day, st.recorder.RecordedSeconds, st.platform.clock.now().date);
-    job.ExportRecordNumber = st.recorder.ExportRecordNo;
-    job.RecordedFile = st.recorder.ExportRecordingFile;
-    job.channels = st.recorder.Armed.channels == 1 ? 1 : 2;
+    job.ExportRecordNumber = recorded.recordNo;
+    job.RecordedFile = recorded.file;
+    job.channels = recorded.channels == 1 ? 1 : 2;
     st.recorder.RecordedSeconds = static_cast<float>(job.ExportLengthMs) / 1000.0f;
     st.Export.waiting.push_back(std::move(job));
     StartWaitingExports(st);

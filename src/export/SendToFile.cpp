@@ -143,7 +143,7 @@ void SendToFile::StartCopy() {
     std::string record;
     st_.schedule.SatListFile.read(recordNo_, &record);
     const ScheduleFields schedule = ParseScheduleRecord(record);
-    const SoundMarks marks = ReadSoundMarks(st_, marksFile_);
+    const SoundMarks marks = ReadSoundMarks(st_.platform.files, marksFile_);
 
     FileSystem& files = st_.platform.files;
     const std::string target = Target() + ".wav";

@@ -1,7 +1,8 @@
 #include "receiver/RemoteControl.h"
 
-#include "audio/Playout.h"
 #include "audio/Recording.h"
+#include "core/PlayoutSequences.h"
+#include "core/RecordingSequences.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
 #include "receiver/ReceiverAlarm.h"
@@ -67,10 +68,11 @@ void HandleTimeSet(Station& st) {
 }
 
 void HandleRelayRecording(Station& st) {
-    if (st.recorder.RecordStartMode != "M") return;
-    if (st.recorder.RecordState != 2 && st.remote.RecordInput) {
-        EnableRecordWriter(st);  // does nothing unless the relay recording is armed
-    } else if (st.recorder.RecordState == 2 && !st.remote.RecordInput) {
+    // The armed programme's own start mode: the cue of the next one does not change it.
+    if (!st.recorder.Armed || st.recorder.Armed->start != RecordStart::Relay) return;
+    if (st.recorder.RecordState != RecordState::Recording && st.remote.RecordInput) {
+        EnableRecordWriter(st.recorder);  // does nothing unless the relay recording is armed
+    } else if (st.recorder.RecordState == RecordState::Recording && !st.remote.RecordInput) {
         StopRecording(st);
     }
 }
@@ -105,7 +107,7 @@ void ReadRemoteInputs(Station& st) {
     if (!alarm && !timeSet) st.main.lblPort.clear();
 
     HandleRelayRecording(st);
-    if (st.remote.PlayInput && st.playout.PlayState == 0) PlayFromPlaylist(st);
+    if (st.remote.PlayInput && st.playout.PlayState == PlayState::Idle) PlayFromPlaylist(st);
 }
 
 void WriteRemoteOutputs(Station& st) {
