@@ -50,8 +50,6 @@ AudioServices AudioServicesOf(Station& st) {
 
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
-    // A cue that names nothing leaves nothing cued for the arm to take.
-    st.recorder.Cued.reset();
     if (st.next.NextRecordNo == 0) return;
     const std::optional<ScheduleFields> read = ReadSchedule(st, st.next.NextRecordNo);
     if (!read) return;
