@@ -44,7 +44,6 @@ enum class RecordState { Idle, WaitingForAudio, Recording };
 // How a programme starts recording: at its time ("T"), by the relay's Record input ("M"), or
 // as the schedule file names anything else (it then waits for a press of Record).
 enum class RecordStart { Timed, Relay, Other };
-RecordStart RecordStartOf(const std::string& text);
 
 // One programme to record, whole from the moment it is cued. The cue of the next programme
 // replaces the cued one only: the armed one keeps its own names, so the next cue cannot send

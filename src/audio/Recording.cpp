@@ -10,6 +10,13 @@ namespace quillmar {
 
 namespace {
 
+// The start mode as the schedule file stores it.
+RecordStart RecordStartOf(const std::string& text) {
+    if (text == "T") return RecordStart::Timed;
+    if (text == "M") return RecordStart::Relay;
+    return RecordStart::Other;
+}
+
 void EndSilenceAlarm(RecorderState& rec, AudioServices& sv, double now) {
     const std::string& name = rec.Armed->name;
     WriteErrorLog(sv.logs, rec.SilenceAlarmTime, name + " Audio Alarm " + FormatElapsed(rec.SilenceStart));

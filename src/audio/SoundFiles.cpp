@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "audio/AudioState.h"
 #include "logs/ActivityLog.h"
 #include "platform/DateTime.h"
 #include "platform/RecordFile.h"
@@ -118,12 +117,6 @@ void ReportAudioError(Logs& logs, const std::string& message) {
 
 void LogAudioActivity(Logs& logs, const std::string& message) {
     WriteActivityLog(logs, message);
-}
-
-RecordStart RecordStartOf(const std::string& text) {
-    if (text == "T") return RecordStart::Timed;
-    if (text == "M") return RecordStart::Relay;
-    return RecordStart::Other;
 }
 
 }  // namespace quillmar
