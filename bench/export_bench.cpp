@@ -92,9 +92,10 @@ void BM_ExportWithFade(benchmark::State& state) {
 
     for (auto _ : state) {
         Station& st = s.st();
-        st.recorder.ExportRecordNo = 1;
-        st.recorder.ExportWeekday = 4;
-        st.recorder.ExportRecordingFile = recording;
+        RecordProgramme& recorded = st.recorder.LastRecording.emplace();
+        recorded.recordNo = 1;
+        recorded.weekday = 4;
+        recorded.file = recording;
         st.recorder.RecordedSeconds = kMinutes * 60.0f;
         CheckExport(st);
         while (ExportBusy(st.Export)) s.loop.advance(100);

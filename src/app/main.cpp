@@ -12,7 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "audio/Recording.h"
+#include "core/RecordingSequences.h"
 #include "core/Startup.h"
 #include "core/Station.h"
 #include "core/Version.h"

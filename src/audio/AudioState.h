@@ -5,23 +5,26 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Audio.h"
 
 namespace quillmar {
 
-// Button colours as the windows were laid out: 0x00BBGGRR values.
-namespace colour {
-inline constexpr int Yellow = 65535;
-inline constexpr int Red = 255;
-inline constexpr int Maroon = 128;
-inline constexpr int Green = 32768;
-inline constexpr int LightGreen = 8454016;
-inline constexpr int PaleYellow = 12648447;
-inline constexpr int Cyan = 16776960;
-inline constexpr int Blue = 12582912;
-}  // namespace colour
+// Button colours as the windows were laid out: 0x00BBGGRR values. AsLaidOut leaves the
+// button in the colour of its form.
+enum class ButtonColour : std::int32_t {
+    AsLaidOut = 0,
+    Yellow = 65535,
+    Red = 255,
+    Maroon = 128,
+    Green = 32768,
+    LightGreen = 8454016,
+    PaleYellow = 12648447,
+    Cyan = 16776960,
+    Blue = 12582912,
+};
 
 // What the main window shows of the audio chains.
 struct AudioDisplay {
@@ -32,23 +35,28 @@ struct AudioDisplay {
     // Peaks of the last captured buffer, for the record meters.
     std::int16_t RecordPeakLeft = 0;
     std::int16_t RecordPeakRight = 0;
-    // The Play button's colour; 0 until a playout has set one.
-    int cmdPlayColour = 0;
+    // The Play button's colour, as laid out until a playout has set one.
+    ButtonColour cmdPlayColour = ButtonColour::AsLaidOut;
 };
 
-// The recording that holds the writer. It is fixed when the recording is armed, so that the
-// cue of the next programme, which renames RecordingFile while this one still runs, cannot
-// send this recording's marks or log lines to the next one's names.
-struct ArmedRecording {
+enum class RecordState { Idle, WaitingForAudio, Recording };
+
+// How a programme starts recording: at its time ("T"), by the relay's Record input ("M"), or
+// as the schedule file names anything else (it then waits for a press of Record).
+enum class RecordStart { Timed, Relay, Other };
+
+// One programme to record, whole from the moment it is cued. The cue of the next programme
+// replaces the cued one only: the armed one keeps its own names, so the next cue cannot send
+// this recording's audio, marks or log lines to the next one's files.
+struct RecordProgramme {
     std::string name;       // 25 characters
     std::string file;       // wave file, drive path
     std::string marksFile;  // marks file, drive path
-    std::string startMode;  // "T" or "M"
+    RecordStart start = RecordStart::Other;
     int recordNo = 0;
     int weekday = 0;  // 1 = Sunday .. 7 = Saturday, of the record slot
     std::int32_t seconds = 0;
-    int channels = 2;
-    std::int64_t stopAt = 0;  // moment (MomentOf) a timed recording is due to stop
+    int channels = 2;  // routes "1" and "2" record mono
 };
 
 // The component objects of the main window's capture and playout chains.
@@ -66,19 +74,17 @@ struct AudioChains {
     std::unique_ptr<AudioPlayer> WavePlayer;
 };
 
-// The recorder: the recording being cued or run and the one holding the writer, the silence
-// alarm, and what the export of the last recording needs.
+// The recorder: the programme cued, the one armed (waiting for audio or recording), the
+// silence alarm, and the last recording started, which its export sends.
 struct RecorderState {
-    int RecordState = 0;  // 0 idle, 1 waiting for audio, 2 recording
-    std::string RecordStartMode;
+    quillmar::RecordState RecordState = quillmar::RecordState::Idle;
+    std::optional<RecordProgramme> Cued;   // from the cue until the arm takes it
+    std::optional<RecordProgramme> Armed;  // from the arm until the recording ends
+    std::optional<RecordProgramme> LastRecording;
     double RecordStartTime = 0;
     double RecordStopTime = 0;
+    std::int64_t StopAt = 0;  // moment (MomentOf) a timed recording is due to stop
     double ArmDeadline = 0;
-    std::string RecordingName;
-    std::string RecordingFile;
-    std::string MarksFile;
-    std::int32_t RecordSeconds = 0;
-    std::string RecordRoute;  // Route of the cued schedule: "1" and "2" record mono
     float RecordedSeconds = 0;
     std::int32_t LastAudioTime = 0;
     bool AudioAlarm = false;
@@ -86,17 +92,15 @@ struct RecorderState {
     std::int32_t SilenceStart = 0;
     bool RelayRecordArmed = false;
     int RecordDevice = 0;  // the record card as start-up applied it
-    ArmedRecording Armed;
-    int ExportRecordNo = 0;  // remembered at the start of a recording for its export
-    int ExportWeekday = 0;
-    std::string ExportRecordingFile;
     AudioChains Chains;
 };
+
+enum class PlayState { Idle, Playlist, Timed };
 
 // Playout on air: the playlist entry or timed play running, its marks and the EOM contact,
 // and the audition flag shared with the playout guard.
 struct PlayoutState {
-    int PlayState = 0;  // 0 idle, 1 playlist, 2 timed
+    quillmar::PlayState PlayState = quillmar::PlayState::Idle;
     double EomTime = 0;
     bool EomSent = false;
     std::string PlayingEntryText;

@@ -1,39 +1,32 @@
 #include "audio/Audition.h"
 
-#include "audio/AudioState.h"
 #include "audio/Playout.h"
 #include "audio/SoundFiles.h"
-#include "core/ClockTick.h"
-#include "core/Station.h"
-#include "schedule/ScheduleRecord.h"
+#include "platform/DateTime.h"
 
 namespace quillmar {
 
-Audition::Audition(Station& st) : st_(st) {
-    cmdPauseColour = colour::PaleYellow;
-    player_ = st_.platform.audio.createPlayer();
+Audition::Audition(AudioServices services, PlayoutState& playout, EventLoop& loop,
+                   std::vector<Programme> programmes)
+    : lstSchedule(std::move(programmes)), sv_(services), playout_(playout) {
+    cmdPauseColour = ButtonColour::PaleYellow;
+    player_ = sv_.audio.createPlayer();
     player_->onFinished = [this] {
         PlayerFinished();
         if (onChanged) onChanged();
     };
-    Timer1 = st_.platform.loop.createTimer(100, false, [this] {
+    Timer1 = loop.createTimer(100, false, [this] {
         Timer1_Timer();
         if (onChanged) onChanged();
     });
     Timer1->setEnabled(true);
-    const int count = ScheduleRecordCount(st_);
-    for (int n = 1; n <= count && n <= kMaxSchedules; ++n) {
-        const std::optional<ScheduleFields> f = ReadSchedule(st_, n);
-        if (!f || f->InUse != "1") continue;
-        lstSchedule.push_back({f->ProgramName, n});
-    }
 }
 
 Audition::~Audition() {
     Timer1->setEnabled(false);
     player_->onFinished = nullptr;
     player_->stop();
-    st_.playout.AuditionPlaying = false;
+    playout_.AuditionPlaying = false;
 }
 
 const std::vector<std::string>& Audition::lstDay() {
@@ -43,7 +36,7 @@ const std::vector<std::string>& Audition::lstDay() {
 }
 
 bool Audition::playing() const {
-    return st_.playout.AuditionPlaying;
+    return playout_.AuditionPlaying;
 }
 
 void Audition::lstDay_Click(int index) {
@@ -63,44 +56,44 @@ void Audition::lstSchedule_Click(int index) {
 // The selection and the file of Play and Export; false after the message.
 bool Audition::CheckSelection() {
     if (programmeIndex < 0) {
-        ShowError(st_, "Select a Program");
+        sv_.errors.showError("Select a Program");
         return false;
     }
     if (dayIndex < 0) {
-        ShowError(st_, "Select a Day");
+        sv_.errors.showError("Select a Day");
         return false;
     }
-    AuditionFile = SoundFileName(st_, dayIndex + 1, AuditionRecordNo, false);
+    AuditionFile = SoundFileName(sv_.settings, dayIndex + 1, AuditionRecordNo, false);
     AuditionMarksFile = MarksFileName(AuditionFile);
-    auto& files = st_.platform.files;
+    auto& files = sv_.files;
     const std::int64_t length = files.fileLength(AuditionFile);
     if (length <= 0) {
         if (length == 0) files.deleteMatching(AuditionFile);
-        ShowError(st_, "File does not exist");
+        sv_.errors.showError("File does not exist");
         return false;
     }
     return true;
 }
 
 void Audition::cmdPlay_Click() {
-    if (st_.Settings.ProgramPlayCard == st_.Settings.AuditionPlayCard && ProgrammePlaying(st_)) {
-        ShowError(st_, kAlreadyPlaying);
+    if (sv_.settings.ProgramPlayCard == sv_.settings.AuditionPlayCard && ProgrammePlaying(playout_)) {
+        sv_.errors.showError(kAlreadyPlaying);
         return;
     }
     if (!CheckSelection()) return;
     if (AuditionPaused) {
         player_->resume();
         AuditionPaused = false;
-        cmdPauseColour = colour::PaleYellow;
+        cmdPauseColour = ButtonColour::PaleYellow;
     } else {
         player_->stop();
         std::string error;
-        if (!player_->open(AuditionFile, st_.Settings.AuditionPlayCard, &error)) {
-            ShowError(st_, "Cannot play " + AuditionFile + ": " + error);
+        if (!player_->open(AuditionFile, sv_.settings.AuditionPlayCard, &error)) {
+            sv_.errors.showError("Cannot play " + AuditionFile + ": " + error);
             return;
         }
         fileLengthMs = player_->lengthMs();
-        const SoundMarks marks = ReadSoundMarks(st_, AuditionMarksFile);
+        const SoundMarks marks = ReadSoundMarks(sv_.files, AuditionMarksFile);
         AuditionEom = marks.EomMark;
         AuditionTrim = marks.TrimMark;
         if (AuditionEom == 0) AuditionEom = static_cast<float>(fileLengthMs) / 1000.0f;
@@ -108,12 +101,12 @@ void Audition::cmdPlay_Click() {
                                             : 0);
         TrackBarMax = fileLengthMs;
         if (!player_->play(&error)) {
-            ShowError(st_, "Cannot play " + AuditionFile + ": " + error);
+            sv_.errors.showError("Cannot play " + AuditionFile + ": " + error);
             return;
         }
     }
-    cmdPlayColour = colour::LightGreen;
-    st_.playout.AuditionPlaying = true;
+    cmdPlayColour = ButtonColour::LightGreen;
+    playout_.AuditionPlaying = true;
     focus = Focus::Stop;
 }
 
@@ -121,26 +114,26 @@ void Audition::cmdPause_Click() {
     if (!playing() || AuditionPaused) return;
     AuditionPaused = true;
     player_->pause();
-    cmdPauseColour = colour::Yellow;
-    cmdPlayColour = colour::Green;
+    cmdPauseColour = ButtonColour::Yellow;
+    cmdPlayColour = ButtonColour::Green;
 }
 
 void Audition::StopAudPlay() {
     player_->stop();
     AuditionPaused = false;
     SliderHeld = false;
-    cmdPlayColour = colour::Green;
-    cmdPauseColour = colour::PaleYellow;
+    cmdPlayColour = ButtonColour::Green;
+    cmdPauseColour = ButtonColour::PaleYellow;
     lblDown = std::string(5, ' ');
-    st_.playout.AuditionPlaying = false;
+    playout_.AuditionPlaying = false;
     lblTime = std::string(4, ' ');
     focus = Focus::Play;
 }
 
 void Audition::WriteMark(int record, float seconds) {
     std::string error;
-    if (!WriteSoundMark(st_, AuditionMarksFile, record, seconds, &error))
-        ShowError(st_, "Cannot write the marks file " + AuditionMarksFile + ": " + error);
+    if (!WriteSoundMark(sv_.files, AuditionMarksFile, record, seconds, &error))
+        sv_.errors.showError("Cannot write the marks file " + AuditionMarksFile + ": " + error);
 }
 
 void Audition::cmdEOM_Click() {
@@ -153,8 +146,8 @@ void Audition::cmdEOM_Click() {
 // another programme or day (Files, Export) since the last Play. False after the message.
 bool Audition::ReadFileLength() {
     std::string error;
-    if (!player_->open(AuditionFile, st_.Settings.AuditionPlayCard, &error)) {
-        ShowError(st_, "Cannot read " + AuditionFile + ": " + error);
+    if (!player_->open(AuditionFile, sv_.settings.AuditionPlayCard, &error)) {
+        sv_.errors.showError("Cannot read " + AuditionFile + ": " + error);
         return false;
     }
     fileLengthMs = player_->lengthMs();
@@ -192,7 +185,7 @@ void Audition::Timer1_Timer() {
     if (remaining > 0)
         lblDown = FormatElapsed(WholeSeconds(remaining));
     else
-        cmdEOMColour = colour::Cyan;
+        cmdEOMColour = ButtonColour::Cyan;
     if (!SliderHeld) TrackBarValue = position;
 }
 
@@ -200,13 +193,13 @@ void Audition::TrackBar_Released(std::int64_t positionMs) {
     TrackBarValue = positionMs;
     player_->seekMs(positionMs);
     SliderHeld = false;
-    cmdEOMColour = colour::Blue;
+    cmdEOMColour = ButtonColour::Blue;
 }
 
 void Audition::PlayerFinished() {
     TrackBarValue = player_->positionMs();
     StopAudPlay();
-    cmdEOMColour = colour::Blue;
+    cmdEOMColour = ButtonColour::Blue;
 }
 
 std::string Audition::ExportFile() {

@@ -9,25 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioServices.h"
+#include "audio/AudioState.h"
 #include "platform/Audio.h"
 #include "platform/EventLoop.h"
 
 namespace quillmar {
 
-class Station;
-
 class Audition {
   public:
-    explicit Audition(Station& st);
-    // Closing the window: Timer1 stops, the player with it, and AuditionPlaying clears.
-    ~Audition();
-    Audition(const Audition&) = delete;
-    Audition& operator=(const Audition&) = delete;
-
     struct Programme {
         std::string name;  // ProgramName
         int recordNo = 0;
     };
+
+    // `programmes`: those in use, in record order. The programme player's state is shared: an
+    // audition on its card waits for it, and it for the audition.
+    Audition(AudioServices services, PlayoutState& playout, EventLoop& loop,
+             std::vector<Programme> programmes);
+    // Closing the window: Timer1 stops, the player with it, and AuditionPlaying clears.
+    ~Audition();
+    Audition(const Audition&) = delete;
+    Audition& operator=(const Audition&) = delete;
 
     // lstSchedule: the programmes in use, in record order. lstDay: "Sunday".."Saturday".
     std::vector<Programme> lstSchedule;
@@ -66,9 +69,9 @@ class Audition {
     std::int64_t TrackBarMax = 0;
     std::int64_t TrackBarValue = 0;
     std::string lblTime, lblDown, lblNumber, lblWave;
-    int cmdPlayColour = 0;  // 0: as laid out
-    int cmdPauseColour = 0;
-    int cmdEOMColour = 0;
+    ButtonColour cmdPlayColour = ButtonColour::AsLaidOut;
+    ButtonColour cmdPauseColour = ButtonColour::AsLaidOut;
+    ButtonColour cmdEOMColour = ButtonColour::AsLaidOut;
     enum class Focus { None, Play, Stop };
     Focus focus = Focus::None;  // where the last action moved the focus
 
@@ -83,7 +86,8 @@ class Audition {
     bool ReadFileLength();
     void WriteMark(int record, float seconds);
 
-    Station& st_;
+    AudioServices sv_;
+    PlayoutState& playout_;
     std::unique_ptr<AudioPlayer> player_;
     std::unique_ptr<Timer> Timer1;
 };

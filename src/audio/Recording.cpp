@@ -1,170 +1,173 @@
 #include "audio/Recording.h"
 
-#include <cmath>
+#include <cstdlib>
 
-#include "audio/RecordingChain.h"
 #include "audio/SoundFiles.h"
-#include "core/ClockTick.h"
-#include "core/ExportSequences.h"
-#include "core/NextEvent.h"
-#include "core/ReceiverSequences.h"
-#include "core/Station.h"
-#include "receiver/ReceiverCommands.h"
+#include "logs/ActivityLog.h"
+#include "platform/DateTime.h"
 
 namespace quillmar {
 
 namespace {
 
-const std::string kBlankName(40, ' ');
-const std::string kBlankTimer(12, ' ');
-
-double NowSeconds(const Station& st) {
-    return st.platform.clock.now().secondsOfDay();
+// The start mode as the schedule file stores it.
+RecordStart RecordStartOf(const std::string& text) {
+    if (text == "T") return RecordStart::Timed;
+    if (text == "M") return RecordStart::Relay;
+    return RecordStart::Other;
 }
 
-// Back to idle after a stop or a dump: the record meters go, the labels clear and the finders
-// look for what comes next.
-void EndRecordingState(Station& st) {
-    st.Audio.RecordMetersVisible = false;
-    st.Audio.RecordPeakLeft = st.Audio.RecordPeakRight = 0;
-    st.recorder.RecordState = 0;
-    st.recorder.AudioAlarm = false;
-    st.recorder.SilenceAlarmTime.clear();
-    st.recorder.RelayRecordArmed = false;
-    st.main.lblRecordName = kBlankName;
-    st.main.lblRecordTimer = kBlankTimer;
-}
-
-void FindNextEvents(Station& st) {
-    FindNextRecord(st);
-    FindNextSwitch(st);
-}
-
-std::string ArmSlot(const Station& st) {
-    if (!st.next.record) return {};
-    const NextRecord& next = *st.next.record;
-    return next.dateText + " " + std::to_string(next.seconds) + " " + std::to_string(next.recordNo);
+void EndSilenceAlarm(RecorderState& rec, AudioServices& sv, double now) {
+    const std::string& name = rec.Armed->name;
+    WriteErrorLog(sv.logs, rec.SilenceAlarmTime, name + " Audio Alarm " + FormatElapsed(rec.SilenceStart));
+    WriteErrorLog(sv.logs, TimeText(sv.clock.now()),
+                  name + " End Alarm   " + FormatElapsed(WholeSeconds(SecondsSince(rec.RecordStartTime, now))));
+    WriteErrorLog(sv.logs, "", "");
+    rec.AudioAlarm = false;
+    rec.SilenceAlarmTime.clear();
 }
 
 }  // namespace
 
-void CueRecording(Station& st) {
-    st.noteAction("CueRecording");
-    if (!st.next.record) return;
-    const NextRecord next = *st.next.record;
-    const std::optional<ScheduleFields> read = ReadSchedule(st, next.recordNo);
-    if (!read) return;
-    const ScheduleFields& f = *read;
-    st.recorder.RecordingName = f.ProgramName;
-
-    const std::string cue = RecordCueCommand(f);
-    SendReceiverCommand(st, cue);  // a failure is reported by the link; the recording goes on
-    LogAudioActivity(st, cue);
-    if (st.Settings.ResetExpansionRelays == 1) ResetExpansionRelays(st, f.UnityPort, true);
-
-    st.recorder.RecordStartMode = f.RecordStart;
-    st.recorder.RecordingFile = SoundFileName(st, next.slot + 1, next.recordNo);
-    st.recorder.MarksFile = MarksFileName(st.recorder.RecordingFile);
-    st.recorder.RecordSeconds = ProgramLengthSeconds(f.ProgramLength);
-    st.recorder.RecordRoute = f.Route;
-
-    st.Audio.RecordMetersVisible = true;
-    st.main.lblRecordName = "Cue " + st.recorder.RecordingName;
+RecordProgramme CuedProgramme(const StationSettings& settings, const ScheduleFields& fields,
+                              int weekday, int recordNo) {
+    RecordProgramme p;
+    p.name = fields.ProgramName;
+    p.file = SoundFileName(settings, weekday, recordNo);
+    p.marksFile = MarksFileName(p.file);
+    p.start = RecordStartOf(fields.RecordStart);
+    p.recordNo = recordNo;
+    p.weekday = weekday;
+    p.seconds = ProgramLengthSeconds(fields.ProgramLength);
+    p.channels = fields.Route == "1" || fields.Route == "2" ? 1 : 2;
+    return p;
 }
 
-void ArmRecording(Station& st) {
-    st.noteAction("ArmRecording");
+ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& slot, double now,
+                      CaptureEvents events) {
     // A second arm while writing would restart the wait and lose the recording's stop.
-    if (st.recorder.RecordState == 2) return;
-    const std::string slot = ArmSlot(st);
-    if (st.recorder.RecordState == 0 && st.recorder.Chains.FailedArm == slot) return;  // reported once already
-    if (st.recorder.RecordState == 0) {
-        st.recorder.Armed = ArmedRecording{};
-        st.recorder.Armed.name = st.recorder.RecordingName;
-        st.recorder.Armed.file = st.recorder.RecordingFile;
-        st.recorder.Armed.marksFile = st.recorder.MarksFile;
-        st.recorder.Armed.startMode = st.recorder.RecordStartMode;
-        if (st.next.record) {
-            st.recorder.Armed.recordNo = st.next.record->recordNo;
-            st.recorder.Armed.weekday = st.next.record->slot + 1;
-        }
-        st.recorder.Armed.seconds = st.recorder.RecordSeconds;
-        st.recorder.Armed.channels = st.recorder.RecordRoute == "1" || st.recorder.RecordRoute == "2" ? 1 : 2;
-        st.recorder.RecordedSeconds = 0;
-        st.recorder.LastAudioTime = 0;
-        st.recorder.AudioAlarm = false;
+    if (rec.RecordState == RecordState::Recording) return ArmResult::Ignored;
+    ArmResult result = ArmResult::Rearmed;
+    if (rec.RecordState == RecordState::Idle) {
+        if (!rec.Cued || rec.Chains.FailedArm == slot) return ArmResult::Ignored;  // reported once already
+        rec.Armed = std::move(rec.Cued);
+        rec.Cued.reset();
+        rec.RecordedSeconds = 0;
+        rec.LastAudioTime = 0;
+        rec.AudioAlarm = false;
         std::string error;
-        if (!OpenRecordChain(st, &error)) {
-            ReportAudioError(st, "Cannot record " + st.recorder.Armed.file + ": " + error);
-            st.recorder.Chains.FailedArm = slot;
-            CloseRecordChain(st, true);
-            st.recorder.RecordState = 1;  // the dump below ends it and moves on to the next event
-            DumpRecording(st);
-            return;
+        if (!OpenRecordChain(rec, sv, std::move(events), &error)) {
+            ReportAudioError(sv.logs, "Cannot record " + rec.Armed->file + ": " + error);
+            rec.Chains.FailedArm = slot;
+            CloseRecordChain(rec, sv, true);
+            rec.RecordState = RecordState::WaitingForAudio;  // the dump ends it
+            return ArmResult::Failed;
         }
+        result = ArmResult::Opened;
     }
-    st.main.lblRecordName = "Waiting for Audio";
-    st.recorder.RecordState = 1;
-    if (st.recorder.RecordStartMode == "M") st.recorder.RelayRecordArmed = true;
-    st.recorder.ArmDeadline = WholeSeconds(NowSeconds(st) + st.recorder.RecordSeconds);
+    if (!rec.Armed) return ArmResult::Ignored;
+    rec.RecordState = RecordState::WaitingForAudio;
+    if (rec.Armed->start == RecordStart::Relay) rec.RelayRecordArmed = true;
+    rec.ArmDeadline = WholeSeconds(now + rec.Armed->seconds);
+    return result;
 }
 
-void StopRecording(Station& st) {
-    st.noteAction("StopRecording");
+void StartRecorder(RecorderState& rec, double now, std::int64_t nowMoment) {
+    rec.Chains.WriterEnabled = true;
+    rec.RecordStartTime = static_cast<float>(now);
+    rec.RecordStopTime = WholeSeconds(now + rec.Armed->seconds);
+    rec.StopAt = nowMoment + rec.Armed->seconds * 1000LL;
+    rec.RecordState = RecordState::Recording;
+    rec.LastAudioTime = static_cast<std::int32_t>(now);
+    rec.LastRecording = rec.Armed;
+}
+
+StopResult StopRecorder(RecorderState& rec, AudioServices& sv) {
     // Nothing armed: there is no file to close and no marks of this run to write.
-    if (st.recorder.RecordState == 0) return;
-    const AudioChains& c = st.recorder.Chains;
+    if (rec.RecordState == RecordState::Idle) return StopResult::NotArmed;
+    const AudioChains& c = rec.Chains;
     const bool writing = c.WaveFile && c.WaveFile->isOpen();
     const std::int64_t writtenMs = writing ? c.WaveFile->lengthMs() : 0;
-    // Nothing of this run reached the disk (still waiting, or its file could not be opened):
-    // end it as a dump does, so the wave file, marks and exports of earlier runs stay whole.
-    if (!writing || (st.recorder.RecordState == 1 && writtenMs <= 0)) {
-        DumpRecording(st);
-        return;
-    }
-    if (st.recorder.RecordState == 1) {
+    if (!writing || (rec.RecordState == RecordState::WaitingForAudio && writtenMs <= 0))
+        return StopResult::NothingWritten;
+    if (rec.RecordState == RecordState::WaitingForAudio) {
         // A relay recording writes from its Record input, before any buffer was loud.
-        st.recorder.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
+        rec.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
     }
-    CloseRecordChain(st, false);
+    CloseRecordChain(rec, sv, false);
 
+    const RecordProgramme& armed = *rec.Armed;
     std::string error;
-    if (!WriteSoundMark(st, st.recorder.Armed.marksFile, 1, st.recorder.RecordedSeconds, &error) ||
-        !WriteSoundMark(st, st.recorder.Armed.marksFile, 2, st.recorder.RecordedSeconds, &error))
-        ReportAudioError(st, "Cannot write the marks file " + st.recorder.Armed.marksFile + ": " + error);
+    if (!WriteSoundMark(sv.files, armed.marksFile, 1, rec.RecordedSeconds, &error) ||
+        !WriteSoundMark(sv.files, armed.marksFile, 2, rec.RecordedSeconds, &error))
+        ReportAudioError(sv.logs, "Cannot write the marks file " + armed.marksFile + ": " + error);
 
-    LogAudioActivity(
-        st, "Stop   " + st.recorder.Armed.name + " " + FormatElapsed(WholeSeconds(st.recorder.RecordedSeconds)));
-    st.recorder.AudioAlarm = false;
+    LogAudioActivity(sv.logs, "Stop   " + armed.name + " " + FormatElapsed(WholeSeconds(rec.RecordedSeconds)));
+    rec.AudioAlarm = false;
     // The export is this recording's, whatever an earlier one left behind.
-    st.recorder.ExportRecordNo = st.recorder.Armed.recordNo;
-    st.recorder.ExportWeekday = st.recorder.Armed.weekday;
-    st.recorder.ExportRecordingFile = st.recorder.Armed.file;
-    CheckExport(st);
-    EndRecordingState(st);
-    FindNextEvents(st);
+    rec.LastRecording = armed;
+    return StopResult::Stopped;
 }
 
-void DumpRecording(Station& st) {
-    st.noteAction("DumpRecording");
-    if (st.recorder.RecordState == 0) return;
-    CloseRecordChain(st, true);
-    EndRecordingState(st);
-    LogAudioActivity(st, "Dump " + st.recorder.Armed.name);
-    FindNextEvents(st);
+bool DumpRecorder(RecorderState& rec, AudioServices& sv) {
+    if (rec.RecordState == RecordState::Idle) return false;
+    CloseRecordChain(rec, sv, true);
+    LogAudioActivity(sv.logs, "Dump " + (rec.Armed ? rec.Armed->name : std::string()));
+    return true;
 }
 
-void PassFailedArm(Station& st) {
-    if (st.recorder.RecordState != 0 || st.recorder.Chains.FailedArm.empty() || st.recorder.Chains.FailedArm != ArmSlot(st))
-        return;
-    FindNextEvents(st);
+void EndRecorder(RecorderState& rec, AudioDisplay& display) {
+    display.RecordMetersVisible = false;
+    display.RecordPeakLeft = display.RecordPeakRight = 0;
+    rec.RecordState = RecordState::Idle;
+    rec.AudioAlarm = false;
+    rec.SilenceAlarmTime.clear();
+    rec.RelayRecordArmed = false;
+    rec.Armed.reset();
 }
 
-void ShutdownRecording(Station& st) {
-    if (st.recorder.RecordState == 2)
-        StopRecording(st);
-    else if (st.recorder.RecordState == 1)
-        DumpRecording(st);
+bool TakeRecordPeaks(AudioDisplay& display, int threshold, const AudioBuffer& buffer) {
+    const int left = std::abs(static_cast<int>(buffer.peakLeft));
+    const int right = std::abs(static_cast<int>(buffer.peakRight));
+    display.RecordPeakLeft = static_cast<std::int16_t>(left > 32767 ? 32767 : left);
+    display.RecordPeakRight = static_cast<std::int16_t>(right > 32767 ? 32767 : right);
+    return left > threshold || right > threshold;
+}
+
+std::optional<std::string> WriteRecordBuffer(RecorderState& rec, AudioServices& sv,
+                                             const AudioBuffer& buffer, bool loud) {
+    AudioChains& c = rec.Chains;
+    // A failed write (disk full, drive gone) ends the recording with what was written so far.
+    if (c.WriterEnabled && c.WaveFile) {
+        std::string error;
+        if (!c.WaveOpened) {
+            c.WaveOpened = true;
+            if (!c.WaveFile->open(c.WavePath, rec.Armed->channels, &error))
+                return "Cannot write " + rec.Armed->file + ": " + error;
+        }
+        if (c.WaveFile->isOpen() && !c.WaveFile->append(buffer, &error))
+            return "Cannot write " + rec.Armed->file + ": " + error;
+    }
+
+    const double now = sv.clock.now().secondsOfDay();
+    if (rec.RecordState == RecordState::Recording && loud) {
+        rec.RecordedSeconds = static_cast<float>(c.WaveFile->lengthMs()) / 1000.0f;
+        rec.LastAudioTime = static_cast<std::int32_t>(now);
+        if (rec.AudioAlarm) EndSilenceAlarm(rec, sv, now);
+    }
+    if (rec.RecordState == RecordState::Recording && !rec.AudioAlarm &&
+        SecondsSince(rec.LastAudioTime, now) > 5.0) {
+        rec.SilenceAlarmTime = TimeText(sv.clock.now());
+        rec.AudioAlarm = true;
+        rec.SilenceStart = WholeSeconds(SecondsSince(rec.RecordStartTime, rec.LastAudioTime));
+    }
+    if (c.WaveIn && c.WaveIn->overruns() > c.OverrunsReported) ReportCaptureOverruns(rec, sv.logs);
+    return std::nullopt;
+}
+
+void EnableRecordWriter(RecorderState& rec) {
+    if (rec.RecordState != RecordState::WaitingForAudio || !rec.RelayRecordArmed) return;
+    rec.Chains.WriterEnabled = true;
 }
 
 }  // namespace quillmar

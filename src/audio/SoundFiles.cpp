@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/Station.h"
 #include "logs/ActivityLog.h"
+#include "platform/DateTime.h"
 #include "platform/RecordFile.h"
 
 namespace quillmar {
@@ -42,14 +42,14 @@ float DecodeMark(const std::string& rec) {
 
 }  // namespace
 
-std::string SoundFileName(const Station& st, int weekday, int recordNo, bool upperCase) {
+std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo, bool upperCase) {
     std::string day;
     if (weekday >= 1 && weekday <= 7) {
         day = DayName(weekday);
     }
     char number[16];
     std::snprintf(number, sizeof number, "%03d", recordNo % 1000);
-    std::string name = st.Settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
+    std::string name = settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
     return upperCase ? Upper(name) : name;
 }
 
@@ -58,10 +58,6 @@ std::string MarksFileName(const std::string& waveFile) {
     const std::string base = dot == std::string::npos ? waveFile : waveFile.substr(0, dot);
     const bool upper = dot != std::string::npos && waveFile.compare(dot, 4, ".WAV") == 0;
     return base + (upper ? ".DAT" : ".dat");
-}
-
-SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile) {
-    return ReadSoundMarks(st.platform.files, marksFile);
 }
 
 SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile) {
@@ -76,13 +72,13 @@ SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile) {
     return marks;
 }
 
-bool WriteSoundMark(Station& st, const std::string& marksFile, int n, float seconds,
+bool WriteSoundMark(FileSystem& files, const std::string& marksFile, int n, float seconds,
                     std::string* error) {
     if (DrivePathKey(marksFile).empty()) {
         if (error) *error = "no such drive";
         return false;
     }
-    RecordFile file = st.platform.files.openRecords(marksFile, 4, error);
+    RecordFile file = files.openRecords(marksFile, 4, error);
     if (!file.isOpen()) return false;
     return file.write(n, EncodeFloat(seconds), error);
 }
@@ -111,13 +107,13 @@ std::string TrimmedName(std::string name) {
     return name;
 }
 
-void ReportAudioError(Station& st, const std::string& message) {
-    ShowError(st, message);
-    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()), message);
+void ReportAudioError(Logs& logs, const std::string& message) {
+    logs.errors.showError(message);
+    WriteErrorLog(logs, TimeText(logs.clock.now()), message);
 }
 
-void LogAudioActivity(Station& st, const std::string& message) {
-    WriteActivityLog(st.logs, message);
+void LogAudioActivity(Logs& logs, const std::string& message) {
+    WriteActivityLog(logs, message);
 }
 
 }  // namespace quillmar

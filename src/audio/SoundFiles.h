@@ -5,15 +5,16 @@
 #include <string>
 #include <string_view>
 
-namespace quillmar {
+#include "logs/LogState.h"
+#include "platform/FileSystem.h"
+#include "settings/StationSettings.h"
 
-class FileSystem;
-class Station;
+namespace quillmar {
 
 // <drive>:\satfile\SF<DDD><nnn>.wav: DDD the first three letters of the weekday's name
 // (1 = Sunday .. 7 = Saturday), nnn the schedule's record number in three digits. Upper case
 // unless told otherwise (the audition keeps the case; names match without regard to it).
-std::string SoundFileName(const Station& st, int weekday, int recordNo, bool upperCase = true);
+std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo, bool upperCase = true);
 // The same name with ".dat": the marks file.
 std::string MarksFileName(const std::string& waveFile);
 
@@ -25,10 +26,9 @@ struct SoundMarks {
 };
 // Reads both marks; a missing file is created empty (as an open for reading and writing does)
 // and reads as 0. A mark that is not a number, negative or beyond a day reads as 0.
-SoundMarks ReadSoundMarks(Station& st, const std::string& marksFile);
 SoundMarks ReadSoundMarks(FileSystem& files, const std::string& marksFile);
 // Writes record `n` (1 or 2). False with the reason on failure.
-bool WriteSoundMark(Station& st, const std::string& marksFile, int n, float seconds,
+bool WriteSoundMark(FileSystem& files, const std::string& marksFile, int n, float seconds,
                     std::string* error);
 
 // The leading number of a text as the runtime's Val reads it ("05" 5, " 7x" 7, "ab" 0).
@@ -40,8 +40,8 @@ std::int32_t ProgramLengthSeconds(std::string_view length);
 std::string TrimmedName(std::string name);
 
 // Reports an audio failure: error window, and an error-log line stamped now.
-void ReportAudioError(Station& st, const std::string& message);
+void ReportAudioError(Logs& logs, const std::string& message);
 // Activity-log line of the audio engine.
-void LogAudioActivity(Station& st, const std::string& message);
+void LogAudioActivity(Logs& logs, const std::string& message);
 
 }  // namespace quillmar

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <limits>
 
-#include "audio/Playout.h"
-#include "audio/Recording.h"
 #include "core/NextEvent.h"
 #include "core/NightlyPurge.h"
 #include "core/Playlist.h"
+#include "core/PlayoutSequences.h"
+#include "core/RecordingSequences.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
 #include "core/ReceiverSequences.h"
@@ -33,24 +33,6 @@ Date FirstSundayFrom(Date d) {
 
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
-
-// The count before the sign goes in; the hour part is built by the caller.
-std::string MinutesSeconds(std::int64_t count) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d:%02d", static_cast<int>(count % 3600 / 60),
-                  static_cast<int>(count % 60));
-    return buf;
-}
-
-// Puts "-" in the blank just before the first digit, or in front when there is none.
-std::string Signed(std::string text) {
-    const auto digit = text.find_first_of("0123456789");
-    if (digit != std::string::npos && digit > 0 && text[digit - 1] == ' ')
-        text[digit - 1] = '-';
-    else
-        text.insert(0, "-");
-    return text;
-}
 
 int Digits2(std::string_view text, std::size_t at) {
     const char a = text[at], b = text[at + 1];
@@ -136,7 +118,7 @@ void DaylightSavingTrigger(Station& st, const DateTime& now, std::int64_t prev) 
 }
 
 void PlayoutCountdown(Station& st, double now) {
-    if (st.playout.PlayState == 0) return;
+    if (st.playout.PlayState == PlayState::Idle) return;
     // A playout started before midnight: its EOM time moves into the new day.
     if (st.playout.EomTime - now > kHalfDay) st.playout.EomTime -= 86400;
     const std::int32_t remaining = WholeSeconds(st.playout.EomTime - now);
@@ -172,7 +154,7 @@ void CollectTimedPlay(Tick& t) {
     if (moment > t.at || moment <= st.tick.TimedPlayDoneFor) return;
     if (t.at - moment > kLatestPlayMs)
         t.add(moment, Exact::MissedPlay);
-    else if (st.playout.PlayState == 0)  // else it waits for the playout on air, up to the limit
+    else if (st.playout.PlayState == PlayState::Idle)  // else it waits for the playout on air, up to the limit
         t.add(moment, Exact::TimedPlay);
 }
 
@@ -309,18 +291,21 @@ void RecordingSteps(Tick& t) {
         // The cue runs 3 s after 17 and after 7; a late tick still cues while time is left.
         for (const int k : {17, 7})
             if (before > k && count <= k && count > 0) st.timers.TimerCue->setEnabled(true);
-        if (st.recorder.RecordStartMode == "T" && count <= 0 && st.recorder.RecordState == 0) ArmRecording(st);
+        const auto& cued = st.recorder.Cued;
+        if (cued && cued->start == RecordStart::Timed && count <= 0 && st.recorder.RecordState == RecordState::Idle)
+            ArmRecording(st);
         if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
-    if (st.recorder.RecordStartMode == "T" && st.recorder.RecordState == 2 &&
+    const auto& armed = st.recorder.Armed;
+    if (armed && armed->start == RecordStart::Timed && st.recorder.RecordState == RecordState::Recording &&
         NowAgainst(st.recorder.RecordStopTime, now) > st.recorder.RecordStopTime)
         StopRecording(st);
-    if (st.recorder.RecordState == 1 && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);
+    if (st.recorder.RecordState == RecordState::WaitingForAudio && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);
     // A day or more away, the whole count shows, as the play countdown does, not its wrap.
     if (scheduled)
         st.main.lblRecTime = count >= 86400 ? FormatCountdown(count) : FormatElapsed(count);
-    if (st.recorder.RecordState == 2)
+    if (st.recorder.RecordState == RecordState::Recording)
         st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.recorder.RecordStartTime, now)));
 }
 
@@ -355,44 +340,6 @@ std::string ClockLine(const DateTime& t) {
     return buf;
 }
 
-std::string FormatElapsed(std::int32_t count) {
-    std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
-    c %= 86400;
-    const std::int64_t h = c / 3600;
-    std::string text;
-    if (h > 0) text = (h < 10 ? " " : "") + std::to_string(h) + ":";
-    text += MinutesSeconds(c);
-    return count < 0 ? Signed(text) : text;
-}
-
-std::string FormatCountdown(std::int32_t count) {
-    const std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
-    const std::int64_t h = c / 3600;
-    std::string text;
-    if (h < 1)
-        text = "    ";
-    else
-        text = std::string(h < 10 ? 2 : h < 100 ? 1 : 0, ' ') + std::to_string(h) + ":";
-    text += MinutesSeconds(c);
-    return count < 0 ? Signed(text) : text;
-}
-
-std::int32_t WholeSeconds(double seconds) {
-    const double r = std::nearbyint(seconds);
-    if (!(r > std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    if (r > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(r);
-}
-
-std::int64_t MomentOf(const DateTime& t) {
-    return t.date.serial() * kDayMs + t.msOfDay;
-}
-std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay) {
-    return d.serial() * kDayMs + secondOfDay * 1000;
-}
-
 bool ParseDateText(std::string_view text, Date* date) {
     if (text.size() != 10 || text[2] != text[5] || (text[2] != '/' && text[2] != '-')) return false;
     const int m = Digits2(text, 0), d = Digits2(text, 3), y1 = Digits2(text, 6),
@@ -417,11 +364,6 @@ int ParsePlayTime(std::string_view text) {
     text = text.substr(first, text.find_last_not_of(' ') - first + 1);
     if (text.size() == 5) return ParseTimeText(std::string(text) + ":00");
     return ParseTimeText(text);
-}
-
-double SecondsSince(double from, double to) {
-    const double elapsed = to - from;
-    return elapsed < -kHalfDay ? elapsed + 86400 : elapsed;
 }
 
 void ClockTick(Station& st) {

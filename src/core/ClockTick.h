@@ -30,18 +30,6 @@ void ComputeDstDates(Station& st);
 Date DstStart(int year);
 Date DstEnd(int year);
 
-// "[h:]mm:ss": the hour part is left out when zero and padded to two places; a day or more
-// wraps. A negative count carries "-" just before its digits ("-00:05", "-1:01:01").
-std::string FormatElapsed(std::int32_t count);
-// "hhh:mm:ss" with the hour part padded to three places (four blanks when zero); no wrap.
-// Negative as above ("   -00:05").
-std::string FormatCountdown(std::int32_t count);
-
-// Seconds to the nearest whole number, halves to the even neighbour.
-std::int32_t WholeSeconds(double seconds);
-// Milliseconds since 1970-01-01 of a local date and time: one time line for every moment.
-std::int64_t MomentOf(const DateTime& t);
-std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay);
 // "mm/dd/yyyy" or "mm-dd-yyyy"; false when it names no date.
 bool ParseDateText(std::string_view text, Date* date);
 // Seconds of day of "HH:MM:SS"; -1 when it is not such a time.
@@ -49,8 +37,5 @@ int ParseTimeText(std::string_view text);
 // A play time as typed: "HH:MM:SS", or "HH:MM" meaning HH:MM:00, blank-padded to its field;
 // -1 when it is neither.
 int ParsePlayTime(std::string_view text);
-// Seconds from `from` to `to`, both seconds of day; a span that crosses midnight counts on
-// into the next day instead of going negative.
-double SecondsSince(double from, double to);
 
 }  // namespace quillmar

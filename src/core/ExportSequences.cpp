@@ -24,9 +24,10 @@ std::optional<ExportJob> CheckExport(Station& st, const FinishedRecording& recor
 }
 
 void CheckExport(Station& st) {
-    const FinishedRecording recording{st.recorder.ExportRecordNo, st.recorder.ExportWeekday,
-                                      st.recorder.ExportRecordingFile, st.recorder.RecordedSeconds,
-                                      st.recorder.Armed.channels};
+    const std::optional<RecordProgramme>& last = st.recorder.LastRecording;
+    if (!last) return;
+    const FinishedRecording recording{last->recordNo, last->weekday, last->file,
+                                      st.recorder.RecordedSeconds, last->channels};
     if (const auto job = CheckExport(st, recording))
         st.recorder.RecordedSeconds = static_cast<float>(job->ExportLengthMs) / 1000.0f;
 }

@@ -19,8 +19,8 @@ MailOut MailOutOf(Station& st);
 // After a recording stops: exports it when its export entry is active and selects the
 // recorded weekday. The job queued, if any (its ExportLengthMs is the length exported).
 std::optional<ExportJob> CheckExport(Station& st, const FinishedRecording& recording);
-// The same for the recording the recorder last stopped (ExportRecordNo, ExportWeekday,
-// ExportRecordingFile, RecordedSeconds); RecordedSeconds becomes the length exported.
+// The same for the recording the recorder last stopped (LastRecording, RecordedSeconds);
+// RecordedSeconds becomes the length exported.
 void CheckExport(Station& st);
 // Mails subject and note to the address book's recipients now.
 void SendMailToAddressBook(Station& st, const std::string& subject, const std::string& note);

@@ -1,8 +1,8 @@
 #include "core/ManualControls.h"
 
-#include "audio/Playout.h"
-#include "audio/Recording.h"
 #include "core/Playlist.h"
+#include "core/PlayoutSequences.h"
+#include "core/RecordingSequences.h"
 #include "core/Station.h"
 
 namespace quillmar {

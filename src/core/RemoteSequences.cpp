@@ -1,10 +1,10 @@
 #include "core/RemoteSequences.h"
 
-#include "core/ExportSequences.h"
-
-#include "audio/Playout.h"
 #include "audio/Recording.h"
+#include "core/ExportSequences.h"
+#include "core/PlayoutSequences.h"
 #include "core/ReceiverSequences.h"
+#include "core/RecordingSequences.h"
 #include "core/Station.h"
 #include "export/MailOut.h"
 #include "logs/ActivityLog.h"
@@ -30,10 +30,11 @@ void SetClockFromTimeSet(Station& st, const DateTime& now) {
 }
 
 void HandleRelayRecording(Station& st, bool recordInput) {
-    if (st.recorder.RecordStartMode != "M") return;
-    if (st.recorder.RecordState != 2 && recordInput) {
-        EnableRecordWriter(st);  // does nothing unless the relay recording is armed
-    } else if (st.recorder.RecordState == 2 && !recordInput) {
+    // The armed programme's own start mode: the cue of the next one does not change it.
+    if (!st.recorder.Armed || st.recorder.Armed->start != RecordStart::Relay) return;
+    if (st.recorder.RecordState != RecordState::Recording && recordInput) {
+        EnableRecordWriter(st.recorder);  // does nothing unless the relay recording is armed
+    } else if (st.recorder.RecordState == RecordState::Recording && !recordInput) {
         StopRecording(st);
     }
 }
@@ -77,7 +78,7 @@ void ReadRemoteInputs(Station& st) {
     if (!in->alarm && !in->timeSet) st.main.lblPort.clear();
 
     HandleRelayRecording(st, in->record);
-    if (in->play && st.playout.PlayState == 0) PlayFromPlaylist(st);
+    if (in->play && st.playout.PlayState == PlayState::Idle) PlayFromPlaylist(st);
 }
 
 void WriteRemoteOutputs(Station& st) {

@@ -1,8 +1,8 @@
 #include "core/StationTimers.h"
 
-#include "audio/Recording.h"
 #include "core/ClockTick.h"
 #include "core/NextEvent.h"
+#include "core/RecordingSequences.h"
 #include "core/Station.h"
 #include "export/ExportEngine.h"
 #include "core/RemoteSequences.h"

@@ -1,10 +1,33 @@
 #include "platform/DateTime.h"
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace quillmar {
 
 namespace {
+constexpr std::int64_t kDayMs = 86'400'000;
+constexpr double kHalfDay = 43'200;
+
+// The count before the sign goes in; the hour part is built by the caller.
+std::string MinutesSeconds(std::int64_t count) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", static_cast<int>(count % 3600 / 60),
+                  static_cast<int>(count % 60));
+    return buf;
+}
+
+// Puts "-" in the blank just before the first digit, or in front when there is none.
+std::string Signed(std::string text) {
+    const auto digit = text.find_first_of("0123456789");
+    if (digit != std::string::npos && digit > 0 && text[digit - 1] == ' ')
+        text[digit - 1] = '-';
+    else
+        text.insert(0, "-");
+    return text;
+}
+
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 }  // namespace
 
@@ -101,5 +124,48 @@ std::string DayName(int i) {
 }
 
 std::string DayAbbreviation(int i) { return DayName(i).substr(0, 3); }
+
+std::string FormatElapsed(std::int32_t count) {
+    std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    c %= 86400;
+    const std::int64_t h = c / 3600;
+    std::string text;
+    if (h > 0) text = (h < 10 ? " " : "") + std::to_string(h) + ":";
+    text += MinutesSeconds(c);
+    return count < 0 ? Signed(text) : text;
+}
+
+std::string FormatCountdown(std::int32_t count) {
+    const std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;
+    const std::int64_t h = c / 3600;
+    std::string text;
+    if (h < 1)
+        text = "    ";
+    else
+        text = std::string(h < 10 ? 2 : h < 100 ? 1 : 0, ' ') + std::to_string(h) + ":";
+    text += MinutesSeconds(c);
+    return count < 0 ? Signed(text) : text;
+}
+
+std::int32_t WholeSeconds(double seconds) {
+    const double r = std::nearbyint(seconds);
+    if (!(r > std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    if (r > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(r);
+}
+
+std::int64_t MomentOf(const DateTime& t) {
+    return t.date.serial() * kDayMs + t.msOfDay;
+}
+std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay) {
+    return d.serial() * kDayMs + secondOfDay * 1000;
+}
+
+double SecondsSince(double from, double to) {
+    const double elapsed = to - from;
+    return elapsed < -kHalfDay ? elapsed + 86400 : elapsed;
+}
 
 }  // namespace quillmar

@@ -61,4 +61,20 @@ std::string DayName(int i);
 // The first three letters of DayName(i): "Sun" .. "Sat".
 std::string DayAbbreviation(int i);
 
+// "[h:]mm:ss": the hour part is left out when zero and padded to two places; a day or more
+// wraps. A negative count carries "-" just before its digits ("-00:05", "-1:01:01").
+std::string FormatElapsed(std::int32_t count);
+// "hhh:mm:ss" with the hour part padded to three places (four blanks when zero); no wrap.
+// Negative as above ("   -00:05").
+std::string FormatCountdown(std::int32_t count);
+
+// Seconds to the nearest whole number, halves to the even neighbour.
+std::int32_t WholeSeconds(double seconds);
+// Milliseconds since 1970-01-01 of a local date and time: one time line for every moment.
+std::int64_t MomentOf(const DateTime& t);
+std::int64_t MomentOf(const Date& d, std::int64_t secondOfDay);
+// Seconds from `from` to `to`, both seconds of day; a span that crosses midnight counts on
+// into the next day instead of going negative.
+double SecondsSince(double from, double to);
+
 }  // namespace quillmar

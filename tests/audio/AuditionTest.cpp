@@ -5,6 +5,7 @@
 #include "audio/AudioState.h"
 #include "audio/Audition.h"
 #include "audio/Playout.h"
+#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
 
 using namespace quillmar;
@@ -24,12 +25,12 @@ class AuditionTest : public AudioTest {
         put(3, deleted);
         put(7, RecordedSchedule());
         st().Settings.AuditionPlayCard = 1;
-        audition = std::make_unique<Audition>(st());
+        audition = OpenAudition(st());
     }
     void marks(float eom, float trim) {
         std::string error;
-        ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, eom, &error)) << error;
-        ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, trim, &error)) << error;
+        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, eom, &error)) << error;
+        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, trim, &error)) << error;
     }
     void selectMonday7() {
         audition->lstDay_Click(1);
@@ -43,7 +44,7 @@ class AuditionTest : public AudioTest {
 TEST_F(AuditionTest, ListsTheProgrammesInUseWithTheirNumbers) {
     ASSERT_EQ(audition->lstSchedule.size(), 1u);
     EXPECT_EQ(audition->lstSchedule[0].recordNo, 7);
-    EXPECT_EQ(audition->cmdPauseColour, colour::PaleYellow);
+    EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
     selectMonday7();
     EXPECT_EQ(audition->lblNumber, "7");
     EXPECT_EQ(audition->lblWave, std::string(11, ' '));
@@ -69,7 +70,7 @@ TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
     audition->cmdPlay_Click();
     EXPECT_TRUE(st().playout.AuditionPlaying);
     EXPECT_EQ(audio().playStarts().back().device, 1);
-    EXPECT_EQ(audition->cmdPlayColour, colour::LightGreen);
+    EXPECT_EQ(audition->cmdPlayColour, ButtonColour::LightGreen);
     EXPECT_EQ(audition->TrackBarMax, 150'000);
     advance(95'200);
     audition->cmdTrim_Click();
@@ -77,7 +78,7 @@ TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
     EXPECT_FLOAT_EQ(audition->AuditionEom, 95.2f);
     EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_EQ(audition->focus, Audition::Focus::Play);
-    const SoundMarks m = ReadSoundMarks(st(), kMarks);
+    const SoundMarks m = ReadSoundMarks(st().platform.files, kMarks);
     EXPECT_FLOAT_EQ(m.EomMark, 95.2f);
     EXPECT_FLOAT_EQ(m.TrimMark, 95.2f);
 }
@@ -89,7 +90,7 @@ TEST_F(AuditionTest, TrimWhileStoppedPutsBothMarksBackAtTheEnd) {
     audition->cmdPlay_Click();
     audition->cmdStopPlay_Click();
     audition->cmdTrim_Click();
-    const SoundMarks m = ReadSoundMarks(st(), kMarks);
+    const SoundMarks m = ReadSoundMarks(st().platform.files, kMarks);
     EXPECT_FLOAT_EQ(m.EomMark, 150.0f);
     EXPECT_FLOAT_EQ(m.TrimMark, 150.0f);
 }
@@ -106,9 +107,9 @@ TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
     audition->lstDay_Click(2);
     EXPECT_FALSE(audition->ExportFile().empty());
     audition->cmdEOM_RightRelease();
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), tuesdayMarks).EomMark, 60.0f);
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, tuesdayMarks).EomMark, 60.0f);
     audition->cmdTrim_Click();
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), tuesdayMarks).TrimMark, 60.0f);
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, tuesdayMarks).TrimMark, 60.0f);
 }
 
 TEST_F(AuditionTest, EomButtonsActOnlyInTheirState) {
@@ -118,14 +119,14 @@ TEST_F(AuditionTest, EomButtonsActOnlyInTheirState) {
     audition->cmdPlay_Click();
     advance(10'000);
     audition->cmdEOM_RightRelease();  // right while playing: nothing
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), kMarks).EomMark, 60.0f);
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, kMarks).EomMark, 60.0f);
     audition->cmdEOM_Click();
-    EXPECT_NEAR(ReadSoundMarks(st(), kMarks).EomMark, 10.0f, 0.01);
+    EXPECT_NEAR(ReadSoundMarks(st().platform.files, kMarks).EomMark, 10.0f, 0.01);
     audition->cmdStopPlay_Click();
     audition->cmdEOM_Click();  // left while stopped: nothing
-    EXPECT_NEAR(ReadSoundMarks(st(), kMarks).EomMark, 10.0f, 0.01);
+    EXPECT_NEAR(ReadSoundMarks(st().platform.files, kMarks).EomMark, 10.0f, 0.01);
     audition->cmdEOM_RightRelease();
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st(), kMarks).EomMark, 150.0f);
+    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, kMarks).EomMark, 150.0f);
 }
 
 TEST_F(AuditionTest, WithNoEomMarkTheCountdownRunsToTheEndOfTheFile) {
@@ -139,7 +140,7 @@ TEST_F(AuditionTest, WithNoEomMarkTheCountdownRunsToTheEndOfTheFile) {
     advance(61'000);
     // Playback ended at the file's end.
     EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audition->cmdEOMColour, colour::Blue);
+    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
     EXPECT_EQ(audition->lblTime, "    ");
 }
 
@@ -153,7 +154,7 @@ TEST_F(AuditionTest, TheSliderSeeksWhenReleasedAndIsNotMovedWhileHeld) {
     audition->TrackBar_Released(60'000);
     advance(1'000);
     EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 61'000, 150);
-    EXPECT_EQ(audition->cmdEOMColour, colour::Blue);
+    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
 }
 
 TEST_F(AuditionTest, PauseAndResume) {
@@ -162,11 +163,11 @@ TEST_F(AuditionTest, PauseAndResume) {
     audition->cmdPlay_Click();
     advance(5'000);
     audition->cmdPause_Click();
-    EXPECT_EQ(audition->cmdPauseColour, colour::Yellow);
-    EXPECT_EQ(audition->cmdPlayColour, colour::Green);
+    EXPECT_EQ(audition->cmdPauseColour, ButtonColour::Yellow);
+    EXPECT_EQ(audition->cmdPlayColour, ButtonColour::Green);
     advance(5'000);
     audition->cmdPlay_Click();
-    EXPECT_EQ(audition->cmdPauseColour, colour::PaleYellow);
+    EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
     advance(1'000);
     EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 6'000, 150);
 }
@@ -180,10 +181,10 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     st().next.play.emplace();
     st().next.play->recordNo = 7;
     PlayScheduled(st());
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     audition->cmdStopPlay_Click();
     PlayScheduled(st());
-    EXPECT_EQ(st().playout.PlayState, 2);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     // And the audition is refused while the playout runs.
     audition->cmdPlay_Click();
     EXPECT_FALSE(st().playout.AuditionPlaying);

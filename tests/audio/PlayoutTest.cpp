@@ -3,6 +3,7 @@
 
 #include "AudioFixture.h"
 #include "audio/Playout.h"
+#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
 
 using namespace quillmar;
@@ -21,8 +22,8 @@ class PlayoutTest : public AudioTest {
     }
     void marks(float eom, float trim) {
         std::string error;
-        ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, eom, &error)) << error;
-        ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, trim, &error)) << error;
+        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, eom, &error)) << error;
+        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, trim, &error)) << error;
     }
     void playScheduled() {
         st().next.play.emplace();
@@ -41,14 +42,14 @@ TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
     makeWave(kWave, 150);
     marks(0, 120.5f);
     playScheduled();
-    ASSERT_EQ(st().playout.PlayState, 2);
+    ASSERT_EQ(st().playout.PlayState, PlayState::Timed);
     ASSERT_EQ(audio().playStarts().size(), 1u);
     EXPECT_EQ(audio().playStarts()[0].device, st().Settings.ProgramPlayCard);
     EXPECT_EQ(st().recorder.Chains.WavePlayer->lengthMs(), 150'000);
     runTo(Monday(12, 2, 0, 499));
-    EXPECT_EQ(st().playout.PlayState, 2);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     runTo(Monday(12, 2, 0, 501));
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(count("PlayerFinished"), 1);
     // No EOM mark: due at the file's end, but the trimmed end came first and pulsed it.
     EXPECT_THAT(eomOn(), ElementsAre("12:02:00.5"));
@@ -63,11 +64,11 @@ TEST_F(PlayoutTest, WithoutMarksTheEomPulsesOnceAtStartPlusLength) {
     // The tick pulses after start + length; the finished event that follows sends no second.
     ASSERT_EQ(eomOn().size(), 1u);
     EXPECT_THAT(eomOn()[0], ::testing::StartsWith("12:00:30"));
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);  // the one-second pulse is over
     EXPECT_EQ(st().main.lblPlayTime, "     ");
     EXPECT_FALSE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, 0);  // not green once the playout is over
+    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);  // not green once the playout is over
 }
 
 TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
@@ -75,7 +76,7 @@ TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
     marks(20, 0);
     playScheduled();
     EXPECT_TRUE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, colour::LightGreen);
+    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
     runTo(Monday(12, 0, 40));
     EXPECT_THAT(eomOn(), ElementsAre(::testing::StartsWith("12:00:20")));
     runTo(Monday(12, 1, 10));
@@ -84,7 +85,7 @@ TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
 
 TEST_F(PlayoutTest, AMissingFileForATimedPlayIsNamed) {
     playScheduled();
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_THAT(sim->errors.messages, ElementsAre(kWave + " does not exist"));
     EXPECT_TRUE(audio().playStarts().empty());
 }
@@ -95,14 +96,14 @@ TEST_F(PlayoutTest, AGarbledMarksFileIsReadAsNoMarks) {
     playScheduled();
     EXPECT_EQ(st().playout.EomMark, 0.0f);
     EXPECT_EQ(st().playout.TrimMark, 0.0f);
-    EXPECT_EQ(st().playout.PlayState, 2);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
 }
 
 TEST_F(PlayoutTest, AFileThePlayerCannotOpenIsReportedAndNothingIsOnAir) {
     makeWave(kWave, 10);
     audio().failPlayerOpen("*");
     playScheduled();
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_THAT(sim->errors.messages[0], ::testing::StartsWith("Cannot play " + kWave));
 }
@@ -112,11 +113,11 @@ TEST_F(PlayoutTest, NothingStartsOverAnAuditionOnTheSameCard) {
     st().playout.AuditionPlaying = true;
     playScheduled();
     EXPECT_THAT(sim->errors.messages, ElementsAre(kAlreadyPlaying));
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     // On another card the playout goes ahead.
     st().Settings.AuditionPlayCard = 1;
     playScheduled();
-    EXPECT_EQ(st().playout.PlayState, 2);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
 }
 
 TEST_F(PlayoutTest, ASecondPlayWhileOnAirDoesNothing) {
@@ -131,7 +132,7 @@ TEST_F(PlayoutTest, PlayStopEndsThePlayoutAsTheFinishedEventDoes) {
     playScheduled();
     runTo(Monday(12, 0, 5));
     StopPlayout(st());
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_THAT(eomOn(), ElementsAre(::testing::StartsWith("12:00:05")));
     runTo(Monday(12, 2, 0));
     EXPECT_EQ(eomOn().size(), 1u);
@@ -151,11 +152,11 @@ TEST_F(PlaylistPlayoutTest, TheFirstEntryPlaysAndLeavesTheListWhenFinished) {
     makeWave("C:\\SATFILE\\SFMON008.WAV", 10);
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
     PlayFromPlaylist(st());
-    EXPECT_EQ(st().playout.PlayState, 1);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Playlist);
     EXPECT_EQ(st().playout.PlayingEntryRecordNo, 7);
     EXPECT_EQ(st().main.PlayListIndex, 0);
     runTo(Monday(12, 0, 11));
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     ASSERT_EQ(st().main.PlayList.size(), 1u);
     EXPECT_EQ(st().main.PlayList[0].recordNo, 8);
     EXPECT_TRUE(st().main.Label1Visible);
@@ -168,7 +169,7 @@ TEST_F(PlaylistPlayoutTest, TheEntryThatPlayedLeavesEvenWhenTheListChangedMeanwh
     // The list is built again while it plays, with an earlier programme first.
     st().main.PlayList.insert(st().main.PlayList.begin(), {"10:30:00  EARLY                    ", 9});
     runTo(Monday(12, 0, 11));
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(st().main.PlayList,
               (std::vector<PlaylistEntry>{{"10:30:00  EARLY                    ", 9},
                                           {"11:30:00  LATE                     ", 8}}));
@@ -178,7 +179,7 @@ TEST_F(PlaylistPlayoutTest, AMissingOrTinyFileIsDroppedSilently) {
     sim->write(kWave, std::string(99, 'x'));
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  OTHER                    ", 9}});
     PlayFromPlaylist(st());
-    EXPECT_EQ(st().playout.PlayState, 0);
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_FALSE(sim->exists(kWave));
     ASSERT_EQ(st().main.PlayList.size(), 1u);
     EXPECT_EQ(st().main.PlayListIndex, 0);

@@ -5,6 +5,7 @@
 
 #include "AudioFixture.h"
 #include "audio/Recording.h"
+#include "core/RecordingSequences.h"
 #include "audio/SoundFiles.h"
 #include "core/ManualControls.h"
 
@@ -22,16 +23,16 @@ const std::string kMarks = "C:\\SATFILE\\SFMON007.DAT";
 class RecordingTest : public AudioTest {
   protected:
     RecordingTest() { put(7, RecordedSchedule()); }
-    SoundMarks marks() { return ReadSoundMarks(st(), kMarks); }
+    SoundMarks marks() { return ReadSoundMarks(st().platform.files, kMarks); }
 };
 
 TEST(SoundFileNames, FollowTheWeekdayAndRecordNumberInUpperCase) {
     SimStation s;
     s.start();
     s.st().Settings.WaveDriveLetter = "C";
-    EXPECT_EQ(SoundFileName(s.st(), 2, 7), "C:\\SATFILE\\SFMON007.WAV");
-    EXPECT_EQ(MarksFileName(SoundFileName(s.st(), 2, 7)), "C:\\SATFILE\\SFMON007.DAT");
-    EXPECT_EQ(SoundFileName(s.st(), 7, 123, false), "C:\\satfile\\SFSat123.wav");
+    EXPECT_EQ(SoundFileName(s.st().Settings, 2, 7), "C:\\SATFILE\\SFMON007.WAV");
+    EXPECT_EQ(MarksFileName(SoundFileName(s.st().Settings, 2, 7)), "C:\\SATFILE\\SFMON007.DAT");
+    EXPECT_EQ(SoundFileName(s.st().Settings, 7, 123, false), "C:\\satfile\\SFSat123.wav");
     EXPECT_EQ(MarksFileName("C:\\satfile\\SFSat123.wav"), "C:\\satfile\\SFSat123.dat");
 }
 
@@ -55,12 +56,13 @@ TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTimeWithItsRelayResets) {
         log("AL"),
         ElementsAre(MatchesRegex("09:59:45  SETAUDIO 3 S ENG 0  "), "09:59:45  Turn off Relay 1",
                     MatchesRegex("09:59:55  SETAUDIO 3 S ENG 0  "), "09:59:55  Turn off Relay 1"));
-    EXPECT_EQ(st().recorder.RecordSeconds, 330);
-    EXPECT_EQ(st().recorder.RecordingFile, kWave);
-    EXPECT_EQ(st().recorder.MarksFile, kMarks);
+    ASSERT_TRUE(st().recorder.Cued);
+    EXPECT_EQ(st().recorder.Cued->seconds, 330);
+    EXPECT_EQ(st().recorder.Cued->file, kWave);
+    EXPECT_EQ(st().recorder.Cued->marksFile, kMarks);
     EXPECT_EQ(st().main.lblRecordName, "Cue " + kName);
     EXPECT_TRUE(st().Audio.RecordMetersVisible);
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
 }
 
 TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLength) {
@@ -69,13 +71,13 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     inputAt(Monday(10, 2, 0), {0, 0});
     runTo(Monday(10, 0, 1));
     // Then the capture waits for audio.
-    EXPECT_EQ(st().recorder.RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     EXPECT_EQ(st().main.lblRecordName, "Waiting for Audio");
     EXPECT_EQ(st().main.cmdRecordCaption, "Ready");
     EXPECT_FALSE(sim->exists(kWave) && ReadWaveInfo(sim->files, kWave).frames > 0);
 
     runTo(Monday(10, 0, 21));
-    EXPECT_EQ(st().recorder.RecordState, 2);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Recording);
     EXPECT_EQ(st().main.cmdRecordCaption, "Recording");
     EXPECT_EQ(st().main.lblRecordName, "Recording " + kName);
     EXPECT_NEAR(st().recorder.RecordStartTime, 36020.0, 0.05);
@@ -84,7 +86,7 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
     // When the recording runs on past its length.
     runTo(Monday(10, 6, 0));
     // Then it stopped just after 330 s, with both marks at the last loud buffer.
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     ASSERT_EQ(count("StopRecording"), 1);
     const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
     ASSERT_TRUE(wave.ok);
@@ -116,15 +118,15 @@ TEST_F(RecordingTest, ALoudRightChannelAloneStartsTheRecordingWhichStopsAtItsLen
 TEST_F(RecordingTest, QuietChannelsBelowTheThresholdNeverStartIt) {
     inputAt(Monday(10, 0, 0), {1000, 999});  // at the threshold is not above it
     runTo(Monday(10, 3, 0));
-    EXPECT_EQ(st().recorder.RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     EXPECT_EQ(count("StartRecording"), 0);
 }
 
 TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
     runTo(Monday(10, 5, 29));
-    EXPECT_EQ(st().recorder.RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     runTo(Monday(10, 5, 32));
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(count("DumpRecording"), 1);
     EXPECT_EQ(log("AL").back(), "10:05:30  Dump " + kName);
     // Nothing was recorded: no wave file to play in its place, no marks, no export.
@@ -235,7 +237,7 @@ TEST_F(RecordingTest, ACardThatVanishesEndsTheRecordingWithAPlayableFileAndItsMa
     runTo(Monday(10, 1, 0));
     audio().vanishInput("device unplugged");
     runTo(Monday(10, 1, 1));
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_EQ(sim->errors.messages[0], kName + " Recording ended: device unplugged");
     EXPECT_THAT(log("ER"),
@@ -252,7 +254,7 @@ TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
     audio().failWritesAfterMs(45'000);
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 1, 0));
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_THAT(sim->errors.messages[0],
                 MatchesRegex(".*Recording ended: Cannot write .*No space left on device"));
@@ -264,7 +266,7 @@ TEST_F(RecordingTest, AFullDiskEndsTheRecordingCleanly) {
 TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
     audio().failCaptureStart("no such device");
     runTo(Monday(10, 0, 1));
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     ASSERT_EQ(sim->errors.messages.size(), 1u);
     EXPECT_EQ(sim->errors.messages[0], "Cannot record " + kWave + ": no such device");
     // The arm runs at count 0, up to half a second early; it is not retried on every tick.
@@ -275,15 +277,15 @@ TEST_F(RecordingTest, AMissingCardIsReportedAndTheWaitIsDumped) {
 TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
     // Given last week's recording and marks of the programme
     std::string error;
-    ASSERT_TRUE(WriteSoundMark(st(), kMarks, 1, 300, &error)) << error;
-    ASSERT_TRUE(WriteSoundMark(st(), kMarks, 2, 310, &error)) << error;
+    ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, 300, &error)) << error;
+    ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, 310, &error)) << error;
     ASSERT_TRUE(sim->files.writeFile(kWave, "last week's audio", &error)) << error;
     // When Rec Stop is pressed while the recording still waits for audio
     runTo(Monday(10, 0, 10));
     ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
     cmdRecStop_Click(st());
     // Then the wait ends as a dump does: nothing exported, the wave file and marks untouched
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(count("CheckExport"), 0);
     EXPECT_FLOAT_EQ(marks().EomMark, 300);
     EXPECT_FLOAT_EQ(marks().TrimMark, 310);
@@ -302,7 +304,7 @@ TEST_F(RecordingTest, ARecordPressWhileRecordingDoesNotRestartTheWait) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 30));
     ArmRecording(st());
-    EXPECT_EQ(st().recorder.RecordState, 2);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Recording);
     EXPECT_EQ(st().recorder.RecordStopTime, 36330);
 }
 
@@ -334,9 +336,9 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     ArmRecording(st());
     EXPECT_TRUE(st().recorder.RelayRecordArmed);
     inputAt(Monday(9, 59, 10), {100, 100});  // quiet, below the threshold
-    EnableRecordWriter(st());
+    EnableRecordWriter(st().recorder);
     runTo(Monday(9, 59, 20));
-    EXPECT_EQ(st().recorder.RecordState, 1);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     StopRecording(st());
     EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->files, kWave).frames) / kSampleRate, 20.0,
                 0.1);
@@ -348,7 +350,7 @@ TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 40));
     ShutdownRecording(st());
-    EXPECT_EQ(st().recorder.RecordState, 0);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_NEAR(marks().EomMark, 40.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:00:40  Stop   " + kName + " 00:40");
 }

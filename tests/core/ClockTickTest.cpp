@@ -99,9 +99,9 @@ TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
     st.next.record->recordNo = 1;
     st.next.record->seconds = 12 * 3600 + 60;
     st.next.record->dateText = "12/05/2026";
-    st.recorder.RecordStartMode = "T";
+    st.recorder.Cued.emplace().start = RecordStart::Timed;
     t.onAction = [&](const std::string& name) {
-        if (name == "ArmRecording") st.recorder.RecordState = 1;
+        if (name == "ArmRecording") st.recorder.RecordState = RecordState::WaitingForAudio;
     };
     // TimerCue runs the cue 3 s after it is started: 14.45 s and 4.45 s ahead.
     EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 0, 59, 400)),
@@ -119,7 +119,7 @@ TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
     st.next.record->recordNo = 1;
     st.next.record->seconds = 12 * 3600 + 20;
     st.next.record->dateText = "12/05/2026";
-    st.recorder.RecordStartMode = "M";
+    st.recorder.Cued.emplace().start = RecordStart::Relay;
     EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 1, 0)).size(), 2u);
     EXPECT_EQ(t.count("ArmRecording"), 0);
 }
@@ -131,8 +131,8 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     st.next.record->recordNo = 1;
     st.next.record->seconds = 12 * 3600 + 1;
     st.next.record->dateText = "12/07/2026";
-    st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordState = RecordState::Recording;
+    st.recorder.Armed.emplace().start = RecordStart::Timed;
     st.recorder.RecordStartTime = 11 * 3600 + 59 * 60;
     st.recorder.RecordStopTime = 13 * 3600;
     t.runTo(At(12, 0, 0, 100));
@@ -144,12 +144,14 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
 TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordState = RecordState::Recording;
+    st.recorder.Armed.emplace().start = RecordStart::Timed;
+    // The next programme, cued meanwhile, starts by relay: this one still stops at its time.
+    st.recorder.Cued.emplace().start = RecordStart::Relay;
     st.recorder.RecordStartTime = 12 * 3600 - 60;
     st.recorder.RecordStopTime = 12 * 3600 + 10;
     t.onAction = [&](const std::string& name) {
-        if (name == "StopRecording") st.recorder.RecordState = 0;
+        if (name == "StopRecording") st.recorder.RecordState = RecordState::Idle;
     };
     // No next slot is found while it records: it still stops.
     ASSERT_FALSE(st.next.record);
@@ -160,10 +162,10 @@ TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
 TEST(RecordCountdown, DumpsARecordingThatWaitedPastItsDeadline) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.recorder.RecordState = 1;
+    st.recorder.RecordState = RecordState::WaitingForAudio;
     st.recorder.ArmDeadline = 12 * 3600 + 5;
     t.onAction = [&](const std::string& name) {
-        if (name == "DumpRecording") st.recorder.RecordState = 0;
+        if (name == "DumpRecording") st.recorder.RecordState = RecordState::Idle;
     };
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.times("DumpRecording"), (std::vector<std::string>{"12:00:05.050"}));
@@ -173,12 +175,12 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
     // Given a recording that started at 23:50 and lasts 20 minutes (stop time 87000),
     TickStation t(At(23, 50, 0));
     Station& st = t.st();
-    st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordState = RecordState::Recording;
+    st.recorder.Armed.emplace().start = RecordStart::Timed;
     st.recorder.RecordStartTime = 23 * 3600 + 50 * 60;
     st.recorder.RecordStopTime = 23 * 3600 + 50 * 60 + 1200;
     t.onAction = [&](const std::string& name) {
-        if (name == "StopRecording") st.recorder.RecordState = 0;
+        if (name == "StopRecording") st.recorder.RecordState = RecordState::Idle;
     };
     // when midnight passes, then the elapsed time keeps counting and it stops at 00:10:00.
     t.runTo(On(kSaturday.addDays(1), 0, 5, 0));
@@ -191,10 +193,10 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
 TEST(RecordCountdown, ADeadlinePastMidnightDumpsAtItsTimeNextDay) {
     TickStation t(At(23, 59, 0));
     Station& st = t.st();
-    st.recorder.RecordState = 1;
+    st.recorder.RecordState = RecordState::WaitingForAudio;
     st.recorder.ArmDeadline = 86400 + 60;
     t.onAction = [&](const std::string& name) {
-        if (name == "DumpRecording") st.recorder.RecordState = 0;
+        if (name == "DumpRecording") st.recorder.RecordState = RecordState::Idle;
     };
     t.runTo(On(kSaturday.addDays(1), 0, 2, 0));
     EXPECT_EQ(t.times("DumpRecording"), (std::vector<std::string>{"00:01:00.050"}));
@@ -269,11 +271,11 @@ TEST(TimedPlay, WaitsForAPlayoutOnAirUpToAMinute) {
     st.next.play->recordNo = 3;
     st.next.play->date = kSaturday;
     st.next.play->time = "12:00:10";
-    st.playout.PlayState = 1;
+    st.playout.PlayState = PlayState::Playlist;
     st.playout.EomTime = 12 * 3600 + 40;
     t.runTo(At(12, 0, 30));
     EXPECT_EQ(t.count("PlayScheduled"), 0);
-    st.playout.PlayState = 0;
+    st.playout.PlayState = PlayState::Idle;
     t.runTo(At(12, 0, 31));
     EXPECT_EQ(t.times("PlayScheduled"), (std::vector<std::string>{"12:00:30.050"}));
 }
@@ -330,7 +332,7 @@ TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot
 TEST(PlayoutCountdown, AnEomTimePastMidnightWrapsAndPulsesAt0020) {
     TickStation t(At(23, 59, 50));
     Station& st = t.st();
-    st.playout.PlayState = 2;
+    st.playout.PlayState = PlayState::Timed;
     st.playout.EomTime = 86420;
     t.runTo(At(23, 59, 59, 950));
     EXPECT_EQ(st.playout.EomTime, 86420);

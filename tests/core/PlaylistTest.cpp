@@ -102,7 +102,7 @@ TEST(Playlist, ListingEntriesShowsTheButtonsTheSettingsAllow) {
 TEST(Playlist, TheEntryOnAirStaysListedWhenTheListIsRebuilt) {
     TickStation t(kSaturday1400, Schedules({Manual("Later", 6, {"16:00:00"})}));
     Station& st = t.st();
-    st.playout.PlayState = 1;
+    st.playout.PlayState = PlayState::Playlist;
     st.playout.PlayingEntryText = "13:30:00  Lunch Hour               ";
     st.playout.PlayingEntryRecordNo = 7;
     st.main.PlayList.clear();
@@ -111,7 +111,7 @@ TEST(Playlist, TheEntryOnAirStaysListedWhenTheListIsRebuilt) {
     ASSERT_EQ(st.main.PlayList.size(), 2u);
     EXPECT_EQ(st.main.PlayList[0], (PlaylistEntry{st.playout.PlayingEntryText, 7}));
     // A timed playout on air is not a playlist entry.
-    st.playout.PlayState = 2;
+    st.playout.PlayState = PlayState::Timed;
     st.main.PlayList.clear();
     LoadManualPlaylist(st);
     EXPECT_EQ(st.main.PlayList.size(), 1u);
@@ -176,7 +176,7 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     st.next.record->recordNo = 1;
     t.sim->audio.failCaptureStart("no such device");
     cmdRecord_Click(st);
-    EXPECT_EQ(st.recorder.RecordState, 0);
+    EXPECT_EQ(st.recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
 }

@@ -44,11 +44,12 @@ void Recorded(ExportStation& s, int recordNo, int weekday, double seconds,
               const std::string& file = kRecording, int channels = 2) {
     s.wave(file, channels, static_cast<std::int64_t>(seconds * 44100), Left);
     Station& st = s.st();
-    st.recorder.ExportRecordNo = recordNo;
-    st.recorder.ExportWeekday = weekday;
-    st.recorder.ExportRecordingFile = file;
+    RecordProgramme& recorded = st.recorder.LastRecording.emplace();
+    recorded.recordNo = recordNo;
+    recorded.weekday = weekday;
+    recorded.file = file;
+    recorded.channels = channels;
     st.recorder.RecordedSeconds = static_cast<float>(seconds);
-    st.recorder.Armed.channels = channels;
 }
 
 std::string Zeros(std::size_t n) {
@@ -116,8 +117,8 @@ TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
     ExportEntry otherDay = Entry(ExportNaming::UserDefined, 2, "01:00");
     otherDay.Paths[1] = "c:\\monday";
     Put(s, 2, otherDay);
-    s.st().recorder.ExportRecordNo = 1;
-    s.st().recorder.ExportWeekday = 2;
+    s.st().recorder.LastRecording.emplace().recordNo = 1;
+    s.st().recorder.LastRecording->weekday = 2;
     std::vector<std::string> actions;
     s.st().actionObserver = [&](const std::string& a) { actions.push_back(a); };
 

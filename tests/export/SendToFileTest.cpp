@@ -34,7 +34,7 @@ struct Copy {
     }
     void trim(float seconds) {
         std::string error;
-        ASSERT_TRUE(WriteSoundMark(s.st(), kMarks, 2, seconds, &error)) << error;
+        ASSERT_TRUE(WriteSoundMark(s.st().platform.files, kMarks, 2, seconds, &error)) << error;
     }
     void name(const std::string& n) {
         send->txtFileName = n;

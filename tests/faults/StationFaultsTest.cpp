@@ -140,7 +140,7 @@ TEST_F(StationFaults, ASoundCardThatVanishesKeepsWhatWasRecordedAndItIsPlayedWit
     EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("Recording ended: device unplugged")));
     EXPECT_TRUE(logged("ER", "Recording ended: device unplugged"));
     EXPECT_NEAR(seconds(kFirstWave), 30.0, 1.1);
-    EXPECT_NEAR(ReadSoundMarks(st(), MarksFileName(kFirstWave)).EomMark, 30.0, 1.1);
+    EXPECT_NEAR(ReadSoundMarks(st().platform.files, MarksFileName(kFirstWave)).EomMark, 30.0, 1.1);
 
     runTo(Monday(10, 6, 0));
     EXPECT_TRUE(logged("AL", "Play NEWS HOUR"));
@@ -154,7 +154,7 @@ TEST_F(StationFaults, AFullDiskEndsTheRecordingWithAPlayableFileAndSpaceFreedLat
     EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("No space left on device")));
     EXPECT_TRUE(logged("ER", "No space left on device"));
     EXPECT_NEAR(seconds(kFirstWave), 20.0, 0.1);
-    EXPECT_NEAR(ReadSoundMarks(st(), MarksFileName(kFirstWave)).EomMark, 20.0, 0.1);
+    EXPECT_NEAR(ReadSoundMarks(st().platform.files, MarksFileName(kFirstWave)).EomMark, 20.0, 0.1);
     EXPECT_TRUE(logged("AL", "Stop   NEWS HOUR"));
 
     runTo(Monday(10, 6, 0));

@@ -222,13 +222,13 @@ TEST(RemoteTimeSet, AClockThatCannotBeSetIsReportedNotLogged) {
 TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
     // Given a playout running
     RemoteStation r(kPrairie);
-    r.st().playout.PlayState = 1;
+    r.st().playout.PlayState = PlayState::Playlist;
     r.inputs(kPlayInput);
     // a held Play input starts nothing more
     r.s.loop.advance(2000);
     EXPECT_EQ(r.count("PlayFromPlaylist"), 0);
     // and once nothing plays, it starts the playlist
-    r.st().playout.PlayState = 0;
+    r.st().playout.PlayState = PlayState::Idle;
     r.s.loop.advance(50);
     EXPECT_GE(r.count("PlayFromPlaylist"), 1);
 }
@@ -236,8 +236,8 @@ TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
 TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
     // Given a relay-controlled recording running with the Record input held
     RemoteStation r(kPrairie);
-    r.st().recorder.RecordStartMode = "M";
-    r.st().recorder.RecordState = 2;
+    r.st().recorder.Armed.emplace().start = RecordStart::Relay;
+    r.st().recorder.RecordState = RecordState::Recording;
     r.inputs(kRecordInput);
     r.s.loop.advance(500);
     // a port that cannot be read meanwhile says nothing about the input
@@ -252,10 +252,22 @@ TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
 }
 
 TEST(RemoteRecord, ScheduledRecordingsIgnoreTheRecordInput) {
-    RemoteStation r(kPrairie);
-    r.st().recorder.RecordStartMode = "A";
-    r.st().recorder.RecordState = 2;
-    r.inputs(0);
-    r.s.loop.advance(500);
-    EXPECT_EQ(r.count("StopRecording"), 0);
+    // The recording's own start mode counts, not that of the programme cued after it.
+    const std::optional<RecordStart> kNothingCued;
+    const struct {
+        RecordStart armed;
+        std::optional<RecordStart> cued;
+    } cases[] = {{RecordStart::Other, kNothingCued},
+                 {RecordStart::Timed, RecordStart::Relay},
+                 {RecordStart::Other, RecordStart::Relay}};
+    for (const auto& c : cases) {
+        RemoteStation r(kPrairie);
+        r.st().recorder.Armed.emplace().start = c.armed;
+        if (c.cued) r.st().recorder.Cued.emplace().start = *c.cued;
+        r.st().recorder.RecordState = RecordState::Recording;
+        r.st().recorder.RecordStopTime = r.s.clock.now().secondsOfDay() + 3600;
+        r.inputs(0);
+        r.s.loop.advance(500);
+        EXPECT_EQ(r.count("StopRecording"), 0) << static_cast<int>(c.armed);
+    }
 }

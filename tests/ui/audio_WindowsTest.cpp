@@ -6,6 +6,7 @@
 
 #include "audio/AudioState.h"
 #include "audio/Playout.h"
+#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
 #include "audio/windows/LevelMeter.h"
 #include "audio/windows/frmAudition.h"
@@ -71,10 +72,10 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     EXPECT_NE(w.TrackBar->value(), 0);
     QTest::mouseClick(w.cmdTrim, Qt::LeftButton);
     EXPECT_FALSE(s.st().playout.AuditionPlaying);
-    EXPECT_NEAR(ReadSoundMarks(s.st(), "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0, 0.01);
+    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0, 0.01);
     // A right click on EOM while stopped puts the EOM back at the end.
     QTest::mouseRelease(w.cmdEOM, Qt::RightButton);
-    EXPECT_NEAR(ReadSoundMarks(s.st(), "C:\\SATFILE\\SFTUE002.DAT").EomMark, 19.97, 0.05);
+    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").EomMark, 19.97, 0.05);
 }
 
 TEST(AuditionWindow, PlayWithNothingChosenAsksForAProgramme) {
@@ -105,7 +106,7 @@ TEST(MainWindowMeters, ShowOneBarPerChannelOverTheirScaleWhileRecordingOrPlaying
     s.st().Audio.RecordMetersVisible = true;
     s.st().Audio.RecordPeakLeft = 1200;
     s.st().Audio.RecordPeakRight = 3400;
-    s.st().Audio.cmdPlayColour = colour::LightGreen;
+    s.st().Audio.cmdPlayColour = ButtonColour::LightGreen;
     s.st().notifyChanged();
     for (const char* name : record) EXPECT_TRUE(meter(name)->isVisible()) << name;
     for (const char* name : play) EXPECT_FALSE(meter(name)->isVisible()) << name;
@@ -126,7 +127,7 @@ TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {
     s.st().Settings.PlayVisible = 1;
     DeriveSettingValues(s.st());
     PutSchedule(s.st(), 2, "MORNING SHOW");
-    MakeWave(s, SoundFileName(s.st(), s.st().platform.clock.now().date.weekday(), 2), 3);
+    MakeWave(s, SoundFileName(s.st().Settings, s.st().platform.clock.now().date.weekday(), 2), 3);
     s.st().main.PlayList = {{"12:00:00  MORNING SHOW", 2}};
     mnuMenu w(s.st());
     w.show();
@@ -134,7 +135,7 @@ TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {
     QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
     EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));
     s.loop.advance(5'000);
-    EXPECT_FALSE(ProgrammePlaying(s.st()));
+    EXPECT_FALSE(ProgrammePlaying(s.st().playout));
     EXPECT_EQ(w.cmdPlay->styleSheet(), idle);
 }
 

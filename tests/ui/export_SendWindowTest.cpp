@@ -78,9 +78,10 @@ TEST(MainWindowExport, GaugeAndMeterShowWhileAnExportRuns) {
     std::string error;
     ASSERT_TRUE(WriteExportEntry(s.st().Export, 1, e, &error)) << error;
     s.wave(kSound, 2, 44100, [](std::int64_t, int) -> std::int16_t { return 500; });
-    s.st().recorder.ExportRecordNo = 1;
-    s.st().recorder.ExportWeekday = 4;
-    s.st().recorder.ExportRecordingFile = kSound;
+    RecordProgramme& recorded = s.st().recorder.LastRecording.emplace();
+    recorded.recordNo = 1;
+    recorded.weekday = 4;
+    recorded.file = kSound;
     s.st().recorder.RecordedSeconds = 1.0f;
 
     mnuMenu w(s.st());

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "core/PlayoutSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 
@@ -40,8 +41,9 @@ int SelectedRow(QListWidget* list) {
 
 }  // namespace
 
-QString ColourStyle(int value) {
-    if (value == 0) return {};
+QString ColourStyle(ButtonColour colour) {
+    if (colour == ButtonColour::AsLaidOut) return {};
+    const auto value = static_cast<std::int32_t>(colour);
     return QString("background-color: rgb(%1, %2, %3);")
         .arg(value & 0xFF)
         .arg(value >> 8 & 0xFF)
@@ -52,7 +54,7 @@ frmAudition::frmAudition(Station& station, QWidget* parent)
     : QWidget(parent, Qt::Window), station_(station) {
     setObjectName("frmAudition");
     setWindowTitle("Audition");
-    audition_ = std::make_unique<Audition>(station_);
+    audition_ = OpenAudition(station_);
 
     lstSchedule = new QListWidget(this);
     lstSchedule->setObjectName("lstSchedule");

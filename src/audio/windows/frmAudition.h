@@ -42,7 +42,7 @@ class frmAudition : public QWidget {
     std::unique_ptr<Audition> audition_;
 };
 
-// A 0x00BBGGRR colour value as a style sheet; empty for 0 (as laid out).
-QString ColourStyle(int colourValue);
+// A button colour as a style sheet; empty as laid out.
+QString ColourStyle(ButtonColour colour);
 
 }  // namespace quillmar

@@ -329,7 +329,7 @@ void mnuMenu::render() {
     Label2->setVisible(audio.PlayMetersVisible);
     for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1})
         m->setVisible(audio.PlayMetersVisible);
-    const PlayLevels play = ProgrammeLevels(station_);
+    const PlayLevels play = ProgrammeLevels(station_.recorder.Chains);
     MMLevelX1->setLevel(play.left);
     MMLevelX2->setLevel(play.right);
     cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
