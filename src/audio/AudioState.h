@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Audio.h"
+#include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
 
@@ -43,7 +44,7 @@ struct ArmedRecording {
     std::string name;       // 25 characters
     std::string file;       // wave file, drive path
     std::string marksFile;  // marks file, drive path
-    std::string startMode;  // "T" or "M"
+    ScheduleStart startMode = ScheduleStart::Blank;
     int recordNo = 0;
     int weekday = 0;  // 1 = Sunday .. 7 = Saturday, of the record slot
     std::int32_t seconds = 0;
@@ -70,7 +71,7 @@ struct AudioChains {
 // alarm, and what the export of the last recording needs.
 struct RecorderState {
     int RecordState = 0;  // 0 idle, 1 waiting for audio, 2 recording
-    std::string RecordStartMode;
+    ScheduleStart RecordStartMode = ScheduleStart::Blank;
     double RecordStartTime = 0;
     double RecordStopTime = 0;
     double ArmDeadline = 0;
@@ -78,7 +79,7 @@ struct RecorderState {
     std::string RecordingFile;
     std::string MarksFile;
     std::int32_t RecordSeconds = 0;
-    std::string RecordRoute;  // Route of the cued schedule: "1" and "2" record mono
+    ScheduleRoute RecordRoute = ScheduleRoute::Blank;  // of the cued schedule
     float RecordedSeconds = 0;
     std::int32_t LastAudioTime = 0;
     bool AudioAlarm = false;

@@ -21,10 +21,10 @@ Audition::Audition(Station& st) : st_(st) {
         if (onChanged) onChanged();
     });
     Timer1->setEnabled(true);
-    const int count = ScheduleRecordCount(st_);
+    const int count = ScheduleRecordCount(st_.schedule);
     for (int n = 1; n <= count && n <= kMaxSchedules; ++n) {
-        const std::optional<ScheduleFields> f = ReadSchedule(st_, n);
-        if (!f || f->InUse != "1") continue;
+        const std::optional<ScheduleFields> f = ReadSchedule(st_.schedule, n);
+        if (!f || f->InUse != ScheduleSlot::InUse) continue;
         lstSchedule.push_back({f->ProgramName, n});
     }
 }

@@ -86,7 +86,7 @@ void PlayFromPlaylist(Station& st) {
     if (list.empty()) return;
 
     const PlaylistEntry entry = list.front();
-    const std::optional<ScheduleFields> f = ReadSchedule(st, entry.recordNo);
+    const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, entry.recordNo);
     const std::string wave = SoundFileName(st, Today(st), entry.recordNo);
     const std::string marks = MarksFileName(wave);
     auto& files = st.platform.files;
@@ -116,8 +116,8 @@ void PlayScheduled(Station& st) {
     st.noteAction("PlayScheduled");
     if (!PlayoutAllowed(st)) return;
     // A schedule deleted since the finder ran leaves its old recording off the air.
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.NextPlayRecordNo);
-    if (!f || f->InUse != "1") return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, st.next.NextPlayRecordNo);
+    if (!f || f->InUse != ScheduleSlot::InUse) return;
     st.playout.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
     const int day = st.next.NextPlayDate.isValid() ? st.next.NextPlayDate.weekday() : Today(st);

@@ -50,7 +50,7 @@ std::string ArmSlot(const Station& st) {
 void CueRecording(Station& st) {
     st.noteAction("CueRecording");
     if (st.next.NextRecordNo == 0) return;
-    const std::optional<ScheduleFields> read = ReadSchedule(st, st.next.NextRecordNo);
+    const std::optional<ScheduleFields> read = ReadSchedule(st.schedule, st.next.NextRecordNo);
     if (!read) return;
     const ScheduleFields& f = *read;
     st.recorder.RecordingName = f.ProgramName;
@@ -85,7 +85,7 @@ void ArmRecording(Station& st) {
         st.recorder.Armed.recordNo = st.next.NextRecordNo;
         st.recorder.Armed.weekday = st.next.NextRecordSlot + 1;
         st.recorder.Armed.seconds = st.recorder.RecordSeconds;
-        st.recorder.Armed.channels = st.recorder.RecordRoute == "1" || st.recorder.RecordRoute == "2" ? 1 : 2;
+        st.recorder.Armed.channels = IsMonoRoute(st.recorder.RecordRoute) ? 1 : 2;
         st.recorder.RecordedSeconds = 0;
         st.recorder.LastAudioTime = 0;
         st.recorder.AudioAlarm = false;
@@ -101,7 +101,7 @@ void ArmRecording(Station& st) {
     }
     st.main.lblRecordName = "Waiting for Audio";
     st.recorder.RecordState = 1;
-    if (st.recorder.RecordStartMode == "M") st.recorder.RelayRecordArmed = true;
+    if (st.recorder.RecordStartMode == ScheduleStart::Manual) st.recorder.RelayRecordArmed = true;
     st.recorder.ArmDeadline = WholeSeconds(NowSeconds(st) + st.recorder.RecordSeconds);
 }
 

@@ -182,7 +182,7 @@ void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {
 
     // A timed recording the clock tick has not stopped (its start mode was renamed by the cue
     // of the next programme) still ends at its length.
-    if (st.recorder.RecordState == 2 && st.recorder.Armed.startMode == "T" && st.recorder.RecordStartMode != "T" &&
+    if (st.recorder.RecordState == 2 && st.recorder.Armed.startMode == ScheduleStart::Timed && st.recorder.RecordStartMode != ScheduleStart::Timed &&
         NowMoment(st) > st.recorder.Armed.stopAt)
         StopRecording(st);
 }

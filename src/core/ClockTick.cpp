@@ -152,7 +152,7 @@ void PlayoutCountdown(Station& st, double now) {
 
 void ReportMissedPlay(Station& st) {
     std::string name;
-    if (const auto f = ReadSchedule(st, st.next.NextPlayRecordNo)) {
+    if (const auto f = ReadSchedule(st.schedule, st.next.NextPlayRecordNo)) {
         name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
@@ -164,7 +164,7 @@ void ReportMissedPlay(Station& st) {
 void CollectTimedPlay(Tick& t) {
     Station& st = t.st;
     // A play the finder no longer holds (its schedule was deleted) is not started.
-    if (st.next.NextPlayMode != "T" || st.next.NextPlayRecordNo == 0) return;
+    if (st.next.NextPlayMode != ScheduleStart::Timed || st.next.NextPlayRecordNo == 0) return;
     const int second = ParseTimeText(st.next.NextPlayTime);
     if (second < 0 || !st.next.NextPlayDate.isValid()) return;
     const std::int64_t moment = MomentOf(st.next.NextPlayDate, second);
@@ -266,7 +266,7 @@ void RunExactActions(Tick& t) {
 
 void PlayCountdown(Tick& t) {
     Station& st = t.st;
-    if (st.next.NextPlayMode != "T") return;
+    if (st.next.NextPlayMode != ScheduleStart::Timed) return;
     if (st.next.NextPlayRecordNo == 0) {
         st.main.lblNextPlayTime.clear();
         return;
@@ -307,11 +307,11 @@ void RecordingSteps(Tick& t) {
         // The cue runs 3 s after 17 and after 7; a late tick still cues while time is left.
         for (const int k : {17, 7})
             if (before > k && count <= k && count > 0) st.timers.TimerCue->setEnabled(true);
-        if (st.recorder.RecordStartMode == "T" && count <= 0 && st.recorder.RecordState == 0) ArmRecording(st);
+        if (st.recorder.RecordStartMode == ScheduleStart::Timed && count <= 0 && st.recorder.RecordState == 0) ArmRecording(st);
         if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
-    if (st.recorder.RecordStartMode == "T" && st.recorder.RecordState == 2 &&
+    if (st.recorder.RecordStartMode == ScheduleStart::Timed && st.recorder.RecordState == 2 &&
         NowAgainst(st.recorder.RecordStopTime, now) > st.recorder.RecordStopTime)
         StopRecording(st);
     if (st.recorder.RecordState == 1 && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);

@@ -9,6 +9,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/EventLoop.h"
+#include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
 
@@ -22,7 +23,7 @@ struct NextEvents {
     std::string NextPlayDateText;
     Date NextPlayDate;
     std::string NextPlayTime;
-    std::string NextPlayMode;
+    ScheduleStart NextPlayMode = ScheduleStart::Blank;
     int NextSwitchRecordNo = 0;
     std::string NextSwitchName;
     std::string NextSwitchTime;

@@ -67,7 +67,7 @@ void HandleTimeSet(Station& st) {
 }
 
 void HandleRelayRecording(Station& st) {
-    if (st.recorder.RecordStartMode != "M") return;
+    if (st.recorder.RecordStartMode != ScheduleStart::Manual) return;
     if (st.recorder.RecordState != 2 && st.remote.RecordInput) {
         EnableRecordWriter(st);  // does nothing unless the relay recording is armed
     } else if (st.recorder.RecordState == 2 && !st.remote.RecordInput) {

@@ -21,12 +21,12 @@ Window Describe(const ScheduleFields& f) {
 template <typename Compare>
 void ForEachOther(Station& st, Compare compare) {
     const int self = st.schedule.CurrentRecordNo;
-    const Window a = Describe(ReadScheduleBlanked(st, self));
-    const int end = ScheduleScanEnd(st);
+    const Window a = Describe(ReadScheduleBlanked(st.schedule, self));
+    const int end = ScheduleScanEnd(st.schedule);
     for (int n = 1; n <= end; ++n) {
         if (n == self) continue;
-        const ScheduleFields other = ReadScheduleBlanked(st, n);
-        if (other.InUse != "1") continue;
+        const ScheduleFields other = ReadScheduleBlanked(st.schedule, n);
+        if (other.InUse != ScheduleSlot::InUse) continue;
         compare(a, Describe(other));
     }
 }

@@ -34,6 +34,24 @@ bool TimeBoxOk(const std::string& text) {
     return IsBlank(text) || IsTimeOfDayText(text);
 }
 
+// The states the route and start boxes list, in their order.
+constexpr ScheduleRoute kRouteStates[] = {ScheduleRoute::Left, ScheduleRoute::Right,
+                                          ScheduleRoute::Stereo, ScheduleRoute::Reverse};
+constexpr ScheduleStart kStartStates[] = {ScheduleStart::Manual, ScheduleStart::Timed};
+
+template <typename State, std::size_t N>
+int IndexOf(const State (&states)[N], State state) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (states[i] == state) return static_cast<int>(i);
+    return -1;
+}
+
+// The state of box entry `index`; Blank when nothing is chosen.
+template <typename State, std::size_t N>
+State StateAt(const State (&states)[N], int index) {
+    return index >= 0 && index < static_cast<int>(N) ? states[index] : State::Blank;
+}
+
 void ClearSchedule(ScheduleEditor& ed) {
     ed.txtPlay.fill("");
     ed.cboRec.fill(0);
@@ -68,10 +86,10 @@ void LoadSchedules(Station& st, ScheduleEditor& ed) {
     ed.lstDisplaySchedule.clear();
     ed.selectedIndex = -1;
     ed.topIndex = 0;
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(st.schedule);
     for (int n = 1; n <= end; ++n) {
-        const ScheduleFields f = ReadScheduleBlanked(st, n);
-        if (f.InUse != "1") continue;
+        const ScheduleFields f = ReadScheduleBlanked(st.schedule, n);
+        if (f.InUse != ScheduleSlot::InUse) continue;
         std::string text = f.ProgramName;
         if (ed.order == ScheduleEditor::Order::ByNumber)
             text = std::to_string(n) + (n < 10 ? " " : "") + "  " + text;
@@ -85,26 +103,21 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
     st.schedule.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    const ScheduleFields f = ReadScheduleBlanked(st, st.schedule.CurrentRecordNo);
+    const ScheduleFields f = ReadScheduleBlanked(st.schedule, st.schedule.CurrentRecordNo);
 
     ed.lblScheduleNo = std::to_string(st.schedule.CurrentRecordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
-    ed.optAction = f.Action == "3" ? 1 : 0;
-    ed.switchLayout = f.Action == "3";
+    ed.switchLayout = f.Action == ScheduleAction::SwitchOnly;
+    ed.optAction = ed.switchLayout ? 1 : 0;
     ed.Label2 = ed.switchLayout ? "Switch Time HH:MM:SS" : "Record Time HH:MM:SS";
 
     ed.cboSatPort = IsBlank(f.UnityPort) ? -1 : IndexOr(NumericValue(f.UnityPort) - 1, 4, -1);
-    if (f.Route == "1") ed.cboSatRoute = 0;
-    if (f.Route == "2") ed.cboSatRoute = 1;
-    if (f.Route == "S") ed.cboSatRoute = 2;
-    if (f.Route == "R") ed.cboSatRoute = 3;
+    if (const int i = IndexOf(kRouteStates, f.Route); i >= 0) ed.cboSatRoute = i;
     ed.cboSatAtt = IndexOr(NumericValue(f.Attenuation), 15, -1);
-    if (f.PlayStart == "M") ed.cboSatPlayStart = 0;
-    if (f.PlayStart == "T") ed.cboSatPlayStart = 1;
-    if (f.RecordStart == "M") ed.cboSatRecordStart = 0;
-    if (f.RecordStart == "T") ed.cboSatRecordStart = 1;
+    if (const int i = IndexOf(kStartStates, f.PlayStart); i >= 0) ed.cboSatPlayStart = i;
+    if (const int i = IndexOf(kStartStates, f.RecordStart); i >= 0) ed.cboSatRecordStart = i;
 
     for (std::size_t k = 0; k < 28; ++k) ed.txtPlay[k] = f.PlayTimes[k];
     for (std::size_t r = 0; r < 7; ++r) {
@@ -115,7 +128,7 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
 
 bool NewSchedule(Station& st, ScheduleEditor& ed) {
     LoadSchedules(st, ed);
-    const int n = FirstFreeScheduleSlot(st);
+    const int n = FirstFreeScheduleSlot(st.schedule);
     if (n > kMaxSchedules) {
         ShowError(st, "999 Schedules is maximum.  No new schedules are allowed.");
         return false;
@@ -150,17 +163,16 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
         return refuse("Time Error in length must be corrected before saving.  Format is HH:MM");
 
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = ed.txtSatName;
     f.ProgramLength = ed.txtSatLen;
     f.SourceCode = ed.cboSatLang;
     f.UnityPort = port.substr(0, 1);
-    static const char* const kRouteCodes[] = {"1", "2", "S", "R"};
-    f.Route = ItemText(kRouteCodes, 4, ed.cboSatRoute);
+    f.Route = StateAt(kRouteStates, ed.cboSatRoute);
     f.Attenuation = ed.cboSatAtt >= 0 && ed.cboSatAtt <= 14 ? std::to_string(ed.cboSatAtt) : "";
-    f.PlayStart = ItemText(kPlayStartItems, 2, ed.cboSatPlayStart);
-    f.RecordStart = "T";
-    f.Action = ed.optAction == 1 ? "3" : "1";
+    f.PlayStart = StateAt(kStartStates, ed.cboSatPlayStart);
+    f.RecordStart = ScheduleStart::Timed;
+    f.Action = ed.optAction == 1 ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     for (std::size_t k = 0; k < 28; ++k) {
         f.PlayTimes[k] = ed.txtPlay[k];
         if (!TimeBoxOk(ed.txtPlay[k]))
@@ -180,7 +192,7 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     const int recordNo = st.schedule.CurrentRecordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
-    if (!WriteSchedule(st, recordNo, BuildScheduleRecord(f), &error)) {
+    if (!WriteSchedule(st.schedule, recordNo, BuildScheduleRecord(f), &error)) {
         ShowError(st, "The schedule was not saved: " + error);
         return false;
     }
@@ -216,7 +228,7 @@ int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
         ShowError(st, "Select a schedule");
         return 0;
     }
-    if (ReadScheduleBlanked(st, n).InUse != "1") {
+    if (ReadScheduleBlanked(st.schedule, n).InUse != ScheduleSlot::InUse) {
         ShowError(st, "Select a schedule");
         return 0;
     }
@@ -224,7 +236,7 @@ int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
 }
 
 std::string DeleteCaption(Station& st) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(st, st.schedule.CurrentRecordNo).ProgramName) +
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(st.schedule, st.schedule.CurrentRecordNo).ProgramName) +
            " Schedule?";
 }
 
@@ -232,7 +244,7 @@ void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
     if (recordNo < 1 || recordNo > kMaxSchedules) return;
     st.schedule.CurrentRecordNo = recordNo;
     std::string error;
-    if (!WriteSchedule(st, recordNo, DeletedScheduleRecord(), &error)) {
+    if (!WriteSchedule(st.schedule, recordNo, DeletedScheduleRecord(), &error)) {
         ShowError(st, "The schedule was not deleted: " + error);
         return;
     }

@@ -43,11 +43,11 @@ void ShiftRow(std::string& rec, int r, int step) {
 }
 
 void ShiftAll(Station& st, int step, const char* logLine) {
-    const int count = ScheduleRecordCount(st);
+    const int count = ScheduleRecordCount(st.schedule);
     std::string rec, error;
     for (int n = 1; n <= count; ++n) {
         st.schedule.SatListFile.read(n, &rec);
-        if (rec[0] != '1') continue;
+        if (SlotOf(rec) != ScheduleSlot::InUse) continue;
         for (int r = 0; r < 7; ++r) ShiftRow(rec, r, step);
         if (!st.schedule.SatListFile.write(n, rec, &error)) {
             ShowError(st, "Schedule " + std::to_string(n) + " was not shifted: " + error);

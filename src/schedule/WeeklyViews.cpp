@@ -40,13 +40,13 @@ void Build(Station& st, View view, const char* caption) {
     weekly.caption = caption;
     weekly.lstWeeklySchedule.clear();
     weekly.lstSort.clear();
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(st.schedule);
     for (int n = 1; n <= end; ++n) {
-        const ScheduleFields f = ReadScheduleBlanked(st, n);
-        if (f.InUse != "1") continue;
+        const ScheduleFields f = ReadScheduleBlanked(st.schedule, n);
+        if (f.InUse != ScheduleSlot::InUse) continue;
         if (view == View::Play) AddPlayLines(st, f);
-        if (view == View::Record && f.Action == "1") AddRecordLines(st, f);
-        if (view == View::Switch && f.Action == "3") AddRecordLines(st, f);
+        if (view == View::Record && f.Action == ScheduleAction::Record) AddRecordLines(st, f);
+        if (view == View::Switch && f.Action == ScheduleAction::SwitchOnly) AddRecordLines(st, f);
     }
     for (const auto& entry : weekly.lstSort.entries())
         weekly.lstWeeklySchedule.push_back(entry.text.substr(2));

@@ -136,7 +136,7 @@ TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
 
 TEST_F(RecordingTest, RouteOneRecordsMono) {
     ScheduleFields f = RecordedSchedule();
-    f.Route = "1";
+    f.Route = ScheduleRoute::Left;
     put(7, f);
     inputAt(Monday(10, 0, 0), {5000, 0});
     runTo(Monday(10, 0, 30));
@@ -312,7 +312,7 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
     next.ProgramName = "LATE SHOW";
     next.ProgramName.resize(25, ' ');
     next.RecordTimes[1] = "10:05:30";
-    next.RecordStart = "M";
+    next.RecordStart = ScheduleStart::Manual;
     put(8, next);
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 6, 0));
@@ -325,7 +325,7 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
 
 TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     ScheduleFields f = RecordedSchedule();
-    f.RecordStart = "M";
+    f.RecordStart = ScheduleStart::Manual;
     put(7, f);
     st().next.NextRecordNo = 7;
     st().next.NextRecordSlot = 1;

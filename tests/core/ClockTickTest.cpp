@@ -98,7 +98,7 @@ TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
     st.next.NextRecordNo = 1;
     st.next.NextRecordDate = "12/05/2026";
     st.next.NextRecordSeconds = 12 * 3600 + 60;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartMode = ScheduleStart::Timed;
     t.onAction = [&](const std::string& name) {
         if (name == "ArmRecording") st.recorder.RecordState = 1;
     };
@@ -117,7 +117,7 @@ TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
     st.next.NextRecordNo = 1;
     st.next.NextRecordDate = "12/05/2026";
     st.next.NextRecordSeconds = 12 * 3600 + 20;
-    st.recorder.RecordStartMode = "M";
+    st.recorder.RecordStartMode = ScheduleStart::Manual;
     EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 1, 0)).size(), 2u);
     EXPECT_EQ(t.count("ArmRecording"), 0);
 }
@@ -129,7 +129,7 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     st.next.NextRecordDate = "12/07/2026";
     st.next.NextRecordSeconds = 12 * 3600 + 1;
     st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartMode = ScheduleStart::Timed;
     st.recorder.RecordStartTime = 11 * 3600 + 59 * 60;
     st.recorder.RecordStopTime = 13 * 3600;
     t.runTo(At(12, 0, 0, 100));
@@ -142,7 +142,7 @@ TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
     st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartMode = ScheduleStart::Timed;
     st.recorder.RecordStartTime = 12 * 3600 - 60;
     st.recorder.RecordStopTime = 12 * 3600 + 10;
     t.onAction = [&](const std::string& name) {
@@ -171,7 +171,7 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
     TickStation t(At(23, 50, 0));
     Station& st = t.st();
     st.recorder.RecordState = 2;
-    st.recorder.RecordStartMode = "T";
+    st.recorder.RecordStartMode = ScheduleStart::Timed;
     st.recorder.RecordStartTime = 23 * 3600 + 50 * 60;
     st.recorder.RecordStopTime = 23 * 3600 + 50 * 60 + 1200;
     t.onAction = [&](const std::string& name) {
@@ -239,7 +239,7 @@ TEST(SwitchCountdown, CountsAcrossTheWeekAndIgnoresATimeWithoutColon) {
 TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextPlayMode = "T";
+    st.next.NextPlayMode = ScheduleStart::Timed;
     st.next.NextPlayRecordNo = 3;
     st.next.NextPlayDate = kSaturday;
     st.next.NextPlayDateText = "12/05/2026";
@@ -258,7 +258,7 @@ TEST(TimedPlay, StartsAtTheExactSecondOnceAndLooksForTheNext) {
 TEST(TimedPlay, WaitsForAPlayoutOnAirUpToAMinute) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
-    st.next.NextPlayMode = "T";
+    st.next.NextPlayMode = ScheduleStart::Timed;
     st.next.NextPlayRecordNo = 3;
     st.next.NextPlayDate = kSaturday;
     st.next.NextPlayTime = "12:00:10";

@@ -227,7 +227,7 @@ TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
 TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
     // Given a relay-controlled recording running with the Record input held
     RemoteStation r(kPrairie);
-    r.st().recorder.RecordStartMode = "M";
+    r.st().recorder.RecordStartMode = ScheduleStart::Manual;
     r.st().recorder.RecordState = 2;
     r.inputs(kRecordInput);
     r.s.loop.advance(500);
@@ -244,7 +244,7 @@ TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
 
 TEST(RemoteRecord, ScheduledRecordingsIgnoreTheRecordInput) {
     RemoteStation r(kPrairie);
-    r.st().recorder.RecordStartMode = "A";
+    r.st().recorder.RecordStartMode = StateOf<ScheduleStart>("A");
     r.st().recorder.RecordState = 2;
     r.inputs(0);
     r.s.loop.advance(500);

@@ -64,7 +64,7 @@ TEST_F(ConflictsTest, PlayTimesCompareSlotBySlotAndNameTheLaterStartFirst) {
 TEST_F(ConflictsTest, NeverWithItselfOrWithDeletedSchedules) {
     auto a = WithPlay(WithSlot(Schedule("Alone"), 0, 2, "10:00:00"), 0, "11:00:00");
     put(1, a);
-    a.InUse = "0";
+    a.InUse = ScheduleSlot::Deleted;
     put(2, a);
     EXPECT_TRUE(check(1).empty());
 }

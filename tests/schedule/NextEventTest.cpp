@@ -103,7 +103,7 @@ class NextPlayTest : public ScheduleStoreTest {};
 
 TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     auto manual = WithPlay(Schedule("By Hand"), 4 + 1, "09:30:00");  // Monday slot 1
-    manual.PlayStart = "M";
+    manual.PlayStart = ScheduleStart::Manual;
     put(1, manual);
     put(2, WithPlay(Schedule("Timed"), 4 + 3, "11:00:00"));
     FindNextPlay(st());
@@ -112,7 +112,7 @@ TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     EXPECT_EQ(st().next.NextPlayDateText, "12/07/2026");
     EXPECT_EQ(st().next.NextPlayDate, (Date{2026, 12, 7}));
     EXPECT_EQ(st().next.NextPlayTime, "11:00:00");
-    EXPECT_EQ(st().next.NextPlayMode, "T");
+    EXPECT_EQ(st().next.NextPlayMode, ScheduleStart::Timed);
     EXPECT_EQ(st().main.lblNextTimedPlay, "Next to Play:  Timed on  Monday   @ 11:00:00");
 }
 
@@ -139,7 +139,7 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     router = WithSlot(router, 2, 3, "07:00:00");
     put(1, router);
     auto gone = WithSlot(Schedule("Deleted Router", "3"), 3, 3, "06:00:00");
-    gone.InUse = "0";
+    gone.InUse = ScheduleSlot::Deleted;
     put(2, gone);
     put(3, WithSlot(Schedule("Recorder"), 4, 3, "05:00:00"));
     // When

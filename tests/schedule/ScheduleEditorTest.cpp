@@ -69,16 +69,16 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
     ed.txtRec[1] = "10-00-00";
     EXPECT_FALSE(ApplySchedule(st(), ed));
     EXPECT_EQ(errors(), expected);
-    EXPECT_EQ(ScheduleRecordCount(st()), 0);
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 0);
 
     ed.txtRec[1] = "   ";
     ed.cboRec[0] = 2;
     ed.txtRec[0] = "09:30:00";
     ASSERT_TRUE(ApplySchedule(st(), ed));
     const auto f = record(1);
-    EXPECT_EQ(f.InUse + f.ProgramName, "1News                     ");
-    EXPECT_EQ(f.SourceCode + f.UnityPort + f.Route + f.Attenuation + f.PlayStart + f.RecordStart +
-                  f.Action,
+    EXPECT_EQ(StoredText(f.InUse) + f.ProgramName, "1News                     ");
+    EXPECT_EQ(f.SourceCode + f.UnityPort + StoredText(f.Route) + f.Attenuation +
+                  StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action),
               "ENG2S0 MT1");
     EXPECT_EQ(f.PlayTimes[5], "10:00   ");
     EXPECT_EQ(f.RecordDays[0], 2);
@@ -91,7 +91,7 @@ TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout
     ed.optAction = 1;
     ed.txtSatLen = "";
     ASSERT_TRUE(ApplySchedule(st(), ed));
-    EXPECT_EQ(record(1).Action, "3");
+    EXPECT_EQ(record(1).Action, ScheduleAction::SwitchOnly);
 
     startNew("Recorder");
     ed.cboSatPort = 3;
@@ -138,7 +138,7 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     ASSERT_EQ(n, 2);
     EXPECT_EQ(DeleteCaption(st()), "Delete Two Schedule?");
     DeleteSchedule(st(), ed, n);
-    EXPECT_EQ(record(2).InUse, "0");
+    EXPECT_EQ(record(2).InUse, ScheduleSlot::Deleted);
     EXPECT_EQ(ed.lstDisplaySchedule.size(), 2u);
     EXPECT_FALSE(ed.cmdApplyEnabled);
 

@@ -21,7 +21,7 @@ namespace {
 
 void PutSchedule(Station& st, int n, const std::string& name) {
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
     f.ProgramLength = "01:00";
     ASSERT_TRUE(st.schedule.SatListFile.write(n, BuildScheduleRecord(f)));
