@@ -1,6 +1,7 @@
 #include "schedule/ScheduleConflicts.h"
 
-#include "core/Station.h"
+#include "platform/DateTime.h"
+#include "schedule/ScheduleState.h"
 #include "schedule/ScheduleScan.h"
 
 namespace quillmar {
@@ -19,13 +20,12 @@ Window Describe(const ScheduleFields& f) {
 
 // Every other schedule in use, in record order.
 template <typename Compare>
-void ForEachOther(Station& st, Compare compare) {
-    const int self = st.schedule.CurrentRecordNo;
-    const Window a = Describe(ReadScheduleBlanked(st.schedule, self));
-    const int end = ScheduleScanEnd(st.schedule);
+void ForEachOther(const ScheduleStore& store, int self, Compare compare) {
+    const Window a = Describe(ReadScheduleBlanked(store, self));
+    const int end = ScheduleScanEnd(store);
     for (int n = 1; n <= end; ++n) {
         if (n == self) continue;
-        const ScheduleFields other = ReadScheduleBlanked(st.schedule, n);
+        const ScheduleFields other = ReadScheduleBlanked(store, n);
         if (other.InUse != ScheduleSlot::InUse) continue;
         compare(a, Describe(other));
     }
@@ -33,8 +33,9 @@ void ForEachOther(Station& st, Compare compare) {
 
 }  // namespace
 
-void CheckPlayConflicts(Station& st) {
-    ForEachOther(st, [&st](const Window& a, const Window& b) {
+std::vector<std::string> CheckPlayConflicts(const ScheduleStore& store, int self) {
+    std::vector<std::string> lines;
+    ForEachOther(store, self, [&lines](const Window& a, const Window& b) {
         for (int k = 0; k < 28; ++k) {
             const std::string& timeA = a.fields.PlayTimes[static_cast<std::size_t>(k)];
             const std::string& timeB = b.fields.PlayTimes[static_cast<std::size_t>(k)];
@@ -42,17 +43,19 @@ void CheckPlayConflicts(Station& st) {
             const int ta = TimeSeconds(timeA), tb = TimeSeconds(timeB);
             const std::string day = DayName(k / 4 + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.schedule.ScheduleConflicts.push_back("Play " + b.name + " conflicts with " + a.name +
+                lines.push_back("Play " + b.name + " conflicts with " + a.name +
                                                " on " + day + " @ " + timeB);
             if (tb <= ta && ta <= tb + b.length)
-                st.schedule.ScheduleConflicts.push_back("Play " + a.name + " conflicts with " + b.name +
+                lines.push_back("Play " + a.name + " conflicts with " + b.name +
                                                " on " + day + " @ " + timeA);
         }
     });
+    return lines;
 }
 
-void CheckRecordConflicts(Station& st) {
-    ForEachOther(st, [&st](const Window& a, const Window& b) {
+std::vector<std::string> CheckRecordConflicts(const ScheduleStore& store, int self) {
+    std::vector<std::string> lines;
+    ForEachOther(store, self, [&lines](const Window& a, const Window& b) {
         if (a.fields.Action != b.fields.Action) return;
         for (int r = 0; r < 7; ++r) {
             const auto row = static_cast<std::size_t>(r);
@@ -62,13 +65,14 @@ void CheckRecordConflicts(Station& st) {
             const int tb = TimeSeconds(b.fields.RecordTimes[row]);
             const std::string day = DayName(r + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.schedule.ScheduleConflicts.push_back("Record " + a.name + " conflicts with " + b.name +
+                lines.push_back("Record " + a.name + " conflicts with " + b.name +
                                                " on " + day);
             if (tb <= ta && ta <= tb + b.length)
-                st.schedule.ScheduleConflicts.push_back("Record " + b.name + " conflicts with " + a.name +
+                lines.push_back("Record " + b.name + " conflicts with " + a.name +
                                                " on " + day);
         }
     });
+    return lines;
 }
 
 }  // namespace quillmar

@@ -1,10 +1,8 @@
 #include "schedule/ScheduleEditor.h"
 
-#include "core/NextEvent.h"
-#include "core/Playlist.h"
-#include "core/Station.h"
-#include "receiver/SourceCodes.h"
+#include "platform/ErrorDisplay.h"
 #include "schedule/ScheduleConflicts.h"
+#include "schedule/SourceCodes.h"
 #include "schedule/ScheduleScan.h"
 #include "schedule/TimeEntry.h"
 
@@ -60,20 +58,21 @@ void ClearSchedule(ScheduleEditor& ed) {
 
 }  // namespace
 
-void OpenScheduleEditor(Station& st, ScheduleEditor& ed) {
+void OpenScheduleEditor(const ScheduleStore& store, FileSystem& files, ErrorDisplay& errors,
+                        ScheduleEditor& ed) {
     const ScheduleEditor::Order order = ed.order;
     ed = ScheduleEditor{};
     ed.order = order;
-    LoadBoxes(st, ed);
-    LoadSchedules(st, ed);
+    LoadBoxes(files, errors, ed);
+    LoadSchedules(store, ed);
     ed.cmdApplyEnabled = false;
 }
 
-void LoadBoxes(Station& st, ScheduleEditor& ed) {
+void LoadBoxes(FileSystem& files, ErrorDisplay& errors, ScheduleEditor& ed) {
     ed.cboSatLangItems.clear();
     std::vector<std::string> codes;
-    if (!ReadSourceCodes(st, &codes)) {
-        ShowError(st, kNoSourceFile);
+    if (!ReadSourceCodes(files, &codes)) {
+        errors.showError(kNoSourceFile);
         return;
     }
     for (auto& code : codes) {
@@ -82,13 +81,13 @@ void LoadBoxes(Station& st, ScheduleEditor& ed) {
     }
 }
 
-void LoadSchedules(Station& st, ScheduleEditor& ed) {
+void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
     ed.lstDisplaySchedule.clear();
     ed.selectedIndex = -1;
     ed.topIndex = 0;
-    const int end = ScheduleScanEnd(st.schedule);
+    const int end = ScheduleScanEnd(store);
     for (int n = 1; n <= end; ++n) {
-        const ScheduleFields f = ReadScheduleBlanked(st.schedule, n);
+        const ScheduleFields f = ReadScheduleBlanked(store, n);
         if (f.InUse != ScheduleSlot::InUse) continue;
         std::string text = f.ProgramName;
         if (ed.order == ScheduleEditor::Order::ByNumber)
@@ -97,15 +96,15 @@ void LoadSchedules(Station& st, ScheduleEditor& ed) {
     }
 }
 
-void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
+void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
-    st.schedule.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    const ScheduleFields f = ReadScheduleBlanked(st.schedule, st.schedule.CurrentRecordNo);
+    store.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
+    const ScheduleFields f = ReadScheduleBlanked(store, store.CurrentRecordNo);
 
-    ed.lblScheduleNo = std::to_string(st.schedule.CurrentRecordNo);
+    ed.lblScheduleNo = std::to_string(store.CurrentRecordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
@@ -126,14 +125,14 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
     }
 }
 
-bool NewSchedule(Station& st, ScheduleEditor& ed) {
-    LoadSchedules(st, ed);
-    const int n = FirstFreeScheduleSlot(st.schedule);
+bool NewSchedule(ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed) {
+    LoadSchedules(store, ed);
+    const int n = FirstFreeScheduleSlot(store);
     if (n > kMaxSchedules) {
-        ShowError(st, "999 Schedules is maximum.  No new schedules are allowed.");
+        errors.showError("999 Schedules is maximum.  No new schedules are allowed.");
         return false;
     }
-    st.schedule.CurrentRecordNo = n;
+    store.CurrentRecordNo = n;
 
     ed.lblScheduleNo = std::to_string(n);
     ed.txtSatName.clear();
@@ -148,11 +147,12 @@ bool NewSchedule(Station& st, ScheduleEditor& ed) {
     return true;
 }
 
-bool ApplySchedule(Station& st, ScheduleEditor& ed) {
+std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors,
+                                      const ScheduleEditor& ed) {
     const std::string port = ItemText(kPortItems, 4, ed.cboSatPort);
-    const auto refuse = [&st](const char* message) {
-        ShowError(st, message);
-        return false;
+    const auto refuse = [&errors](const char* message) {
+        errors.showError(message);
+        return std::nullopt;
     };
     if (ed.optAction == 0 && ed.txtSatLen.empty()) return refuse("You must enter a Length");
     if (TrimBlanks(ed.cboSatLang).empty()) return refuse("You must select a Source");
@@ -189,79 +189,58 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
         f.RecordTimes[r] = ed.txtRec[r];
     }
 
-    const int recordNo = st.schedule.CurrentRecordNo;
+    const int recordNo = store.CurrentRecordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
-    if (!WriteSchedule(st.schedule, recordNo, BuildScheduleRecord(f), &error)) {
-        ShowError(st, "The schedule was not saved: " + error);
-        return false;
+    if (!WriteSchedule(store, recordNo, BuildScheduleRecord(f), &error)) {
+        errors.showError("The schedule was not saved: " + error);
+        return std::nullopt;
     }
-    st.noteAction("ApplySchedule");
-
-    st.schedule.ScheduleConflicts.clear();
-    CheckPlayConflicts(st);
-    CheckRecordConflicts(st);
-
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
-    st.schedule.CurrentRecordNo = recordNo;
-
-    const int top = ed.topIndex, selected = ed.selectedIndex;
-    LoadSchedules(st, ed);
-    ed.topIndex = top;
-    ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
-    st.notifyChanged();
-    return true;
+    store.ScheduleConflicts = CheckPlayConflicts(store, recordNo);
+    for (auto& line : CheckRecordConflicts(store, recordNo))
+        store.ScheduleConflicts.push_back(std::move(line));
+    return recordNo;
 }
 
-int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
+void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
+    const int top = ed.topIndex, selected = ed.selectedIndex;
+    LoadSchedules(store, ed);
+    ed.topIndex = top;
+    ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
+}
+
+int ScheduleToDelete(ScheduleStore& store, ErrorDisplay& errors, const ScheduleEditor& ed,
+                     bool needSelection) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     const bool selected =
         ed.selectedIndex >= 0 && ed.selectedIndex < static_cast<int>(entries.size());
     // The highlighted entry is the one the operator means, whatever was edited last.
     if (selected)
-        st.schedule.CurrentRecordNo =
+        store.CurrentRecordNo =
             static_cast<int>(entries[static_cast<std::size_t>(ed.selectedIndex)].itemData);
-    const int n = st.schedule.CurrentRecordNo;
-    if ((needSelection && !selected) || n < 1 || n > kMaxSchedules) {
-        ShowError(st, "Select a schedule");
-        return 0;
-    }
-    if (ReadScheduleBlanked(st.schedule, n).InUse != ScheduleSlot::InUse) {
-        ShowError(st, "Select a schedule");
+    const int n = store.CurrentRecordNo;
+    if ((needSelection && !selected) || n < 1 || n > kMaxSchedules ||
+        ReadScheduleBlanked(store, n).InUse != ScheduleSlot::InUse) {
+        errors.showError("Select a schedule");
         return 0;
     }
     return n;
 }
 
-std::string DeleteCaption(Station& st) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(st.schedule, st.schedule.CurrentRecordNo).ProgramName) +
+std::string DeleteCaption(const ScheduleStore& store) {
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, store.CurrentRecordNo).ProgramName) +
            " Schedule?";
 }
 
-void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
-    if (recordNo < 1 || recordNo > kMaxSchedules) return;
-    st.schedule.CurrentRecordNo = recordNo;
+bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo) {
+    if (recordNo < 1 || recordNo > kMaxSchedules) return false;
+    store.CurrentRecordNo = recordNo;
     std::string error;
-    if (!WriteSchedule(st.schedule, recordNo, DeletedScheduleRecord(), &error)) {
-        ShowError(st, "The schedule was not deleted: " + error);
-        return;
+    if (!WriteSchedule(store, recordNo, DeletedScheduleRecord(), &error)) {
+        errors.showError("The schedule was not deleted: " + error);
+        return false;
     }
-    st.noteAction("DeleteSchedule");
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
-    CloseScheduleEditor(st);
-    OpenScheduleEditor(st, ed);
-}
-
-void CloseScheduleEditor(Station& st) {
-    st.main.PlayList.clear();
-    st.main.PlayListIndex = -1;
-    st.tick.PlaylistUpcomingOnly = 1;
-    LoadManualPlaylist(st);
-    st.notifyChanged();
+    return true;
 }
 
 }  // namespace quillmar

@@ -4,6 +4,7 @@
 // Texts are Windows-1252 bytes, as in the file.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@
 
 namespace quillmar {
 
-class Station;
+class ErrorDisplay;
+class FileSystem;
 
 struct ScheduleEditor {
     enum class Order { ByName, ByNumber };
@@ -48,28 +50,30 @@ inline constexpr const char* kRecordDayItems[] = {"Off", "Sun",  "Mon", "Tue",
                                                   "Wed", "Thur", "Fri", "Sat"};
 
 // Opening the editor: LoadBoxes, LoadSchedules, Apply disabled.
-void OpenScheduleEditor(Station& st, ScheduleEditor& ed);
+void OpenScheduleEditor(const ScheduleStore& store, FileSystem& files, ErrorDisplay& errors,
+                        ScheduleEditor& ed);
 // Source codes from Source.dat (the error window says so when it is missing).
-void LoadBoxes(Station& st, ScheduleEditor& ed);
+void LoadBoxes(FileSystem& files, ErrorDisplay& errors, ScheduleEditor& ed);
 // The schedules in use, by name or by number as ed.order says.
-void LoadSchedules(Station& st, ScheduleEditor& ed);
+void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // Shows list entry `index` for editing.
-void ChooseSchedule(Station& st, ScheduleEditor& ed, int index);
+void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index);
 // Starts a new schedule in the first free record. False when 999 are in use.
-bool NewSchedule(Station& st, ScheduleEditor& ed);
-// Checks and writes the schedule being edited, then runs the conflict checks and the
-// next-event finders. False, with the reason in the error window, when nothing was written.
-bool ApplySchedule(Station& st, ScheduleEditor& ed);
+bool NewSchedule(ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed);
+// Checks and writes the schedule being edited and fills the store's conflict lines for it.
+// The record written; nothing, with the reason in the error window, when nothing was written.
+std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors,
+                                      const ScheduleEditor& ed);
+// Reloads the list after a save, keeping the operator's place in it.
+void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // The schedule a Delete would remove (the selected entry, else the one being edited), made
 // the current record number; 0 with "Select a schedule" in the error window when there is none.
 // `needSelection` is false for the Delete key, which asks without the selection check.
-int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection);
+int ScheduleToDelete(ScheduleStore& store, ErrorDisplay& errors, const ScheduleEditor& ed,
+                     bool needSelection);
 // "Delete <name> Schedule?" for the current record number.
-std::string DeleteCaption(Station& st);
-// The confirmed delete: marks the record deleted, reruns the finders and starts the editor
-// afresh.
-void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo);
-// Closing the editor: the playlist is rebuilt with only the plays still to come.
-void CloseScheduleEditor(Station& st);
+std::string DeleteCaption(const ScheduleStore& store);
+// Marks a record deleted. False, with the reason in the error window, when it was not.
+bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo);
 
 }  // namespace quillmar

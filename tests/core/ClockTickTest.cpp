@@ -3,7 +3,7 @@
 
 #include "core/ClockTick.h"
 #include "core/TickFixture.h"
-#include "schedule/ScheduleEditor.h"
+#include "core/ScheduleSequences.h"
 #include "schedule/ScheduleFixture.h"
 
 using namespace quillmar;
@@ -307,7 +307,7 @@ TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot
     // and New puts a Monday recording in its slot
     ScheduleEditor ed;
     OpenScheduleEditor(st, ed);
-    ASSERT_TRUE(NewSchedule(st, ed));
+    ASSERT_TRUE(NewSchedule(st.schedule, st.platform.errors, ed));
     ASSERT_EQ(ed.lblScheduleNo, "1");
     ed.txtSatName = "Monday News";
     ed.txtSatLen = "30:00";

@@ -13,7 +13,7 @@
 #include "export/ExportEntry.h"
 #include "export/MailOut.h"
 #include "receiver/EbNoPolling.h"
-#include "schedule/FloppyBackup.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

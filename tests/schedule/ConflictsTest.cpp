@@ -9,11 +9,9 @@ namespace {
 class ConflictsTest : public ScheduleStoreTest {
   protected:
     std::vector<std::string> check(int recordNo) {
-        st().schedule.CurrentRecordNo = recordNo;
-        st().schedule.ScheduleConflicts.clear();
-        CheckPlayConflicts(st());
-        CheckRecordConflicts(st());
-        return st().schedule.ScheduleConflicts;
+        auto lines = CheckPlayConflicts(st().schedule, recordNo);
+        for (auto& line : CheckRecordConflicts(st().schedule, recordNo)) lines.push_back(line);
+        return lines;
     }
 };
 

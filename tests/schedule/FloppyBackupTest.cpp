@@ -1,6 +1,7 @@
 #include "ScheduleFixture.h"
 #include "core/NextEvent.h"
-#include "schedule/FloppyBackup.h"
+#include "core/ScheduleSequences.h"
+#include "core/SettingsSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

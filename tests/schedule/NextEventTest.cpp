@@ -2,7 +2,7 @@
 
 #include "ScheduleFixture.h"
 #include "core/NextEvent.h"
-#include "schedule/WeeklyViews.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

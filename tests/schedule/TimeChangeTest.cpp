@@ -1,6 +1,6 @@
 #include "ScheduleFixture.h"
 #include "core/ClockTick.h"
-#include "schedule/TimeChange.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

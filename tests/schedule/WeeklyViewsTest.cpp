@@ -1,5 +1,5 @@
 #include "ScheduleFixture.h"
-#include "schedule/WeeklyViews.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

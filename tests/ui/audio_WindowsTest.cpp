@@ -48,7 +48,7 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     SimStation s;
     s.start();
     s.st().Settings.WaveDrive = 3;
-    DeriveSettingValues(s.st());
+    DeriveSettingValues(s.st().Settings);
     PutSchedule(s.st(), 2, "MORNING SHOW");
     MakeWave(s, "C:\\SATFILE\\SFTUE002.WAV", 20);
     frmAudition w(s.st());
@@ -124,7 +124,7 @@ TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {
     s.start();
     s.st().Settings.WaveDrive = 3;
     s.st().Settings.PlayVisible = 1;
-    DeriveSettingValues(s.st());
+    DeriveSettingValues(s.st().Settings);
     PutSchedule(s.st(), 2, "MORNING SHOW");
     MakeWave(s, SoundFileName(s.st(), s.st().platform.clock.now().date.weekday(), 2), 3);
     s.st().main.PlayList = {{"12:00:00  MORNING SHOW", 2}};

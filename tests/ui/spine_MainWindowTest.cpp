@@ -10,9 +10,10 @@
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
-#include "schedule/FloppyBackup.h"
+#include "core/ScheduleSequences.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
+#include "core/SettingsSequences.h"
 #include "settings/windows/frmError.h"
 #include "support/SimStation.h"
 
