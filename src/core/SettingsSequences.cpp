@@ -10,8 +10,8 @@ namespace quillmar {
 void LoadStationSettings(Station& st) {
     NoteSoundCardsChosen(st, ReadStationSettings(st.Settings, st.platform.files));
     st.recorder.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
-    st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
-    st.main.cmdRecStopVisible = st.Settings.RecStopVisible == 1;
+    st.main.cmdRecordVisible = IsOn(st.Settings.RecordVisible);
+    st.main.cmdRecStopVisible = IsOn(st.Settings.RecStopVisible);
 }
 
 bool SaveStationSettings(Station& st, std::string* error) {

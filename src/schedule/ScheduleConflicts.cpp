@@ -60,7 +60,7 @@ std::vector<std::string> CheckRecordConflicts(const ScheduleStore& store, int se
         for (int r = 0; r < 7; ++r) {
             const auto row = static_cast<std::size_t>(r);
             const int dayA = a.fields.RecordDays[row];
-            if (dayA == 0 || dayA != b.fields.RecordDays[row]) continue;
+            if (dayA == kRecordDayOff || dayA != b.fields.RecordDays[row]) continue;
             const int ta = TimeSeconds(a.fields.RecordTimes[row]);
             const int tb = TimeSeconds(b.fields.RecordTimes[row]);
             const std::string day = DayName(r + 1);

@@ -109,7 +109,7 @@ void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index) {
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
     ed.switchLayout = f.Action == ScheduleAction::SwitchOnly;
-    ed.optAction = ed.switchLayout ? 1 : 0;
+    ed.optAction = ed.switchLayout ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     ed.Label2 = ed.switchLayout ? "Switch Time HH:MM:SS" : "Record Time HH:MM:SS";
 
     ed.cboSatPort = IsBlank(f.UnityPort) ? -1 : IndexOr(NumericValue(f.UnityPort) - 1, 4, -1);
@@ -154,7 +154,7 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
         errors.showError(message);
         return std::nullopt;
     };
-    if (ed.optAction == 0 && ed.txtSatLen.empty()) return refuse("You must enter a Length");
+    if (ed.optAction == ScheduleAction::Record && ed.txtSatLen.empty()) return refuse("You must enter a Length");
     if (TrimBlanks(ed.cboSatLang).empty()) return refuse("You must select a Source");
     if (TrimBlanks(port).empty()) return refuse("You must select a Port");
     if (TrimBlanks(ItemText(kRouteItems, 4, ed.cboSatRoute)).empty())
@@ -172,7 +172,7 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
     f.Attenuation = ed.cboSatAtt >= 0 && ed.cboSatAtt <= 14 ? std::to_string(ed.cboSatAtt) : "";
     f.PlayStart = StateAt(kStartStates, ed.cboSatPlayStart);
     f.RecordStart = ScheduleStart::Timed;
-    f.Action = ed.optAction == 1 ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
+    f.Action = ed.optAction;
     for (std::size_t k = 0; k < 28; ++k) {
         f.PlayTimes[k] = ed.txtPlay[k];
         if (!TimeBoxOk(ed.txtPlay[k]))

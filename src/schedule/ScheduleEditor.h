@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleState.h"
 
 namespace quillmar {
@@ -25,7 +26,7 @@ struct ScheduleEditor {
     bool cmdApplyEnabled = false;
     std::string lblScheduleNo;
 
-    int optAction = 0;          // 0 "Record", 1 "Switch only"
+    ScheduleAction optAction = ScheduleAction::Record;  // "Record", "Switch only"
     bool switchLayout = false;  // play boxes, length and play start hidden
     std::string Label2 = "Record Time HH:MM:SS";
 

@@ -51,7 +51,7 @@ struct ScheduleFields {
     ScheduleStart RecordStart = ScheduleStart::Blank;
     ScheduleAction Action = ScheduleAction::Blank;
     std::array<std::string, 28> PlayTimes;  // entry k: day row k / 4, slot k % 4
-    std::array<int, 8> RecordDays{};        // rows 0..6; 7 stays 0
+    std::array<int, 8> RecordDays{};        // rows 0..6 (kRecordDayOff or 1 Sunday .. 7); 7 stays off
     std::array<std::string, 8> RecordTimes;  // rows 0..6; 7 stays empty
 };
 
@@ -65,6 +65,9 @@ inline ScheduleAction ActionOf(std::string_view record) {
 inline ScheduleStart PlayStartOf(std::string_view record) {
     return static_cast<ScheduleStart>(record.size() > 38 ? record[38] : ' ');
 }
+
+// A record row's day digit when the row is off.
+inline constexpr int kRecordDayOff = 0;
 
 // Splits a record (short records read as if padded with blanks).
 ScheduleFields ParseScheduleRecord(std::string_view record);

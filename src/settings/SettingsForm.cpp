@@ -57,8 +57,8 @@ SettingsForm::SettingsForm(SettingsFormLinks links) : links_(std::move(links)) {
     txtThreshold = std::to_string(threshold);
     thresholdOnFile_ = threshold;
     settings.RecordThreshold = threshold;
-    Check1_Click(record(4) == 1);
-    Check3_Click(record(5) == 1);
+    Check1_Click(IsOn(record(4)));
+    Check3_Click(IsOn(record(5)));
     for (auto [n, click] :
          {std::pair{6, &SettingsForm::list1_Click}, std::pair{7, &SettingsForm::List2_Click},
           std::pair{8, &SettingsForm::List3_Click}}) {
@@ -66,15 +66,15 @@ SettingsForm::SettingsForm(SettingsFormLinks links) : links_(std::move(links)) {
         if (value > 0) (this->*click)(value - 1);
     }
     settings.EbNoLogRate = record(9);
-    Check2_Click(record(10) == 1);
+    Check2_Click(IsOn(record(10)));
     Option2_Click(record(11));
     settings.WaveDrive = record(12);
     DeriveSettingValues(settings);
-    Check4_Click(record(17) == 1);
+    Check4_Click(IsOn(record(17)));
     lstRec_Click(record(18));
-    chkRecord_Click(record(19) == 1);
-    chkRecStop_Click(record(20) == 1);
-    chkTimeChange_Click(record(21) == 1);
+    chkRecord_Click(IsOn(record(19)));
+    chkRecStop_Click(IsOn(record(20)));
+    chkTimeChange_Click(IsOn(record(21)));
     file.close();
 
     for (std::size_t i = 0; i < lstDrv.size(); ++i)
@@ -117,24 +117,24 @@ void SettingsForm::lstDrv_Click(int index) {
 
 void SettingsForm::Check1_Click(bool on) {
     Check1 = on;
-    links_.settings.PlayVisible = on ? 1 : 0;
+    links_.settings.PlayVisible = Flag(on);
     links_.showButton(MainButton::Play, on);
 }
 
 void SettingsForm::Check2_Click(bool on) {
     Check2 = on;
-    links_.settings.ActivityLog = on ? 1 : 0;
+    links_.settings.ActivityLog = Flag(on);
 }
 
 void SettingsForm::Check3_Click(bool on) {
     Check3 = on;
-    links_.settings.StopVisible = on ? 1 : 0;
+    links_.settings.StopVisible = Flag(on);
     links_.showButton(MainButton::Stop, on);
 }
 
 void SettingsForm::Check4_Click(bool on) {
     Check4 = on;
-    links_.settings.ResetExpansionRelays = on ? 1 : 0;
+    links_.settings.ResetExpansionRelays = Flag(on);
 }
 
 void SettingsForm::chkRecord_Click(bool on) {
@@ -164,10 +164,13 @@ void SettingsForm::chkTimeChange_Click(bool on) {
 }
 
 void SettingsForm::Option2_Click(int index) {
-    if (index < 0 || index > 2) return;  // a value no option carries selects none
+    const auto mode = static_cast<RemoteMode>(index);
+    // A value no option carries selects none.
+    if (mode != RemoteMode::Off && mode != RemoteMode::Parallel && mode != RemoteMode::PrairieDigital)
+        return;
     Option2 = index;
     links_.settings.RemoteControl = static_cast<std::int16_t>(index);
-    if (index == 2) links_.prairieChosen();
+    if (mode == RemoteMode::PrairieDigital) links_.prairieChosen();
 }
 
 bool SettingsForm::ThresholdValue(const std::string& text, int* value) {
@@ -207,16 +210,16 @@ void SettingsForm::cmdApply_Click() {
     s.ProgramPlayCard = carried(lstMM1, lstMM1Index, s.ProgramPlayCard);
     s.AuditionPlayCard = carried(lstMM2, lstMM2Index, s.AuditionPlayCard);
     s.RecordCard = carried(lstRec, lstRecIndex, s.RecordCard);
-    s.PlayVisible = Check1 ? 1 : 0;
-    s.StopVisible = Check3 ? 1 : 0;
-    s.AdjustForTimeChange = chkTimeChange ? 1 : 0;
+    s.PlayVisible = Flag(Check1);
+    s.StopVisible = Flag(Check3);
+    s.AdjustForTimeChange = Flag(chkTimeChange);
     // The threshold and the two Record button choices go to the file only; memory takes them
     // at the next opening of this window or the next start.
     const StationSettings inMemory = s;
     s.RecordThreshold = static_cast<std::int16_t>(threshold);
     thresholdOnFile_ = s.RecordThreshold;
-    s.RecordVisible = chkRecord ? 1 : 0;
-    s.RecStopVisible = chkRecStop ? 1 : 0;
+    s.RecordVisible = Flag(chkRecord);
+    s.RecStopVisible = Flag(chkRecStop);
     // Failures are ignored record by record.
     if (SaveStationSettings(s, links_.files)) links_.saved();
     s = inMemory;

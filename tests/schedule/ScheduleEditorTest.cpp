@@ -88,7 +88,7 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
 
 TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout) {
     startNew("Router");
-    ed.optAction = 1;
+    ed.optAction = ScheduleAction::SwitchOnly;
     ed.txtSatLen = "";
     ASSERT_TRUE(ApplySchedule(st(), ed));
     EXPECT_EQ(record(1).Action, ScheduleAction::SwitchOnly);
@@ -103,7 +103,7 @@ TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout
     ChooseSchedule(st().schedule, ed, 1);
     EXPECT_TRUE(ed.switchLayout);
     EXPECT_EQ(ed.Label2, "Switch Time HH:MM:SS");
-    EXPECT_EQ(ed.optAction, 1);
+    EXPECT_EQ(ed.optAction, ScheduleAction::SwitchOnly);
     EXPECT_TRUE(ed.cmdApplyEnabled);
     ChooseSchedule(st().schedule, ed, 0);
     EXPECT_FALSE(ed.switchLayout);

@@ -236,7 +236,7 @@ void frmSchedule::render() {
     lstDisplaySchedule->setCurrentRow(ed_.selectedIndex);
     cmdApply->setEnabled(ed_.cmdApplyEnabled);
     lblScheduleNo->setText(Text(ed_.lblScheduleNo));
-    optAction[ed_.optAction == 1 ? 1 : 0]->setChecked(true);
+    optAction[ed_.optAction == ScheduleAction::SwitchOnly ? 1 : 0]->setChecked(true);
 
     for (QWidget* w : std::initializer_list<QWidget*>{txtSatLen, lblPgmLen, lblPgmPlayStart,
                                                       cboSatPlayStart, Label1})
@@ -270,7 +270,8 @@ void frmSchedule::render() {
 }
 
 void frmSchedule::readControls() {
-    ed_.optAction = optAction[1]->isChecked() ? 1 : 0;
+    ed_.optAction =
+        optAction[1]->isChecked() ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     ed_.txtSatName = Bytes(txtSatName->text());
     ed_.txtSatLen = Bytes(txtSatLen->text());
     ed_.cboSatLang = Bytes(cboSatLang->currentText());
