@@ -43,7 +43,6 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
     if (!recordNo) return false;
     st.noteAction("ApplySchedule");
     RerunFinders(st);
-    st.schedule.CurrentRecordNo = *recordNo;
     ReloadSchedules(st.schedule, ed);
     st.notifyChanged();
     return true;

@@ -96,15 +96,15 @@ void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
     }
 }
 
-void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index) {
+void ChooseSchedule(const ScheduleStore& store, ScheduleEditor& ed, int index) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
-    store.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    const ScheduleFields f = ReadScheduleBlanked(store, store.CurrentRecordNo);
+    ed.recordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
+    const ScheduleFields f = ReadScheduleBlanked(store, ed.recordNo);
 
-    ed.lblScheduleNo = std::to_string(store.CurrentRecordNo);
+    ed.lblScheduleNo = std::to_string(ed.recordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
@@ -125,14 +125,14 @@ void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index) {
     }
 }
 
-bool NewSchedule(ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed) {
+bool NewSchedule(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed) {
     LoadSchedules(store, ed);
     const int n = FirstFreeScheduleSlot(store);
     if (n > kMaxSchedules) {
         errors.showError("999 Schedules is maximum.  No new schedules are allowed.");
         return false;
     }
-    store.CurrentRecordNo = n;
+    ed.recordNo = n;
 
     ed.lblScheduleNo = std::to_string(n);
     ed.txtSatName.clear();
@@ -189,7 +189,7 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
         f.RecordTimes[r] = ed.txtRec[r];
     }
 
-    const int recordNo = store.CurrentRecordNo;
+    const int recordNo = ed.recordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
     if (!WriteSchedule(store, recordNo, BuildScheduleRecord(f), &error)) {
@@ -209,16 +209,16 @@ void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
     ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
 }
 
-int ScheduleToDelete(ScheduleStore& store, ErrorDisplay& errors, const ScheduleEditor& ed,
+int ScheduleToDelete(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed,
                      bool needSelection) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     const bool selected =
         ed.selectedIndex >= 0 && ed.selectedIndex < static_cast<int>(entries.size());
     // The highlighted entry is the one the operator means, whatever was edited last.
     if (selected)
-        store.CurrentRecordNo =
+        ed.recordNo =
             static_cast<int>(entries[static_cast<std::size_t>(ed.selectedIndex)].itemData);
-    const int n = store.CurrentRecordNo;
+    const int n = ed.recordNo;
     if ((needSelection && !selected) || n < 1 || n > kMaxSchedules ||
         ReadScheduleBlanked(store, n).InUse != ScheduleSlot::InUse) {
         errors.showError("Select a schedule");
@@ -227,14 +227,13 @@ int ScheduleToDelete(ScheduleStore& store, ErrorDisplay& errors, const ScheduleE
     return n;
 }
 
-std::string DeleteCaption(const ScheduleStore& store) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, store.CurrentRecordNo).ProgramName) +
+std::string DeleteCaption(const ScheduleStore& store, int recordNo) {
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, recordNo).ProgramName) +
            " Schedule?";
 }
 
 bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo) {
     if (recordNo < 1 || recordNo > kMaxSchedules) return false;
-    store.CurrentRecordNo = recordNo;
     std::string error;
     if (!WriteSchedule(store, recordNo, DeletedScheduleRecord(), &error)) {
         errors.showError("The schedule was not deleted: " + error);

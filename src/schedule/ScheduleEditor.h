@@ -20,6 +20,7 @@ struct ScheduleEditor {
     enum class Order { ByName, ByNumber };
     Order order = Order::ByName;
 
+    int recordNo = 0;               // the record being edited; 0 none
     SortedList lstDisplaySchedule;  // item data: record number
     int selectedIndex = -1;         // -1: nothing selected
     int topIndex = 0;
@@ -58,9 +59,9 @@ void LoadBoxes(FileSystem& files, ErrorDisplay& errors, ScheduleEditor& ed);
 // The schedules in use, by name or by number as ed.order says.
 void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // Shows list entry `index` for editing.
-void ChooseSchedule(ScheduleStore& store, ScheduleEditor& ed, int index);
+void ChooseSchedule(const ScheduleStore& store, ScheduleEditor& ed, int index);
 // Starts a new schedule in the first free record. False when 999 are in use.
-bool NewSchedule(ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed);
+bool NewSchedule(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed);
 // Checks and writes the schedule being edited and fills the store's conflict lines for it.
 // The record written; nothing, with the reason in the error window, when nothing was written.
 std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors,
@@ -68,12 +69,12 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
 // Reloads the list after a save, keeping the operator's place in it.
 void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // The schedule a Delete would remove (the selected entry, else the one being edited), made
-// the current record number; 0 with "Select a schedule" in the error window when there is none.
+// the one being edited; 0 with "Select a schedule" in the error window when there is none.
 // `needSelection` is false for the Delete key, which asks without the selection check.
-int ScheduleToDelete(ScheduleStore& store, ErrorDisplay& errors, const ScheduleEditor& ed,
+int ScheduleToDelete(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed,
                      bool needSelection);
-// "Delete <name> Schedule?" for the current record number.
-std::string DeleteCaption(const ScheduleStore& store);
+// "Delete <name> Schedule?" for record `recordNo`.
+std::string DeleteCaption(const ScheduleStore& store, int recordNo);
 // Marks a record deleted. False, with the reason in the error window, when it was not.
 bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo);
 

@@ -136,7 +136,7 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     ed.selectedIndex = 2;  // "Two" in name order
     const int n = ScheduleToDelete(st().schedule, st().platform.errors, ed, true);
     ASSERT_EQ(n, 2);
-    EXPECT_EQ(DeleteCaption(st().schedule), "Delete Two Schedule?");
+    EXPECT_EQ(DeleteCaption(st().schedule, n), "Delete Two Schedule?");
     DeleteSchedule(st(), ed, n);
     EXPECT_EQ(record(2).InUse, ScheduleSlot::Deleted);
     EXPECT_EQ(ed.lstDisplaySchedule.size(), 2u);
@@ -146,6 +146,11 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     EXPECT_EQ(ed.lblScheduleNo, "2");
     EXPECT_EQ(ed.cboSatLang, "ENG");
     EXPECT_EQ(ed.cboSatPort, 0);
+
+    // A reopened editor shows nothing, so the Delete key must not offer the last one edited.
+    ChooseSchedule(st().schedule, ed, 0);
+    OpenScheduleEditor(st(), ed);
+    EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, false), 0);
 }
 
 TEST_F(ScheduleEditorTest, NewIsRefusedPast999) {

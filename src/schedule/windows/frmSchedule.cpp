@@ -324,7 +324,7 @@ void frmSchedule::onDelete(bool needSelection) {
     const int recordNo = ScheduleToDelete(station_.schedule, station_.platform.errors, ed_, needSelection);
     if (recordNo == 0) return;
     QPointer<frmSchedule> self(this);
-    askDelete(Text(DeleteCaption(station_.schedule)), [self, recordNo] {
+    askDelete(Text(DeleteCaption(station_.schedule, recordNo)), [self, recordNo] {
         if (!self) return;
         // The editor starts afresh, as closed and opened again.
         if (self->conflicts_) self->conflicts_->close();
