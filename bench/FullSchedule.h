@@ -21,16 +21,16 @@ inline std::string FullScheduleBytes(int quietFrom, int quietTo) {
     std::string out;
     for (int n = 1; n <= kMaxSchedules; ++n) {
         ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = "1";
+        f.InUse = ScheduleSlot::InUse;
         f.ProgramName = "Programme " + std::to_string(n);
         f.ProgramLength = "30:00";
         f.SourceCode = "ENG";
         f.UnityPort = "1";
-        f.Route = "S";
+        f.Route = ScheduleRoute::Stereo;
         f.Attenuation = "0";
-        f.RecordStart = "T";
-        f.PlayStart = n % 7 == 0 ? "M" : "T";   // some fill the manual playlist
-        f.Action = n % 10 == 0 ? "3" : "1";     // every tenth one only switches
+        f.RecordStart = ScheduleStart::Timed;
+        f.PlayStart = n % 7 == 0 ? ScheduleStart::Manual : ScheduleStart::Timed;   // some fill the manual playlist
+        f.Action = n % 10 == 0 ? ScheduleAction::SwitchOnly : ScheduleAction::Record;     // every tenth one only switches
         for (int k = 0; k < 28; ++k) f.PlayTimes[static_cast<std::size_t>(k)] = at(n * 61 + k * 2671);
         for (int r = 0; r < 7; ++r) {
             f.RecordDays[static_cast<std::size_t>(r)] = r + 1;

@@ -36,6 +36,10 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using quillmar::ScheduleFields;
+using quillmar::ScheduleAction;
+using quillmar::ScheduleRoute;
+using quillmar::ScheduleSlot;
+using quillmar::ScheduleStart;
 using quillmar::TimeText;
 using quillmar::testing::ReadAll;
 using quillmar::testing::RealStation;
@@ -107,16 +111,16 @@ Local LocalAt(std::time_t t) {
 
 ScheduleFields Schedule(const std::string& name) {
     ScheduleFields f = quillmar::ParseScheduleRecord(std::string(quillmar::kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
     f.ProgramLength = "00:" + std::to_string(kLengthS);
     f.SourceCode = "ENG";
     f.UnityPort = "1";
-    f.Route = "S";
+    f.Route = ScheduleRoute::Stereo;
     f.Attenuation = "0";
-    f.RecordStart = "T";
-    f.PlayStart = "T";
-    f.Action = "1";
+    f.RecordStart = ScheduleStart::Timed;
+    f.PlayStart = ScheduleStart::Timed;
+    f.Action = ScheduleAction::Record;
     return f;
 }
 

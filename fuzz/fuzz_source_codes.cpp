@@ -1,5 +1,5 @@
 #include "FuzzStation.h"
-#include "receiver/SourceCodes.h"
+#include "schedule/SourceCodes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillmar;
@@ -7,6 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     s.files.writeFile(kSourceCodesPath, fuzz::Bytes(data, size), &error);
     std::vector<std::string> codes;
-    ReadSourceCodes(s.st(), &codes);
+    ReadSourceCodes(s.st().platform.files, &codes);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Audio.h"
+#include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
 
@@ -43,8 +44,6 @@ enum class RecordState { Idle, WaitingForAudio, Recording };
 
 // How a programme starts recording: at its time ("T"), by the relay's Record input ("M"), or
 // as the schedule file names anything else (it then waits for a press of Record).
-enum class RecordStart { Timed, Relay, Other };
-
 // One programme to record, whole from the moment it is cued. The cue of the next programme
 // replaces the cued one only: the armed one keeps its own names, so the next cue cannot send
 // this recording's audio, marks or log lines to the next one's files.
@@ -52,7 +51,7 @@ struct RecordProgramme {
     std::string name;       // 25 characters
     std::string file;       // wave file, drive path
     std::string marksFile;  // marks file, drive path
-    RecordStart start = RecordStart::Other;
+    ScheduleStart start = ScheduleStart::Blank;  // Timed or Manual (relay)
     int recordNo = 0;
     int weekday = 0;  // 1 = Sunday .. 7 = Saturday, of the record slot
     std::int32_t seconds = 0;

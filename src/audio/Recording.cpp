@@ -11,12 +11,6 @@ namespace quillmar {
 namespace {
 
 // The start mode as the schedule file stores it.
-RecordStart RecordStartOf(const std::string& text) {
-    if (text == "T") return RecordStart::Timed;
-    if (text == "M") return RecordStart::Relay;
-    return RecordStart::Other;
-}
-
 void EndSilenceAlarm(RecorderState& rec, AudioServices& sv, double now) {
     const std::string& name = rec.Armed->name;
     WriteErrorLog(sv.logs, rec.SilenceAlarmTime, name + " Audio Alarm " + FormatElapsed(rec.SilenceStart));
@@ -35,11 +29,11 @@ RecordProgramme CuedProgramme(const StationSettings& settings, const ScheduleFie
     p.name = fields.ProgramName;
     p.file = SoundFileName(settings, weekday, recordNo);
     p.marksFile = MarksFileName(p.file);
-    p.start = RecordStartOf(fields.RecordStart);
+    p.start = fields.RecordStart;
     p.recordNo = recordNo;
     p.weekday = weekday;
     p.seconds = ProgramLengthSeconds(fields.ProgramLength);
-    p.channels = fields.Route == "1" || fields.Route == "2" ? 1 : 2;
+    p.channels = IsMonoRoute(fields.Route) ? 1 : 2;
     return p;
 }
 
@@ -67,7 +61,7 @@ ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& 
     }
     if (!rec.Armed) return ArmResult::Ignored;
     rec.RecordState = RecordState::WaitingForAudio;
-    if (rec.Armed->start == RecordStart::Relay) rec.RelayRecordArmed = true;
+    if (rec.Armed->start == ScheduleStart::Manual) rec.RelayRecordArmed = true;
     rec.ArmDeadline = WholeSeconds(now + rec.Armed->seconds);
     return result;
 }

@@ -135,7 +135,7 @@ void ReportMissedPlay(Station& st) {
     std::string name;
     if (!st.next.play) return;
     const NextPlay& play = *st.next.play;
-    if (const auto f = ReadSchedule(st, play.recordNo)) {
+    if (const auto f = ReadSchedule(st.schedule, play.recordNo)) {
         name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
@@ -292,13 +292,13 @@ void RecordingSteps(Tick& t) {
         for (const int k : {17, 7})
             if (before > k && count <= k && count > 0) st.timers.TimerCue->setEnabled(true);
         const auto& cued = st.recorder.Cued;
-        if (cued && cued->start == RecordStart::Timed && count <= 0 && st.recorder.RecordState == RecordState::Idle)
+        if (cued && cued->start == ScheduleStart::Timed && count <= 0 && st.recorder.RecordState == RecordState::Idle)
             ArmRecording(st);
         if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
     const auto& armed = st.recorder.Armed;
-    if (armed && armed->start == RecordStart::Timed && st.recorder.RecordState == RecordState::Recording &&
+    if (armed && armed->start == ScheduleStart::Timed && st.recorder.RecordState == RecordState::Recording &&
         NowAgainst(st.recorder.RecordStopTime, now) > st.recorder.RecordStopTime)
         StopRecording(st);
     if (st.recorder.RecordState == RecordState::WaitingForAudio && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);

@@ -10,6 +10,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/EventLoop.h"
+#include "schedule/ScheduleRecord.h"
 
 namespace quillmar {
 

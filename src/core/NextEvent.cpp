@@ -27,7 +27,7 @@ struct Snapshot {
 template <typename Keep>
 Snapshot ReadRecords(Station& st, int end, Keep keep) {
     Snapshot s;
-    s.bytes = ReadScheduleRecords(st, end);
+    s.bytes = ReadScheduleRecords(st.schedule, end);
     const std::string_view all(s.bytes);
     for (int n = 1; n <= end; ++n) {
         const auto at = static_cast<std::size_t>(n - 1) * kScheduleRecordLength;
@@ -94,10 +94,10 @@ ScheduleFields FieldsOf(const Snapshot& s, int n) {
 
 void FindNextRecord(Station& st) {
     const DateTime now = st.platform.clock.now();
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(st.schedule);
     st.schedule.ScheduleActive.fill(0);
     const Snapshot active = ReadRecords(st, end, [&st](int n, std::string_view rec) {
-        const int value = rec[40] == '3' ? 0 : Digit(rec[0]);
+        const int value = ActionOf(rec) == ScheduleAction::SwitchOnly ? 0 : Digit(rec[0]);
         st.schedule.ScheduleActive[static_cast<std::size_t>(n)] = value;
         return value != 0;
     });
@@ -129,13 +129,13 @@ void FindNextRecord(Station& st) {
 
 void FindNextPlay(Station& st) {
     const DateTime now = st.platform.clock.now();
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(st.schedule);
     st.schedule.ScheduleActive.fill(0);
     const Snapshot timed = ReadRecords(st, end, [&st](int n, std::string_view rec) {
         const int value = Digit(rec[0]);
         st.schedule.ScheduleActive[static_cast<std::size_t>(n)] = value;
         // Manual-start schedules are played from the playlist, never at their times.
-        return value != 0 && rec[38] == 'T';
+        return value != 0 && PlayStartOf(rec) == ScheduleStart::Timed;
     });
     st.schedule.ScheduleCount = end;
 
@@ -166,9 +166,9 @@ void FindNextSwitch(Station& st) {
     const DateTime now = st.platform.clock.now();
     const int today = now.date.weekday();
     const double nowSeconds = now.secondsOfDay();
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(st.schedule);
     const Snapshot switches = ReadRecords(
-        st, end, [](int, std::string_view rec) { return rec[0] == '1' && rec[40] == '3'; });
+        st, end, [](int, std::string_view rec) { return SlotOf(rec) == ScheduleSlot::InUse && ActionOf(rec) == ScheduleAction::SwitchOnly; });
 
     // Day keys: this week's remaining days are today's weekday number and above, next week's
     // are 7 more; + 10 keeps every key two digits so the lines sort by it as text.
@@ -214,7 +214,7 @@ void FindNextSwitch(Station& st) {
     const int recordNo = std::stoi(item.substr(3));
     if (day > 7) day -= 7;
 
-    const ScheduleFields f = ReadScheduleBlanked(st, recordNo);
+    const ScheduleFields f = ReadScheduleBlanked(st.schedule, recordNo);
     const std::string time = f.RecordTimes[static_cast<std::size_t>(slot)];
     st.next.toSwitch = NextSwitch{recordNo, f.ProgramName, time, day};
     st.main.lblNextSwitch = "Next to Switch:  " + TrimTrailingBlanks(f.ProgramName) + ", Port " +

@@ -30,8 +30,8 @@ void LoadManualPlaylist(Station& st) {
     const int last = std::min<int>(st.schedule.ScheduleCount, kMaxSchedules);
     for (int i = 1; i <= last; ++i) {
         if (st.schedule.ScheduleActive[static_cast<std::size_t>(i)] == 0) continue;
-        const std::optional<ScheduleFields> f = ReadSchedule(st, i);
-        if (!f || f->PlayStart != "M") continue;
+        const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, i);
+        if (!f || f->PlayStart != ScheduleStart::Manual) continue;
         for (int j = 0; j < 4; ++j) {
             // Empty slots are blank; a damaged one is not offered for playing; "HH:MM" is
             // listed as HH:MM:00, so entries sort and compare as whole times.

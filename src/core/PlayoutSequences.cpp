@@ -43,7 +43,7 @@ void PlayFromPlaylist(Station& st) {
     if (list.empty()) return;
 
     const PlaylistEntry entry = list.front();
-    const std::optional<ScheduleFields> f = ReadSchedule(st, entry.recordNo);
+    const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, entry.recordNo);
     const std::string wave = SoundFileName(st.Settings, Today(st), entry.recordNo);
     const std::string marks = MarksFileName(wave);
     auto& files = st.platform.files;
@@ -75,8 +75,8 @@ void PlayScheduled(Station& st) {
     // A schedule deleted since the finder ran leaves its old recording off the air.
     if (!st.next.play) return;
     const NextPlay next = *st.next.play;
-    const std::optional<ScheduleFields> f = ReadSchedule(st, next.recordNo);
-    if (!f || f->InUse != "1") return;
+    const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, next.recordNo);
+    if (!f || f->InUse != ScheduleSlot::InUse) return;
     st.playout.EomSent = false;
     // A play caught up after midnight is still the recording of the day it was due.
     const int day = next.date.isValid() ? next.date.weekday() : Today(st);
@@ -124,10 +124,10 @@ void OnPlayerFinished(Station& st) {
 
 std::unique_ptr<Audition> OpenAudition(Station& st) {
     std::vector<Audition::Programme> programmes;
-    const int count = ScheduleRecordCount(st);
+    const int count = ScheduleRecordCount(st.schedule);
     for (int n = 1; n <= count && n <= kMaxSchedules; ++n) {
-        const std::optional<ScheduleFields> f = ReadSchedule(st, n);
-        if (!f || f->InUse != "1") continue;
+        const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, n);
+        if (!f || f->InUse != ScheduleSlot::InUse) continue;
         programmes.push_back({f->ProgramName, n});
     }
     return std::make_unique<Audition>(AudioServicesOf(st), st.playout, st.platform.loop,

@@ -29,7 +29,7 @@ void RunSwitchOnly(Station& st) {
     st.noteAction("RunSwitchOnly");
     // A slot deleted, or reused for a recording, since the finder ran has nothing to send.
     if (!st.next.toSwitch) return;
-    const std::optional<ScheduleFields> f = ReadSchedule(st, st.next.toSwitch->recordNo);
+    const std::optional<ScheduleFields> f = ReadSchedule(st.schedule, st.next.toSwitch->recordNo);
     if (f) RunSwitchOnly(ReceiverLinkOf(st), st.logs, *f);
 }
 

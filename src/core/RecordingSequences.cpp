@@ -54,7 +54,7 @@ void CueRecording(Station& st) {
     st.noteAction("CueRecording");
     if (!st.next.record) return;
     const NextRecord next = *st.next.record;
-    const std::optional<ScheduleFields> read = ReadSchedule(st, next.recordNo);
+    const std::optional<ScheduleFields> read = ReadSchedule(st.schedule, next.recordNo);
     if (!read) return;
     const ScheduleFields& f = *read;
 

@@ -31,7 +31,7 @@ void SetClockFromTimeSet(Station& st, const DateTime& now) {
 
 void HandleRelayRecording(Station& st, bool recordInput) {
     // The armed programme's own start mode: the cue of the next one does not change it.
-    if (!st.recorder.Armed || st.recorder.Armed->start != RecordStart::Relay) return;
+    if (!st.recorder.Armed || st.recorder.Armed->start != ScheduleStart::Manual) return;
     if (st.recorder.RecordState != RecordState::Recording && recordInput) {
         EnableRecordWriter(st.recorder);  // does nothing unless the relay recording is armed
     } else if (st.recorder.RecordState == RecordState::Recording && !recordInput) {

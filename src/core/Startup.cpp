@@ -3,6 +3,7 @@
 #include "core/ClockTick.h"
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
+#include "core/SettingsSequences.h"
 #include "core/Station.h"
 #include "export/AddressBook.h"
 #include "logs/ActivityLog.h"

@@ -6,7 +6,7 @@
 #include "core/Station.h"
 #include "export/ExportEngine.h"
 #include "core/RemoteSequences.h"
-#include "schedule/TimeChange.h"
+#include "core/ScheduleSequences.h"
 
 namespace quillmar {
 

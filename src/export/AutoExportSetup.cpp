@@ -66,7 +66,7 @@ std::vector<AutoExportLine> LoadPrograms(const ScheduleStore& schedule, ProgramV
     for (std::int64_t n = 1; n <= count; ++n) {
         schedule.SatListFile.read(n, &record);
         const ScheduleFields f = ParseScheduleRecord(record);
-        if (f.InUse != "1" || f.Action != "1") continue;
+        if (f.InUse != ScheduleSlot::InUse || f.Action != ScheduleAction::Record) continue;
         const std::string number = RightAligned(static_cast<int>(n), 3);
         const std::string name = Fit(f.ProgramName, 25);
         const std::string length = Fit(f.ProgramLength, 5);

@@ -169,9 +169,7 @@ void SendToFile::StartCopy() {
     // Compressed, one side of the receiver's output is one channel; otherwise the copy keeps
     // the recording's channels. A format that is mono only stays mono.
     if (format.channels != 1)
-        format.channels = !Check1                                          ? kSourceChannels
-                          : schedule.Route == "1" || schedule.Route == "2" ? 1
-                                                                           : 2;
+        format.channels = !Check1 ? kSourceChannels : IsMonoRoute(schedule.Route) ? 1 : 2;
     format.sampleRate = kSampleRate;
     Label2 = "Format:  " + format.name;
 

@@ -26,6 +26,19 @@ bool RecordFile::read(std::int64_t n, std::string* record) const {
     return got == recordLength_;
 }
 
+void RecordFile::readRecords(std::int64_t first, int count, std::string* records) const {
+    const std::int64_t length = recordLength_ > 0 && count > 0 ? std::int64_t{count} * recordLength_ : 0;
+    records->assign(static_cast<std::size_t>(length), '\0');
+    if (!file_ || first < 1 || length == 0) return;
+    std::int64_t done = 0;
+    while (done < length) {
+        const std::int64_t got =
+            file_->readAt((first - 1) * recordLength_ + done, records->data() + done, length - done);
+        if (got <= 0) break;
+        done += got;
+    }
+}
+
 bool RecordFile::write(std::int64_t n, std::string_view data, std::string* error) {
     if (!file_ || n < 1 || recordLength_ <= 0) {
         if (error) *error = "file is not open";

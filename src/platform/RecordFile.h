@@ -27,6 +27,8 @@ public:
     // Reads record n (from 1). Bytes beyond the end read as zero. Returns false when the
     // record is not wholly in the file (the end-of-file condition).
     bool read(std::int64_t n, std::string* record) const;
+    // Reads `count` records from record `first` in one go, zero bytes past the end.
+    void readRecords(std::int64_t first, int count, std::string* records) const;
     // Writes record n whole; data is cut or padded with zero bytes to the record length.
     bool write(std::int64_t n, std::string_view data, std::string* error = nullptr);
 

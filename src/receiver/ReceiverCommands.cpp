@@ -14,7 +14,7 @@ std::string Width(const std::string& text, std::size_t width) {
 }
 
 std::string SetAudio(const ScheduleFields& f) {
-    return "SETAUDIO " + Width(f.UnityPort, 1) + " " + Width(f.Route, 1) + " " +
+    return "SETAUDIO " + Width(f.UnityPort, 1) + " " + StoredText(f.Route) + " " +
            Width(f.SourceCode, 3) + " " + Width(f.Attenuation, 2);
 }
 

@@ -6,7 +6,7 @@
 namespace quillmar {
 
 void RunSwitchOnly(const ReceiverLink& link, Logs& logs, const ScheduleFields& fields) {
-    if (fields.InUse != "1" || fields.Action != "3") return;
+    if (fields.InUse != ScheduleSlot::InUse || fields.Action != ScheduleAction::SwitchOnly) return;
     const std::string command = SwitchOnlyCommand(fields);
     SendReceiverCommand(link, command);
     WriteActivityLog(logs, command + " Switch Only");

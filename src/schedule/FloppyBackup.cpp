@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "core/NextEvent.h"
-#include "core/Startup.h"
-#include "core/Station.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileSystem.h"
 #include "platform/LittleEndian.h"
-#include "receiver/SourceCodes.h"
+#include "platform/RecordFile.h"
+#include "schedule/ScheduleRecord.h"
+#include "schedule/ScheduleState.h"
+#include "schedule/SourceCodes.h"
 #include "settings/StationSettings.h"
 
 namespace quillmar {
@@ -33,23 +35,23 @@ bool Fail(Failure* failure, int number, std::string description) {
     return false;
 }
 
-bool DriveReady(Station& st, Failure* failure) {
-    if (st.platform.files.folderExists(kFloppyRoot)) return true;
+bool DriveReady(FloppyCopy& c, Failure* failure) {
+    if (c.files.folderExists(kFloppyRoot)) return true;
     return Fail(failure, 71, "Disk not ready: drive a: is not available");
 }
 
-bool ReadWhole(Station& st, const char* path, std::string* bytes, Failure* failure) {
-    if (!st.platform.files.fileExists(path))
+bool ReadWhole(FloppyCopy& c, const char* path, std::string* bytes, Failure* failure) {
+    if (!c.files.fileExists(path))
         return Fail(failure, 53, std::string("File not found: ") + path);
     std::string reason;
-    if (!st.platform.files.readFile(path, bytes, &reason))
+    if (!c.files.readFile(path, bytes, &reason))
         return Fail(failure, 57, std::string("Device I/O error: ") + path + ": " + reason);
     return true;
 }
 
-bool WriteWhole(Station& st, const char* path, const std::string& bytes, Failure* failure) {
+bool WriteWhole(FloppyCopy& c, const char* path, const std::string& bytes, Failure* failure) {
     std::string reason;
-    if (!st.platform.files.writeFile(path, bytes, &reason))
+    if (!c.files.writeFile(path, bytes, &reason))
         return Fail(failure, 75, std::string("Path/File access error: ") + path + ": " + reason);
     return true;
 }
@@ -73,14 +75,14 @@ std::string WholeRecords(std::string bytes, int recordLength) {
 
 // Replaces a data file that stays open for the run and opens it again, so the station
 // reads the restored records (and nothing of the old file beyond them).
-bool RestoreOpenFile(Station& st, RecordFile& file, const char* localPath, const char* source,
+bool RestoreOpenFile(FloppyCopy& c, RecordFile& file, const char* localPath, const char* source,
                      int recordLength, Failure* failure) {
     std::string bytes;
-    if (!ReadWhole(st, source, &bytes, failure)) return false;
-    if (!WriteWhole(st, localPath, WholeRecords(std::move(bytes), recordLength), failure))
+    if (!ReadWhole(c, source, &bytes, failure)) return false;
+    if (!WriteWhole(c, localPath, WholeRecords(std::move(bytes), recordLength), failure))
         return false;
     std::string reason;
-    file = st.platform.files.openRecords(localPath, recordLength, &reason);
+    file = c.files.openRecords(localPath, recordLength, &reason);
     if (!file.isOpen())
         return Fail(failure, 75,
                     std::string("Path/File access error: ") + localPath + ": " + reason);
@@ -96,11 +98,10 @@ std::string CodeLines(const std::vector<std::string>& codes) {
 
 // Runs one operation; a failure goes to the error window.
 template <typename Operation>
-bool Run(Station& st, const char* name, Operation operation) {
-    st.noteAction(name);
+bool Run(FloppyCopy& c, Operation operation) {
     Failure failure;
-    if (!DriveReady(st, &failure) || !operation(&failure)) {
-        ShowError(st, std::to_string(failure.number) + " " + failure.description);
+    if (!DriveReady(c, &failure) || !operation(&failure)) {
+        c.errors.showError(std::to_string(failure.number) + " " + failure.description);
         return false;
     }
     return true;
@@ -108,108 +109,99 @@ bool Run(Station& st, const char* name, Operation operation) {
 
 // The main window's ProgressBar1 over an operation of `steps` steps, shown at once; a failed
 // step leaves it at its last position.
-void ShowProgress(Station& st, int steps) {
-    st.schedule.ProgressBar1 = ProgressBarModel{true, steps, 0};
-    st.notifyChanged();
+void ShowProgress(FloppyCopy& c, int steps) {
+    c.schedule.ProgressBar1 = ProgressBarModel{true, steps, 0};
+    c.changed();
 }
-void StepDone(Station& st) {
-    ++st.schedule.ProgressBar1.value;
-    st.notifyChanged();
+void StepDone(FloppyCopy& c) {
+    ++c.schedule.ProgressBar1.value;
+    c.changed();
 }
 // Runs a one-step restore under the progress bar.
 template <typename Operation>
-bool RunRestore(Station& st, const char* name, Operation operation) {
-    const bool ok = Run(st, name, [&st, &operation](Failure* failure) {
-        ShowProgress(st, 1);
+bool RunRestore(FloppyCopy& c, Operation operation) {
+    const bool ok = Run(c, [&c, &operation](Failure* failure) {
+        ShowProgress(c, 1);
         if (!operation(failure)) return false;
-        StepDone(st);
+        StepDone(c);
         return true;
     });
-    if (ok) st.schedule.ProgressBar1.visible = false;
-    st.notifyChanged();
+    if (ok) c.schedule.ProgressBar1.visible = false;
+    c.changed();
     return ok;
-}
-
-void RerunFinders(Station& st) {
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
 }
 
 }  // namespace
 
-bool SaveFilesToFloppy(Station& st) {
-    const bool ok = Run(st, "SaveFilesToFloppy", [&st](Failure* failure) {
-        ShowProgress(st, 5);
-        if (!WriteWhole(st, kFloppySchedule, ReadRecords(st.schedule.SatListFile), failure)) return false;
-        StepDone(st);
-        if (!WriteWhole(st, kFloppyExport, ReadRecords(st.Export.ExportFile), failure)) return false;
-        StepDone(st);
+bool SaveFilesToFloppy(FloppyCopy& c) {
+    const bool ok = Run(c, [&c](Failure* failure) {
+        ShowProgress(c, 5);
+        if (!WriteWhole(c, kFloppySchedule, ReadRecords(c.schedule.SatListFile), failure)) return false;
+        StepDone(c);
+        if (!WriteWhole(c, kFloppyExport, ReadRecords(c.exportFile), failure)) return false;
+        StepDone(c);
         std::string settings;
-        if (!ReadWhole(st, kSettingsPath, &settings, failure) ||
-            !WriteWhole(st, kFloppySettings, WholeRecords(settings, 2), failure))
+        if (!ReadWhole(c, kSettingsPath, &settings, failure) ||
+            !WriteWhole(c, kFloppySettings, WholeRecords(settings, 2), failure))
             return false;
-        StepDone(st);
+        StepDone(c);
         std::vector<std::string> codes;
-        if (!ReadSourceCodes(st, &codes))
+        if (!ReadSourceCodes(c.files, &codes))
             return Fail(failure, 53, std::string("File not found: ") + kSourceCodesPath);
-        if (!WriteWhole(st, kFloppySourceCodes, CodeLines(codes), failure)) return false;
-        StepDone(st);
+        if (!WriteWhole(c, kFloppySourceCodes, CodeLines(codes), failure)) return false;
+        StepDone(c);
         return true;
     });
-    if (ok) st.schedule.ProgressBar1.visible = false;
-    st.notifyChanged();
+    if (ok) c.schedule.ProgressBar1.visible = false;
+    c.changed();
     return ok;
 }
 
-bool LoadScheduleFromFloppy(Station& st) {
-    const bool ok = RunRestore(st, "LoadScheduleFromFloppy", [&st](Failure* failure) {
-        return RestoreOpenFile(st, st.schedule.SatListFile, kScheduleFilePath, kFloppySchedule,
+bool LoadScheduleFromFloppy(FloppyCopy& c) {
+    return RunRestore(c, [&c](Failure* failure) {
+        return RestoreOpenFile(c, c.schedule.SatListFile, kScheduleFilePath, kFloppySchedule,
                                kScheduleRecordLength, failure);
     });
-    if (ok) RerunFinders(st);
-    st.notifyChanged();
-    return ok;
 }
 
-bool LoadAutoExportFromFloppy(Station& st) {
-    return RunRestore(st, "LoadAutoExportFromFloppy", [&st](Failure* failure) {
-        return RestoreOpenFile(st, st.Export.ExportFile, kExportFilePath, kFloppyExport,
+bool LoadAutoExportFromFloppy(FloppyCopy& c) {
+    return RunRestore(c, [&c](Failure* failure) {
+        return RestoreOpenFile(c, c.exportFile, c.exportPath, kFloppyExport,
                                kExportRecordLength, failure);
     });
 }
 
-bool LoadSourceCodesFromFloppy(Station& st) {
-    return RunRestore(st, "LoadSourceCodesFromFloppy", [&st](Failure* failure) {
+bool LoadSourceCodesFromFloppy(FloppyCopy& c) {
+    return RunRestore(c, [&c](Failure* failure) {
         std::string text;
-        if (!ReadWhole(st, kFloppySourceCodes, &text, failure)) return false;
+        if (!ReadWhole(c, kFloppySourceCodes, &text, failure)) return false;
         std::string reason;
-        if (!SaveSourceCodes(st, SplitLines(text), &reason))
+        if (!SaveSourceCodes(c.files, SplitLines(text), &reason))
             return Fail(failure, 75,
                         std::string("Path/File access error: ") + kSourceCodesPath + ": " + reason);
         return true;
     });
 }
 
-bool LoadSetupFromFloppy(Station& st) {
+bool LoadSetupFromFloppy(FloppyCopy& c, bool* settingsRead) {
+    *settingsRead = false;
     static constexpr int kRestored[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18};
-    return RunRestore(st, "LoadSetupFromFloppy", [&st](Failure* failure) {
+    return RunRestore(c, [&c, settingsRead](Failure* failure) {
         std::string bytes;
-        if (!ReadWhole(st, kFloppySettings, &bytes, failure)) return false;
+        if (!ReadWhole(c, kFloppySettings, &bytes, failure)) return false;
         for (int n : kRestored) {
             // A record beyond the end of the copy reads as 0, as from any record file.
-            *st.Settings.field(n) = Int16At(bytes, static_cast<std::size_t>(n - 1) * 2);
+            *c.settings.field(n) = Int16At(bytes, static_cast<std::size_t>(n - 1) * 2);
         }
-        // The cards act at once: the play card is read at each play, the record card here.
-        st.recorder.RecordDevice = st.Settings.RecordCard;
-        DeriveSettingValues(st);
+        *settingsRead = true;
+        DeriveSettingValues(c.settings);
         std::string reason;
-        RecordFile local = st.platform.files.openRecords(kSettingsPath, 2, &reason);
+        RecordFile local = c.files.openRecords(kSettingsPath, 2, &reason);
         if (!local.isOpen())
             return Fail(failure, 75,
                         std::string("Path/File access error: ") + kSettingsPath + ": " + reason);
         for (int n : kRestored) {
-            if (!local.write(n, Int16Bytes(*st.Settings.field(n)), &reason))
+            if (!local.write(n, Int16Bytes(*c.settings.field(n)), &reason))
                 return Fail(failure, 57,
                             std::string("Device I/O error: ") + kSettingsPath + ": " + reason);
         }

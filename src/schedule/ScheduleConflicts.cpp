@@ -1,6 +1,7 @@
 #include "schedule/ScheduleConflicts.h"
 
-#include "core/Station.h"
+#include "platform/DateTime.h"
+#include "schedule/ScheduleState.h"
 #include "schedule/ScheduleScan.h"
 
 namespace quillmar {
@@ -19,22 +20,22 @@ Window Describe(const ScheduleFields& f) {
 
 // Every other schedule in use, in record order.
 template <typename Compare>
-void ForEachOther(Station& st, Compare compare) {
-    const int self = st.schedule.CurrentRecordNo;
-    const Window a = Describe(ReadScheduleBlanked(st, self));
-    const int end = ScheduleScanEnd(st);
+void ForEachOther(const ScheduleStore& store, int self, Compare compare) {
+    const Window a = Describe(ReadScheduleBlanked(store, self));
+    const int end = ScheduleScanEnd(store);
     for (int n = 1; n <= end; ++n) {
         if (n == self) continue;
-        const ScheduleFields other = ReadScheduleBlanked(st, n);
-        if (other.InUse != "1") continue;
+        const ScheduleFields other = ReadScheduleBlanked(store, n);
+        if (other.InUse != ScheduleSlot::InUse) continue;
         compare(a, Describe(other));
     }
 }
 
 }  // namespace
 
-void CheckPlayConflicts(Station& st) {
-    ForEachOther(st, [&st](const Window& a, const Window& b) {
+std::vector<std::string> CheckPlayConflicts(const ScheduleStore& store, int self) {
+    std::vector<std::string> lines;
+    ForEachOther(store, self, [&lines](const Window& a, const Window& b) {
         for (int k = 0; k < 28; ++k) {
             const std::string& timeA = a.fields.PlayTimes[static_cast<std::size_t>(k)];
             const std::string& timeB = b.fields.PlayTimes[static_cast<std::size_t>(k)];
@@ -42,33 +43,36 @@ void CheckPlayConflicts(Station& st) {
             const int ta = TimeSeconds(timeA), tb = TimeSeconds(timeB);
             const std::string day = DayName(k / 4 + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.schedule.ScheduleConflicts.push_back("Play " + b.name + " conflicts with " + a.name +
+                lines.push_back("Play " + b.name + " conflicts with " + a.name +
                                                " on " + day + " @ " + timeB);
             if (tb <= ta && ta <= tb + b.length)
-                st.schedule.ScheduleConflicts.push_back("Play " + a.name + " conflicts with " + b.name +
+                lines.push_back("Play " + a.name + " conflicts with " + b.name +
                                                " on " + day + " @ " + timeA);
         }
     });
+    return lines;
 }
 
-void CheckRecordConflicts(Station& st) {
-    ForEachOther(st, [&st](const Window& a, const Window& b) {
+std::vector<std::string> CheckRecordConflicts(const ScheduleStore& store, int self) {
+    std::vector<std::string> lines;
+    ForEachOther(store, self, [&lines](const Window& a, const Window& b) {
         if (a.fields.Action != b.fields.Action) return;
         for (int r = 0; r < 7; ++r) {
             const auto row = static_cast<std::size_t>(r);
             const int dayA = a.fields.RecordDays[row];
-            if (dayA == 0 || dayA != b.fields.RecordDays[row]) continue;
+            if (dayA == kRecordDayOff || dayA != b.fields.RecordDays[row]) continue;
             const int ta = TimeSeconds(a.fields.RecordTimes[row]);
             const int tb = TimeSeconds(b.fields.RecordTimes[row]);
             const std::string day = DayName(r + 1);
             if (ta <= tb && tb <= ta + a.length)
-                st.schedule.ScheduleConflicts.push_back("Record " + a.name + " conflicts with " + b.name +
+                lines.push_back("Record " + a.name + " conflicts with " + b.name +
                                                " on " + day);
             if (tb <= ta && ta <= tb + b.length)
-                st.schedule.ScheduleConflicts.push_back("Record " + b.name + " conflicts with " + a.name +
+                lines.push_back("Record " + b.name + " conflicts with " + a.name +
                                                " on " + day);
         }
     });
+    return lines;
 }
 
 }  // namespace quillmar

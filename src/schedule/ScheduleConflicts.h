@@ -1,13 +1,15 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace quillmar {
 
-class Station;
+struct ScheduleStore;
 
-// Compare schedule CurrentRecordNo with every other schedule in use, entry by entry at the
-// same index, and add one line to st.schedule.ScheduleConflicts for each start that falls inside the
-// other's window (both ends included). The caller clears the list first.
-void CheckPlayConflicts(Station& st);
-void CheckRecordConflicts(Station& st);
+// Compare schedule `self` with every other schedule in use, entry by entry at the same index:
+// one line for each start that falls inside the other's window (both ends included).
+std::vector<std::string> CheckPlayConflicts(const ScheduleStore& store, int self);
+std::vector<std::string> CheckRecordConflicts(const ScheduleStore& store, int self);
 
 }  // namespace quillmar

@@ -1,10 +1,8 @@
 #include "schedule/ScheduleEditor.h"
 
-#include "core/NextEvent.h"
-#include "core/Playlist.h"
-#include "core/Station.h"
-#include "receiver/SourceCodes.h"
+#include "platform/ErrorDisplay.h"
 #include "schedule/ScheduleConflicts.h"
+#include "schedule/SourceCodes.h"
 #include "schedule/ScheduleScan.h"
 #include "schedule/TimeEntry.h"
 
@@ -34,6 +32,24 @@ bool TimeBoxOk(const std::string& text) {
     return IsBlank(text) || IsTimeOfDayText(text);
 }
 
+// The states the route and start boxes list, in their order.
+constexpr ScheduleRoute kRouteStates[] = {ScheduleRoute::Left, ScheduleRoute::Right,
+                                          ScheduleRoute::Stereo, ScheduleRoute::Reverse};
+constexpr ScheduleStart kStartStates[] = {ScheduleStart::Manual, ScheduleStart::Timed};
+
+template <typename State, std::size_t N>
+int IndexOf(const State (&states)[N], State state) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (states[i] == state) return static_cast<int>(i);
+    return -1;
+}
+
+// The state of box entry `index`; Blank when nothing is chosen.
+template <typename State, std::size_t N>
+State StateAt(const State (&states)[N], int index) {
+    return index >= 0 && index < static_cast<int>(N) ? states[index] : State::Blank;
+}
+
 void ClearSchedule(ScheduleEditor& ed) {
     ed.txtPlay.fill("");
     ed.cboRec.fill(0);
@@ -42,20 +58,21 @@ void ClearSchedule(ScheduleEditor& ed) {
 
 }  // namespace
 
-void OpenScheduleEditor(Station& st, ScheduleEditor& ed) {
+void OpenScheduleEditor(const ScheduleStore& store, FileSystem& files, ErrorDisplay& errors,
+                        ScheduleEditor& ed) {
     const ScheduleEditor::Order order = ed.order;
     ed = ScheduleEditor{};
     ed.order = order;
-    LoadBoxes(st, ed);
-    LoadSchedules(st, ed);
+    LoadBoxes(files, errors, ed);
+    LoadSchedules(store, ed);
     ed.cmdApplyEnabled = false;
 }
 
-void LoadBoxes(Station& st, ScheduleEditor& ed) {
+void LoadBoxes(FileSystem& files, ErrorDisplay& errors, ScheduleEditor& ed) {
     ed.cboSatLangItems.clear();
     std::vector<std::string> codes;
-    if (!ReadSourceCodes(st, &codes)) {
-        ShowError(st, kNoSourceFile);
+    if (!ReadSourceCodes(files, &codes)) {
+        errors.showError(kNoSourceFile);
         return;
     }
     for (auto& code : codes) {
@@ -64,14 +81,14 @@ void LoadBoxes(Station& st, ScheduleEditor& ed) {
     }
 }
 
-void LoadSchedules(Station& st, ScheduleEditor& ed) {
+void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
     ed.lstDisplaySchedule.clear();
     ed.selectedIndex = -1;
     ed.topIndex = 0;
-    const int end = ScheduleScanEnd(st);
+    const int end = ScheduleScanEnd(store);
     for (int n = 1; n <= end; ++n) {
-        const ScheduleFields f = ReadScheduleBlanked(st, n);
-        if (f.InUse != "1") continue;
+        const ScheduleFields f = ReadScheduleBlanked(store, n);
+        if (f.InUse != ScheduleSlot::InUse) continue;
         std::string text = f.ProgramName;
         if (ed.order == ScheduleEditor::Order::ByNumber)
             text = std::to_string(n) + (n < 10 ? " " : "") + "  " + text;
@@ -79,32 +96,27 @@ void LoadSchedules(Station& st, ScheduleEditor& ed) {
     }
 }
 
-void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
+void ChooseSchedule(const ScheduleStore& store, ScheduleEditor& ed, int index) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     if (index < 0 || index >= static_cast<int>(entries.size())) return;
     ed.selectedIndex = index;
     ed.cmdApplyEnabled = true;
-    st.schedule.CurrentRecordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
-    const ScheduleFields f = ReadScheduleBlanked(st, st.schedule.CurrentRecordNo);
+    ed.recordNo = static_cast<int>(entries[static_cast<std::size_t>(index)].itemData);
+    const ScheduleFields f = ReadScheduleBlanked(store, ed.recordNo);
 
-    ed.lblScheduleNo = std::to_string(st.schedule.CurrentRecordNo);
+    ed.lblScheduleNo = std::to_string(ed.recordNo);
     ed.txtSatName = TrimLeft(f.ProgramName);
     ed.txtSatLen = TrimLeft(f.ProgramLength);
     ed.cboSatLang = f.SourceCode;
-    ed.optAction = f.Action == "3" ? 1 : 0;
-    ed.switchLayout = f.Action == "3";
+    ed.switchLayout = f.Action == ScheduleAction::SwitchOnly;
+    ed.optAction = ed.switchLayout ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     ed.Label2 = ed.switchLayout ? "Switch Time HH:MM:SS" : "Record Time HH:MM:SS";
 
     ed.cboSatPort = IsBlank(f.UnityPort) ? -1 : IndexOr(NumericValue(f.UnityPort) - 1, 4, -1);
-    if (f.Route == "1") ed.cboSatRoute = 0;
-    if (f.Route == "2") ed.cboSatRoute = 1;
-    if (f.Route == "S") ed.cboSatRoute = 2;
-    if (f.Route == "R") ed.cboSatRoute = 3;
+    if (const int i = IndexOf(kRouteStates, f.Route); i >= 0) ed.cboSatRoute = i;
     ed.cboSatAtt = IndexOr(NumericValue(f.Attenuation), 15, -1);
-    if (f.PlayStart == "M") ed.cboSatPlayStart = 0;
-    if (f.PlayStart == "T") ed.cboSatPlayStart = 1;
-    if (f.RecordStart == "M") ed.cboSatRecordStart = 0;
-    if (f.RecordStart == "T") ed.cboSatRecordStart = 1;
+    if (const int i = IndexOf(kStartStates, f.PlayStart); i >= 0) ed.cboSatPlayStart = i;
+    if (const int i = IndexOf(kStartStates, f.RecordStart); i >= 0) ed.cboSatRecordStart = i;
 
     for (std::size_t k = 0; k < 28; ++k) ed.txtPlay[k] = f.PlayTimes[k];
     for (std::size_t r = 0; r < 7; ++r) {
@@ -113,14 +125,14 @@ void ChooseSchedule(Station& st, ScheduleEditor& ed, int index) {
     }
 }
 
-bool NewSchedule(Station& st, ScheduleEditor& ed) {
-    LoadSchedules(st, ed);
-    const int n = FirstFreeScheduleSlot(st);
+bool NewSchedule(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed) {
+    LoadSchedules(store, ed);
+    const int n = FirstFreeScheduleSlot(store);
     if (n > kMaxSchedules) {
-        ShowError(st, "999 Schedules is maximum.  No new schedules are allowed.");
+        errors.showError("999 Schedules is maximum.  No new schedules are allowed.");
         return false;
     }
-    st.schedule.CurrentRecordNo = n;
+    ed.recordNo = n;
 
     ed.lblScheduleNo = std::to_string(n);
     ed.txtSatName.clear();
@@ -135,13 +147,14 @@ bool NewSchedule(Station& st, ScheduleEditor& ed) {
     return true;
 }
 
-bool ApplySchedule(Station& st, ScheduleEditor& ed) {
+std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors,
+                                      const ScheduleEditor& ed) {
     const std::string port = ItemText(kPortItems, 4, ed.cboSatPort);
-    const auto refuse = [&st](const char* message) {
-        ShowError(st, message);
-        return false;
+    const auto refuse = [&errors](const char* message) {
+        errors.showError(message);
+        return std::nullopt;
     };
-    if (ed.optAction == 0 && ed.txtSatLen.empty()) return refuse("You must enter a Length");
+    if (ed.optAction == ScheduleAction::Record && ed.txtSatLen.empty()) return refuse("You must enter a Length");
     if (TrimBlanks(ed.cboSatLang).empty()) return refuse("You must select a Source");
     if (TrimBlanks(port).empty()) return refuse("You must select a Port");
     if (TrimBlanks(ItemText(kRouteItems, 4, ed.cboSatRoute)).empty())
@@ -150,17 +163,16 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
         return refuse("Time Error in length must be corrected before saving.  Format is HH:MM");
 
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = ed.txtSatName;
     f.ProgramLength = ed.txtSatLen;
     f.SourceCode = ed.cboSatLang;
     f.UnityPort = port.substr(0, 1);
-    static const char* const kRouteCodes[] = {"1", "2", "S", "R"};
-    f.Route = ItemText(kRouteCodes, 4, ed.cboSatRoute);
+    f.Route = StateAt(kRouteStates, ed.cboSatRoute);
     f.Attenuation = ed.cboSatAtt >= 0 && ed.cboSatAtt <= 14 ? std::to_string(ed.cboSatAtt) : "";
-    f.PlayStart = ItemText(kPlayStartItems, 2, ed.cboSatPlayStart);
-    f.RecordStart = "T";
-    f.Action = ed.optAction == 1 ? "3" : "1";
+    f.PlayStart = StateAt(kStartStates, ed.cboSatPlayStart);
+    f.RecordStart = ScheduleStart::Timed;
+    f.Action = ed.optAction;
     for (std::size_t k = 0; k < 28; ++k) {
         f.PlayTimes[k] = ed.txtPlay[k];
         if (!TimeBoxOk(ed.txtPlay[k]))
@@ -177,79 +189,57 @@ bool ApplySchedule(Station& st, ScheduleEditor& ed) {
         f.RecordTimes[r] = ed.txtRec[r];
     }
 
-    const int recordNo = st.schedule.CurrentRecordNo;
+    const int recordNo = ed.recordNo;
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
-    if (!WriteSchedule(st, recordNo, BuildScheduleRecord(f), &error)) {
-        ShowError(st, "The schedule was not saved: " + std::string(kScheduleFilePath) + ": " + error);
-        return false;
+    if (!WriteSchedule(store, recordNo, BuildScheduleRecord(f), &error)) {
+        errors.showError("The schedule was not saved: " + std::string(kScheduleFilePath) + ": " + error);
+        return std::nullopt;
     }
-    st.noteAction("ApplySchedule");
-
-    st.schedule.ScheduleConflicts.clear();
-    CheckPlayConflicts(st);
-    CheckRecordConflicts(st);
-
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
-    st.schedule.CurrentRecordNo = recordNo;
-
-    const int top = ed.topIndex, selected = ed.selectedIndex;
-    LoadSchedules(st, ed);
-    ed.topIndex = top;
-    ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
-    st.notifyChanged();
-    return true;
+    store.ScheduleConflicts = CheckPlayConflicts(store, recordNo);
+    for (auto& line : CheckRecordConflicts(store, recordNo))
+        store.ScheduleConflicts.push_back(std::move(line));
+    return recordNo;
 }
 
-int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection) {
+void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed) {
+    const int top = ed.topIndex, selected = ed.selectedIndex;
+    LoadSchedules(store, ed);
+    ed.topIndex = top;
+    ed.selectedIndex = selected < static_cast<int>(ed.lstDisplaySchedule.size()) ? selected : -1;
+}
+
+int ScheduleToDelete(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed,
+                     bool needSelection) {
     const auto& entries = ed.lstDisplaySchedule.entries();
     const bool selected =
         ed.selectedIndex >= 0 && ed.selectedIndex < static_cast<int>(entries.size());
     // The highlighted entry is the one the operator means, whatever was edited last.
     if (selected)
-        st.schedule.CurrentRecordNo =
+        ed.recordNo =
             static_cast<int>(entries[static_cast<std::size_t>(ed.selectedIndex)].itemData);
-    const int n = st.schedule.CurrentRecordNo;
-    if ((needSelection && !selected) || n < 1 || n > kMaxSchedules) {
-        ShowError(st, "Select a schedule");
-        return 0;
-    }
-    if (ReadScheduleBlanked(st, n).InUse != "1") {
-        ShowError(st, "Select a schedule");
+    const int n = ed.recordNo;
+    if ((needSelection && !selected) || n < 1 || n > kMaxSchedules ||
+        ReadScheduleBlanked(store, n).InUse != ScheduleSlot::InUse) {
+        errors.showError("Select a schedule");
         return 0;
     }
     return n;
 }
 
-std::string DeleteCaption(Station& st) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(st, st.schedule.CurrentRecordNo).ProgramName) +
+std::string DeleteCaption(const ScheduleStore& store, int recordNo) {
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, recordNo).ProgramName) +
            " Schedule?";
 }
 
-void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
-    if (recordNo < 1 || recordNo > kMaxSchedules) return;
-    st.schedule.CurrentRecordNo = recordNo;
+bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo) {
+    if (recordNo < 1 || recordNo > kMaxSchedules) return false;
     std::string error;
-    if (!WriteSchedule(st, recordNo, DeletedScheduleRecord(), &error)) {
-        ShowError(st, "The schedule was not deleted: " + error);
-        return;
+    if (!WriteSchedule(store, recordNo, DeletedScheduleRecord(), &error)) {
+        errors.showError("The schedule was not deleted: " + error);
+        return false;
     }
-    st.noteAction("DeleteSchedule");
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
-    CloseScheduleEditor(st);
-    OpenScheduleEditor(st, ed);
-}
-
-void CloseScheduleEditor(Station& st) {
-    st.main.PlayList.clear();
-    st.main.PlayListIndex = -1;
-    st.tick.PlaylistUpcomingOnly = 1;
-    LoadManualPlaylist(st);
-    st.notifyChanged();
+    return true;
 }
 
 }  // namespace quillmar

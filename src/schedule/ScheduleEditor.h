@@ -4,26 +4,30 @@
 // Texts are Windows-1252 bytes, as in the file.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
-class Station;
+class ErrorDisplay;
+class FileSystem;
 
 struct ScheduleEditor {
     enum class Order { ByName, ByNumber };
     Order order = Order::ByName;
 
+    int recordNo = 0;               // the record being edited; 0 none
     SortedList lstDisplaySchedule;  // item data: record number
     int selectedIndex = -1;         // -1: nothing selected
     int topIndex = 0;
     bool cmdApplyEnabled = false;
     std::string lblScheduleNo;
 
-    int optAction = 0;          // 0 "Record", 1 "Switch only"
+    ScheduleAction optAction = ScheduleAction::Record;  // "Record", "Switch only"
     bool switchLayout = false;  // play boxes, length and play start hidden
     std::string Label2 = "Record Time HH:MM:SS";
 
@@ -48,28 +52,30 @@ inline constexpr const char* kRecordDayItems[] = {"Off", "Sun",  "Mon", "Tue",
                                                   "Wed", "Thur", "Fri", "Sat"};
 
 // Opening the editor: LoadBoxes, LoadSchedules, Apply disabled.
-void OpenScheduleEditor(Station& st, ScheduleEditor& ed);
+void OpenScheduleEditor(const ScheduleStore& store, FileSystem& files, ErrorDisplay& errors,
+                        ScheduleEditor& ed);
 // Source codes from Source.dat (the error window says so when it is missing).
-void LoadBoxes(Station& st, ScheduleEditor& ed);
+void LoadBoxes(FileSystem& files, ErrorDisplay& errors, ScheduleEditor& ed);
 // The schedules in use, by name or by number as ed.order says.
-void LoadSchedules(Station& st, ScheduleEditor& ed);
+void LoadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // Shows list entry `index` for editing.
-void ChooseSchedule(Station& st, ScheduleEditor& ed, int index);
+void ChooseSchedule(const ScheduleStore& store, ScheduleEditor& ed, int index);
 // Starts a new schedule in the first free record. False when 999 are in use.
-bool NewSchedule(Station& st, ScheduleEditor& ed);
-// Checks and writes the schedule being edited, then runs the conflict checks and the
-// next-event finders. False, with the reason in the error window, when nothing was written.
-bool ApplySchedule(Station& st, ScheduleEditor& ed);
+bool NewSchedule(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed);
+// Checks and writes the schedule being edited and fills the store's conflict lines for it.
+// The record written; nothing, with the reason in the error window, when nothing was written.
+std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors,
+                                      const ScheduleEditor& ed);
+// Reloads the list after a save, keeping the operator's place in it.
+void ReloadSchedules(const ScheduleStore& store, ScheduleEditor& ed);
 // The schedule a Delete would remove (the selected entry, else the one being edited), made
-// the current record number; 0 with "Select a schedule" in the error window when there is none.
+// the one being edited; 0 with "Select a schedule" in the error window when there is none.
 // `needSelection` is false for the Delete key, which asks without the selection check.
-int ScheduleToDelete(Station& st, ScheduleEditor& ed, bool needSelection);
-// "Delete <name> Schedule?" for the current record number.
-std::string DeleteCaption(Station& st);
-// The confirmed delete: marks the record deleted, reruns the finders and starts the editor
-// afresh.
-void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo);
-// Closing the editor: the playlist is rebuilt with only the plays still to come.
-void CloseScheduleEditor(Station& st);
+int ScheduleToDelete(const ScheduleStore& store, ErrorDisplay& errors, ScheduleEditor& ed,
+                     bool needSelection);
+// "Delete <name> Schedule?" for record `recordNo`.
+std::string DeleteCaption(const ScheduleStore& store, int recordNo);
+// Marks a record deleted. False, with the reason in the error window, when it was not.
+bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo);
 
 }  // namespace quillmar

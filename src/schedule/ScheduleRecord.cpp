@@ -1,6 +1,6 @@
 #include "schedule/ScheduleRecord.h"
 
-#include "core/Station.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -40,16 +40,16 @@ void Place(std::string& rec, int pos, int width, std::string_view value) {
 
 ScheduleFields ParseScheduleRecord(std::string_view rec) {
     ScheduleFields f;
-    f.InUse = Field(rec, 1, 1);
+    f.InUse = SlotOf(Field(rec, 1, 1));
     f.ProgramName = PadTo(TrimLeft(Field(rec, 2, 25)), 25);
     f.ProgramLength = PadTo(TrimRight(Field(rec, 27, 5)), 5);
     f.SourceCode = Field(rec, 32, 3);
     f.UnityPort = Field(rec, 35, 1);
-    f.Route = Field(rec, 36, 1);
+    f.Route = StateOf<ScheduleRoute>(Field(rec, 36, 1));
     f.Attenuation = Field(rec, 37, 2);
-    f.PlayStart = Field(rec, 39, 1);
-    f.RecordStart = Field(rec, 40, 1);
-    f.Action = Field(rec, 41, 1);
+    f.PlayStart = StateOf<ScheduleStart>(Field(rec, 39, 1));
+    f.RecordStart = StateOf<ScheduleStart>(Field(rec, 40, 1));
+    f.Action = StateOf<ScheduleAction>(Field(rec, 41, 1));
     for (int k = 0; k < 28; ++k) f.PlayTimes[static_cast<std::size_t>(k)] = TrimLeft(Field(rec, 42 + 8 * k, 8));
     for (int r = 0; r < 7; ++r) {
         const char c = Field(rec, 266 + r, 1)[0];
@@ -61,16 +61,16 @@ ScheduleFields ParseScheduleRecord(std::string_view rec) {
 
 std::string BuildScheduleRecord(const ScheduleFields& f) {
     std::string rec(kScheduleRecordLength, ' ');
-    Place(rec, 1, 1, f.InUse);
+    Place(rec, 1, 1, StoredText(f.InUse));
     Place(rec, 2, 25, f.ProgramName);
     Place(rec, 27, 5, f.ProgramLength);
     Place(rec, 32, 3, f.SourceCode);
     Place(rec, 35, 1, f.UnityPort);
-    Place(rec, 36, 1, f.Route);
+    Place(rec, 36, 1, StoredText(f.Route));
     Place(rec, 37, 2, f.Attenuation);
-    Place(rec, 39, 1, f.PlayStart);
-    Place(rec, 40, 1, f.RecordStart);
-    Place(rec, 41, 1, f.Action);
+    Place(rec, 39, 1, StoredText(f.PlayStart));
+    Place(rec, 40, 1, StoredText(f.RecordStart));
+    Place(rec, 41, 1, StoredText(f.Action));
     for (int k = 0; k < 28; ++k) Place(rec, 42 + 8 * k, 8, f.PlayTimes[static_cast<std::size_t>(k)]);
     for (int r = 0; r < 7; ++r) {
         const int day = f.RecordDays[static_cast<std::size_t>(r)];
@@ -86,26 +86,26 @@ std::string DeletedScheduleRecord() {
     return rec;
 }
 
-std::optional<ScheduleFields> ReadSchedule(Station& st, int n) {
+std::optional<ScheduleFields> ReadSchedule(const ScheduleStore& store, int n) {
     std::string record;
-    if (!st.schedule.SatListFile.read(n, &record)) return std::nullopt;
+    if (!store.SatListFile.read(n, &record)) return std::nullopt;
     return ParseScheduleRecord(record);
 }
 
-bool WriteSchedule(Station& st, int n, const std::string& record, std::string* error) {
-    return st.schedule.SatListFile.write(n, record, error);
+bool WriteSchedule(ScheduleStore& store, int n, const std::string& record, std::string* error) {
+    return store.SatListFile.write(n, record, error);
 }
 
-int ScheduleRecordCount(const Station& st) {
-    return static_cast<int>(st.schedule.SatListFile.recordCount());
+int ScheduleRecordCount(const ScheduleStore& store) {
+    return static_cast<int>(store.SatListFile.recordCount());
 }
 
-int FirstFreeScheduleSlot(Station& st) {
-    const int count = ScheduleRecordCount(st);
+int FirstFreeScheduleSlot(const ScheduleStore& store) {
+    const int count = ScheduleRecordCount(store);
     std::string rec;
     for (int n = 1; n <= count; ++n) {
-        st.schedule.SatListFile.read(n, &rec);
-        if (rec[0] != '1') return n;
+        store.SatListFile.read(n, &rec);
+        if (SlotOf(rec) != ScheduleSlot::InUse) return n;
     }
     return count + 1;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Station.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -55,47 +55,28 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
-int ScheduleScanEnd(Station& st) {
-    int end = ScheduleRecordCount(st);
+int ScheduleScanEnd(const ScheduleStore& store) {
+    int end = ScheduleRecordCount(store);
     if (end < kMaxSchedules) {
         // A record cut short (a file whose length is not a multiple of the record length)
         // still counts as the last record when it holds anything.
         std::string partial;
-        st.schedule.SatListFile.read(end + 1, &partial);
+        store.SatListFile.read(end + 1, &partial);
         if (partial.find_first_not_of('\0') != std::string::npos) ++end;
     }
     return std::min(end, kMaxSchedules);
 }
 
-std::string ReadScheduleRecords(Station& st, int end) {
-    constexpr int kBlock = 128;  // records per read
+std::string ReadScheduleRecords(const ScheduleStore& store, int end) {
     std::string all;
-    all.reserve(static_cast<std::size_t>(end) * kScheduleRecordLength);
-    RecordFile blocks;
-    std::string chunk, ignored;
-    // A second handle on the open file sees every write made through SatListFile.
-    if (st.schedule.SatListFile.isOpen() &&
-        (blocks = st.platform.files.openRecords(st.schedule.SatListFile.path(),
-                                                kBlock * kScheduleRecordLength, &ignored))
-            .isOpen()) {
-        for (int b = 1; static_cast<int>(all.size()) < end * kScheduleRecordLength; ++b) {
-            blocks.read(b, &chunk);
-            all += chunk;
-        }
-    } else {
-        for (int n = 1; n <= end; ++n) {
-            st.schedule.SatListFile.read(n, &chunk);
-            all += chunk;
-        }
-    }
-    all.resize(static_cast<std::size_t>(end) * kScheduleRecordLength);
+    store.SatListFile.readRecords(1, end, &all);
     std::replace(all.begin(), all.end(), '\0', ' ');
     return all;
 }
 
-ScheduleFields ReadScheduleBlanked(Station& st, int n) {
+ScheduleFields ReadScheduleBlanked(const ScheduleStore& store, int n) {
     std::string record;
-    st.schedule.SatListFile.read(n, &record);
+    store.SatListFile.read(n, &record);
     std::replace(record.begin(), record.end(), '\0', ' ');
     return ParseScheduleRecord(record);
 }

@@ -9,7 +9,7 @@
 
 namespace quillmar {
 
-class Station;
+struct ScheduleStore;
 
 // The number at the start of a text field: blanks are skipped, an optional sign, then digits
 // up to the first other character ("1:" gives 1, "ab" and "" give 0).
@@ -27,12 +27,12 @@ bool IsBlank(std::string_view text);
 
 // The last record number a scan of SatList.dat reads: every whole record, plus a partial last
 // record that holds any data, and never beyond record 999 (later records are ignored).
-int ScheduleScanEnd(Station& st);
+int ScheduleScanEnd(const ScheduleStore& store);
 // The fields of schedule n, with the zero bytes of a record cut short (or past the end) taken
 // as blanks, so a torn record shows no phantom "00:00:00" times.
-ScheduleFields ReadScheduleBlanked(Station& st, int n);
+ScheduleFields ReadScheduleBlanked(const ScheduleStore& store, int n);
 // Records 1..end of SatList.dat in one buffer, end × 331 bytes, zero bytes read as blanks.
 // Read in blocks of records, so a scan of the whole file costs a handful of reads.
-std::string ReadScheduleRecords(Station& st, int end);
+std::string ReadScheduleRecords(const ScheduleStore& store, int end);
 
 }  // namespace quillmar

@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-#include "core/NextEvent.h"
-#include "core/Station.h"
-#include "logs/ActivityLog.h"
+#include "platform/ErrorDisplay.h"
 #include "schedule/ScheduleScan.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -42,42 +41,20 @@ void ShiftRow(std::string& rec, int r, int step) {
     rec[timeAt + 1] = hh[1];
 }
 
-void ShiftAll(Station& st, int step, const char* logLine) {
-    const int count = ScheduleRecordCount(st);
+}  // namespace
+
+void ShiftScheduleTimes(ScheduleStore& store, ErrorDisplay& errors, int step) {
+    const int count = ScheduleRecordCount(store);
     std::string rec, error;
     for (int n = 1; n <= count; ++n) {
-        st.schedule.SatListFile.read(n, &rec);
-        if (rec[0] != '1') continue;
+        store.SatListFile.read(n, &rec);
+        if (SlotOf(rec) != ScheduleSlot::InUse) continue;
         for (int r = 0; r < 7; ++r) ShiftRow(rec, r, step);
-        if (!st.schedule.SatListFile.write(n, rec, &error)) {
-            ShowError(st, "Schedule " + std::to_string(n) + " was not shifted: " + error);
+        if (!store.SatListFile.write(n, rec, &error)) {
+            errors.showError("Schedule " + std::to_string(n) + " was not shifted: " + error);
             break;
         }
     }
-    WriteActivityLog(st.logs, logLine);
-    // The next recording and switch must follow the times now in the file.
-    FindNextRecord(st);
-    FindNextSwitch(st);
-    FindNextPlay(st);
-}
-
-}  // namespace
-
-void AdjustSchedulesForDST(Station& st) {
-    st.noteAction("AdjustSchedulesForDST");
-    ShiftAll(st, -1, "Updated Schedules for DST");
-}
-
-void AdjustSchedulesForStandardTime(Station& st) {
-    st.noteAction("AdjustSchedulesForStandardTime");
-    ShiftAll(st, +1, "Updated Schedules for Standard Time");
-}
-
-void TimeChangeTimer(Station& st) {
-    const Date today = st.platform.clock.now().date;
-    if (today == st.schedule.DstStartDate) AdjustSchedulesForDST(st);
-    if (today == st.schedule.DstEndDate) AdjustSchedulesForStandardTime(st);
-    st.timers.tmrTimeChange->setEnabled(false);
 }
 
 }  // namespace quillmar

@@ -2,14 +2,12 @@
 
 namespace quillmar {
 
-class Station;
+class ErrorDisplay;
+struct ScheduleStore;
 
-// Move the record (and switch) times of every schedule in use one hour earlier (spring) or
-// later (autumn), the day with them across midnight; play times stay. Each writes one line
-// to the activity log and reruns the next-event finders.
-void AdjustSchedulesForDST(Station& st);
-void AdjustSchedulesForStandardTime(Station& st);
-// tmrTimeChange: on a change date applies that change, then disables the timer.
-void TimeChangeTimer(Station& st);
+// Moves the record (and switch) times of every schedule in use one hour earlier (step -1,
+// spring) or later (+1, autumn), the day with them across midnight; play times stay. A record
+// that cannot be written stops the shift, with the reason in the error window.
+void ShiftScheduleTimes(ScheduleStore& store, ErrorDisplay& errors, int step);
 
 }  // namespace quillmar

@@ -2,12 +2,12 @@
 
 namespace quillmar {
 
-class Station;
+struct ScheduleStore;
 
-// Rebuild st.schedule.Weekly from the schedule file, one line per play, recording or switch of the week,
+// Rebuild store.Weekly from the schedule file, one line per play, recording or switch of the week,
 // Sunday first, then by time text; and set the window caption.
-void ShowWeeklyPlaySchedule(Station& st);
-void ShowWeeklyRecordSchedule(Station& st);
-void ShowWeeklySwitchSchedule(Station& st);
+void ShowWeeklyPlaySchedule(ScheduleStore& store);
+void ShowWeeklyRecordSchedule(ScheduleStore& store);
+void ShowWeeklySwitchSchedule(ScheduleStore& store);
 
 }  // namespace quillmar

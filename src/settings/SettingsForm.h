@@ -3,12 +3,39 @@
 // the in-memory settings at once, and Apply. The window renders this model and forwards the
 // operator's choices.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "platform/DateTime.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/FileSystem.h"
+#include "settings/StationSettings.h"
+
 namespace quillmar {
 
-class Station;
+// The main window's buttons the form shows or hides at once.
+enum class MainButton { Play, Stop, Record, RecStop };
+
+// What the form works on, and what its choices do beyond the settings.
+struct SettingsFormLinks {
+    StationSettings& settings;
+    FileSystem& files;
+    Audio& audio;  // the device lists
+    Clock& clock;
+    ErrorDisplay& errors;
+    std::function<void(MainButton, bool shown)> showButton;
+    // Remote control on the Prairie card: the card's ports are set up at once.
+    std::function<void()> prairieChosen;
+    // Apply saved the settings file.
+    std::function<void()> saved;
+    // The year's daylight-saving change dates.
+    std::function<Date(int year)> dstStart;
+    std::function<Date(int year)> dstEnd;
+};
 
 struct SettingsLine {
     std::string text;
@@ -19,7 +46,7 @@ class SettingsForm {
   public:
     // Fills the lists and sets every control from the settings file, with the same effects as
     // the operator's choices (so opening the window reloads those settings into memory).
-    explicit SettingsForm(Station& st);
+    explicit SettingsForm(SettingsFormLinks links);
 
     std::vector<SettingsLine> lstDrv, lstRec, lstMM1, lstMM2, list1, List2, List3, List4;
     int lstDrvIndex = -1, lstRecIndex = -1, lstMM1Index = -1, lstMM2Index = -1;
@@ -63,7 +90,7 @@ class SettingsForm {
   private:
     static bool Select(const std::vector<SettingsLine>& list, int& index, int wanted);
 
-    Station& st_;
+    SettingsFormLinks links_;
     std::int16_t thresholdOnFile_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "settings/StationSettings.h"
 
-#include "core/Station.h"
+#include "platform/FileSystem.h"
+#include "platform/RecordFile.h"
 #include "platform/LittleEndian.h"
 
 namespace quillmar {
@@ -32,9 +33,10 @@ std::int16_t* StationSettings::field(int record) {
 
 namespace {
 
-bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* error) {
+bool WriteRecords(const StationSettings& settings, FileSystem& files,
+                  std::initializer_list<int> records, std::string* error) {
     std::string reason;
-    RecordFile file = st.platform.files.openRecords(kSettingsPath, 2, &reason);
+    RecordFile file = files.openRecords(kSettingsPath, 2, &reason);
     if (!file.isOpen()) {
         if (error) *error = std::string(kSettingsPath) + ": " + reason;
         return false;
@@ -42,7 +44,7 @@ bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* 
     bool ok = true;
     for (int n : records) {
         // Keep going after a failed record: the rest may still be saved.
-        if (!file.write(n, Int16Bytes(*st.Settings.field(n)), &reason)) {
+        if (!file.write(n, Int16Bytes(*settings.field(n)), &reason)) {
             if (ok && error) *error = std::string(kSettingsPath) + ": " + reason;
             ok = false;
         }
@@ -52,41 +54,37 @@ bool WriteRecords(Station& st, std::initializer_list<int> records, std::string* 
 
 }  // namespace
 
-void DeriveSettingValues(Station& st) {
-    st.Settings.WaveDriveLetter = std::string(1, static_cast<char>(64 + st.Settings.WaveDrive));
-    st.Settings.BaudRates = {"", "9600", "19200"};
+void DeriveSettingValues(StationSettings& settings) {
+    settings.WaveDriveLetter = std::string(1, static_cast<char>(64 + settings.WaveDrive));
+    settings.BaudRates = {"", "9600", "19200"};
 }
 
-void LoadStationSettings(Station& st) {
+bool ReadStationSettings(StationSettings& settings, FileSystem& files) {
     std::string reason;
-    RecordFile file = st.platform.files.openRecords(kSettingsPath, 2, &reason);
+    RecordFile file = files.openRecords(kSettingsPath, 2, &reason);
     std::string rec;
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 17, 18, 19, 20, 21}) {
         file.read(n, &rec);  // beyond the end: zero bytes
-        *st.Settings.field(n) = Int16At(rec);
+        *settings.field(n) = Int16At(rec);
     }
-    NoteSoundCardsChosen(st, file.recordCount() >= 18);
-    file.close();
-    st.recorder.RecordDevice = st.Settings.RecordCard;  // a changed record card acts at the next start
-    st.main.cmdRecordVisible = st.Settings.RecordVisible == 1;
-    st.main.cmdRecStopVisible = st.Settings.RecStopVisible == 1;
-    DeriveSettingValues(st);
+    DeriveSettingValues(settings);
+    return file.recordCount() >= 18;
 }
 
-bool SaveStationSettings(Station& st, std::string* error) {
-    const bool ok =
-        WriteRecords(st, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21}, error);
-    if (ok) NoteSoundCardsChosen(st, true);
-    return ok;
+bool SaveStationSettings(const StationSettings& settings, FileSystem& files, std::string* error) {
+    return WriteRecords(settings, files, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21},
+                        error);
 }
 
-void NoteSoundCardsChosen(Station& st, bool chosen) {
-    st.main.lblStartHere =
-        chosen ? std::string()
+std::string StartHereLine(bool soundCardsChosen) {
+    return soundCardsChosen
+               ? std::string()
                : "To begin, choose the sound cards, the wave drive and the days to keep wave "
                  "files in SetUp, My Computer, then press Apply.";
 }
 
-bool SaveSerialSettings(Station& st, std::string* error) { return WriteRecords(st, {13, 14}, error); }
+bool SaveSerialSettings(const StationSettings& settings, FileSystem& files, std::string* error) {
+    return WriteRecords(settings, files, {13, 14}, error);
+}
 
 }  // namespace quillmar

@@ -6,7 +6,7 @@
 
 namespace quillmar {
 
-class Station;
+class FileSystem;
 
 // MyComp.ini: signed 16-bit little-endian records numbered from 1. Records 15 and 16 are
 // reserved and never read or written.
@@ -44,20 +44,31 @@ struct StationSettings {
     }
 };
 
+// A yes/no record holds 1 for yes; anything else reads as no.
+inline constexpr std::int16_t kFlagOn = 1;
+inline constexpr std::int16_t kFlagOff = 0;
+inline bool IsOn(std::int16_t flag) { return flag == kFlagOn; }
+inline std::int16_t Flag(bool on) { return on ? kFlagOn : kFlagOff; }
+
+// Record 11: where the remote-control inputs and outputs are.
+enum class RemoteMode : std::int16_t { Off = 0, Parallel = 1, PrairieDigital = 2 };
+
 inline constexpr const char* kSettingsPath = "c:\\satfile\\MyComp.ini";
 
-// Reads MyComp.ini into the station and applies what acts at once. A missing file is created
-// empty; missing records read as 0.
-void LoadStationSettings(Station& st);
+// Reads MyComp.ini into the settings, with the derived values. A missing file is created
+// empty; missing records read as 0. True when the file holds the sound cards (records 1, 2
+// and 18, written by the settings form's Apply).
+bool ReadStationSettings(StationSettings& settings, FileSystem& files);
 // Writes records 1-12 and 17-21. Every record is attempted; false with the reason when any
 // failed.
-bool SaveStationSettings(Station& st, std::string* error = nullptr);
+bool SaveStationSettings(const StationSettings& settings, FileSystem& files,
+                         std::string* error = nullptr);
 // Writes records 13 and 14 only.
-bool SaveSerialSettings(Station& st, std::string* error = nullptr);
-// The main window's first-start line: shown until the settings file holds the sound cards
-// (records 1, 2 and 18, written by the settings form's Apply).
-void NoteSoundCardsChosen(Station& st, bool chosen);
+bool SaveSerialSettings(const StationSettings& settings, FileSystem& files,
+                        std::string* error = nullptr);
+// The main window's first-start line: shown until the sound cards are chosen.
+std::string StartHereLine(bool soundCardsChosen);
 // WaveDriveLetter and BaudRates from the settings.
-void DeriveSettingValues(Station& st);
+void DeriveSettingValues(StationSettings& settings);
 
 }  // namespace quillmar

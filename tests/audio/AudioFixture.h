@@ -27,17 +27,17 @@ inline DateTime Monday(int hour, int minute = 0, int second = 0, int ms = 0) {
 // Schedule "NEWS HOUR" recorded on Mondays at 10:00:00 for 05:30, port 3, stereo, timed.
 inline ScheduleFields RecordedSchedule() {
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "NEWS HOUR";
     f.ProgramName.resize(25, ' ');
     f.ProgramLength = "05:30";
     f.SourceCode = "ENG";
     f.UnityPort = "3";
-    f.Route = "S";
+    f.Route = ScheduleRoute::Stereo;
     f.Attenuation = "0";
-    f.PlayStart = "T";
-    f.RecordStart = "T";
-    f.Action = "1";
+    f.PlayStart = ScheduleStart::Timed;
+    f.RecordStart = ScheduleStart::Timed;
+    f.Action = ScheduleAction::Record;
     f.RecordDays[1] = 2;
     f.RecordTimes[1] = "10:00:00";
     return f;

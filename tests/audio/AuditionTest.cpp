@@ -21,7 +21,7 @@ class AuditionTest : public AudioTest {
   protected:
     AuditionTest() : AudioTest(Monday(12)) {
         ScheduleFields deleted = RecordedSchedule();
-        deleted.InUse = "0";
+        deleted.InUse = ScheduleSlot::Deleted;
         put(3, deleted);
         put(7, RecordedSchedule());
         st().Settings.AuditionPlayCard = 1;

@@ -138,7 +138,7 @@ TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
 
 TEST_F(RecordingTest, RouteOneRecordsMono) {
     ScheduleFields f = RecordedSchedule();
-    f.Route = "1";
+    f.Route = ScheduleRoute::Left;
     put(7, f);
     inputAt(Monday(10, 0, 0), {5000, 0});
     runTo(Monday(10, 0, 30));
@@ -314,7 +314,7 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
     next.ProgramName = "LATE SHOW";
     next.ProgramName.resize(25, ' ');
     next.RecordTimes[1] = "10:05:30";
-    next.RecordStart = "M";
+    next.RecordStart = ScheduleStart::Manual;
     put(8, next);
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 6, 0));
@@ -327,7 +327,7 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
 
 TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     ScheduleFields f = RecordedSchedule();
-    f.RecordStart = "M";
+    f.RecordStart = ScheduleStart::Manual;
     put(7, f);
     st().next.record.emplace();
     st().next.record->recordNo = 7;

@@ -97,10 +97,10 @@ TEST(LateTick, TheRecordCueStillComesWhenItsSecondWasSkipped) {
 TEST(LateTick, ThePlaylistRefreshRunsLateOnceAndForTheRightDay) {
     // Given a manual schedule playing Saturday 10:00 and Sunday 08:00,
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "Farm Report";
-    f.PlayStart = "M";
-    f.Action = "1";
+    f.PlayStart = ScheduleStart::Manual;
+    f.Action = ScheduleAction::Record;
     f.PlayTimes[6 * 4] = "10:00:00";
     f.PlayTimes[0] = "08:00:00";
     for (const bool pastMidnight : {false, true}) {
@@ -121,10 +121,10 @@ TEST(LateTick, ThePlaylistRefreshRunsLateOnceAndForTheRightDay) {
 
 TEST(LateTick, ATimedPlayMoreThanAMinuteLateIsLoggedAsMissedNotStarted) {
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "Noon Show";
-    f.PlayStart = "T";
-    f.Action = "1";
+    f.PlayStart = ScheduleStart::Timed;
+    f.Action = ScheduleAction::Record;
     TickStation t(At(12, 0, 0), [&](SimStation& s) {
         s.write("c:\\satfile\\SatList.dat", BuildScheduleRecord(f));
     });

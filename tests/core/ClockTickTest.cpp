@@ -3,7 +3,7 @@
 
 #include "core/ClockTick.h"
 #include "core/TickFixture.h"
-#include "schedule/ScheduleEditor.h"
+#include "core/ScheduleSequences.h"
 #include "schedule/ScheduleFixture.h"
 
 using namespace quillmar;
@@ -99,7 +99,7 @@ TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
     st.next.record->recordNo = 1;
     st.next.record->seconds = 12 * 3600 + 60;
     st.next.record->dateText = "12/05/2026";
-    st.recorder.Cued.emplace().start = RecordStart::Timed;
+    st.recorder.Cued.emplace().start = ScheduleStart::Timed;
     t.onAction = [&](const std::string& name) {
         if (name == "ArmRecording") st.recorder.RecordState = RecordState::WaitingForAudio;
     };
@@ -119,7 +119,7 @@ TEST(RecordCountdown, ARelayStartedRecordingIsNotArmedByTheClock) {
     st.next.record->recordNo = 1;
     st.next.record->seconds = 12 * 3600 + 20;
     st.next.record->dateText = "12/05/2026";
-    st.recorder.Cued.emplace().start = RecordStart::Relay;
+    st.recorder.Cued.emplace().start = ScheduleStart::Manual;
     EXPECT_EQ(t.enabledAt(*st.timers.TimerCue, At(12, 1, 0)).size(), 2u);
     EXPECT_EQ(t.count("ArmRecording"), 0);
 }
@@ -132,7 +132,7 @@ TEST(RecordCountdown, CountsDaysToTheSlotAndShowsElapsedRecordingTime) {
     st.next.record->seconds = 12 * 3600 + 1;
     st.next.record->dateText = "12/07/2026";
     st.recorder.RecordState = RecordState::Recording;
-    st.recorder.Armed.emplace().start = RecordStart::Timed;
+    st.recorder.Armed.emplace().start = ScheduleStart::Timed;
     st.recorder.RecordStartTime = 11 * 3600 + 59 * 60;
     st.recorder.RecordStopTime = 13 * 3600;
     t.runTo(At(12, 0, 0, 100));
@@ -145,9 +145,9 @@ TEST(RecordCountdown, StopsATimedRecordingAfterItsStopTime) {
     TickStation t(At(12, 0, 0));
     Station& st = t.st();
     st.recorder.RecordState = RecordState::Recording;
-    st.recorder.Armed.emplace().start = RecordStart::Timed;
+    st.recorder.Armed.emplace().start = ScheduleStart::Timed;
     // The next programme, cued meanwhile, starts by relay: this one still stops at its time.
-    st.recorder.Cued.emplace().start = RecordStart::Relay;
+    st.recorder.Cued.emplace().start = ScheduleStart::Manual;
     st.recorder.RecordStartTime = 12 * 3600 - 60;
     st.recorder.RecordStopTime = 12 * 3600 + 10;
     t.onAction = [&](const std::string& name) {
@@ -176,7 +176,7 @@ TEST(RecordCountdown, ARecordingRunningPastMidnightStopsAtItsTimeNextDay) {
     TickStation t(At(23, 50, 0));
     Station& st = t.st();
     st.recorder.RecordState = RecordState::Recording;
-    st.recorder.Armed.emplace().start = RecordStart::Timed;
+    st.recorder.Armed.emplace().start = ScheduleStart::Timed;
     st.recorder.RecordStartTime = 23 * 3600 + 50 * 60;
     st.recorder.RecordStopTime = 23 * 3600 + 50 * 60 + 1200;
     t.onAction = [&](const std::string& name) {
@@ -316,7 +316,7 @@ TEST(SwitchOnly, ADeletedSwitchNeitherFiresNorLendsItsTimeToTheScheduleInItsSlot
     // and New puts a Monday recording in its slot
     ScheduleEditor ed;
     OpenScheduleEditor(st, ed);
-    ASSERT_TRUE(NewSchedule(st, ed));
+    ASSERT_TRUE(NewSchedule(st.schedule, st.platform.errors, ed));
     ASSERT_EQ(ed.lblScheduleNo, "1");
     ed.txtSatName = "Monday News";
     ed.txtSatLen = "30:00";

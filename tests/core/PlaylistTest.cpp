@@ -18,10 +18,10 @@ namespace {
 std::string Manual(const std::string& name, int row, std::initializer_list<const char*> times,
                    const char* playStart = "M") {
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
-    f.PlayStart = playStart;
-    f.Action = "1";
+    f.PlayStart = StateOf<ScheduleStart>(playStart);
+    f.Action = ScheduleAction::Record;
     int slot = 0;
     for (const char* t : times) f.PlayTimes[static_cast<std::size_t>(row * 4 + slot++)] = t;
     return BuildScheduleRecord(f);

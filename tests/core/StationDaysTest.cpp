@@ -12,19 +12,19 @@ TEST(StationDays, TwoDaysRunEverySwitchPollPurgeAndRefreshOnce) {
     // Given a switch-only schedule at 06:00 on Sunday and Monday, hourly Eb/No polls and a
     // manual play time on Sunday and Monday,
     ScheduleFields sw;
-    sw.InUse = "1";
+    sw.InUse = ScheduleSlot::InUse;
     sw.ProgramName = "Morning feed";
-    sw.Action = "3";
+    sw.Action = ScheduleAction::SwitchOnly;
     sw.UnityPort = "1";
     sw.RecordDays[0] = 1;
     sw.RecordTimes[0] = "06:00:00";
     sw.RecordDays[1] = 2;
     sw.RecordTimes[1] = "06:00:00";
     ScheduleFields manual;
-    manual.InUse = "1";
+    manual.InUse = ScheduleSlot::InUse;
     manual.ProgramName = "Swap Shop";
-    manual.PlayStart = "M";
-    manual.Action = "1";
+    manual.PlayStart = ScheduleStart::Manual;
+    manual.Action = ScheduleAction::Record;
     manual.PlayTimes[0 * 4] = "09:00:00";
     manual.PlayTimes[1 * 4] = "10:00:00";
     TickStation t(DateTime::from(2026, 12, 5, 12, 0, 0), [&](SimStation& s) {

@@ -17,11 +17,11 @@ constexpr const char* kMarks = "C:\\SATFILE\\SFMON001.DAT";
 struct Copy {
     explicit Copy(const char* route) : s(DateTime::from(2026, 1, 28, 12)) {
         ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = "1";
+        f.InUse = ScheduleSlot::InUse;
         f.ProgramName = "LEFT SIDE SHOW";
         f.ProgramLength = "10:01";
-        f.Route = route;
-        f.Action = "1";
+        f.Route = StateOf<ScheduleRoute>(route);
+        f.Action = ScheduleAction::Record;
         std::string error;
         EXPECT_TRUE(s.st().schedule.SatListFile.write(1, BuildScheduleRecord(f), &error)) << error;
         Station& st = s.st();

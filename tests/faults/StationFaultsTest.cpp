@@ -18,6 +18,8 @@
 #include "export/MailOut.h"
 #include "schedule/FloppyBackup.h"
 #include "schedule/ScheduleEditor.h"
+#include "receiver/EbNoPolling.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -242,7 +244,7 @@ TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
     ASSERT_NE(late, entries.end());
     const int index = static_cast<int>(late - entries.begin());
     const auto edit = [&] {
-        ChooseSchedule(st(), ed, index);
+        ChooseSchedule(st().schedule, ed, index);
         ed.txtPlay[0] = "23:00:00";  // a Sunday play, not due today
         return ApplySchedule(st(), ed);
     };
@@ -262,7 +264,7 @@ TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
 
     sim->files.clearFailures();
     EXPECT_TRUE(edit());
-    EXPECT_EQ(ReadSchedule(st(), 2)->PlayTimes[0], "23:00:00");
+    EXPECT_EQ(ReadSchedule(st().schedule, 2)->PlayTimes[0], "23:00:00");
     expectCarriedOn();
     EXPECT_EQ(sim->errors.messages.size(), 1u);
 }

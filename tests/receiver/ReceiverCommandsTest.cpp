@@ -14,7 +14,7 @@ using testing::SimStation;
 ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att) {
     ScheduleFields f;
     f.UnityPort = std::move(port);
-    f.Route = std::move(route);
+    f.Route = StateOf<ScheduleRoute>(route);
     f.SourceCode = std::move(source);
     f.Attenuation = std::move(att);
     return f;
@@ -28,9 +28,9 @@ TEST(ReceiverCommands, TheRecordCueEndsInABlankAndTheSwitchOnlyDoesNot) {
 
 TEST(ReceiverCommands, FieldsKeepTheirStoredWidthsAsTheRecordParsesThem) {
     ScheduleFields record = Fields("4", "R", "EN", "10");
-    record.InUse = "1";
+    record.InUse = ScheduleSlot::InUse;
     record.ProgramName = "Morning switch";
-    record.Action = "3";
+    record.Action = ScheduleAction::SwitchOnly;
     const ScheduleFields parsed = ParseScheduleRecord(BuildScheduleRecord(record));
     EXPECT_EQ(SwitchOnlyCommand(parsed), "SETAUDIO 4 R EN  10");
     EXPECT_EQ(RecordCueCommand(parsed), "SETAUDIO 4 R EN  10 ");

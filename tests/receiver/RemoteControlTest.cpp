@@ -236,7 +236,7 @@ TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
 TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
     // Given a relay-controlled recording running with the Record input held
     RemoteStation r(kPrairie);
-    r.st().recorder.Armed.emplace().start = RecordStart::Relay;
+    r.st().recorder.Armed.emplace().start = ScheduleStart::Manual;
     r.st().recorder.RecordState = RecordState::Recording;
     r.inputs(kRecordInput);
     r.s.loop.advance(500);
@@ -253,13 +253,13 @@ TEST(RemoteRecord, ARelayRecordingStopsWhenTheRecordInputDrops) {
 
 TEST(RemoteRecord, ScheduledRecordingsIgnoreTheRecordInput) {
     // The recording's own start mode counts, not that of the programme cued after it.
-    const std::optional<RecordStart> kNothingCued;
+    const std::optional<ScheduleStart> kNothingCued;
     const struct {
-        RecordStart armed;
-        std::optional<RecordStart> cued;
-    } cases[] = {{RecordStart::Other, kNothingCued},
-                 {RecordStart::Timed, RecordStart::Relay},
-                 {RecordStart::Other, RecordStart::Relay}};
+        ScheduleStart armed;
+        std::optional<ScheduleStart> cued;
+    } cases[] = {{ScheduleStart::Blank, kNothingCued},
+                 {ScheduleStart::Timed, ScheduleStart::Manual},
+                 {ScheduleStart::Blank, ScheduleStart::Manual}};
     for (const auto& c : cases) {
         RemoteStation r(kPrairie);
         r.st().recorder.Armed.emplace().start = c.armed;

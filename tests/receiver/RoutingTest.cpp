@@ -18,14 +18,14 @@ class SwitchOnly : public ::testing::Test {
         st.Settings.SerialPort = 1;
         st.Settings.ActivityLog = 1;
         ScheduleFields f;
-        f.InUse = "1";
+        f.InUse = ScheduleSlot::InUse;
         f.ProgramName = "Network switch";
         f.UnityPort = "4";
-        f.Route = "R";
+        f.Route = ScheduleRoute::Reverse;
         f.SourceCode = "EN";
         f.Attenuation = "10";
-        f.Action = "3";
-        ASSERT_TRUE(WriteSchedule(st, 1, BuildScheduleRecord(f)));
+        f.Action = ScheduleAction::SwitchOnly;
+        ASSERT_TRUE(WriteSchedule(st.schedule, 1, BuildScheduleRecord(f)));
         st.next.toSwitch.emplace();
         st.next.toSwitch->recordNo = 1;
         sim.serial.peer =

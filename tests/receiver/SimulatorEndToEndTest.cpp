@@ -155,7 +155,7 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
     startSimulator();
     ScheduleFields f;
     f.UnityPort = "1";
-    f.Route = "S";
+    f.Route = ScheduleRoute::Stereo;
     f.SourceCode = "EN";
     f.Attenuation = "3";
     EXPECT_TRUE(SendReceiverCommand(sim.st(), RecordCueCommand(f)));

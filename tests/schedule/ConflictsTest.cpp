@@ -9,11 +9,9 @@ namespace {
 class ConflictsTest : public ScheduleStoreTest {
   protected:
     std::vector<std::string> check(int recordNo) {
-        st().schedule.CurrentRecordNo = recordNo;
-        st().schedule.ScheduleConflicts.clear();
-        CheckPlayConflicts(st());
-        CheckRecordConflicts(st());
-        return st().schedule.ScheduleConflicts;
+        auto lines = CheckPlayConflicts(st().schedule, recordNo);
+        for (auto& line : CheckRecordConflicts(st().schedule, recordNo)) lines.push_back(line);
+        return lines;
     }
 };
 
@@ -64,7 +62,7 @@ TEST_F(ConflictsTest, PlayTimesCompareSlotBySlotAndNameTheLaterStartFirst) {
 TEST_F(ConflictsTest, NeverWithItselfOrWithDeletedSchedules) {
     auto a = WithPlay(WithSlot(Schedule("Alone"), 0, 2, "10:00:00"), 0, "11:00:00");
     put(1, a);
-    a.InUse = "0";
+    a.InUse = ScheduleSlot::Deleted;
     put(2, a);
     EXPECT_TRUE(check(1).empty());
 }

@@ -1,6 +1,7 @@
 #include "ScheduleFixture.h"
 #include "core/NextEvent.h"
-#include "schedule/FloppyBackup.h"
+#include "core/ScheduleSequences.h"
+#include "core/SettingsSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -43,13 +44,13 @@ TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
 TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem) {
     // Given five local schedules and a diskette holding three others
     for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
-    ASSERT_EQ(ScheduleRecordCount(st()), 5);
+    ASSERT_EQ(ScheduleRecordCount(st().schedule), 5);
     insertDisk();
     sim.write("a:\\SatList.dat", schedules(3, "Disk "));
     // When
     ASSERT_TRUE(LoadScheduleFromFloppy(st()));
     // Then the open file holds exactly the three and the finders ran on them
-    EXPECT_EQ(ScheduleRecordCount(st()), 3);
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
     EXPECT_EQ(st().next.record->recordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
     EXPECT_TRUE(errors().empty());
@@ -61,7 +62,7 @@ TEST_F(FloppyTest, MissingFileOnTheDisketteKeepsTheLocalFile) {
     EXPECT_FALSE(LoadScheduleFromFloppy(st()));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_EQ(errors()[0].rfind("53 File not found", 0), 0u) << errors()[0];
-    EXPECT_EQ(ScheduleRecordCount(st()), 1);
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 1);
 }
 
 TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {

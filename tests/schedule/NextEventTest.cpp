@@ -2,7 +2,7 @@
 
 #include "ScheduleFixture.h"
 #include "core/NextEvent.h"
-#include "schedule/WeeklyViews.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -100,7 +100,7 @@ class NextPlayTest : public ScheduleStoreTest {};
 
 TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     auto manual = WithPlay(Schedule("By Hand"), 4 + 1, "09:30:00");  // Monday slot 1
-    manual.PlayStart = "M";
+    manual.PlayStart = ScheduleStart::Manual;
     put(1, manual);
     put(2, WithPlay(Schedule("Timed"), 4 + 3, "11:00:00"));
     FindNextPlay(st());
@@ -135,7 +135,7 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     router = WithSlot(router, 2, 3, "07:00:00");
     put(1, router);
     auto gone = WithSlot(Schedule("Deleted Router", "3"), 3, 3, "06:00:00");
-    gone.InUse = "0";
+    gone.InUse = ScheduleSlot::Deleted;
     put(2, gone);
     put(3, WithSlot(Schedule("Recorder"), 4, 3, "05:00:00"));
     // When

@@ -1,5 +1,5 @@
 #include "ScheduleFixture.h"
-#include "schedule/ScheduleEditor.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -13,7 +13,7 @@ class ScheduleEditorTest : public ScheduleStoreTest {
     // A new schedule filled in as the operator would before Apply.
     void startNew(const std::string& name) {
         OpenScheduleEditor(st(), ed);
-        ASSERT_TRUE(NewSchedule(st(), ed));
+        ASSERT_TRUE(NewSchedule(st().schedule, st().platform.errors, ed));
         ed.txtSatName = name;
         ed.txtSatLen = "30:00";
     }
@@ -69,16 +69,16 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
     ed.txtRec[1] = "10-00-00";
     EXPECT_FALSE(ApplySchedule(st(), ed));
     EXPECT_EQ(errors(), expected);
-    EXPECT_EQ(ScheduleRecordCount(st()), 0);
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 0);
 
     ed.txtRec[1] = "   ";
     ed.cboRec[0] = 2;
     ed.txtRec[0] = "09:30:00";
     ASSERT_TRUE(ApplySchedule(st(), ed));
     const auto f = record(1);
-    EXPECT_EQ(f.InUse + f.ProgramName, "1News                     ");
-    EXPECT_EQ(f.SourceCode + f.UnityPort + f.Route + f.Attenuation + f.PlayStart + f.RecordStart +
-                  f.Action,
+    EXPECT_EQ(StoredText(f.InUse) + f.ProgramName, "1News                     ");
+    EXPECT_EQ(f.SourceCode + f.UnityPort + StoredText(f.Route) + f.Attenuation +
+                  StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action),
               "ENG2S0 MT1");
     EXPECT_EQ(f.PlayTimes[5], "10:00   ");
     EXPECT_EQ(f.RecordDays[0], 2);
@@ -88,10 +88,10 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
 
 TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout) {
     startNew("Router");
-    ed.optAction = 1;
+    ed.optAction = ScheduleAction::SwitchOnly;
     ed.txtSatLen = "";
     ASSERT_TRUE(ApplySchedule(st(), ed));
-    EXPECT_EQ(record(1).Action, "3");
+    EXPECT_EQ(record(1).Action, ScheduleAction::SwitchOnly);
 
     startNew("Recorder");
     ed.cboSatPort = 3;
@@ -100,12 +100,12 @@ TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout
     OpenScheduleEditor(st(), ed);
     ASSERT_EQ(listed(),
               (std::vector<std::string>{"Recorder                 ", "Router                   "}));
-    ChooseSchedule(st(), ed, 1);
+    ChooseSchedule(st().schedule, ed, 1);
     EXPECT_TRUE(ed.switchLayout);
     EXPECT_EQ(ed.Label2, "Switch Time HH:MM:SS");
-    EXPECT_EQ(ed.optAction, 1);
+    EXPECT_EQ(ed.optAction, ScheduleAction::SwitchOnly);
     EXPECT_TRUE(ed.cmdApplyEnabled);
-    ChooseSchedule(st(), ed, 0);
+    ChooseSchedule(st().schedule, ed, 0);
     EXPECT_FALSE(ed.switchLayout);
     EXPECT_EQ(ed.Label2, "Record Time HH:MM:SS");
     EXPECT_EQ(ed.lblScheduleNo, "2");
@@ -130,28 +130,33 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     put(2, Schedule("Two"));
     put(3, Schedule("Three"));
     OpenScheduleEditor(st(), ed);
-    EXPECT_EQ(ScheduleToDelete(st(), ed, true), 0);  // nothing selected
+    EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, true), 0);  // nothing selected
     EXPECT_EQ(errors().back(), "Select a schedule");
 
     ed.selectedIndex = 2;  // "Two" in name order
-    const int n = ScheduleToDelete(st(), ed, true);
+    const int n = ScheduleToDelete(st().schedule, st().platform.errors, ed, true);
     ASSERT_EQ(n, 2);
-    EXPECT_EQ(DeleteCaption(st()), "Delete Two Schedule?");
+    EXPECT_EQ(DeleteCaption(st().schedule, n), "Delete Two Schedule?");
     DeleteSchedule(st(), ed, n);
-    EXPECT_EQ(record(2).InUse, "0");
+    EXPECT_EQ(record(2).InUse, ScheduleSlot::Deleted);
     EXPECT_EQ(ed.lstDisplaySchedule.size(), 2u);
     EXPECT_FALSE(ed.cmdApplyEnabled);
 
-    ASSERT_TRUE(NewSchedule(st(), ed));
+    ASSERT_TRUE(NewSchedule(st().schedule, st().platform.errors, ed));
     EXPECT_EQ(ed.lblScheduleNo, "2");
     EXPECT_EQ(ed.cboSatLang, "ENG");
     EXPECT_EQ(ed.cboSatPort, 0);
+
+    // A reopened editor shows nothing, so the Delete key must not offer the last one edited.
+    ChooseSchedule(st().schedule, ed, 0);
+    OpenScheduleEditor(st(), ed);
+    EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, false), 0);
 }
 
 TEST_F(ScheduleEditorTest, NewIsRefusedPast999) {
     for (int n = 1; n <= 999; ++n) put(n, Schedule("Full"));
     OpenScheduleEditor(st(), ed);
-    EXPECT_FALSE(NewSchedule(st(), ed));
+    EXPECT_FALSE(NewSchedule(st().schedule, st().platform.errors, ed));
     EXPECT_EQ(errors().back(), "999 Schedules is maximum.  No new schedules are allowed.");
     EXPECT_FALSE(ed.cmdApplyEnabled);
 }

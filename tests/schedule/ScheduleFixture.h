@@ -22,16 +22,16 @@ inline DateTime Monday(int hour, int minute = 0, int second = 0) {
 // A record schedule in use with nothing timed yet: length 30:00, timed play.
 inline ScheduleFields Schedule(const std::string& name, const std::string& action = "1") {
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
-    f.ProgramLength = action == "3" ? "" : "30:00";
+    f.Action = StateOf<ScheduleAction>(action);
+    f.ProgramLength = f.Action == ScheduleAction::SwitchOnly ? "" : "30:00";
     f.SourceCode = "ENG";
     f.UnityPort = "2";
-    f.Route = "S";
+    f.Route = ScheduleRoute::Stereo;
     f.Attenuation = "0";
-    f.PlayStart = "T";
-    f.RecordStart = "T";
-    f.Action = action;
+    f.PlayStart = ScheduleStart::Timed;
+    f.RecordStart = ScheduleStart::Timed;
     return f;
 }
 

@@ -35,15 +35,15 @@ TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
     const std::string rec = HandWrittenRecord();
     ASSERT_EQ(rec.size(), 331u);
     const ScheduleFields f = ParseScheduleRecord(rec);
-    EXPECT_EQ(f.InUse, "1");
+    EXPECT_EQ(f.InUse, ScheduleSlot::InUse);
     EXPECT_EQ(f.ProgramName, "Morning Edition          ");
     EXPECT_EQ(f.ProgramLength, "59:00");
     EXPECT_EQ(f.SourceCode, "NPR");
     EXPECT_EQ(f.UnityPort, "2");
-    EXPECT_EQ(f.Route, "S");
+    EXPECT_EQ(f.Route, ScheduleRoute::Stereo);
     EXPECT_EQ(f.Attenuation, "5 ");
     EXPECT_EQ(std::stoi(f.Attenuation), 5);
-    EXPECT_EQ(f.PlayStart + f.RecordStart + f.Action, "TT1");
+    EXPECT_EQ(StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action), "TT1");
     EXPECT_EQ(f.PlayTimes[5], "06:00:00");       // Monday, slot 1
     EXPECT_EQ(f.PlayTimes[6], "07:30 ");         // leading blanks go, trailing ones stay
     EXPECT_EQ(f.PlayTimes[0], "");
@@ -51,14 +51,21 @@ TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
     EXPECT_EQ(f.RecordTimes[1], "05:00:00");
     EXPECT_EQ(f.RecordTimes[2], "05:30   ");
     EXPECT_EQ(f.RecordTimes[7], "");
-    EXPECT_EQ(BuildScheduleRecord(f).substr(0, 41), rec.substr(0, 41));
+    const std::string back = BuildScheduleRecord(f);
+    for (std::size_t at : {0u, 35u, 38u, 39u, 40u}) EXPECT_EQ(back[at], rec[at]) << at;
 }
 
 TEST(ScheduleRecord, ParseCleansNamesAndReadsOddDigitsAsTheyAre) {
     std::string rec(331, ' ');
     rec.replace(1, 25, "   Indented name         ");
     rec.replace(265, 7, "x9 7-12");
+    // State bytes no state names (an older or damaged file) are written back as they were.
+    rec[0] = '7';
+    rec.replace(35, 1, std::string(1, '\0'));
+    rec.replace(38, 3, "tMx");
     const ScheduleFields f = ParseScheduleRecord(rec);
+    const std::string back = BuildScheduleRecord(f);
+    for (std::size_t at : {0u, 35u, 38u, 39u, 40u}) EXPECT_EQ(back[at], rec[at]) << at;
     EXPECT_EQ(f.ProgramName, "Indented name            ");
     EXPECT_EQ(f.ProgramLength, "     ");
     EXPECT_EQ(f.RecordDays, (std::array<int, 8>{0, 9, 0, 7, 0, 1, 2, 0}));
@@ -70,7 +77,7 @@ TEST(ScheduleRecord, ParseCleansNamesAndReadsOddDigitsAsTheyAre) {
 
 TEST(ScheduleRecord, BuildingCutsEachFieldToItsWidth) {
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "A name of thirty characters...";
     f.Attenuation = "5";
     f.PlayTimes[27] = "23:59";
@@ -93,30 +100,30 @@ TEST(ScheduleFile, RecordsAreReadAndWrittenByNumberAndSlotsAreReused) {
     SimStation s;
     s.start();
     Station& st = s.st();
-    EXPECT_EQ(FirstFreeScheduleSlot(st), 1);  // a new empty file
-    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st, n, HandWrittenRecord()));
+    EXPECT_EQ(FirstFreeScheduleSlot(st.schedule), 1);  // a new empty file
+    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st.schedule, n, HandWrittenRecord()));
     EXPECT_EQ(s.read(kScheduleFilePath).size(), 3u * 331);
-    ASSERT_TRUE(WriteSchedule(st, 2, DeletedScheduleRecord()));
-    EXPECT_EQ(FirstFreeScheduleSlot(st), 2);
+    ASSERT_TRUE(WriteSchedule(st.schedule, 2, DeletedScheduleRecord()));
+    EXPECT_EQ(FirstFreeScheduleSlot(st.schedule), 2);
 
-    const auto deleted = ReadSchedule(st, 2);
+    const auto deleted = ReadSchedule(st.schedule, 2);
     ASSERT_TRUE(deleted);
-    EXPECT_EQ(deleted->InUse, "0");
+    EXPECT_EQ(deleted->InUse, ScheduleSlot::Deleted);
     EXPECT_EQ(deleted->ProgramName, std::string(25, ' '));
     EXPECT_EQ(deleted->RecordDays, (std::array<int, 8>{}));
-    const auto third = ReadSchedule(st, 3);
+    const auto third = ReadSchedule(st.schedule, 3);
     ASSERT_TRUE(third);
     EXPECT_EQ(third->SourceCode, "NPR");
-    EXPECT_FALSE(ReadSchedule(st, 4));  // the end of the file
-    EXPECT_EQ(ScheduleRecordCount(st), 3);
+    EXPECT_FALSE(ReadSchedule(st.schedule, 4));  // the end of the file
+    EXPECT_EQ(ScheduleRecordCount(st.schedule), 3);
 }
 
 TEST(ScheduleFile, APartialLastRecordIsNotASchedule) {
     SimStation s;
     s.write(kScheduleFilePath, HandWrittenRecord() + HandWrittenRecord().substr(0, 100));
     s.start();
-    EXPECT_EQ(ScheduleRecordCount(s.st()), 1);
-    EXPECT_FALSE(ReadSchedule(s.st(), 2));
+    EXPECT_EQ(ScheduleRecordCount(s.st().schedule), 1);
+    EXPECT_FALSE(ReadSchedule(s.st().schedule, 2));
     // The next new schedule overwrites the torn record instead of leaving it in the middle.
-    EXPECT_EQ(FirstFreeScheduleSlot(s.st()), 2);
+    EXPECT_EQ(FirstFreeScheduleSlot(s.st().schedule), 2);
 }

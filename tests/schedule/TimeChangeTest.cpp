@@ -1,6 +1,6 @@
 #include "ScheduleFixture.h"
 #include "core/ClockTick.h"
-#include "schedule/TimeChange.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -27,7 +27,7 @@ TEST_F(TimeChangeTest, SpringMovesRecordTimesAnHourEarlierAcrossMidnight) {
     put(1, f);
     put(2, WithSlot(Schedule("Router", "3"), 0, 3, "06:00:00"));
     auto gone = WithSlot(Schedule("Gone"), 0, 3, "06:00:00");
-    gone.InUse = "0";
+    gone.InUse = ScheduleSlot::Deleted;
     put(3, gone);
     const std::string goneBefore = raw(3);
 

@@ -1,5 +1,5 @@
 #include "ScheduleFixture.h"
-#include "schedule/WeeklyViews.h"
+#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -12,12 +12,12 @@ TEST_F(WeeklyViewsTest, PlayViewListsEveryPlayByDayThenTimeThenName) {
     // Given two schedules playing Tuesday 06:00 and a switch-only one playing Sunday
     put(1, WithPlay(WithPlay(Schedule("Zulu"), 8, "06:00:00"), 27, "23:00:00"));
     auto manual = WithPlay(Schedule("alpha"), 9, "06:00:00");
-    manual.PlayStart = "M";
+    manual.PlayStart = ScheduleStart::Manual;
     put(2, manual);
     put(3, WithPlay(Schedule("Router", "3"), 0, "05:00:00"));
     put(4, Schedule("No Plays"));
     auto gone = WithPlay(Schedule("Gone"), 0, "01:00:00");
-    gone.InUse = "0";
+    gone.InUse = ScheduleSlot::Deleted;
     put(5, gone);
     // When
     ShowWeeklyPlaySchedule(st());

@@ -5,6 +5,7 @@
 
 #include "core/Startup.h"
 #include "settings/StationSettings.h"
+#include "core/SettingsSequences.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -82,7 +83,7 @@ TEST(StationSettings, SavingWritesOnlyTheRecordsItOwns) {
 
     st.Settings.BaudSelect = 1;
     st.Settings.ProgramPlayCard = 5;  // not the serial form's to write
-    ASSERT_TRUE(SaveSerialSettings(st));
+    ASSERT_TRUE(SaveSerialSettings(st.Settings, st.platform.files));
     const std::string serial = s.read(kSettingsPath);
     EXPECT_EQ(serial.substr(24, 4), Records({1, 1}));
     EXPECT_EQ(serial.substr(0, 2), Records({-2}));

@@ -22,7 +22,7 @@ namespace {
 
 void PutSchedule(Station& st, int n, const std::string& name) {
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
     f.ProgramLength = "01:00";
     ASSERT_TRUE(st.schedule.SatListFile.write(n, BuildScheduleRecord(f)));
@@ -49,7 +49,7 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     SimStation s;
     s.start();
     s.st().Settings.WaveDrive = 3;
-    DeriveSettingValues(s.st());
+    DeriveSettingValues(s.st().Settings);
     PutSchedule(s.st(), 2, "MORNING SHOW");
     MakeWave(s, "C:\\SATFILE\\SFTUE002.WAV", 20);
     frmAudition w(s.st());
@@ -125,7 +125,7 @@ TEST(MainWindowPlayButton, IsGreenOnlyWhileThePlayerPlays) {
     s.start();
     s.st().Settings.WaveDrive = 3;
     s.st().Settings.PlayVisible = 1;
-    DeriveSettingValues(s.st());
+    DeriveSettingValues(s.st().Settings);
     PutSchedule(s.st(), 2, "MORNING SHOW");
     MakeWave(s, SoundFileName(s.st().Settings, s.st().platform.clock.now().date.weekday(), 2), 3);
     s.st().main.PlayList = {{"12:00:00  MORNING SHOW", 2}};

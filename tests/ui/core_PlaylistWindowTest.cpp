@@ -17,10 +17,10 @@ namespace {
 
 std::string Manual(const std::string& name, std::initializer_list<const char*> saturdayTimes) {
     ScheduleFields f;
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
-    f.PlayStart = "M";
-    f.Action = "1";
+    f.PlayStart = ScheduleStart::Manual;
+    f.Action = ScheduleAction::Record;
     int slot = 0;
     for (const char* t : saturdayTimes) f.PlayTimes[static_cast<std::size_t>(6 * 4 + slot++)] = t;
     return BuildScheduleRecord(f);

@@ -17,11 +17,11 @@ namespace {
 ScheduleFields Schedule(const std::string& name, const std::string& length, const char* action,
                         const char* inUse = "1") {
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = inUse;
+    f.InUse = StateOf<ScheduleSlot>(inUse);
     f.ProgramName = name;
     f.ProgramName.resize(25, ' ');
     f.ProgramLength = length;
-    f.Action = action;
+    f.Action = StateOf<ScheduleAction>(action);
     return f;
 }
 

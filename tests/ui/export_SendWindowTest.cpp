@@ -22,9 +22,9 @@ constexpr const char* kSound = "C:\\SATFILE\\SFTUE002.WAV";
 TEST(SendWindow, EnterAsksBeforeReplacingAndSendCopiesWithTheGaugeAtTheEnd) {
     ExportStation s(DateTime::from(2026, 1, 28, 12));
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
-    f.Route = "S";
-    f.Action = "1";
+    f.InUse = ScheduleSlot::InUse;
+    f.Route = ScheduleRoute::Stereo;
+    f.Action = ScheduleAction::Record;
     std::string error;
     ASSERT_TRUE(s.st().schedule.SatListFile.write(2, BuildScheduleRecord(f), &error)) << error;
     s.wave(kSound, 2, 8820, [](std::int64_t, int) -> std::int16_t { return 500; });

@@ -10,7 +10,7 @@
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "receiver/ReceiverStatus.h"
-#include "receiver/SourceCodes.h"
+#include "schedule/SourceCodes.h"
 #include "receiver/windows/frmComSelect.h"
 #include "receiver/windows/frmDisplayReceiver.h"
 #include "receiver/windows/frmProgramSourceCodes.h"

@@ -149,7 +149,7 @@ TEST_F(ScheduleWindows, ApplyRefusesUnreadableTimesAndWritesNothing) {
         c.box->setText(c.text);
         QTest::mouseClick(w.cmdApply, Qt::LeftButton);
         EXPECT_EQ(sim.errors.messages, std::vector<std::string>{c.message}) << c.text;
-        EXPECT_EQ(ScheduleRecordCount(sim.st()), 0) << c.text;
+        EXPECT_EQ(ScheduleRecordCount(sim.st().schedule), 0) << c.text;
     }
     // Hours and minutes alone play on the minute.
     sim.errors.messages.clear();
@@ -157,7 +157,7 @@ TEST_F(ScheduleWindows, ApplyRefusesUnreadableTimesAndWritesNothing) {
     w.txtPlay[9]->setText("06:45");
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);
     EXPECT_EQ(sim.errors.messages, std::vector<std::string>{});
-    EXPECT_EQ(ScheduleRecordCount(sim.st()), 1);
+    EXPECT_EQ(ScheduleRecordCount(sim.st().schedule), 1);
 }
 
 TEST_F(ScheduleWindows, ChoosingASwitchHidesThePlayBoxesAndARecordShowsThem) {
@@ -219,7 +219,7 @@ TEST_F(ScheduleWindows, ViewNumberOrdersAsText) {
     std::string rec;
     for (int n = 1; n <= 10; ++n) {
         ScheduleFields f = ParseScheduleRecord(std::string(331, ' '));
-        f.InUse = "1";
+        f.InUse = ScheduleSlot::InUse;
         f.ProgramName = "S" + std::to_string(n);
         ASSERT_TRUE(sim.st().schedule.SatListFile.write(n, BuildScheduleRecord(f)));
     }
@@ -252,9 +252,9 @@ TEST_F(ScheduleWindows, PlayBoxKeysMoveFocusRoundTheWeek) {
 
 TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndRebuildEachTime) {
     ScheduleFields f = ParseScheduleRecord(std::string(331, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "Router";
-    f.Action = "3";
+    f.Action = ScheduleAction::SwitchOnly;
     f.RecordDays[0] = 2;
     f.RecordTimes[0] = "10:00:00";
     f.PlayTimes[4] = "06:00:00";

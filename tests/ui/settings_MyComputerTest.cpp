@@ -5,7 +5,7 @@
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
-#include "settings/SettingsForm.h"
+#include "core/SettingsSequences.h"
 #include "settings/windows/frmMyComputer.h"
 #include "support/SimStation.h"
 
@@ -49,7 +49,7 @@ class SettingsFormTest : public ::testing::Test {
 
 TEST_F(SettingsFormTest, AFreshInstallationOpensWithNothingChosenAndApplyAsksForTheDays) {
     s.start();
-    SettingsForm f(s.st());
+    SettingsForm f(SettingsFormLinksOf(s.st()));
     EXPECT_EQ(f.list1Index, -1);
     EXPECT_EQ(f.List2Index, -1);
     EXPECT_EQ(f.List3Index, -1);
@@ -72,7 +72,7 @@ TEST_F(SettingsFormTest, ListsDrivesWithoutFloppiesAndTheDevicesInOrder) {
     s.audio.setOutputDevices({"Card one", "Card two"});
     s.audio.setInputDevices({"Line in"});
     s.start();
-    SettingsForm f(s.st());
+    SettingsForm f(SettingsFormLinksOf(s.st()));
     ASSERT_EQ(f.lstDrv.size(), 2u);
     EXPECT_EQ(f.lstDrv[0].text, "C");
     EXPECT_EQ(f.lstDrv[0].value, 3);
@@ -91,7 +91,7 @@ TEST_F(SettingsFormTest, ListsDrivesWithoutFloppiesAndTheDevicesInOrder) {
 
 TEST_F(SettingsFormTest, ChoicesActAtOnceBeforeApply) {
     s.start();
-    SettingsForm f(s.st());
+    SettingsForm f(SettingsFormLinksOf(s.st()));
     f.Check1_Click(true);
     EXPECT_TRUE(s.st().main.cmdPlayVisible);
     EXPECT_EQ(s.st().Settings.PlayVisible, 1);
@@ -131,7 +131,7 @@ TEST_F(SettingsFormTest, ChoicesActAtOnceBeforeApply) {
 TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
     s.write("c:\\satfile\\MyComp.ini", SettingsFile({{13, 2}, {14, 2}, {3, 500}, {6, 3}, {12, 3}}));
     s.start();
-    SettingsForm f(s.st());
+    SettingsForm f(SettingsFormLinksOf(s.st()));
     EXPECT_EQ(f.list1Index, 2);
     EXPECT_EQ(f.lstDrvIndex, 0);
     EXPECT_EQ(f.txtThreshold, "500");
@@ -148,7 +148,7 @@ TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
     // The threshold reaches memory only when the window next opens.
     EXPECT_EQ(s.st().Settings.RecordThreshold, 500);
     EXPECT_EQ(s.st().Settings.AdjustForTimeChange, 1);
-    SettingsForm again(s.st());
+    SettingsForm again(SettingsFormLinksOf(s.st()));
     EXPECT_EQ(s.st().Settings.RecordThreshold, 1235);
 }
 

@@ -10,9 +10,10 @@
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
-#include "schedule/FloppyBackup.h"
+#include "core/ScheduleSequences.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
+#include "core/SettingsSequences.h"
 #include "settings/windows/frmError.h"
 #include "support/SimStation.h"
 
@@ -107,10 +108,10 @@ TEST(MainWindow, SaysWhereToBeginUntilTheSoundCardsAreChosen) {
 TEST(MainWindow, ARecordingMoreThanADayAwayCountsDownWhole) {
     SimStation s;  // Saturday 12:00:00
     ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = "1";
+    f.InUse = ScheduleSlot::InUse;
     f.ProgramName = "Weekly";
     f.ProgramLength = "30:00";
-    f.Action = "1";
+    f.Action = ScheduleAction::Record;
     f.RecordDays[0] = 7;  // Saturday, an hour ago: next week
     f.RecordTimes[0] = "11:00:00";
     s.write(kScheduleFilePath, BuildScheduleRecord(f));

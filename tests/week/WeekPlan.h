@@ -85,16 +85,16 @@ inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
     std::string out;
     for (const auto& p : all) {
         ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = "1";
+        f.InUse = ScheduleSlot::InUse;
         f.ProgramName = p.name;
         f.ProgramLength = "00:" + std::to_string(kRecordLength);
         f.SourceCode = "ENG";
         f.UnityPort = "2";
-        f.Route = "S";
+        f.Route = ScheduleRoute::Stereo;
         f.Attenuation = "0";
-        f.RecordStart = "T";
-        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay ? "M" : "T";
-        f.Action = p.kind == PlannedSchedule::Kind::Switch ? "3" : "1";
+        f.RecordStart = ScheduleStart::Timed;
+        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay ? ScheduleStart::Manual : ScheduleStart::Timed;
+        f.Action = p.kind == PlannedSchedule::Kind::Switch ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
         for (const auto& s : p.slots) {
             f.RecordDays[static_cast<std::size_t>(s.weekday - 1)] = s.weekday;
             f.RecordTimes[static_cast<std::size_t>(s.weekday - 1)] = Hms(s.second);

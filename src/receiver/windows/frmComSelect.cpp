@@ -64,7 +64,7 @@ void frmComSelect::closeEvent(QCloseEvent* event) {
     station_.Settings.SerialPort = static_cast<std::int16_t>(port_);
     station_.Settings.BaudSelect = static_cast<std::int16_t>(baud_);
     std::string error;
-    if (!SaveSerialSettings(station_, &error))
+    if (!SaveSerialSettings(station_.Settings, station_.platform.files, &error))
         ShowError(station_, "Cannot save the serial port settings: " + error);
     event->accept();
 }

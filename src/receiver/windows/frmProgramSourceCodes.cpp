@@ -5,7 +5,7 @@
 
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
-#include "receiver/SourceCodes.h"
+#include "schedule/SourceCodes.h"
 
 namespace quillmar {
 
@@ -41,7 +41,7 @@ frmProgramSourceCodes::frmProgramSourceCodes(Station& station, QWidget* parent)
     layout->addLayout(buttons);
 
     std::vector<std::string> codes;
-    ReadSourceCodes(station_, &codes);
+    ReadSourceCodes(station_.platform.files, &codes);
     for (const auto& code : codes) list1->addItem(Text(code));
     if (list1->count() > 0) list1->setCurrentRow(0);
 
@@ -79,7 +79,7 @@ void frmProgramSourceCodes::save() {
     std::vector<std::string> codes;
     for (int i = 0; i < list1->count(); ++i) codes.push_back(Bytes(list1->item(i)->text()));
     std::string error;
-    if (!SaveSourceCodes(station_, codes, &error))
+    if (!SaveSourceCodes(station_.platform.files, codes, &error))
         ShowError(station_, std::string("Cannot write ") + kSourceCodesPath + ": " + error);
 }
 

@@ -7,7 +7,8 @@
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "receiver/ReceiverCommands.h"
-#include "receiver/SourceCodes.h"
+#include "receiver/ReceiverLink.h"
+#include "schedule/SourceCodes.h"
 #include "receiver/windows/frmDisplayReceiver.h"
 
 namespace quillmar {
@@ -29,7 +30,7 @@ frmSetReceiver::frmSetReceiver(Station& station, QWidget* parent)
     QStringList attenuations, sources;
     for (int i = 0; i <= 14; ++i) attenuations << QString(" %1").arg(i);
     std::vector<std::string> codes;
-    ReadSourceCodes(station_, &codes);
+    ReadSourceCodes(station_.platform.files, &codes);
     for (const auto& code : codes) sources << Text(code);
     lstPort = List(this, "lstPort", {"Port 1", "Port 2", "Port 3", "Port 4"});
     lstRoute = List(this, "lstRoute", {"Left", "Right", "Stereo", "Reverse"});

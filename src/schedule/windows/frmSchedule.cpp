@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "core/ScheduleSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "schedule/windows/frmDialog1.h"
@@ -235,7 +236,7 @@ void frmSchedule::render() {
     lstDisplaySchedule->setCurrentRow(ed_.selectedIndex);
     cmdApply->setEnabled(ed_.cmdApplyEnabled);
     lblScheduleNo->setText(Text(ed_.lblScheduleNo));
-    optAction[ed_.optAction == 1 ? 1 : 0]->setChecked(true);
+    optAction[ed_.optAction == ScheduleAction::SwitchOnly ? 1 : 0]->setChecked(true);
 
     for (QWidget* w : std::initializer_list<QWidget*>{txtSatLen, lblPgmLen, lblPgmPlayStart,
                                                       cboSatPlayStart, Label1})
@@ -269,7 +270,8 @@ void frmSchedule::render() {
 }
 
 void frmSchedule::readControls() {
-    ed_.optAction = optAction[1]->isChecked() ? 1 : 0;
+    ed_.optAction =
+        optAction[1]->isChecked() ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     ed_.txtSatName = Bytes(txtSatName->text());
     ed_.txtSatLen = Bytes(txtSatLen->text());
     ed_.cboSatLang = Bytes(cboSatLang->currentText());
@@ -289,13 +291,13 @@ void frmSchedule::readControls() {
 void frmSchedule::onChoose(int row) {
     if (row < 0) return;
     readControls();
-    ChooseSchedule(station_, ed_, row);
+    ChooseSchedule(station_.schedule, ed_, row);
     render();
 }
 
 void frmSchedule::onNew() {
     readControls();
-    NewSchedule(station_, ed_);
+    NewSchedule(station_.schedule, station_.platform.errors, ed_);
     render();
     txtSatName->setFocus();
 }
@@ -319,10 +321,10 @@ void frmSchedule::onApply() {
 
 void frmSchedule::onDelete(bool needSelection) {
     readControls();
-    const int recordNo = ScheduleToDelete(station_, ed_, needSelection);
+    const int recordNo = ScheduleToDelete(station_.schedule, station_.platform.errors, ed_, needSelection);
     if (recordNo == 0) return;
     QPointer<frmSchedule> self(this);
-    askDelete(Text(DeleteCaption(station_)), [self, recordNo] {
+    askDelete(Text(DeleteCaption(station_.schedule, recordNo)), [self, recordNo] {
         if (!self) return;
         // The editor starts afresh, as closed and opened again.
         if (self->conflicts_) self->conflicts_->close();
@@ -334,7 +336,7 @@ void frmSchedule::onDelete(bool needSelection) {
 void frmSchedule::setOrder(ScheduleEditor::Order order) {
     readControls();
     ed_.order = order;
-    LoadSchedules(station_, ed_);
+    LoadSchedules(station_.schedule, ed_);
     render();
 }
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/SettingsSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 
@@ -48,7 +49,7 @@ frmMyComputer::frmMyComputer(Station& station, QWidget* parent)
     : QWidget(parent, Qt::Window), station_(station) {
     setObjectName("frmMyComputer");
     setWindowTitle("My Computer");
-    form_ = std::make_unique<SettingsForm>(station_);
+    form_ = std::make_unique<SettingsForm>(SettingsFormLinksOf(station_));
 
     lblMM1 = MakeLabel(this, "lblMM1", "Program Play");
     Label3 = MakeLabel(this, "Label3", "Audition Play");

@@ -5,7 +5,7 @@
 
 namespace quillmar {
 
-class Station;
+class FileSystem;
 
 inline constexpr const char* kSourceCodesPath = "c:\\satfile\\Source.dat";
 inline constexpr std::size_t kSourceCodeLength = 3;
@@ -16,8 +16,8 @@ std::string SourceCodeUpper(std::string code);
 
 // The codes of Source.dat, one per line, in file order. False when the file does not exist
 // or cannot be read.
-bool ReadSourceCodes(Station& st, std::vector<std::string>* codes);
+bool ReadSourceCodes(FileSystem& files, std::vector<std::string>* codes);
 // Writes the whole list, one code per CR LF line.
-bool SaveSourceCodes(Station& st, const std::vector<std::string>& codes, std::string* error);
+bool SaveSourceCodes(FileSystem& files, const std::vector<std::string>& codes, std::string* error);
 
 }  // namespace quillmar

@@ -1,24 +1,24 @@
-#include "receiver/SourceCodes.h"
+#include "schedule/SourceCodes.h"
 
-#include "core/Station.h"
+#include "platform/FileSystem.h"
 #include "platform/TextLines.h"
 
 namespace quillmar {
 
-bool ReadSourceCodes(Station& st, std::vector<std::string>* codes) {
+bool ReadSourceCodes(FileSystem& files, std::vector<std::string>* codes) {
     codes->clear();
     std::string text, error;
-    if (!st.platform.files.fileExists(kSourceCodesPath) ||
-        !st.platform.files.readFile(kSourceCodesPath, &text, &error))
+    if (!files.fileExists(kSourceCodesPath) ||
+        !files.readFile(kSourceCodesPath, &text, &error))
         return false;
     *codes = SplitLines(text);
     return true;
 }
 
-bool SaveSourceCodes(Station& st, const std::vector<std::string>& codes, std::string* error) {
+bool SaveSourceCodes(FileSystem& files, const std::vector<std::string>& codes, std::string* error) {
     std::string text;
     for (const auto& code : codes) text += code + "\r\n";
-    return st.platform.files.writeFile(kSourceCodesPath, text, error);
+    return files.writeFile(kSourceCodesPath, text, error);
 }
 
 std::string SourceCodeUpper(std::string code) {
