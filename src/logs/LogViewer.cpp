@@ -5,9 +5,8 @@
 
 #include "logs/ActivityLog.h"
 #include "platform/FileSystem.h"
+#include "platform/SortedList.h"
 #include "platform/TextLines.h"
-// TextLessNoCase, until it moves down to platform/.
-#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 

@@ -1,4 +1,4 @@
-#include "schedule/ScheduleState.h"
+#include "platform/SortedList.h"
 
 #include <algorithm>
 
