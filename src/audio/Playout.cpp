@@ -46,7 +46,7 @@ bool StartPlayout(PlayoutState& play, AudioChains& chains, AudioDisplay& display
         ReportAudioError(sv.logs, "Cannot play " + waveFile + ": " + error);
         return false;
     }
-    if (sv.settings.PlayVisible == 1) display.cmdPlayColour = ButtonColour::LightGreen;
+    if (IsOn(sv.settings.PlayVisible)) display.cmdPlayColour = ButtonColour::LightGreen;
     return true;
 }
 

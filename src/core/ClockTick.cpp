@@ -107,7 +107,7 @@ struct Tick {
 };
 
 void DaylightSavingTrigger(Station& st, const DateTime& now, std::int64_t prev) {
-    if (st.Settings.AdjustForTimeChange != 1) return;
+    if (!IsOn(st.Settings.AdjustForTimeChange)) return;
     if (now.date != st.schedule.DstStartDate && now.date != st.schedule.DstEndDate) return;
     const double s = now.secondsOfDay();
     const bool inside = s > 7194 && s < 7196;
@@ -185,12 +185,12 @@ void CollectDaily(Tick& t) {
     const std::int64_t refresh = LatestDaily(t.at, 86395);
     if (t.take(refresh, st.tick.RefreshDoneFor)) t.add(refresh, Exact::Refresh);
 
-    if (st.tick.EbNoPolledFlag == 1 && t.now.second() > 13) st.tick.EbNoPolledFlag = 0;
+    if (st.tick.EbNoPolledFlag && t.now.second() > 13) st.tick.EbNoPolledFlag = false;
     const int rate = st.Settings.EbNoLogRate;
     if (rate >= 1 && rate <= 5) {
         const std::int64_t poll = LatestEbNoMoment(t.at, rate);
         // A poll made just before the moment (the receiver alarm polls too) stands for it.
-        if (t.take(poll, st.tick.EbNoDoneFor) && !(st.tick.EbNoPolledFlag == 1 && t.at - t.prev < 1000))
+        if (t.take(poll, st.tick.EbNoDoneFor) && !(st.tick.EbNoPolledFlag && t.at - t.prev < 1000))
             t.add(poll, Exact::EbNo);
     }
 
@@ -201,10 +201,10 @@ void CollectDaily(Tick& t) {
 void RefreshPlaylist(Tick& t, std::int64_t moment) {
     Station& st = t.st;
     // Run late after midnight, the day the list is for has already begun.
-    st.tick.PlaylistRefreshed = moment / kDayMs == t.at / kDayMs ? 1 : 0;
+    st.tick.PlaylistRefreshed = moment / kDayMs == t.at / kDayMs;
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.tick.PlaylistUpcomingOnly = 0;
+    st.tick.PlaylistUpcomingOnly = false;
     LoadManualPlaylist(st);
 }
 
@@ -314,8 +314,8 @@ void LowerFlags(Tick& t) {
     Station& st = t.st;
     const double s = t.seconds();
     // Outside 23:59:55-23:59:57 the list is built for today again.
-    if (st.tick.PlaylistRefreshed == 1 && (s > 86397 || s < 86395)) st.tick.PlaylistRefreshed = 0;
-    if (s > 31 && st.tick.PurgeDone == 1) st.tick.PurgeDone = 0;
+    if (st.tick.PlaylistRefreshed && (s > 86397 || s < 86395)) st.tick.PlaylistRefreshed = false;
+    if (s > 31 && st.tick.PurgeDone) st.tick.PurgeDone = false;
 }
 
 }  // namespace

@@ -46,10 +46,10 @@ struct NextEvents {
 
 struct TickState {
     // Once-only guards of the clock tick.
-    std::int32_t EbNoPolledFlag = 0;
-    std::int32_t PurgeDone = 0;
-    std::int32_t PlaylistRefreshed = 0;
-    std::int32_t PlaylistUpcomingOnly = 0;
+    bool EbNoPolledFlag = false;
+    bool PurgeDone = false;
+    bool PlaylistRefreshed = false;
+    bool PlaylistUpcomingOnly = false;
 
     // Where the previous tick stood and the moment (ms since 1970-01-01 local) each
     // exact-second action last ran for. A late tick runs an action whose moment it skipped,

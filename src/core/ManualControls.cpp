@@ -51,7 +51,7 @@ void PlayList_KeyDown(Station& st, int keyCode) {
 void mnuLoadPlayList_Click(Station& st) {
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.tick.PlaylistUpcomingOnly = 0;
+    st.tick.PlaylistUpcomingOnly = false;
     LoadManualPlaylist(st);
     st.notifyChanged();
 }

@@ -8,7 +8,7 @@ namespace quillmar {
 void PurgeOldFiles(Station& st) {
     st.noteAction("PurgeOldFiles");
     PurgeOldFiles(st.logs);
-    st.tick.PurgeDone = 1;
+    st.tick.PurgeDone = true;
 }
 
 }  // namespace quillmar

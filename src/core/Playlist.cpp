@@ -23,7 +23,7 @@ int AddPlaylistEntry(MainWindowModel& main, PlaylistEntry entry) {
 void LoadManualPlaylist(Station& st) {
     const DateTime now = st.platform.clock.now();
     int row = now.date.weekday() - 1;
-    if (st.tick.PlaylistRefreshed == 1) row = (row + 1) % 7;
+    if (st.tick.PlaylistRefreshed) row = (row + 1) % 7;
     const std::string nowText = TimeText(now);
     auto& main = st.main;
 
@@ -38,13 +38,13 @@ void LoadManualPlaylist(Station& st) {
             const int second = ParsePlayTime(f->PlayTimes[static_cast<std::size_t>(row * 4 + j)]);
             if (second < 0) continue;
             const std::string t = TimeText(second);
-            if (st.tick.PlaylistUpcomingOnly == 0 || (st.tick.PlaylistUpcomingOnly == 1 && t > nowText))
+            if (!st.tick.PlaylistUpcomingOnly || t > nowText)
                 AddPlaylistEntry(main, {t + "  " + f->ProgramName, i});
         }
     }
 
     // The entry on air has passed its time; it stays listed until its playout ends.
-    if (st.tick.PlaylistUpcomingOnly == 1 && st.playout.PlayState == PlayState::Playlist && !st.playout.PlayingEntryText.empty() &&
+    if (st.tick.PlaylistUpcomingOnly && st.playout.PlayState == PlayState::Playlist && !st.playout.PlayingEntryText.empty() &&
         (main.PlayList.empty() || main.PlayList.front().text != st.playout.PlayingEntryText))
         AddPlaylistEntry(main, {st.playout.PlayingEntryText, st.playout.PlayingEntryRecordNo});
 
@@ -59,8 +59,8 @@ void LoadManualPlaylist(Station& st) {
     // An empty-list notice no longer holds once entries are listed.
     if (main.lblPlayDay == kNoManualSchedules || main.lblPlayDay == kNoSchedulesToPlay)
         main.lblPlayDay.clear();
-    if (st.Settings.PlayVisible == 1) main.cmdPlayVisible = true;
-    if (st.Settings.StopVisible == 1) main.cmdStopVisible = true;
+    if (IsOn(st.Settings.PlayVisible)) main.cmdPlayVisible = true;
+    if (IsOn(st.Settings.StopVisible)) main.cmdStopVisible = true;
 }
 
 }  // namespace quillmar

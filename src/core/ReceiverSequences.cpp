@@ -21,7 +21,7 @@ void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
 
 std::optional<std::string> PollReceiverEbNo(Station& st) {
     st.noteAction("PollReceiverEbNo");
-    st.tick.EbNoPolledFlag = 1;
+    st.tick.EbNoPolledFlag = true;
     return PollReceiverEbNo(ReceiverLinkOf(st), st.logs);
 }
 

@@ -61,7 +61,7 @@ void CueRecording(Station& st) {
     const std::string cue = RecordCueCommand(f);
     SendReceiverCommand(st, cue);  // a failure is reported by the link; the recording goes on
     LogAudioActivity(st.logs, cue);
-    if (st.Settings.ResetExpansionRelays == 1) ResetExpansionRelays(st, f.UnityPort, true);
+    if (IsOn(st.Settings.ResetExpansionRelays)) ResetExpansionRelays(st, f.UnityPort, true);
 
     st.recorder.Cued = CuedProgramme(st.Settings, f, next.slot + 1, next.recordNo);
     st.Audio.RecordMetersVisible = true;

@@ -59,7 +59,7 @@ void DeleteSchedule(Station& st, ScheduleEditor& ed, int recordNo) {
 void CloseScheduleEditor(Station& st) {
     st.main.PlayList.clear();
     st.main.PlayListIndex = -1;
-    st.tick.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = true;
     LoadManualPlaylist(st);
     st.notifyChanged();
 }

@@ -61,7 +61,7 @@ bool StartStation(Station& st, std::string* error) {
     FindNextRecord(st);
     FindNextSwitch(st);
     FindNextPlay(st);
-    st.tick.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = true;
     LoadManualPlaylist(st);
     ClockTick(st);
     st.timers.tmrClock->setEnabled(true);
@@ -70,10 +70,11 @@ bool StartStation(Station& st, std::string* error) {
 }
 
 void MainWindowActivated(Station& st) {
-    if (st.Settings.PlayVisible == 0) st.main.cmdPlayVisible = false;
-    if (st.Settings.PlayVisible == 1) st.main.cmdPlayVisible = true;
-    if (st.Settings.StopVisible == 0) st.main.cmdStopVisible = false;
-    if (st.Settings.StopVisible == 1) st.main.cmdStopVisible = true;
+    // Other values leave the buttons as they are.
+    if (st.Settings.PlayVisible == kFlagOff) st.main.cmdPlayVisible = false;
+    if (st.Settings.PlayVisible == kFlagOn) st.main.cmdPlayVisible = true;
+    if (st.Settings.StopVisible == kFlagOff) st.main.cmdStopVisible = false;
+    if (st.Settings.StopVisible == kFlagOn) st.main.cmdStopVisible = true;
     st.platform.errors.bringForward();
     st.notifyChanged();
 }

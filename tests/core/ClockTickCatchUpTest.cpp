@@ -114,7 +114,7 @@ TEST(LateTick, ThePlaylistRefreshRunsLateOnceAndForTheRightDay) {
         ASSERT_EQ(t.st().main.PlayList.size(), 1u) << pastMidnight;
         EXPECT_EQ(t.st().main.PlayList[0].text, "08:00:00  Farm Report              ");
         t.runTo(On(kSunday, 0, 0, 10));
-        EXPECT_EQ(t.st().tick.PlaylistRefreshed, 0);
+        EXPECT_FALSE(t.st().tick.PlaylistRefreshed);
         ASSERT_EQ(t.st().main.PlayList.size(), 1u);
     }
 }

@@ -85,11 +85,11 @@ TEST(EbNoPolling, APollJustBeforeTheMomentStandsForIt) {
     TickStation t(At(12, 0, 0));
     t.st().Settings.EbNoLogRate = 1;
     t.runTo(At(12, 0, 5));
-    t.st().tick.EbNoPolledFlag = 1;
+    t.st().tick.EbNoPolledFlag = true;
     // when the moment comes, then it does not poll again; the flag clears after second 13.
     t.runTo(At(12, 0, 20));
     EXPECT_EQ(t.count("PollReceiverEbNo"), 0);
-    EXPECT_EQ(t.st().tick.EbNoPolledFlag, 0);
+    EXPECT_FALSE(t.st().tick.EbNoPolledFlag);
 }
 
 TEST(RecordCountdown, CuesAbout14And4SecondsAheadAndArmsAtTheTime) {
@@ -375,5 +375,5 @@ TEST(DailyPurge, RunsOnceAt0030EveryDay) {
     EXPECT_EQ(t.times("PurgeOldFiles"),
               (std::vector<std::string>{"00:00:30.000", "00:00:30.000", "00:00:30.000"}));
     EXPECT_EQ(t.actions.back().at.date, kSaturday.addDays(3));
-    EXPECT_EQ(t.st().tick.PurgeDone, 0);  // cleared again after 00:00:31
+    EXPECT_FALSE(t.st().tick.PurgeDone);  // cleared again after 00:00:31
 }

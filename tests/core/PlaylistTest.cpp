@@ -56,7 +56,7 @@ TEST(Playlist, StartUpListsOnlyWhatIsStillToComeAndTheMenuListsTheWholeDay) {
 
     mnuLoadPlayList_Click(st);
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"09:00:00 Swap S", "16:00:00 Swap S"}));
-    EXPECT_EQ(st.tick.PlaylistUpcomingOnly, 0);
+    EXPECT_FALSE(st.tick.PlaylistUpcomingOnly);
 }
 
 TEST(Playlist, KeepsTimeOrderAndOrdersEqualTimesByNameWithoutRegardToCase) {
@@ -106,7 +106,7 @@ TEST(Playlist, TheEntryOnAirStaysListedWhenTheListIsRebuilt) {
     st.playout.PlayingEntryText = "13:30:00  Lunch Hour               ";
     st.playout.PlayingEntryRecordNo = 7;
     st.main.PlayList.clear();
-    st.tick.PlaylistUpcomingOnly = 1;
+    st.tick.PlaylistUpcomingOnly = true;
     LoadManualPlaylist(st);
     ASSERT_EQ(st.main.PlayList.size(), 2u);
     EXPECT_EQ(st.main.PlayList[0], (PlaylistEntry{st.playout.PlayingEntryText, 7}));
@@ -200,8 +200,8 @@ TEST(PlaylistRefresh, AtSaturday235955TheListIsRebuiltFromSundaysTimes) {
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"23:59:30 Late S"}));
     t.runTo(DateTime::from(2026, 12, 5, 23, 59, 55, 50));
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"07:00:00 Sun Mo"}));
-    EXPECT_EQ(st.tick.PlaylistRefreshed, 1);
+    EXPECT_TRUE(st.tick.PlaylistRefreshed);
     t.runTo(DateTime::from(2026, 12, 5, 23, 59, 58));
-    EXPECT_EQ(st.tick.PlaylistRefreshed, 0);
+    EXPECT_FALSE(st.tick.PlaylistRefreshed);
     EXPECT_EQ(Texts(st), (std::vector<std::string>{"07:00:00 Sun Mo"}));
 }

@@ -58,7 +58,7 @@ TEST(Purge, DeletesTheDayBeforesLogsAndSaysSo) {
               "00:00:30  Deleted 12-04-2026 Activity Log\r\n"
               "00:00:30  Deleted 12-04-2026 Error Log\r\n"
               "00:00:30  Deleted 12-04-2026 EbNo Log\r\n");
-    EXPECT_EQ(p.st().tick.PurgeDone, 1);
+    EXPECT_TRUE(p.st().tick.PurgeDone);
 }
 
 TEST(Purge, StepsAWeekAMonthOrAYearBack) {
@@ -119,7 +119,7 @@ TEST(Purge, SkipsAKindWhosePeriodIsOutOfRange) {
     EXPECT_EQ(p.left("c:\\satfile").size(), 1u);
     EXPECT_EQ(p.left("c:\\satfile\\logs").size(), 2u);
     EXPECT_FALSE(p.s.exists("c:\\satfile\\logs\\AL261207.log"));
-    EXPECT_EQ(p.st().tick.PurgeDone, 1);
+    EXPECT_TRUE(p.st().tick.PurgeDone);
 }
 
 TEST(Purge, MissingFilesAreSkippedAndTheLinesStillWritten) {

@@ -65,7 +65,7 @@ TEST_F(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReply) {
     sim.serial.answer("R C", Report("Eb/No          :              10.2 dB"), 900);
     EXPECT_EQ(PollReceiverEbNo(sim.st()), "10.2 dB");
     EXPECT_EQ(sim.serial.wire, "R C\r");
-    EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
+    EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
     EXPECT_EQ(log(), "10:45:13  10.2 dB\r\n");
     EXPECT_TRUE(sim.exists("c:\\satfile\\logs\\EB020316.log"));
     EXPECT_EQ(sim.serial.openNow, 0);
@@ -96,7 +96,7 @@ TEST_F(EbNoPoll, APortFailureIsShownWritesNoLineAndIsNotRepeatedWithinTheSecond)
     EXPECT_EQ(PollReceiverEbNo(sim.st()), std::nullopt)
         << "an old value must not pass for a new one";
     EXPECT_EQ(log(), "");
-    EXPECT_EQ(sim.st().tick.EbNoPolledFlag, 1);
+    EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
     ASSERT_EQ(sim.errors.messages.size(), 1u);
     EXPECT_EQ(sim.errors.messages[0],
               "8005  Port already open.  Check serial port settings in SetUp/Communications.");

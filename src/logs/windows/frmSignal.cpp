@@ -80,7 +80,7 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
 void frmSignal::follow() {
     // A poll sets the flag for a second; an alarm starting or ending, or a new day, changes
     // what the logs say too.
-    const bool polled = station_.tick.EbNoPolledFlag != 0 && lastPolled_ == 0;
+    const bool polled = station_.tick.EbNoPolledFlag && !lastPolled_;
     const bool alarm = station_.remote.ReceiverAlarm != lastAlarm_;
     const bool newDay = station_.platform.clock.now().date != lastDay_;
     lastPolled_ = station_.tick.EbNoPolledFlag;

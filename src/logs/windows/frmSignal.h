@@ -35,7 +35,7 @@ class frmSignal : public QWidget {
 
     Station& station_;
     SignalHistory history_;
-    std::int32_t lastPolled_ = 0;
+    bool lastPolled_ = false;
     bool lastAlarm_ = false;
     Date lastDay_;
 };
