@@ -48,6 +48,11 @@ const char* Colour(MainWindowModel::ButtonColour c) {
     }
 }
 
+// Setting a style sheet re-polishes and repaints the widget even when it is the same one.
+void SetStyle(QWidget* widget, const QString& style) {
+    if (widget->styleSheet() != style) widget->setStyleSheet(style);
+}
+
 // Hands the key presses of a widget to a station procedure.
 class KeyForwarder : public QObject {
 public:
@@ -308,7 +313,10 @@ void mnuMenu::render() {
         {lblPort, &m.lblPort},
         {lblPlayDay, &m.lblPlayDay},
         {lblStartHere, &m.lblStartHere}};
-    for (auto [label, text] : labels) {
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        const auto [label, text] = labels[i];
+        if (shownLabels_[i] == *text) continue;
+        shownLabels_[i] = *text;
         const QString t = Text(*text);
         if (label->text() != t) label->setText(t);
     }
@@ -318,7 +326,7 @@ void mnuMenu::render() {
     cmdPlay->setVisible(m.cmdPlayVisible);
     cmdStop->setVisible(m.cmdStopVisible);
     cmdRecord->setText(Text(m.cmdRecordCaption));
-    cmdRecord->setStyleSheet(Colour(m.cmdRecordColour));
+    SetStyle(cmdRecord, Colour(m.cmdRecordColour));
     // The audio chains: meters and headings while recording or playing, the Play colour.
     const AudioDisplay& audio = station_.Audio;
     Label3->setVisible(audio.RecordMetersVisible);
@@ -332,7 +340,7 @@ void mnuMenu::render() {
     const PlayLevels play = ProgrammeLevels(station_);
     MMLevelX1->setLevel(play.left);
     MMLevelX2->setLevel(play.right);
-    cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
+    SetStyle(cmdPlay, ColourStyle(audio.cmdPlayColour));
     const ExportDisplay& exporting = station_.Export.Display;
     Gauge->setVisible(exporting.GaugeVisible);
     Gauge->setValue(exporting.GaugeValue);
@@ -350,12 +358,10 @@ void mnuMenu::render() {
     }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
-    bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
-    for (int i = 0; same && i < PlayList->count(); ++i)
-        same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)].text);
-    if (!same) {
+    if (m.PlayList != shownPlayList_) {
         PlayList->clear();
         for (const auto& entry : m.PlayList) PlayList->addItem(Text(entry.text));
+        shownPlayList_ = m.PlayList;
     }
     Label1->setVisible(m.Label1Visible);
     PlayList->setVisible(m.Label1Visible);  // the list and its heading show together
