@@ -66,6 +66,7 @@ private:
     // model must cost neither text conversions nor repaints.
     std::array<std::optional<std::string>, 15> shownLabels_;
     std::vector<PlaylistEntry> shownPlayList_;
+    std::optional<std::string> shownCaption_;
 };
 
 }  // namespace quillmar
