@@ -9,13 +9,17 @@
 //
 // Cases: normal (the receiver simulator answering), silent-receiver (never answers),
 // slow-receiver (answers 1.5 s late), stalled-disk (a wave file write waits 2 s every 8 s,
-// through the stall_writes library loaded with LD_PRELOAD). Prints one LATENCY line per case.
+// through the stall_writes library loaded with LD_PRELOAD), hung-printer (the station's printer
+// on the host event loop, in this process, with a 50 ms timer standing in for the tick: a
+// 200 KiB report, more than a pipe holds, every 5 s to a program that never reads or exits).
+// Prints one LATENCY line per case.
 
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -28,6 +32,8 @@
 #include <vector>
 
 #include "SoakPlan.h"
+#include "platform/host/LpPrinter.h"
+#include "platform/host/QtEventLoop.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -46,12 +52,14 @@ struct Case {
     const char* name;
     std::vector<std::string> receiverArgs;
     bool stallWrites = false;
+    bool printer = false;
 };
 
 const std::vector<Case> kCases = {{"normal", {}},
                                   {"silent-receiver", {"--silent"}},
                                   {"slow-receiver", {"--slow", "1500"}},
-                                  {"stalled-disk", {}, true}};
+                                  {"stalled-disk", {}, true},
+                                  {"hung-printer", {}, false, true}};
 
 struct Options {
     fs::path binaryDir = QUILLMAR_BINARY_DIR;
@@ -63,7 +71,7 @@ struct Options {
 [[noreturn]] void Usage(const char* problem) {
     if (problem) std::fprintf(stderr, "bench_latency: %s\n", problem);
     std::fprintf(stderr, "usage: bench_latency [--seconds N] [--case NAME]... [--binary-dir DIR]\n"
-                         "cases: normal silent-receiver slow-receiver stalled-disk\n");
+                         "cases: normal silent-receiver slow-receiver stalled-disk hung-printer\n");
     std::exit(2);
 }
 
@@ -144,7 +152,58 @@ int CountLines(const std::string& text, const std::string& needle) {
     return n;
 }
 
+// exchanges: receiver commands, or print jobs for the printer.
+void PrintLatency(const char* name, const std::vector<Steady::time_point>& ticks, double seconds,
+                  int recordings, int planned, int exchanges, int stalls) {
+    std::vector<double> delays;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        delays.push_back(std::max(
+            0.0,
+            std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count() - kTickMs));
+    std::sort(delays.begin(), delays.end());
+    const auto late = std::count_if(delays.begin(), delays.end(), [](double d) { return d > 100; });
+    std::printf("LATENCY case=%s seconds=%.0f ticks=%zu expected_ticks=%.0f max_delay_ms=%.0f "
+                "p99_delay_ms=%.0f ticks_over_100ms=%td recordings=%d/%d exchanges=%d "
+                "write_stalls=%d\n",
+                name, seconds, ticks.size(), seconds * 1000 / kTickMs, delays.back(),
+                delays[delays.size() * 99 / 100], late, recordings, planned, exchanges, stalls);
+    std::fflush(stdout);
+}
+
+bool RunPrinterCase(const Options& o, const Case& c) {
+    RealStation s(o.binaryDir, std::string("latency-") + c.name);
+    const fs::path hung = s.home / "hung-lp";
+    WriteAll(hung, "#!/bin/sh\nexec sleep 3600\n");
+    fs::permissions(hung, fs::perms::owner_all);
+    int argc = 1;
+    char name[] = "bench_latency";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    quillmar::QtEventLoop loop;
+    int jobs = 0;
+    std::vector<Steady::time_point> ticks;
+    {
+        quillmar::LpPrinter printer(hung.string());
+        const std::string report(200 * 1024, 'x');
+        auto tick = loop.createTimer(50, false, [&] { ticks.push_back(Steady::now()); });
+        const auto job = [&] {
+            ++jobs;
+            printer.print(report, [](bool, const std::string&) {});
+        };
+        auto print = loop.createTimer(5000, false, job);
+        auto end = loop.createTimer(o.seconds * 1000, true, [] { QCoreApplication::quit(); });
+        for (auto* t : {tick.get(), print.get(), end.get()}) t->setEnabled(true);
+        loop.post(job);
+        const auto started = Steady::now();
+        app.exec();
+        PrintLatency(c.name, ticks, std::chrono::duration<double>(Steady::now() - started).count(),
+                     0, 0, jobs, 0);
+    }  // the runner kills what still runs
+    return ticks.size() >= 2;
+}
+
 bool RunCase(const Options& o, const Case& c) {
+    if (c.printer) return RunPrinterCase(o, c);
     RealStation s(o.binaryDir, std::string("latency-") + c.name);
     WriteAll(s.satfile / "MyComp.ini", Settings(s, true));
     s.startReceiver(c.receiverArgs);
@@ -182,22 +241,10 @@ bool RunCase(const Options& o, const Case& c) {
                      died ? "the station died" : "no ticks were told", output.c_str());
         return false;
     }
-    std::vector<double> delays;
-    for (std::size_t i = 1; i < ticks.size(); ++i)
-        delays.push_back(
-            std::max(0.0, std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count() -
-                              kTickMs));
-    std::sort(delays.begin(), delays.end());
-    const double seconds = std::chrono::duration<double>(ended - started).count();
-    const auto late = std::count_if(delays.begin(), delays.end(), [](double d) { return d > 100; });
-    std::printf("LATENCY case=%s seconds=%.0f ticks=%zu expected_ticks=%.0f max_delay_ms=%.0f "
-                "p99_delay_ms=%.0f ticks_over_100ms=%td recordings=%d/%d exchanges=%d "
-                "write_stalls=%d\n",
-                c.name, seconds, ticks.size(), seconds * 1000 / kTickMs, delays.back(),
-                delays[delays.size() * 99 / 100], late, CountLines(activity, "  Stop   "),
-                plan.recordings, CountLines(quillmar::testing::ReadAll(s.receiverLog), "\n"),
-                CountLines(output, "bench: a wave file write stalled"));
-    std::fflush(stdout);
+    PrintLatency(c.name, ticks, std::chrono::duration<double>(ended - started).count(),
+                 CountLines(activity, "  Stop   "), plan.recordings,
+                 CountLines(quillmar::testing::ReadAll(s.receiverLog), "\n"),
+                 CountLines(output, "bench: a wave file write stalled"));
     return true;
 }
 

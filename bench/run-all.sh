@@ -59,7 +59,7 @@ step "bench_soak --idle --minutes $idle_minutes"
 step "bench_soak --minutes $soak_minutes"
 "$build/bench/bench_soak" --binary-dir "$build" --minutes "$soak_minutes" \
     --logs-to "$results/soak-logs" > "$results/soak.txt" 2>&1 || true
-step "bench_latency --seconds $latency_seconds (each of 4 cases)"
+step "bench_latency --seconds $latency_seconds (each of 5 cases)"
 "$build/bench/bench_latency" --binary-dir "$build" --seconds "$latency_seconds" \
     > "$results/latency.txt" 2>&1 || true
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)" >> "$results/machine.txt"
