@@ -138,11 +138,15 @@ if not cases:
     row("Tick delay under slow devices", "failed", " ".join(text.strip().splitlines()[-3:])[-200:])
 for c in cases:
     detail = f"p99 {c['p99_delay_ms']} ms, {c['ticks_over_100ms']} ticks over 100 ms of " \
-             f"{c['ticks']} in {c['seconds']} s; recordings {c['recordings']}, " \
-             f"receiver commands {c['exchanges']}"
+             f"{c['ticks']} in {c['seconds']} s; "
+    if c["case"] == "hung-printer":
+        detail += f"print jobs {c['exchanges']}"
+    else:
+        detail += f"recordings {c['recordings']}, receiver commands {c['exchanges']}"
     if c["case"] == "stalled-disk":
         detail += f", write stalls {c['write_stalls']}"
-    row(f"Tick delay, {c['case']} (real binary)", f"{c['max_delay_ms']} ms max", detail)
+    where = "host loop, printer only" if c["case"] == "hung-printer" else "real binary"
+    row(f"Tick delay, {c['case']} ({where})", f"{c['max_delay_ms']} ms max", detail)
 
 print((results / "machine.txt").read_text().rstrip())
 print()
