@@ -11,7 +11,8 @@
 //   --logs-to DIR                keep copies of the station's logs and output there
 //
 // The soak samples /proc every 10 s and prints CPU (% of one core over the interval), RSS,
-// open descriptors and threads, then one SUMMARY line; --startup prints STARTUP lines.
+// open descriptors and threads, then one SUMMARY line (with the RSS growth per hour after the
+// first 10 minutes, or after the first half of a shorter run); --startup prints STARTUP lines.
 
 #include <signal.h>
 #include <time.h>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "FullSchedule.h"
+#include "SoakPlan.h"
 #include "ProcSample.h"
 #include "platform/DateTime.h"
 #include "schedule/ScheduleRecord.h"
@@ -35,25 +37,13 @@
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using quillmar::ScheduleFields;
-using quillmar::ScheduleAction;
-using quillmar::ScheduleRoute;
-using quillmar::ScheduleSlot;
-using quillmar::ScheduleStart;
-using quillmar::TimeText;
 using quillmar::testing::ReadAll;
 using quillmar::testing::RealStation;
-using quillmar::testing::SettingsFile;
 using quillmar::testing::WriteAll;
 using Steady = std::chrono::steady_clock;
+using namespace quillmar::bench;
 
 namespace {
-
-constexpr int kLeadS = 25;        // first recording after the start, clear of its cues
-constexpr int kEveryS = 45;       // between recordings
-constexpr int kLengthS = 20;      // of each recording
-constexpr int kPlayAfterS = 23;   // timed play after the recording's start
-constexpr int kTailS = 5;         // quiet seconds kept at the end of the run
 
 volatile sig_atomic_t gInterrupted = 0;
 void OnInterrupt(int) { gInterrupted = 1; }
@@ -97,84 +87,6 @@ Options Parse(int argc, char** argv) {
     return o;
 }
 
-struct Local {
-    int weekday;  // 1 Sunday .. 7 Saturday
-    int second;   // of the day
-    int yearDay;
-};
-
-Local LocalAt(std::time_t t) {
-    std::tm lt{};
-    ::localtime_r(&t, &lt);
-    return {lt.tm_wday + 1, lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec, lt.tm_yday};
-}
-
-ScheduleFields Schedule(const std::string& name) {
-    ScheduleFields f = quillmar::ParseScheduleRecord(std::string(quillmar::kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = name;
-    f.ProgramLength = "00:" + std::to_string(kLengthS);
-    f.SourceCode = "ENG";
-    f.UnityPort = "1";
-    f.Route = ScheduleRoute::Stereo;
-    f.Attenuation = "0";
-    f.RecordStart = ScheduleStart::Timed;
-    f.PlayStart = ScheduleStart::Timed;
-    f.Action = ScheduleAction::Record;
-    return f;
-}
-
-struct Plan {
-    std::string satList;
-    int recordings = 0;  // each with a timed play
-};
-
-// One schedule per recording in [first, end), then schedules on the weekdays the run does not
-// reach, up to 999, so every finder run walks a full file.
-Plan BusyPlan(std::time_t first, std::time_t end) {
-    Plan p;
-    std::vector<bool> reached(8, false);
-    for (std::time_t at = first; at + kEveryS <= end; at += kEveryS) {
-        const Local rec = LocalAt(at), play = LocalAt(at + kPlayAfterS);
-        ScheduleFields f = Schedule("Soak " + std::to_string(p.recordings + 1));
-        f.RecordDays[static_cast<std::size_t>(rec.weekday - 1)] = rec.weekday;
-        f.RecordTimes[static_cast<std::size_t>(rec.weekday - 1)] = TimeText(rec.second);
-        f.PlayTimes[static_cast<std::size_t>((play.weekday - 1) * 4)] = TimeText(play.second);
-        p.satList += quillmar::BuildScheduleRecord(f);
-        reached[static_cast<std::size_t>(rec.weekday)] = reached[static_cast<std::size_t>(play.weekday)] = true;
-        ++p.recordings;
-    }
-    reached[static_cast<std::size_t>(LocalAt(first - kLeadS).weekday)] = true;
-    reached[static_cast<std::size_t>(LocalAt(end).weekday)] = true;
-    for (int n = p.recordings + 1; n <= quillmar::kMaxSchedules; ++n) {
-        ScheduleFields f = Schedule("Other day " + std::to_string(n));
-        for (int w = 1; w <= 7; ++w) {
-            if (reached[static_cast<std::size_t>(w)]) continue;
-            const auto row = static_cast<std::size_t>(w - 1);
-            f.RecordDays[row] = w;
-            f.RecordTimes[row] = TimeText((n * 83 + w * 7211) % 86400);
-            for (std::size_t k = 0; k < 4; ++k)
-                f.PlayTimes[row * 4 + k] = TimeText((n * 61 + w * 977 + static_cast<int>(k) * 5003) % 86400);
-        }
-        p.satList += quillmar::BuildScheduleRecord(f);
-    }
-    return p;
-}
-
-// Record card "Test tone", play cards "Silent output", threshold 1000, Play visible, the
-// activity log on, wave files on drive C, the receiver on serial port 1; Eb/No every minute
-// unless idle.
-std::string Settings(RealStation& s, bool polls) {
-    const int record = s.audioDevice(true, "Test tone");
-    const int play = s.audioDevice(false, "Silent output");
-    std::map<int, int> records = {{1, play},  {2, play},  {3, 1000}, {4, 1},
-                                  {10, 1},    {12, 3},    {13, 1},   {18, record}};
-    if (polls) records[9] = 5;
-    return SettingsFile(records);
-}
-
-fs::path HelpFile(const RealStation& s) { return s.satfile / "sathelp.hlp"; }
-
 int CountLines(const std::string& text, const std::string& needle) {
     int n = 0;
     for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
@@ -200,6 +112,22 @@ void KeepLogs(const RealStation& s, const fs::path& to) {
 }
 
 double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// RSS growth in MiB per hour: the least-squares slope over the samples taken after settleS,
+// so start-up and the first recordings' buffers do not count as growth.
+double GrowthPerHour(const std::vector<double>& at, const std::vector<double>& rss, double settleS) {
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        if (at[i] < settleS) continue;
+        n += 1;
+        sx += at[i];
+        sy += rss[i];
+        sxx += at[i] * at[i];
+        sxy += at[i] * rss[i];
+    }
+    const double d = n * sxx - sx * sx;
+    return n < 3 || d <= 0 ? 0 : 3600 * (n * sxy - sx * sy) / d;
+}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -322,14 +250,22 @@ int RunSoak(const Options& o) {
         return 1;
     }
     double rssMax = 0;
-    for (const auto& x : samples) rssMax = std::max(rssMax, x.rssMiB);
+    std::vector<double> rss;
+    for (const auto& x : samples) {
+        rssMax = std::max(rssMax, x.rssMiB);
+        rss.push_back(x.rssMiB);
+    }
+    // The first 10 minutes settle; a shorter run uses its second half.
+    const double settleS = std::min(600.0, times.back() / 2);
     const double cpuMean = 100 * (samples.back().cpuSeconds - samples.front().cpuSeconds) /
                            (times.back() - times.front());
     std::printf("SUMMARY mode=%s minutes=%.1f cpu_mean_pct=%.2f rss_start_mib=%.1f "
-                "rss_end_mib=%.1f rss_max_mib=%.1f fd_start=%d fd_end=%d recordings=%d/%d "
-                "plays=%d/%d dumps=%d ebno_polls=%d error_lines=%d exit=%s\n",
+                "rss_end_mib=%.1f rss_max_mib=%.1f rss_growth_mib_per_hour=%.2f settle_s=%.0f "
+                "fd_start=%d fd_end=%d recordings=%d/%d plays=%d/%d dumps=%d ebno_polls=%d "
+                "error_lines=%d exit=%s\n",
                 o.idle ? "idle" : "soak", (times.back() - times.front()) / 60, cpuMean,
-                samples.front().rssMiB, samples.back().rssMiB, rssMax, samples.front().fds,
+                samples.front().rssMiB, samples.back().rssMiB, rssMax,
+                GrowthPerHour(times, rss, settleS), settleS, samples.front().fds,
                 samples.back().fds, CountLines(activity, "  Stop   "), plan.recordings,
                 CountLines(activity, "  Play "), plan.recordings, CountLines(activity, "  Dump "),
                 CountLines(LogsNamed(s, "EB"), "\r\n"), CountLines(errors, "\r\n"),

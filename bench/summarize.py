@@ -126,11 +126,27 @@ for name, path in (("Idle process", "idle.txt"), ("Soak", "soak.txt")):
     s = found[-1]
     what = f"{name} {s['minutes']} min (real binary)"
     detail = f"RSS {s['rss_start_mib']}/{s['rss_end_mib']}/{s['rss_max_mib']} MiB " \
-             f"start/end/max; fds {s['fd_start']}/{s['fd_end']}; exit {s['exit']}"
+             f"start/end/max, {s.get('rss_growth_mib_per_hour', '?')} MiB/h after " \
+             f"{s.get('settle_s', '?')} s; fds {s['fd_start']}/{s['fd_end']}; exit {s['exit']}"
     if s["mode"] == "soak":
         detail += f"; recordings {s['recordings']}, plays {s['plays']}, dumps {s['dumps']}, " \
                   f"Eb/No polls {s['ebno_polls']}, error-log lines {s['error_lines']}"
     row(what, f"{s['cpu_mean_pct']} % of one core", detail)
+
+cases, text = fields("latency.txt", "LATENCY")
+if not cases:
+    row("Tick delay under slow devices", "failed", " ".join(text.strip().splitlines()[-3:])[-200:])
+for c in cases:
+    detail = f"p99 {c['p99_delay_ms']} ms, {c['ticks_over_100ms']} ticks over 100 ms of " \
+             f"{c['ticks']} in {c['seconds']} s; "
+    if c["case"] == "hung-printer":
+        detail += f"print jobs {c['exchanges']}"
+    else:
+        detail += f"recordings {c['recordings']}, receiver commands {c['exchanges']}"
+    if c["case"] == "stalled-disk":
+        detail += f", write stalls {c['write_stalls']}"
+    where = "host loop, printer only" if c["case"] == "hung-printer" else "real binary"
+    row(f"Tick delay, {c['case']} ({where})", f"{c['max_delay_ms']} ms max", detail)
 
 print((results / "machine.txt").read_text().rstrip())
 print()

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <map>
 
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
@@ -30,6 +31,16 @@ QStringList Captions(const QList<QAction*>& actions) {
 }
 
 QMenu* Menu(mnuMenu& w, const char* name) { return w.findChild<QMenu*>(name); }
+
+// Counts the paint events of each named widget.
+class PaintCounter : public QObject {
+public:
+    std::map<std::string, int> painted;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !o->objectName().isEmpty()) ++painted[o->objectName().toStdString()];
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -91,6 +102,26 @@ TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
     EXPECT_EQ(w.PlayList->item(0)->text(), "06:00:00  News");
     EXPECT_EQ(w.cmdRecord->text(), "Ready");
     EXPECT_TRUE(w.cmdRecord->styleSheet().contains("yellow"));
+}
+
+TEST(MainWindow, AnIdleSecondRepaintsOnlyTheClockLineOnce) {
+    SimStation s;
+    s.write(kSettingsPath, std::string(36, '\0') + std::string("\x01\x00\x00\x00", 4));
+    s.start();
+    mnuMenu w(s.st());
+    w.show();
+    s.st().main.cmdRecordColour = MainWindowModel::ButtonColour::Yellow;
+    s.loop.advance(1000);
+    QApplication::processEvents();
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    for (int tick = 0; tick < 20; ++tick) {  // one second of ticks, the clock line changing once
+        s.loop.advance(50);
+        QApplication::processEvents();
+    }
+    qApp->removeEventFilter(&counter);
+    // The window paints the background under the new clock line; nothing else is touched.
+    EXPECT_EQ(counter.painted, (std::map<std::string, int>{{"lblClock", 1}, {"mnuMenu", 1}}));
 }
 
 TEST(MainWindow, SaysWhereToBeginUntilTheSoundCardsAreChosen) {

@@ -48,6 +48,16 @@ const char* Colour(MainWindowModel::ButtonColour c) {
     }
 }
 
+// Setting a style sheet re-polishes and repaints the widget even when it is the same one.
+void SetStyle(QWidget* widget, const QString& style) {
+    if (widget->styleSheet() != style) widget->setStyleSheet(style);
+}
+
+// Showing a shown widget still walks its children and the layout; a tick must not.
+void Show(QWidget* widget, bool visible) {
+    if (widget->isHidden() == visible) widget->setVisible(visible);
+}
+
 // Hands the key presses of a widget to a station procedure.
 class KeyForwarder : public QObject {
 public:
@@ -308,57 +318,61 @@ void mnuMenu::render() {
         {lblPort, &m.lblPort},
         {lblPlayDay, &m.lblPlayDay},
         {lblStartHere, &m.lblStartHere}};
-    for (auto [label, text] : labels) {
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        const auto [label, text] = labels[i];
+        if (shownLabels_[i] == *text) continue;
+        shownLabels_[i] = *text;
         const QString t = Text(*text);
         if (label->text() != t) label->setText(t);
     }
-    lblStartHere->setVisible(!m.lblStartHere.empty());
-    cmdRecord->setVisible(m.cmdRecordVisible);
-    cmdRecStop->setVisible(m.cmdRecStopVisible);
-    cmdPlay->setVisible(m.cmdPlayVisible);
-    cmdStop->setVisible(m.cmdStopVisible);
-    cmdRecord->setText(Text(m.cmdRecordCaption));
-    cmdRecord->setStyleSheet(Colour(m.cmdRecordColour));
+    Show(lblStartHere, !m.lblStartHere.empty());
+    Show(cmdRecord, m.cmdRecordVisible);
+    Show(cmdRecStop, m.cmdRecStopVisible);
+    Show(cmdPlay, m.cmdPlayVisible);
+    Show(cmdStop, m.cmdStopVisible);
+    if (shownCaption_ != m.cmdRecordCaption) {
+        shownCaption_ = m.cmdRecordCaption;
+        cmdRecord->setText(Text(m.cmdRecordCaption));
+    }
+    SetStyle(cmdRecord, Colour(m.cmdRecordColour));
     // The audio chains: meters and headings while recording or playing, the Play colour.
     const AudioDisplay& audio = station_.Audio;
-    Label3->setVisible(audio.RecordMetersVisible);
+    Show(Label3, audio.RecordMetersVisible);
     for (LevelMeter* m : {MMLevelX3, MMLevelX4, MMLevelScaleX2})
-        m->setVisible(audio.RecordMetersVisible);
+        Show(m, audio.RecordMetersVisible);
     MMLevelX3->setLevel(audio.RecordPeakLeft);
     MMLevelX4->setLevel(audio.RecordPeakRight);
-    Label2->setVisible(audio.PlayMetersVisible);
+    Show(Label2, audio.PlayMetersVisible);
     for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1})
-        m->setVisible(audio.PlayMetersVisible);
+        Show(m, audio.PlayMetersVisible);
     const PlayLevels play = ProgrammeLevels(station_.recorder.Chains);
     MMLevelX1->setLevel(play.left);
     MMLevelX2->setLevel(play.right);
-    cmdPlay->setStyleSheet(ColourStyle(audio.cmdPlayColour));
+    SetStyle(cmdPlay, ColourStyle(audio.cmdPlayColour));
     const ExportDisplay& exporting = station_.Export.Display;
-    Gauge->setVisible(exporting.GaugeVisible);
+    Show(Gauge, exporting.GaugeVisible);
     Gauge->setValue(exporting.GaugeValue);
-    MMLevelX5->setVisible(exporting.MeterVisible);
+    Show(MMLevelX5, exporting.MeterVisible);
     MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
                          exporting.MeterVisible ? exporting.MeterRight : 0);
     // The floppy copies run on this thread: paint the bar now, not after they end.
     const ProgressBarModel& bar = station_.schedule.ProgressBar1;
     ProgressBar1->setRange(0, std::max(bar.max, 1));
     ProgressBar1->setValue(bar.value);
-    ProgressBar1->setVisible(bar.visible);
+    Show(ProgressBar1, bar.visible);
     if (bar.visible && isVisible()) {
         if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
         ProgressBar1->repaint();
     }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
-    bool same = PlayList->count() == static_cast<int>(m.PlayList.size());
-    for (int i = 0; same && i < PlayList->count(); ++i)
-        same = PlayList->item(i)->text() == Text(m.PlayList[static_cast<std::size_t>(i)].text);
-    if (!same) {
+    if (m.PlayList != shownPlayList_) {
         PlayList->clear();
         for (const auto& entry : m.PlayList) PlayList->addItem(Text(entry.text));
+        shownPlayList_ = m.PlayList;
     }
-    Label1->setVisible(m.Label1Visible);
-    PlayList->setVisible(m.Label1Visible);  // the list and its heading show together
+    Show(Label1, m.Label1Visible);
+    Show(PlayList, m.Label1Visible);  // the list and its heading show together
     if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
 }
 

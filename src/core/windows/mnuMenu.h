@@ -6,8 +6,14 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <array>
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/MainWindowModel.h"
 
 namespace quillmar {
 
@@ -56,6 +62,11 @@ private:
 
     Station& station_;
     std::map<QString, QPointer<QWidget>> openWindows_;
+    // What the last render showed: the station notifies on every tick, and an unchanged
+    // model must cost neither text conversions nor repaints.
+    std::array<std::optional<std::string>, 15> shownLabels_;
+    std::vector<PlaylistEntry> shownPlayList_;
+    std::optional<std::string> shownCaption_;
 };
 
 }  // namespace quillmar
