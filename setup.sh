@@ -15,7 +15,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config git
           sox python3
           file dpkg-dev debootstrap debian-archive-keyring zstd util-linux
           libsystemd-dev systemd dbus-daemon polkitd libcap2-bin
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev clang-format)
 
 install_packages() {
     local missing=()
@@ -44,11 +44,15 @@ require() {  # step, then tool:package pairs; names the package of each tool sti
     [ "$failed" -eq 0 ] || exit 1
 }
 
-build() {  # build dir, extra cmake options...
+configure() {  # build dir, extra cmake options...
     local dir=$1; shift
     require "The build" cmake:cmake ninja:ninja-build c++:build-essential pkg-config:pkg-config
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir"
+}
+
+build() {  # build dir, extra cmake options...
+    configure "$@"
+    cmake --build "$1"
 }
 
 run_tests() {  # build dir, extra ctest options...
@@ -96,12 +100,16 @@ fuzz() {  # every reader of outside bytes under libFuzzer, one target per core a
 case "${1:-}" in
     run)
         install_packages
-        build build
+        # Only the station and the receiver simulator: a newcomer waits for neither tests nor
+        # benchmarks.
+        configure build
+        cmake --build build --target quillmar quillmar-receiver-sim
         exec ./build/quillmar
         ;;
     demo)
         install_packages
-        build build
+        configure build
+        cmake --build build --target quillmar quillmar-receiver-sim
         shift
         require "The demo" python3:python3
         exec demo/run-demo.sh --build build "$@"
@@ -109,6 +117,8 @@ case "${1:-}" in
     test)
         install_packages
         tools/check-no-mirrors.sh
+        require "The format check" clang-format:clang-format
+        tools/check-format.sh
         require "The package test" cpack:cmake file:file dpkg-shlibdeps:dpkg-dev \
             debootstrap:debootstrap zstd:zstd chroot:coreutils mount:mount python3:python3
         require "The fuzz targets" clang++:clang

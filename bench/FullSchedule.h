@@ -29,9 +29,12 @@ inline std::string FullScheduleBytes(int quietFrom, int quietTo) {
         f.Route = ScheduleRoute::Stereo;
         f.Attenuation = "0";
         f.RecordStart = ScheduleStart::Timed;
-        f.PlayStart = n % 7 == 0 ? ScheduleStart::Manual : ScheduleStart::Timed;   // some fill the manual playlist
-        f.Action = n % 10 == 0 ? ScheduleAction::SwitchOnly : ScheduleAction::Record;     // every tenth one only switches
-        for (int k = 0; k < 28; ++k) f.PlayTimes[static_cast<std::size_t>(k)] = at(n * 61 + k * 2671);
+        f.PlayStart = n % 7 == 0 ? ScheduleStart::Manual
+                                 : ScheduleStart::Timed;  // some fill the manual playlist
+        f.Action = n % 10 == 0 ? ScheduleAction::SwitchOnly
+                               : ScheduleAction::Record;  // every tenth one only switches
+        for (int k = 0; k < 28; ++k)
+            f.PlayTimes[static_cast<std::size_t>(k)] = at(n * 61 + k * 2671);
         for (int r = 0; r < 7; ++r) {
             f.RecordDays[static_cast<std::size_t>(r)] = r + 1;
             f.RecordTimes[static_cast<std::size_t>(r)] = at(n * 83 + r * 7211);

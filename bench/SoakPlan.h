@@ -27,11 +27,11 @@ using quillmar::TimeText;
 using quillmar::testing::RealStation;
 using quillmar::testing::SettingsFile;
 
-inline constexpr int kLeadS = 25;        // first recording after the start, clear of its cues
-inline constexpr int kEveryS = 45;       // between recordings
-inline constexpr int kLengthS = 20;      // of each recording
-inline constexpr int kPlayAfterS = 23;   // timed play after the recording's start
-inline constexpr int kTailS = 5;         // quiet seconds kept at the end of the run
+inline constexpr int kLeadS = 25;       // first recording after the start, clear of its cues
+inline constexpr int kEveryS = 45;      // between recordings
+inline constexpr int kLengthS = 20;     // of each recording
+inline constexpr int kPlayAfterS = 23;  // timed play after the recording's start
+inline constexpr int kTailS = 5;        // quiet seconds kept at the end of the run
 
 struct Local {
     int weekday;  // 1 Sunday .. 7 Saturday
@@ -46,7 +46,8 @@ inline Local LocalAt(std::time_t t) {
 }
 
 inline ScheduleFields Schedule(const std::string& name) {
-    ScheduleFields f = quillmar::ParseScheduleRecord(std::string(quillmar::kScheduleRecordLength, ' '));
+    ScheduleFields f =
+        quillmar::ParseScheduleRecord(std::string(quillmar::kScheduleRecordLength, ' '));
     f.InUse = ScheduleSlot::InUse;
     f.ProgramName = name;
     f.ProgramLength = "00:" + std::to_string(kLengthS);
@@ -77,7 +78,8 @@ inline Plan BusyPlan(std::time_t first, std::time_t end) {
         f.RecordTimes[static_cast<std::size_t>(rec.weekday - 1)] = TimeText(rec.second);
         f.PlayTimes[static_cast<std::size_t>((play.weekday - 1) * 4)] = TimeText(play.second);
         p.satList += quillmar::BuildScheduleRecord(f);
-        reached[static_cast<std::size_t>(rec.weekday)] = reached[static_cast<std::size_t>(play.weekday)] = true;
+        reached[static_cast<std::size_t>(rec.weekday)] =
+            reached[static_cast<std::size_t>(play.weekday)] = true;
         ++p.recordings;
     }
     reached[static_cast<std::size_t>(LocalAt(first - kLeadS).weekday)] = true;
@@ -90,7 +92,8 @@ inline Plan BusyPlan(std::time_t first, std::time_t end) {
             f.RecordDays[row] = w;
             f.RecordTimes[row] = TimeText((n * 83 + w * 7211) % 86400);
             for (std::size_t k = 0; k < 4; ++k)
-                f.PlayTimes[row * 4 + k] = TimeText((n * 61 + w * 977 + static_cast<int>(k) * 5003) % 86400);
+                f.PlayTimes[row * 4 + k] =
+                    TimeText((n * 61 + w * 977 + static_cast<int>(k) * 5003) % 86400);
         }
         p.satList += quillmar::BuildScheduleRecord(f);
     }
@@ -103,12 +106,14 @@ inline Plan BusyPlan(std::time_t first, std::time_t end) {
 inline std::string Settings(RealStation& s, bool polls) {
     const int record = s.audioDevice(true, "Test tone");
     const int play = s.audioDevice(false, "Silent output");
-    std::map<int, int> records = {{1, play},  {2, play},  {3, 1000}, {4, 1},
-                                  {10, 1},    {12, 3},    {13, 1},   {18, record}};
+    std::map<int, int> records = {{1, play}, {2, play}, {3, 1000}, {4, 1},
+                                  {10, 1},   {12, 3},   {13, 1},   {18, record}};
     if (polls) records[9] = 5;
     return SettingsFile(records);
 }
 
-inline fs::path HelpFile(const RealStation& s) { return s.satfile / "sathelp.hlp"; }
+inline fs::path HelpFile(const RealStation& s) {
+    return s.satfile / "sathelp.hlp";
+}
 
 }  // namespace quillmar::bench

@@ -13,10 +13,10 @@
 #include "core/NextEvent.h"
 #include "platform/host/SpscRing.h"
 #include "platform/wave/SndFile.h"
-#include "support/TempFileSystem.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/SettingsFile.h"
 #include "support/SimStation.h"
+#include "support/TempFileSystem.h"
 
 using namespace quillmar;
 
@@ -104,7 +104,8 @@ void BM_ThresholdStartToFile(benchmark::State& state) {
         state.ResumeTiming();
         // Step the loop a millisecond at a time; time the step in which the recording starts.
         double startUs = 0;
-        for (int ms = 0; ms < 2000 && sim.st().recorder.RecordState != RecordState::Recording; ++ms) {
+        for (int ms = 0; ms < 2000 && sim.st().recorder.RecordState != RecordState::Recording;
+             ++ms) {
             const auto t0 = std::chrono::steady_clock::now();
             sim.loop.advance(1);
             startUs =
@@ -115,7 +116,8 @@ void BM_ThresholdStartToFile(benchmark::State& state) {
         handleUs += startUs;
         sim.loop.advance(1000);
         std::vector<std::int16_t> samples;
-        ReadWaveFrames(sim.files, sim.st().recorder.Armed->file, 0, 1024, &samples, nullptr, nullptr);
+        ReadWaveFrames(sim.files, sim.st().recorder.Armed->file, 0, 1024, &samples, nullptr,
+                       nullptr);
         // The buffer that crossed the threshold holds the first loud frame; the file must begin
         // with that buffer: its silent frames before the onset, then loud ones.
         if (sim.audio.captureStarts().empty()) {

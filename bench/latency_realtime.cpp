@@ -46,7 +46,9 @@ namespace {
 constexpr double kTickMs = 50;
 
 volatile sig_atomic_t gInterrupted = 0;
-void OnInterrupt(int) { gInterrupted = 1; }
+void OnInterrupt(int) {
+    gInterrupted = 1;
+}
 
 struct Case {
     const char* name;
@@ -70,8 +72,9 @@ struct Options {
 
 [[noreturn]] void Usage(const char* problem) {
     if (problem) std::fprintf(stderr, "bench_latency: %s\n", problem);
-    std::fprintf(stderr, "usage: bench_latency [--seconds N] [--case NAME]... [--binary-dir DIR]\n"
-                         "cases: normal silent-receiver slow-receiver stalled-disk hung-printer\n");
+    std::fprintf(stderr,
+                 "usage: bench_latency [--seconds N] [--case NAME]... [--binary-dir DIR]\n"
+                 "cases: normal silent-receiver slow-receiver stalled-disk hung-printer\n");
     std::exit(2);
 }
 
@@ -83,11 +86,16 @@ Options Parse(int argc, char** argv) {
             if (i + 1 >= argc) Usage(("no value after " + a).c_str());
             return argv[++i];
         };
-        if (a == "--seconds") o.seconds = std::atoi(value().c_str());
-        else if (a == "--case") o.cases.push_back(value());
-        else if (a == "--binary-dir") o.binaryDir = value();
-        else if (a == "--help" || a == "-h") Usage(nullptr);
-        else Usage(("unknown option " + a).c_str());
+        if (a == "--seconds")
+            o.seconds = std::atoi(value().c_str());
+        else if (a == "--case")
+            o.cases.push_back(value());
+        else if (a == "--binary-dir")
+            o.binaryDir = value();
+        else if (a == "--help" || a == "-h")
+            Usage(nullptr);
+        else
+            Usage(("unknown option " + a).c_str());
     }
     // Room for a recording with its cues and timed play, and a minute's poll.
     if (o.seconds < kLeadS + kEveryS + kTailS) Usage("--seconds must be at least 75");
@@ -162,11 +170,12 @@ void PrintLatency(const char* name, const std::vector<Steady::time_point>& ticks
             std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count() - kTickMs));
     std::sort(delays.begin(), delays.end());
     const auto late = std::count_if(delays.begin(), delays.end(), [](double d) { return d > 100; });
-    std::printf("LATENCY case=%s seconds=%.0f ticks=%zu expected_ticks=%.0f max_delay_ms=%.0f "
-                "p99_delay_ms=%.0f ticks_over_100ms=%td recordings=%d/%d exchanges=%d "
-                "write_stalls=%d\n",
-                name, seconds, ticks.size(), seconds * 1000 / kTickMs, delays.back(),
-                delays[delays.size() * 99 / 100], late, recordings, planned, exchanges, stalls);
+    std::printf(
+        "LATENCY case=%s seconds=%.0f ticks=%zu expected_ticks=%.0f max_delay_ms=%.0f "
+        "p99_delay_ms=%.0f ticks_over_100ms=%td recordings=%d/%d exchanges=%d "
+        "write_stalls=%d\n",
+        name, seconds, ticks.size(), seconds * 1000 / kTickMs, delays.back(),
+        delays[delays.size() * 99 / 100], late, recordings, planned, exchanges, stalls);
     std::fflush(stdout);
 }
 
@@ -260,7 +269,8 @@ int main(int argc, char** argv) {
     try {
         for (const Case& c : kCases) {
             if (gInterrupted) break;
-            if (!o.cases.empty() && std::find(o.cases.begin(), o.cases.end(), c.name) == o.cases.end())
+            if (!o.cases.empty() &&
+                std::find(o.cases.begin(), o.cases.end(), c.name) == o.cases.end())
                 continue;
             ok = RunCase(o, c) && ok;
         }

@@ -17,7 +17,8 @@ void FullSchedule(Station& st) {
     const std::string bytes = bench::FullScheduleBytes(0, 1);
     for (int n = 1; n <= kMaxSchedules; ++n)
         st.schedule.SatListFile.write(
-            n, bytes.substr(static_cast<std::size_t>(n - 1) * kScheduleRecordLength, kScheduleRecordLength));
+            n, bytes.substr(static_cast<std::size_t>(n - 1) * kScheduleRecordLength,
+                            kScheduleRecordLength));
 }
 
 void BM_ThreeFinders(benchmark::State& state) {

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "FullSchedule.h"
-#include "SoakPlan.h"
 #include "ProcSample.h"
+#include "SoakPlan.h"
 #include "platform/DateTime.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/RealStation.h"
@@ -46,7 +46,9 @@ using namespace quillmar::bench;
 namespace {
 
 volatile sig_atomic_t gInterrupted = 0;
-void OnInterrupt(int) { gInterrupted = 1; }
+void OnInterrupt(int) {
+    gInterrupted = 1;
+}
 
 struct Options {
     fs::path binaryDir = QUILLMAR_BINARY_DIR;
@@ -73,14 +75,22 @@ Options Parse(int argc, char** argv) {
             if (i + 1 >= argc) Usage(("no value after " + a).c_str());
             return argv[++i];
         };
-        if (a == "--minutes") o.minutes = std::atof(value().c_str());
-        else if (a == "--binary-dir") o.binaryDir = value();
-        else if (a == "--idle") o.idle = true;
-        else if (a == "--startup") o.startupRuns = std::atoi(value().c_str());
-        else if (a == "--interval") o.intervalS = std::max(1, std::atoi(value().c_str()));
-        else if (a == "--logs-to") o.logsTo = value();
-        else if (a == "--help" || a == "-h") Usage(nullptr);
-        else Usage(("unknown option " + a).c_str());
+        if (a == "--minutes")
+            o.minutes = std::atof(value().c_str());
+        else if (a == "--binary-dir")
+            o.binaryDir = value();
+        else if (a == "--idle")
+            o.idle = true;
+        else if (a == "--startup")
+            o.startupRuns = std::atoi(value().c_str());
+        else if (a == "--interval")
+            o.intervalS = std::max(1, std::atoi(value().c_str()));
+        else if (a == "--logs-to")
+            o.logsTo = value();
+        else if (a == "--help" || a == "-h")
+            Usage(nullptr);
+        else
+            Usage(("unknown option " + a).c_str());
     }
     if (o.minutes < 0) o.minutes = o.idle ? 1 : 10;
     if (o.minutes <= 0 && o.startupRuns <= 0) Usage("--minutes must be above 0");
@@ -106,16 +116,20 @@ void KeepLogs(const RealStation& s, const fs::path& to) {
     if (to.empty()) return;
     std::error_code ec;
     fs::create_directories(to, ec);
-    fs::copy(s.logs, to / "logs", fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    fs::copy(s.logs, to / "logs",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
     for (const fs::path& f : {s.home / "quillmar.out", s.receiverLog})
         fs::copy_file(f, to / f.filename(), fs::copy_options::overwrite_existing, ec);
 }
 
-double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Steady::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // RSS growth in MiB per hour: the least-squares slope over the samples taken after settleS,
 // so start-up and the first recordings' buffers do not count as growth.
-double GrowthPerHour(const std::vector<double>& at, const std::vector<double>& rss, double settleS) {
+double GrowthPerHour(const std::vector<double>& at, const std::vector<double>& rss,
+                     double settleS) {
     double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
     for (std::size_t i = 0; i < at.size(); ++i) {
         if (at[i] < settleS) continue;
@@ -167,7 +181,8 @@ int RunStartups(const Options& o) {
     // The same file the in-process start-up benchmark reads.
     const std::string full = quillmar::bench::FullScheduleBytes(11 * 3600, 14 * 3600);
     for (const int schedules : {quillmar::kMaxSchedules, 0}) {
-        const std::string satList = full.substr(0, static_cast<std::size_t>(schedules) * quillmar::kScheduleRecordLength);
+        const std::string satList =
+            full.substr(0, static_cast<std::size_t>(schedules) * quillmar::kScheduleRecordLength);
         std::vector<double> opened, started;
         for (int i = 0; i < o.startupRuns && !gInterrupted; ++i) {
             const auto [open, done] = StartOnce(s, satList);
@@ -180,11 +195,12 @@ int RunStartups(const Options& o) {
             started.push_back(done);
         }
         if (started.empty()) return 1;
-        std::printf("STARTUP schedules=%d runs=%zu median_ms=%.1f min_ms=%.1f max_ms=%.1f "
-                    "files_open_median_ms=%.1f\n",
-                    schedules, started.size(), Median(started),
-                    *std::min_element(started.begin(), started.end()),
-                    *std::max_element(started.begin(), started.end()), Median(opened));
+        std::printf(
+            "STARTUP schedules=%d runs=%zu median_ms=%.1f min_ms=%.1f max_ms=%.1f "
+            "files_open_median_ms=%.1f\n",
+            schedules, started.size(), Median(started),
+            *std::min_element(started.begin(), started.end()),
+            *std::max_element(started.begin(), started.end()), Median(opened));
         std::fflush(stdout);
     }
     return 0;
@@ -203,7 +219,8 @@ int RunSoak(const Options& o) {
     const Plan plan = o.idle ? Plan{} : BusyPlan(now + kLeadS, now + runS - kTailS);
     WriteAll(s.satfile / "SatList.dat", plan.satList);
     if (LocalAt(now).yearDay != LocalAt(now + runS).yearDay)
-        std::printf("note: the run crosses midnight; a play due after it looks for that day's file\n");
+        std::printf(
+            "note: the run crosses midnight; a play due after it looks for that day's file\n");
 
     const pid_t pid = s.startStation();
     if (!quillmar::testing::WaitFor([&] { return fs::exists(HelpFile(s)); }, 30s, 10ms)) {
@@ -232,9 +249,11 @@ int RunSoak(const Options& o) {
         if (!sample.ok) break;
         char cpu[16] = "-";
         if (!samples.empty())
-            std::snprintf(cpu, sizeof cpu, "%.2f",
-                          100 * (sample.cpuSeconds - samples.back().cpuSeconds) / (at - times.back()));
-        std::printf("%10.0f %8s %9.1f %5d %8d\n", at, cpu, sample.rssMiB, sample.fds, sample.threads);
+            std::snprintf(
+                cpu, sizeof cpu, "%.2f",
+                100 * (sample.cpuSeconds - samples.back().cpuSeconds) / (at - times.back()));
+        std::printf("%10.0f %8s %9.1f %5d %8d\n", at, cpu, sample.rssMiB, sample.fds,
+                    sample.threads);
         std::fflush(stdout);
         samples.push_back(sample);
         times.push_back(at);
@@ -259,17 +278,20 @@ int RunSoak(const Options& o) {
     const double settleS = std::min(600.0, times.back() / 2);
     const double cpuMean = 100 * (samples.back().cpuSeconds - samples.front().cpuSeconds) /
                            (times.back() - times.front());
-    std::printf("SUMMARY mode=%s minutes=%.1f cpu_mean_pct=%.2f rss_start_mib=%.1f "
-                "rss_end_mib=%.1f rss_max_mib=%.1f rss_growth_mib_per_hour=%.2f settle_s=%.0f "
-                "fd_start=%d fd_end=%d recordings=%d/%d plays=%d/%d dumps=%d ebno_polls=%d "
-                "error_lines=%d exit=%s\n",
-                o.idle ? "idle" : "soak", (times.back() - times.front()) / 60, cpuMean,
-                samples.front().rssMiB, samples.back().rssMiB, rssMax,
-                GrowthPerHour(times, rss, settleS), settleS, samples.front().fds,
-                samples.back().fds, CountLines(activity, "  Stop   "), plan.recordings,
-                CountLines(activity, "  Play "), plan.recordings, CountLines(activity, "  Dump "),
-                CountLines(LogsNamed(s, "EB"), "\r\n"), CountLines(errors, "\r\n"),
-                status == 0 ? "clean" : died ? "died" : "unclean");
+    std::printf(
+        "SUMMARY mode=%s minutes=%.1f cpu_mean_pct=%.2f rss_start_mib=%.1f "
+        "rss_end_mib=%.1f rss_max_mib=%.1f rss_growth_mib_per_hour=%.2f settle_s=%.0f "
+        "fd_start=%d fd_end=%d recordings=%d/%d plays=%d/%d dumps=%d ebno_polls=%d "
+        "error_lines=%d exit=%s\n",
+        o.idle ? "idle" : "soak", (times.back() - times.front()) / 60, cpuMean,
+        samples.front().rssMiB, samples.back().rssMiB, rssMax, GrowthPerHour(times, rss, settleS),
+        settleS, samples.front().fds, samples.back().fds, CountLines(activity, "  Stop   "),
+        plan.recordings, CountLines(activity, "  Play "), plan.recordings,
+        CountLines(activity, "  Dump "), CountLines(LogsNamed(s, "EB"), "\r\n"),
+        CountLines(errors, "\r\n"),
+        status == 0 ? "clean"
+        : died      ? "died"
+                    : "unclean");
     if (!errors.empty()) std::printf("error log:\n%s", errors.substr(0, 2000).c_str());
     return died || gInterrupted ? 1 : 0;
 }

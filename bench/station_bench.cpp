@@ -60,10 +60,14 @@ void BM_IdleClockTick(benchmark::State& state) {
         ClockTick(st);
         benchmark::DoNotOptimize(st.main.lblClock.data());
     }
-    if (actions != 0 || st.recorder.RecordState != RecordState::Idle || st.playout.PlayState != PlayState::Idle || !sim.errors.messages.empty())
+    if (actions != 0 || st.recorder.RecordState != RecordState::Idle ||
+        st.playout.PlayState != PlayState::Idle || !sim.errors.messages.empty())
         state.SkipWithError("something fell due inside the quiet window");
 }
-BENCHMARK(BM_IdleClockTick)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_IdleClockTick)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Arg: schedules in SatList.dat (0 or 999). A fresh data root each iteration; only
 // StartStation itself is timed.

@@ -1,6 +1,6 @@
 #include "FuzzStation.h"
-#include "settings/StationSettings.h"
 #include "core/SettingsSequences.h"
+#include "settings/StationSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillmar;

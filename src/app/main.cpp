@@ -1,5 +1,10 @@
 // The station program: the host platform, one Station and its main window.
 
+#include <malloc.h>
+#include <sys/auxv.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
@@ -9,10 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include <malloc.h>
-#include <sys/auxv.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "core/RecordingSequences.h"
 #include "core/Startup.h"
@@ -60,7 +61,8 @@ int ListAudioDevices(int argc, char** argv) {
     quillmar::PortAudioAudio audio(loop, files);
     const auto print = [](const char* title, const std::vector<std::string>& names) {
         std::printf("%s\n", title);
-        for (std::size_t i = 0; i < names.size(); ++i) std::printf("%4zu  %s\n", i, names[i].c_str());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            std::printf("%4zu  %s\n", i, names[i].c_str());
     };
     print("Record devices:", audio.inputDevices());
     print("Play devices:", audio.outputDevices());
@@ -74,7 +76,8 @@ const char kUsage[] =
     "  --signal-report DAYS --output FILE.png|FILE.svg|-\n"
     "                   the Eb/No chart of the last DAYS days as a picture, or as CSV (-)\n"
     "  --version        print the version\n"
-    "Without a display set QT_QPA_PLATFORM=offscreen (or vnc). SIGTERM stops the station cleanly.\n";
+    "Without a display set QT_QPA_PLATFORM=offscreen (or vnc). SIGTERM stops the station "
+    "cleanly.\n";
 
 // File capabilities or set-user-ID would make every file a link under the data root leads to,
 // and the system clock, reachable by whoever runs the program. It needs none of them.
@@ -91,7 +94,8 @@ const char kPrivileged[] =
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "quillmar: %s\n", message.c_str());
-    if (!HeadlessPlatform()) QMessageBox::critical(nullptr, "Quillmar", QString::fromStdString(message));
+    if (!HeadlessPlatform())
+        QMessageBox::critical(nullptr, "Quillmar", QString::fromStdString(message));
     return 1;
 }
 
@@ -111,7 +115,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillmar: unknown option %s\n%s", option.c_str(), kUsage);
         return 2;
     }
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY")) {
         std::fprintf(stderr, "quillmar: no display; running without windows (offscreen)\n");
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }

@@ -48,9 +48,9 @@ enum class RecordState { Idle, WaitingForAudio, Recording };
 // replaces the cued one only: the armed one keeps its own names, so the next cue cannot send
 // this recording's audio, marks or log lines to the next one's files.
 struct RecordProgramme {
-    std::string name;       // 25 characters
-    std::string file;       // wave file, drive path
-    std::string marksFile;  // marks file, drive path
+    std::string name;                            // 25 characters
+    std::string file;                            // wave file, drive path
+    std::string marksFile;                       // marks file, drive path
     ScheduleStart start = ScheduleStart::Blank;  // Timed or Manual (relay)
     int recordNo = 0;
     int weekday = 0;  // 1 = Sunday .. 7 = Saturday, of the record slot

@@ -76,7 +76,8 @@ bool Audition::CheckSelection() {
 }
 
 void Audition::cmdPlay_Click() {
-    if (sv_.settings.ProgramPlayCard == sv_.settings.AuditionPlayCard && ProgrammePlaying(playout_)) {
+    if (sv_.settings.ProgramPlayCard == sv_.settings.AuditionPlayCard &&
+        ProgrammePlaying(playout_)) {
         sv_.errors.showError(kAlreadyPlaying);
         return;
     }

@@ -6,7 +6,8 @@
 
 namespace quillmar {
 
-bool PlayoutAllowed(const PlayoutState& play, const StationSettings& settings, ErrorDisplay& errors) {
+bool PlayoutAllowed(const PlayoutState& play, const StationSettings& settings,
+                    ErrorDisplay& errors) {
     if (play.PlayState != PlayState::Idle) return false;
     if (settings.ProgramPlayCard == settings.AuditionPlayCard && play.AuditionPlaying) {
         errors.showError(kAlreadyPlaying);

@@ -15,7 +15,8 @@ inline constexpr const char* kAlreadyPlaying =
 
 // Nothing starts while a playout runs, nor over an audition on the same sound card (the
 // operator is told).
-bool PlayoutAllowed(const PlayoutState& play, const StationSettings& settings, ErrorDisplay& errors);
+bool PlayoutAllowed(const PlayoutState& play, const StationSettings& settings,
+                    ErrorDisplay& errors);
 
 // Opens the wave file on the programme card with its marks and starts it; `onFinished` runs
 // when the player reaches its end. On failure the player is left closed, the play meters

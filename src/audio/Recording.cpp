@@ -13,9 +13,11 @@ namespace {
 // The start mode as the schedule file stores it.
 void EndSilenceAlarm(RecorderState& rec, AudioServices& sv, double now) {
     const std::string& name = rec.Armed->name;
-    WriteErrorLog(sv.logs, rec.SilenceAlarmTime, name + " Audio Alarm " + FormatElapsed(rec.SilenceStart));
+    WriteErrorLog(sv.logs, rec.SilenceAlarmTime,
+                  name + " Audio Alarm " + FormatElapsed(rec.SilenceStart));
     WriteErrorLog(sv.logs, TimeText(sv.clock.now()),
-                  name + " End Alarm   " + FormatElapsed(WholeSeconds(SecondsSince(rec.RecordStartTime, now))));
+                  name + " End Alarm   " +
+                      FormatElapsed(WholeSeconds(SecondsSince(rec.RecordStartTime, now))));
     WriteErrorLog(sv.logs, "", "");
     rec.AudioAlarm = false;
     rec.SilenceAlarmTime.clear();
@@ -43,7 +45,8 @@ ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& 
     if (rec.RecordState == RecordState::Recording) return ArmResult::Ignored;
     ArmResult result = ArmResult::Rearmed;
     if (rec.RecordState == RecordState::Idle) {
-        if (!rec.Cued || rec.Chains.FailedArm == slot) return ArmResult::Ignored;  // reported once already
+        if (!rec.Cued || rec.Chains.FailedArm == slot)
+            return ArmResult::Ignored;  // reported once already
         rec.Armed = std::move(rec.Cued);
         rec.Cued.reset();
         rec.RecordedSeconds = 0;
@@ -96,7 +99,8 @@ StopResult StopRecorder(RecorderState& rec, AudioServices& sv) {
         !WriteSoundMark(sv.files, armed.marksFile, 2, rec.RecordedSeconds, &error))
         ReportAudioError(sv.logs, "Cannot write the marks file " + armed.marksFile + ": " + error);
 
-    LogAudioActivity(sv.logs, "Stop   " + armed.name + " " + FormatElapsed(WholeSeconds(rec.RecordedSeconds)));
+    LogAudioActivity(
+        sv.logs, "Stop   " + armed.name + " " + FormatElapsed(WholeSeconds(rec.RecordedSeconds)));
     rec.AudioAlarm = false;
     // The export is this recording's, whatever an earlier one left behind.
     rec.LastRecording = armed;

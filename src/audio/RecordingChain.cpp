@@ -65,7 +65,8 @@ void ReportCaptureOverruns(RecorderState& rec, Logs& logs) {
     const std::uint64_t lost = total - c.OverrunsReported;
     c.OverrunsReported = total;
     const std::string name = rec.Armed ? rec.Armed->name : std::string();
-    ReportAudioError(logs, name + " Audio lost: " + std::to_string(lost) + " capture buffers dropped");
+    ReportAudioError(logs,
+                     name + " Audio lost: " + std::to_string(lost) + " capture buffers dropped");
 }
 
 }  // namespace quillmar

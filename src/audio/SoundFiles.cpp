@@ -42,14 +42,16 @@ float DecodeMark(const std::string& rec) {
 
 }  // namespace
 
-std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo, bool upperCase) {
+std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo,
+                          bool upperCase) {
     std::string day;
     if (weekday >= 1 && weekday <= 7) {
         day = DayName(weekday);
     }
     char number[16];
     std::snprintf(number, sizeof number, "%03d", recordNo % 1000);
-    std::string name = settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
+    std::string name =
+        settings.WaveDriveLetter + ":\\satfile\\SF" + day.substr(0, 3) + number + ".wav";
     return upperCase ? Upper(name) : name;
 }
 

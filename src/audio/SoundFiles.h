@@ -14,7 +14,8 @@ namespace quillmar {
 // <drive>:\satfile\SF<DDD><nnn>.wav: DDD the first three letters of the weekday's name
 // (1 = Sunday .. 7 = Saturday), nnn the schedule's record number in three digits. Upper case
 // unless told otherwise (the audition keeps the case; names match without regard to it).
-std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo, bool upperCase = true);
+std::string SoundFileName(const StationSettings& settings, int weekday, int recordNo,
+                          bool upperCase = true);
 // The same name with ".dat": the marks file.
 std::string MarksFileName(const std::string& waveFile);
 

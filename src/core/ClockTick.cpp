@@ -10,11 +10,11 @@
 #include "core/NightlyPurge.h"
 #include "core/Playlist.h"
 #include "core/PlayoutSequences.h"
+#include "core/ReceiverSequences.h"
 #include "core/RecordingSequences.h"
+#include "core/RemoteSequences.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
-#include "core/ReceiverSequences.h"
-#include "core/RemoteSequences.h"
 
 namespace quillmar {
 
@@ -139,9 +139,8 @@ void ReportMissedPlay(Station& st) {
         name = f->ProgramName;
         while (!name.empty() && name.back() == ' ') name.pop_back();
     }
-    WriteErrorLog(
-        st.logs, TimeText(st.platform.clock.now()),
-        "Missed timed play " + name + " due " + play.dateText + " " + play.time);
+    WriteErrorLog(st.logs, TimeText(st.platform.clock.now()),
+                  "Missed timed play " + name + " due " + play.dateText + " " + play.time);
 }
 
 void CollectTimedPlay(Tick& t) {
@@ -154,7 +153,8 @@ void CollectTimedPlay(Tick& t) {
     if (moment > t.at || moment <= st.tick.TimedPlayDoneFor) return;
     if (t.at - moment > kLatestPlayMs)
         t.add(moment, Exact::MissedPlay);
-    else if (st.playout.PlayState == PlayState::Idle)  // else it waits for the playout on air, up to the limit
+    else if (st.playout.PlayState ==
+             PlayState::Idle)  // else it waits for the playout on air, up to the limit
         t.add(moment, Exact::TimedPlay);
 }
 
@@ -176,7 +176,8 @@ void CollectSwitch(Tick& t, std::int64_t target) {
     const std::int32_t count = CountTo(target, t.at);
     for (const int k : {1, 0}) {
         const std::int64_t moment = target - k * 1000;
-        if (before > k && count <= k && moment > t.st.tick.SwitchDoneFor) t.add(moment, Exact::Switch);
+        if (before > k && count <= k && moment > t.st.tick.SwitchDoneFor)
+            t.add(moment, Exact::Switch);
     }
 }
 
@@ -292,21 +293,26 @@ void RecordingSteps(Tick& t) {
         for (const int k : {17, 7})
             if (before > k && count <= k && count > 0) st.timers.TimerCue->setEnabled(true);
         const auto& cued = st.recorder.Cued;
-        if (cued && cued->start == ScheduleStart::Timed && count <= 0 && st.recorder.RecordState == RecordState::Idle)
+        if (cued && cued->start == ScheduleStart::Timed && count <= 0 &&
+            st.recorder.RecordState == RecordState::Idle)
             ArmRecording(st);
         if (count < 0) PassFailedArm(st);
     }
     // Stop and dump do not depend on a next slot being found: a recording under way ends.
     const auto& armed = st.recorder.Armed;
-    if (armed && armed->start == ScheduleStart::Timed && st.recorder.RecordState == RecordState::Recording &&
+    if (armed && armed->start == ScheduleStart::Timed &&
+        st.recorder.RecordState == RecordState::Recording &&
         NowAgainst(st.recorder.RecordStopTime, now) > st.recorder.RecordStopTime)
         StopRecording(st);
-    if (st.recorder.RecordState == RecordState::WaitingForAudio && NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline) DumpRecording(st);
+    if (st.recorder.RecordState == RecordState::WaitingForAudio &&
+        NowAgainst(st.recorder.ArmDeadline, now) > st.recorder.ArmDeadline)
+        DumpRecording(st);
     // A day or more away, the whole count shows, as the play countdown does, not its wrap.
     if (scheduled)
         st.main.lblRecTime = count >= 86400 ? FormatCountdown(count) : FormatElapsed(count);
     if (st.recorder.RecordState == RecordState::Recording)
-        st.main.lblRecordTimer = FormatElapsed(WholeSeconds(SecondsSince(st.recorder.RecordStartTime, now)));
+        st.main.lblRecordTimer =
+            FormatElapsed(WholeSeconds(SecondsSince(st.recorder.RecordStartTime, now)));
 }
 
 // The once-only flags go down a little after their moment.

@@ -18,7 +18,7 @@ namespace quillmar {
 // nothing behind that could still fire.
 struct NextRecord {
     int recordNo = 0;
-    int slot = 0;  // 0-based record slot (its weekday - 1)
+    int slot = 0;              // 0-based record slot (its weekday - 1)
     std::int32_t seconds = 0;  // of the day
     std::string dateText;      // "mm/dd/yyyy"
 };

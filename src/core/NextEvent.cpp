@@ -167,8 +167,9 @@ void FindNextSwitch(Station& st) {
     const int today = now.date.weekday();
     const double nowSeconds = now.secondsOfDay();
     const int end = ScheduleScanEnd(st.schedule);
-    const Snapshot switches = ReadRecords(
-        st, end, [](int, std::string_view rec) { return SlotOf(rec) == ScheduleSlot::InUse && ActionOf(rec) == ScheduleAction::SwitchOnly; });
+    const Snapshot switches = ReadRecords(st, end, [](int, std::string_view rec) {
+        return SlotOf(rec) == ScheduleSlot::InUse && ActionOf(rec) == ScheduleAction::SwitchOnly;
+    });
 
     // Day keys: this week's remaining days are today's weekday number and above, next week's
     // are 7 more; + 10 keeps every key two digits so the lines sort by it as text.

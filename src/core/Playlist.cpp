@@ -44,7 +44,8 @@ void LoadManualPlaylist(Station& st) {
     }
 
     // The entry on air has passed its time; it stays listed until its playout ends.
-    if (st.tick.PlaylistUpcomingOnly && st.playout.PlayState == PlayState::Playlist && !st.playout.PlayingEntryText.empty() &&
+    if (st.tick.PlaylistUpcomingOnly && st.playout.PlayState == PlayState::Playlist &&
+        !st.playout.PlayingEntryText.empty() &&
         (main.PlayList.empty() || main.PlayList.front().text != st.playout.PlayingEntryText))
         AddPlaylistEntry(main, {st.playout.PlayingEntryText, st.playout.PlayingEntryRecordNo});
 

@@ -5,8 +5,8 @@
 #include "audio/Playout.h"
 #include "audio/SoundFiles.h"
 #include "core/RecordingSequences.h"
-#include "core/Station.h"
 #include "core/RemoteSequences.h"
+#include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
 
 namespace quillmar {

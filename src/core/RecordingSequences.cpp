@@ -47,7 +47,8 @@ std::string ArmSlot(const Station& st) {
 }  // namespace
 
 AudioServices AudioServicesOf(Station& st) {
-    return {st.platform.audio, st.platform.files, st.platform.clock, st.platform.errors, st.logs, st.Settings};
+    return {st.platform.audio,  st.platform.files, st.platform.clock,
+            st.platform.errors, st.logs,           st.Settings};
 }
 
 void CueRecording(Station& st) {
@@ -129,7 +130,8 @@ void DumpRecording(Station& st) {
 
 void PassFailedArm(Station& st) {
     const std::string& failed = st.recorder.Chains.FailedArm;
-    if (st.recorder.RecordState != RecordState::Idle || failed.empty() || failed != ArmSlot(st)) return;
+    if (st.recorder.RecordState != RecordState::Idle || failed.empty() || failed != ArmSlot(st))
+        return;
     FindNextEvents(st);
 }
 

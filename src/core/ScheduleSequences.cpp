@@ -20,8 +20,13 @@ void RerunFinders(Station& st) {
 }
 
 FloppyCopy FloppyOf(Station& st) {
-    return FloppyCopy{st.platform.files, st.platform.errors, st.schedule,  st.Export.ExportFile,
-                      kExportFilePath,   st.Settings,        [&st] { st.notifyChanged(); }};
+    return FloppyCopy{st.platform.files,
+                      st.platform.errors,
+                      st.schedule,
+                      st.Export.ExportFile,
+                      kExportFilePath,
+                      st.Settings,
+                      [&st] { st.notifyChanged(); }};
 }
 
 void ShiftAll(Station& st, const char* name, int step, const char* logLine) {

@@ -3,11 +3,11 @@
 #include "core/ClockTick.h"
 #include "core/NextEvent.h"
 #include "core/Playlist.h"
+#include "core/RemoteSequences.h"
 #include "core/SettingsSequences.h"
 #include "core/Station.h"
 #include "export/AddressBook.h"
 #include "logs/ActivityLog.h"
-#include "core/RemoteSequences.h"
 #include "platform/TextLines.h"
 
 namespace quillmar {

@@ -27,6 +27,8 @@ void Station::notifyChanged() {
     for (auto& observer : observers_) observer();
 }
 
-void ShowError(Station& st, const std::string& message) { st.platform.errors.showError(message); }
+void ShowError(Station& st, const std::string& message) {
+    st.platform.errors.showError(message);
+}
 
 }  // namespace quillmar

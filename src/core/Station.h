@@ -12,15 +12,14 @@
 #include <vector>
 
 #include "audio/AudioState.h"
-#include "export/ExportState.h"
-#include "platform/ErrorDisplay.h"
 #include "core/CoreState.h"
 #include "core/MainWindowModel.h"
+#include "export/ExportState.h"
 #include "logs/LogState.h"
-#include "receiver/ReceiverState.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
+#include "platform/ErrorDisplay.h"
 #include "platform/EventLoop.h"
 #include "platform/FileSystem.h"
 #include "platform/Mail.h"
@@ -29,6 +28,7 @@
 #include "platform/RecordFile.h"
 #include "platform/SerialPort.h"
 #include "platform/Watchdog.h"
+#include "receiver/ReceiverState.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleState.h"
 #include "settings/StationSettings.h"
@@ -51,7 +51,7 @@ struct Platform {
 };
 
 class Station {
-public:
+  public:
     explicit Station(Platform platform);
     ~Station();
     Station(const Station&) = delete;
@@ -85,7 +85,7 @@ public:
     void onChanged(std::function<void()> observer) { observers_.push_back(std::move(observer)); }
     void notifyChanged();
 
-private:
+  private:
     std::vector<std::function<void()>> observers_;
 };
 

@@ -11,8 +11,8 @@ namespace quillmar {
 class FileSystem;
 
 struct LogViewerModel {
-    std::string kind;     // "AL", "EB" or "ER", the log the window was opened for
-    std::string caption;  // the error-log kind leaves it as it was
+    std::string kind;                  // "AL", "EB" or "ER", the log the window was opened for
+    std::string caption;               // the error-log kind leaves it as it was
     std::vector<std::string> lstDate;  // "mm/dd/yy", newest first, or "No Logs Found"
     int lstDateIndex = -1;
     bool showingDay = false;  // the day's lines are shown; the date list and options hidden

@@ -25,12 +25,14 @@ struct AudioBuffer {
     int channels = 2;
     std::int16_t peakLeft = 0;
     std::int16_t peakRight = 0;
-    std::int64_t frames() const { return channels > 0 ? static_cast<std::int64_t>(samples.size()) / channels : 0; }
+    std::int64_t frames() const {
+        return channels > 0 ? static_cast<std::int64_t>(samples.size()) / channels : 0;
+    }
 };
 
 // Capture from an input device at 44100 Hz, 16 bit, in buffers of 4096 bytes.
 class AudioCapture {
-public:
+  public:
     virtual ~AudioCapture() = default;
     // channels is 1 or 2. False with the reason when the device cannot be opened.
     virtual bool start(int device, int channels, std::string* error) = 0;
@@ -47,7 +49,7 @@ public:
 // A PCM wave file whose header is kept current after every append, so that a file cut off
 // by a crash still plays up to its last buffer.
 class WaveWriter {
-public:
+  public:
     virtual ~WaveWriter() = default;
     virtual bool open(const std::string& drivePath, int channels, std::string* error) = 0;
     virtual bool append(const AudioBuffer& buffer, std::string* error) = 0;
@@ -58,7 +60,7 @@ public:
 
 // Plays a wave file on an output device.
 class AudioPlayer {
-public:
+  public:
     virtual ~AudioPlayer() = default;
     // Opens the file; lengthMs() is known afterwards. False with the reason on failure.
     virtual bool open(const std::string& drivePath, int device, std::string* error) = 0;
@@ -84,9 +86,9 @@ public:
 
 // A wave format the converter can write.
 struct WaveFormat {
-    std::string name;        // "PCM 16 bit", "IMA ADPCM", ...
-    int sndfileFormat = 0;   // the major|minor format code of the file library
-    int channels = 2;        // 0 in a conversion: as the source (at most two)
+    std::string name;       // "PCM 16 bit", "IMA ADPCM", ...
+    int sndfileFormat = 0;  // the major|minor format code of the file library
+    int channels = 2;       // 0 in a conversion: as the source (at most two)
     int sampleRate = kSampleRate;
 };
 
@@ -96,14 +98,14 @@ struct WaveFormat {
 struct ConversionJob {
     std::string sourcePath;  // drive paths
     std::string targetPath;
-    std::int64_t endMs = 0;        // 0: the whole file
-    std::int64_t fadeStartMs = 0;  // fade to silence from here to the end point
+    std::int64_t endMs = 0;         // 0: the whole file
+    std::int64_t fadeStartMs = 0;   // fade to silence from here to the end point
     std::int64_t fadeLengthMs = 0;  // 0: no fade
     WaveFormat format;
 };
 
 class AudioConversion {
-public:
+  public:
     virtual ~AudioConversion() = default;
     virtual bool start(const ConversionJob& job, std::string* error) = 0;
     // Stops the work and removes the partial target; no finished event follows.
@@ -117,7 +119,7 @@ public:
 };
 
 class Audio {
-public:
+  public:
     virtual ~Audio() = default;
     // The machine's devices, then the built-in "Test tone" input / "Silent output" output.
     virtual std::vector<std::string> inputDevices() = 0;

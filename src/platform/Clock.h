@@ -9,7 +9,7 @@ namespace quillmar {
 
 // The station's wall clock: local date and time of day.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
     using SetDone = std::function<void(bool ok, const std::string& error)>;

@@ -28,7 +28,9 @@ std::string Signed(std::string text) {
     return text;
 }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 }  // namespace
 
 int Date::daysInMonth(int year, int month) {
@@ -72,7 +74,9 @@ int Date::weekday() const {
     return static_cast<int>(w) + 1;
 }
 
-int Date::dayOfYear() const { return static_cast<int>(serial() - Date{year, 1, 1}.serial()) + 1; }
+int Date::dayOfYear() const {
+    return static_cast<int>(serial() - Date{year, 1, 1}.serial()) + 1;
+}
 
 DateTime DateTime::addMs(std::int64_t ms) const {
     std::int64_t total = msOfDay + ms;
@@ -86,8 +90,7 @@ DateTime DateTime::addMs(std::int64_t ms) const {
 }
 
 DateTime DateTime::from(int year, int month, int day, int hour, int minute, int second, int ms) {
-    return DateTime{Date{year, month, day},
-                    ((hour * 60LL + minute) * 60 + second) * 1000 + ms};
+    return DateTime{Date{year, month, day}, ((hour * 60LL + minute) * 60 + second) * 1000 + ms};
 }
 
 std::string TimeText(std::int64_t s) {
@@ -97,7 +100,9 @@ std::string TimeText(std::int64_t s) {
     return buf;
 }
 
-std::string TimeText(const DateTime& t) { return TimeText(t.msOfDay / 1000); }
+std::string TimeText(const DateTime& t) {
+    return TimeText(t.msOfDay / 1000);
+}
 
 std::string DateTextDashed(const Date& d) {
     char buf[24];
@@ -123,7 +128,9 @@ std::string DayName(int i) {
     return i < 0 || i > 7 ? std::string() : kNames[i];
 }
 
-std::string DayAbbreviation(int i) { return DayName(i).substr(0, 3); }
+std::string DayAbbreviation(int i) {
+    return DayName(i).substr(0, 3);
+}
 
 std::string FormatElapsed(std::int32_t count) {
     std::int64_t c = count < 0 ? -static_cast<std::int64_t>(count) : count;

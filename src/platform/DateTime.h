@@ -28,7 +28,9 @@ struct Date {
 };
 
 // Days from a to b (b - a).
-inline std::int64_t DaysBetween(const Date& a, const Date& b) { return b.serial() - a.serial(); }
+inline std::int64_t DaysBetween(const Date& a, const Date& b) {
+    return b.serial() - a.serial();
+}
 
 struct DateTime {
     Date date;
@@ -43,8 +45,8 @@ struct DateTime {
     // Seconds since midnight with the fraction, as the tick compares them.
     double secondsOfDay() const { return static_cast<double>(msOfDay) / 1000.0; }
     DateTime addMs(std::int64_t ms) const;
-    static DateTime from(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int ms = 0);
+    static DateTime from(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                         int ms = 0);
 };
 
 // "HH:MM:SS" of a time of day in whole seconds.

@@ -8,7 +8,7 @@ namespace quillmar {
 // A timer of the event loop. Enabling a timer that runs leaves it running; enabling a stopped
 // one starts a fresh interval. A one-shot timer disables itself before its handler runs.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual void setEnabled(bool enabled) = 0;
     virtual bool isEnabled() const = 0;
@@ -17,7 +17,7 @@ public:
 };
 
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
     // The timer starts disabled. Its handler runs on the loop thread.
     virtual std::unique_ptr<Timer> createTimer(int intervalMs, bool singleShot,

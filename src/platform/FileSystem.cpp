@@ -3,7 +3,9 @@
 namespace quillmar {
 
 namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 std::vector<std::string> DrivePathParts(std::string_view drivePath, char* drive) {

@@ -16,7 +16,7 @@ class RecordFile;
 
 // An open file, read and written at byte offsets.
 class FileHandle {
-public:
+  public:
     virtual ~FileHandle() = default;
     // Length in bytes, -1 when it cannot be told.
     virtual std::int64_t size() const = 0;
@@ -34,7 +34,7 @@ enum class OpenMode {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     virtual bool fileExists(std::string_view drivePath) const = 0;
     virtual bool folderExists(std::string_view drivePath) const = 0;

@@ -21,19 +21,19 @@ std::int64_t RecordFile::recordCount() const {
 bool RecordFile::read(std::int64_t n, std::string* record) const {
     record->assign(static_cast<std::size_t>(recordLength_ > 0 ? recordLength_ : 0), '\0');
     if (!file_ || n < 1 || recordLength_ <= 0) return false;
-    const std::int64_t got =
-        file_->readAt((n - 1) * recordLength_, record->data(), recordLength_);
+    const std::int64_t got = file_->readAt((n - 1) * recordLength_, record->data(), recordLength_);
     return got == recordLength_;
 }
 
 void RecordFile::readRecords(std::int64_t first, int count, std::string* records) const {
-    const std::int64_t length = recordLength_ > 0 && count > 0 ? std::int64_t{count} * recordLength_ : 0;
+    const std::int64_t length =
+        recordLength_ > 0 && count > 0 ? std::int64_t{count} * recordLength_ : 0;
     records->assign(static_cast<std::size_t>(length), '\0');
     if (!file_ || first < 1 || length == 0) return;
     std::int64_t done = 0;
     while (done < length) {
-        const std::int64_t got =
-            file_->readAt((first - 1) * recordLength_ + done, records->data() + done, length - done);
+        const std::int64_t got = file_->readAt((first - 1) * recordLength_ + done,
+                                               records->data() + done, length - done);
         if (got <= 0) break;
         done += got;
     }

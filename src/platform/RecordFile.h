@@ -12,7 +12,7 @@
 namespace quillmar {
 
 class RecordFile {
-public:
+  public:
     RecordFile() = default;
     RecordFile(std::unique_ptr<FileHandle> file, int recordLength, std::string drivePath);
 
@@ -32,7 +32,7 @@ public:
     // Writes record n whole; data is cut or padded with zero bytes to the record length.
     bool write(std::int64_t n, std::string_view data, std::string* error = nullptr);
 
-private:
+  private:
     std::unique_ptr<FileHandle> file_;
     int recordLength_ = 0;
     std::string path_;

@@ -1,5 +1,4 @@
 #include "schedule/FloppyBackup.h"
-#include "platform/TextLines.h"
 
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LittleEndian.h"
 #include "platform/RecordFile.h"
+#include "platform/TextLines.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/ScheduleState.h"
 #include "schedule/SourceCodes.h"
@@ -41,8 +41,7 @@ bool DriveReady(FloppyCopy& c, Failure* failure) {
 }
 
 bool ReadWhole(FloppyCopy& c, const char* path, std::string* bytes, Failure* failure) {
-    if (!c.files.fileExists(path))
-        return Fail(failure, 53, std::string("File not found: ") + path);
+    if (!c.files.fileExists(path)) return Fail(failure, 53, std::string("File not found: ") + path);
     std::string reason;
     if (!c.files.readFile(path, bytes, &reason))
         return Fail(failure, 57, std::string("Device I/O error: ") + path + ": " + reason);
@@ -136,7 +135,8 @@ bool RunRestore(FloppyCopy& c, Operation operation) {
 bool SaveFilesToFloppy(FloppyCopy& c) {
     const bool ok = Run(c, [&c](Failure* failure) {
         ShowProgress(c, 5);
-        if (!WriteWhole(c, kFloppySchedule, ReadRecords(c.schedule.SatListFile), failure)) return false;
+        if (!WriteWhole(c, kFloppySchedule, ReadRecords(c.schedule.SatListFile), failure))
+            return false;
         StepDone(c);
         if (!WriteWhole(c, kFloppyExport, ReadRecords(c.exportFile), failure)) return false;
         StepDone(c);
@@ -166,8 +166,8 @@ bool LoadScheduleFromFloppy(FloppyCopy& c) {
 
 bool LoadAutoExportFromFloppy(FloppyCopy& c) {
     return RunRestore(c, [&c](Failure* failure) {
-        return RestoreOpenFile(c, c.exportFile, c.exportPath, kFloppyExport,
-                               kExportRecordLength, failure);
+        return RestoreOpenFile(c, c.exportFile, c.exportPath, kFloppyExport, kExportRecordLength,
+                               failure);
     });
 }
 

@@ -1,8 +1,8 @@
 #include "schedule/ScheduleConflicts.h"
 
 #include "platform/DateTime.h"
-#include "schedule/ScheduleState.h"
 #include "schedule/ScheduleScan.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -43,11 +43,11 @@ std::vector<std::string> CheckPlayConflicts(const ScheduleStore& store, int self
             const int ta = TimeSeconds(timeA), tb = TimeSeconds(timeB);
             const std::string day = DayName(k / 4 + 1);
             if (ta <= tb && tb <= ta + a.length)
-                lines.push_back("Play " + b.name + " conflicts with " + a.name +
-                                               " on " + day + " @ " + timeB);
+                lines.push_back("Play " + b.name + " conflicts with " + a.name + " on " + day +
+                                " @ " + timeB);
             if (tb <= ta && ta <= tb + b.length)
-                lines.push_back("Play " + a.name + " conflicts with " + b.name +
-                                               " on " + day + " @ " + timeA);
+                lines.push_back("Play " + a.name + " conflicts with " + b.name + " on " + day +
+                                " @ " + timeA);
         }
     });
     return lines;
@@ -65,11 +65,9 @@ std::vector<std::string> CheckRecordConflicts(const ScheduleStore& store, int se
             const int tb = TimeSeconds(b.fields.RecordTimes[row]);
             const std::string day = DayName(r + 1);
             if (ta <= tb && tb <= ta + a.length)
-                lines.push_back("Record " + a.name + " conflicts with " + b.name +
-                                               " on " + day);
+                lines.push_back("Record " + a.name + " conflicts with " + b.name + " on " + day);
             if (tb <= ta && ta <= tb + b.length)
-                lines.push_back("Record " + b.name + " conflicts with " + a.name +
-                                               " on " + day);
+                lines.push_back("Record " + b.name + " conflicts with " + a.name + " on " + day);
         }
     });
     return lines;

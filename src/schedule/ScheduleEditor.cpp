@@ -2,8 +2,8 @@
 
 #include "platform/ErrorDisplay.h"
 #include "schedule/ScheduleConflicts.h"
-#include "schedule/SourceCodes.h"
 #include "schedule/ScheduleScan.h"
+#include "schedule/SourceCodes.h"
 #include "schedule/TimeEntry.h"
 
 namespace quillmar {
@@ -154,7 +154,8 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
         errors.showError(message);
         return std::nullopt;
     };
-    if (ed.optAction == ScheduleAction::Record && ed.txtSatLen.empty()) return refuse("You must enter a Length");
+    if (ed.optAction == ScheduleAction::Record && ed.txtSatLen.empty())
+        return refuse("You must enter a Length");
     if (TrimBlanks(ed.cboSatLang).empty()) return refuse("You must select a Source");
     if (TrimBlanks(port).empty()) return refuse("You must select a Port");
     if (TrimBlanks(ItemText(kRouteItems, 4, ed.cboSatRoute)).empty())
@@ -193,7 +194,8 @@ std::optional<int> SaveEditedSchedule(ScheduleStore& store, ErrorDisplay& errors
     if (recordNo < 1 || recordNo > kMaxSchedules) return refuse("Select a schedule");
     std::string error;
     if (!WriteSchedule(store, recordNo, BuildScheduleRecord(f), &error)) {
-        errors.showError("The schedule was not saved: " + std::string(kScheduleFilePath) + ": " + error);
+        errors.showError("The schedule was not saved: " + std::string(kScheduleFilePath) + ": " +
+                         error);
         return std::nullopt;
     }
     store.ScheduleConflicts = CheckPlayConflicts(store, recordNo);
@@ -228,8 +230,7 @@ int ScheduleToDelete(const ScheduleStore& store, ErrorDisplay& errors, ScheduleE
 }
 
 std::string DeleteCaption(const ScheduleStore& store, int recordNo) {
-    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, recordNo).ProgramName) +
-           " Schedule?";
+    return "Delete " + TrimBlanks(ReadScheduleBlanked(store, recordNo).ProgramName) + " Schedule?";
 }
 
 bool MarkScheduleDeleted(ScheduleStore& store, ErrorDisplay& errors, int recordNo) {

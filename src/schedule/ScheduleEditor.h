@@ -28,7 +28,7 @@ struct ScheduleEditor {
     std::string lblScheduleNo;
 
     ScheduleAction optAction = ScheduleAction::Record;  // "Record", "Switch only"
-    bool switchLayout = false;  // play boxes, length and play start hidden
+    bool switchLayout = false;                          // play boxes, length and play start hidden
     std::string Label2 = "Record Time HH:MM:SS";
 
     std::string txtSatName;

@@ -50,7 +50,8 @@ ScheduleFields ParseScheduleRecord(std::string_view rec) {
     f.PlayStart = StateOf<ScheduleStart>(Field(rec, 39, 1));
     f.RecordStart = StateOf<ScheduleStart>(Field(rec, 40, 1));
     f.Action = StateOf<ScheduleAction>(Field(rec, 41, 1));
-    for (int k = 0; k < 28; ++k) f.PlayTimes[static_cast<std::size_t>(k)] = TrimLeft(Field(rec, 42 + 8 * k, 8));
+    for (int k = 0; k < 28; ++k)
+        f.PlayTimes[static_cast<std::size_t>(k)] = TrimLeft(Field(rec, 42 + 8 * k, 8));
     for (int r = 0; r < 7; ++r) {
         const char c = Field(rec, 266 + r, 1)[0];
         f.RecordDays[static_cast<std::size_t>(r)] = (c >= '0' && c <= '9') ? c - '0' : 0;
@@ -71,10 +72,12 @@ std::string BuildScheduleRecord(const ScheduleFields& f) {
     Place(rec, 39, 1, StoredText(f.PlayStart));
     Place(rec, 40, 1, StoredText(f.RecordStart));
     Place(rec, 41, 1, StoredText(f.Action));
-    for (int k = 0; k < 28; ++k) Place(rec, 42 + 8 * k, 8, f.PlayTimes[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < 28; ++k)
+        Place(rec, 42 + 8 * k, 8, f.PlayTimes[static_cast<std::size_t>(k)]);
     for (int r = 0; r < 7; ++r) {
         const int day = f.RecordDays[static_cast<std::size_t>(r)];
-        Place(rec, 266 + r, 1, std::string(1, static_cast<char>('0' + (day >= 0 && day <= 9 ? day : 0))));
+        Place(rec, 266 + r, 1,
+              std::string(1, static_cast<char>('0' + (day >= 0 && day <= 9 ? day : 0))));
         Place(rec, 273 + 8 * r, 8, f.RecordTimes[static_cast<std::size_t>(r)]);
     }
     return rec;

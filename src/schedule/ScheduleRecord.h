@@ -16,7 +16,13 @@ struct ScheduleStore;
 enum class ScheduleSlot : char { Blank = ' ', Deleted = '0', InUse = '1' };
 enum class ScheduleAction : char { Blank = ' ', Record = '1', SwitchOnly = '3' };
 enum class ScheduleStart : char { Blank = ' ', Manual = 'M', Timed = 'T' };
-enum class ScheduleRoute : char { Blank = ' ', Left = '1', Right = '2', Stereo = 'S', Reverse = 'R' };
+enum class ScheduleRoute : char {
+    Blank = ' ',
+    Left = '1',
+    Right = '2',
+    Stereo = 'S',
+    Reverse = 'R'
+};
 
 // The state a stored field holds: its first byte, Blank when the field is empty.
 template <typename State>
@@ -46,12 +52,12 @@ struct ScheduleFields {
     std::string SourceCode;     // 3
     std::string UnityPort;      // 1, "1".."4"
     ScheduleRoute Route = ScheduleRoute::Blank;
-    std::string Attenuation;    // 2, "0".."14"
+    std::string Attenuation;  // 2, "0".."14"
     ScheduleStart PlayStart = ScheduleStart::Blank;
     ScheduleStart RecordStart = ScheduleStart::Blank;
     ScheduleAction Action = ScheduleAction::Blank;
     std::array<std::string, 28> PlayTimes;  // entry k: day row k / 4, slot k % 4
-    std::array<int, 8> RecordDays{};        // rows 0..6 (kRecordDayOff or 1 Sunday .. 7); 7 stays off
+    std::array<int, 8> RecordDays{};  // rows 0..6 (kRecordDayOff or 1 Sunday .. 7); 7 stays off
     std::array<std::string, 8> RecordTimes;  // rows 0..6; 7 stays empty
 };
 
@@ -80,7 +86,8 @@ std::string DeletedScheduleRecord();
 // The fields of record n; nothing at the end of the file (no schedule).
 std::optional<ScheduleFields> ReadSchedule(const ScheduleStore& store, int n);
 // Writes a whole record as record n. False with the reason on failure.
-bool WriteSchedule(ScheduleStore& store, int n, const std::string& record, std::string* error = nullptr);
+bool WriteSchedule(ScheduleStore& store, int n, const std::string& record,
+                   std::string* error = nullptr);
 // Whole records in SatList.dat.
 int ScheduleRecordCount(const ScheduleStore& store);
 // The record a new schedule takes: the first not in use, else one past the end.

@@ -24,7 +24,6 @@ std::string TrimBlanks(std::string_view text);
 std::string TrimTrailingBlanks(std::string_view text);
 bool IsBlank(std::string_view text);
 
-
 // The last record number a scan of SatList.dat reads: every whole record, plus a partial last
 // record that holds any data, and never beyond record 999 (later records are ignored).
 int ScheduleScanEnd(const ScheduleStore& store);

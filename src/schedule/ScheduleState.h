@@ -28,9 +28,10 @@ struct ProgressBarModel {
     int value = 0;
 };
 
-// The schedule store: SatList.dat, open for the whole run, the schedules in use, the weekly window's lists (also refilled by FindNextSwitch), the conflict
-// lines of the last Apply (lstConflicts), the main window's progress bar of the floppy copies
-// and this year's daylight-saving dates.
+// The schedule store: SatList.dat, open for the whole run, the schedules in use, the weekly
+// window's lists (also refilled by FindNextSwitch), the conflict lines of the last Apply
+// (lstConflicts), the main window's progress bar of the floppy copies and this year's
+// daylight-saving dates.
 struct ScheduleStore {
     RecordFile SatListFile;
     std::array<std::int32_t, 1000> ScheduleActive{};

@@ -8,8 +8,7 @@ namespace quillmar {
 bool ReadSourceCodes(FileSystem& files, std::vector<std::string>* codes) {
     codes->clear();
     std::string text, error;
-    if (!files.fileExists(kSourceCodesPath) ||
-        !files.readFile(kSourceCodesPath, &text, &error))
+    if (!files.fileExists(kSourceCodesPath) || !files.readFile(kSourceCodesPath, &text, &error))
         return false;
     *codes = SplitLines(text);
     return true;

@@ -1,8 +1,8 @@
 #include "schedule/WeeklyViews.h"
 
 #include "platform/DateTime.h"
-#include "schedule/ScheduleState.h"
 #include "schedule/ScheduleScan.h"
+#include "schedule/ScheduleState.h"
 
 namespace quillmar {
 
@@ -20,8 +20,7 @@ void AddPlayLines(ScheduleStore& store, const ScheduleFields& f) {
         const std::string& time = f.PlayTimes[static_cast<std::size_t>(k)];
         if (IsBlank(time)) continue;
         const int d = k / 4 + 1;
-        store.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(d) + " " + time + " " +
-                              f.ProgramName);
+        store.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(d) + " " + time + " " + f.ProgramName);
     }
 }
 
@@ -30,8 +29,8 @@ void AddRecordLines(ScheduleStore& store, const ScheduleFields& f) {
         const int d = f.RecordDays[static_cast<std::size_t>(r)];
         if (d < 1 || d > 7) continue;  // 0 is Off; other digits name no day
         store.Weekly.lstSort.add(Prefix(d) + DayAbbreviation(d) + " " +
-                              f.RecordTimes[static_cast<std::size_t>(r)] + "  " +
-                              DayAbbreviation(r + 1) + " " + f.ProgramName);
+                                 f.RecordTimes[static_cast<std::size_t>(r)] + "  " +
+                                 DayAbbreviation(r + 1) + " " + f.ProgramName);
     }
 }
 
@@ -47,7 +46,8 @@ void Build(ScheduleStore& store, View view, const char* caption) {
         if (f.InUse != ScheduleSlot::InUse) continue;
         if (view == View::Play) AddPlayLines(store, f);
         if (view == View::Record && f.Action == ScheduleAction::Record) AddRecordLines(store, f);
-        if (view == View::Switch && f.Action == ScheduleAction::SwitchOnly) AddRecordLines(store, f);
+        if (view == View::Switch && f.Action == ScheduleAction::SwitchOnly)
+            AddRecordLines(store, f);
     }
     for (const auto& entry : weekly.lstSort.entries())
         weekly.lstWeeklySchedule.push_back(entry.text.substr(2));

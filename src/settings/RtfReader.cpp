@@ -20,17 +20,17 @@ struct State {
 // Groups whose content is data, not text.
 bool IsDestination(std::string_view word) {
     static const char* const kSkipped[] = {
-        "fonttbl",   "colortbl", "stylesheet", "info",      "pict",          "header",
-        "footer",    "headerl",  "headerr",    "footerl",   "footerr",       "object",
-        "generator", "listtable", "listoverridetable", "rsidtbl", "xmlnsdecl", "themedata",
-        "datastore", "latentstyles", "fldinst", "filetbl", "revtbl", "field"};
+        "fonttbl",   "colortbl",     "stylesheet",        "info",    "pict",      "header",
+        "footer",    "headerl",      "headerr",           "footerl", "footerr",   "object",
+        "generator", "listtable",    "listoverridetable", "rsidtbl", "xmlnsdecl", "themedata",
+        "datastore", "latentstyles", "fldinst",           "filetbl", "revtbl",    "field"};
     for (const char* s : kSkipped)
         if (word == s) return true;
     return false;
 }
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view in) : in_(in) {}
 
     std::vector<RtfRun> run() {
@@ -60,7 +60,7 @@ public:
         return runs_;
     }
 
-private:
+  private:
     void control() {
         if (pos_ >= in_.size()) return;
         const char c = in_[pos_];
@@ -95,51 +95,90 @@ private:
     void symbol(char c) {
         switch (c) {
             case '\'': {
-                if (pos_ + 2 <= in_.size() && std::isxdigit(static_cast<unsigned char>(in_[pos_])) &&
+                if (pos_ + 2 <= in_.size() &&
+                    std::isxdigit(static_cast<unsigned char>(in_[pos_])) &&
                     std::isxdigit(static_cast<unsigned char>(in_[pos_ + 1]))) {
-                    const char byte = static_cast<char>(std::stoi(std::string(in_.substr(pos_, 2)), nullptr, 16));
+                    const char byte =
+                        static_cast<char>(std::stoi(std::string(in_.substr(pos_, 2)), nullptr, 16));
                     pos_ += 2;
                     emit(Cp1252ToUtf8(std::string_view(&byte, 1)));
                 }
                 break;
             }
-            case '\\': case '{': case '}': emit(std::string(1, c)); break;
-            case '~': emit("\xC2\xA0"); break;
-            case '_': emit("-"); break;
-            case '*': state_.skip = true; break;  // an optional destination we do not know
-            case '\n': case '\r': emit("\n"); break;
-            default: break;  // \- and other symbols show nothing
+            case '\\':
+            case '{':
+            case '}':
+                emit(std::string(1, c));
+                break;
+            case '~':
+                emit("\xC2\xA0");
+                break;
+            case '_':
+                emit("-");
+                break;
+            case '*':
+                state_.skip = true;
+                break;  // an optional destination we do not know
+            case '\n':
+            case '\r':
+                emit("\n");
+                break;
+            default:
+                break;  // \- and other symbols show nothing
         }
     }
 
     void word_(std::string_view w, bool hasParam, long param) {
         const bool on = !hasParam || param != 0;
-        if (IsDestination(w)) state_.skip = true;
-        else if (w == "par" || w == "line" || w == "sect" || w == "page") emit("\n");
-        else if (w == "tab") emit("\t");
-        else if (w == "b") format([&] { state_.bold = on; });
-        else if (w == "i") format([&] { state_.italic = on; });
-        else if (w == "ul") format([&] { state_.underline = on; });
-        else if (w == "ulnone") format([&] { state_.underline = false; });
-        else if (w == "fs" && hasParam && param > 0 && param < 2000) format([&] { state_.halfPoints = static_cast<int>(param); });
-        else if (w == "plain") format([&] { state_.bold = state_.italic = state_.underline = false; state_.halfPoints = 24; });
-        else if (w == "uc" && hasParam && param >= 0 && param < 10) state_.unicodeSkip = static_cast<int>(param);
-        else if (w == "u" && hasParam) unicode(param);
-        else if (w == "emdash") emit("\xE2\x80\x94");
-        else if (w == "endash") emit("\xE2\x80\x93");
-        else if (w == "bullet") emit("\xE2\x80\xA2");
-        else if (w == "lquote") emit("\xE2\x80\x98");
-        else if (w == "rquote") emit("\xE2\x80\x99");
-        else if (w == "ldblquote") emit("\xE2\x80\x9C");
-        else if (w == "rdblquote") emit("\xE2\x80\x9D");
+        if (IsDestination(w))
+            state_.skip = true;
+        else if (w == "par" || w == "line" || w == "sect" || w == "page")
+            emit("\n");
+        else if (w == "tab")
+            emit("\t");
+        else if (w == "b")
+            format([&] { state_.bold = on; });
+        else if (w == "i")
+            format([&] { state_.italic = on; });
+        else if (w == "ul")
+            format([&] { state_.underline = on; });
+        else if (w == "ulnone")
+            format([&] { state_.underline = false; });
+        else if (w == "fs" && hasParam && param > 0 && param < 2000)
+            format([&] { state_.halfPoints = static_cast<int>(param); });
+        else if (w == "plain")
+            format([&] {
+                state_.bold = state_.italic = state_.underline = false;
+                state_.halfPoints = 24;
+            });
+        else if (w == "uc" && hasParam && param >= 0 && param < 10)
+            state_.unicodeSkip = static_cast<int>(param);
+        else if (w == "u" && hasParam)
+            unicode(param);
+        else if (w == "emdash")
+            emit("\xE2\x80\x94");
+        else if (w == "endash")
+            emit("\xE2\x80\x93");
+        else if (w == "bullet")
+            emit("\xE2\x80\xA2");
+        else if (w == "lquote")
+            emit("\xE2\x80\x98");
+        else if (w == "rquote")
+            emit("\xE2\x80\x99");
+        else if (w == "ldblquote")
+            emit("\xE2\x80\x9C");
+        else if (w == "rdblquote")
+            emit("\xE2\x80\x9D");
     }
 
     void unicode(long value) {
         if (value < 0) value += 65536;
         std::string out;
         const auto cp = static_cast<char32_t>(value);
-        if (cp >= 0xD800 && cp <= 0xDFFF) out = "?";
-        else if (cp < 0x80) out += static_cast<char>(cp);
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            out = "?";
+        else if (cp < 0x80)
+            out += static_cast<char>(cp);
         else if (cp < 0x800) {
             out += static_cast<char>(0xC0 | (cp >> 6));
             out += static_cast<char>(0x80 | (cp & 0x3F));
@@ -151,9 +190,12 @@ private:
         emit(out);
         // Skip the stand-in characters that follow for readers without Unicode.
         for (int n = 0; n < state_.unicodeSkip && pos_ < in_.size(); ++n) {
-            if (in_[pos_] == '\\' && pos_ + 1 < in_.size() && in_[pos_ + 1] == '\'') pos_ += std::min<std::size_t>(4, in_.size() - pos_);
-            else if (in_[pos_] == '{' || in_[pos_] == '}' || in_[pos_] == '\\') break;
-            else ++pos_;
+            if (in_[pos_] == '\\' && pos_ + 1 < in_.size() && in_[pos_ + 1] == '\'')
+                pos_ += std::min<std::size_t>(4, in_.size() - pos_);
+            else if (in_[pos_] == '{' || in_[pos_] == '}' || in_[pos_] == '\\')
+                break;
+            else
+                ++pos_;
         }
     }
 
@@ -203,7 +245,9 @@ private:
 
 }  // namespace
 
-std::vector<RtfRun> ReadRtf(std::string_view rtf) { return Reader(rtf).run(); }
+std::vector<RtfRun> ReadRtf(std::string_view rtf) {
+    return Reader(rtf).run();
+}
 
 std::string RtfPlainText(const std::vector<RtfRun>& runs) {
     std::string out;

@@ -165,7 +165,8 @@ void SettingsForm::chkTimeChange_Click(bool on) {
 void SettingsForm::Option2_Click(int index) {
     const auto mode = static_cast<RemoteMode>(index);
     // A value no option carries selects none.
-    if (mode != RemoteMode::Off && mode != RemoteMode::Parallel && mode != RemoteMode::PrairieDigital)
+    if (mode != RemoteMode::Off && mode != RemoteMode::Parallel &&
+        mode != RemoteMode::PrairieDigital)
         return;
     Option2 = index;
     links_.settings.RemoteControl = static_cast<std::int16_t>(index);
@@ -196,8 +197,9 @@ void SettingsForm::cmdApply_Click() {
     // "abc" must not become 0, which would start a recording on any noise.
     int threshold = 0;
     if (!ThresholdValue(txtThreshold, &threshold)) {
-        links_.errors.showError("The Record Audio Threshold must be a number from 0 to 32767.  It stays " +
-                           std::to_string(thresholdOnFile_) + ".");
+        links_.errors.showError(
+            "The Record Audio Threshold must be a number from 0 to 32767.  It stays " +
+            std::to_string(thresholdOnFile_) + ".");
         txtThreshold = std::to_string(thresholdOnFile_);
         return;
     }

@@ -1,33 +1,53 @@
 #include "settings/StationSettings.h"
 
 #include "platform/FileSystem.h"
-#include "platform/RecordFile.h"
 #include "platform/LittleEndian.h"
+#include "platform/RecordFile.h"
 
 namespace quillmar {
 
 std::int16_t* StationSettings::field(int record) {
     switch (record) {
-        case 1: return &ProgramPlayCard;
-        case 2: return &AuditionPlayCard;
-        case 3: return &RecordThreshold;
-        case 4: return &PlayVisible;
-        case 5: return &StopVisible;
-        case 6: return &DaysToSaveWave;
-        case 7: return &ActivityLogPeriod;
-        case 8: return &EbNoLogPeriod;
-        case 9: return &EbNoLogRate;
-        case 10: return &ActivityLog;
-        case 11: return &RemoteControl;
-        case 12: return &WaveDrive;
-        case 13: return &SerialPort;
-        case 14: return &BaudSelect;
-        case 17: return &ResetExpansionRelays;
-        case 18: return &RecordCard;
-        case 19: return &RecordVisible;
-        case 20: return &RecStopVisible;
-        case 21: return &AdjustForTimeChange;
-        default: return nullptr;
+        case 1:
+            return &ProgramPlayCard;
+        case 2:
+            return &AuditionPlayCard;
+        case 3:
+            return &RecordThreshold;
+        case 4:
+            return &PlayVisible;
+        case 5:
+            return &StopVisible;
+        case 6:
+            return &DaysToSaveWave;
+        case 7:
+            return &ActivityLogPeriod;
+        case 8:
+            return &EbNoLogPeriod;
+        case 9:
+            return &EbNoLogRate;
+        case 10:
+            return &ActivityLog;
+        case 11:
+            return &RemoteControl;
+        case 12:
+            return &WaveDrive;
+        case 13:
+            return &SerialPort;
+        case 14:
+            return &BaudSelect;
+        case 17:
+            return &ResetExpansionRelays;
+        case 18:
+            return &RecordCard;
+        case 19:
+            return &RecordVisible;
+        case 20:
+            return &RecStopVisible;
+        case 21:
+            return &AdjustForTimeChange;
+        default:
+            return nullptr;
     }
 }
 
@@ -72,8 +92,8 @@ bool ReadStationSettings(StationSettings& settings, FileSystem& files) {
 }
 
 bool SaveStationSettings(const StationSettings& settings, FileSystem& files, std::string* error) {
-    return WriteRecords(settings, files, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21},
-                        error);
+    return WriteRecords(settings, files,
+                        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 17, 18, 19, 20, 21}, error);
 }
 
 std::string StartHereLine(bool soundCardsChosen) {

@@ -47,8 +47,12 @@ struct StationSettings {
 // A yes/no record holds 1 for yes; anything else reads as no.
 inline constexpr std::int16_t kFlagOn = 1;
 inline constexpr std::int16_t kFlagOff = 0;
-inline bool IsOn(std::int16_t flag) { return flag == kFlagOn; }
-inline std::int16_t Flag(bool on) { return on ? kFlagOn : kFlagOff; }
+inline bool IsOn(std::int16_t flag) {
+    return flag == kFlagOn;
+}
+inline std::int16_t Flag(bool on) {
+    return on ? kFlagOn : kFlagOff;
+}
 
 // Record 11: where the remote-control inputs and outputs are.
 enum class RemoteMode : std::int16_t { Off = 0, Parallel = 1, PrairieDigital = 2 };

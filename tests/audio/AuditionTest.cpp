@@ -5,8 +5,8 @@
 #include "audio/AudioState.h"
 #include "audio/Audition.h"
 #include "audio/Playout.h"
-#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
+#include "core/PlayoutSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

@@ -3,8 +3,8 @@
 
 #include "AudioFixture.h"
 #include "audio/Playout.h"
-#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
+#include "core/PlayoutSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -68,7 +68,8 @@ TEST_F(PlayoutTest, WithoutMarksTheEomPulsesOnceAtStartPlusLength) {
     EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);  // the one-second pulse is over
     EXPECT_EQ(st().main.lblPlayTime, "     ");
     EXPECT_FALSE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);  // not green once the playout is over
+    EXPECT_EQ(st().Audio.cmdPlayColour,
+              ButtonColour::AsLaidOut);  // not green once the playout is over
 }
 
 TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
@@ -167,7 +168,8 @@ TEST_F(PlaylistPlayoutTest, TheEntryThatPlayedLeavesEvenWhenTheListChangedMeanwh
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
     PlayFromPlaylist(st());
     // The list is built again while it plays, with an earlier programme first.
-    st().main.PlayList.insert(st().main.PlayList.begin(), {"10:30:00  EARLY                    ", 9});
+    st().main.PlayList.insert(st().main.PlayList.begin(),
+                              {"10:30:00  EARLY                    ", 9});
     runTo(Monday(12, 0, 11));
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(st().main.PlayList,

@@ -5,9 +5,9 @@
 
 #include "AudioFixture.h"
 #include "audio/Recording.h"
-#include "core/RecordingSequences.h"
 #include "audio/SoundFiles.h"
 #include "core/ManualControls.h"
+#include "core/RecordingSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/ClockTick.h"
-#include "core/TickFixture.h"
 #include "core/ScheduleSequences.h"
+#include "core/TickFixture.h"
 #include "schedule/ScheduleFixture.h"
 
 using namespace quillmar;

@@ -12,8 +12,8 @@ TEST(Cp1252, EveryByteSurvivesTheTripToUnicodeAndBack) {
 }
 
 TEST(Cp1252, TextWithoutAWindowsFormBecomesQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1252("\xE6\x97\xA5 ok"), "? ok");           // a CJK character
-    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x8E\xB5"), "?");             // outside the BMP
-    EXPECT_EQ(Utf8ToCp1252("bad \xC3"), "bad ?");                 // cut short
-    EXPECT_EQ(Utf8ToCp1252("\xFF\xFE"), "??");                    // not UTF-8 at all
+    EXPECT_EQ(Utf8ToCp1252("\xE6\x97\xA5 ok"), "? ok");  // a CJK character
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x8E\xB5"), "?");    // outside the BMP
+    EXPECT_EQ(Utf8ToCp1252("bad \xC3"), "bad ?");        // cut short
+    EXPECT_EQ(Utf8ToCp1252("\xFF\xFE"), "??");           // not UTF-8 at all
 }

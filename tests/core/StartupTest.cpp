@@ -17,7 +17,8 @@ TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     const Station& st = s.st();
     EXPECT_EQ(st.Export.Account.Facility, "");
     EXPECT_EQ(st.Settings.ActivityLog, 0);
-    EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() && st.Export.AddressBookFile.isOpen());
+    EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() &&
+                st.Export.AddressBookFile.isOpen());
     EXPECT_EQ(st.Export.ExportFile.recordLength(), 235);
     EXPECT_EQ(st.Export.AddressBookFile.recordLength(), 120);
     EXPECT_TRUE(s.errors.messages.empty());

@@ -30,7 +30,9 @@ std::vector<fs::path> Messages(const fs::path& outbox) {
 }
 
 // Activity log on, the Prairie Digital card, the receiver on serial port 1.
-std::string Settings() { return SettingsFile({{10, 1}, {11, 2}, {13, 1}}); }
+std::string Settings() {
+    return SettingsFile({{10, 1}, {11, 2}, {13, 1}});
+}
 
 AddressEntry Person(const std::string& address, char mode) {
     AddressEntry e;
@@ -59,11 +61,17 @@ TEST(AlarmMailEndToEnd, ALossHeldOverAMinuteIsMailedAndSoIsItsEnd) {
     // a mail program that keeps what it is given,
     const fs::path sendmail = s.root / "devices/sendmail";
     const std::string box = outbox.string();
-    WriteAll(sendmail, "#!/bin/sh\n"
-                       "n=$(date +%s%N)\n"
-                       "printf '%s\\n' \"$@\" > \"" + box + "/$n.args\"\n"
-                       "cat > \"" + box + "/$n.tmp\"\n"
-                       "mv \"" + box + "/$n.tmp\" \"" + box + "/$n.msg\"\n");
+    WriteAll(sendmail,
+             "#!/bin/sh\n"
+             "n=$(date +%s%N)\n"
+             "printf '%s\\n' \"$@\" > \"" +
+                 box +
+                 "/$n.args\"\n"
+                 "cat > \"" +
+                 box +
+                 "/$n.tmp\"\n"
+                 "mv \"" +
+                 box + "/$n.tmp\" \"" + box + "/$n.msg\"\n");
     fs::permissions(sendmail, fs::perms::owner_all);
     // and a receiver reporting an Eb/No of 7.4 dB
     s.startReceiver({"--ebno", "7.4 dB"});

@@ -30,7 +30,8 @@ namespace {
 // with everything it started. The wait status, or -1 when it had to be killed.
 int RunDemo(const std::vector<std::string>& options, const fs::path& output,
             std::chrono::seconds limit) {
-    std::vector<std::string> args = {"/bin/bash", std::string(QUILLMAR_SOURCE_DIR) + "/demo/run-demo.sh"};
+    std::vector<std::string> args = {"/bin/bash",
+                                     std::string(QUILLMAR_SOURCE_DIR) + "/demo/run-demo.sh"};
     args.insert(args.end(), options.begin(), options.end());
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -105,13 +106,14 @@ class DemoEndToEnd : public ::testing::Test {
 TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     const fs::path output = home.parent_path() / (home.filename().string() + ".out");
     // Record 20 s after launch for 8 s, play 8 s after the end; stop once the playout is over.
-    const int status = RunDemo({"--build", QUILLMAR_BINARY_DIR, "--root", home.string(),
-                                "--headless", "--lead", "20", "--length", "8", "--gap", "8",
-                                "--duration", "48"},
-                               output, 150s);
+    const int status =
+        RunDemo({"--build", QUILLMAR_BINARY_DIR, "--root", home.string(), "--headless", "--lead",
+                 "20", "--length", "8", "--gap", "8", "--duration", "48"},
+                output, 150s);
     const std::string printed = ReadAll(output);
     fs::remove(output);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status << "\n" << printed;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status << "\n"
+                                                               << printed;
 
     const fs::path satfile = home / "quillmar/drives/c/satfile";
     const std::string log = ActivityLog(satfile / "logs");

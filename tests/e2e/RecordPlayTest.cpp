@@ -42,21 +42,31 @@ TEST(RecordPlayEndToEnd, ARecordingFromTheScheduleIsPlayedAtItsTimeAndEndsWithEo
     // Parallel-port remote control, status inputs idle (active low), all four buttons, an
     // activity log, wave files on C:, the receiver on port 1.
     const fs::path ioport = s.makePortFile({{kParallelStatus, 0x7F}});
-    WriteAll(s.satfile / "MyComp.ini",
-             SettingsFile({{1, silent}, {2, silent}, {3, 1000}, {4, 1}, {5, 1}, {10, 1}, {11, 1},
-                           {12, 3}, {13, 1}, {14, 1}, {18, tone}, {19, 1}, {20, 1}}));
+    WriteAll(s.satfile / "MyComp.ini", SettingsFile({{1, silent},
+                                                     {2, silent},
+                                                     {3, 1000},
+                                                     {4, 1},
+                                                     {5, 1},
+                                                     {10, 1},
+                                                     {11, 1},
+                                                     {12, 3},
+                                                     {13, 1},
+                                                     {14, 1},
+                                                     {18, tone},
+                                                     {19, 1},
+                                                     {20, 1}}));
     // The cue runs 14 s before the record time, so leave room for the start-up before it.
     const LocalTime record = LocalIn(30);
     const LocalTime play = LocalIn(30 + kLengthSeconds + 8);
-    WriteAll(s.satfile / "SatList.dat", TimedRecording("E2E Programme", record, kLengthSeconds, play));
+    WriteAll(s.satfile / "SatList.dat",
+             TimedRecording("E2E Programme", record, kLengthSeconds, play));
     s.startReceiver();
     const pid_t station = s.startStation();
 
     // The recording is cued (twice), made and stopped at its length.
     const fs::path wave = s.satfile / WaveName(record.weekday, 1);
     const fs::path marks = s.satfile / WaveName(record.weekday, 1, "DAT");
-    ASSERT_TRUE(WaitFor([&] { return s.activityLog().find("Stop   ") != std::string::npos; },
-                        60s))
+    ASSERT_TRUE(WaitFor([&] { return s.activityLog().find("Stop   ") != std::string::npos; }, 60s))
         << s.activityLog() << s.output();
 
     // A wave file of the programme's length whose header matches what was written,

@@ -31,7 +31,7 @@ inline void PutLe(std::string& out, std::uint32_t v, int bytes) {
 
 // The bytes of a wave file of `frames` frames whose sample is sample(frame, channel).
 inline std::string WaveBytes(int channels, std::int64_t frames,
-                      const std::function<std::int16_t(std::int64_t, int)>& sample) {
+                             const std::function<std::int16_t(std::int64_t, int)>& sample) {
     const auto dataBytes = static_cast<std::uint32_t>(frames * channels * 2);
     std::string out = "RIFF";
     PutLe(out, 36 + dataBytes, 4);

@@ -70,7 +70,8 @@ std::string FromBase64(const std::string& digits) {
 TEST(MailText, LongHeadersAreFoldedAndEncodedWordsStayShort) {
     MailMessage m;
     for (int i = 0; i < 40; ++i)
-        m.recipients.push_back("operator" + std::to_string(i) + "@" + std::string(40, 'x') + ".org");
+        m.recipients.push_back("operator" + std::to_string(i) + "@" + std::string(40, 'x') +
+                               ".org");
     for (int i = 0; i < 30; ++i) m.subject += "Caf\xE9 ";
     m.subject += "end";
     const auto lines = HeaderLines(FormatMailText(m));

@@ -166,7 +166,8 @@ TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         if (!c.script.empty()) program(c.script);
-        LpPrinter printer((root / (c.script.empty() ? "no-lp" : "devices/sendmail")).string(), 1500);
+        LpPrinter printer((root / (c.script.empty() ? "no-lp" : "devices/sendmail")).string(),
+                          1500);
         QElapsedTimer clock;
         clock.start();
         qint64 lastTick = 0, longestGap = 0;

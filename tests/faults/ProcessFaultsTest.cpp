@@ -28,9 +28,15 @@ class ProcessFaults : public ::testing::Test {
     void configure(int remote = 0) {
         const int tone = s.audioDevice(true, "Test tone");
         const int silent = s.audioDevice(false, "Silent output");
-        WriteAll(s.satfile / "MyComp.ini",
-                 SettingsFile({{1, silent}, {2, silent}, {3, 1000}, {10, 1}, {11, remote},
-                               {12, 3}, {13, 1}, {14, 1}, {18, tone}}));
+        WriteAll(s.satfile / "MyComp.ini", SettingsFile({{1, silent},
+                                                         {2, silent},
+                                                         {3, 1000},
+                                                         {10, 1},
+                                                         {11, remote},
+                                                         {12, 3},
+                                                         {13, 1},
+                                                         {14, 1},
+                                                         {18, tone}}));
     }
     // One recording of `seconds` starting `lead` seconds from now, optionally played later.
     LocalTime schedule(int lead, int seconds, int playAfter = 0) {
@@ -107,8 +113,8 @@ TEST_F(ProcessFaults, AFullDiskAndMissingDevicesAreReportedAndTheStationGoesOn) 
     constexpr long kLimit = 1'000'000;  // about 5.7 s of stereo
     const pid_t station = s.startStation({}, kLimit);
 
-    ASSERT_TRUE(WaitFor([&] { return s.errorLog().find("Recording ended") != std::string::npos; },
-                        40s))
+    ASSERT_TRUE(
+        WaitFor([&] { return s.errorLog().find("Recording ended") != std::string::npos; }, 40s))
         << s.errorLog() << s.output();
     ASSERT_TRUE(logged("Stop   Fault Programme", 5s)) << s.activityLog();
     const WaveFacts w = ReadWave(s.satfile / WaveName(record.weekday, 1));
@@ -126,7 +132,8 @@ TEST_F(ProcessFaults, AFullDiskAndMissingDevicesAreReportedAndTheStationGoesOn) 
     EXPECT_NE(errors.find("File too large"), std::string::npos) << errors;
     EXPECT_NE(errors.find("Remote-control port failed"), std::string::npos) << errors;
     // Reported once, not at every tick.
-    EXPECT_EQ(errors.find("Remote-control port failed"), errors.rfind("Remote-control port failed"));
+    EXPECT_EQ(errors.find("Remote-control port failed"),
+              errors.rfind("Remote-control port failed"));
     // The receiver set-up failed at each cue and said so; the recording was made regardless.
     EXPECT_NE(s.output().find("No such file or directory.  Check serial port settings"),
               std::string::npos)

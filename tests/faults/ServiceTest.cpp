@@ -41,8 +41,8 @@ TEST(Service, TheProgramRefusesToRunWithFileCapabilities) {
                              fs::perms::others_read | fs::perms::others_exec);
     const fs::path copy = dir / "quillmar";
     fs::copy_file(fs::path(QUILLMAR_BINARY_DIR) / "quillmar", copy);
-    const std::string asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups -- " +
-                               copy.string() + " --version";
+    const std::string asUser =
+        "setpriv --reuid=65534 --regid=65534 --clear-groups -- " + copy.string() + " --version";
 
     ASSERT_EQ(Shell("setcap cap_sys_rawio,cap_sys_time+ep " + copy.string()).second, 0);
     const auto [refused, refusedStatus] = Shell(asUser);
@@ -55,7 +55,8 @@ TEST(Service, TheProgramRefusesToRunWithFileCapabilities) {
     ASSERT_EQ(Shell("setcap -r " + copy.string()).second, 0);
     const auto [ran, ranStatus] = Shell(
         "setpriv --reuid=65534 --regid=65534 --clear-groups --inh-caps=+sys_rawio "
-        "--ambient-caps=+sys_rawio -- " + copy.string() + " --version");
+        "--ambient-caps=+sys_rawio -- " +
+        copy.string() + " --version");
     EXPECT_EQ(ranStatus, 0) << ran;
     EXPECT_EQ(ran.rfind("quillmar ", 0), 0u) << ran;
     fs::remove_all(dir);

@@ -5,21 +5,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 #include <cerrno>
 #include <cstring>
 
 #include "audio/AudioFixture.h"
 #include "audio/SoundFiles.h"
-#include "core/ReceiverSequences.h"
 #include "core/ExportSequences.h"
+#include "core/ReceiverSequences.h"
+#include "core/ScheduleSequences.h"
 #include "export/AddressBook.h"
 #include "export/ExportEntry.h"
 #include "export/MailOut.h"
+#include "receiver/EbNoPolling.h"
 #include "schedule/FloppyBackup.h"
 #include "schedule/ScheduleEditor.h"
-#include "receiver/EbNoPolling.h"
-#include "core/ScheduleSequences.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
@@ -91,7 +90,8 @@ class ReceiverFaults : public StationFaults, public ::testing::WithParamInterfac
 TEST_P(ReceiverFaults, APollThatFailsOrCrawlsLosesNoAudio) {
     const ReceiverFault f = GetParam();
     std::string report;
-    for (int line = 1; line <= 11; ++line) report += "Carrier line " + std::to_string(line) + "\r\n";
+    for (int line = 1; line <= 11; ++line)
+        report += "Carrier line " + std::to_string(line) + "\r\n";
     report += "Eb/No             7.4 dB\r\n>";
     if (f.garbage) report = std::string("\x13\xFE\x80garbage without a prompt\x01", 28);
     if (f.answers) sim->serial.answer("R C", report, f.delayMs);
@@ -106,13 +106,13 @@ TEST_P(ReceiverFaults, APollThatFailsOrCrawlsLosesNoAudio) {
     expectCarriedOn();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Station, ReceiverFaults,
-    ::testing::Values(ReceiverFault{"Silent", false, 0, false, ""},
-                      ReceiverFault{"SlowButInTime", true, 300, false, "7.4 dB"},
-                      ReceiverFault{"TooSlow", true, 2000, false, ""},
-                      ReceiverFault{"Garbage", true, 0, true, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Station, ReceiverFaults,
+                         ::testing::Values(ReceiverFault{"Silent", false, 0, false, ""},
+                                           ReceiverFault{"SlowButInTime", true, 300, false,
+                                                         "7.4 dB"},
+                                           ReceiverFault{"TooSlow", true, 2000, false, ""},
+                                           ReceiverFault{"Garbage", true, 0, true, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StationFaults, AMissingReceiverPortIsShownAtEachCueAndTheProgrammeStillRecords) {
     sim->serial.failOpen(2, "No such file or directory");
@@ -125,7 +125,8 @@ TEST_F(StationFaults, AMissingReceiverPortIsShownAtEachCueAndTheProgrammeStillRe
 TEST_F(StationFaults, ASoundCardMissingAtArmDumpsThatProgrammeOnly) {
     audio().failCaptureStart("no such device");
     runTo(Monday(10, 0, 30));
-    EXPECT_THAT(sim->errors.messages, ElementsAre("Cannot record " + kFirstWave + ": no such device"));
+    EXPECT_THAT(sim->errors.messages,
+                ElementsAre("Cannot record " + kFirstWave + ": no such device"));
     EXPECT_TRUE(logged("AL", "Dump NEWS HOUR"));
     // The card is back (plugged in again) before the next programme.
     audio().failCaptureStart("");
@@ -175,7 +176,8 @@ TEST_F(StationFaults, AnExportToAMissingShareFailsThatExportOnly) {
     std::string error;
     ASSERT_TRUE(WriteExportEntry(st().Export, 1, e, &error)) << error;
     runTo(Monday(10, 2, 0));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("Export Error: Path not found: h:\\programs\\")));
+    EXPECT_THAT(sim->errors.messages,
+                Contains(HasSubstr("Export Error: Path not found: h:\\programs\\")));
     EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
     expectCarriedOn();
 }
@@ -229,9 +231,10 @@ struct DataFileFault {
     int code;
     bool applied;  // whether the edit is saved during the fault
 };
-void PrintTo(const DataFileFault& f, std::ostream* os) { *os << f.file; }
-class DataFileFaults : public StationFaults, public ::testing::WithParamInterface<DataFileFault> {
-};
+void PrintTo(const DataFileFault& f, std::ostream* os) {
+    *os << f.file;
+}
+class DataFileFaults : public StationFaults, public ::testing::WithParamInterface<DataFileFault> {};
 
 TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
     const DataFileFault& c = GetParam();
@@ -239,8 +242,8 @@ TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
     ScheduleEditor ed;
     OpenScheduleEditor(st(), ed);
     const auto& entries = ed.lstDisplaySchedule.entries();
-    const auto late = std::find_if(entries.begin(), entries.end(),
-                                   [](const auto& e) { return e.itemData == 2; });
+    const auto late =
+        std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.itemData == 2; });
     ASSERT_NE(late, entries.end());
     const int index = static_cast<int>(late - entries.begin());
     const auto edit = [&] {
@@ -269,10 +272,10 @@ TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
     EXPECT_EQ(sim->errors.messages.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OnApplyAndLogs, DataFileFaults,
-    ::testing::Values(DataFileFault{"c:\\satfile\\SatList.dat", ENOSPC, false},
-                      DataFileFault{"c:\\satfile\\logs\\AL261207.log", EIO, true}));
+INSTANTIATE_TEST_SUITE_P(OnApplyAndLogs, DataFileFaults,
+                         ::testing::Values(DataFileFault{"c:\\satfile\\SatList.dat", ENOSPC, false},
+                                           DataFileFault{"c:\\satfile\\logs\\AL261207.log", EIO,
+                                                         true}));
 
 TEST_F(StationFaults, AMissingIoPortIsReportedOnceAndThePlayStillHappens) {
     sim->ports.failure = "No such device";

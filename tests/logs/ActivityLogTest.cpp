@@ -12,9 +12,11 @@ using quillmar::testing::SimStation;
 namespace {
 
 struct LoggingStation : SimStation {
-    explicit LoggingStation(int activityLog, DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
+    explicit LoggingStation(int activityLog,
+                            DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
         : SimStation(start) {
-        write(kSettingsPath, std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
+        write(kSettingsPath,
+              std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
         this->start();
     }
     void activity(const std::string& message) { WriteActivityLog(st().logs, message); }
@@ -25,19 +27,21 @@ struct LoggingStation : SimStation {
 TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
     LoggingStation s(1);
     s.activity("Record Morning Edition");
-    s.activity("");  // an empty message still leaves its time
+    s.activity("");       // an empty message still leaves its time
     s.loop.advance(700);  // past midnight
     s.activity("Stop   Morning Edition 59:00");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261205.log"),
               "23:59:59  Record Morning Edition\r\n23:59:59  \r\n");
-    EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261206.log"), "00:00:00  Stop   Morning Edition 59:00\r\n");
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261206.log"),
+              "00:00:00  Stop   Morning Edition 59:00\r\n");
 }
 
 TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
     LoggingStation s(1);
     WriteErrorLog(s.st().logs, "10:15:00", "News Audio Alarm 00:05");
     WriteErrorLog(s.st().logs, "", "");
-    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"), "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"),
+              "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
 }
 
 TEST(ActivityLog, NothingIsWrittenUnlessTheSettingIsOne) {

@@ -118,7 +118,8 @@ TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
     std::int64_t lastDone = -1, total = -1;
     std::string error;
     ASSERT_TRUE(ConvertWave(
-        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled, &error))
+        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled,
+        &error))
         << error;
     const auto in = samplesOf(path("src.wav"));
     const auto out = samplesOf(path("out.wav"));

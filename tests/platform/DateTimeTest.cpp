@@ -6,14 +6,13 @@ using namespace quillmar;
 
 TEST(DateTime, CalendarArithmeticAgreesWithKnownDates) {
     const Date sat{2026, 12, 5};
-    EXPECT_EQ(sat.weekday(), 7);                     // Saturday
+    EXPECT_EQ(sat.weekday(), 7);  // Saturday
     EXPECT_EQ(sat.dayOfYear(), 339);
     EXPECT_EQ((Date{2024, 12, 31}.dayOfYear()), 366);  // leap year
     EXPECT_EQ((Date{1970, 1, 1}.serial()), 0);
     EXPECT_EQ((Date{2000, 3, 1}.addDays(-1)), (Date{2000, 2, 29}));
     EXPECT_EQ((Date{1900, 3, 1}.addDays(-1)), (Date{1900, 2, 28}));
-    for (std::int64_t d = -800000; d < 800000; d += 997)
-        EXPECT_EQ(Date::fromSerial(d).serial(), d);
+    for (std::int64_t d = -800000; d < 800000; d += 997) EXPECT_EQ(Date::fromSerial(d).serial(), d);
     EXPECT_FALSE((Date{2026, 2, 29}.isValid()));
 }
 

@@ -18,7 +18,7 @@ namespace {
 // simulation's in memory.
 template <class Files>
 class DriveFiles : public ::testing::Test {
-protected:
+  protected:
     Files files;
 };
 using Implementations = ::testing::Types<TempFileSystem, MemoryFileSystem>;
@@ -185,7 +185,8 @@ TEST(MemoryFiles, DumpWritesTheDrivesUnderAHostFolder) {
     ASSERT_TRUE(files.writePrivateFile("c:\\User.dat", "u", &error));
     EXPECT_TRUE(files.isPrivate("c:\\user.dat"));
     EXPECT_FALSE(files.isPrivate("c:\\satfile\\mycomp.ini"));
-    const fs::path out = fs::temp_directory_path() / ("quillmar-dump-" + std::to_string(::getpid()));
+    const fs::path out =
+        fs::temp_directory_path() / ("quillmar-dump-" + std::to_string(::getpid()));
     ASSERT_TRUE(files.dumpTo(out.string(), &error)) << error;
     EXPECT_EQ(Slurp(out / "drives/c/SatFile/MyComp.ini"), std::string("a\0b", 3));
     EXPECT_EQ(Slurp(out / "drives/c/User.dat"), "u");

@@ -25,9 +25,13 @@ TEST(SimEventLoop, TimersFireInTimeThenSequenceOrderAndMoveTheClock) {
     slow->setEnabled(true);
     once->setEnabled(true);
     f.loop.advance(200);
-    EXPECT_EQ(f.fired, (decltype(f.fired){{"fast", 50},  {"slow", 100}, {"once", 100},
-                                           {"fast", 100}, {"fast", 150}, {"slow", 200},
-                                           {"fast", 200}}));
+    EXPECT_EQ(f.fired, (decltype(f.fired){{"fast", 50},
+                                          {"slow", 100},
+                                          {"once", 100},
+                                          {"fast", 100},
+                                          {"fast", 150},
+                                          {"slow", 200},
+                                          {"fast", 200}}));
     EXPECT_FALSE(once->isEnabled());
     EXPECT_EQ(f.clock.now(), DateTime::from(2026, 12, 5, 23, 59, 59, 200));
     fast.reset();

@@ -2,8 +2,8 @@
 // lead elsewhere refused, and the parallel port through ppdev (its calls replaced by a fake).
 
 #include <gtest/gtest.h>
-#include <sys/ioctl.h>
 #include <linux/ppdev.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -123,7 +123,8 @@ TEST(HostPortIO, LinksToAnythingButADeviceAreRefusedAndLeftUntouched) {
         {"parport", d.root / "folder", 0x378, "leads to a directory, not a character device"},
         {"parport", d.root / "fifo", 0x378, "leads to a FIFO, not a character device"},
     };
-    if (foreignOwned) cases.push_back({"ioport", foreign, 0x287, "leads to a file owned by user 65534"});
+    if (foreignOwned)
+        cases.push_back({"ioport", foreign, 0x287, "leads to a file owned by user 65534"});
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.link) + " -> " + c.target.string());
         const fs::path link = d.root / "devices" / c.link;
@@ -194,7 +195,8 @@ TEST(HostPortIO, TheParallelPortGoesThroughPpdevActiveLowInAndEomOnBitZeroOut) {
     EXPECT_EQ(pp.opened, std::vector<std::string>{"/dev/parport0"}) << "claimed once, kept open";
     ASSERT_FALSE(pp.calls.empty());
     EXPECT_EQ(pp.calls[0].request, static_cast<unsigned long>(PPCLAIM));
-    EXPECT_EQ(pp.writes(), (std::vector<FakePpdev::Call>{{PPWDATA, 0}, {PPWDATA, 1}, {PPWDATA, 0}}));
+    EXPECT_EQ(pp.writes(),
+              (std::vector<FakePpdev::Call>{{PPWDATA, 0}, {PPWDATA, 1}, {PPWDATA, 0}}));
     EXPECT_TRUE(s.errors.messages.empty());
 
     // devices/parport chooses another port.

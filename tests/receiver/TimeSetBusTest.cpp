@@ -23,10 +23,10 @@ struct TimedatedStandIn : QDBusVirtualObject {
         if (call.interface() != "org.freedesktop.timedate1" || call.member() != "SetTime")
             return false;
         received.push_back(call.arguments());
-        bus.send(refusal.isEmpty() ? call.createReply()
-                                   : call.createErrorReply(
-                                         "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
-                                         refusal));
+        bus.send(refusal.isEmpty()
+                     ? call.createReply()
+                     : call.createErrorReply("org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+                                             refusal));
         return true;
     }
     QString refusal;
@@ -44,7 +44,8 @@ TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
 
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
-    ASSERT_TRUE(daemon.waitForStarted(5000)) << "dbus-daemon: " << daemon.errorString().toStdString();
+    ASSERT_TRUE(daemon.waitForStarted(5000))
+        << "dbus-daemon: " << daemon.errorString().toStdString();
     ASSERT_TRUE(daemon.waitForReadyRead(5000));
     const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     {

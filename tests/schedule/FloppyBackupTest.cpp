@@ -121,7 +121,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
 
     EXPECT_EQ(st().Settings.RecordThreshold, 7);
     EXPECT_EQ(st().Settings.RecordCard, 7);
-    EXPECT_EQ(st().recorder.RecordDevice, 7);  // the next capture uses the restored card
+    EXPECT_EQ(st().recorder.RecordDevice, 7);   // the next capture uses the restored card
     EXPECT_EQ(st().Settings.RecordVisible, 5);  // record 19 is not restored
     const std::string after = sim.read("c:\\satfile\\MyComp.ini");
     ASSERT_EQ(after.size(), 42u);

@@ -148,7 +148,8 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     EXPECT_EQ(sorted[1].text.substr(0, 2), "18");
     EXPECT_EQ(sorted[2].text, "19Mon 08:00:00  Sun Router                   ");
     EXPECT_EQ(sorted[2].itemData, 1901);
-    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0], "Tue 07:00:00  Tue Router                   ");
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0],
+              "Tue 07:00:00  Tue Router                   ");
     EXPECT_EQ(st().next.toSwitch->recordNo, 1);
     EXPECT_EQ(st().next.toSwitch->day, 3);
     EXPECT_EQ(st().next.toSwitch->time, "07:00:00");

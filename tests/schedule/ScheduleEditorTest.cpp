@@ -130,7 +130,8 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     put(2, Schedule("Two"));
     put(3, Schedule("Three"));
     OpenScheduleEditor(st(), ed);
-    EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, true), 0);  // nothing selected
+    EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, true),
+              0);  // nothing selected
     EXPECT_EQ(errors().back(), "Select a schedule");
 
     ed.selectedIndex = 2;  // "Two" in name order

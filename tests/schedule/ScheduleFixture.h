@@ -61,7 +61,9 @@ class ScheduleStoreTest : public ::testing::Test {
         std::string error;
         ASSERT_TRUE(st().schedule.SatListFile.write(n, BuildScheduleRecord(f), &error)) << error;
     }
-    void putDeleted(int n) { ASSERT_TRUE(st().schedule.SatListFile.write(n, DeletedScheduleRecord())); }
+    void putDeleted(int n) {
+        ASSERT_TRUE(st().schedule.SatListFile.write(n, DeletedScheduleRecord()));
+    }
 
     ScheduleFields record(int n) {
         std::string rec;

@@ -12,18 +12,18 @@ namespace {
 // A record laid out by hand, byte by byte, as an older installation wrote it.
 std::string HandWrittenRecord() {
     std::string rec;
-    rec += "1";                                      // 1 in use
-    rec += "Morning Edition          ";              // 2-26
-    rec += "59:00";                                  // 27-31
-    rec += "NPR";                                    // 32-34
-    rec += "2";                                      // 35 port
-    rec += "S";                                      // 36 route
-    rec += "5 ";                                     // 37-38 attenuation
-    rec += "T";                                      // 39 play start
-    rec += "T";                                      // 40 record start
-    rec += "1";                                      // 41 action
+    rec += "1";                          // 1 in use
+    rec += "Morning Edition          ";  // 2-26
+    rec += "59:00";                      // 27-31
+    rec += "NPR";                        // 32-34
+    rec += "2";                          // 35 port
+    rec += "S";                          // 36 route
+    rec += "5 ";                         // 37-38 attenuation
+    rec += "T";                          // 39 play start
+    rec += "T";                          // 40 record start
+    rec += "1";                          // 41 action
     for (int k = 0; k < 28; ++k) rec += k == 5 ? "06:00:00" : k == 6 ? "  07:30 " : "        ";
-    rec += "0230000";                                // 266-272 record days
+    rec += "0230000";  // 266-272 record days
     for (int r = 0; r < 7; ++r) rec += r == 1 ? "05:00:00" : r == 2 ? "05:30   " : "        ";
     rec += "   ";
     return rec;
@@ -44,8 +44,8 @@ TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
     EXPECT_EQ(f.Attenuation, "5 ");
     EXPECT_EQ(std::stoi(f.Attenuation), 5);
     EXPECT_EQ(StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action), "TT1");
-    EXPECT_EQ(f.PlayTimes[5], "06:00:00");       // Monday, slot 1
-    EXPECT_EQ(f.PlayTimes[6], "07:30 ");         // leading blanks go, trailing ones stay
+    EXPECT_EQ(f.PlayTimes[5], "06:00:00");  // Monday, slot 1
+    EXPECT_EQ(f.PlayTimes[6], "07:30 ");    // leading blanks go, trailing ones stay
     EXPECT_EQ(f.PlayTimes[0], "");
     EXPECT_EQ(f.RecordDays, (std::array<int, 8>{0, 2, 3, 0, 0, 0, 0, 0}));
     EXPECT_EQ(f.RecordTimes[1], "05:00:00");

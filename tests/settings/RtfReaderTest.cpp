@@ -21,7 +21,9 @@ TEST(RtfReader, KeepsTextFormattingParagraphsAndEscapes) {
 }
 
 TEST(RtfReader, UnicodeEscapesSkipTheirStandIns) {
-    EXPECT_EQ(RtfPlainText(ReadRtf("{\\rtf1 \\u8364?x\\uc2\\u-3913 ab!}")), "\xE2\x82\xAC" "x\xEF\x82\xB7!");
+    EXPECT_EQ(RtfPlainText(ReadRtf("{\\rtf1 \\u8364?x\\uc2\\u-3913 ab!}")),
+              "\xE2\x82\xAC"
+              "x\xEF\x82\xB7!");
 }
 
 TEST(RtfReader, MalformedInputGivesWhatCanBeRead) {

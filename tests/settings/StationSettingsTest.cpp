@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 
+#include "core/SettingsSequences.h"
 #include "core/Startup.h"
 #include "settings/StationSettings.h"
-#include "core/SettingsSequences.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -26,8 +26,8 @@ std::string Records(std::initializer_list<int> values) {
 
 TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     SimStation s;
-    s.write(kSettingsPath, Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4,
-                                    1, 2, 1}));
+    s.write(kSettingsPath,
+            Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4, 1, 2, 1}));
     s.start();
     const StationSettings& set = s.st().Settings;
     EXPECT_EQ(set.ProgramPlayCard, 1);
@@ -77,7 +77,7 @@ TEST(StationSettings, SavingWritesOnlyTheRecordsItOwns) {
     const std::string saved = s.read(kSettingsPath);
     ASSERT_EQ(saved.size(), 42u);
     EXPECT_EQ(saved.substr(0, 2), Records({-2}));
-    EXPECT_EQ(saved.substr(24, 4), Records({3, 2}));     // 13 and 14 as they were
+    EXPECT_EQ(saved.substr(24, 4), Records({3, 2}));       // 13 and 14 as they were
     EXPECT_EQ(saved.substr(28, 4), std::string(4, '\0'));  // 15 and 16 reserved, zero
     EXPECT_EQ(saved.substr(40, 2), Records({1}));
 

@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -65,7 +65,8 @@ WaveFacts ReadWave(const fs::path& p) {
 
 float MarkAt(const std::string& marks, std::size_t record) {
     float value = -1;
-    if (record >= 1 && marks.size() >= record * 4) std::memcpy(&value, marks.data() + (record - 1) * 4, 4);
+    if (record >= 1 && marks.size() >= record * 4)
+        std::memcpy(&value, marks.data() + (record - 1) * 4, 4);
     return value;
 }
 
@@ -117,7 +118,8 @@ pid_t RealStation::spawn(const std::vector<std::string>& args, const fs::path& o
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (fileSizeLimit > 0) {
-            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         for (const auto& e : env) ::putenv(const_cast<char*>(e.c_str()));
@@ -184,7 +186,8 @@ int RealStation::stop(pid_t pid, int signal, std::chrono::seconds limit) {
 
 fs::path RealStation::makePortFile(const std::map<long, unsigned char>& bytes) {
     std::string image(0x400, '\0');
-    for (const auto& [address, value] : bytes) image.at(static_cast<std::size_t>(address)) = static_cast<char>(value);
+    for (const auto& [address, value] : bytes)
+        image.at(static_cast<std::size_t>(address)) = static_cast<char>(value);
     const fs::path device = root / "devices/ioport";
     WriteAll(device, image);
     return device;
@@ -231,8 +234,14 @@ std::string RealStation::logsNamed(const std::string& prefix) const {
     return all;
 }
 
-std::string RealStation::activityLog() const { return logsNamed("AL"); }
-std::string RealStation::errorLog() const { return logsNamed("ER"); }
-std::string RealStation::output() const { return ReadAll(home / "quillmar.out"); }
+std::string RealStation::activityLog() const {
+    return logsNamed("AL");
+}
+std::string RealStation::errorLog() const {
+    return logsNamed("ER");
+}
+std::string RealStation::output() const {
+    return ReadAll(home / "quillmar.out");
+}
 
 }  // namespace quillmar::testing

@@ -23,7 +23,6 @@ void WriteAll(const fs::path& p, const std::string& bytes);
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
              std::chrono::milliseconds step = std::chrono::milliseconds(100));
 
-
 // What a 16-bit stereo 44.1 kHz wave file holds: seconds by its header's data size and by the
 // bytes after the header.
 struct WaveFacts {
@@ -76,7 +75,8 @@ class RealStation {
 
   private:
     fs::path binary(const std::string& name) const;
-    pid_t spawn(const std::vector<std::string>& args, const fs::path& output, long fileSizeLimit = 0);
+    pid_t spawn(const std::vector<std::string>& args, const fs::path& output,
+                long fileSizeLimit = 0);
     std::string logsNamed(const std::string& prefix) const;
 
     fs::path binaryDir_;

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ErrorDisplay.h"
 #include "core/Station.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimAudio.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
@@ -14,12 +15,11 @@
 #include "platform/sim/SimPortIO.h"
 #include "platform/sim/SimPrinter.h"
 #include "platform/sim/SimSerialPort.h"
-#include "platform/sim/MemoryFileSystem.h"
 
 namespace quillmar::testing {
 
 class CapturedErrors : public ErrorDisplay {
-public:
+  public:
     void showError(const std::string& message) override { messages.push_back(message); }
     void bringForward() override { ++forwards; }
     std::vector<std::string> messages;
@@ -27,7 +27,7 @@ public:
 };
 
 class SimStation {
-public:
+  public:
     // otherPorts, when given, replaces the simulated I/O ports (a host service under test).
     explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0),
                         PortIO* otherPorts = nullptr);

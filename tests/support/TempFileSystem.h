@@ -6,7 +6,7 @@ namespace quillmar {
 
 // A data root of its own in a fresh temporary folder, removed with the object.
 class TempFileSystem : public PosixFileSystem {
-public:
+  public:
     TempFileSystem();
     ~TempFileSystem() override;
     TempFileSystem(const TempFileSystem&) = delete;

@@ -6,10 +6,10 @@
 
 #include "audio/AudioState.h"
 #include "audio/Playout.h"
-#include "core/PlayoutSequences.h"
 #include "audio/SoundFiles.h"
 #include "audio/windows/LevelMeter.h"
 #include "audio/windows/frmAudition.h"
+#include "core/PlayoutSequences.h"
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
 #include "schedule/ScheduleRecord.h"
@@ -72,10 +72,12 @@ TEST(AuditionWindow, PlaysTheChosenProgrammeAndSetsTheTrimMark) {
     EXPECT_NE(w.TrackBar->value(), 0);
     QTest::mouseClick(w.cmdTrim, Qt::LeftButton);
     EXPECT_FALSE(s.st().playout.AuditionPlaying);
-    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0, 0.01);
+    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").TrimMark, 5.0,
+                0.01);
     // A right click on EOM while stopped puts the EOM back at the end.
     QTest::mouseRelease(w.cmdEOM, Qt::RightButton);
-    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").EomMark, 19.97, 0.05);
+    EXPECT_NEAR(ReadSoundMarks(s.st().platform.files, "C:\\SATFILE\\SFTUE002.DAT").EomMark, 19.97,
+                0.05);
 }
 
 TEST(AuditionWindow, PlayWithNothingChosenAsksForAProgramme) {

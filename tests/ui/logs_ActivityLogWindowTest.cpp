@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
-
 #include <memory>
 
 #include "core/windows/WindowRegistry.h"
@@ -100,7 +99,7 @@ TEST_F(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     frmActivityLog* v = OpenViewer(w, "mnuErrorLog");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->model().kind, "ER");
-    EXPECT_EQ(v->windowTitle(), "Load Error Log");  // not the program's name
+    EXPECT_EQ(v->windowTitle(), "Load Error Log");            // not the program's name
     emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));  // a double click on the date
     EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"Log for 12/04/26 does not exist."}));
     EXPECT_EQ(v->windowTitle(), "Error Log for 12/04/26");

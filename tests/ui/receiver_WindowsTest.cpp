@@ -10,12 +10,12 @@
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "receiver/ReceiverStatus.h"
-#include "schedule/SourceCodes.h"
 #include "receiver/windows/frmComSelect.h"
 #include "receiver/windows/frmDisplayReceiver.h"
 #include "receiver/windows/frmProgramSourceCodes.h"
 #include "receiver/windows/frmRelay.h"
 #include "receiver/windows/frmSetReceiver.h"
+#include "schedule/SourceCodes.h"
 #include "settings/StationSettings.h"
 #include "support/SimStation.h"
 

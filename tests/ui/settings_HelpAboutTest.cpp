@@ -25,11 +25,13 @@ QTextCharFormat FormatAt(QTextEdit* box, const QString& text) {
 TEST(HelpWindow, ShowsTheHelpFilesTextAndFormatting) {
     SimStation s;
     s.start();
-    s.write(kHelpFilePath, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Bold\\b0  and \\i italic\\i0\\par "
-                           "Caf\\'e9 next\\par}");
+    s.write(kHelpFilePath,
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\b Bold\\b0  and \\i italic\\i0\\par "
+            "Caf\\'e9 next\\par}");
     frmHelp help(s.st());
     EXPECT_EQ(help.windowTitle(), "Quillmar Help");
-    EXPECT_EQ(help.RichTextBox1->toPlainText(), QString::fromUtf8("Bold and italic\nCaf\xC3\xA9 next\n"));
+    EXPECT_EQ(help.RichTextBox1->toPlainText(),
+              QString::fromUtf8("Bold and italic\nCaf\xC3\xA9 next\n"));
     EXPECT_TRUE(help.RichTextBox1->isReadOnly());
     EXPECT_EQ(FormatAt(help.RichTextBox1, "Bold").fontWeight(), QFont::Bold);
     EXPECT_TRUE(FormatAt(help.RichTextBox1, "italic").fontItalic());

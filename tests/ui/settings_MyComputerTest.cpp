@@ -3,9 +3,9 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "core/SettingsSequences.h"
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
-#include "core/SettingsSequences.h"
 #include "settings/windows/frmMyComputer.h"
 #include "support/SimStation.h"
 

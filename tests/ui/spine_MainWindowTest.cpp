@@ -9,12 +9,12 @@
 #include <QTest>
 #include <map>
 
+#include "core/ScheduleSequences.h"
+#include "core/SettingsSequences.h"
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
-#include "core/ScheduleSequences.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
-#include "core/SettingsSequences.h"
 #include "settings/windows/frmError.h"
 #include "support/SimStation.h"
 
@@ -30,14 +30,17 @@ QStringList Captions(const QList<QAction*>& actions) {
     return out;
 }
 
-QMenu* Menu(mnuMenu& w, const char* name) { return w.findChild<QMenu*>(name); }
+QMenu* Menu(mnuMenu& w, const char* name) {
+    return w.findChild<QMenu*>(name);
+}
 
 // Counts the paint events of each named widget.
 class PaintCounter : public QObject {
-public:
+  public:
     std::map<std::string, int> painted;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint && !o->objectName().isEmpty()) ++painted[o->objectName().toStdString()];
+        if (e->type() == QEvent::Paint && !o->objectName().isEmpty())
+            ++painted[o->objectName().toStdString()];
         return false;
     }
 };
@@ -59,12 +62,12 @@ TEST(MainWindow, CarriesEveryMenuAndEntryInOrder) {
     EXPECT_EQ(Captions(Menu(w, "mnuSetUp")->actions()),
               (QStringList{"Address Book", "My Email Account", "My Computer",
                            "Program Source Codes", "Communications"}));
-    EXPECT_EQ(Captions(Menu(w, "mnuView")->actions()),
-              (QStringList{"Play Schedule", "Record Schedule", "Switch Schedule",
-                           "Receiver &Status"}));
+    EXPECT_EQ(
+        Captions(Menu(w, "mnuView")->actions()),
+        (QStringList{"Play Schedule", "Record Schedule", "Switch Schedule", "Receiver &Status"}));
     EXPECT_EQ(Captions(Menu(w, "mnuReceiverStatus")->actions()),
-              (QStringList{"Carrier", "MPEG", "Relays", "Extended Relays",
-                           "Receiver Serial  &Port", "Settings"}));
+              (QStringList{"Carrier", "MPEG", "Relays", "Extended Relays", "Receiver Serial  &Port",
+                           "Settings"}));
     EXPECT_EQ(Captions(Menu(w, "mnuHistory")->actions()),
               (QStringList{"Eb/No", "Activity Log", "Error Log", "Signal"}));
     // Exit always works; an entry whose window is missing is there but cannot be chosen.
@@ -205,9 +208,7 @@ TEST(ErrorWindow, OneInstanceShowsTheLatestMessageAndOkUnloadsIt) {
     EXPECT_EQ(errors.window(), window.data());
     EXPECT_EQ(window->lblMessage->text(), "Select a schedule");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(QApplication::topLevelWidgets().count(
-                  static_cast<QWidget*>(window.data())),
-              1);
+    EXPECT_EQ(QApplication::topLevelWidgets().count(static_cast<QWidget*>(window.data())), 1);
     QTest::mouseClick(window->OKButton, Qt::LeftButton);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);

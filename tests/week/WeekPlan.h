@@ -93,8 +93,11 @@ inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
         f.Route = ScheduleRoute::Stereo;
         f.Attenuation = "0";
         f.RecordStart = ScheduleStart::Timed;
-        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay ? ScheduleStart::Manual : ScheduleStart::Timed;
-        f.Action = p.kind == PlannedSchedule::Kind::Switch ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
+        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay
+                          ? ScheduleStart::Manual
+                          : ScheduleStart::Timed;
+        f.Action = p.kind == PlannedSchedule::Kind::Switch ? ScheduleAction::SwitchOnly
+                                                           : ScheduleAction::Record;
         for (const auto& s : p.slots) {
             f.RecordDays[static_cast<std::size_t>(s.weekday - 1)] = s.weekday;
             f.RecordTimes[static_cast<std::size_t>(s.weekday - 1)] = Hms(s.second);

@@ -56,9 +56,9 @@ const std::string kError = "\r\nERROR\r\n>";
 double ReceiverModel::VaryingEbNo(double phase) {
     constexpr double kPi = 3.14159265358979323846;
     phase -= std::floor(phase);
-    if (phase >= 0.80 && phase < 0.83) return 2.5;  // the step: a cable, the receiver
+    if (phase >= 0.80 && phase < 0.83) return 2.5;        // the step: a cable, the receiver
     double db = 11.0 + 0.3 * std::sin(phase * 14 * kPi);  // a little ripple
-    if (phase > 0.30 && phase < 0.70)  // the slow fade: rain, snow on the dish
+    if (phase > 0.30 && phase < 0.70)                     // the slow fade: rain, snow on the dish
         db -= 4.0 * 0.5 * (1 - std::cos((phase - 0.30) / 0.40 * 2 * kPi));
     return db;
 }

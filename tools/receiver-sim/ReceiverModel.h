@@ -21,7 +21,8 @@ class ReceiverModel {
 
     // The Eb/No of a signal that fades slowly and drops once in each cycle, at `phase` (0..1)
     // of the cycle: about 11 dB, a dip to about 7 dB around the middle, and a step down to
-    // 2.5 dB (below the lock threshold) from 0.80 to 0.83. The demo's week of logs has the same shape.
+    // 2.5 dB (below the lock threshold) from 0.80 to 0.83. The demo's week of logs has the same
+    // shape.
     static double VaryingEbNo(double phase);
     // "10.2 dB" text of a figure.
     static std::string EbNoText(double db);

@@ -246,7 +246,8 @@ int main(int argc, char** argv) {
                     std::fflush(log);
                 }
                 if (cycleSeconds > 0) {
-                    const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
+                    const double elapsed =
+                        std::chrono::duration<double>(Clock::now() - started).count();
                     model.ebno = receiver_sim::ReceiverModel::EbNoText(
                         receiver_sim::ReceiverModel::VaryingEbNo(elapsed / cycleSeconds));
                 }

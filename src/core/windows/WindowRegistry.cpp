@@ -6,13 +6,14 @@
 #include <string>
 
 #include "audio/windows/frmAudition.h"
+#include "core/ManualControls.h"
+#include "core/ScheduleSequences.h"
 #include "core/Station.h"
 #include "core/windows/mnuMenu.h"
 #include "export/windows/frmAddressBook.h"
 #include "export/windows/frmAutoExport.h"
 #include "export/windows/frmMyAccount.h"
 #include "export/windows/frmSend.h"
-#include "core/ManualControls.h"
 #include "logs/windows/frmActivityLog.h"
 #include "logs/windows/frmSignal.h"
 #include "receiver/windows/frmComSelect.h"
@@ -20,7 +21,6 @@
 #include "receiver/windows/frmProgramSourceCodes.h"
 #include "receiver/windows/frmRelay.h"
 #include "receiver/windows/frmSetReceiver.h"
-#include "core/ScheduleSequences.h"
 #include "schedule/windows/frmSchedule.h"
 #include "schedule/windows/frmWeeklySchedule.h"
 #include "settings/windows/frmHelp.h"
@@ -87,13 +87,15 @@ void RegisterWindows(mnuMenu& menu, Station& station) {
     menu.setMenuAction("mnuLoadScheduleFromFloppy", [&] { LoadScheduleFromFloppy(station); });
     menu.setMenuAction("mnuLoadSetupFromFloppy", [&] { LoadSetupFromFloppy(station); });
     // Receiver link. A status view replaces the one on screen.
-    menu.setWindowOpener("mnuProgramSourceCodes", [&] { return new frmProgramSourceCodes(station); });
+    menu.setWindowOpener("mnuProgramSourceCodes",
+                         [&] { return new frmProgramSourceCodes(station); });
     menu.setWindowOpener("mnuCommunications", [&] { return new frmComSelect(station); });
     menu.setWindowOpener("mnuSetReceiver", [&] { return new frmSetReceiver(station); });
-    for (auto [entry, command] : {std::pair{"mnuCarrier", "RT C"}, std::pair{"mnuMPEG", "R M"},
-                                  std::pair{"mnuReceiverSerialPort", "R SP"},
-                                  std::pair{"mnuSettings", "R S"}})
-        menu.setMenuAction(entry, [&station, command] { frmDisplayReceiver::showFor(station, command); });
+    for (auto [entry, command] :
+         {std::pair{"mnuCarrier", "RT C"}, std::pair{"mnuMPEG", "R M"},
+          std::pair{"mnuReceiverSerialPort", "R SP"}, std::pair{"mnuSettings", "R S"}})
+        menu.setMenuAction(entry,
+                           [&station, command] { frmDisplayReceiver::showFor(station, command); });
     auto relays = std::make_shared<SharedWindow>();
     for (auto [entry, command] :
          {std::pair{"mnuRelays", "R R"}, std::pair{"mnuExtendedRelays", "R ER"}})

@@ -39,12 +39,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 const char* Colour(MainWindowModel::ButtonColour c) {
     switch (c) {
-        case MainWindowModel::ButtonColour::Yellow: return "background-color: yellow;";
-        case MainWindowModel::ButtonColour::Red: return "background-color: red;";
-        case MainWindowModel::ButtonColour::Green: return "background-color: lime;";
+        case MainWindowModel::ButtonColour::Yellow:
+            return "background-color: yellow;";
+        case MainWindowModel::ButtonColour::Red:
+            return "background-color: red;";
+        case MainWindowModel::ButtonColour::Green:
+            return "background-color: lime;";
         case MainWindowModel::ButtonColour::Maroon:
             return "background-color: rgb(128, 0, 0); color: white;";
-        default: return "";
+        default:
+            return "";
     }
 }
 
@@ -60,7 +64,7 @@ void Show(QWidget* widget, bool visible) {
 
 // Hands the key presses of a widget to a station procedure.
 class KeyForwarder : public QObject {
-public:
+  public:
     KeyForwarder(QObject* parent, std::function<void(int)> onKey)
         : QObject(parent), onKey_(std::move(onKey)) {}
     bool eventFilter(QObject*, QEvent* event) override {
@@ -68,7 +72,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::function<void(int)> onKey_;
 };
 
@@ -276,7 +280,9 @@ void mnuMenu::buildMenus() {
     setMenuAction("mnuExit", [this] { close(); });
 }
 
-QAction* mnuMenu::entry(const QString& name) const { return findChild<QAction*>(name); }
+QAction* mnuMenu::entry(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 void mnuMenu::setMenuAction(const QString& name, std::function<void()> action) {
     QAction* a = entry(name);
@@ -338,13 +344,11 @@ void mnuMenu::render() {
     // The audio chains: meters and headings while recording or playing, the Play colour.
     const AudioDisplay& audio = station_.Audio;
     Show(Label3, audio.RecordMetersVisible);
-    for (LevelMeter* m : {MMLevelX3, MMLevelX4, MMLevelScaleX2})
-        Show(m, audio.RecordMetersVisible);
+    for (LevelMeter* m : {MMLevelX3, MMLevelX4, MMLevelScaleX2}) Show(m, audio.RecordMetersVisible);
     MMLevelX3->setLevel(audio.RecordPeakLeft);
     MMLevelX4->setLevel(audio.RecordPeakRight);
     Show(Label2, audio.PlayMetersVisible);
-    for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1})
-        Show(m, audio.PlayMetersVisible);
+    for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1}) Show(m, audio.PlayMetersVisible);
     const PlayLevels play = ProgrammeLevels(station_.recorder.Chains);
     MMLevelX1->setLevel(play.left);
     MMLevelX2->setLevel(play.right);
@@ -378,7 +382,8 @@ void mnuMenu::render() {
 
 void mnuMenu::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) MainWindowActivated(station_);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        MainWindowActivated(station_);
 }
 
 void mnuMenu::closeEvent(QCloseEvent* event) {

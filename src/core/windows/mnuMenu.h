@@ -24,7 +24,7 @@ class LevelMeter;
 // actions. Menu entries whose window is not registered stay disabled.
 class mnuMenu : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit mnuMenu(Station& station, QWidget* parent = nullptr);
 
     // Makes a menu entry (by objectName) open a window. The factory runs when the window is
@@ -52,11 +52,11 @@ public:
     QProgressBar* ProgressBar1;
     QListWidget* PlayList;
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     QAction* entry(const QString& name) const;
 

@@ -54,8 +54,10 @@ int OpenDevice(const std::string& path, int flags, DeviceKind kind, std::string*
         return -1;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) why = path + ": " + std::strerror(errno);
-    else why = Judge(path, info, kind);
+    if (::fstat(fd, &info) != 0)
+        why = path + ": " + std::strerror(errno);
+    else
+        why = Judge(path, info, kind);
     if (why.empty() && !(flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_ACCMODE) != 0)
         why = path + ": " + std::strerror(errno);
     if (why.empty()) return fd;

@@ -9,7 +9,7 @@
 namespace quillmar {
 
 enum class DeviceKind {
-    CharacterDevice,      // a serial or parallel port, /dev/port
+    CharacterDevice,           // a serial or parallel port, /dev/port
     CharacterDeviceOrOwnFile,  // ... or a plain file of the running user standing in for one
 };
 

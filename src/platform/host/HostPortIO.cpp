@@ -1,8 +1,8 @@
 #include "platform/host/HostPortIO.h"
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <linux/ppdev.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,7 +32,9 @@ std::string Hex(std::uint16_t address) {
 HostPortIO::HostPortIO(std::string dataRoot, std::unique_ptr<PpdevCalls> ppdev)
     : dataRoot_(std::move(dataRoot)), ppdev_(std::move(ppdev)) {}
 
-HostPortIO::~HostPortIO() { closeParallel(); }
+HostPortIO::~HostPortIO() {
+    closeParallel();
+}
 
 HostPortIO::Route HostPortIO::routeOf(std::uint16_t address, std::string* device) const {
     const std::string ioport = dataRoot_ + "/devices/ioport";
@@ -54,10 +56,13 @@ HostPortIO::Route HostPortIO::routeOf(std::uint16_t address, std::string* device
 bool HostPortIO::read(std::uint16_t address, std::uint8_t* value, std::string* error) {
     std::string device;
     switch (routeOf(address, &device)) {
-        case Route::Parallel: return parallelAccess(false, address, value, error);
+        case Route::Parallel:
+            return parallelAccess(false, address, value, error);
         case Route::PortFile:
-        case Route::RawPort: return fileAccess(device, false, address, value, error);
-        case Route::None: break;
+        case Route::RawPort:
+            return fileAccess(device, false, address, value, error);
+        case Route::None:
+            break;
     }
     if (error) *error = "no port at address " + Hex(address);
     return false;
@@ -66,10 +71,13 @@ bool HostPortIO::read(std::uint16_t address, std::uint8_t* value, std::string* e
 bool HostPortIO::write(std::uint16_t address, std::uint8_t value, std::string* error) {
     std::string device;
     switch (routeOf(address, &device)) {
-        case Route::Parallel: return parallelAccess(true, address, &value, error);
+        case Route::Parallel:
+            return parallelAccess(true, address, &value, error);
         case Route::PortFile:
-        case Route::RawPort: return fileAccess(device, true, address, &value, error);
-        case Route::None: break;
+        case Route::RawPort:
+            return fileAccess(device, true, address, &value, error);
+        case Route::None:
+            break;
     }
     if (error) *error = "no port at address " + Hex(address);
     return false;
@@ -92,9 +100,10 @@ bool HostPortIO::fileAccess(const std::string& path, bool write, std::uint16_t a
     ::close(fd);
     if (done == 1) return true;
     if (error)
-        *error = path + ": " +
-                 (done < 0 ? std::strerror(why)
-                           : (write ? "nothing written at " : "no byte at address ") + Hex(address));
+        *error =
+            path + ": " +
+            (done < 0 ? std::strerror(why)
+                      : (write ? "nothing written at " : "no byte at address ") + Hex(address));
     return false;
 }
 

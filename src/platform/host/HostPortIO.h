@@ -30,10 +30,9 @@ class HostPortIO : public PortIO {
   private:
     enum class Route { PortFile, Parallel, RawPort, None };
     Route routeOf(std::uint16_t address, std::string* device) const;
-    bool fileAccess(const std::string& path, bool write, std::uint16_t address,
-                    std::uint8_t* value, std::string* error);
-    bool parallelAccess(bool write, std::uint16_t address, std::uint8_t* value,
-                        std::string* error);
+    bool fileAccess(const std::string& path, bool write, std::uint16_t address, std::uint8_t* value,
+                    std::string* error);
+    bool parallelAccess(bool write, std::uint16_t address, std::uint8_t* value, std::string* error);
     void closeParallel();
 
     std::string dataRoot_;

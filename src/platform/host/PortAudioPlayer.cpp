@@ -3,12 +3,12 @@
 #include <portaudio.h>
 #include <sndfile.h>
 
-#include "platform/wave/SoundFile.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <vector>
+
+#include "platform/wave/SoundFile.h"
 
 namespace quillmar {
 
@@ -89,7 +89,8 @@ bool PortAudioPlayer::startAt(std::int64_t frame, std::string* error) {
     readerDone_.store(false, std::memory_order_relaxed);
     done_.store(false, std::memory_order_relaxed);
     // Fill the ring before the output starts, so playback does not begin with a gap.
-    if (!fill(file->get(), ring_.capacity() / 2)) readerDone_.store(true, std::memory_order_release);
+    if (!fill(file->get(), ring_.capacity() / 2))
+        readerDone_.store(true, std::memory_order_release);
 
     const int outputs = static_cast<int>(session_.devices(false).size());
     if (device_ == outputs) {

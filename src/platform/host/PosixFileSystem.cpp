@@ -14,7 +14,9 @@ namespace quillmar {
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -264,7 +266,7 @@ namespace {
 
 // A descriptor read and written at offsets; closed with the handle.
 class PosixFileHandle : public FileHandle {
-public:
+  public:
     explicit PosixFileHandle(int fd) : fd_(fd) {}
     ~PosixFileHandle() override { ::close(fd_); }
     PosixFileHandle(const PosixFileHandle&) = delete;
@@ -306,7 +308,7 @@ public:
         return false;
     }
 
-private:
+  private:
     int fd_;
 };
 

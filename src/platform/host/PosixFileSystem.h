@@ -8,7 +8,7 @@ namespace quillmar {
 
 // Drive paths under a data root: "x:\a\b" is <root>/drives/x/a/b.
 class PosixFileSystem : public FileSystem {
-public:
+  public:
     explicit PosixFileSystem(std::string dataRoot);
 
     const std::string& dataRoot() const { return root_; }
@@ -24,8 +24,7 @@ public:
                       std::string* error) override;
     bool readFile(std::string_view drivePath, std::string* bytes,
                   std::string* error) const override;
-    bool writeFile(std::string_view drivePath, std::string_view bytes,
-                   std::string* error) override;
+    bool writeFile(std::string_view drivePath, std::string_view bytes, std::string* error) override;
     bool writePrivateFile(std::string_view drivePath, std::string_view bytes,
                           std::string* error) override;
     std::int64_t fileLength(std::string_view drivePath) const override;
@@ -37,7 +36,7 @@ public:
     bool renameFile(std::string_view from, std::string_view to, std::string* error) override;
     bool removeFile(std::string_view drivePath) override;
 
-private:
+  private:
     std::string root_;
 };
 

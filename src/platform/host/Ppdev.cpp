@@ -23,6 +23,8 @@ class System : public PpdevCalls {
 
 }  // namespace
 
-std::unique_ptr<PpdevCalls> SystemPpdev() { return std::make_unique<System>(); }
+std::unique_ptr<PpdevCalls> SystemPpdev() {
+    return std::make_unique<System>();
+}
 
 }  // namespace quillmar

@@ -51,12 +51,11 @@ void ProgramRunner::run(const std::string& program, const std::vector<std::strin
         job->process->kill();
         finish(job, false, what_ + " did not finish within " + DurationText(timeoutMs_));
     });
-    QObject::connect(job->process, &QProcess::errorOccurred,
-                     [this, job, program](QProcess::ProcessError e) {
-                         if (e == QProcess::FailedToStart)
-                             finish(job, false,
-                                    program + ": " + job->process->errorString().toStdString());
-                     });
+    QObject::connect(
+        job->process, &QProcess::errorOccurred, [this, job, program](QProcess::ProcessError e) {
+            if (e == QProcess::FailedToStart)
+                finish(job, false, program + ": " + job->process->errorString().toStdString());
+        });
     QObject::connect(
         job->process, &QProcess::finished, [this, job](int code, QProcess::ExitStatus status) {
             if (status == QProcess::NormalExit && code == 0) {

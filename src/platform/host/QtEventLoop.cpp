@@ -8,7 +8,7 @@ namespace quillmar {
 namespace {
 
 class QtTimer : public Timer {
-public:
+  public:
     QtTimer(int intervalMs, bool singleShot, std::function<void()> handler)
         : handler_(std::move(handler)), singleShot_(singleShot) {
         timer_.setInterval(intervalMs);
@@ -28,7 +28,7 @@ public:
     void setInterval(int ms) override { timer_.setInterval(ms); }
     int interval() const override { return timer_.interval(); }
 
-private:
+  private:
     QTimer timer_;
     std::function<void()> handler_;
     bool singleShot_;

@@ -33,7 +33,8 @@ DateTime SystemClock::now() const {
     std::tm tm{};
     ::localtime_r(&ts.tv_sec, &tm);
     return DateTime::from(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                          tm.tm_sec > 59 ? 59 : tm.tm_sec, static_cast<int>(ts.tv_nsec / 1'000'000));
+                          tm.tm_sec > 59 ? 59 : tm.tm_sec,
+                          static_cast<int>(ts.tv_nsec / 1'000'000));
 }
 
 void SystemClock::setTimeOfDay(int hour, int minute, int second, SetDone done) {
@@ -45,9 +46,9 @@ void SystemClock::setTimeOfDay(int hour, int minute, int second, SetDone done) {
     tm.tm_sec = second;
     tm.tm_isdst = -1;
     t = std::mktime(&tm);
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.timedate1", "/org/freedesktop/timedate1", "org.freedesktop.timedate1",
-        "SetTime");
+    QDBusMessage call =
+        QDBusMessage::createMethodCall("org.freedesktop.timedate1", "/org/freedesktop/timedate1",
+                                       "org.freedesktop.timedate1", "SetTime");
     // Microseconds since the epoch, absolute, and no password prompt: nobody is there to answer.
     call << static_cast<qlonglong>(t) * 1'000'000 << false << false;
     auto* watcher =
@@ -58,7 +59,8 @@ void SystemClock::setTimeOfDay(int hour, int minute, int second, SetDone done) {
                          watcher->deleteLater();
                          if (!watcher->isError()) return done(true, {});
                          const QDBusError error = watcher->error();
-                         const QString why = error.message().isEmpty() ? error.name() : error.message();
+                         const QString why =
+                             error.message().isEmpty() ? error.name() : error.message();
                          done(false, why.toStdString());
                      });
 }

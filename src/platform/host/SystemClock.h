@@ -13,7 +13,7 @@ namespace quillmar {
 // over D-Bus), which asks polkit: the package's rule lets members of the quillmar group, so
 // the program itself needs no privilege.
 class SystemClock : public Clock {
-public:
+  public:
     // busAddress: the bus timedated is on; empty for the system bus.
     explicit SystemClock(const std::string& busAddress = {});
     ~SystemClock() override;
@@ -23,7 +23,7 @@ public:
     DateTime now() const override;
     void setTimeOfDay(int hour, int minute, int second, SetDone done) override;
 
-private:
+  private:
     QString connectionName_;  // empty for the system bus
     // Replies are handled on this object, so none arrives after the clock is gone.
     std::unique_ptr<QObject> context_;

@@ -11,7 +11,9 @@ SystemdWatchdog::SystemdWatchdog() {
     if (sd_watchdog_enabled(0, &usec) > 0) every_ = std::chrono::microseconds(usec / 4);
 }
 
-void SystemdWatchdog::ready() { sd_notify(0, "READY=1"); }
+void SystemdWatchdog::ready() {
+    sd_notify(0, "READY=1");
+}
 
 void SystemdWatchdog::alive() {
     if (every_.count() == 0) return;

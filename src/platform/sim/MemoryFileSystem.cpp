@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace quillmar {
 
@@ -144,7 +145,8 @@ bool MemoryFileSystem::appendToFile(std::string_view drivePath, std::string_view
     if (const int code = failure(key)) return Fail(error, code);
     if (!canMakeFile(key, error)) return false;
     Node& node = nodes_[key];
-    if (!node.bytes) node = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
+    if (!node.bytes)
+        node = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
     node.bytes->append(bytes);
     return true;
 }
@@ -235,17 +237,22 @@ std::unique_ptr<FileHandle> MemoryFileSystem::openFile(std::string_view drivePat
     const int code = failure(key);
     // A full disk still lets a file be read; an I/O error or a refusal does not.
     const bool refused = code != 0 && (mode != OpenMode::Read || code != ENOSPC);
-    const bool ok = key.empty()                  ? NotDrivePath(error)
-                    : refused                    ? Fail(error, code)
-                    : mode != OpenMode::Read     ? canMakeFile(key, error)
-                    : !node                      ? Fail(error, ENOENT)
-                    : node->folder               ? Fail(error, EISDIR)
-                                                 : true;
+    const bool ok = key.empty()              ? NotDrivePath(error)
+                    : refused                ? Fail(error, code)
+                    : mode != OpenMode::Read ? canMakeFile(key, error)
+                    : !node                  ? Fail(error, ENOENT)
+                    : node->folder           ? Fail(error, EISDIR)
+                                             : true;
     if (!ok) return nullptr;
-    if (mode == OpenMode::Read) return std::make_unique<Handle>(*this, key, node->bytes, false);
+    if (mode == OpenMode::Read) {
+        remember(node->bytes);
+        return std::make_unique<Handle>(*this, key, node->bytes, false);
+    }
     Node& made = nodes_[key];
-    if (!made.bytes) made = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
+    if (!made.bytes)
+        made = Node{LastName(drivePath), false, false, std::make_shared<std::string>()};
     if (mode == OpenMode::Replace) made.bytes->clear();
+    remember(made.bytes);
     return std::make_unique<Handle>(*this, key, made.bytes, true);
 }
 
@@ -295,6 +302,26 @@ bool MemoryFileSystem::dumpTo(const std::string& hostFolder, std::string* error)
         }
     }
     return true;
+}
+
+void MemoryFileSystem::remember(const std::shared_ptr<std::string>& bytes) {
+    if (opened_.size() >= 64)
+        std::erase_if(opened_, [](const auto& weak) { return weak.expired(); });
+    opened_.push_back(bytes);
+}
+
+std::int64_t MemoryFileSystem::bytesHeld() const {
+    // A file replaced while a handle is open lives on until the handle closes, as on disk.
+    std::set<const std::string*> held;
+    for (const auto& [key, node] : nodes_)
+        if (node.bytes) held.insert(node.bytes.get());
+    std::erase_if(opened_, [](const auto& weak) { return weak.expired(); });
+    std::vector<std::shared_ptr<std::string>> open;
+    for (const auto& weak : opened_)
+        if (auto bytes = weak.lock()) held.insert(bytes.get()), open.push_back(std::move(bytes));
+    std::int64_t total = 0;
+    for (const std::string* bytes : held) total += static_cast<std::int64_t>(bytes->capacity());
+    return total;
 }
 
 }  // namespace quillmar

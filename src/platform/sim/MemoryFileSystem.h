@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -23,8 +24,7 @@ class MemoryFileSystem : public FileSystem {
                       std::string* error) override;
     bool readFile(std::string_view drivePath, std::string* bytes,
                   std::string* error) const override;
-    bool writeFile(std::string_view drivePath, std::string_view bytes,
-                   std::string* error) override;
+    bool writeFile(std::string_view drivePath, std::string_view bytes, std::string* error) override;
     bool writePrivateFile(std::string_view drivePath, std::string_view bytes,
                           std::string* error) override;
     std::int64_t fileLength(std::string_view drivePath) const override;
@@ -45,6 +45,8 @@ class MemoryFileSystem : public FileSystem {
     void removeFolder(std::string_view drivePath);
     // True when the file was last written by writePrivateFile (owner only).
     bool isPrivate(std::string_view drivePath) const;
+    // Heap held by all files, open ones included: what the station keeps on its drives.
+    std::int64_t bytesHeld() const;
 
     // Writes every drive under hostFolder as drives/<letter>/..., names in the case they were
     // made with. False with the reason on failure.
@@ -67,8 +69,11 @@ class MemoryFileSystem : public FileSystem {
     bool replace(std::string_view drivePath, std::string_view bytes, bool isPrivate,
                  std::string* error);
 
+    void remember(const std::shared_ptr<std::string>& bytes);
+
     std::map<std::string, Node> nodes_;  // by DrivePathKey
     std::map<std::string, int> failures_;
+    mutable std::vector<std::weak_ptr<std::string>> opened_;  // contents handles were opened on
 };
 
 }  // namespace quillmar

@@ -276,7 +276,8 @@ class SimAudio::Player : public AudioPlayer {
         AudioBuffer buffer;
         if (!playing_ || paused_) return buffer;
         const std::int64_t frame = positionMs() * kSampleRate / 1000;
-        if (!ReadWaveFrames(audio_.files_, path_, frame, 1024, &buffer.samples, &buffer.channels, nullptr))
+        if (!ReadWaveFrames(audio_.files_, path_, frame, 1024, &buffer.samples, &buffer.channels,
+                            nullptr))
             return AudioBuffer{};
         MeasurePeaks(buffer);
         return buffer;

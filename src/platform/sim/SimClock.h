@@ -8,7 +8,7 @@ namespace quillmar {
 
 // A clock that moves only when told: by the simulated event loop, or by a test.
 class SimClock : public Clock {
-public:
+  public:
     explicit SimClock(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0)) : now_(start) {}
 
     DateTime now() const override { return now_; }
@@ -22,7 +22,7 @@ public:
     // Every time of day set through setTimeOfDay, in order.
     const std::vector<DateTime>& settings() const { return settings_; }
 
-private:
+  private:
     DateTime now_;
     std::string setFailure_;
     std::vector<DateTime> settings_;

@@ -14,7 +14,7 @@ struct SimEventLoop::TimerState {
 };
 
 class SimEventLoop::SimTimer : public Timer {
-public:
+  public:
     SimTimer(SimEventLoop& loop, int id, std::shared_ptr<TimerState> state)
         : loop_(loop), id_(id), state_(std::move(state)) {}
     ~SimTimer() override { loop_.timers_.erase(id_); }
@@ -30,7 +30,7 @@ public:
     void setInterval(int ms) override { state_->interval = ms; }
     int interval() const override { return state_->interval; }
 
-private:
+  private:
     SimEventLoop& loop_;
     int id_;
     std::shared_ptr<TimerState> state_;
@@ -50,7 +50,9 @@ std::unique_ptr<Timer> SimEventLoop::createTimer(int intervalMs, bool singleShot
     return std::make_unique<SimTimer>(*this, id, state);
 }
 
-void SimEventLoop::post(std::function<void()> task) { posted_.push_back(std::move(task)); }
+void SimEventLoop::post(std::function<void()> task) {
+    posted_.push_back(std::move(task));
+}
 
 void SimEventLoop::runPosted() {
     while (!posted_.empty()) {

@@ -13,7 +13,7 @@ namespace quillmar {
 // An event loop on virtual time. advance() jumps from one due timer to the next and fires
 // them in (due time, sequence) order; it never sleeps. Moving the loop's time moves the clock.
 class SimEventLoop : public EventLoop {
-public:
+  public:
     explicit SimEventLoop(SimClock& clock);
     ~SimEventLoop() override;
 
@@ -30,7 +30,7 @@ public:
     // Milliseconds of virtual time since the loop was made.
     std::int64_t elapsed() const { return now_; }
 
-private:
+  private:
     struct TimerState;
     class SimTimer;
     friend class SimTimer;

@@ -6,7 +6,9 @@ namespace quillmar {
 
 namespace {
 
-SoundFile& Of(void* user) { return *static_cast<SoundFile*>(user); }
+SoundFile& Of(void* user) {
+    return *static_cast<SoundFile*>(user);
+}
 
 sf_count_t Length(void* user) {
     const std::int64_t size = Of(user).file->size();
@@ -40,7 +42,9 @@ sf_count_t Write(const void* data, sf_count_t count, void* user) {
     return count;
 }
 
-sf_count_t Tell(void* user) { return Of(user).position; }
+sf_count_t Tell(void* user) {
+    return Of(user).position;
+}
 
 SF_VIRTUAL_IO kIo{&Length, &Seek, &Read, &Write, &Tell};
 
@@ -50,8 +54,8 @@ std::unique_ptr<SoundFile> SoundFile::open(FileSystem& files, const std::string&
                                            int mode, SF_INFO* info, std::string* error) {
     std::unique_ptr<SoundFile> f(new SoundFile);
     std::string reason;
-    f->file = files.openFile(drivePath, mode == SFM_READ ? OpenMode::Read : OpenMode::Replace,
-                             &reason);
+    f->file =
+        files.openFile(drivePath, mode == SFM_READ ? OpenMode::Read : OpenMode::Replace, &reason);
     if (f->file) f->sf_ = sf_open_virtual(&kIo, mode, info, f.get());
     if (f->sf_) return f;
     if (error) *error = drivePath + ": " + (f->file ? f->lastError() : reason);

@@ -69,15 +69,15 @@ void ReportPeaks(const ConversionLevels& levels, const std::vector<float>& sampl
     float peak[2] = {0, 0};
     for (std::int64_t f = 0; f < frames; ++f)
         for (int c = 0; c < channels; ++c)
-            peak[c] = std::max(peak[c], std::fabs(samples[static_cast<std::size_t>(f * channels + c)]));
+            peak[c] =
+                std::max(peak[c], std::fabs(samples[static_cast<std::size_t>(f * channels + c)]));
     const auto magnitude = [scale](float v) {
         return static_cast<std::int16_t>(std::min(32767.0f, std::round(v / scale * 32768.0f)));
     };
     levels(magnitude(peak[0]), magnitude(channels == 1 ? peak[0] : peak[1]));
 }
 
-bool WriteAll(const SoundFile& file, const float* data, std::int64_t frames,
-              std::string* error) {
+bool WriteAll(const SoundFile& file, const float* data, std::int64_t frames, std::string* error) {
     if (frames <= 0) return true;
     if (sf_writef_float(file.get(), data, frames) != frames)
         return Fail(error, "Writing the converted file failed: " + file.lastError());
@@ -102,7 +102,7 @@ bool Convert(FileSystem& files, const ConversionJob& job, const std::string& tem
     SF_INFO outInfo{};
     outInfo.format =
         job.format.sndfileFormat ? job.format.sndfileFormat : (SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    outInfo.channels = job.format.channels == 0 ? std::min(in.channels, 2)
+    outInfo.channels = job.format.channels == 0   ? std::min(in.channels, 2)
                        : job.format.channels == 1 ? 1
                                                   : 2;
     outInfo.samplerate = job.format.sampleRate > 0 ? job.format.sampleRate : in.samplerate;
@@ -178,8 +178,7 @@ bool Convert(FileSystem& files, const ConversionJob& job, const std::string& tem
             data.data_out = converted.data();
             data.output_frames = 4096;
             if (src_process(resampler.get(), &data)) break;
-            if (!WriteAll(*target, converted.data(), data.output_frames_gen, error))
-                return false;
+            if (!WriteAll(*target, converted.data(), data.output_frames_gen, error)) return false;
         } while (data.output_frames_gen > 0);
     }
     if (done == 0 && progress) progress(0, totalMs);

@@ -16,9 +16,10 @@ namespace quillmar {
 
 using ConversionLevels = std::function<void(std::int16_t left, std::int16_t right)>;
 
-// The job's paths are drive paths of `files`. progress gets (source ms done, ms to convert); levels, just before each progress report, the
-// peaks of the audio written since the last one. Returns false with the reason on failure or
-// when cancelled turns true; the partial target is removed then.
+// The job's paths are drive paths of `files`. progress gets (source ms done, ms to convert);
+// levels, just before each progress report, the peaks of the audio written since the last one.
+// Returns false with the reason on failure or when cancelled turns true; the partial target is
+// removed then.
 bool ConvertWave(FileSystem& files, const ConversionJob& job,
                  const std::function<void(std::int64_t, std::int64_t)>& progress,
                  const std::atomic<bool>& cancelled, std::string* error,

@@ -8,8 +8,8 @@
 #include "core/windows/WindowText.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
-#include "schedule/SourceCodes.h"
 #include "receiver/windows/frmDisplayReceiver.h"
+#include "schedule/SourceCodes.h"
 
 namespace quillmar {
 

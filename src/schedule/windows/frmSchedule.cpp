@@ -270,8 +270,7 @@ void frmSchedule::render() {
 }
 
 void frmSchedule::readControls() {
-    ed_.optAction =
-        optAction[1]->isChecked() ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
+    ed_.optAction = optAction[1]->isChecked() ? ScheduleAction::SwitchOnly : ScheduleAction::Record;
     ed_.txtSatName = Bytes(txtSatName->text());
     ed_.txtSatLen = Bytes(txtSatLen->text());
     ed_.cboSatLang = Bytes(cboSatLang->currentText());
@@ -321,7 +320,8 @@ void frmSchedule::onApply() {
 
 void frmSchedule::onDelete(bool needSelection) {
     readControls();
-    const int recordNo = ScheduleToDelete(station_.schedule, station_.platform.errors, ed_, needSelection);
+    const int recordNo =
+        ScheduleToDelete(station_.schedule, station_.platform.errors, ed_, needSelection);
     if (recordNo == 0) return;
     QPointer<frmSchedule> self(this);
     askDelete(Text(DeleteCaption(station_.schedule, recordNo)), [self, recordNo] {

@@ -12,7 +12,7 @@ namespace quillmar {
 // "Error Message": one message, shown without blocking; OK unloads the window.
 class frmError : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmError(QWidget* parent = nullptr);
     QLabel* lblMessage;
     QPushButton* OKButton;
@@ -20,12 +20,12 @@ public:
 
 // Keeps the single error window: a new message replaces the text of the one on screen.
 class ErrorWindowPresenter : public ErrorDisplay {
-public:
+  public:
     void showError(const std::string& message) override;
     void bringForward() override;
     frmError* window() const { return window_.data(); }
 
-private:
+  private:
     QPointer<frmError> window_;
 };
 

@@ -20,8 +20,11 @@ void InstallHelpFile(Station& station) {
     if (!shipped.open(QIODevice::ReadOnly)) return;
     const QByteArray text = shipped.readAll();
     std::string error;
-    if (!files.writeFile(kHelpFilePath, std::string_view(text.constData(), static_cast<std::size_t>(text.size())), &error))
-        ShowError(station, std::string("Cannot install the help file ") + kHelpFilePath + ": " + error);
+    if (!files.writeFile(kHelpFilePath,
+                         std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                         &error))
+        ShowError(station,
+                  std::string("Cannot install the help file ") + kHelpFilePath + ": " + error);
 }
 
 frmHelp::frmHelp(Station& station, QWidget* parent) : QWidget(parent, Qt::Window) {

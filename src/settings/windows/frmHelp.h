@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
-#include <functional>
 #include <QWidget>
+#include <functional>
 
 namespace quillmar {
 
@@ -18,7 +18,7 @@ void InstallHelpFile(Station& station);
 // "Quillmar Help": the help file's rich text, read-only.
 class frmHelp : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmHelp(Station& station, QWidget* parent = nullptr);
     QTextEdit* RichTextBox1;
 };
@@ -26,7 +26,7 @@ public:
 // "About Quillmar": name, version and the system-information button.
 class frmAbout : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
     QLabel* lblTitle;
     QLabel* lblVersion;
