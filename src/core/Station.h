@@ -1,8 +1,7 @@
 #pragma once
-// The station's shared run-time state. One Station owns everything the main window owned:
-// the open data files, the timers, the next-event values and the main-window model. The
-// procedures of each subsystem are free functions taking the Station, declared in that
-// subsystem's headers.
+// The composition root: the platform services and one state object per subsystem. The
+// subsystems' procedures take only their own state and what they use; core lends it to them
+// and holds the sequences where one subsystem's event starts another's work.
 
 #include <array>
 #include <cstdint>
