@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto& s = fuzz::Station();
     std::string error;
     s.files.writeFile("c:\\satfile\\SFMON001.DAT", fuzz::Bytes(data, size), &error);
-    ReadSoundMarks(s.st(), "c:\\satfile\\SFMON001.DAT");
+    ReadSoundMarks(s.st().platform.files, "c:\\satfile\\SFMON001.DAT");
     return 0;
 }
