@@ -388,7 +388,8 @@ void ClockTick(Station& st) {
 
     RunExactActions(t);  // the timed play, the switch, the refresh, the poll and the purge
     PlayCountdown(t);
-    st.main.lblClock = ClockLine(t.now);
+    // The line shows whole seconds; formatting it twenty times a second is idle cost.
+    if (!st.tick.TickStarted || t.at / 1000 != prev / 1000) st.main.lblClock = ClockLine(t.now);
     SwitchCountdown(t);
     RecordingSteps(t);
     LowerFlags(t);

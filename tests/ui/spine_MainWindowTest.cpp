@@ -9,6 +9,7 @@
 #include <QTest>
 #include <map>
 
+#include "audio/windows/LevelMeter.h"
 #include "core/ScheduleSequences.h"
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
@@ -105,6 +106,22 @@ TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
     EXPECT_EQ(w.PlayList->item(0)->text(), "06:00:00  News");
     EXPECT_EQ(w.cmdRecord->text(), "Ready");
     EXPECT_TRUE(w.cmdRecord->styleSheet().contains("yellow"));
+
+    // The meters and the export gauge follow the model, and hide with it.
+    s.st().Audio.RecordMetersVisible = true;
+    s.st().Audio.RecordPeakLeft = 1000;
+    s.st().Audio.RecordPeakRight = 2000;
+    s.st().Export.Display = ExportDisplay{true, 40, false};
+    s.loop.advance(100);
+    EXPECT_TRUE(w.MMLevelX3->isVisible() && w.MMLevelX4->isVisible() && w.Gauge->isVisible());
+    EXPECT_EQ(w.MMLevelX3->left(), 1000);
+    EXPECT_EQ(w.MMLevelX4->left(), 2000);
+    EXPECT_EQ(w.Gauge->value(), 40);
+    EXPECT_FALSE(w.MMLevelX1->isVisible());
+    s.st().Audio.RecordMetersVisible = false;
+    s.st().Export.Display.GaugeVisible = false;
+    s.loop.advance(100);
+    EXPECT_FALSE(w.MMLevelX3->isVisible() || w.Gauge->isVisible());
 }
 
 TEST(MainWindow, AnIdleSecondRepaintsOnlyTheClockLineOnce) {

@@ -89,6 +89,12 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     lblClock->setFont(big);
+    // A label of fixed size changes its text without laying the window out again, which the
+    // clock line does every second.
+    const QFontMetrics clockMetrics(big);
+    lblClock->setFixedSize(
+        clockMetrics.horizontalAdvance("Wednesday  88/88/8888  Day  888  88:88:88") + 16,
+        clockMetrics.height() + 4);
     Label3 = MakeLabel(central, "Label3", "Record");
     Label2 = MakeLabel(central, "Label2", "Play");
     Label1 = MakeLabel(central, "Label1", "Playlist");
@@ -331,53 +337,91 @@ void mnuMenu::render() {
         const QString t = Text(*text);
         if (label->text() != t) label->setText(t);
     }
-    Show(lblStartHere, !m.lblStartHere.empty());
-    Show(cmdRecord, m.cmdRecordVisible);
-    Show(cmdRecStop, m.cmdRecStopVisible);
-    Show(cmdPlay, m.cmdPlayVisible);
-    Show(cmdStop, m.cmdStopVisible);
+    const AudioDisplay& audio = station_.Audio;
+    const ExportDisplay& exporting = station_.Export.Display;
+    const ProgressBarModel& bar = station_.schedule.ProgressBar1;
+    // Asking twenty widgets whether they are hidden, twenty times a second, is most of an idle
+    // render: only when a visibility changed.
+    const bool recording = audio.RecordMetersVisible, playing = audio.PlayMetersVisible;
+    const std::pair<QWidget*, bool> visibility[] = {
+        {lblStartHere, !m.lblStartHere.empty()},
+        {cmdRecord, m.cmdRecordVisible},
+        {cmdRecStop, m.cmdRecStopVisible},
+        {cmdPlay, m.cmdPlayVisible},
+        {cmdStop, m.cmdStopVisible},
+        {Label3, recording},
+        {MMLevelX3, recording},
+        {MMLevelX4, recording},
+        {MMLevelScaleX2, recording},
+        {Label2, playing},
+        {MMLevelX1, playing},
+        {MMLevelX2, playing},
+        {MMLevelScaleX1, playing},
+        {Gauge, exporting.GaugeVisible},
+        {MMLevelX5, exporting.MeterVisible},
+        {ProgressBar1, bar.visible},
+        {Label1, m.Label1Visible},
+        {PlayList, m.Label1Visible}};  // the list and its heading show together
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < std::size(visibility); ++i)
+        if (visibility[i].second) mask |= 1u << i;
+    if (shownVisibility_ != mask) {
+        shownVisibility_ = mask;
+        for (const auto& [widget, visible] : visibility) Show(widget, visible);
+    }
     if (shownCaption_ != m.cmdRecordCaption) {
         shownCaption_ = m.cmdRecordCaption;
         cmdRecord->setText(Text(m.cmdRecordCaption));
     }
-    SetStyle(cmdRecord, Colour(m.cmdRecordColour));
-    // The audio chains: meters and headings while recording or playing, the Play colour.
-    const AudioDisplay& audio = station_.Audio;
-    Show(Label3, audio.RecordMetersVisible);
-    for (LevelMeter* m : {MMLevelX3, MMLevelX4, MMLevelScaleX2}) Show(m, audio.RecordMetersVisible);
-    MMLevelX3->setLevel(audio.RecordPeakLeft);
-    MMLevelX4->setLevel(audio.RecordPeakRight);
-    Show(Label2, audio.PlayMetersVisible);
-    for (LevelMeter* m : {MMLevelX1, MMLevelX2, MMLevelScaleX1}) Show(m, audio.PlayMetersVisible);
+    if (shownRecordColour_ != m.cmdRecordColour) {
+        shownRecordColour_ = m.cmdRecordColour;
+        SetStyle(cmdRecord, Colour(m.cmdRecordColour));
+    }
+    // The meters and the bars, compared here so that an idle tick touches none of them.
     const PlayLevels play = ProgrammeLevels(station_.recorder.Chains);
-    MMLevelX1->setLevel(play.left);
-    MMLevelX2->setLevel(play.right);
-    SetStyle(cmdPlay, ColourStyle(audio.cmdPlayColour));
-    const ExportDisplay& exporting = station_.Export.Display;
-    Show(Gauge, exporting.GaugeVisible);
-    Gauge->setValue(exporting.GaugeValue);
-    Show(MMLevelX5, exporting.MeterVisible);
-    MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
-                         exporting.MeterVisible ? exporting.MeterRight : 0);
+    const std::array<int, 9> numbers{audio.RecordPeakLeft,
+                                     audio.RecordPeakRight,
+                                     play.left,
+                                     play.right,
+                                     exporting.MeterVisible ? exporting.MeterLeft : 0,
+                                     exporting.MeterVisible ? exporting.MeterRight : 0,
+                                     exporting.GaugeValue,
+                                     std::max(bar.max, 1),
+                                     bar.value};
+    if (shownNumbers_ != numbers) {
+        shownNumbers_ = numbers;
+        MMLevelX3->setLevel(static_cast<std::int16_t>(numbers[0]));
+        MMLevelX4->setLevel(static_cast<std::int16_t>(numbers[1]));
+        MMLevelX1->setLevel(static_cast<std::int16_t>(numbers[2]));
+        MMLevelX2->setLevel(static_cast<std::int16_t>(numbers[3]));
+        MMLevelX5->setLevels(static_cast<std::int16_t>(numbers[4]),
+                             static_cast<std::int16_t>(numbers[5]));
+        if (Gauge->value() != numbers[6]) Gauge->setValue(numbers[6]);
+        if (ProgressBar1->maximum() != numbers[7]) ProgressBar1->setRange(0, numbers[7]);
+        if (ProgressBar1->value() != numbers[8]) ProgressBar1->setValue(numbers[8]);
+    }
+    if (shownPlayColour_ != audio.cmdPlayColour) {
+        shownPlayColour_ = audio.cmdPlayColour;
+        SetStyle(cmdPlay, ColourStyle(audio.cmdPlayColour));
+    }
     // The floppy copies run on this thread: paint the bar now, not after they end.
-    const ProgressBarModel& bar = station_.schedule.ProgressBar1;
-    ProgressBar1->setRange(0, std::max(bar.max, 1));
-    ProgressBar1->setValue(bar.value);
-    Show(ProgressBar1, bar.visible);
     if (bar.visible && isVisible()) {
         if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
         ProgressBar1->repaint();
     }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
-    if (m.PlayList != shownPlayList_) {
+    const bool rebuilt = m.PlayList != shownPlayList_;
+    if (rebuilt) {
         PlayList->clear();
         for (const auto& entry : m.PlayList) PlayList->addItem(Text(entry.text));
         shownPlayList_ = m.PlayList;
     }
-    Show(Label1, m.Label1Visible);
-    Show(PlayList, m.Label1Visible);  // the list and its heading show together
-    if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
+    // Asking the list for its row builds a model index: only when the row or the list changed.
+    if (rebuilt || shownPlayListIndex_ != m.PlayListIndex) {
+        shownPlayListIndex_ = m.PlayListIndex;
+        if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
+    }
 }
 
 void mnuMenu::changeEvent(QEvent* event) {

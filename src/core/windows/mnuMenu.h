@@ -7,12 +7,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "audio/AudioState.h"
 #include "core/MainWindowModel.h"
 
 namespace quillmar {
@@ -67,6 +69,11 @@ class mnuMenu : public QMainWindow {
     std::array<std::optional<std::string>, 15> shownLabels_;
     std::vector<PlaylistEntry> shownPlayList_;
     std::optional<std::string> shownCaption_;
+    std::optional<MainWindowModel::ButtonColour> shownRecordColour_;
+    std::optional<ButtonColour> shownPlayColour_;
+    std::optional<int> shownPlayListIndex_;
+    std::optional<std::uint32_t> shownVisibility_;
+    std::optional<std::array<int, 9>> shownNumbers_;
 };
 
 }  // namespace quillmar

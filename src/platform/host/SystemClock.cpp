@@ -30,8 +30,14 @@ SystemClock::~SystemClock() {
 DateTime SystemClock::now() const {
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
-    std::tm tm{};
-    ::localtime_r(&ts.tv_sec, &tm);
+    // The clock tick asks several times a second; the local time of a second is worked out
+    // once. Per thread, so that workers may ask too.
+    thread_local std::time_t cachedSecond = -1;
+    thread_local std::tm tm{};
+    if (ts.tv_sec != cachedSecond) {
+        ::localtime_r(&ts.tv_sec, &tm);
+        cachedSecond = ts.tv_sec;
+    }
     return DateTime::from(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
                           tm.tm_sec > 59 ? 59 : tm.tm_sec,
                           static_cast<int>(ts.tv_nsec / 1'000'000));
