@@ -64,6 +64,17 @@ run_tests() {  # build dir, extra ctest options...
     rm -rf "$runtime"
 }
 
+thread_tests() {  # the capture ring, the writer and conversion workers, the host services
+    configure build-tsan -DQUILLMAR_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_BENCH=OFF
+    cmake --build build-tsan --target test_platform test_audio_host
+    # The file device's lead-in of silence before a playout depends on how fast the player
+    # keeps up, which the sanitizer slows; the two playout tests run in the builds above.
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" QT_QPA_PLATFORM=offscreen \
+        JACK_NO_START_SERVER=1 sh -c 'build-tsan/tests/test_platform --gtest_brief=1 &&
+        build-tsan/tests/test_audio_host --gtest_brief=1 \
+            --gtest_filter=-HostAudio.PlayAfter*:PortAudioFileDevices.Playout*'
+}
+
 fuzz_one() {  # target, seconds: fuzzes over the seed corpus, then replays every saved crash
     local target=$1 seconds=$2 name scratch out status=0
     name=$(basename "$target")
@@ -134,6 +145,8 @@ case "${1:-}" in
         # The month-long soak measures memory, which the sanitizers inflate, and the stalled and
         # stepped weeks run the same code as the plain week; all three run in the build above.
         run_tests build-asan -E '^(Soak\.|SimulatedWeek\..*(Stalled|Stepped))'
+        echo "== the tests that run threads, under ThreadSanitizer =="
+        thread_tests
         echo "== the Debian package on a clean Debian 12 =="
         if ! wait "$package_test"; then
             cat build/test-deb.log
