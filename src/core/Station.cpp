@@ -24,7 +24,13 @@ Station::Station(Platform p) : platform(p) {
 Station::~Station() = default;
 
 void Station::notifyChanged() {
-    for (auto& observer : observers_) observer();
+    // By index: an observer may open a window that adds one.
+    for (std::size_t i = 0; i < observers_.size();) {
+        if (observers_[i]())
+            ++i;
+        else
+            observers_.erase(observers_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
 }
 
 void ShowError(Station& st, const std::string& message) {

@@ -81,11 +81,14 @@ class Station {
     }
 
     // Observers of the main-window model; called after each handler that may change it.
-    void onChanged(std::function<void()> observer) { observers_.push_back(std::move(observer)); }
+    // An observer returns false once what it updates is gone; it is dropped then, so windows
+    // opened and closed over months leave nothing behind.
+    void onChanged(std::function<bool()> observer) { observers_.push_back(std::move(observer)); }
+    std::size_t observerCount() const { return observers_.size(); }
     void notifyChanged();
 
   private:
-    std::vector<std::function<void()>> observers_;
+    std::vector<std::function<bool()>> observers_;
 };
 
 // Shows a message in the error window.

@@ -276,6 +276,12 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndRebuildEachTime) {
     EXPECT_EQ(TopLevel<frmWeeklySchedule>("frmWeeklySchedule"), view);
     EXPECT_EQ(Lines(view->lstWeeklySchedule),
               QStringList{"Mon 10:00:00  Sun Router                   "});
+
+    // A closed view stops following the station; opening it again does not pile up followers.
+    const std::size_t following = sim.st().observerCount();
+    delete view;
+    sim.loop.advance(100);
+    EXPECT_EQ(sim.st().observerCount(), following - 1);
 }
 
 TEST_F(ScheduleWindows, FloppyEntriesReportAMissingDrive) {

@@ -183,6 +183,7 @@ TEST(MainWindow, FloppyCopiesShowProgressBar1WhileTheyRun) {
     std::vector<int> shownWithMax;  // the bar's maximum each time the window showed it
     s.st().onChanged([&] {
         if (bar->isVisible()) shownWithMax.push_back(bar->maximum());
+        return true;
     });
     std::string error;
     ASSERT_TRUE(s.files.createFolder("a:\\", &error)) << error;

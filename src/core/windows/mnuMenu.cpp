@@ -209,7 +209,9 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     };
     // The station outlives the window (and windows opened from it may notify after it closed).
     station_.onChanged([self = QPointer<mnuMenu>(this)] {
-        if (self) self->render();
+        if (!self) return false;
+        self->render();
+        return true;
     });
     connect(cmdPlay, &QPushButton::clicked, this, [this] { cmdPlay_Click(station_); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(station_); });

@@ -72,7 +72,9 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
     lastAlarm_ = station_.remote.ReceiverAlarm;
     QPointer<frmSignal> self(this);
     station_.onChanged([self] {
-        if (self) self->follow();
+        if (!self) return false;
+        self->follow();
+        return true;
     });
     reload();
 }

@@ -32,7 +32,9 @@ frmWeeklySchedule::frmWeeklySchedule(Station& station, QWidget* parent)
 
     QPointer<frmWeeklySchedule> self(this);
     station_.onChanged([self] {
-        if (self) self->render();
+        if (!self) return false;
+        self->render();
+        return true;
     });
     render();
 }
