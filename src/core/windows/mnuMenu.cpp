@@ -289,6 +289,7 @@ void mnuMenu::setMenuAction(const QString& name, std::function<void()> action) {
     if (!a) return;
     a->disconnect(this);
     a->setEnabled(true);
+    wired_.insert(name);
     connect(a, &QAction::triggered, this, [action] { action(); });
 }
 
@@ -359,15 +360,15 @@ void mnuMenu::render() {
     Show(MMLevelX5, exporting.MeterVisible);
     MMLevelX5->setLevels(exporting.MeterVisible ? exporting.MeterLeft : 0,
                          exporting.MeterVisible ? exporting.MeterRight : 0);
-    // The floppy copies run on this thread: paint the bar now, not after they end.
     const ProgressBarModel& bar = station_.schedule.ProgressBar1;
     ProgressBar1->setRange(0, std::max(bar.max, 1));
     ProgressBar1->setValue(bar.value);
     Show(ProgressBar1, bar.visible);
-    if (bar.visible && isVisible()) {
-        if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
-        ProgressBar1->repaint();
-    }
+    // One floppy copy at a time: the entries wait while one runs.
+    for (const char* name :
+         {"mnuSaveToFloppy", "mnuLoadAutoExportFromFloppy", "mnuLoadSourceCodesFromFloppy",
+          "mnuLoadScheduleFromFloppy", "mnuLoadSetupFromFloppy"})
+        if (wired_.count(name)) entry(name)->setEnabled(!station_.schedule.FloppyCopyRunning);
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     if (m.PlayList != shownPlayList_) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ class mnuMenu : public QMainWindow {
 
     Station& station_;
     std::map<QString, QPointer<QWidget>> openWindows_;
+    std::set<QString> wired_;  // entries given an action or a window
     // What the last render showed: the station notifies on every tick, and an unchanged
     // model must cost neither text conversions nor repaints.
     std::array<std::optional<std::string>, 15> shownLabels_;
