@@ -5,7 +5,9 @@
 // thread, where the station's state may be changed again.
 //
 // A task may call the FileSystem of the platform: the host one keeps no state between calls
-// and may be called from any thread, provided no two threads work on the same file at once.
+// and may be called from any thread. A task must not write a file the loop uses meanwhile; it
+// may read one the loop appends to (a log), and then sees it as it was at some moment, its
+// last line possibly cut short.
 // A task may also post to the EventLoop (to show progress); those posts run before its
 // completion.
 

@@ -4,8 +4,8 @@
 // Where the bytes live (a data root on the host, memory in a simulation) is the
 // implementation's business: nothing above the platform sees a host path.
 // Threads: the host implementation may be called from a BackgroundWork task as well as from
-// the loop, as long as the two never work on the same file at once; the simulation's runs its
-// tasks on the loop thread.
+// the loop (platform/BackgroundWork.h says which files a task may touch); the simulation runs
+// its tasks on the loop thread.
 
 #include <cstdint>
 #include <memory>

@@ -365,10 +365,13 @@ void mnuMenu::render() {
     ProgressBar1->setValue(bar.value);
     Show(ProgressBar1, bar.visible);
     // One floppy copy at a time: the entries wait while one runs.
-    for (const char* name :
-         {"mnuSaveToFloppy", "mnuLoadAutoExportFromFloppy", "mnuLoadSourceCodesFromFloppy",
-          "mnuLoadScheduleFromFloppy", "mnuLoadSetupFromFloppy"})
-        if (wired_.count(name)) entry(name)->setEnabled(!station_.schedule.FloppyCopyRunning);
+    if (shownFloppyBusy_ != station_.schedule.FloppyCopyRunning) {
+        shownFloppyBusy_ = station_.schedule.FloppyCopyRunning;
+        for (const char* name :
+             {"mnuSaveToFloppy", "mnuLoadAutoExportFromFloppy", "mnuLoadSourceCodesFromFloppy",
+              "mnuLoadScheduleFromFloppy", "mnuLoadSetupFromFloppy"})
+            if (wired_.count(name)) entry(name)->setEnabled(!*shownFloppyBusy_);
+    }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting
     if (m.PlayList != shownPlayList_) {

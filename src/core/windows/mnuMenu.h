@@ -69,6 +69,7 @@ class mnuMenu : public QMainWindow {
     std::array<std::optional<std::string>, 15> shownLabels_;
     std::vector<PlaylistEntry> shownPlayList_;
     std::optional<std::string> shownCaption_;
+    std::optional<bool> shownFloppyBusy_;
 };
 
 }  // namespace quillmar
