@@ -30,6 +30,7 @@
 #include "platform/host/SendmailMail.h"
 #include "platform/host/SystemClock.h"
 #include "platform/host/SystemdWatchdog.h"
+#include "platform/host/ThreadBackgroundWork.h"
 #include "settings/windows/frmError.h"
 #include "settings/windows/frmHelp.h"
 
@@ -160,9 +161,10 @@ int main(int argc, char** argv) {
     quillmar::HostPortIO ports(files.dataRoot());
     quillmar::SendmailMail mail(files.dataRoot());
     quillmar::PortAudioAudio audio(loop, files);
+    quillmar::ThreadBackgroundWork background(loop);
     quillmar::SystemdWatchdog watchdog;
     quillmar::Station station(quillmar::Platform{clock, loop, files, errors, serial, printer, ports,
-                                                 mail, audio, &watchdog});
+                                                 mail, audio, background, &watchdog});
     quillmar::mnuMenu window(station);
     quillmar::RegisterWindows(window, station);
     if (!quillmar::StartStation(station, &error)) return Fail(error);

@@ -20,13 +20,9 @@ void RerunFinders(Station& st) {
 }
 
 FloppyCopy FloppyOf(Station& st) {
-    return FloppyCopy{st.platform.files,
-                      st.platform.errors,
-                      st.schedule,
-                      st.Export.ExportFile,
-                      kExportFilePath,
-                      st.Settings,
-                      [&st] { st.notifyChanged(); }};
+    return FloppyCopy{st.platform.files,      st.platform.errors, st.schedule,
+                      st.Export.ExportFile,   kExportFilePath,    st.Settings,
+                      st.platform.background, st.platform.loop,   [&st] { st.notifyChanged(); }};
 }
 
 void ShiftAll(Station& st, const char* name, int step, const char* logLine) {
@@ -98,40 +94,39 @@ void TimeChangeTimer(Station& st) {
 }
 
 bool SaveFilesToFloppy(Station& st) {
+    if (st.schedule.FloppyCopyRunning) return false;
     st.noteAction("SaveFilesToFloppy");
-    FloppyCopy copy = FloppyOf(st);
-    return SaveFilesToFloppy(copy);
+    return SaveFilesToFloppy(FloppyOf(st), nullptr);
 }
 
 bool LoadScheduleFromFloppy(Station& st) {
+    if (st.schedule.FloppyCopyRunning) return false;
     st.noteAction("LoadScheduleFromFloppy");
-    FloppyCopy copy = FloppyOf(st);
-    const bool ok = LoadScheduleFromFloppy(copy);
-    if (ok) RerunFinders(st);
-    st.notifyChanged();
-    return ok;
+    return LoadScheduleFromFloppy(FloppyOf(st), [&st](const FloppyOutcome& outcome) {
+        if (outcome.ok) RerunFinders(st);
+        st.notifyChanged();
+    });
 }
 
 bool LoadAutoExportFromFloppy(Station& st) {
+    if (st.schedule.FloppyCopyRunning) return false;
     st.noteAction("LoadAutoExportFromFloppy");
-    FloppyCopy copy = FloppyOf(st);
-    return LoadAutoExportFromFloppy(copy);
+    return LoadAutoExportFromFloppy(FloppyOf(st), nullptr);
 }
 
 bool LoadSourceCodesFromFloppy(Station& st) {
+    if (st.schedule.FloppyCopyRunning) return false;
     st.noteAction("LoadSourceCodesFromFloppy");
-    FloppyCopy copy = FloppyOf(st);
-    return LoadSourceCodesFromFloppy(copy);
+    return LoadSourceCodesFromFloppy(FloppyOf(st), nullptr);
 }
 
 bool LoadSetupFromFloppy(Station& st) {
+    if (st.schedule.FloppyCopyRunning) return false;
     st.noteAction("LoadSetupFromFloppy");
-    FloppyCopy copy = FloppyOf(st);
-    bool settingsRead = false;
-    const bool ok = LoadSetupFromFloppy(copy, &settingsRead);
-    // The cards act at once: the play card is read at each play, the record card here.
-    if (settingsRead) st.recorder.RecordDevice = st.Settings.RecordCard;
-    return ok;
+    return LoadSetupFromFloppy(FloppyOf(st), [&st](const FloppyOutcome& outcome) {
+        // The cards act at once: the play card is read at each play, the record card here.
+        if (outcome.settingsRead) st.recorder.RecordDevice = st.Settings.RecordCard;
+    });
 }
 
 }  // namespace quillmar

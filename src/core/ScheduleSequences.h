@@ -32,8 +32,10 @@ void AdjustSchedulesForStandardTime(Station& st);
 // tmrTimeChange: on a change date applies that change, then disables the timer.
 void TimeChangeTimer(Station& st);
 
-// The File menu's copies to and from drive a: (see schedule/FloppyBackup.h). A restored
-// schedule reruns the finders; restored settings act at once (the record card too).
+// The File menu's copies to and from drive a: (see schedule/FloppyBackup.h). Each starts the
+// copy and returns true, or returns false while another copy runs; the copy ends on a later
+// turn of the loop. A restored schedule reruns the finders; restored settings act at once
+// (the record card too).
 bool SaveFilesToFloppy(Station& st);
 bool LoadScheduleFromFloppy(Station& st);
 bool LoadAutoExportFromFloppy(Station& st);

@@ -16,6 +16,7 @@
 #include "export/ExportState.h"
 #include "logs/LogState.h"
 #include "platform/Audio.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/ErrorDisplay.h"
@@ -45,6 +46,7 @@ struct Platform {
     PortIO& ports;
     Mail& mail;
     Audio& audio;
+    BackgroundWork& background;
     // The service manager's watchdog, when one watches the station.
     Watchdog* watchdog = nullptr;
 };

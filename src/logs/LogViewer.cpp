@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "logs/ActivityLog.h"
+#include "platform/BackgroundWork.h"
 #include "platform/FileSystem.h"
 #include "platform/SortedList.h"
 #include "platform/TextLines.h"
@@ -74,8 +75,9 @@ void LoadLogViewer(const FileSystem& files, LogViewerModel& m, std::string_view 
     SetCaption(m, "Load ");
 }
 
-void LogViewerOk(const FileSystem& files, LogViewerModel& m) {
-    if (m.lstDate.empty() || m.lstDate.front() == kNoLogsFound) return;
+void LogViewerOk(const FileSystem& files, BackgroundWork& work, const CompletionGuard& guard,
+                 LogViewerModel& m, std::function<void()> shown) {
+    if (m.reading || m.lstDate.empty() || m.lstDate.front() == kNoLogsFound) return;
     if (m.showingDay) {
         m.lstActivityLog.clear();
         m.showingDay = false;
@@ -85,19 +87,27 @@ void LogViewerOk(const FileSystem& files, LogViewerModel& m) {
     if (m.lstDateIndex < 0 || m.lstDateIndex >= static_cast<int>(m.lstDate.size())) return;
     const std::string date = m.lstDate[static_cast<std::size_t>(m.lstDateIndex)];
     m.showingDay = true;
+    m.reading = true;
+    m.lstActivityLog.clear();
     const std::string noun = Noun(m.kind);
     if (!noun.empty()) m.caption = noun + " for " + date;
 
-    const std::string path = std::string(kLogsFolder) + "\\" + m.kind + date.substr(6, 2) +
-                             date.substr(0, 2) + date.substr(3, 2) + ".log";
-    std::string text, error;
-    // A file removed since the list was made reads like an empty one.
-    if (!files.readFile(path, &text, &error) || text.empty()) {
-        m.lstActivityLog = {"Log for " + date + " does not exist."};
-        return;
-    }
-    const auto lines = SplitLines(text);
-    m.lstActivityLog = m.byEvent ? LinesByEvent(lines) : lines;
+    std::string path = std::string(kLogsFolder) + "\\" + m.kind + date.substr(6, 2) +
+                       date.substr(0, 2) + date.substr(3, 2) + ".log";
+    auto read = [&files, path = std::move(path), date, byEvent = m.byEvent] {
+        std::string text, error;
+        // A file removed since the list was made reads like an empty one.
+        if (!files.readFile(path, &text, &error) || text.empty())
+            return std::vector<std::string>{"Log for " + date + " does not exist."};
+        auto lines = SplitLines(text);
+        return byEvent ? LinesByEvent(lines) : lines;
+    };
+    RunInBackground(work, std::move(read),
+                    guard.wrap([&m, shown = std::move(shown)](std::vector<std::string> lines) {
+                        m.lstActivityLog = std::move(lines);
+                        m.reading = false;
+                        if (shown) shown();
+                    }));
 }
 
 }  // namespace quillmar

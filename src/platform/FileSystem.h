@@ -3,6 +3,9 @@
 // matches what exists without regard to case, and a new file or folder takes the case given.
 // Where the bytes live (a data root on the host, memory in a simulation) is the
 // implementation's business: nothing above the platform sees a host path.
+// Threads: the host implementation may be called from a BackgroundWork task as well as from
+// the loop (platform/BackgroundWork.h says which files a task may touch); the simulation runs
+// its tasks on the loop thread.
 
 #include <cstdint>
 #include <memory>

@@ -30,8 +30,8 @@ struct ProgressBarModel {
 
 // The schedule store: SatList.dat, open for the whole run, the schedules in use, the weekly
 // window's lists (also refilled by FindNextSwitch), the conflict lines of the last Apply
-// (lstConflicts), the main window's progress bar of the floppy copies and this year's
-// daylight-saving dates.
+// (lstConflicts), the main window's progress bar of the floppy copies (and whether one runs)
+// and this year's daylight-saving dates.
 struct ScheduleStore {
     RecordFile SatListFile;
     std::array<std::int32_t, 1000> ScheduleActive{};
@@ -39,6 +39,7 @@ struct ScheduleStore {
     WeeklyScheduleModel Weekly;
     std::vector<std::string> ScheduleConflicts;
     ProgressBarModel ProgressBar1;
+    bool FloppyCopyRunning = false;
     Date DstStartDate;
     Date DstEndDate;
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "logs/LogViewer.h"
+#include "platform/BackgroundWork.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -19,8 +20,15 @@ struct Viewer {
         LoadLogViewer(s.st().platform.files, m, kind);
         return m;
     }
+    // "&Ok", then the loop turns until the day's lines (if any) have been read.
+    void ok(LogViewerModel& m) {
+        LogViewerOk(s.st().platform.files, s.background, guard, m, [this] { ++shown; });
+        s.loop.runPending();
+    }
     std::string kind;
     SimStation s;
+    CompletionGuard guard;
+    int shown = 0;
 };
 
 }  // namespace
@@ -45,7 +53,7 @@ TEST(LogViewer, WithoutLogsSaysSoAndOkDoesNothing) {
     auto m = v.load();
     EXPECT_EQ(m.lstDate, (std::vector<std::string>{"No Logs Found"}));
     EXPECT_EQ(m.caption, "Load EbNo Log");
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_FALSE(m.showingDay);
     EXPECT_EQ(m.caption, "Load EbNo Log");
 }
@@ -56,18 +64,44 @@ TEST(LogViewer, ShowsADayByTimeThenGoesBackAndShowsAnother) {
     v.log("AL261205.log", "09:00:00  Record News\r\n");
     auto m = v.load();
     m.lstDateIndex = 1;
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_TRUE(m.showingDay);
     EXPECT_EQ(m.caption, "Activity Log for 12/04/26");
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"07:00:00  Dump Farm Report",
                                                           "08:00:00  Play Farm Report"}));
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_FALSE(m.showingDay);
     EXPECT_TRUE(m.lstActivityLog.empty());
     EXPECT_EQ(m.caption, "Select Activity Log");
     m.lstDateIndex = 0;
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
+}
+
+TEST(LogViewer, ADayIsReadOffTheLoopOnceAndNotShownAfterTheWindowWentAway) {
+    Viewer v("AL");
+    v.log("AL261204.log", "07:00:00  Dump Farm Report\r\n");
+    v.log("AL261205.log", "09:00:00  Record News\r\n");
+    auto m = v.load();
+    v.s.background.delayMs = 500;
+    v.ok(m);
+    EXPECT_TRUE(m.reading);
+    EXPECT_TRUE(m.showingDay);
+    EXPECT_EQ(m.caption, "Activity Log for 12/05/26");
+    m.lstDateIndex = 1;
+    v.ok(m);  // refused while the day is read
+    EXPECT_EQ(v.s.background.pending(), 1);
+    v.s.loop.advance(500);
+    EXPECT_FALSE(m.reading);
+    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
+    EXPECT_EQ(v.shown, 1);
+
+    v.ok(m);  // back to the dates, then the other day, then the window goes away
+    v.ok(m);
+    v.guard.drop();
+    v.s.loop.advance(500);
+    EXPECT_TRUE(m.lstActivityLog.empty());
+    EXPECT_EQ(v.shown, 1);
 }
 
 TEST(LogViewer, ByEventGroupsLinesByMessageWithoutRegardToCaseWithTheTimeAtTheEnd) {
@@ -77,7 +111,7 @@ TEST(LogViewer, ByEventGroupsLinesByMessageWithoutRegardToCaseWithTheTimeAtTheEn
           "09:00:00  Play Farm Report\r\nshort\r\n06:00:00  dump tape\r\n");
     auto m = v.load();
     m.byEvent = true;
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_EQ(m.lstActivityLog,
               (std::vector<std::string>{" Dump Farm Report 07:00:00", " dump tape 06:00:00",
                                         " Play Farm Report 08:00:00", " Play Farm Report 09:00:00",
@@ -90,13 +124,13 @@ TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {
     v.log("ER261203.log", "12:00:00  x\r\n");
     auto m = v.load();
     EXPECT_EQ(m.caption, "Load Error Log");  // the window names the log it shows
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/04/26 does not exist."}));
     EXPECT_EQ(m.caption, "Error Log for 12/04/26");
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     m.lstDateIndex = 1;
     v.s.files.deleteMatching("c:\\satfile\\logs\\ER261203.log");
-    LogViewerOk(v.s.st().platform.files, m);
+    v.ok(m);
     EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/03/26 does not exist."}));
 }
 

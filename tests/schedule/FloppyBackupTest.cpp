@@ -21,17 +21,25 @@ class FloppyTest : public ScheduleStoreTest {
                 WithSlot(Schedule(prefix + std::to_string(n)), 1, 2 + n, "10:00:00"));
         return bytes;
     }
+    // Starts a copy and lets the loop turn until it has ended; false when it failed.
+    bool copy(bool (*operation)(Station&)) {
+        const std::size_t before = errors().size();
+        EXPECT_TRUE(operation(st()));
+        sim.loop.runPending();
+        EXPECT_FALSE(st().schedule.FloppyCopyRunning);
+        return errors().size() == before;
+    }
 };
+
+using Operation = bool (*)(Station&);
+const Operation kCopies[] = {SaveFilesToFloppy, LoadScheduleFromFloppy, LoadAutoExportFromFloppy,
+                             LoadSourceCodesFromFloppy, LoadSetupFromFloppy};
 
 TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
     for (int n = 1; n <= 2; ++n) put(n, Schedule("Kept " + std::to_string(n)));
     const std::string before = sim.read(kScheduleFilePath);
 
-    EXPECT_FALSE(SaveFilesToFloppy(st()));
-    EXPECT_FALSE(LoadScheduleFromFloppy(st()));
-    EXPECT_FALSE(LoadAutoExportFromFloppy(st()));
-    EXPECT_FALSE(LoadSourceCodesFromFloppy(st()));
-    EXPECT_FALSE(LoadSetupFromFloppy(st()));
+    for (Operation operation : kCopies) EXPECT_FALSE(copy(operation));
 
     ASSERT_EQ(errors().size(), 5u);
     for (const auto& message : errors())
@@ -41,6 +49,24 @@ TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
     EXPECT_FALSE(sim.files.folderExists("a:\\"));
 }
 
+TEST_F(FloppyTest, OneCopyAtATimeAndTheStationKeepsItsFilesUntilTheCopyEnds) {
+    for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
+    insertDisk();
+    sim.write("a:\\SatList.dat", schedules(3, "Disk "));
+    sim.background.delayMs = 2000;  // a slow drive
+    ASSERT_TRUE(LoadScheduleFromFloppy(st()));
+    sim.loop.advance(1000);
+    EXPECT_TRUE(st().schedule.FloppyCopyRunning);
+    for (Operation operation : kCopies) EXPECT_FALSE(operation(st()));
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 5);  // nothing restored half-way
+
+    sim.loop.advance(1000);
+    EXPECT_FALSE(st().schedule.FloppyCopyRunning);
+    EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(sim.background.pending(), 0);  // the refused requests started nothing
+}
+
 TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem) {
     // Given five local schedules and a diskette holding three others
     for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
@@ -48,7 +74,7 @@ TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem
     insertDisk();
     sim.write("a:\\SatList.dat", schedules(3, "Disk "));
     // When
-    ASSERT_TRUE(LoadScheduleFromFloppy(st()));
+    ASSERT_TRUE(copy(LoadScheduleFromFloppy));
     // Then the open file holds exactly the three and the finders ran on them
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
@@ -59,7 +85,7 @@ TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem
 TEST_F(FloppyTest, MissingFileOnTheDisketteKeepsTheLocalFile) {
     put(1, Schedule("Kept"));
     insertDisk();
-    EXPECT_FALSE(LoadScheduleFromFloppy(st()));
+    EXPECT_FALSE(copy(LoadScheduleFromFloppy));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_EQ(errors()[0].rfind("53 File not found", 0), 0u) << errors()[0];
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 1);
@@ -75,7 +101,7 @@ TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
     insertDisk();
     sim.write("a:\\SatList.dat", schedules(5, "Stale "));  // an older, longer backup
 
-    ASSERT_TRUE(SaveFilesToFloppy(st()));
+    ASSERT_TRUE(copy(SaveFilesToFloppy));
 
     EXPECT_EQ(sim.read("a:\\SatList.dat"), sim.read(kScheduleFilePath));
     EXPECT_EQ(sim.read("a:\\ExportInfo.dat"), std::string(235, 'e'));
@@ -89,7 +115,7 @@ TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
 TEST_F(FloppyTest, EmptyScheduleStillBacksUpTheRest) {
     sim.write("c:\\satfile\\Source.dat", "ENG\r\n");
     insertDisk();
-    ASSERT_TRUE(SaveFilesToFloppy(st()));
+    ASSERT_TRUE(copy(SaveFilesToFloppy));
     EXPECT_EQ(sim.read("a:\\SatList.dat"), "");
     EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\n");
 }
@@ -97,11 +123,11 @@ TEST_F(FloppyTest, EmptyScheduleStillBacksUpTheRest) {
 TEST_F(FloppyTest, SourceCodesComeBackItemByItemAndAFailedCopyKeepsTheOld) {
     sim.write("c:\\satfile\\Source.dat", "OLD\r\n");
     insertDisk();
-    EXPECT_FALSE(LoadSourceCodesFromFloppy(st()));  // nothing on the diskette yet
+    EXPECT_FALSE(copy(LoadSourceCodesFromFloppy));  // nothing on the diskette yet
     EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "OLD\r\n");
 
     sim.write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
-    ASSERT_TRUE(LoadSourceCodesFromFloppy(st()));
+    ASSERT_TRUE(copy(LoadSourceCodesFromFloppy));
     EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
 }
 
@@ -117,7 +143,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
     sim.write("a:\\MyComp.ini", disk);
     st().Settings.RecordVisible = 5;
 
-    ASSERT_TRUE(LoadSetupFromFloppy(st()));
+    ASSERT_TRUE(copy(LoadSetupFromFloppy));
 
     EXPECT_EQ(st().Settings.RecordThreshold, 7);
     EXPECT_EQ(st().Settings.RecordCard, 7);
@@ -135,7 +161,7 @@ TEST_F(FloppyTest, ExportTableRestoreGoesThroughTheOpenFile) {
     ASSERT_TRUE(st().Export.ExportFile.write(4, std::string(235, 'o')));
     insertDisk();
     sim.write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
-    ASSERT_TRUE(LoadAutoExportFromFloppy(st()));
+    ASSERT_TRUE(copy(LoadAutoExportFromFloppy));
     EXPECT_EQ(st().Export.ExportFile.recordCount(), 1);
     std::string rec;
     st().Export.ExportFile.read(1, &rec);

@@ -8,7 +8,8 @@ namespace quillmar::testing {
 
 SimStation::SimStation(DateTime start, PortIO* otherPorts) : clock(start) {
     station = std::make_unique<Station>(Platform{clock, loop, files, errors, serial, printer,
-                                                 otherPorts ? *otherPorts : ports, mail, audio});
+                                                 otherPorts ? *otherPorts : ports, mail, audio,
+                                                 background});
 }
 
 void SimStation::start() {

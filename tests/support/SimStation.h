@@ -9,6 +9,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimAudio.h"
+#include "platform/sim/SimBackgroundWork.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimEventLoop.h"
 #include "platform/sim/SimMail.h"
@@ -50,6 +51,8 @@ class SimStation {
     SimPortIO ports;
     SimMail mail{loop};
     SimAudio audio{loop, files};
+    // Work off the loop: runs at the loop's next turn (or background.delayMs later).
+    SimBackgroundWork background{loop};
     std::unique_ptr<Station> station;
 };
 

@@ -63,6 +63,9 @@ TEST_F(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
     v->lstDate->setCurrentRow(1);
     v->Option2->setChecked(true);
     QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(v->cmdOk->isEnabled());  // until the day has been read
+    s.loop.runPending();
+    EXPECT_TRUE(v->cmdOk->isEnabled());
     EXPECT_EQ(v->windowTitle(), "Activity Log for 12/04/26");
     EXPECT_TRUE(v->lstActivityLog->isVisible());
     EXPECT_FALSE(v->lstDate->isVisible());
@@ -77,6 +80,7 @@ TEST_F(LogViewerWindow, PicksADayAndShowsItByTimeOrByEvent) {
     v->Option1->setChecked(true);
     v->lstDate->setCurrentRow(0);
     QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    s.loop.runPending();
     EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"09:00:00  Record News"}));
     QTest::mouseClick(v->cmdClose, Qt::LeftButton);
     EXPECT_FALSE(v->isVisible());
@@ -101,9 +105,31 @@ TEST_F(LogViewerWindow, AnEmptyErrorLogDoesNotExist) {
     EXPECT_EQ(v->model().kind, "ER");
     EXPECT_EQ(v->windowTitle(), "Load Error Log");            // not the program's name
     emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));  // a double click on the date
+    s.loop.runPending();
     EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"Log for 12/04/26 does not exist."}));
     EXPECT_EQ(v->windowTitle(), "Error Log for 12/04/26");
     v->close();
+}
+
+TEST_F(LogViewerWindow, AWindowClosedWhileItsDayIsReadIsNotCalledBack) {
+    s.write("c:\\satfile\\logs\\AL261204.log", "08:00:00  Play Farm Report\r\n");
+    mnuMenu& w = start();
+    s.background.delayMs = 1000;
+    frmActivityLog kept(s.st(), "AL");
+    kept.show();
+    QTest::mouseClick(kept.cmdOk, Qt::LeftButton);
+    kept.close();
+    // The same through the menu: a window deleted on close.
+    frmActivityLog* deleted = OpenViewer(w, "mnuActivityLog");
+    ASSERT_NE(deleted, nullptr);
+    QTest::mouseClick(deleted->cmdOk, Qt::LeftButton);
+    deleted->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(s.background.pending(), 2);
+    s.loop.advance(1000);
+    EXPECT_EQ(s.background.pending(), 0);
+    EXPECT_EQ(kept.lstActivityLog->count(), 0);
+    EXPECT_TRUE(kept.cmdOk->isEnabled());
 }
 
 TEST_F(LogViewerWindow, TheHistoryEntriesShareOneViewer) {

@@ -81,12 +81,15 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     s.serial.answer("R C", CarrierReport("6.5 dB"), 10);
     mnuMenu w(s.st());
     RegisterWindows(w, s.st());
+    s.background.delayMs = 100;  // the logs are read while the window is already up
     w.findChild<QAction*>("mnuSignal")->trigger();
     frmSignal* v = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* f = qobject_cast<frmSignal*>(top); f && f->isVisible()) v = f;
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->windowTitle(), "Signal");
+    EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 0);
+    s.background.delayMs = 0;
 
     struct Period {
         int index, points, alarms, silences, marks;
@@ -98,6 +101,7 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     for (const auto& p : periods) {
         SCOPED_TRACE(p.index);
         v->cboPeriod->setCurrentIndex(p.index);
+        s.loop.runPending();
         QChart* chart = v->chtSignal->chart();
         EXPECT_EQ(EbNoPoints(chart), p.points);
         EXPECT_EQ(Spans(chart, kReceiverAlarmSeries), p.alarms);

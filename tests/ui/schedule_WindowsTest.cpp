@@ -286,6 +286,7 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndRebuildEachTime) {
 
 TEST_F(ScheduleWindows, FloppyEntriesReportAMissingDrive) {
     menu().findChild<QAction*>("mnuLoadScheduleFromFloppy")->trigger();
+    sim.loop.runPending();
     ASSERT_EQ(sim.errors.messages.size(), 1u);
     EXPECT_EQ(sim.errors.messages[0], "71 Disk not ready: drive a: is not available");
 }

@@ -13,6 +13,7 @@
 #include "core/ScheduleSequences.h"
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
+#include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/StationSettings.h"
@@ -173,13 +174,16 @@ TEST(MainWindow, ARecordingMoreThanADayAwayCountsDownWhole) {
     EXPECT_EQ(w.lblRecTime->text(), "167:00:00");  // as the play countdown, not "23:00:00"
 }
 
-TEST(MainWindow, FloppyCopiesShowProgressBar1WhileTheyRun) {
+TEST(MainWindow, FloppyCopiesShowProgressBar1AndWaitForEachOther) {
     SimStation s;
     s.start();
     mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
     w.show();
     const auto* bar = w.findChild<QProgressBar*>("ProgressBar1");
     ASSERT_NE(bar, nullptr);
+    QAction* save = w.findChild<QAction*>("mnuSaveToFloppy");
+    QAction* setup = w.findChild<QAction*>("mnuLoadSetupFromFloppy");
     std::vector<int> shownWithMax;  // the bar's maximum each time the window showed it
     s.st().onChanged([&] {
         if (bar->isVisible()) shownWithMax.push_back(bar->maximum());
@@ -188,14 +192,21 @@ TEST(MainWindow, FloppyCopiesShowProgressBar1WhileTheyRun) {
     std::string error;
     ASSERT_TRUE(s.files.createFolder("a:\\", &error)) << error;
     s.write("c:\\satfile\\Source.dat", "ENG\r\n");
-    ASSERT_TRUE(SaveFilesToFloppy(s.st()));
+    save->trigger();
+    EXPECT_FALSE(save->isEnabled());  // one copy at a time
+    EXPECT_FALSE(setup->isEnabled());
+    s.loop.runPending();
     EXPECT_EQ(shownWithMax.size(), 5u);  // shown, then after each of the four files
     EXPECT_EQ(shownWithMax.front(), 5);
     EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(s.read("a:\\Source.dat"), "ENG\r\n");
     shownWithMax.clear();
-    ASSERT_TRUE(LoadSetupFromFloppy(s.st()));
+    setup->trigger();
+    s.loop.runPending();
     EXPECT_FALSE(shownWithMax.empty());
     EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(s.errors.messages.empty());
 }
 
 TEST(MainWindow, TheExitQuestionDecidesWhetherTheWindowCloses) {

@@ -297,6 +297,7 @@ void mnuMenu::setMenuAction(const QString& name, std::function<void()> action) {
     if (!a) return;
     a->disconnect(this);
     a->setEnabled(true);
+    wired_.insert(name);
     connect(a, &QAction::triggered, this, [action] { action(); });
 }
 
@@ -406,10 +407,13 @@ void mnuMenu::render() {
         shownPlayColour_ = audio.cmdPlayColour;
         SetStyle(cmdPlay, ColourStyle(audio.cmdPlayColour));
     }
-    // The floppy copies run on this thread: paint the bar now, not after they end.
-    if (bar.visible && isVisible()) {
-        if (QLayout* layout = ProgressBar1->parentWidget()->layout()) layout->activate();
-        ProgressBar1->repaint();
+    // One floppy copy at a time: the entries wait while one runs.
+    if (shownFloppyBusy_ != station_.schedule.FloppyCopyRunning) {
+        shownFloppyBusy_ = station_.schedule.FloppyCopyRunning;
+        for (const char* name :
+             {"mnuSaveToFloppy", "mnuLoadAutoExportFromFloppy", "mnuLoadSourceCodesFromFloppy",
+              "mnuLoadScheduleFromFloppy", "mnuLoadSetupFromFloppy"})
+            if (wired_.count(name)) entry(name)->setEnabled(!*shownFloppyBusy_);
     }
 
     const QSignalBlocker quiet(PlayList);  // rendering is not the operator selecting

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ class mnuMenu : public QMainWindow {
 
     Station& station_;
     std::map<QString, QPointer<QWidget>> openWindows_;
+    std::set<QString> wired_;  // entries given an action or a window
     // What the last render showed: the station notifies on every tick, and an unchanged
     // model must cost neither text conversions nor repaints.
     std::array<std::optional<std::string>, 15> shownLabels_;
@@ -74,6 +76,7 @@ class mnuMenu : public QMainWindow {
     std::optional<int> shownPlayListIndex_;
     std::optional<std::uint32_t> shownVisibility_;
     std::optional<std::array<int, 9>> shownNumbers_;
+    std::optional<bool> shownFloppyBusy_;
 };
 
 }  // namespace quillmar

@@ -1,5 +1,6 @@
 #include "logs/windows/frmActivityLog.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -57,8 +58,17 @@ frmActivityLog::frmActivityLog(Station& station, const std::string& kind, QWidge
 void frmActivityLog::ok() {
     model_.lstDateIndex = lstDate->currentRow();
     model_.byEvent = Option2->isChecked();
-    LogViewerOk(station_.platform.files, model_);
+    LogViewerOk(station_.platform.files, station_.platform.background, guard_, model_,
+                [this] { render(); });
     render();
+}
+
+void frmActivityLog::closeEvent(QCloseEvent* event) {
+    // A day still being read is not shown; the window opens again ready for another.
+    guard_.drop();
+    model_.reading = false;
+    render();
+    QWidget::closeEvent(event);
 }
 
 void frmActivityLog::render() {
@@ -69,6 +79,11 @@ void frmActivityLog::render() {
     lstDate->setVisible(!model_.showingDay);
     Option1->setVisible(!model_.showingDay);
     Option2->setVisible(!model_.showingDay);
+    cmdOk->setEnabled(!model_.reading);
+    if (model_.reading)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
 }
 
 }  // namespace quillmar

@@ -17,11 +17,6 @@
 
 namespace quillmar {
 
-SignalHistory ReadRecentSignal(Station& station, int days) {
-    const Date today = station.platform.clock.now().date;
-    return ReadSignalHistory(station.platform.files, today.addDays(1 - std::max(days, 1)), today);
-}
-
 QString SignalSummary(const SignalHistory& h) {
     const auto polls = std::count_if(h.samples.begin(), h.samples.end(),
                                      [](const auto& s) { return s.hasValue(); });
@@ -93,7 +88,21 @@ void frmSignal::follow() {
 void frmSignal::reload() {
     const int days = kPeriodDays[std::clamp(cboPeriod->currentIndex(), 0, 2)];
     lastDay_ = station_.platform.clock.now().date;
-    history_ = ReadRecentSignal(station_, days);
+    const Date first = lastDay_.addDays(1 - days), last = lastDay_;
+    // A month of logs is read off the loop; only the newest read is shown.
+    const int request = ++requests_;
+    RunInBackground(
+        station_.platform.background,
+        [&files = station_.platform.files, first, last] {
+            return ReadSignalHistory(files, first, last);
+        },
+        guard_.wrap([this, request](SignalHistory history) {
+            if (request == requests_) showHistory(std::move(history));
+        }));
+}
+
+void frmSignal::showHistory(SignalHistory history) {
+    history_ = std::move(history);
     auto* chart = new QChart;
     chart->setMargins(QMargins(4, 4, 4, 4));
     QPointer<QLabel> point(lblPoint);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "logs/SignalHistory.h"
+#include "platform/BackgroundWork.h"
 
 class QChartView;
 class QComboBox;
@@ -15,6 +16,7 @@ class Station;
 
 // Eb/No over today, the last 7 or the last 31 days, with the receiver alarms, silence alarms
 // and recordings of the logs; read again after each poll and alarm while it is open.
+// The logs are read off the loop; the chart changes when they have been.
 class frmSignal : public QWidget {
     Q_OBJECT
   public:
@@ -32,16 +34,17 @@ class frmSignal : public QWidget {
 
   private:
     void follow();
+    void showHistory(SignalHistory history);
 
     Station& station_;
     SignalHistory history_;
     bool lastPolled_ = false;
     bool lastAlarm_ = false;
     Date lastDay_;
+    int requests_ = 0;
+    CompletionGuard guard_;  // a read that ends after the window went is not shown
 };
 
-// The last `days` days up to and including today.
-SignalHistory ReadRecentSignal(Station& station, int days);
 // A one-line account of a history: polls, alarms, recordings, lines skipped.
 QString SignalSummary(const SignalHistory& history);
 

@@ -7,6 +7,7 @@
 namespace quillmar {
 
 // Drive paths under a data root: "x:\a\b" is <root>/drives/x/a/b.
+// It keeps nothing but its root between calls, so any thread may call it.
 class PosixFileSystem : public FileSystem {
   public:
     explicit PosixFileSystem(std::string dataRoot);
