@@ -19,6 +19,8 @@ class frmRelay : public QWidget {
     Q_OBJECT
   public:
     frmRelay(Station& station, const std::string& mode, QWidget* parent = nullptr);
+    // Its exchanges still waiting or running end without showing anything.
+    ~frmRelay() override;
 
     QLabel* lblRelay;
     std::array<QPushButton*, 28> cmdR{};  // 2k opens relay k + 1, 2k + 1 closes it
@@ -32,7 +34,7 @@ class frmRelay : public QWidget {
 
     Station& station_;
     std::string mode_;
-    std::unique_ptr<SerialPort> port_;
+    std::shared_ptr<SerialPort> port_;
 };
 
 }  // namespace quillmar
