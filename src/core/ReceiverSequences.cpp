@@ -8,8 +8,8 @@
 namespace quillmar {
 
 ReceiverLink ReceiverLinkOf(Station& st) {
-    return {st.receiver,      st.platform.serial, st.platform.clock, st.platform.loop,
-            st.platform.errors, st.Settings};
+    return {st.receiver,      st.platform.serial, st.platform.clock,
+            st.platform.loop, st.platform.errors, st.Settings};
 }
 
 void SendReceiverCommand(Station& st, const std::string& command, std::function<void(bool)> done) {

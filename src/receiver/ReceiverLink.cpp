@@ -40,8 +40,8 @@ void Finish(const ReceiverLink& link, ExchangeResult result) {
     SerialPort& port = PortOf(link, x);
     port.setReadyRead({});
     port.close();
-    const bool stationPort = x.kind == ReceiverExchange::Kind::Send ||
-                             x.kind == ReceiverExchange::Kind::Poll;
+    const bool stationPort =
+        x.kind == ReceiverExchange::Kind::Send || x.kind == ReceiverExchange::Kind::Poll;
     if (!result.ok && stationPort) link.errors.showError(SerialErrorText(result.error));
     if (x.done) x.done(result);
 }
@@ -58,8 +58,7 @@ void Collect(const ReceiverLink& link) {
         Pump(link);
         return;
     }
-    if (!s.timeOut)
-        s.timeOut = link.loop.createTimer(1, true, [link] { Collect(link); });
+    if (!s.timeOut) s.timeOut = link.loop.createTimer(1, true, [link] { Collect(link); });
     s.timeOut->setEnabled(false);
     const std::int64_t wait = std::clamp<std::int64_t>(s.collector->checkAt() - now, 1, 60'000);
     s.timeOut->setInterval(static_cast<int>(wait));

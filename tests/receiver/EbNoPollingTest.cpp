@@ -101,8 +101,7 @@ TEST_F(EbNoPoll, ASilentReceiverLogsAnEmptyValueAfterTheShortTimeOut) {
 
 TEST_F(EbNoPoll, APortFailureIsShownWritesNoLineAndIsNotRepeatedWithinTheSecond) {
     sim.serial.failOpen(8005, "Port already open");
-    EXPECT_EQ(poll(), std::nullopt)
-        << "an old value must not pass for a new one";
+    EXPECT_EQ(poll(), std::nullopt) << "an old value must not pass for a new one";
     EXPECT_EQ(log(), "");
     EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
     ASSERT_EQ(sim.errors.messages.size(), 1u);
