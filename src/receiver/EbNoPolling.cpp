@@ -20,15 +20,18 @@ std::string ExtractEbNo(std::string_view reply) {
 
 void PollReceiverEbNo(const ReceiverLink& link, Logs& logs, EbNoDone done) {
     const Clock& clock = link.clock;
-    PollReceiver(link, "R C",
-                 [&clock, &logs, done = std::move(done)](const std::optional<std::string>& reply) {
-                     std::optional<std::string> ebno;
-                     if (reply) {
-                         ebno = ExtractEbNo(*reply);
-                         AppendDailyLog(logs, "EB", TimeText(clock.now()) + "  " + *ebno);
-                     }
-                     if (done) done(ebno);
-                 });
+    ReceiverLinkState& state = link.state;
+    PollReceiver(
+        link, "R C",
+        [&clock, &state, &logs, done = std::move(done)](const std::optional<std::string>& reply) {
+            std::optional<std::string> ebno;
+            if (reply) {
+                ebno = ExtractEbNo(*reply);
+                AppendDailyLog(logs, "EB", TimeText(clock.now()) + "  " + *ebno);
+                ++state.EbNoLogged;
+            }
+            if (done) done(ebno);
+        });
 }
 
 }  // namespace quillmar

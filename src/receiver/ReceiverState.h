@@ -41,6 +41,8 @@ struct ReceiverLinkState {
     std::optional<ReplyCollector> collector;  // the running exchange's reply so far
     std::unique_ptr<Timer> timeOut;           // one-shot: the running collection's next check
     bool pumping = false;
+    // Eb/No lines written, so a view of the signal history knows when to read the logs again.
+    std::uint32_t EbNoLogged = 0;
 };
 
 // Remote control and the receiver alarm: the inputs of the last read, the Time Set pulse that

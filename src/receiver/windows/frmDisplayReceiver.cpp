@@ -1,6 +1,7 @@
 #include "receiver/windows/frmDisplayReceiver.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -76,6 +77,11 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& comm
 
 frmDisplayReceiver::~frmDisplayReceiver() {
     CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+}
+
+void frmDisplayReceiver::closeEvent(QCloseEvent* event) {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+    QWidget::closeEvent(event);
 }
 
 void frmDisplayReceiver::display(const std::string& report) {

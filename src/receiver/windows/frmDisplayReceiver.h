@@ -18,7 +18,7 @@ class frmDisplayReceiver : public QWidget {
     Q_OBJECT
   public:
     frmDisplayReceiver(Station& station, const std::string& command, QWidget* parent = nullptr);
-    // Its exchanges still waiting or running end without showing anything.
+    // Its exchanges still waiting or running end without showing anything, on closing too.
     ~frmDisplayReceiver() override;
     // Closes any status view on screen, then opens one for command (it runs the query).
     static frmDisplayReceiver* showFor(Station& station, const std::string& command);
@@ -29,6 +29,9 @@ class frmDisplayReceiver : public QWidget {
     QLabel* lblDisplayReceiver;
     QPushButton *cmdDisplayReceiverRefresh, *cmdDisplayReceiverExit;
     QAction *mnuPrint, *mnuPrintToFile, *mnuExit;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void display(const std::string& report);

@@ -1,5 +1,6 @@
 #include "receiver/windows/frmRelay.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -84,6 +85,11 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
 
 frmRelay::~frmRelay() {
     CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+}
+
+void frmRelay::closeEvent(QCloseEvent* event) {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+    QWidget::closeEvent(event);
 }
 
 void frmRelay::display(const std::string& status) {

@@ -19,7 +19,7 @@ class frmRelay : public QWidget {
     Q_OBJECT
   public:
     frmRelay(Station& station, const std::string& mode, QWidget* parent = nullptr);
-    // Its exchanges still waiting or running end without showing anything.
+    // Its exchanges still waiting or running end without showing anything, on closing too.
     ~frmRelay() override;
 
     QLabel* lblRelay;
@@ -28,6 +28,9 @@ class frmRelay : public QWidget {
     // Row k: "Relay k + 1" before its buttons and, after them, that relay's line of the reply.
     std::array<QLabel*, 14> lblRelayNo{};
     std::array<QLabel*, 14> lblRelayLine{};
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void display(const std::string& status);
