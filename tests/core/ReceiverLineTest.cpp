@@ -72,13 +72,13 @@ TEST(ReceiverLine, ACueAPollAndASwitchOfOneSecondGoOutInOrderWhileTheTickRunsOn)
     sim.loop.advance(6'000);
 
     EXPECT_TRUE(viewDone);
-    EXPECT_EQ(sent, (std::vector<std::pair<std::string, std::int64_t>>{
-                        {"RT C", 12'000},
-                        {"SETAUDIO 1 S ENG 0  ", 15'001},
-                        {"ER D 11", 15'001},
-                        {"ER D 14", 15'001},
-                        {"R C", 15'001},
-                        {"SETAUDIO 2 S FRA 0 ", 16'001}}));
+    EXPECT_EQ(sent,
+              (std::vector<std::pair<std::string, std::int64_t>>{{"RT C", 12'000},
+                                                                 {"SETAUDIO 1 S ENG 0  ", 15'001},
+                                                                 {"ER D 11", 15'001},
+                                                                 {"ER D 14", 15'001},
+                                                                 {"R C", 15'001},
+                                                                 {"SETAUDIO 2 S FRA 0 ", 16'001}}));
     EXPECT_EQ(sim.read("c:\\satfile\\logs\\AL261205.log"),
               "12:00:15  SETAUDIO 1 S ENG 0  \r\n12:00:15  Turn off Relay 11\r\n"
               "12:00:15  Turn off Relay 14\r\n12:00:16  SETAUDIO 2 S FRA 0  Switch Only\r\n");
