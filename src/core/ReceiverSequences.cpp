@@ -8,21 +8,22 @@
 namespace quillmar {
 
 ReceiverLink ReceiverLinkOf(Station& st) {
-    return {st.receiver, st.platform.serial, st.platform.clock, st.platform.errors, st.Settings};
+    return {st.receiver,      st.platform.serial, st.platform.clock,
+            st.platform.loop, st.platform.errors, st.Settings};
 }
 
-bool SendReceiverCommand(Station& st, const std::string& command) {
-    return SendReceiverCommand(ReceiverLinkOf(st), command);
+void SendReceiverCommand(Station& st, const std::string& command, std::function<void(bool)> done) {
+    SendReceiverCommand(ReceiverLinkOf(st), command, std::move(done));
 }
 
 void ResetExpansionRelays(Station& st, const std::string& port, bool log) {
     ResetExpansionRelays(ReceiverLinkOf(st), st.logs, port, log);
 }
 
-std::optional<std::string> PollReceiverEbNo(Station& st) {
+void PollReceiverEbNo(Station& st, EbNoDone done) {
     st.noteAction("PollReceiverEbNo");
     st.tick.EbNoPolledFlag = true;
-    return PollReceiverEbNo(ReceiverLinkOf(st), st.logs);
+    PollReceiverEbNo(ReceiverLinkOf(st), st.logs, std::move(done));
 }
 
 void RunSwitchOnly(Station& st) {

@@ -60,8 +60,8 @@ void CueRecording(Station& st) {
     const ScheduleFields& f = *read;
 
     const std::string cue = RecordCueCommand(f);
-    SendReceiverCommand(st, cue);  // a failure is reported by the link; the recording goes on
-    LogAudioActivity(st.logs, cue);
+    // A failure is reported by the link; the recording goes on.
+    SendReceiverCommand(st, cue, [&logs = st.logs, cue](bool) { LogAudioActivity(logs, cue); });
     if (IsOn(st.Settings.ResetExpansionRelays)) ResetExpansionRelays(st, f.UnityPort, true);
 
     st.recorder.Cued = CuedProgramme(st.Settings, f, next.slot + 1, next.recordNo);

@@ -55,12 +55,12 @@ void HandleReceiverAlarm(Station& st, bool active) {
             SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm",
                                   "Unity 4K Receiver Loss of Signal");
             return;
-        case AlarmMail::End: {
-            const std::optional<std::string> ebno = PollReceiverEbNo(st);
-            SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm End",
-                                  "EbNo: " + ebno.value_or(""));
+        case AlarmMail::End:
+            PollReceiverEbNo(st, [&st](const std::optional<std::string>& ebno) {
+                SendMailToAddressBook(st, st.Export.Account.Facility + " Quillmar Alarm End",
+                                      "EbNo: " + ebno.value_or(""));
+            });
             return;
-        }
     }
 }
 

@@ -2,6 +2,7 @@
 // The receiver's serial line. A port object is opened and closed around each exchange; the
 // station never keeps the line open between exchanges.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,8 +26,9 @@ class SerialPort {
     virtual bool write(std::string_view bytes, SerialError* error) = 0;
     // Everything waiting now, possibly nothing.
     virtual std::string readWaiting() = 0;
-    // Returns when input arrives or after at most maxMs; the station's clock moves meanwhile.
-    virtual void waitForInput(int maxMs) = 0;
+    // Called on the loop thread when input may have arrived (read it with readWaiting); an
+    // empty function stops the calls. The handler may replace or clear itself.
+    virtual void setReadyRead(std::function<void()> handler) = 0;
 };
 
 // Makes the port objects: the main window's, the status view's and the relay panel's.

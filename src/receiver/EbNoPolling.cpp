@@ -18,12 +18,20 @@ std::string ExtractEbNo(std::string_view reply) {
     return std::string(line.substr(first, line.find_last_not_of(' ') - first + 1));
 }
 
-std::optional<std::string> PollReceiverEbNo(const ReceiverLink& link, Logs& logs) {
-    const std::optional<std::string> reply = PollReceiver(link, "R C");
-    if (!reply) return std::nullopt;
-    std::string ebno = ExtractEbNo(*reply);
-    AppendDailyLog(logs, "EB", TimeText(link.clock.now()) + "  " + ebno);
-    return ebno;
+void PollReceiverEbNo(const ReceiverLink& link, Logs& logs, EbNoDone done) {
+    const Clock& clock = link.clock;
+    ReceiverLinkState& state = link.state;
+    PollReceiver(
+        link, "R C",
+        [&clock, &state, &logs, done = std::move(done)](const std::optional<std::string>& reply) {
+            std::optional<std::string> ebno;
+            if (reply) {
+                ebno = ExtractEbNo(*reply);
+                AppendDailyLog(logs, "EB", TimeText(clock.now()) + "  " + *ebno);
+                ++state.EbNoLogged;
+            }
+            if (done) done(ebno);
+        });
 }
 
 }  // namespace quillmar

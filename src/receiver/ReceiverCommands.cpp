@@ -1,5 +1,7 @@
 #include "receiver/ReceiverCommands.h"
 
+#include <functional>
+
 #include "logs/ActivityLog.h"
 
 namespace quillmar {
@@ -76,8 +78,12 @@ std::string RelayButtonCommand(const std::string& mode, int button) {
 
 void ResetExpansionRelays(const ReceiverLink& link, Logs& logs, const std::string& port, bool log) {
     for (int relay : ExpansionRelaysOfPort(port)) {
-        SendReceiverCommand(link, "ER D " + std::to_string(relay));
-        if (log) WriteActivityLog(logs, "Turn off Relay " + std::to_string(relay));
+        std::function<void(bool)> logged;
+        if (log)
+            logged = [&logs, relay](bool) {
+                WriteActivityLog(logs, "Turn off Relay " + std::to_string(relay));
+            };
+        SendReceiverCommand(link, "ER D " + std::to_string(relay), std::move(logged));
     }
 }
 

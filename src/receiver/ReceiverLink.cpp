@@ -1,66 +1,12 @@
 #include "receiver/ReceiverLink.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+#include <utility>
 
 namespace quillmar {
 
 namespace {
-
-constexpr int kWaitStepMs = 20;
-
-// Time-outs are kept on the date and time together, so a collection that crosses midnight
-// still lasts its seconds instead of ending at once.
-std::int64_t NowMs(const Clock& clock) {
-    const DateTime t = clock.now();
-    return t.date.serial() * 86'400'000 + t.msOfDay;
-}
-
-// To the nearest whole second, halves to even.
-std::int64_t RoundToSecond(std::int64_t ms) {
-    std::int64_t q = ms / 1000, r = ms % 1000;
-    if (r < 0) r += 1000, --q;
-    if (r > 500 || (r == 500 && q % 2 != 0)) ++q;
-    return q * 1000;
-}
-
-// Appends what is waiting; false once the reply is full.
-bool Gather(SerialPort& port, std::string& reply) {
-    std::string bytes = port.readWaiting();
-    if (reply.size() + bytes.size() >= kMaxReplyBytes) {
-        reply.append(bytes, 0, kMaxReplyBytes - reply.size());
-        return false;
-    }
-    reply += bytes;
-    return true;
-}
-
-// The acknowledgement of the previous command (its line end and prompt, "\r\n>") may land
-// after this exchange has discarded its input; at the very start of the reply it is that
-// prompt, never the end of this reply. A reply that is only a prompt (">", "OK>") is whole.
-void DropPreviousPrompt(std::string& reply, bool& dropped) {
-    if (dropped) return;
-    const auto at = reply.find_first_not_of("\r\n");
-    if (at == std::string::npos) return;  // nothing but line ends yet: wait for more
-    dropped = true;
-    if (at > 0 && reply[at] == '>') reply.erase(0, at + 1);
-}
-
-// The relay panel writes two commands at once: a ">" in the first four characters is the
-// relay command's own prompt, never the end of the status that follows.
-void DropRelayPrompt(std::string& reply, bool& dropped) {
-    if (dropped) return;
-    const auto at = reply.find('>');
-    if (at != std::string::npos && at < 4) {
-        reply.erase(0, at + 1);
-        dropped = true;
-    }
-}
-
-SerialPort& StationPort(const ReceiverLink& link) {
-    if (!link.state.ReceiverPort) link.state.ReceiverPort = link.serial.create();
-    return *link.state.ReceiverPort;
-}
 
 // The two line rates of the settings (BaudRates entries 1 and 2).
 enum class LineRate { First, Second };
@@ -68,6 +14,114 @@ enum class LineRate { First, Second };
 // BaudSelect 2 chooses the second rate, any other value the first.
 LineRate LineRateOf(std::int32_t baudSelect) {
     return baudSelect == 2 ? LineRate::Second : LineRate::First;
+}
+
+std::int64_t NowMs(const ReceiverLink& link) {
+    return LineTimeMs(link.clock.now());
+}
+
+SerialPort& PortOf(const ReceiverLink& link, ReceiverExchange& x) {
+    if (x.port) return *x.port;
+    if (!link.state.ReceiverPort) link.state.ReceiverPort = link.serial.create();
+    return *link.state.ReceiverPort;
+}
+
+void Pump(const ReceiverLink& link);
+
+// Ends the running exchange: the port is closed, the station's failures are shown, and the
+// handler runs with the line already free for what it issues.
+void Finish(const ReceiverLink& link, ExchangeResult result) {
+    ReceiverLinkState& s = link.state;
+    ReceiverExchange x = std::move(*s.running);
+    s.running.reset();
+    if (s.timeOut) s.timeOut->setEnabled(false);
+    if (s.collector) result.reply = s.collector->reply();
+    s.collector.reset();
+    SerialPort& port = PortOf(link, x);
+    port.setReadyRead({});
+    port.close();
+    const bool stationPort =
+        x.kind == ReceiverExchange::Kind::Send || x.kind == ReceiverExchange::Kind::Poll;
+    if (!result.ok && stationPort) link.errors.showError(SerialErrorText(result.error));
+    if (x.done) x.done(result);
+}
+
+// Feeds what the port holds; ends the exchange when its reply is whole, else sets the timer
+// for the collection's next check.
+void Collect(const ReceiverLink& link) {
+    ReceiverLinkState& s = link.state;
+    if (!s.running || !s.collector) return;
+    SerialPort& port = PortOf(link, *s.running);
+    const std::int64_t now = NowMs(link);
+    if (s.collector->feed(port.readWaiting(), now)) {
+        Finish(link, {true, {}, {}});
+        Pump(link);
+        return;
+    }
+    if (!s.timeOut) s.timeOut = link.loop.createTimer(1, true, [link] { Collect(link); });
+    s.timeOut->setEnabled(false);
+    const std::int64_t wait = std::clamp<std::int64_t>(s.collector->checkAt() - now, 1, 60'000);
+    s.timeOut->setInterval(static_cast<int>(wait));
+    s.timeOut->setEnabled(true);
+}
+
+// Opens, writes and starts the collection of the exchange at the head of the line.
+void Begin(const ReceiverLink& link) {
+    ReceiverLinkState& s = link.state;
+    ReceiverExchange& x = *s.running;
+    SerialPort& port = PortOf(link, x);
+    ExchangeResult failed;
+    bool ok = true;
+    Collection rule = Collection::Short;
+    switch (x.kind) {
+        case ReceiverExchange::Kind::Send:
+            ok = OpenReceiverPort(link.settings, port, &failed.error) &&
+                 port.write(x.command + "\r", &failed.error);
+            Finish(link, {ok, failed.error, {}});
+            return;
+        case ReceiverExchange::Kind::Poll:
+        case ReceiverExchange::Kind::Status:
+            ok = OpenReceiverPort(link.settings, port, &failed.error);
+            // A prompt left over from an earlier command would end the collection at once.
+            if (ok) port.discardInput();
+            if (ok) ok = port.write(x.command + "\r", &failed.error);
+            rule = x.kind == ReceiverExchange::Kind::Poll ? Collection::Short : Collection::Long;
+            break;
+        case ReceiverExchange::Kind::Relay:
+            ok = port.isOpen() ||
+                 port.open(link.settings.SerialPort, LineSettings(link.settings), &failed.error);
+            if (ok) port.discardInput();
+            if (ok && !x.command.empty()) ok = port.write(x.command + "\r", &failed.error);
+            if (ok) ok = port.write(x.statusCommand + "\r", &failed.error);
+            rule = Collection::Relay;
+            break;
+    }
+    if (!ok) {
+        Finish(link, failed);
+        return;
+    }
+    s.collector.emplace(rule, NowMs(link), x.minPromptPosition);
+    port.setReadyRead([link] { Collect(link); });
+    Collect(link);
+}
+
+// Starts waiting exchanges while the line is free. Handlers that issue exchanges only queue
+// them; this loop starts them in turn.
+void Pump(const ReceiverLink& link) {
+    ReceiverLinkState& s = link.state;
+    if (s.pumping) return;
+    s.pumping = true;
+    while (!s.running && !s.waiting.empty()) {
+        s.running.emplace(std::move(s.waiting.front()));
+        s.waiting.pop_front();
+        Begin(link);
+    }
+    s.pumping = false;
+}
+
+void Issue(const ReceiverLink& link, ReceiverExchange x) {
+    link.state.waiting.push_back(std::move(x));
+    Pump(link);
 }
 
 }  // namespace
@@ -84,11 +138,6 @@ std::string SerialErrorText(const SerialError& error) {
            ".  Check serial port settings in SetUp/Communications.";
 }
 
-bool HasPrompt(std::string_view reply, std::size_t minPosition) {
-    const std::size_t from = minPosition > 0 ? minPosition - 1 : 0;
-    return from < reply.size() && reply.find('>', from) != std::string_view::npos;
-}
-
 std::size_t StatusPromptPosition(std::string_view command) {
     return command == "RT C" ? kLongReportPromptPosition : 1;
 }
@@ -98,102 +147,57 @@ bool OpenReceiverPort(const StationSettings& settings, SerialPort& port, SerialE
     return port.open(settings.SerialPort, LineSettings(settings), error);
 }
 
-std::string CollectShort(const Clock& clock, SerialPort& port) {
-    const std::int64_t start = RoundToSecond(NowMs(clock));
-    std::string reply;
-    bool dropped = false;
-    while (Gather(port, reply) && (DropPreviousPrompt(reply, dropped), !HasPrompt(reply)) &&
-           std::llabs(NowMs(clock) - start) <= 1000)
-        port.waitForInput(kWaitStepMs);
-    return reply;
+void SendReceiverCommand(const ReceiverLink& link, const std::string& command,
+                         std::function<void(bool ok)> done) {
+    ReceiverExchange x;
+    x.kind = ReceiverExchange::Kind::Send;
+    x.command = command;
+    if (done) x.done = [done = std::move(done)](const ExchangeResult& r) { done(r.ok); };
+    Issue(link, std::move(x));
 }
 
-std::string CollectLong(const Clock& clock, SerialPort& port, std::size_t minPromptPosition) {
-    const std::int64_t deadline = RoundToSecond(NowMs(clock) + 1000);
-    std::string reply;
-    bool dropped = false;
-    while (Gather(port, reply) &&
-           (DropPreviousPrompt(reply, dropped), !HasPrompt(reply, minPromptPosition)) &&
-           std::llabs(deadline - NowMs(clock)) <= 2000)
-        port.waitForInput(kWaitStepMs);
-    return reply;
+void PollReceiver(const ReceiverLink& link, const std::string& command,
+                  std::function<void(const std::optional<std::string>& reply)> done) {
+    ReceiverExchange x;
+    x.kind = ReceiverExchange::Kind::Poll;
+    x.command = command;
+    x.done = [done = std::move(done)](const ExchangeResult& r) {
+        if (done) done(r.ok ? std::optional<std::string>(r.reply) : std::nullopt);
+    };
+    Issue(link, std::move(x));
 }
 
-std::string CollectRelay(const Clock& clock, SerialPort& port) {
-    const std::int64_t start = RoundToSecond(NowMs(clock));
-    std::string reply;
-    bool room = true;
-    // What arrives during the wait is kept: it is the start of the reply.
-    while (room && std::llabs(NowMs(clock) - start) <= 1000) {
-        room = Gather(port, reply);
-        if (room) port.waitForInput(kWaitStepMs);
-    }
-    bool previousDropped = false;
-    while (room) {
-        room = Gather(port, reply);
-        DropRelayPrompt(reply, previousDropped);
-        if (HasPrompt(reply) || std::llabs(start - NowMs(clock)) > 2000) break;
-        if (room) port.waitForInput(kWaitStepMs);
-    }
-    return reply;
-}
-
-bool SendReceiverCommand(const ReceiverLink& link, const std::string& command) {
-    SerialPort& port = StationPort(link);
-    SerialError error;
-    const bool ok =
-        OpenReceiverPort(link.settings, port, &error) && port.write(command + "\r", &error);
-    port.close();
-    if (!ok) link.errors.showError(SerialErrorText(error));
-    return ok;
-}
-
-std::optional<std::string> PollReceiver(const ReceiverLink& link, const std::string& command) {
-    SerialPort& port = StationPort(link);
-    SerialError error;
-    bool ok = OpenReceiverPort(link.settings, port, &error);
-    if (ok) {
-        // A prompt left over from an earlier command would end the poll at once.
-        port.discardInput();
-        ok = port.write(command + "\r", &error);
-    }
-    std::string reply;
-    if (ok) reply = CollectShort(link.clock, port);
-    port.close();
-    if (!ok) {
-        link.errors.showError(SerialErrorText(error));
-        return std::nullopt;
-    }
-    return reply;
-}
-
-bool QueryReceiverStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
+void QueryReceiverStatus(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
                          const std::string& command, std::size_t minPromptPosition,
-                         std::string* reply, SerialError* error) {
-    reply->clear();
-    bool ok = OpenReceiverPort(settings, port, error);
-    if (ok) {
-        port.discardInput();
-        ok = port.write(command + "\r", error);
-    }
-    if (ok) *reply = CollectLong(clock, port, minPromptPosition);
-    port.close();
-    return ok;
+                         std::function<void(const ExchangeResult&)> done) {
+    ReceiverExchange x;
+    x.kind = ReceiverExchange::Kind::Status;
+    x.port = std::move(port);
+    x.command = command;
+    x.minPromptPosition = minPromptPosition;
+    x.done = std::move(done);
+    Issue(link, std::move(x));
 }
 
-bool RelayExchange(const Clock& clock, const StationSettings& settings, SerialPort& port,
+void RelayExchange(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
                    const std::string& relayCommand, const std::string& statusCommand,
-                   std::string* reply, SerialError* error) {
-    reply->clear();
-    bool ok = port.isOpen() || port.open(settings.SerialPort, LineSettings(settings), error);
-    if (ok) {
-        port.discardInput();
-        if (!relayCommand.empty()) ok = port.write(relayCommand + "\r", error);
-    }
-    if (ok) ok = port.write(statusCommand + "\r", error);
-    if (ok) *reply = CollectRelay(clock, port);
-    port.close();
-    return ok;
+                   std::function<void(const ExchangeResult&)> done) {
+    ReceiverExchange x;
+    x.kind = ReceiverExchange::Kind::Relay;
+    x.port = std::move(port);
+    x.command = relayCommand;
+    x.statusCommand = statusCommand;
+    x.done = std::move(done);
+    Issue(link, std::move(x));
+}
+
+void CancelReceiverExchanges(const ReceiverLink& link, const SerialPort& port) {
+    ReceiverLinkState& s = link.state;
+    std::erase_if(s.waiting, [&](const ReceiverExchange& x) { return x.port.get() == &port; });
+    if (!s.running || s.running->port.get() != &port) return;
+    s.running->done = nullptr;
+    Finish(link, {true, {}, {}});
+    Pump(link);
 }
 
 }  // namespace quillmar

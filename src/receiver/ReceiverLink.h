@@ -1,72 +1,68 @@
 #pragma once
-// The serial exchanges with the receiver. Every exchange opens the port, writes, collects the
+// The serial exchanges with the receiver. Every exchange opens its port, writes, gathers the
 // reply where one is wanted, and closes the port again; nothing of the link survives between
-// exchanges. Each collection ends at its prompt, at its time-out, or when the reply is full.
+// exchanges. Exchanges never wait on the loop: they are queued on the one line, each reply is
+// gathered as the port says bytes arrived, and the caller goes on in a completion handler that
+// runs on the loop thread. A send-only exchange on an idle line completes before it returns.
 
-#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/Clock.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/EventLoop.h"
 #include "platform/SerialPort.h"
 #include "receiver/ReceiverState.h"
+#include "receiver/ReplyCollector.h"
 #include "settings/StationSettings.h"
 
 namespace quillmar {
 
-// What the exchanges on the station's own port use: its port object, the port factory, the
-// clock the time-outs run on, the error window, and the port and rate settings.
+// What the exchanges use: the line's state with the station's port object, the port factory,
+// the clock the time-outs run on, the loop their timer runs on, the error window, and the port
+// and rate settings (read when an exchange begins).
 struct ReceiverLink {
     ReceiverLinkState& state;
     SerialPorts& serial;
     const Clock& clock;
+    EventLoop& loop;
     ErrorDisplay& errors;
     const StationSettings& settings;
 };
-
-// A receiver that sends without end fills no more than this.
-inline constexpr std::size_t kMaxReplyBytes = 64 * 1024;
-// The carrier report is long: only a prompt at or after this position (from 1) ends it.
-inline constexpr std::size_t kLongReportPromptPosition = 700;
 
 // "9600,N,8,1" or "19200,N,8,1" from BaudSelect (the first rate when it is not 1 or 2).
 std::string LineSettings(const StationSettings& settings);
 // The error window's text of a serial failure.
 std::string SerialErrorText(const SerialError& error);
-// True when reply holds a ">" at position minPosition (from 1) or later.
-bool HasPrompt(std::string_view reply, std::size_t minPosition = 1);
 // Where the status query's prompt must stand: 700 for "RT C", else anywhere.
 std::size_t StatusPromptPosition(std::string_view command);
 
 // Opens a port object at the settings' port and rate; a port left open is closed first.
 bool OpenReceiverPort(const StationSettings& settings, SerialPort& port, SerialError* error);
 
-// Collection rules, each reading what is waiting until it stops.
-// Short time-out: about 1 s from the start second (0.5 to 1.5 s), stops at any ">".
-std::string CollectShort(const Clock& clock, SerialPort& port);
-// Long time-out: until 2 s past the second after the start (2.5 to 3.5 s).
-std::string CollectLong(const Clock& clock, SerialPort& port, std::size_t minPromptPosition);
-// Relay panel: waits about a second, drops the previous command's prompt when it stands in
-// the first four characters, then stops at the next ">" or about 2 s from the start second.
-std::string CollectRelay(const Clock& clock, SerialPort& port);
-
 // Writes command + CR on the station's port and closes it at once. A failure opens the error
-// window; false then.
-bool SendReceiverCommand(const ReceiverLink& link, const std::string& command);
+// window; done then has false.
+void SendReceiverCommand(const ReceiverLink& link, const std::string& command,
+                         std::function<void(bool ok)> done = {});
 // The short poll on the station's port: command + CR, short time-out; the reply as collected.
 // A failure opens the error window; nothing then.
-std::optional<std::string> PollReceiver(const ReceiverLink& link, const std::string& command);
-// The status query of a view's own port: discard, command + CR, long time-out, close. False
+void PollReceiver(const ReceiverLink& link, const std::string& command,
+                  std::function<void(const std::optional<std::string>& reply)> done);
+// The status query of a view's own port: discard, command + CR, long time-out, close. Not ok
 // with the reason when the port could not be opened or written; nothing is shown.
-bool QueryReceiverStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
+void QueryReceiverStatus(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
                          const std::string& command, std::size_t minPromptPosition,
-                         std::string* reply, SerialError* error);
+                         std::function<void(const ExchangeResult&)> done);
 // The relay panel's exchange: relayCommand + CR (when not empty), statusCommand + CR, then the
-// relay collection; the port is closed afterwards. False with the reason as above.
-bool RelayExchange(const Clock& clock, const StationSettings& settings, SerialPort& port,
+// relay collection; the port is closed afterwards. Not ok with the reason as above.
+void RelayExchange(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
                    const std::string& relayCommand, const std::string& statusCommand,
-                   std::string* reply, SerialError* error);
+                   std::function<void(const ExchangeResult&)> done);
+// Forgets the exchanges of a port object whose window goes: those waiting never run, a
+// running one ends without its handler, and the line moves on.
+void CancelReceiverExchanges(const ReceiverLink& link, const SerialPort& port);
 
 }  // namespace quillmar

@@ -9,29 +9,31 @@ std::string PortUnavailableText(const SerialError& error) {
     return "The receiver port cannot be used: " + SerialErrorText(error);
 }
 
-std::string FetchReceiverStatus(const Clock& clock, const StationSettings& settings,
-                                SerialPort& port, const std::string& command, bool refresh) {
+namespace {
+
+std::function<void(const ExchangeResult&)> Shown(StatusShown show) {
+    return [show = std::move(show)](const ExchangeResult& r) {
+        show(r.ok ? r.reply : PortUnavailableText(r.error));
+    };
+}
+
+}  // namespace
+
+void FetchReceiverStatus(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
+                         const std::string& command, bool refresh, StatusShown show) {
     const std::size_t prompt = refresh ? kLongReportPromptPosition : StatusPromptPosition(command);
-    std::string reply;
-    SerialError error;
-    if (!QueryReceiverStatus(clock, settings, port, command, prompt, &reply, &error))
-        return PortUnavailableText(error);
-    return reply;
+    QueryReceiverStatus(link, std::move(port), command, prompt, Shown(std::move(show)));
 }
 
-std::string FetchRelayStatus(const Clock& clock, const StationSettings& settings, SerialPort& port,
-                             const std::string& mode) {
-    return FetchReceiverStatus(clock, settings, port, mode, false);
+void FetchRelayStatus(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
+                      const std::string& mode, StatusShown show) {
+    FetchReceiverStatus(link, std::move(port), mode, false, std::move(show));
 }
 
-std::string PressRelayButton(const Clock& clock, const StationSettings& settings, SerialPort& port,
-                             const std::string& mode, int button) {
-    std::string reply;
-    SerialError error;
-    if (!RelayExchange(clock, settings, port, RelayButtonCommand(mode, button), mode, &reply,
-                       &error))
-        return PortUnavailableText(error);
-    return reply;
+void PressRelayButton(const ReceiverLink& link, std::shared_ptr<SerialPort> port,
+                      const std::string& mode, int button, StatusShown show) {
+    RelayExchange(link, std::move(port), RelayButtonCommand(mode, button), mode,
+                  Shown(std::move(show)));
 }
 
 bool SaveReceiverReport(FileSystem& files, const std::string& text, std::string* error) {

@@ -8,8 +8,9 @@ namespace quillmar {
 void RunSwitchOnly(const ReceiverLink& link, Logs& logs, const ScheduleFields& fields) {
     if (fields.InUse != ScheduleSlot::InUse || fields.Action != ScheduleAction::SwitchOnly) return;
     const std::string command = SwitchOnlyCommand(fields);
-    SendReceiverCommand(link, command);
-    WriteActivityLog(logs, command + " Switch Only");
+    SendReceiverCommand(link, command, [&logs, command](bool) {
+        WriteActivityLog(logs, command + " Switch Only");
+    });
 }
 
 }  // namespace quillmar

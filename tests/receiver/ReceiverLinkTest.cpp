@@ -1,5 +1,5 @@
-// The serial exchanges: what reaches the wire, when each collection stops, and how failures
-// reach the operator.
+// The serial exchanges: when each collection stops, what reaches the wire, how failures reach
+// the operator, and that exchanges share the one line in order without holding the loop.
 #include <gtest/gtest.h>
 
 #include "core/ReceiverSequences.h"
@@ -11,115 +11,34 @@ namespace {
 
 using testing::SimStation;
 
-class ReceiverLink : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        sim.start();
-        sim.st().Settings.SerialPort = 2;
-        sim.st().Settings.BaudSelect = 1;
-    }
-    std::int64_t elapsedSince(std::int64_t startMs) const { return sim.loop.elapsed() - startMs; }
-    std::optional<std::string> poll() { return PollReceiver(ReceiverLinkOf(sim.st()), "R C"); }
-    SimStation sim;
+struct Arrival {
+    int atMs;
+    std::string bytes;
 };
 
-TEST_F(ReceiverLink, SendOnlyWritesTheCommandAndOneCarriageReturnAndCloses) {
-    EXPECT_TRUE(SendReceiverCommand(sim.st(), "ER D 11"));
-    EXPECT_EQ(sim.serial.wire, "ER D 11\r");
-    ASSERT_EQ(sim.serial.opens.size(), 1u);
-    EXPECT_EQ(sim.serial.opens[0].first, 2);
-    EXPECT_EQ(sim.serial.opens[0].second, "9600,N,8,1");
-    EXPECT_EQ(sim.serial.openNow, 0);
-    EXPECT_EQ(sim.serial.waitedMs, 0) << "a send-only exchange waits for nothing";
-    EXPECT_TRUE(sim.errors.messages.empty());
-}
-
-TEST_F(ReceiverLink, TheSecondRateAndAChangedPortTakeEffectOnTheNextExchange) {
-    sim.st().Settings.BaudSelect = 2;
-    sim.st().Settings.SerialPort = 4;
-    SendReceiverCommand(sim.st(), "R M");
-    ASSERT_EQ(sim.serial.opens.size(), 1u);
-    EXPECT_EQ(sim.serial.opens[0], std::make_pair(4, std::string("19200,N,8,1")));
-}
-
-TEST_F(ReceiverLink, APortThatCannotOpenIsReportedWithItsNumberAndDescription) {
-    sim.serial.failOpen(8002, "Invalid port number");
-    EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 4"));
-    EXPECT_EQ(sim.serial.wire, "");
-    ASSERT_EQ(sim.errors.messages.size(), 1u);
-    EXPECT_EQ(sim.errors.messages[0],
-              "8002  Invalid port number.  Check serial port settings in SetUp/Communications.");
-}
-
-TEST_F(ReceiverLink, ARefusedWriteIsReportedAndThePortIsClosedForTheNextExchange) {
-    sim.serial.failWrite(8015, "Write refused");
-    EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 4"));
-    EXPECT_EQ(sim.serial.openNow, 0);
-    sim.serial.failWrite(0, "");
-    EXPECT_TRUE(SendReceiverCommand(sim.st(), "ER D 4"));
-    EXPECT_EQ(sim.serial.wire, "ER D 4\r");
-    EXPECT_EQ(sim.errors.messages.size(), 1u);
-}
-
-TEST_F(ReceiverLink, ThePollStopsAtThePrompt) {
-    sim.serial.answer("R C", "\r\nline\r\n>", 300);
-    const auto start = sim.loop.elapsed();
-    EXPECT_EQ(poll(), "\r\nline\r\n>");
-    EXPECT_EQ(elapsedSince(start), 300);
-    EXPECT_EQ(sim.serial.wire, "R C\r");
-    EXPECT_EQ(sim.serial.openNow, 0);
-}
-
-TEST_F(ReceiverLink, ThePollIgnoresAPromptLeftFromAnEarlierCommand) {
-    sim.serial.arrive("\r\n>");
-    sim.serial.answer("R C", "report\r\n>", 100);
-    EXPECT_EQ(poll(), "report\r\n>");
-}
-
-TEST_F(ReceiverLink, ASilentReceiverEndsThePollWithinHalfToOneAndAHalfSeconds) {
-    for (int startMs : {0, 400, 600, 999}) {
-        sim.clock.set(DateTime::from(2026, 12, 5, 10, 0, 0, startMs));
-        const auto start = sim.loop.elapsed();
-        EXPECT_EQ(poll(), "");
-        EXPECT_GE(elapsedSince(start), 500) << startMs;
-        EXPECT_LE(elapsedSince(start), 1520) << startMs;
-    }
-}
-
-TEST_F(ReceiverLink, ALateAcknowledgementOfAnEarlierCommandDoesNotEndTheQuery) {
-    // The prompt of a send-only command arrives just after the query discarded its input.
-    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
-        if (c != "R M") return std::nullopt;
-        sim.serial.arrive("\r\n>", 5);
-        return SimSerialPorts::Reply{"\r\nMPEG STATUS\r\n>", 50};
-    };
-    auto port = sim.serial.create();
+struct Collected {
     std::string reply;
-    SerialError error;
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
-    EXPECT_EQ(reply, "\r\nMPEG STATUS\r\n>");
-}
+    std::int64_t endMs;
+};
 
-TEST_F(ReceiverLink, AReplyThatIsOnlyAPromptEndsThePollAndTheQueryAtOnce) {
-    for (const std::string answer : {">", "OK>"}) {
-        sim.serial.answer("R C", answer, 100);
-        sim.serial.answer("R M", answer, 100);
-        auto start = sim.loop.elapsed();
-        EXPECT_EQ(poll(), answer);
-        EXPECT_EQ(elapsedSince(start), 100) << answer;
-        auto port = sim.serial.create();
-        std::string reply;
-        SerialError error;
-        start = sim.loop.elapsed();
-        QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
-        EXPECT_EQ(reply, answer);
-        EXPECT_EQ(elapsedSince(start), 100) << answer;
+// Feeds each arrival at its time and nothing at each check the collector asks for.
+Collected Collect(Collection rule, std::int64_t startMs, std::size_t minPrompt,
+                  const std::vector<Arrival>& in) {
+    ReplyCollector c(rule, startMs, minPrompt);
+    std::size_t next = 0;
+    std::int64_t now = startMs;
+    bool done = c.feed("", now);
+    for (int guard = 0; !done && guard < 10'000; ++guard) {
+        if (next < in.size() && startMs + in[next].atMs <= c.checkAt()) {
+            now = startMs + in[next].atMs;
+            done = c.feed(in[next++].bytes, now);
+        } else {
+            now = c.checkAt();
+            done = c.feed("", now);
+        }
     }
-}
-
-TEST_F(ReceiverLink, ALateReplyToThePollIsTakenAsFarAsItArrived) {
-    sim.serial.answer("R C", "partial", 200);
-    EXPECT_EQ(poll(), "partial");
+    EXPECT_TRUE(done);
+    return {c.reply(), now - startMs};
 }
 
 std::string CarrierReport(std::size_t earlyPromptAt, std::size_t length) {
@@ -128,144 +47,217 @@ std::string CarrierReport(std::size_t earlyPromptAt, std::size_t length) {
     return text + ">";
 }
 
-TEST_F(ReceiverLink, TheCarrierReportIgnoresAPromptBeforePosition700) {
+TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
+    const std::int64_t noon = LineTimeMs(DateTime::from(2026, 12, 5, 12, 0, 0));
+    const std::int64_t beforeMidnight = LineTimeMs(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
     const std::string report = CarrierReport(120, 900);
-    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
-        if (c != "RT C") return std::nullopt;
-        sim.serial.arrive(report.substr(400), 800);
-        return SimSerialPorts::Reply{report.substr(0, 400), 100};
+    std::string at700(700, 'c');
+    at700.back() = '>';
+    const std::string flood(70'000, 'x');
+    struct Case {
+        const char* what;
+        Collection rule;
+        std::int64_t start;
+        std::size_t minPrompt;
+        std::vector<Arrival> in;
+        std::string reply;
+        std::int64_t endMs;
+    } cases[] = {
+        {"short: the prompt",
+         Collection::Short,
+         noon,
+         1,
+         {{300, "\r\nline\r\n>"}},
+         "\r\nline\r\n>",
+         300},
+        {"short: a lone prompt", Collection::Short, noon, 1, {{100, ">"}}, ">", 100},
+        {"short: a late reply as far as it came",
+         Collection::Short,
+         noon,
+         1,
+         {{200, "partial"}},
+         "partial",
+         1001},
+        {"short: silent from :00.000", Collection::Short, noon, 1, {}, "", 1001},
+        {"short: silent from :00.400", Collection::Short, noon + 400, 1, {}, "", 601},
+        {"short: silent from :00.600", Collection::Short, noon + 600, 1, {}, "", 1401},
+        {"short: silent from :00.999", Collection::Short, noon + 999, 1, {}, "", 1002},
+        {"long: the previous command's late prompt",
+         Collection::Long,
+         noon,
+         1,
+         {{5, "\r\n>"}, {50, "\r\nMPEG STATUS\r\n>"}},
+         "\r\nMPEG STATUS\r\n>",
+         50},
+        {"long: a reply that is only a prompt",
+         Collection::Long,
+         noon,
+         1,
+         {{100, "OK>"}},
+         "OK>",
+         100},
+        {"long: a prompt before 700",
+         Collection::Long,
+         noon,
+         700,
+         {{100, report.substr(0, 400)}, {800, report.substr(400)}},
+         report,
+         800},
+        {"long: a prompt at 700", Collection::Long, noon, 700, {{50, at700}}, at700, 50},
+        {"long: a short carrier report",
+         Collection::Long,
+         noon,
+         700,
+         {{50, "short\r\n>"}},
+         "short\r\n>",
+         3001},
+        {"long: silent", Collection::Long, noon, 1, {}, "", 3001},
+        {"long: silent across midnight", Collection::Long, beforeMidnight, 1, {}, "", 2501},
+        {"long: a reply after midnight",
+         Collection::Long,
+         beforeMidnight,
+         1,
+         {{1500, "late\r\n>"}},
+         "late\r\n>",
+         1500},
+        {"long: an endless sender",
+         Collection::Long,
+         noon,
+         700,
+         {{10, flood}},
+         flood.substr(0, kMaxReplyBytes),
+         10},
+        {"relay: its own prompt dropped",
+         Collection::Relay,
+         noon,
+         1,
+         {{10, "\r\n>"}, {60, "\r\nRelay 3 Energized\r\n>"}},
+         "\r\nRelay 3 Energized\r\n>",
+         1001},
+        {"relay: a status after the first second",
+         Collection::Relay,
+         noon,
+         1,
+         {{10, "\r\n>"}, {1400, "\r\nRelay 1 Open\r\n>"}},
+         "\r\nRelay 1 Open\r\n>",
+         1400},
+        {"relay: silent", Collection::Relay, noon, 1, {}, "", 2001},
+        {"relay: an endless sender",
+         Collection::Relay,
+         noon,
+         1,
+         {{10, flood}},
+         flood.substr(0, kMaxReplyBytes),
+         10},
     };
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C",
-                                    StatusPromptPosition("RT C"), &reply, &error));
-    EXPECT_EQ(reply, report);
-    EXPECT_EQ(elapsedSince(start), 800);
+    for (const Case& c : cases) {
+        const Collected got = Collect(c.rule, c.start, c.minPrompt, c.in);
+        EXPECT_EQ(got.reply, c.reply) << c.what;
+        EXPECT_EQ(got.endMs, c.endMs) << c.what;
+    }
 }
 
-TEST_F(ReceiverLink, APromptExactlyAtPosition700EndsTheCarrierReport) {
-    std::string report(699, 'c');
-    report += ">";
-    sim.serial.answer("RT C", report, 50);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
-    EXPECT_EQ(reply, report);
-    EXPECT_EQ(elapsedSince(start), 50);
-}
+class ReceiverLink : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim.start();
+        sim.st().Settings.SerialPort = 2;
+        sim.st().Settings.BaudSelect = 1;
+    }
+    // Runs the loop until done is set (at most 5 s of simulated time).
+    template <typename T>
+    void runUntil(const std::optional<T>& done) {
+        for (int i = 0; !done && i < 500; ++i) sim.loop.advance(10);
+        ASSERT_TRUE(done) << "the exchange never ended";
+    }
+    SimStation sim;
+};
 
-TEST_F(ReceiverLink, AShortCarrierReportIsShownAfterTheTimeOut) {
-    sim.serial.answer("RT C", "short report\r\n>", 50);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
-    EXPECT_EQ(reply, "short report\r\n>");
-    EXPECT_GE(elapsedSince(start), 2500);
-    EXPECT_LE(elapsedSince(start), 3520);
-}
+TEST_F(ReceiverLink, SendOnlyWritesTheCommandAtOnceAndReportsAFailingPort) {
+    std::optional<bool> sent;
+    SendReceiverCommand(sim.st(), "ER D 11", [&](bool ok) { sent = ok; });
+    EXPECT_EQ(sent, true) << "an idle line takes a send-only command at once";
+    EXPECT_EQ(sim.serial.wire, "ER D 11\r");
+    EXPECT_EQ(sim.serial.opens, (std::vector<std::pair<int, std::string>>{{2, "9600,N,8,1"}}));
+    EXPECT_EQ(sim.serial.openNow, 0);
 
-TEST_F(ReceiverLink, OtherStatusCommandsStopAtAnyPrompt) {
-    EXPECT_EQ(StatusPromptPosition("R M"), 1u);
-    EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
-    sim.serial.answer("R M", "mpeg\r\n>", 120);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
-    EXPECT_EQ(reply, "mpeg\r\n>");
-    EXPECT_EQ(sim.serial.discards, 1) << "the status query discards what was waiting";
-}
-
-TEST_F(ReceiverLink, ASilentReceiverLeavesTheStatusEmptyAfterAboutThreeSeconds) {
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R S", 1, &reply, &error));
-    EXPECT_EQ(reply, "");
-    EXPECT_GE(elapsedSince(start), 2500);
-    EXPECT_LE(elapsedSince(start), 3520);
-    EXPECT_FALSE(port->isOpen());
-}
-
-TEST_F(ReceiverLink, AStatusQueryStartedHalfASecondBeforeMidnightStillLastsAboutThreeSeconds) {
-    sim.clock.set(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
-    EXPECT_GE(elapsedSince(start), 2500);
-    EXPECT_LE(elapsedSince(start), 3520);
-    EXPECT_EQ(sim.clock.now().date, (Date{2026, 12, 6}));
-}
-
-TEST_F(ReceiverLink, AReplyAfterMidnightStillEndsTheQueryAtItsPrompt) {
-    sim.clock.set(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
-    sim.serial.answer("R M", "late\r\n>", 1500);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error);
-    EXPECT_EQ(reply, "late\r\n>");
-}
-
-TEST_F(ReceiverLink, AStatusQueryOnAPortThatCannotOpenSaysWhyAndShowsNothing) {
+    sim.st().Settings.BaudSelect = 2;
+    sim.st().Settings.SerialPort = 4;
     sim.serial.failOpen(8002, "Invalid port number");
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    EXPECT_FALSE(
-        QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "R M", 1, &reply, &error));
-    EXPECT_EQ(error.number, 8002);
-    EXPECT_TRUE(sim.errors.messages.empty());
+    SendReceiverCommand(sim.st(), "ER D 4", [&](bool ok) { sent = ok; });
+    EXPECT_EQ(sent, false);
+    EXPECT_EQ(sim.serial.opens.back(), std::make_pair(4, std::string("19200,N,8,1")));
+    sim.serial.failOpen(0, "");
+    sim.serial.failWrite(8015, "Write refused");
+    SendReceiverCommand(sim.st(), "ER D 4");
+    EXPECT_EQ(sim.serial.openNow, 0) << "a refused write leaves the port closed";
+    EXPECT_EQ(sim.serial.wire, "ER D 11\r");
+    EXPECT_EQ(sim.errors.messages,
+              (std::vector<std::string>{
+                  "8002  Invalid port number.  Check serial port settings in SetUp/Communications.",
+                  "8015  Write refused.  Check serial port settings in SetUp/Communications."}));
 }
 
-TEST_F(ReceiverLink, AnEndlessSenderIsCappedAndCannotHoldTheLoop) {
-    sim.serial.flood(4096);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
+TEST_F(ReceiverLink, APollEndsAtItsPromptOnSimulatedTimeWithoutHoldingTheLoop) {
+    sim.serial.arrive("\r\n>");  // left from an earlier command: discarded
+    sim.serial.answer("R C", "\r\nline\r\n>", 300);
+    std::optional<std::optional<std::string>> reply;
     const auto start = sim.loop.elapsed();
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *port, "RT C", 700, &reply, &error);
-    EXPECT_EQ(reply.size(), kMaxReplyBytes);
-    EXPECT_LE(elapsedSince(start), 3520);
-    const std::optional<std::string> polled = poll();
-    ASSERT_TRUE(polled);
-    EXPECT_LE(polled->size(), kMaxReplyBytes);
+    PollReceiver(ReceiverLinkOf(sim.st()), "R C", [&](const auto& r) { reply = r; });
+    EXPECT_FALSE(reply) << "the poll returns before its reply";
+    runUntil(reply);
+    EXPECT_EQ(*reply, "\r\nline\r\n>");
+    EXPECT_EQ(sim.loop.elapsed() - start, 300);
+    EXPECT_EQ(sim.serial.discards, 1);
+    EXPECT_EQ(sim.serial.openNow, 0);
 }
 
-TEST_F(ReceiverLink, TheRelayExchangeDropsThePreviousPromptAndReadsTheNewStatus) {
+TEST_F(ReceiverLink, AViewsQueryAndTheRelayPanelGoOutOnTheirOwnPortsAndSayWhyAPortFails) {
     sim.serial.answer("ER E 3", "\r\n>", 10);
     sim.serial.answer("R ER", "\r\nRelay 3 Energized\r\n>", 60);
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    EXPECT_TRUE(
-        RelayExchange(sim.clock, sim.st().Settings, *port, "ER E 3", "R ER", &reply, &error));
-    EXPECT_EQ(sim.serial.wire, "ER E 3\rR ER\r");
-    EXPECT_EQ(reply, "\r\nRelay 3 Energized\r\n>");
-    EXPECT_GE(elapsedSince(start), 500) << "the panel waits about a second first";
-    EXPECT_LE(elapsedSince(start), 1520);
-    EXPECT_FALSE(port->isOpen());
+    std::shared_ptr<SerialPort> panel = sim.serial.create(), view = sim.serial.create();
+    std::optional<ExchangeResult> relay, status;
+    std::string wireAtRelayEnd;
+    RelayExchange(ReceiverLinkOf(sim.st()), panel, "ER E 3", "R ER", [&](const ExchangeResult& r) {
+        relay = r;
+        wireAtRelayEnd = sim.serial.wire;
+    });
+    QueryReceiverStatus(ReceiverLinkOf(sim.st()), view, "R S", 1,
+                        [&](const ExchangeResult& r) { status = r; });
+    runUntil(relay);
+    EXPECT_EQ(relay->reply, "\r\nRelay 3 Energized\r\n>");
+    EXPECT_EQ(wireAtRelayEnd, "ER E 3\rR ER\r") << "the query waits for the panel";
+    runUntil(status);
+    EXPECT_TRUE(status->ok);
+    EXPECT_EQ(status->reply, "") << "a silent receiver";
+    EXPECT_FALSE(panel->isOpen() || view->isOpen());
+
+    sim.serial.failOpen(8002, "Invalid port number");
+    status.reset();
+    QueryReceiverStatus(ReceiverLinkOf(sim.st()), view, "R M", 1,
+                        [&](const ExchangeResult& r) { status = r; });
+    ASSERT_TRUE(status);
+    EXPECT_FALSE(status->ok);
+    EXPECT_EQ(status->error.number, 8002);
+    EXPECT_TRUE(sim.errors.messages.empty()) << "a view shows its failure itself";
 }
 
-TEST_F(ReceiverLink, ASilentReceiverEndsTheRelayExchangeAboutTwoSecondsFromItsStartSecond) {
-    auto port = sim.serial.create();
-    std::string reply;
-    SerialError error;
-    const auto start = sim.loop.elapsed();
-    RelayExchange(sim.clock, sim.st().Settings, *port, "RE O 1", "R R", &reply, &error);
-    EXPECT_EQ(reply, "");
-    EXPECT_GE(elapsedSince(start), 1500);
-    EXPECT_LE(elapsedSince(start), 2520);
+TEST_F(ReceiverLink, AGoneWindowsExchangesNeverRunAndNeverCallItBack) {
+    std::shared_ptr<SerialPort> running = sim.serial.create(), waiting = sim.serial.create();
+    bool called = false;
+    const auto never = [&](const ExchangeResult&) { called = true; };
+    QueryReceiverStatus(ReceiverLinkOf(sim.st()), running, "R S", 1, never);
+    QueryReceiverStatus(ReceiverLinkOf(sim.st()), waiting, "R M", 1, never);
+    std::optional<bool> sent;
+    SendReceiverCommand(sim.st(), "ER D 1", [&](bool ok) { sent = ok; });
+    sim.loop.advance(200);
+    CancelReceiverExchanges(ReceiverLinkOf(sim.st()), *waiting);
+    CancelReceiverExchanges(ReceiverLinkOf(sim.st()), *running);
+    EXPECT_EQ(sent, true) << "the line moves on at once";
+    sim.loop.advance(5000);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(sim.serial.commands, (std::vector<std::string>{"R S", "ER D 1"}));
+    EXPECT_EQ(sim.serial.openNow, 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The host serial code against quillmar-receiver-sim on a pseudo-terminal, in real time.
+// The host serial code against quillmar-receiver-sim on a pseudo-terminal, in real time: the
+// station's simulated loop is run in step with the wall clock and Qt's events.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,47 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
-
-// A host port whose station clock keeps step with real time, so the collection time-outs,
-// read on the station's clock, run out as they would on the machine's.
-class RealTimePort : public SerialPort {
-  public:
-    RealTimePort(std::unique_ptr<SerialPort> inner, SimClock& clock)
-        : inner_(std::move(inner)), clock_(clock), synced_(Steady::now()) {}
-    bool open(int port, std::string_view settings, SerialError* error) override {
-        sync();
-        return inner_->open(port, settings, error);
-    }
-    bool isOpen() const override { return inner_->isOpen(); }
-    void close() override { inner_->close(); }
-    void discardInput() override { inner_->discardInput(); }
-    bool write(std::string_view bytes, SerialError* error) override {
-        const bool ok = inner_->write(bytes, error);
-        sync();
-        return ok;
-    }
-    std::string readWaiting() override {
-        std::string bytes = inner_->readWaiting();
-        sync();
-        return bytes;
-    }
-    void waitForInput(int maxMs) override {
-        inner_->waitForInput(maxMs);
-        sync();
-    }
-
-  private:
-    void sync() {
-        const auto now = Steady::now();
-        const auto ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(now - synced_).count();
-        clock_.advance(ms);
-        synced_ += std::chrono::milliseconds(ms);
-    }
-    std::unique_ptr<SerialPort> inner_;
-    SimClock& clock_;
-    Steady::time_point synced_;
-};
 
 std::string SimulatorPath() {
     return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() /
@@ -99,8 +59,35 @@ class ReceiverSimulator : public ::testing::Test {
         if (!root_.empty()) fs::remove_all(root_);
     }
 
-    std::unique_ptr<SerialPort> port() {
-        return std::make_unique<RealTimePort>(hostPorts_->create(), sim.clock);
+    std::shared_ptr<SerialPort> port() { return hostPorts_->create(); }
+    // Runs Qt's events (the port's ready-read) and the station's loop in step with real time
+    // until done is set, at most 8 s.
+    template <typename T>
+    void runUntil(const std::optional<T>& done) {
+        auto last = Steady::now();
+        const auto end = last + std::chrono::seconds(8);
+        while (!done && Steady::now() < end) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - last);
+            sim.loop.advance(ms.count());
+            last += ms;
+        }
+        ASSERT_TRUE(done) << "the exchange never ended";
+    }
+    std::optional<std::string> pollEbNo() {
+        std::optional<std::optional<std::string>> ebno;
+        PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { ebno = e; });
+        runUntil(ebno);
+        return ebno.value_or(std::nullopt);
+    }
+    ExchangeResult query(const std::string& command, std::size_t prompt = 1) {
+        std::optional<ExchangeResult> r;
+        QueryReceiverStatus(ReceiverLinkOf(sim.st()), port(), command, prompt,
+                            [&](const ExchangeResult& got) { r = got; });
+        runUntil(r);
+        return r.value_or(ExchangeResult{});
     }
     void startSimulator(std::vector<std::string> options = {}) {
         std::vector<std::string> args = {SimulatorPath(), "--link", root_ + "/devices/com1",
@@ -158,7 +145,9 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
     f.Route = ScheduleRoute::Stereo;
     f.SourceCode = "EN";
     f.Attenuation = "3";
-    EXPECT_TRUE(SendReceiverCommand(sim.st(), RecordCueCommand(f)));
+    std::optional<bool> sent;
+    SendReceiverCommand(sim.st(), RecordCueCommand(f), [&](bool ok) { sent = ok; });
+    EXPECT_EQ(sent, true);
     ResetExpansionRelays(sim.st(), "1", true);
     EXPECT_EQ(loggedCommands(3),
               (std::vector<std::string>{"SETAUDIO 1 S EN  3  ", "ER D 11", "ER D 14"}));
@@ -167,13 +156,10 @@ TEST_F(ReceiverSimulator, ARecordCueAndItsRelayResetArriveByteForByte) {
 
 TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
     startSimulator({"--ebno", "11.7 dB"});
-    EXPECT_EQ(PollReceiverEbNo(sim.st()), "11.7 dB");
-    auto view = port();
-    std::string reply;
-    SerialError error;
-    ASSERT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "RT C",
-                                    StatusPromptPosition("RT C"), &reply, &error))
-        << error.description;
+    EXPECT_EQ(pollEbNo(), "11.7 dB");
+    const ExchangeResult r = query("RT C", StatusPromptPosition("RT C"));
+    ASSERT_TRUE(r.ok) << r.error.description;
+    const std::string& reply = r.reply;
     EXPECT_GT(reply.size(), 700u);
     EXPECT_LT(reply.find('>'), 700u) << "the long report carries an early prompt character";
     EXPECT_EQ(reply.back(), '>');
@@ -183,13 +169,14 @@ TEST_F(ReceiverSimulator, TheCarrierReportsAreCollected) {
 TEST_F(ReceiverSimulator, RoutingAndRelaysAreKeptAndReported) {
     startSimulator();
     SendReceiverCommand(sim.st(), SetReceiverCommand(1, 2, "ABC", " 3"));
-    auto view = port();
-    std::string reply;
-    SerialError error;
-    QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "R M", 1, &reply, &error);
-    EXPECT_NE(reply.find("2     Stereo   ABC      3"), std::string::npos) << reply;
-    ASSERT_TRUE(
-        RelayExchange(sim.clock, sim.st().Settings, *view, "ER E 3", "R ER", &reply, &error));
+    const std::string routes = query("R M").reply;
+    EXPECT_NE(routes.find("2     Stereo   ABC      3"), std::string::npos) << routes;
+    std::optional<ExchangeResult> relay;
+    RelayExchange(ReceiverLinkOf(sim.st()), port(), "ER E 3", "R ER",
+                  [&](const ExchangeResult& r) { relay = r; });
+    runUntil(relay);
+    ASSERT_TRUE(relay->ok);
+    const std::string& reply = relay->reply;
     EXPECT_NE(reply.find("Relay  3 : Energized"), std::string::npos) << reply;
     EXPECT_EQ(reply.find('>'), reply.size() - 1) << "the relay command's prompt was dropped";
 }
@@ -197,18 +184,19 @@ TEST_F(ReceiverSimulator, RoutingAndRelaysAreKeptAndReported) {
 TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
     startSimulator({"--silent"});
     auto start = Steady::now();
-    EXPECT_EQ(PollReceiver(ReceiverLinkOf(sim.st()), "R C"), "");
+    std::optional<std::optional<std::string>> polled;
+    PollReceiver(ReceiverLinkOf(sim.st()), "R C", [&](const auto& r) { polled = r; });
+    runUntil(polled);
+    EXPECT_EQ(*polled, "");
     const double poll = secondsSince(start);
     EXPECT_GE(poll, 0.4);
     EXPECT_LE(poll, 2.5);
 
-    auto view = port();
-    std::string reply;
-    SerialError error;
     start = Steady::now();
-    EXPECT_TRUE(QueryReceiverStatus(sim.clock, sim.st().Settings, *view, "R M", 1, &reply, &error));
+    const ExchangeResult r = query("R M");
     const double status = secondsSince(start);
-    EXPECT_EQ(reply, "");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.reply, "");
     EXPECT_GE(status, 2.4);
     EXPECT_LE(status, 5.0);
     EXPECT_EQ(loggedCommands(2), (std::vector<std::string>{"R C", "R M"}));
@@ -216,7 +204,7 @@ TEST_F(ReceiverSimulator, ASilentReceiverIsGivenUpOnAfterTheTimeOuts) {
 
 TEST_F(ReceiverSimulator, GarbageIsCollectedWithoutHarmAndEndsAtTheTimeOut) {
     startSimulator({"--garbage"});
-    const std::optional<std::string> ebno = PollReceiverEbNo(sim.st());
+    const std::optional<std::string> ebno = pollEbNo();
     ASSERT_TRUE(ebno);
     EXPECT_LE(ebno->size(), 20u);
     EXPECT_TRUE(sim.errors.messages.empty());
@@ -239,13 +227,18 @@ TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
         SCOPED_TRACE(target);
         fs::remove(root_ + "/devices/com3");
         fs::create_symlink(root_ + target, root_ + "/devices/com3");
-        EXPECT_FALSE(SendReceiverCommand(sim.st(), "ER D 1"));
+        std::optional<bool> sent;
+        SendReceiverCommand(sim.st(), "ER D 1", [&](bool ok) { sent = ok; });
+        EXPECT_EQ(sent, false);
         ASSERT_EQ(sim.errors.messages.size(), ++shown);
         EXPECT_NE(sim.errors.messages.back().find(said + ".  Check serial port settings in "
                                                          "SetUp/Communications."),
                   std::string::npos)
             << sim.errors.messages.back();
-        EXPECT_EQ(PollReceiver(ReceiverLinkOf(sim.st()), "R C"), std::nullopt);
+        std::optional<std::optional<std::string>> polled;
+        PollReceiver(ReceiverLinkOf(sim.st()), "R C", [&](const auto& r) { polled = r; });
+        ASSERT_TRUE(polled);
+        EXPECT_EQ(*polled, std::nullopt);
         EXPECT_EQ(sim.errors.messages.size(), ++shown);
     }
 }

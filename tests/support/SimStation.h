@@ -45,8 +45,8 @@ class SimStation {
     SimEventLoop loop{clock};
     MemoryFileSystem files;
     CapturedErrors errors;
-    // The receiver line: waiting for input stalls the loop, as a blocking exchange does.
-    SimSerialPorts serial{clock, [this](int ms) { loop.stall(ms); }};
+    // The receiver line: replies become readable on the loop's simulated time.
+    SimSerialPorts serial{clock, loop};
     SimPrinter printer;
     SimPortIO ports;
     SimMail mail{loop};

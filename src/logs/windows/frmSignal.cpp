@@ -63,7 +63,7 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
     layout->addLayout(bottom);
     resize(900, 480);
 
-    lastPolled_ = station_.tick.EbNoPolledFlag;
+    lastPolled_ = station_.receiver.EbNoLogged;
     lastAlarm_ = station_.remote.ReceiverAlarm;
     QPointer<frmSignal> self(this);
     station_.onChanged([self] {
@@ -75,12 +75,12 @@ frmSignal::frmSignal(Station& station, QWidget* parent) : QWidget(parent), stati
 }
 
 void frmSignal::follow() {
-    // A poll sets the flag for a second; an alarm starting or ending, or a new day, changes
-    // what the logs say too.
-    const bool polled = station_.tick.EbNoPolledFlag && !lastPolled_;
+    // A poll's line in the log; an alarm starting or ending, or a new day, changes what the
+    // logs say too.
+    const bool polled = station_.receiver.EbNoLogged != lastPolled_;
     const bool alarm = station_.remote.ReceiverAlarm != lastAlarm_;
     const bool newDay = station_.platform.clock.now().date != lastDay_;
-    lastPolled_ = station_.tick.EbNoPolledFlag;
+    lastPolled_ = station_.receiver.EbNoLogged;
     lastAlarm_ = station_.remote.ReceiverAlarm;
     if (polled || alarm || newDay) reload();
 }

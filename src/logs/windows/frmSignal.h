@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 
 #include "logs/SignalHistory.h"
 #include "platform/BackgroundWork.h"
@@ -38,7 +39,7 @@ class frmSignal : public QWidget {
 
     Station& station_;
     SignalHistory history_;
-    bool lastPolled_ = false;
+    std::uint32_t lastPolled_ = 0;  // the Eb/No lines written when the logs were read
     bool lastAlarm_ = false;
     Date lastDay_;
     int requests_ = 0;

@@ -3,6 +3,7 @@
 #include <QSerialPort>
 #include <charconv>
 #include <filesystem>
+#include <functional>
 
 #include "platform/host/DeviceLink.h"
 
@@ -12,7 +13,12 @@ namespace {
 
 class QtPort : public SerialPort {
   public:
-    explicit QtPort(const QtSerialPorts& ports) : ports_(ports) {}
+    explicit QtPort(const QtSerialPorts& ports) : ports_(ports) {
+        QObject::connect(&port_, &QSerialPort::readyRead, [this] {
+            const std::function<void()> handler = readyRead_;  // it may clear itself
+            if (handler) handler();
+        });
+    }
     ~QtPort() override { close(); }
 
     bool open(int port, std::string_view settings, SerialError* error) override {
@@ -60,13 +66,10 @@ class QtPort : public SerialPort {
     }
     std::string readWaiting() override {
         if (!port_.isOpen()) return {};
-        port_.waitForReadyRead(0);  // pulls in what the driver holds
         const QByteArray bytes = port_.readAll();
         return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
-    void waitForInput(int maxMs) override {
-        if (port_.isOpen() && maxMs > 0) port_.waitForReadyRead(maxMs);
-    }
+    void setReadyRead(std::function<void()> handler) override { readyRead_ = std::move(handler); }
 
   private:
     bool Fail(SerialError* error, int number, const char* description) {
@@ -85,6 +88,7 @@ class QtPort : public SerialPort {
 
     const QtSerialPorts& ports_;
     QSerialPort port_;
+    std::function<void()> readyRead_;
 };
 
 }  // namespace

@@ -6,8 +6,11 @@ namespace quillmar {
 
 class SimSerialPorts::Port : public SerialPort {
   public:
-    explicit Port(SimSerialPorts& line) : line_(line) {}
-    ~Port() override { close(); }
+    explicit Port(SimSerialPorts& line) : line_(line) { line_.ports_.insert(this); }
+    ~Port() override {
+        close();
+        line_.ports_.erase(this);
+    }
 
     bool open(int port, std::string_view settings, SerialError* error) override {
         if (open_) {
@@ -22,6 +25,7 @@ class SimSerialPorts::Port : public SerialPort {
         open_ = true;
         ++line_.openNow;
         line_.floodFrom_ = line_.nowMs();
+        line_.schedule();
         return true;
     }
     bool isOpen() const override { return open_; }
@@ -46,15 +50,25 @@ class SimSerialPorts::Port : public SerialPort {
         return true;
     }
     std::string readWaiting() override { return open_ ? line_.take() : std::string(); }
-    void waitForInput(int maxMs) override { line_.waitForInput(maxMs); }
+    void setReadyRead(std::function<void()> handler) override {
+        readyRead_ = std::move(handler);
+        line_.schedule();
+    }
+    // Runs the handler when the port is open and waits for input.
+    void tell() {
+        const std::function<void()> handler = readyRead_;  // it may clear itself
+        if (open_ && handler) handler();
+    }
+    bool listening() const { return open_ && readyRead_; }
 
   private:
     SimSerialPorts& line_;
     bool open_ = false;
+    std::function<void()> readyRead_;
 };
 
-SimSerialPorts::SimSerialPorts(SimClock& clock, std::function<void(int ms)> passTime)
-    : clock_(clock), passTime_(std::move(passTime)) {
+SimSerialPorts::SimSerialPorts(SimClock& clock, EventLoop& loop)
+    : clock_(clock), arrival_(loop.createTimer(0, true, [this] { notify(); })) {
     peer = [this](const std::string& command) -> std::optional<Reply> {
         auto it = answers_.find(command);
         if (it == answers_.end()) return std::nullopt;
@@ -81,6 +95,7 @@ void SimSerialPorts::queue(std::int64_t at, std::string text) {
     auto it = std::upper_bound(pending_.begin(), pending_.end(), at,
                                [](std::int64_t t, const auto& p) { return t < p.first; });
     pending_.emplace(it, at, std::move(text));
+    schedule();
 }
 
 std::int64_t SimSerialPorts::nowMs() const {
@@ -123,14 +138,29 @@ std::string SimSerialPorts::take() {
     return out;
 }
 
-void SimSerialPorts::waitForInput(int maxMs) {
-    if (maxMs <= 0 || inputReady()) return;
-    std::int64_t step = maxMs;
-    const std::int64_t now = nowMs();
-    for (const auto& p : pending_) step = std::min(step, p.first - now);
-    step = std::max<std::int64_t>(step, 1);
-    waitedMs += step;
-    passTime_(static_cast<int>(step));
+void SimSerialPorts::schedule() {
+    const bool listening =
+        std::any_of(ports_.begin(), ports_.end(), [](const Port* p) { return p->listening(); });
+    arrival_->setEnabled(false);
+    if (!listening) return;
+    // A flood is readable every millisecond; otherwise the next bytes due.
+    std::int64_t wait = floodPerMs_ > 0 ? 1 : -1;
+    if (!pending_.empty()) {
+        const std::int64_t due = std::max<std::int64_t>(0, pending_.front().first - nowMs());
+        wait = wait < 0 ? due : std::min(wait, due);
+    }
+    if (wait < 0) return;
+    arrival_->setInterval(static_cast<int>(wait));
+    arrival_->setEnabled(true);
+}
+
+void SimSerialPorts::notify() {
+    if (inputReady() || floodPerMs_ > 0) {
+        const std::vector<Port*> open(ports_.begin(), ports_.end());
+        for (Port* p : open)
+            if (ports_.count(p)) p->tell();
+    }
+    schedule();
 }
 
 }  // namespace quillmar

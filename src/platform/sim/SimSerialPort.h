@@ -1,17 +1,20 @@
 #pragma once
 // A receiver line on simulated time. Every command written (ended by CR) goes to a scripted
-// peer; its reply becomes readable after the reply's delay. Waiting for input lets simulated
-// time pass, so a collection loop always ends on its time-out.
+// peer; its reply becomes readable after the reply's delay, and a timer of the simulated loop
+// then tells the open ports that wait for input.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/EventLoop.h"
 #include "platform/SerialPort.h"
 #include "platform/sim/SimClock.h"
 
@@ -24,8 +27,7 @@ class SimSerialPorts : public SerialPorts {
         int delayMs = 0;
     };
 
-    // passTime moves simulated time on (the event loop's stall in a whole station).
-    SimSerialPorts(SimClock& clock, std::function<void(int ms)> passTime);
+    SimSerialPorts(SimClock& clock, EventLoop& loop);
     ~SimSerialPorts() override;
     std::unique_ptr<SerialPort> create() override;
 
@@ -48,8 +50,6 @@ class SimSerialPorts : public SerialPorts {
     int closes = 0;
     int discards = 0;
     int openNow = 0;  // port objects open at this moment
-    // Milliseconds of simulated time the station spent waiting for input.
-    std::int64_t waitedMs = 0;
 
   private:
     class Port;
@@ -59,10 +59,12 @@ class SimSerialPorts : public SerialPorts {
     void queue(std::int64_t at, std::string text);
     bool inputReady() const;
     std::string take();
-    void waitForInput(int maxMs);
+    void schedule();
+    void notify();
 
     SimClock& clock_;
-    std::function<void(int)> passTime_;
+    std::set<Port*> ports_;
+    std::unique_ptr<Timer> arrival_;  // one-shot: the next bytes become readable
     std::map<std::string, Reply> answers_;
     std::deque<std::pair<std::int64_t, std::string>> pending_;  // arrival time, bytes
     std::string partial_;

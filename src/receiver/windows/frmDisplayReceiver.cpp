@@ -1,11 +1,13 @@
 #include "receiver/windows/frmDisplayReceiver.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/ReceiverSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
@@ -55,8 +57,8 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& comm
     resize(560, 520);
 
     connect(cmdDisplayReceiverRefresh, &QPushButton::clicked, this, [this] {
-        display(FetchReceiverStatus(station_.platform.clock, station_.Settings, *port_, command_,
-                                    true));
+        FetchReceiverStatus(ReceiverLinkOf(station_), port_, command_, true,
+                            [this](const std::string& report) { display(report); });
     });
     connect(cmdDisplayReceiverExit, &QPushButton::clicked, this, [this] { close(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
@@ -69,8 +71,17 @@ frmDisplayReceiver::frmDisplayReceiver(Station& station, const std::string& comm
             ShowError(station_, std::string("Cannot write ") + kReceiverReportPath + ": " + error);
     });
 
-    display(
-        FetchReceiverStatus(station_.platform.clock, station_.Settings, *port_, command_, false));
+    FetchReceiverStatus(ReceiverLinkOf(station_), port_, command_, false,
+                        [this](const std::string& report) { display(report); });
+}
+
+frmDisplayReceiver::~frmDisplayReceiver() {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+}
+
+void frmDisplayReceiver::closeEvent(QCloseEvent* event) {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+    QWidget::closeEvent(event);
 }
 
 void frmDisplayReceiver::display(const std::string& report) {

@@ -18,6 +18,8 @@ class frmDisplayReceiver : public QWidget {
     Q_OBJECT
   public:
     frmDisplayReceiver(Station& station, const std::string& command, QWidget* parent = nullptr);
+    // Its exchanges still waiting or running end without showing anything, on closing too.
+    ~frmDisplayReceiver() override;
     // Closes any status view on screen, then opens one for command (it runs the query).
     static frmDisplayReceiver* showFor(Station& station, const std::string& command);
     // Closes the status views on screen.
@@ -28,13 +30,16 @@ class frmDisplayReceiver : public QWidget {
     QPushButton *cmdDisplayReceiverRefresh, *cmdDisplayReceiverExit;
     QAction *mnuPrint, *mnuPrintToFile, *mnuExit;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void display(const std::string& report);
 
     Station& station_;
     std::string command_;
     std::string report_;
-    std::unique_ptr<SerialPort> port_;
+    std::shared_ptr<SerialPort> port_;
 };
 
 }  // namespace quillmar

@@ -1,5 +1,6 @@
 #include "receiver/windows/frmRelay.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -7,6 +8,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include "core/ReceiverSequences.h"
 #include "core/Station.h"
 #include "core/windows/WindowText.h"
 #include "receiver/ReceiverStatus.h"
@@ -45,7 +47,8 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
         b->setToolTip(QString("Relay %1").arg(i / 2 + 1));
         grid->addWidget(b, i / 2, 1 + i % 2);
         connect(b, &QPushButton::clicked, this, [this, i] {
-            display(PressRelayButton(station_.platform.clock, station_.Settings, *port_, mode_, i));
+            PressRelayButton(ReceiverLinkOf(station_), port_, mode_, i,
+                             [this](const std::string& status) { display(status); });
         });
         cmdR[static_cast<std::size_t>(i)] = b;
     }
@@ -76,7 +79,17 @@ frmRelay::frmRelay(Station& station, const std::string& mode, QWidget* parent)
     layout->addLayout(closeRow);
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
-    display(FetchRelayStatus(station_.platform.clock, station_.Settings, *port_, mode_));
+    FetchRelayStatus(ReceiverLinkOf(station_), port_, mode_,
+                     [this](const std::string& status) { display(status); });
+}
+
+frmRelay::~frmRelay() {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+}
+
+void frmRelay::closeEvent(QCloseEvent* event) {
+    CancelReceiverExchanges(ReceiverLinkOf(station_), *port_);
+    QWidget::closeEvent(event);
 }
 
 void frmRelay::display(const std::string& status) {

@@ -19,6 +19,8 @@ class frmRelay : public QWidget {
     Q_OBJECT
   public:
     frmRelay(Station& station, const std::string& mode, QWidget* parent = nullptr);
+    // Its exchanges still waiting or running end without showing anything, on closing too.
+    ~frmRelay() override;
 
     QLabel* lblRelay;
     std::array<QPushButton*, 28> cmdR{};  // 2k opens relay k + 1, 2k + 1 closes it
@@ -27,12 +29,15 @@ class frmRelay : public QWidget {
     std::array<QLabel*, 14> lblRelayNo{};
     std::array<QLabel*, 14> lblRelayLine{};
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void display(const std::string& status);
 
     Station& station_;
     std::string mode_;
-    std::unique_ptr<SerialPort> port_;
+    std::shared_ptr<SerialPort> port_;
 };
 
 }  // namespace quillmar

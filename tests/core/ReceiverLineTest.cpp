@@ -1,0 +1,92 @@
+// Receiver exchanges share the one line in the order the station issued them, and a silent
+// receiver never holds the clock tick.
+#include <gtest/gtest.h>
+
+#include "core/ReceiverSequences.h"
+#include "core/RecordingSequences.h"
+#include "platform/Watchdog.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/SimStation.h"
+
+namespace quillmar {
+namespace {
+
+using testing::SimStation;
+
+ScheduleFields Schedule(ScheduleAction action, const char* port, const char* source) {
+    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
+    f.InUse = ScheduleSlot::InUse;
+    f.ProgramName = std::string("NEWS HOUR").append(16, ' ');
+    f.ProgramLength = "05:30";
+    f.SourceCode = source;
+    f.UnityPort = port;
+    f.Route = ScheduleRoute::Stereo;
+    f.Attenuation = "0";
+    f.RecordStart = ScheduleStart::Timed;
+    f.Action = action;
+    return f;
+}
+
+// Notes the simulated time of every clock tick (the tick tells the watchdog each time).
+struct TickTimes : Watchdog {
+    explicit TickTimes(SimEventLoop& l) : loop(l) {}
+    void ready() override {}
+    void alive() override { at.push_back(loop.elapsed()); }
+    std::int64_t largestGap() const {
+        std::int64_t gap = 0;
+        for (std::size_t i = 1; i < at.size(); ++i) gap = std::max(gap, at[i] - at[i - 1]);
+        return gap;
+    }
+    SimEventLoop& loop;
+    std::vector<std::int64_t> at;
+};
+
+TEST(ReceiverLine, ACueAPollAndASwitchOfOneSecondGoOutInOrderWhileTheTickRunsOn) {
+    SimStation sim(DateTime::from(2026, 12, 5, 12, 0, 0));
+    sim.write("c:\\satfile\\SatList.dat",
+              BuildScheduleRecord(Schedule(ScheduleAction::Record, "1", "ENG")) +
+                  BuildScheduleRecord(Schedule(ScheduleAction::SwitchOnly, "2", "FRA")));
+    sim.start();
+    Station& st = sim.st();
+    st.Settings.ResetExpansionRelays = 1;
+    st.Settings.ActivityLog = 1;
+    TickTimes ticks(sim.loop);
+    st.platform.watchdog = &ticks;
+    std::vector<std::pair<std::string, std::int64_t>> sent;
+    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
+        sent.emplace_back(c, sim.loop.elapsed());
+        return std::nullopt;  // a silent receiver
+    };
+    sim.loop.advance(12'000);
+
+    // A status view holds the line when a cue, an Eb/No poll and a switch fall due together.
+    bool viewDone = false;
+    QueryReceiverStatus(ReceiverLinkOf(st), sim.serial.create(), "RT C", 700,
+                        [&](const ExchangeResult&) { viewDone = true; });
+    st.next.record = NextRecord{1, 6, 13 * 3600, "12/05/2026"};
+    st.next.toSwitch = NextSwitch{2, "", "13:00:00", 7};
+    CueRecording(st);
+    PollReceiverEbNo(st);
+    RunSwitchOnly(st);
+    EXPECT_EQ(sent.size(), 1u) << "the others wait for the view's exchange";
+    sim.loop.advance(6'000);
+
+    EXPECT_TRUE(viewDone);
+    EXPECT_EQ(sent,
+              (std::vector<std::pair<std::string, std::int64_t>>{{"RT C", 12'000},
+                                                                 {"SETAUDIO 1 S ENG 0  ", 15'001},
+                                                                 {"ER D 11", 15'001},
+                                                                 {"ER D 14", 15'001},
+                                                                 {"R C", 15'001},
+                                                                 {"SETAUDIO 2 S FRA 0 ", 16'001}}));
+    EXPECT_EQ(sim.read("c:\\satfile\\logs\\AL261205.log"),
+              "12:00:15  SETAUDIO 1 S ENG 0  \r\n12:00:15  Turn off Relay 11\r\n"
+              "12:00:15  Turn off Relay 14\r\n12:00:16  SETAUDIO 2 S FRA 0  Switch Only\r\n");
+    EXPECT_EQ(sim.read("c:\\satfile\\logs\\EB261205.log"), "12:00:16  \r\n");
+    ASSERT_GE(ticks.at.size(), 17'990u / 50);
+    EXPECT_LE(ticks.largestGap(), 50);
+    EXPECT_EQ(sim.serial.openNow, 0);
+}
+
+}  // namespace
+}  // namespace quillmar
