@@ -169,6 +169,8 @@ int main(int argc, char** argv) {
         terminate.setEnabled(false);  // the byte stays unread
         if (terminated) return;
         terminated = true;
+        // Nobody is there to answer the exit question: quitting closes the window unasked.
+        window.askExit = [] { return true; };
         quillmar::ShutdownRecording(station, [] { QCoreApplication::quit(); });
     });
     window.show();
