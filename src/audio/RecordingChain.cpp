@@ -34,8 +34,8 @@ bool OpenRecordChain(RecorderState& rec, AudioServices& sv, CaptureEvents events
 bool FinishRecordChain(RecorderState& rec, RecordEnding ending, bool keep) {
     AudioChains& c = rec.Chains;
     c.WriterEnabled = false;
-    if (!c.WaveIn) return false;
     c.Ending = ending;
+    if (!c.WaveIn) return false;
     c.WaveIn->finish(keep);
     return true;
 }
