@@ -78,7 +78,7 @@ class AudioCapture {
     std::function<void(const CaptureSummary&)> onBuffer;
     // The device failed while running (unplugged, driver error), after its last buffer.
     std::function<void(const std::string& error)> onFailure;
-    // A write failed (disk full, drive gone); nothing more is written until finish().
+    // A write failed (disk full, drive gone); nothing more is written in this run.
     std::function<void(const std::string& error)> onWriteFailure;
     std::function<void(const CaptureResult&)> onFinished;
 };
