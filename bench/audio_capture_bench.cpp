@@ -12,6 +12,7 @@
 
 #include "core/NextEvent.h"
 #include "platform/host/SpscRing.h"
+#include "platform/wave/CaptureFile.h"
 #include "platform/wave/SndFile.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/SettingsFile.h"
@@ -29,20 +30,19 @@ double ThreadCpuSeconds() {
 }
 
 // One iteration is one second of audio: the real-time side puts 43 buffers of 1024 stereo
-// frames into the ring, and the loop side takes each out, measures its peaks and appends it to
-// a wave file whose header is rewritten after every append.
+// frames into the ring, and the writer side takes each out, measures its peaks and appends it
+// to a wave file whose header is rewritten after every append.
 void BM_CaptureToFile(benchmark::State& state) {
     TempFileSystem files;  // on the host's disk, as a recording is
     const std::string path = "c:\\bench.wav";
     SpscRing<std::int16_t> ring(std::size_t{1} << 22);
-    SndFileWriter writer(files);
-    writer.open(path, 2, nullptr);
+    auto writer = std::make_unique<CaptureFileWriter>(files, CaptureSetup{0, 2, path, -1});
     std::vector<std::int16_t> input(2048);
     for (std::size_t i = 0; i < input.size(); ++i)
         input[i] = static_cast<std::int16_t>((i * 7919) % 20000 - 10000);
     constexpr int kBuffersPerSecond = 43;  // 44100 / 1024
     double cpu = 0;
-    std::int64_t seconds = 0;
+    std::int64_t seconds = 0, fileMs = 0;
     for (auto _ : state) {
         const double before = ThreadCpuSeconds();
         for (int n = 0; n < kBuffersPerSecond; ++n) {
@@ -50,19 +50,21 @@ void BM_CaptureToFile(benchmark::State& state) {
             AudioBuffer buffer;
             buffer.samples.resize(2048);
             ring.reader().read(buffer.samples.data(), 2048);
-            MeasurePeaks(buffer);
-            writer.append(buffer, nullptr);
+            CaptureSummary summary = writer->measure(buffer, true);
+            writer->write(buffer, summary, nullptr);
+            fileMs = summary.fileMs;
         }
         cpu += ThreadCpuSeconds() - before;
         ++seconds;
         // Keep the file from growing without end over many iterations.
-        if (writer.lengthMs() > 600'000) {
+        if (fileMs > 600'000) {
             state.PauseTiming();
-            writer.open(path, 2, nullptr);
+            writer->close();
+            writer = std::make_unique<CaptureFileWriter>(files, CaptureSetup{0, 2, path, -1});
             state.ResumeTiming();
         }
     }
-    writer.close();
+    writer->close();
     state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / static_cast<double>(seconds);
 }
 BENCHMARK(BM_CaptureToFile)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,5 @@
-// Loaded into the real program with LD_PRELOAD by bench_latency: a write to a wave file waits
-// QUILLMAR_BENCH_STALL_MS (default 2000) first, at most once every
+// Loaded into the real program with LD_PRELOAD by bench_latency: a write (write or pwrite) to
+// a wave file waits QUILLMAR_BENCH_STALL_MS (default 2000) first, at most once every
 // QUILLMAR_BENCH_STALL_EVERY_MS (default 8000), as a stalling disk or network share would.
 // Each stall is told on standard error, so the bench can see that it happened.
 
@@ -16,6 +16,7 @@
 namespace {
 
 using WriteFn = ssize_t (*)(int, const void*, size_t);
+using PwriteFn = ssize_t (*)(int, const void*, size_t, off_t);
 
 long long NowMs() {
     timespec t{};
@@ -37,14 +38,19 @@ bool IsWave(int fd) {
 
 std::atomic<long long> gNextStallMs{0};
 
-void MaybeStall(WriteFn real) {
+void Tell(const char* text, size_t length) {
+    static const auto real = reinterpret_cast<WriteFn>(::dlsym(RTLD_NEXT, "write"));
+    real(2, text, length);
+}
+
+void MaybeStall() {
     const long stall = EnvMs("QUILLMAR_BENCH_STALL_MS", 2000);
     const long every = EnvMs("QUILLMAR_BENCH_STALL_EVERY_MS", 8000);
     const long long now = NowMs();
     long long due = gNextStallMs.load();
     if (now < due || !gNextStallMs.compare_exchange_strong(due, now + stall + every)) return;
     static const char kTold[] = "bench: a wave file write stalled\n";
-    real(2, kTold, sizeof kTold - 1);
+    Tell(kTold, sizeof kTold - 1);
     const timespec wait{stall / 1000, (stall % 1000) * 1000000L};
     ::nanosleep(&wait, nullptr);
 }
@@ -53,6 +59,19 @@ void MaybeStall(WriteFn real) {
 
 extern "C" ssize_t write(int fd, const void* buffer, size_t count) {
     static const auto real = reinterpret_cast<WriteFn>(::dlsym(RTLD_NEXT, "write"));
-    if (fd > 2 && IsWave(fd)) MaybeStall(real);
+    if (fd > 2 && IsWave(fd)) MaybeStall();
     return real(fd, buffer, count);
+}
+
+// The file system writes wave files at an offset.
+extern "C" ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+    static const auto real = reinterpret_cast<PwriteFn>(::dlsym(RTLD_NEXT, "pwrite"));
+    if (fd > 2 && IsWave(fd)) MaybeStall();
+    return real(fd, buffer, count, offset);
+}
+
+extern "C" ssize_t pwrite64(int fd, const void* buffer, size_t count, off_t offset) {
+    static const auto real = reinterpret_cast<PwriteFn>(::dlsym(RTLD_NEXT, "pwrite64"));
+    if (fd > 2 && IsWave(fd)) MaybeStall();
+    return real(fd, buffer, count, offset);
 }

@@ -143,12 +143,6 @@ int main(int argc, char** argv) {
     }
     // A file-size limit must fail the write that reaches it, not end the station mid-recording.
     std::signal(SIGXFSZ, SIG_IGN);
-    QSocketNotifier terminate(gSignalPipe[0], QSocketNotifier::Read);
-    bool terminated = false;
-    QObject::connect(&terminate, &QSocketNotifier::activated, [&terminated] {
-        terminated = true;
-        QCoreApplication::quit();
-    });
 
     quillmar::PosixFileSystem files(quillmar::DefaultDataRoot());
     std::string error;
@@ -169,11 +163,21 @@ int main(int argc, char** argv) {
     quillmar::RegisterWindows(window, station);
     if (!quillmar::StartStation(station, &error)) return Fail(error);
     quillmar::InstallHelpFile(station);
+    // A shutdown of the PC ends a running recording as Rec Stop does: file closed, marks
+    // written; the loop runs on until the writer has closed the file.
+    QSocketNotifier terminate(gSignalPipe[0], QSocketNotifier::Read);
+    bool terminated = false;
+    QObject::connect(&terminate, &QSocketNotifier::activated, [&] {
+        terminate.setEnabled(false);  // the byte stays unread
+        if (terminated) return;
+        terminated = true;
+        // Nobody is there to answer the exit question: quitting closes the window unasked.
+        window.askExit = [] { return true; };
+        quillmar::ShutdownRecording(station, [] { QCoreApplication::quit(); });
+    });
     window.show();
     watchdog.ready();
     const int status = app.exec();
-    // A shutdown of the PC ends a running recording as Rec Stop does: file closed, marks written.
-    if (terminated) quillmar::ShutdownRecording(station);
     delete errors.window();
     return status;
 }

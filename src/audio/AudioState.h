@@ -4,6 +4,7 @@
 // writer, and what the main window shows of them.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,15 +59,19 @@ struct RecordProgramme {
     int channels = 2;  // routes "1" and "2" record mono
 };
 
+// How a recording is ending while its capture closes the wave file.
+enum class RecordEnding { None, Stop, Dump };
+
 // The component objects of the main window's capture and playout chains.
 struct AudioChains {
+    // Captures into the armed programme's wave file, off the loop; the file is opened by its
+    // first written buffer: until then last week's file of the same name stays whole, so a
+    // wait that ends without audio loses nothing.
     std::unique_ptr<AudioCapture> WaveIn;
-    std::unique_ptr<WaveWriter> WaveFile;
-    // The armed programme's wave file, opened by its first written buffer: until then last
-    // week's file of the same name stays whole, so a wait that ends without audio loses nothing.
-    std::string WavePath;
-    bool WaveOpened = false;     // opened (so emptied) by this run
-    bool WriterEnabled = false;  // while enabled every captured buffer is appended
+    bool WriterEnabled = false;  // the capture writes every buffer to the file
+    // A stop or dump waits for the capture to close the file; what runs once it has ended.
+    RecordEnding Ending = RecordEnding::None;
+    std::function<void()> WhenEnded;
     std::uint64_t OverrunsReported = 0;
     // The record slot whose arm failed: the tick asks again until the slot time has passed.
     std::string FailedArm;

@@ -1,7 +1,5 @@
 #include "audio/Recording.h"
 
-#include <cstdlib>
-
 #include "audio/SoundFiles.h"
 #include "logs/ActivityLog.h"
 #include "platform/DateTime.h"
@@ -41,8 +39,10 @@ RecordProgramme CuedProgramme(const StationSettings& settings, const ScheduleFie
 
 ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& slot, double now,
                       CaptureEvents events) {
-    // A second arm while writing would restart the wait and lose the recording's stop.
-    if (rec.RecordState == RecordState::Recording) return ArmResult::Ignored;
+    // A second arm while writing would restart the wait and lose the recording's stop; one
+    // that is ending finishes first.
+    if (rec.RecordState == RecordState::Recording || rec.Chains.Ending != RecordEnding::None)
+        return ArmResult::Ignored;
     ArmResult result = ArmResult::Rearmed;
     if (rec.RecordState == RecordState::Idle) {
         if (!rec.Cued || rec.Chains.FailedArm == slot)
@@ -56,7 +56,6 @@ ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& 
         if (!OpenRecordChain(rec, sv, std::move(events), &error)) {
             ReportAudioError(sv.logs, "Cannot record " + rec.Armed->file + ": " + error);
             rec.Chains.FailedArm = slot;
-            CloseRecordChain(rec, sv, true);
             rec.RecordState = RecordState::WaitingForAudio;  // the dump ends it
             return ArmResult::Failed;
         }
@@ -79,19 +78,15 @@ void StartRecorder(RecorderState& rec, double now, std::int64_t nowMoment) {
     rec.LastRecording = rec.Armed;
 }
 
-StopResult StopRecorder(RecorderState& rec, AudioServices& sv) {
+StopResult StopRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result) {
     // Nothing armed: there is no file to close and no marks of this run to write.
     if (rec.RecordState == RecordState::Idle) return StopResult::NotArmed;
-    const AudioChains& c = rec.Chains;
-    const bool writing = c.WaveFile && c.WaveFile->isOpen();
-    const std::int64_t writtenMs = writing ? c.WaveFile->lengthMs() : 0;
-    if (!writing || (rec.RecordState == RecordState::WaitingForAudio && writtenMs <= 0))
+    if (!result.opened || (rec.RecordState == RecordState::WaitingForAudio && result.fileMs <= 0))
         return StopResult::NothingWritten;
     if (rec.RecordState == RecordState::WaitingForAudio) {
         // A relay recording writes from its Record input, before any buffer was loud.
-        rec.RecordedSeconds = static_cast<float>(writtenMs) / 1000.0f;
+        rec.RecordedSeconds = static_cast<float>(result.fileMs) / 1000.0f;
     }
-    CloseRecordChain(rec, sv, false);
 
     const RecordProgramme& armed = *rec.Armed;
     std::string error;
@@ -107,9 +102,9 @@ StopResult StopRecorder(RecorderState& rec, AudioServices& sv) {
     return StopResult::Stopped;
 }
 
-bool DumpRecorder(RecorderState& rec, AudioServices& sv) {
+bool DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result) {
     if (rec.RecordState == RecordState::Idle) return false;
-    CloseRecordChain(rec, sv, true);
+    RemoveEmptiedWave(rec, sv, result);
     LogAudioActivity(sv.logs, "Dump " + (rec.Armed ? rec.Armed->name : std::string()));
     return true;
 }
@@ -124,32 +119,15 @@ void EndRecorder(RecorderState& rec, AudioDisplay& display) {
     rec.Armed.reset();
 }
 
-bool TakeRecordPeaks(AudioDisplay& display, int threshold, const AudioBuffer& buffer) {
-    const int left = std::abs(static_cast<int>(buffer.peakLeft));
-    const int right = std::abs(static_cast<int>(buffer.peakRight));
-    display.RecordPeakLeft = static_cast<std::int16_t>(left > 32767 ? 32767 : left);
-    display.RecordPeakRight = static_cast<std::int16_t>(right > 32767 ? 32767 : right);
-    return left > threshold || right > threshold;
+void TakeRecordPeaks(AudioDisplay& display, const CaptureSummary& buffer) {
+    display.RecordPeakLeft = buffer.peakLeft;
+    display.RecordPeakRight = buffer.peakRight;
 }
 
-std::optional<std::string> WriteRecordBuffer(RecorderState& rec, AudioServices& sv,
-                                             const AudioBuffer& buffer, bool loud) {
-    AudioChains& c = rec.Chains;
-    // A failed write (disk full, drive gone) ends the recording with what was written so far.
-    if (c.WriterEnabled && c.WaveFile) {
-        std::string error;
-        if (!c.WaveOpened) {
-            c.WaveOpened = true;
-            if (!c.WaveFile->open(c.WavePath, rec.Armed->channels, &error))
-                return "Cannot write " + rec.Armed->file + ": " + error;
-        }
-        if (c.WaveFile->isOpen() && !c.WaveFile->append(buffer, &error))
-            return "Cannot write " + rec.Armed->file + ": " + error;
-    }
-
+void TakeRecordSummary(RecorderState& rec, AudioServices& sv, const CaptureSummary& buffer) {
     const double now = sv.clock.now().secondsOfDay();
-    if (rec.RecordState == RecordState::Recording && loud) {
-        rec.RecordedSeconds = static_cast<float>(c.WaveFile->lengthMs()) / 1000.0f;
+    if (rec.RecordState == RecordState::Recording && buffer.loud) {
+        rec.RecordedSeconds = static_cast<float>(buffer.fileMs) / 1000.0f;
         rec.LastAudioTime = static_cast<std::int32_t>(now);
         if (rec.AudioAlarm) EndSilenceAlarm(rec, sv, now);
     }
@@ -159,13 +137,16 @@ std::optional<std::string> WriteRecordBuffer(RecorderState& rec, AudioServices& 
         rec.AudioAlarm = true;
         rec.SilenceStart = WholeSeconds(SecondsSince(rec.RecordStartTime, rec.LastAudioTime));
     }
-    if (c.WaveIn && c.WaveIn->overruns() > c.OverrunsReported) ReportCaptureOverruns(rec, sv.logs);
-    return std::nullopt;
+    if (rec.Chains.WaveIn && rec.Chains.WaveIn->overruns() > rec.Chains.OverrunsReported)
+        ReportCaptureOverruns(rec, sv.logs);
 }
 
 void EnableRecordWriter(RecorderState& rec) {
-    if (rec.RecordState != RecordState::WaitingForAudio || !rec.RelayRecordArmed) return;
+    if (rec.RecordState != RecordState::WaitingForAudio || !rec.RelayRecordArmed ||
+        rec.Chains.Ending != RecordEnding::None || rec.Chains.WriterEnabled)
+        return;
     rec.Chains.WriterEnabled = true;
+    if (rec.Chains.WaveIn) rec.Chains.WaveIn->writeNow();
 }
 
 }  // namespace quillmar

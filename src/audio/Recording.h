@@ -33,23 +33,20 @@ ArmResult ArmRecorder(RecorderState& rec, AudioServices& sv, const std::string& 
 void StartRecorder(RecorderState& rec, double now, std::int64_t nowMoment);
 
 enum class StopResult { NotArmed, NothingWritten, Stopped };
-// Closes the recording and writes its marks and its Stop line. Nothing written yet (still
-// waiting, or its file could not be opened): it is to be dumped, so the wave file, marks and
-// exports of earlier runs stay whole.
-StopResult StopRecorder(RecorderState& rec, AudioServices& sv);
-// Closes the recording, removing a wave file it emptied, and logs the dump. False when nothing
-// was armed.
-bool DumpRecorder(RecorderState& rec, AudioServices& sv);
+// Once the capture has closed the file (`result`): writes the recording's marks and its Stop
+// line. Nothing written (still waiting, or its file could not be opened): it is to be dumped,
+// so the wave file, marks and exports of earlier runs stay whole.
+StopResult StopRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result);
+// Once the capture has closed the file: removes a wave file this run emptied and logs the
+// dump. False when nothing was armed.
+bool DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result);
 // Back to idle: the record meters go and the armed programme is let go.
 void EndRecorder(RecorderState& rec, AudioDisplay& display);
 
-// Peaks of a captured buffer to the record meters; true when one channel is above the
-// threshold.
-bool TakeRecordPeaks(AudioDisplay& display, int threshold, const AudioBuffer& buffer);
-// Appends a buffer while the writer is enabled and keeps the recorded length and the silence
-// alarm. Returns the failure that ends the recording, if any.
-std::optional<std::string> WriteRecordBuffer(RecorderState& rec, AudioServices& sv,
-                                             const AudioBuffer& buffer, bool loud);
+// Peaks of a captured buffer to the record meters.
+void TakeRecordPeaks(AudioDisplay& display, const CaptureSummary& buffer);
+// Keeps the recorded length and the silence alarm from a buffer the capture has written.
+void TakeRecordSummary(RecorderState& rec, AudioServices& sv, const CaptureSummary& buffer);
 
 // The Record input of a relay-controlled recording: the writer starts before the threshold.
 void EnableRecordWriter(RecorderState& rec);

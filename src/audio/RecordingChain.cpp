@@ -4,56 +4,46 @@
 
 namespace quillmar {
 
-namespace {
-
-// The folder of a drive path ("C:\SATFILE" of "C:\SATFILE\SFMON007.WAV").
-std::string FolderOf(const std::string& path) {
-    const auto cut = path.find_last_of('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
-}  // namespace
-
 bool OpenRecordChain(RecorderState& rec, AudioServices& sv, CaptureEvents events,
                      std::string* error) {
     AudioChains& c = rec.Chains;
     const RecordProgramme& armed = *rec.Armed;
     if (!c.WaveIn) c.WaveIn = sv.audio.createCapture();
-    if (!c.WaveFile) c.WaveFile = sv.audio.createWriter();
     c.WaveIn->onBuffer = std::move(events.onBuffer);
-    c.WaveIn->onFailure = std::move(events.onFailure);
+    c.WaveIn->onFailure = events.onFailure;
+    c.WaveIn->onWriteFailure = [fail = std::move(events.onFailure),
+                                file = armed.file](const std::string& e) {
+        if (fail) fail("Cannot write " + file + ": " + e);
+    };
+    c.WaveIn->onFinished = std::move(events.onFinished);
     c.WriterEnabled = false;
-    c.WaveOpened = false;
-    c.OverrunsReported = c.WaveIn->overruns();
-
-    const std::string folder = FolderOf(armed.file);
-    std::string ignored;
-    if (!folder.empty() && !sv.files.folderExists(folder)) sv.files.createFolder(folder, &ignored);
+    c.Ending = RecordEnding::None;
+    c.OverrunsReported = 0;
     if (DrivePathKey(armed.file).empty()) {
         if (error) *error = "no sound-file drive is set";
         return false;
     }
-    if (c.WaveFile->isOpen()) c.WaveFile->close();
-    c.WavePath = armed.file;
-    if (c.WaveIn->isRunning()) c.WaveIn->stop();
-    return c.WaveIn->start(rec.RecordDevice, armed.channels, error);
+    CaptureSetup setup;
+    setup.device = rec.RecordDevice;
+    setup.channels = armed.channels;
+    setup.file = armed.file;
+    setup.threshold = sv.settings.RecordThreshold;
+    return c.WaveIn->start(setup, error);
 }
 
-void CloseRecordChain(RecorderState& rec, AudioServices& sv, bool deleteIfEmpty) {
+bool FinishRecordChain(RecorderState& rec, RecordEnding ending, bool keep) {
     AudioChains& c = rec.Chains;
-    if (c.WaveIn) {
-        if (c.WaveIn->isRunning()) c.WaveIn->stop();
-        ReportCaptureOverruns(rec, sv.logs);
-    }
     c.WriterEnabled = false;
-    bool empty = true;
-    if (c.WaveFile && c.WaveFile->isOpen()) {
-        empty = c.WaveFile->lengthMs() <= 0;
-        c.WaveFile->close();
-    }
+    c.Ending = ending;
+    if (!c.WaveIn) return false;
+    c.WaveIn->finish(keep);
+    return true;
+}
+
+void RemoveEmptiedWave(RecorderState& rec, AudioServices& sv, const CaptureResult& result) {
     // Only a file this run emptied is removed; an earlier run's recording stays.
     const std::string file = rec.Armed ? rec.Armed->file : std::string();
-    if (deleteIfEmpty && empty && c.WaveOpened && !file.empty() && sv.files.fileExists(file))
+    if (result.opened && result.fileMs <= 0 && !file.empty() && sv.files.fileExists(file))
         sv.files.deleteMatching(file);
 }
 

@@ -72,8 +72,9 @@ void CueRecording(Station& st) {
 void ArmRecording(Station& st) {
     st.noteAction("ArmRecording");
     AudioServices sv = AudioServicesOf(st);
-    CaptureEvents events{[&st](const AudioBuffer& b) { OnRecordBuffer(st, b); },
-                         [&st](const std::string& e) { OnCaptureFailure(st, e); }};
+    CaptureEvents events{[&st](const CaptureSummary& b) { OnRecordBuffer(st, b); },
+                         [&st](const std::string& e) { OnCaptureFailure(st, e); },
+                         [&st](const CaptureResult& r) { OnRecordingEnded(st, r); }};
     switch (ArmRecorder(st.recorder, sv, ArmSlot(st), NowSeconds(st), std::move(events))) {
         case ArmResult::Ignored:
             return;
@@ -102,30 +103,45 @@ void StartRecording(Station& st) {
 }
 
 void StopRecording(Station& st) {
+    RecorderState& rec = st.recorder;
+    if (rec.Chains.Ending != RecordEnding::None) return;  // the file is closing already
     st.noteAction("StopRecording");
-    AudioServices sv = AudioServicesOf(st);
-    switch (StopRecorder(st.recorder, sv)) {
-        case StopResult::NotArmed:
-            return;
-        case StopResult::NothingWritten:
-            DumpRecording(st);
-            return;
-        case StopResult::Stopped:
-            break;
-    }
-    CaptureStopped(st);
-    CheckExport(st);
-    EndRecordingState(st);
-    FindNextEvents(st);
+    if (rec.RecordState == RecordState::Idle) return;
+    // The audio captured up to now goes to the file when the writer is on; otherwise the stop
+    // ends a wait, as a dump does, and nothing more is written.
+    const bool keep = rec.RecordState == RecordState::Recording || rec.Chains.WriterEnabled;
+    if (!FinishRecordChain(rec, RecordEnding::Stop, keep)) OnRecordingEnded(st, CaptureResult{});
 }
 
 void DumpRecording(Station& st) {
+    RecorderState& rec = st.recorder;
+    if (rec.Chains.Ending != RecordEnding::None) return;
     st.noteAction("DumpRecording");
+    if (rec.RecordState == RecordState::Idle) return;
+    if (!FinishRecordChain(rec, RecordEnding::Dump, false)) OnRecordingEnded(st, CaptureResult{});
+}
+
+void OnRecordingEnded(Station& st, const CaptureResult& result) {
+    RecorderState& rec = st.recorder;
+    const RecordEnding ending = rec.Chains.Ending;
+    rec.Chains.Ending = RecordEnding::None;
+    if (ending == RecordEnding::None) return;
     AudioServices sv = AudioServicesOf(st);
-    if (!DumpRecorder(st.recorder, sv)) return;
+    ReportCaptureOverruns(rec, st.logs);
+    bool stopped = false;
+    if (ending == RecordEnding::Stop) {
+        stopped = StopRecorder(rec, sv, result) == StopResult::Stopped;
+        if (!stopped) st.noteAction("DumpRecording");
+    }
+    if (!stopped) DumpRecorder(rec, sv, result);
     CaptureStopped(st);
+    if (stopped) CheckExport(st);
     EndRecordingState(st);
     FindNextEvents(st);
+    if (auto then = std::move(rec.Chains.WhenEnded)) {
+        rec.Chains.WhenEnded = nullptr;
+        then();
+    }
 }
 
 void PassFailedArm(Station& st) {
@@ -135,13 +151,16 @@ void PassFailedArm(Station& st) {
     FindNextEvents(st);
 }
 
-void OnRecordBuffer(Station& st, const AudioBuffer& buffer) {
-    if (st.recorder.RecordState == RecordState::Idle) return;
-    const bool loud = TakeRecordPeaks(st.Audio, st.Settings.RecordThreshold, buffer);
-    if (loud && st.recorder.RecordState == RecordState::WaitingForAudio) StartRecording(st);
+void OnRecordBuffer(Station& st, const CaptureSummary& buffer) {
+    RecorderState& rec = st.recorder;
+    if (rec.RecordState == RecordState::Idle) return;
+    TakeRecordPeaks(st.Audio, buffer);
+    // The capture began writing with this buffer; a recording that is ending does not start.
+    if (buffer.loud && rec.RecordState == RecordState::WaitingForAudio &&
+        rec.Chains.Ending == RecordEnding::None)
+        StartRecording(st);
     AudioServices sv = AudioServicesOf(st);
-    if (const std::optional<std::string> failure = WriteRecordBuffer(st.recorder, sv, buffer, loud))
-        OnCaptureFailure(st, *failure);
+    TakeRecordSummary(rec, sv, buffer);
 }
 
 void OnCaptureFailure(Station& st, const std::string& error) {
@@ -154,11 +173,15 @@ void OnCaptureFailure(Station& st, const std::string& error) {
         DumpRecording(st);
 }
 
-void ShutdownRecording(Station& st) {
+void ShutdownRecording(Station& st, std::function<void()> then) {
     if (st.recorder.RecordState == RecordState::Recording)
         StopRecording(st);
     else if (st.recorder.RecordState == RecordState::WaitingForAudio)
         DumpRecording(st);
+    if (st.recorder.Chains.Ending != RecordEnding::None)
+        st.recorder.Chains.WhenEnded = std::move(then);
+    else if (then)
+        then();
 }
 
 }  // namespace quillmar

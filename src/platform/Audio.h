@@ -2,7 +2,8 @@
 // Sound cards and wave files. Device numbers are positions in the lists below, from 0; files
 // are drive paths, resolved through the FileSystem the implementation was built with. Every
 // callback named here runs on the event-loop thread, in order; implementations hand audio
-// across threads themselves (a ring from the real-time callback, posts from workers).
+// across threads themselves (a ring from the real-time callback to a writer thread, posts
+// from workers).
 
 #include <cstdint>
 #include <functional>
@@ -30,32 +31,56 @@ struct AudioBuffer {
     }
 };
 
-// Capture from an input device at 44100 Hz, 16 bit, in buffers of 4096 bytes.
+// What the capture's writer made of one captured buffer.
+struct CaptureSummary {
+    std::int16_t peakLeft = 0;  // the right peak equals the left one for mono
+    std::int16_t peakRight = 0;
+    bool loud = false;        // a channel's peak is above the threshold
+    bool written = false;     // the buffer went into the wave file
+    std::int64_t fileMs = 0;  // the file's length with every buffer written so far
+};
+
+// How the wave file was left once the capture finished.
+struct CaptureResult {
+    bool opened = false;      // created (so emptied) by this run
+    std::int64_t fileMs = 0;  // its length
+};
+
+// Capture from an input device at 44100 Hz, 16 bit, in buffers of 4096 bytes, written to a
+// 16-bit PCM wave file off the event loop: the file is opened by the first buffer written and
+// its header is kept current after every append, so a file cut off by a crash still plays up
+// to its last buffer. Writing begins with the first loud buffer, or with writeNow(). While the
+// disk is slow, the audio waits in memory (tens of seconds); what does not fit is counted.
+struct CaptureSetup {
+    int device = 0;
+    int channels = 2;       // 1 or 2
+    std::string file;       // drive path of the wave file; "" writes nothing
+    int threshold = 32767;  // a buffer with a channel's peak above this is loud
+};
+
 class AudioCapture {
   public:
     virtual ~AudioCapture() = default;
-    // channels is 1 or 2. False with the reason when the device cannot be opened.
-    virtual bool start(int device, int channels, std::string* error) = 0;
-    virtual void stop() = 0;
+    // False with the reason when the device cannot be opened.
+    virtual bool start(const CaptureSetup& setup, std::string* error) = 0;
+    // Writing begins with the next buffer, loud or not.
+    virtual void writeNow() = 0;
+    // Stops the device. With keep, every buffer captured so far is written as usual; without,
+    // nothing more is. The file is then closed and onFinished follows; it comes (posted) even
+    // when nothing was running.
+    virtual void finish(bool keep) = 0;
+    // From start() until onFinished.
     virtual bool isRunning() const = 0;
-    // Buffers lost because the loop did not take them in time (counted, never silent).
+    // Buffers lost because they found no room while the disk was slow (counted, never
+    // silent). Any thread.
     virtual std::uint64_t overruns() const = 0;
 
-    std::function<void(const AudioBuffer&)> onBuffer;
-    // The device failed while running (unplugged, driver error); capture has stopped.
+    std::function<void(const CaptureSummary&)> onBuffer;
+    // The device failed while running (unplugged, driver error), after its last buffer.
     std::function<void(const std::string& error)> onFailure;
-};
-
-// A PCM wave file whose header is kept current after every append, so that a file cut off
-// by a crash still plays up to its last buffer.
-class WaveWriter {
-  public:
-    virtual ~WaveWriter() = default;
-    virtual bool open(const std::string& drivePath, int channels, std::string* error) = 0;
-    virtual bool append(const AudioBuffer& buffer, std::string* error) = 0;
-    virtual std::int64_t lengthMs() const = 0;
-    virtual bool isOpen() const = 0;
-    virtual void close() = 0;
+    // A write failed (disk full, drive gone); nothing more is written in this run.
+    std::function<void(const std::string& error)> onWriteFailure;
+    std::function<void(const CaptureResult&)> onFinished;
 };
 
 // Plays a wave file on an output device.
@@ -125,7 +150,6 @@ class Audio {
     virtual std::vector<std::string> inputDevices() = 0;
     virtual std::vector<std::string> outputDevices() = 0;
     virtual std::unique_ptr<AudioCapture> createCapture() = 0;
-    virtual std::unique_ptr<WaveWriter> createWriter() = 0;
     virtual std::unique_ptr<AudioPlayer> createPlayer() = 0;
     virtual std::unique_ptr<AudioConversion> createConversion() = 0;
     // Wave formats this machine can write, PCM 16 bit first.

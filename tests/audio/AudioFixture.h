@@ -139,21 +139,26 @@ class AudioTest : public ::testing::Test {
         for (const auto& a : actions) n += a == action;
         return n;
     }
-    // Writes a wave file of `seconds` of a loud stereo tone with the sim writer.
+    // Writes a 16-bit stereo wave file of `seconds` of a loud level.
     void makeWave(const std::string& drivePath, double seconds) {
-        auto writer = audio().createWriter();
+        const auto frames = static_cast<std::uint32_t>(seconds * kSampleRate);
+        std::string bytes;
+        const auto u32 = [&](std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(v >> (8 * i)));
+        };
+        bytes += "RIFF";
+        u32(36 + frames * 4);
+        bytes += "WAVEfmt ";
+        u32(16);
+        u32(0x00020001);  // PCM, two channels
+        u32(kSampleRate);
+        u32(kSampleRate * 4);
+        u32(0x00100004);  // four bytes a frame, 16 bits
+        bytes += "data";
+        u32(frames * 4);
+        for (std::uint32_t f = 0; f < frames * 2; ++f) bytes += std::string("\x40\x1f", 2);  // 8000
         std::string error;
-        ASSERT_TRUE(writer->open(drivePath, 2, &error)) << error;
-        AudioBuffer b;
-        b.channels = 2;
-        const auto frames = static_cast<std::int64_t>(seconds * kSampleRate);
-        for (std::int64_t done = 0; done < frames;) {
-            const std::int64_t n = std::min<std::int64_t>(1024, frames - done);
-            b.samples.assign(static_cast<std::size_t>(n * 2), 8000);
-            ASSERT_TRUE(writer->append(b, &error)) << error;
-            done += n;
-        }
-        writer->close();
+        ASSERT_TRUE(sim->files.writeFile(drivePath, bytes, &error)) << error;
     }
 
     std::unique_ptr<SimStation> sim;

@@ -143,6 +143,7 @@ TEST_F(RecordingTest, RouteOneRecordsMono) {
     inputAt(Monday(10, 0, 0), {5000, 0});
     runTo(Monday(10, 0, 30));
     StopRecording(st());
+    sim->loop.runPending();
     const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
     EXPECT_EQ(wave.channels, 1);
     EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 30.0, 0.2);
@@ -206,17 +207,34 @@ TEST_F(RecordingTest, AudioThatEndsTwentySecondsBeforeTheStopLeavesTheMarksAtThe
     EXPECT_NEAR(marks().TrimMark, 310.0, 0.05);
 }
 
-TEST_F(RecordingTest, ALoopBusyForSecondsLosesNoAudio) {
+TEST_F(RecordingTest, ABusyLoopOrAStalledDiskDelaysNoTickAndLosesNoAudio) {
     // Given a recording under way.
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 10));
-    // When the loop is busy for 3 s (a slow serial query).
+    // When the loop is busy for 3 s (a slow serial query), then the disk stalls for 20 s.
     sim->loop.stall(3000);
-    runTo(Monday(10, 0, 20));
+    runTo(Monday(10, 0, 15));
+    audio().stallWriter();  // until released
+    // Then the clock ticks every 50 ms meanwhile, and the recording time goes on.
+    for (int i = 0; i < 300; ++i) {
+        const std::int64_t before = st().tick.LastTickAt;
+        sim->loop.advance(50);
+        ASSERT_EQ(st().tick.LastTickAt - before, 50) << i;
+    }
+    EXPECT_EQ(st().main.lblRecordTimer, "00:30");
+    // A stop waits for the file to be written and closed.
     StopRecording(st());
-    // Then every buffer reached the file and none was reported lost.
+    runTo(Monday(10, 0, 35));
+    EXPECT_EQ(count("CheckExport"), 0);
+    EXPECT_FALSE(sim->exists(kMarks));
+    audio().releaseWriter();
+    sim->loop.runPending();
+    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
+    EXPECT_EQ(count("CheckExport"), 1);
+    // And every buffer up to the stop reached the file, none reported lost.
     const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
-    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 20.0, 0.1);
+    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 30.0, 0.1);
+    EXPECT_NEAR(marks().EomMark, 30.0, 0.1);
     EXPECT_TRUE(log("ER").empty());
 }
 
@@ -224,7 +242,7 @@ TEST_F(RecordingTest, OverrunsOfTheCaptureRingAreWrittenToTheErrorLog) {
     audio().setRingBuffers(50);  // about 1.2 s
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 10));
-    sim->loop.stall(3000);
+    audio().stallWriter(3000);
     runTo(Monday(10, 0, 14));
     ASSERT_FALSE(log("ER").empty());
     EXPECT_THAT(
@@ -284,6 +302,7 @@ TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
     runTo(Monday(10, 0, 10));
     ASSERT_EQ(st().main.lblRecordName, "Waiting for Audio");
     cmdRecStop_Click(st());
+    sim->loop.runPending();
     // Then the wait ends as a dump does: nothing exported, the wave file and marks untouched
     EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(count("CheckExport"), 0);
@@ -340,6 +359,7 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
     runTo(Monday(9, 59, 20));
     EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     StopRecording(st());
+    sim->loop.runPending();
     EXPECT_NEAR(static_cast<double>(ReadWaveInfo(sim->files, kWave).frames) / kSampleRate, 20.0,
                 0.1);
     // Its marks are its own length, though no buffer crossed the threshold.
@@ -349,7 +369,11 @@ TEST_F(RecordingTest, ARelayControlledRecordingWritesFromTheRecordInput) {
 TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
     inputAt(Monday(10, 0, 0), {5000, 5000});
     runTo(Monday(10, 0, 40));
-    ShutdownRecording(st());
+    bool ended = false;
+    ShutdownRecording(st(), [&] { ended = true; });
+    EXPECT_FALSE(ended);
+    sim->loop.runPending();
+    EXPECT_TRUE(ended);
     EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_NEAR(marks().EomMark, 40.0, 0.1);
     EXPECT_EQ(log("AL").back(), "10:00:40  Stop   " + kName + " 00:40");

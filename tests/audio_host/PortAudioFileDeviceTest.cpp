@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 
 #include "TestLoop.h"
 #include "platform/host/PortAudioAudio.h"
@@ -88,10 +90,83 @@ std::vector<std::int16_t> ReadRaw(const fs::path& path) {
     return samples;
 }
 
+void WriteCaptureSource(const std::vector<std::int16_t>& source) {
+    std::ofstream(capturePath(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(source.data()),
+               static_cast<std::streamsize>(source.size() * 2));
+}
+
+// The data root's files, whose writes wait while the test holds them, as a stalled disk does.
+class HeldFileSystem : public TempFileSystem {
+  public:
+    std::unique_ptr<FileHandle> openFile(std::string_view drivePath, OpenMode mode,
+                                         std::string* error) override {
+        auto file = TempFileSystem::openFile(drivePath, mode, error);
+        return file ? std::make_unique<Handle>(*this, std::move(file)) : nullptr;
+    }
+    void hold() { held_ = true; }
+    void release() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held_ = false;
+        released_.notify_all();
+    }
+    std::atomic<int> waiting{0};
+
+  private:
+    struct Handle : FileHandle {
+        Handle(HeldFileSystem& fs, std::unique_ptr<FileHandle> file)
+            : fs(fs), file(std::move(file)) {}
+        std::int64_t size() const override { return file->size(); }
+        std::int64_t readAt(std::int64_t at, char* data, std::int64_t count) const override {
+            return file->readAt(at, data, count);
+        }
+        bool writeAt(std::int64_t at, std::string_view bytes, std::string* error) override {
+            std::unique_lock<std::mutex> lock(fs.mutex_);
+            ++fs.waiting;
+            fs.released_.wait(lock, [this] { return !fs.held_; });
+            --fs.waiting;
+            return file->writeAt(at, bytes, error);
+        }
+        bool truncate(std::int64_t length, std::string* error) override {
+            return file->truncate(length, error);
+        }
+        HeldFileSystem& fs;
+        std::unique_ptr<FileHandle> file;
+    };
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool held_ = false;
+};
+
 struct PortAudioFileDevices : ::testing::Test {
     TestLoop loop;
-    TempFileSystem files;
+    HeldFileSystem files;
     std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop, files);
+    std::vector<CaptureSummary> buffers;
+    std::vector<CaptureResult> results;
+
+    // A capture of the file device into c:\capture.wav, written from its first buffer.
+    std::unique_ptr<AudioCapture> startCapture(int channels, int device = -1) {
+        auto capture = audio->createCapture();
+        capture->onBuffer = [this](const CaptureSummary& b) { buffers.push_back(b); };
+        capture->onFinished = [this](const CaptureResult& r) { results.push_back(r); };
+        if (device < 0) device = PositionOf(audio->inputDevices(), "capfile");
+        std::string error;
+        EXPECT_TRUE(capture->start({device, channels, "c:\\capture.wav", -1}, &error)) << error;
+        return capture;
+    }
+    // Finishes the capture and reads back what it wrote.
+    std::vector<std::int16_t> finish(AudioCapture& capture, std::size_t summaries) {
+        EXPECT_TRUE(loop.runUntil([&] { return buffers.size() >= summaries; }));
+        capture.finish(true);
+        EXPECT_TRUE(loop.runUntil([&] { return !results.empty(); }));
+        std::vector<std::int16_t> samples;
+        std::string error;
+        EXPECT_TRUE(
+            ReadWaveFrames(files, "c:\\capture.wav", 0, INT32_MAX, &samples, nullptr, &error))
+            << error;
+        return samples;
+    }
 };
 
 TEST_F(PortAudioFileDevices, ListsTheFileDevicesThenTheBuiltInOnes) {
@@ -104,84 +179,69 @@ TEST_F(PortAudioFileDevices, ListsTheFileDevicesThenTheBuiltInOnes) {
     EXPECT_EQ(outputs.back(), "Silent output");
 }
 
-TEST_F(PortAudioFileDevices, CapturedBuffersMatchTheSourceSampleForSample) {
-    // Given a capture device that reads 3 s of a known stereo signal
-    constexpr std::int64_t kFrames = 1024 * 130;
-    const auto source = Pattern(kFrames);
-    std::ofstream(capturePath(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(source.data()),
-               static_cast<std::streamsize>(source.size() * 2));
-    auto capture = audio->createCapture();
-    std::vector<AudioBuffer> buffers;
-    capture->onBuffer = [&](const AudioBuffer& b) {
-        if (buffers.size() < 130) buffers.push_back(b);
-    };
-    std::string error;
-    const int device = PositionOf(audio->inputDevices(), "capfile");
-    ASSERT_TRUE(capture->start(device, 2, &error)) << error;
+TEST_F(PortAudioFileDevices, TheCapturedFileHoldsTheSourceAsTheWriterAloneWritesIt) {
+    for (const int channels : {2, 1}) {
+        SCOPED_TRACE(channels);
+        buffers.clear();
+        results.clear();
+        // Given a capture device that reads 130 buffers of a known signal
+        const auto source = Pattern(1024 * 130);
+        WriteCaptureSource(source);
+        auto capture = startCapture(channels);
+        const auto samples = finish(*capture, 130);
 
-    // When the loop drains the ring
-    ASSERT_TRUE(loop.runUntil([&] { return buffers.size() >= 130; }));
-    capture->stop();
-
-    // Then every buffer holds the next 1024 frames of the source, with their peaks
-    for (std::size_t n = 0; n < buffers.size(); ++n) {
-        const AudioBuffer& b = buffers[n];
-        ASSERT_EQ(b.samples.size(), 2048u);
-        ASSERT_TRUE(std::equal(b.samples.begin(), b.samples.end(), source.begin() + n * 2048))
-            << "buffer " << n;
-        AudioBuffer expected;
-        expected.samples.assign(source.begin() + n * 2048, source.begin() + (n + 1) * 2048);
-        MeasurePeaks(expected);
-        EXPECT_EQ(b.peakLeft, expected.peakLeft) << n;
-        EXPECT_EQ(b.peakRight, expected.peakRight) << n;
+        // Then the file begins with the source, sample for sample, and each buffer's summary
+        // holds its peaks
+        ASSERT_GE(samples.size(), source.size());
+        ASSERT_TRUE(std::equal(source.begin(), source.end(), samples.begin()));
+        const std::size_t bufferSamples = 2048;
+        for (std::size_t n = 0; n < 130; ++n) {
+            AudioBuffer expected;
+            expected.channels = channels;
+            expected.samples.assign(source.begin() + n * bufferSamples,
+                                    source.begin() + (n + 1) * bufferSamples);
+            MeasurePeaks(expected);
+            ASSERT_EQ(buffers[n].peakLeft, expected.peakLeft) << n;
+            ASSERT_EQ(buffers[n].peakRight, expected.peakRight) << n;
+            ASSERT_TRUE(buffers[n].written);
+        }
+        // And its bytes are those of the same audio appended buffer by buffer on one thread
+        SndFileWriter reference(files);
+        ASSERT_TRUE(reference.open("c:\\reference.wav", channels, nullptr));
+        const auto frames = static_cast<std::int64_t>(samples.size()) / channels;
+        for (std::int64_t f = 0; f < frames; f += 2048 / channels)
+            ASSERT_TRUE(reference.appendFrames(samples.data() + f * channels,
+                                               std::min<std::int64_t>(2048 / channels, frames - f),
+                                               nullptr));
+        reference.close();
+        std::string captured, expected;
+        ASSERT_TRUE(files.readFile("c:\\capture.wav", &captured, nullptr));
+        ASSERT_TRUE(files.readFile("c:\\reference.wav", &expected, nullptr));
+        EXPECT_TRUE(captured == expected);
+        EXPECT_EQ(results[0].fileMs, frames * 1000 / kSampleRate);
     }
 }
 
-TEST_F(PortAudioFileDevices, LoopThatFallsBehindTheRingKeepsTheOldestAudioAndCountsTheRest) {
-    // Given a device that runs far ahead of real time and a loop that does not drain for a while
-    constexpr std::int64_t kFrames = 1024 * 64;
-    const auto source = Pattern(kFrames);
-    std::ofstream(capturePath(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(source.data()),
-               static_cast<std::streamsize>(source.size() * 2));
-    auto capture = audio->createCapture();
-    std::vector<AudioBuffer> buffers;
-    capture->onBuffer = [&](const AudioBuffer& b) {
-        if (buffers.size() < 64) buffers.push_back(b);
-    };
-    ASSERT_TRUE(capture->start(PositionOf(audio->inputDevices(), "capfile"), 2, nullptr));
-    const auto overflowed = [&] { return capture->overruns() > 0; };
-    for (int i = 0; i < 200 && !overflowed(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_TRUE(overflowed());
+TEST_F(PortAudioFileDevices, AHeldDiskHoldsNeitherTheLoopNorTheOldestAudio) {
+    // Given a device far ahead of real time and a disk whose writes wait
+    const auto source = Pattern(1024 * 64);
+    WriteCaptureSource(source);
+    files.hold();
+    int ticks = 0;
+    auto timer = loop.createTimer(5, false, [&] { ++ticks; });
+    timer->setEnabled(true);
+    auto capture = startCapture(2);
 
-    // When the loop comes back
-    ASSERT_TRUE(loop.runUntil([&] { return buffers.size() >= 64; }));
-    capture->stop();
+    // Then the loop runs on while the writer waits, until the ring overflows and counts it
+    ASSERT_TRUE(loop.runUntil([&] { return files.waiting > 0 && capture->overruns() > 0; }));
+    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(buffers.empty());
 
-    // Then the audio it gets first is the source from its start, in order
-    for (std::size_t n = 0; n < buffers.size(); ++n)
-        ASSERT_TRUE(std::equal(buffers[n].samples.begin(), buffers[n].samples.end(),
-                               source.begin() + n * 2048))
-            << "buffer " << n;
-}
-
-TEST_F(PortAudioFileDevices, MonoCaptureGives2048FramesPerBuffer) {
-    std::vector<std::int16_t> source(2048 * 4);
-    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::int16_t>(i + 1);
-    std::ofstream(capturePath(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(source.data()),
-               static_cast<std::streamsize>(source.size() * 2));
-    auto capture = audio->createCapture();
-    std::vector<AudioBuffer> buffers;
-    capture->onBuffer = [&](const AudioBuffer& b) { buffers.push_back(b); };
-    ASSERT_TRUE(capture->start(PositionOf(audio->inputDevices(), "capfile"), 1, nullptr));
-    ASSERT_TRUE(loop.runUntil([&] { return buffers.size() >= 4; }));
-    capture->stop();
-    EXPECT_EQ(buffers[0].frames(), 2048);
-    EXPECT_EQ(buffers[3].samples.back(), 8192);
-    EXPECT_EQ(buffers[3].peakRight, 8192);
+    // When the disk comes back, the file begins with the source from its start, in order
+    files.release();
+    const auto samples = finish(*capture, 64);
+    ASSERT_GE(samples.size(), source.size());
+    EXPECT_TRUE(std::equal(source.begin(), source.end(), samples.begin()));
 }
 
 TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioUpToItsEndPointAndNothingAfter) {
@@ -227,7 +287,8 @@ TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioUpToItsEndPointAndNothingAfter
 TEST_F(PortAudioFileDevices, MissingDeviceNumbersAndFilesAreRefused) {
     std::string error;
     auto capture = audio->createCapture();
-    EXPECT_FALSE(capture->start(static_cast<int>(audio->inputDevices().size()), 2, &error));
+    const int missing = static_cast<int>(audio->inputDevices().size());
+    EXPECT_FALSE(capture->start({missing, 2, "", 0}, &error));
     EXPECT_NE(error.find("does not exist"), std::string::npos);
     auto player = audio->createPlayer();
     EXPECT_FALSE(player->open("c:\\none.wav", 0, &error));
@@ -236,13 +297,8 @@ TEST_F(PortAudioFileDevices, MissingDeviceNumbersAndFilesAreRefused) {
 
 TEST_F(PortAudioFileDevices, BuiltInDevicesRunWithoutASoundCard) {
     // The test tone arrives in real time as a half-scale tone
-    auto capture = audio->createCapture();
-    std::vector<AudioBuffer> buffers;
-    capture->onBuffer = [&](const AudioBuffer& b) { buffers.push_back(b); };
-    const int tone = static_cast<int>(audio->inputDevices().size()) - 1;
-    ASSERT_TRUE(capture->start(tone, 2, nullptr));
-    ASSERT_TRUE(loop.runUntil([&] { return buffers.size() >= 3; }));
-    capture->stop();
+    auto capture = startCapture(2, static_cast<int>(audio->inputDevices().size()) - 1);
+    finish(*capture, 3);
     EXPECT_NEAR(buffers[1].peakLeft, 16384, 2);
     EXPECT_EQ(buffers[1].peakLeft, buffers[1].peakRight);
 

@@ -172,10 +172,12 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
 
     // An arm that cannot open the capture is dumped: nothing is ready, the capture is stopped.
     cmdRecStop_Click(st);
+    t.sim->loop.runPending();
     st.next.record.emplace();
     st.next.record->recordNo = 1;
     t.sim->audio.failCaptureStart("no such device");
     cmdRecord_Click(st);
+    t.sim->loop.runPending();
     EXPECT_EQ(st.recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);

@@ -12,6 +12,7 @@
 #include "core/PlayoutSequences.h"
 #include "core/Startup.h"
 #include "core/windows/mnuMenu.h"
+#include "platform/wave/SndFile.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/SimStation.h"
 
@@ -29,7 +30,7 @@ void PutSchedule(Station& st, int n, const std::string& name) {
 }
 
 void MakeWave(SimStation& s, const std::string& drivePath, int seconds) {
-    auto writer = s.audio.createWriter();
+    auto writer = std::make_unique<SndFileWriter>(s.files);
     std::string error;
     ASSERT_TRUE(writer->open(drivePath, 2, &error)) << error;
     AudioBuffer b;

@@ -3,7 +3,6 @@
 #include "platform/host/PortAudioCapture.h"
 #include "platform/host/PortAudioPlayer.h"
 #include "platform/host/ThreadedConversion.h"
-#include "platform/wave/SndFile.h"
 #include "platform/wave/WaveConversion.h"
 
 namespace quillmar {
@@ -21,11 +20,7 @@ std::vector<std::string> PortAudioAudio::outputDevices() {
 }
 
 std::unique_ptr<AudioCapture> PortAudioAudio::createCapture() {
-    return std::make_unique<PortAudioCapture>(loop_, session_);
-}
-
-std::unique_ptr<WaveWriter> PortAudioAudio::createWriter() {
-    return std::make_unique<SndFileWriter>(files_);
+    return std::make_unique<PortAudioCapture>(loop_, session_, files_);
 }
 
 std::unique_ptr<AudioPlayer> PortAudioAudio::createPlayer() {

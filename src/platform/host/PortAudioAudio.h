@@ -18,7 +18,6 @@ class PortAudioAudio : public Audio {
     std::vector<std::string> inputDevices() override;
     std::vector<std::string> outputDevices() override;
     std::unique_ptr<AudioCapture> createCapture() override;
-    std::unique_ptr<WaveWriter> createWriter() override;
     std::unique_ptr<AudioPlayer> createPlayer() override;
     std::unique_ptr<AudioConversion> createConversion() override;
     std::vector<WaveFormat> codecs() override;

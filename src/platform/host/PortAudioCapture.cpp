@@ -6,11 +6,14 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/wave/CaptureFile.h"
+
 namespace quillmar {
 
 namespace {
 
-constexpr int kDrainIntervalMs = 10;
+constexpr int kWatchIntervalMs = 100;
+constexpr auto kWriterWake = std::chrono::milliseconds(10);
 
 bool Fail(std::string* error, const std::string& text) {
     if (error) *error = text;
@@ -19,29 +22,39 @@ bool Fail(std::string* error, const std::string& text) {
 
 }  // namespace
 
-PortAudioCapture::PortAudioCapture(EventLoop& loop, PortAudioSession& session)
-    : loop_(loop), session_(session) {
-    drainTimer_ = loop_.createTimer(kDrainIntervalMs, false, [this] { drain(); });
+PortAudioCapture::PortAudioCapture(EventLoop& loop, PortAudioSession& session, FileSystem& files)
+    : loop_(loop), session_(session), files_(files) {
+    watchTimer_ = loop_.createTimer(kWatchIntervalMs, false, [this] { watchDevice(); });
 }
 
 PortAudioCapture::~PortAudioCapture() {
     *alive_ = false;
-    halt();
+    if (running_) finish(false);
+    endRun();
 }
 
-bool PortAudioCapture::start(int device, int channels, std::string* error) {
-    stop();
-    channels_ = channels == 1 ? 1 : 2;
+bool PortAudioCapture::start(const CaptureSetup& setup, std::string* error) {
+    if (running_) {
+        finish(false);
+        endRun();
+    }
+    channels_ = setup.channels == 1 ? 1 : 2;
     bufferSamples_ = kCaptureBufferBytes / 2;
     const unsigned long frames = bufferSamples_ / channels_;
-    // Nothing runs on the writer's side now, so the loop may empty what a previous run left.
+    // No thread runs on either side of the ring now, so the loop may empty what a previous run
+    // left.
     std::vector<std::int16_t> discard(4096);
     while (ring_.reader().read(discard.data(), discard.size()) > 0) {
     }
     droppedSamples_.store(0, std::memory_order_relaxed);
+    writeNow_.store(false, std::memory_order_relaxed);
+    deviceLost_.store(false, std::memory_order_relaxed);
+    finishing_ = false;
+    finishRequested_ = false;
 
     // Without a sound system the lists are empty and the built-in device is number 0.
     const std::vector<int> devices = session_.devices(true);
+    const int device = setup.device;
     if (device < 0 || device > static_cast<int>(devices.size()))
         return Fail(error, "Input device " + std::to_string(device) + " does not exist");
     if (device == static_cast<int>(devices.size())) {
@@ -64,14 +77,17 @@ bool PortAudioCapture::start(int device, int channels, std::string* error) {
         if (code != paNoError)
             return Fail(error, "The input device cannot be opened: " + PortAudioErrorText(code));
         stream_ = stream;
+        watchTimer_->setEnabled(true);
     }
     running_ = true;
-    drainTimer_->setEnabled(true);
+    CaptureSetup own = setup;
+    own.channels = channels_;
+    writer_ = std::thread([this, own, run = ++run_] { runWriter(own, run); });
     return true;
 }
 
-void PortAudioCapture::halt() {
-    drainTimer_->setEnabled(false);
+void PortAudioCapture::stopDevice() {
+    watchTimer_->setEnabled(false);
     if (stream_) {
         auto* stream = static_cast<PaStream*>(stream_);
         Pa_AbortStream(stream);
@@ -82,16 +98,51 @@ void PortAudioCapture::halt() {
         toneStop_.store(true, std::memory_order_relaxed);
         tone_.join();
     }
-    running_ = false;
 }
 
-void PortAudioCapture::stop() {
-    halt();
+void PortAudioCapture::finish(bool keep) {
+    if (!running_) {
+        toLoop(run_, [this] {
+            if (onFinished) onFinished(CaptureResult{});
+        });
+        return;
+    }
+    if (finishRequested_) return;
+    finishRequested_ = true;
+    // The device stops first, so the writer, once it sees the request, finds in the ring all
+    // the audio there will be.
+    stopDevice();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        finishing_ = true;
+        keep_ = keep;
+    }
+    wake_.notify_one();
+}
+
+void PortAudioCapture::endRun() {
+    stopDevice();
+    if (writer_.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finishing_ = true;
+            if (!finishRequested_) keep_ = false;
+        }
+        wake_.notify_one();
+        writer_.join();
+    }
+    running_ = false;
 }
 
 std::uint64_t PortAudioCapture::overruns() const {
     const std::uint64_t dropped = droppedSamples_.load(std::memory_order_relaxed);
     return (dropped + bufferSamples_ - 1) / bufferSamples_;
+}
+
+void PortAudioCapture::toLoop(std::uint64_t run, std::function<void()> task) {
+    loop_.post([this, alive = alive_, run, task = std::move(task)] {
+        if (*alive && run == run_) task();
+    });
 }
 
 int PortAudioCapture::Callback(const void* input, void*, unsigned long frames,
@@ -104,7 +155,7 @@ int PortAudioCapture::Callback(const void* input, void*, unsigned long frames,
 }
 
 void PortAudioCapture::take(const std::int16_t* samples, std::size_t count) {
-    // A full ring drops the newest audio and counts it; the loop reports the count.
+    // A full ring drops the newest audio and counts it; the recorder reports the count.
     if (!ring_.writer().write(samples, count))
         droppedSamples_.fetch_add(count, std::memory_order_relaxed);
 }
@@ -131,23 +182,60 @@ void PortAudioCapture::runTestTone() {
     }
 }
 
-void PortAudioCapture::drain() {
-    const auto alive = alive_;
-    // Only what is there now: a device that runs faster than the loop must not hold it here.
-    for (std::size_t n = ring_.reader().available() / bufferSamples_; n > 0 && running_; --n) {
-        AudioBuffer buffer;
-        buffer.channels = channels_;
-        buffer.samples.resize(bufferSamples_);
-        ring_.reader().read(buffer.samples.data(), bufferSamples_);
-        MeasurePeaks(buffer);
-        if (onBuffer) onBuffer(buffer);
-        if (!*alive) return;
+void PortAudioCapture::runWriter(CaptureSetup setup, std::uint64_t run) {
+    CaptureFileWriter writer(files_, std::move(setup));
+    AudioBuffer buffer;
+    buffer.channels = channels_;
+    buffer.samples.resize(bufferSamples_);
+    bool lostReported = false;
+    for (;;) {
+        bool finishing = false, keep = true;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait_for(lock, kWriterWake, [this] { return finishing_; });
+            finishing = finishing_;
+            keep = keep_;
+        }
+        // Read before the ring: the device was stopped before the flag was raised.
+        const bool lost = deviceLost_.load(std::memory_order_acquire);
+        if (finishing && !keep) break;
+        // Only what is there now: a device faster than the disk must not keep us from the flags.
+        for (std::size_t n = ring_.reader().available() / bufferSamples_; n > 0; --n) {
+            ring_.reader().read(buffer.samples.data(), bufferSamples_);
+            CaptureSummary summary =
+                writer.measure(buffer, writeNow_.load(std::memory_order_relaxed));
+            std::string error;
+            const bool ok = writer.write(buffer, summary, &error);
+            toLoop(run, [this, summary] {
+                if (onBuffer) onBuffer(summary);
+            });
+            if (!ok)
+                toLoop(run, [this, error] {
+                    if (onWriteFailure) onWriteFailure(error);
+                });
+        }
+        if (finishing) break;
+        // A device that went away is reported once, after its audio.
+        if (lost && !lostReported) {
+            lostReported = true;
+            toLoop(run, [this] {
+                if (onFailure) onFailure("The input device stopped working");
+            });
+        }
     }
-    // A device that went away stops its stream on its own; report it once, after its audio.
-    if (running_ && stream_ && Pa_IsStreamActive(static_cast<PaStream*>(stream_)) != 1) {
-        halt();
-        if (onFailure) onFailure("The input device stopped working");
-    }
+    const CaptureResult result = writer.close();
+    toLoop(run, [this, result] {
+        if (writer_.joinable()) writer_.join();  // its last step was this post
+        running_ = false;
+        if (onFinished) onFinished(result);
+    });
+}
+
+void PortAudioCapture::watchDevice() {
+    // A device that went away stops its stream on its own.
+    if (!stream_ || Pa_IsStreamActive(static_cast<PaStream*>(stream_)) == 1) return;
+    stopDevice();
+    deviceLost_.store(true, std::memory_order_release);
 }
 
 }  // namespace quillmar

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
 
+#include "platform/wave/CaptureFile.h"
 #include "platform/wave/SndFile.h"
 #include "platform/wave/WaveConversion.h"
 
@@ -19,81 +21,165 @@ bool Fail(std::string* error, const std::string& text) {
 
 // ---------------------------------------------------------------- capture
 
+// The device fills the ring as loop time passes; the writer empties it at once into the file,
+// unless the test stalls the writer: the buffers then wait in the ring (what does not fit is
+// lost and counted) and go to the file when the stall ends. Summaries, failures and the end
+// are posted to the loop, as the host's writer thread posts them.
 class SimAudio::Capture : public AudioCapture {
   public:
     explicit Capture(SimAudio& audio) : audio_(audio) {
         audio_.captures_.insert(this);
-        timer_ = audio_.loop_.createTimer(0, true, [this] { deliverDue(); });
+        timer_ = audio_.loop_.createTimer(0, true, [this] { service(); });
     }
     ~Capture() override {
         *alive_ = false;
         audio_.captures_.erase(this);
     }
 
-    bool start(int device, int channels, std::string* error) override {
-        stop();
+    bool start(const CaptureSetup& setup, std::string* error) override {
+        if (running_) {
+            ++run_;  // the old run's posts are void
+            running_ = false;
+        }
+        const int device = setup.device;
         if (device < 0 || device >= static_cast<int>(audio_.inputs_.size()))
             return Fail(error, "Input device " + std::to_string(device) + " does not exist");
         if (!audio_.captureStartFailure_.empty()) return Fail(error, audio_.captureStartFailure_);
-        channels_ = channels == 1 ? 1 : 2;
+        CaptureSetup own = setup;
+        own.channels = setup.channels == 1 ? 1 : 2;
+        channels_ = own.channels;
         frames_ = kCaptureBufferBytes / 2 / channels_;
         startMs_ = audio_.loop_.elapsed();
         next_ = 0;
+        overruns_ = 0;
+        ring_.clear();
+        writer_ = std::make_unique<CaptureFileWriter>(audio_.files_, own);
+        deviceRunning_ = keep_ = true;
+        writeNow_ = finishing_ = deviceLost_ = lostReported_ = false;
         audio_.captureStarts_.push_back(startMs_);
         running_ = true;
+        ++run_;
         arm();
         return true;
     }
-    void stop() override {
-        running_ = false;
-        timer_->setEnabled(false);
+    void writeNow() override { writeNow_ = true; }
+    void finish(bool keep) override {
+        if (!running_) {
+            post([this] {
+                if (onFinished) onFinished(CaptureResult{});
+            });
+            return;
+        }
+        if (finishing_) return;
+        if (keep && deviceRunning_) captureDue();
+        deviceRunning_ = false;
+        finishing_ = true;
+        keep_ = keep;
+        service();
     }
     bool isRunning() const override { return running_; }
+    bool isCapturing() const { return running_ && deviceRunning_; }
     std::uint64_t overruns() const override { return overruns_; }
 
-    // Hands the loop every buffer complete by now, in order, as the ring would after a busy
-    // loop; buffers beyond the ring's capacity are lost and counted.
-    void deliverDue() {
+    void vanish(const std::string& reason) {
+        if (!isCapturing()) return;
+        captureDue();
+        deviceRunning_ = false;
+        deviceLost_ = true;
+        lostReason_ = reason;
+        service();
+    }
+    // The writer may have been released.
+    void service() {
         if (!running_) return;
-        const std::int64_t due =
-            (audio_.loop_.elapsed() - startMs_) * kSampleRate / (frames_ * 1000LL);
-        std::int64_t last = due;
-        if (due - next_ > audio_.ringBuffers_) last = next_ + audio_.ringBuffers_;
-        const auto alive = alive_;
-        while (next_ < last) {
-            AudioBuffer buffer = generate(next_++);
-            if (onBuffer) onBuffer(buffer);
-            if (!*alive || !running_) return;
-        }
-        if (due > next_) {
-            overruns_ += static_cast<std::uint64_t>(due - next_);
-            next_ = due;
+        if (deviceRunning_) captureDue();
+        if (!audio_.writerStalled()) {
+            if (!finishing_ || keep_) drain();
+            ring_.clear();
+            if (deviceLost_ && !lostReported_) {
+                lostReported_ = true;
+                post([this, reason = lostReason_] {
+                    if (onFailure) onFailure(reason);
+                });
+            }
+            if (finishing_) return complete();
         }
         arm();
     }
 
-    void vanish(const std::string& reason) {
-        deliverDue();
-        if (!running_) return;
-        stop();
-        const auto alive = alive_;
-        audio_.loop_.post([this, alive, reason] {
-            if (*alive && onFailure) onFailure(reason);
+  private:
+    void post(std::function<void()> task) {
+        audio_.loop_.post([this, alive = alive_, run = run_, task = std::move(task)] {
+            if (*alive && run == run_) task();
         });
     }
 
-  private:
-    std::int64_t msOfFrame(std::int64_t frame) const {
-        return startMs_ + frame * 1000 / kSampleRate;
+    // Buffers complete by now go into the ring, or are lost when it is full.
+    void captureDue() {
+        const std::int64_t due =
+            (audio_.loop_.elapsed() - startMs_) * kSampleRate / (frames_ * 1000LL);
+        for (; next_ < due; ++next_) {
+            if (static_cast<std::int64_t>(ring_.size()) >= audio_.ringBuffers_) {
+                ++overruns_;
+                continue;
+            }
+            ring_.push_back(generate(next_));
+            if (!audio_.writerStalled()) drain();
+        }
+    }
+
+    void drain() {
+        for (; !ring_.empty(); ring_.pop_front()) {
+            AudioBuffer& buffer = ring_.front();
+            CaptureSummary summary = writer_->measure(buffer, writeNow_);
+            std::string error;
+            bool ok = true;
+            if (summary.written && !writer_->isOpen() && !audio_.writerOpenFailure_.empty()) {
+                error = audio_.writerOpenFailure_;
+                ok = false;
+            } else if (summary.written && audio_.writeLimitMs_ > 0 &&
+                       summary.fileMs > audio_.writeLimitMs_) {
+                error = audio_.writeFailure_;
+                ok = false;
+            }
+            if (ok)
+                ok = writer_->write(buffer, summary, &error);
+            else
+                writer_->refuse(summary);
+            post([this, summary] {
+                if (onBuffer) onBuffer(summary);
+            });
+            if (!ok)
+                post([this, error] {
+                    if (onWriteFailure) onWriteFailure(error);
+                });
+        }
+    }
+
+    void complete() {
+        const CaptureResult result = writer_->close();
+        timer_->setEnabled(false);
+        post([this, result] {
+            running_ = false;
+            if (onFinished) onFinished(result);
+        });
     }
 
     void arm() {
+        timer_->setEnabled(false);
+        const std::int64_t now = audio_.loop_.elapsed();
+        std::int64_t at = INT64_MAX;
         // Buffer next_ is complete when its last frame has been captured.
-        const std::int64_t doneAt =
-            startMs_ + ((next_ + 1) * frames_ * 1000LL + kSampleRate - 1) / kSampleRate;
-        timer_->setInterval(
-            static_cast<int>(std::max<std::int64_t>(0, doneAt - audio_.loop_.elapsed())));
+        if (deviceRunning_)
+            at = startMs_ + ((next_ + 1) * frames_ * 1000LL + kSampleRate - 1) / kSampleRate;
+        if (audio_.writerStalled()) at = std::min(at, audio_.writerStalledUntil_);
+        if (at == INT64_MAX) return;
+        timer_->setInterval(static_cast<int>(std::max<std::int64_t>(0, at - now)));
         timer_->setEnabled(true);
+    }
+
+    std::int64_t msOfFrame(std::int64_t frame) const {
+        return startMs_ + frame * 1000 / kSampleRate;
     }
 
     AudioBuffer generate(std::int64_t index) const {
@@ -118,19 +204,28 @@ class SimAudio::Capture : public AudioCapture {
             out[0] = sample(tone.left);
             if (channels_ == 2) out[1] = sample(tone.right);
         }
-        MeasurePeaks(buffer);
         return buffer;
     }
 
     SimAudio& audio_;
     std::unique_ptr<Timer> timer_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    bool running_ = false;
+    std::unique_ptr<CaptureFileWriter> writer_;
+    std::deque<AudioBuffer> ring_;
+    bool running_ = false;        // from start to the posted end
+    bool deviceRunning_ = false;  // the device delivers buffers
+    bool finishing_ = false;
+    bool keep_ = true;
+    bool writeNow_ = false;
+    bool deviceLost_ = false;
+    bool lostReported_ = false;
+    std::string lostReason_;
     int channels_ = 2;
     std::int64_t frames_ = 1024;
     std::int64_t startMs_ = 0;
     std::int64_t next_ = 0;
     std::uint64_t overruns_ = 0;
+    std::uint64_t run_ = 0;
 };
 
 SimTone SimAudio::toneAt(std::int64_t loopMs) const {
@@ -147,37 +242,30 @@ std::int64_t SimAudio::nextChangeAfter(std::int64_t loopMs) const {
 void SimAudio::vanishInput(const std::string& reason) {
     const std::vector<Capture*> running(captures_.begin(), captures_.end());
     for (Capture* c : running)
-        if (captures_.count(c) && c->isRunning()) c->vanish(reason);
+        if (captures_.count(c)) c->vanish(reason);
 }
 
 int SimAudio::runningCaptures() const {
     return static_cast<int>(std::count_if(captures_.begin(), captures_.end(),
-                                          [](const Capture* c) { return c->isRunning(); }));
+                                          [](const Capture* c) { return c->isCapturing(); }));
 }
 
-// ---------------------------------------------------------------- writer
+void SimAudio::stallWriter(std::int64_t ms) {
+    writerStalledUntil_ = ms > 0 ? loop_.elapsed() + ms : INT64_MAX;
+    const std::vector<Capture*> all(captures_.begin(), captures_.end());
+    for (Capture* c : all) c->service();  // to be back when the stall ends
+}
 
-class SimAudio::Writer : public WaveWriter {
-  public:
-    explicit Writer(SimAudio& audio) : audio_(audio), file_(audio.files_) {}
-    bool open(const std::string& drivePath, int channels, std::string* error) override {
-        if (!audio_.writerOpenFailure_.empty()) return Fail(error, audio_.writerOpenFailure_);
-        return file_.open(drivePath, channels, error);
-    }
-    bool append(const AudioBuffer& buffer, std::string* error) override {
-        if (audio_.writeLimitMs_ > 0 && file_.isOpen() &&
-            (file_.frames() + buffer.frames()) * 1000 / kSampleRate > audio_.writeLimitMs_)
-            return Fail(error, audio_.writeFailure_);
-        return file_.append(buffer, error);
-    }
-    std::int64_t lengthMs() const override { return file_.lengthMs(); }
-    bool isOpen() const override { return file_.isOpen(); }
-    void close() override { file_.close(); }
+void SimAudio::releaseWriter() {
+    writerStalledUntil_ = 0;
+    const std::vector<Capture*> all(captures_.begin(), captures_.end());
+    for (Capture* c : all)
+        if (captures_.count(c)) c->service();
+}
 
-  private:
-    SimAudio& audio_;
-    SndFileWriter file_;
-};
+bool SimAudio::writerStalled() const {
+    return loop_.elapsed() < writerStalledUntil_;
+}
 
 // ---------------------------------------------------------------- player
 
@@ -362,9 +450,6 @@ SimAudio::~SimAudio() = default;
 
 std::unique_ptr<AudioCapture> SimAudio::createCapture() {
     return std::make_unique<Capture>(*this);
-}
-std::unique_ptr<WaveWriter> SimAudio::createWriter() {
-    return std::make_unique<Writer>(*this);
 }
 std::unique_ptr<AudioPlayer> SimAudio::createPlayer() {
     return std::make_unique<Player>(*this);

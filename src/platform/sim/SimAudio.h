@@ -1,8 +1,8 @@
 #pragma once
-// Sound cards on virtual time. Capture delivers generated buffers as the simulated loop's time
-// passes (one 4096-byte buffer per 1024 stereo or 2048 mono frames); the writer and the
-// converter write wave files into the file system they are given; the player opens files there
-// and plays them on virtual time.
+// Sound cards on virtual time. Capture generates buffers as the simulated loop's time passes
+// (one 4096-byte buffer per 1024 stereo or 2048 mono frames) and writes them at once into a
+// wave file of the file system it is given, unless the test stalls the writer; the converter
+// writes there too; the player opens files there and plays them on virtual time.
 // Tests set the input signal, the device lists and the failures.
 
 #include <cstdint>
@@ -35,7 +35,6 @@ class SimAudio : public Audio {
     std::vector<std::string> inputDevices() override { return inputs_; }
     std::vector<std::string> outputDevices() override { return outputs_; }
     std::unique_ptr<AudioCapture> createCapture() override;
-    std::unique_ptr<WaveWriter> createWriter() override;
     std::unique_ptr<AudioPlayer> createPlayer() override;
     std::unique_ptr<AudioConversion> createConversion() override;
     std::vector<WaveFormat> codecs() override;
@@ -51,11 +50,16 @@ class SimAudio : public Audio {
     // Every running capture hands over what it has captured so far, stops, and reports the
     // failure on the loop (run the loop to see it).
     void vanishInput(const std::string& reason);
-    // How many buffers the capture ring holds; a loop stalled for longer loses the newest
+    // How many buffers the capture ring holds; a writer stalled for longer loses the newest
     // buffers and counts them as overruns.
     void setRingBuffers(std::int64_t buffers) { ringBuffers_ = buffers; }
-    // Writers fail to open, or fail an append once their file would pass this length (a full
-    // disk); "" / 0 clears.
+    // The capture's writer waits on the disk from now for ms of loop time (0: until
+    // releaseWriter()); the audio waits in the ring meanwhile.
+    void stallWriter(std::int64_t ms = 0);
+    void releaseWriter();
+    bool writerStalled() const;
+    // Capture files fail to open, or fail the write that would take them past this length (a
+    // full disk); "" / 0 clears.
     void failWriterOpen(std::string reason) { writerOpenFailure_ = std::move(reason); }
     void failWritesAfterMs(std::int64_t ms, std::string reason = "No space left on device") {
         writeLimitMs_ = ms;
@@ -87,11 +91,9 @@ class SimAudio : public Audio {
 
   private:
     class Capture;
-    class Writer;
     class Player;
     class Conversion;
     friend class Capture;
-    friend class Writer;
     friend class Player;
     friend class Conversion;
 
@@ -106,6 +108,7 @@ class SimAudio : public Audio {
     std::map<std::int64_t, SimTone> signal_;
     std::string captureStartFailure_;
     std::int64_t ringBuffers_ = 2048;
+    std::int64_t writerStalledUntil_ = 0;
     std::string writerOpenFailure_;
     std::int64_t writeLimitMs_ = 0;
     std::string writeFailure_;

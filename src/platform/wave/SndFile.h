@@ -17,18 +17,18 @@ class SoundFile;
 
 // A 16-bit PCM wave file at 44100 Hz. The header is rewritten after every append, so a file
 // cut off by SIGKILL or a power cut plays up to the last completed append.
-class SndFileWriter : public WaveWriter {
+class SndFileWriter {
   public:
     explicit SndFileWriter(FileSystem& files);
-    ~SndFileWriter() override;
+    ~SndFileWriter();
     SndFileWriter(const SndFileWriter&) = delete;
     SndFileWriter& operator=(const SndFileWriter&) = delete;
 
-    bool open(const std::string& drivePath, int channels, std::string* error) override;
-    bool append(const AudioBuffer& buffer, std::string* error) override;
-    std::int64_t lengthMs() const override;
-    bool isOpen() const override { return file_ != nullptr; }
-    void close() override;
+    bool open(const std::string& drivePath, int channels, std::string* error);
+    bool append(const AudioBuffer& buffer, std::string* error);
+    std::int64_t lengthMs() const;
+    bool isOpen() const { return file_ != nullptr; }
+    void close();
 
     // Appends interleaved frames without a buffer around them.
     bool appendFrames(const std::int16_t* samples, std::int64_t frames, std::string* error);
