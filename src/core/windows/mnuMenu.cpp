@@ -89,12 +89,6 @@ mnuMenu::mnuMenu(Station& station, QWidget* parent) : QMainWindow(parent), stati
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     lblClock->setFont(big);
-    // A label of fixed size changes its text without laying the window out again, which the
-    // clock line does every second.
-    const QFontMetrics clockMetrics(big);
-    lblClock->setFixedSize(
-        clockMetrics.horizontalAdvance("Wednesday  88/88/8888  Day  888  88:88:88") + 16,
-        clockMetrics.height() + 4);
     Label3 = MakeLabel(central, "Label3", "Record");
     Label2 = MakeLabel(central, "Label2", "Play");
     Label1 = MakeLabel(central, "Label1", "Playlist");
@@ -428,6 +422,19 @@ void mnuMenu::render() {
         shownPlayListIndex_ = m.PlayListIndex;
         if (PlayList->currentRow() != m.PlayListIndex) PlayList->setCurrentRow(m.PlayListIndex);
     }
+}
+
+void mnuMenu::showEvent(QShowEvent* event) {
+    // A label of fixed size changes its text without laying the window out again, which the
+    // clock line does every second. Measured here, not at construction, so that loading the
+    // fonts does not hold up the station's start.
+    if (lblClock->minimumWidth() != lblClock->maximumWidth()) {
+        const QFontMetrics metrics(lblClock->font());
+        lblClock->setFixedSize(
+            metrics.horizontalAdvance("Wednesday  88/88/8888  Day  888  88:88:88") + 16,
+            metrics.height() + 4);
+    }
+    QMainWindow::showEvent(event);
 }
 
 void mnuMenu::changeEvent(QEvent* event) {

@@ -56,6 +56,7 @@ class mnuMenu : public QMainWindow {
     QListWidget* PlayList;
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
