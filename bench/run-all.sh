@@ -11,7 +11,7 @@ set -euo pipefail
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$src/build"
 soak_minutes=2
-idle_minutes=1
+idle_minutes=3
 startup_runs=5
 latency_seconds=100
 

@@ -276,8 +276,12 @@ int RunSoak(const Options& o) {
     }
     // The first 10 minutes settle; a shorter run uses its second half.
     const double settleS = std::min(600.0, times.back() / 2);
-    const double cpuMean = 100 * (samples.back().cpuSeconds - samples.front().cpuSeconds) /
-                           (times.back() - times.front());
+    // The CPU share after the settling too: the start's own work (fonts, first paint) is not
+    // what a station costs while it runs.
+    std::size_t from = 0;
+    while (from + 2 < times.size() && times[from] < settleS) ++from;
+    const double cpuMean =
+        100 * (samples.back().cpuSeconds - samples[from].cpuSeconds) / (times.back() - times[from]);
     std::printf(
         "SUMMARY mode=%s minutes=%.1f cpu_mean_pct=%.2f rss_start_mib=%.1f "
         "rss_end_mib=%.1f rss_max_mib=%.1f rss_growth_mib_per_hour=%.2f settle_s=%.0f "

@@ -130,7 +130,7 @@ for name, path in (("Idle process", "idle.txt"), ("Soak", "soak.txt")):
     s = found[-1]
     what = f"{name} {s['minutes']} min (real binary)"
     detail = f"RSS {s['rss_start_mib']}/{s['rss_end_mib']}/{s['rss_max_mib']} MiB " \
-             f"start/end/max, {s.get('rss_growth_mib_per_hour', '?')} MiB/h after " \
+             f"start/end/max, {s.get('rss_growth_mib_per_hour', '?')} MiB/h and the CPU after " \
              f"{s.get('settle_s', '?')} s; fds {s['fd_start']}/{s['fd_end']}; exit {s['exit']}"
     if s["mode"] == "soak":
         detail += f"; recordings {s['recordings']}, plays {s['plays']}, dumps {s['dumps']}, " \
