@@ -8,6 +8,7 @@
 
 #include "platform/DateTime.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/Builders.h"
 
 namespace quillmar::bench {
 
@@ -20,15 +21,8 @@ inline std::string FullScheduleBytes(int quietFrom, int quietTo) {
     };
     std::string out;
     for (int n = 1; n <= kMaxSchedules; ++n) {
-        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = ScheduleSlot::InUse;
-        f.ProgramName = "Programme " + std::to_string(n);
-        f.ProgramLength = "30:00";
-        f.SourceCode = "ENG";
+        ScheduleFields f = testing::Schedule("Programme " + std::to_string(n));
         f.UnityPort = "1";
-        f.Route = ScheduleRoute::Stereo;
-        f.Attenuation = "0";
-        f.RecordStart = ScheduleStart::Timed;
         f.PlayStart = n % 7 == 0 ? ScheduleStart::Manual
                                  : ScheduleStart::Timed;  // some fill the manual playlist
         f.Action = n % 10 == 0 ? ScheduleAction::SwitchOnly

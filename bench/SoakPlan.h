@@ -46,18 +46,9 @@ inline Local LocalAt(std::time_t t) {
 }
 
 inline ScheduleFields Schedule(const std::string& name) {
-    ScheduleFields f =
-        quillmar::ParseScheduleRecord(std::string(quillmar::kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = name;
+    ScheduleFields f = quillmar::testing::Schedule(name);
     f.ProgramLength = "00:" + std::to_string(kLengthS);
-    f.SourceCode = "ENG";
     f.UnityPort = "1";
-    f.Route = ScheduleRoute::Stereo;
-    f.Attenuation = "0";
-    f.RecordStart = ScheduleStart::Timed;
-    f.PlayStart = ScheduleStart::Timed;
-    f.Action = ScheduleAction::Record;
     return f;
 }
 

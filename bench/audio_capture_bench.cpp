@@ -15,7 +15,7 @@
 #include "platform/wave/CaptureFile.h"
 #include "platform/wave/SndFile.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/SettingsFile.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 #include "support/TempFileSystem.h"
 
@@ -80,26 +80,16 @@ void BM_ThresholdStartToFile(benchmark::State& state) {
         const DateTime start = DateTime::from(2026, 12, 7, 9, 59, 0);
         testing::SimStation sim(start);
         // Threshold 1000, Play visible, activity log on, wave files on drive C.
-        sim.write("c:\\satfile\\MyComp.ini",
-                  testing::SettingsFile({{3, 1000}, {4, 1}, {10, 1}, {12, 3}}));
+        sim.settings({{testing::Rec::Threshold, 1000},
+                      {testing::Rec::PlayVisible, 1},
+                      {testing::Rec::ActivityLog, 1},
+                      {testing::Rec::WaveDrive, 3}});
         sim.start();
-        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = ScheduleSlot::InUse;
+        ScheduleFields f = testing::RecordedSchedule();
         f.ProgramName = std::string("BENCH").append(20, ' ');
         f.ProgramLength = "01:00";
-        f.SourceCode = "ENG";
-        f.UnityPort = "3";
-        f.Route = ScheduleRoute::Stereo;
-        f.Attenuation = "0";
-        f.PlayStart = ScheduleStart::Timed;
-        f.RecordStart = ScheduleStart::Timed;
-        f.Action = ScheduleAction::Record;
-        f.RecordDays[1] = 2;
-        f.RecordTimes[1] = "10:00:00";
-        sim.st().schedule.SatListFile.write(1, BuildScheduleRecord(f), nullptr);
-        FindNextRecord(sim.st());
-        FindNextSwitch(sim.st());
-        FindNextPlay(sim.st());
+        sim.put(1, f);
+        sim.findNext();
         const std::int64_t loudAt = sim.loop.elapsed() + 80'500;  // 10:00:20.5
         sim.audio.setInputAt(loudAt, {4000, 0, 1000});
         sim.loop.advance(80'000);

@@ -27,7 +27,11 @@ constexpr int kQuietTo = 14 * 3600;
 // Threshold, Play visible, activity log on, wave files on drive C; no Eb/No polls, so a quiet
 // tick has nothing at all to do.
 std::string Settings() {
-    return quillmar::testing::SettingsFile({{3, 1000}, {4, 1}, {10, 1}, {12, 3}});
+    namespace Rec = quillmar::testing::Rec;
+    return quillmar::testing::SettingsFile({{Rec::Threshold, 1000},
+                                            {Rec::PlayVisible, 1},
+                                            {Rec::ActivityLog, 1},
+                                            {Rec::WaveDrive, 3}});
 }
 
 void Prepare(quillmar::testing::SimStation& sim, const std::string& satList) {

@@ -14,34 +14,10 @@
 #include "core/NextEvent.h"
 #include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/SettingsFile.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
-
-// Monday 7 December 2026.
-inline DateTime Monday(int hour, int minute = 0, int second = 0, int ms = 0) {
-    return DateTime::from(2026, 12, 7, hour, minute, second, ms);
-}
-
-// Schedule "NEWS HOUR" recorded on Mondays at 10:00:00 for 05:30, port 3, stereo, timed.
-inline ScheduleFields RecordedSchedule() {
-    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = "NEWS HOUR";
-    f.ProgramName.resize(25, ' ');
-    f.ProgramLength = "05:30";
-    f.SourceCode = "ENG";
-    f.UnityPort = "3";
-    f.Route = ScheduleRoute::Stereo;
-    f.Attenuation = "0";
-    f.PlayStart = ScheduleStart::Timed;
-    f.RecordStart = ScheduleStart::Timed;
-    f.Action = ScheduleAction::Record;
-    f.RecordDays[1] = 2;
-    f.RecordTimes[1] = "10:00:00";
-    return f;
-}
 
 // Channels and sample frames of a wave file, from its fmt and data chunks.
 struct WaveInfo {

@@ -5,7 +5,7 @@
 #include "core/Playlist.h"
 #include "core/TickFixture.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/SettingsFile.h"
+#include "support/Builders.h"
 
 using namespace quillmar;
 using quillmar::testing::SettingsFile;

@@ -10,42 +10,10 @@
 #include "core/Startup.h"
 #include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
-
-// Monday 7 December 2026.
-inline DateTime Monday(int hour, int minute = 0, int second = 0) {
-    return DateTime::from(2026, 12, 7, hour, minute, second);
-}
-
-// A record schedule in use with nothing timed yet: length 30:00, timed play.
-inline ScheduleFields Schedule(const std::string& name, const std::string& action = "1") {
-    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = name;
-    f.Action = StateOf<ScheduleAction>(action);
-    f.ProgramLength = f.Action == ScheduleAction::SwitchOnly ? "" : "30:00";
-    f.SourceCode = "ENG";
-    f.UnityPort = "2";
-    f.Route = ScheduleRoute::Stereo;
-    f.Attenuation = "0";
-    f.PlayStart = ScheduleStart::Timed;
-    f.RecordStart = ScheduleStart::Timed;
-    return f;
-}
-
-// Row r (0 Sunday .. 6 Saturday) recorded (or switched) on weekday `day` at `time`.
-inline ScheduleFields WithSlot(ScheduleFields f, int row, int day, const std::string& time) {
-    f.RecordDays[static_cast<std::size_t>(row)] = day;
-    f.RecordTimes[static_cast<std::size_t>(row)] = time;
-    return f;
-}
-
-inline ScheduleFields WithPlay(ScheduleFields f, int slot, const std::string& time) {
-    f.PlayTimes[static_cast<std::size_t>(slot)] = time;
-    return f;
-}
 
 class ScheduleStoreTest : public ::testing::Test {
   protected:

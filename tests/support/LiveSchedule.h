@@ -5,6 +5,7 @@
 #include <string>
 
 #include "schedule/ScheduleRecord.h"
+#include "support/Builders.h"
 #include "support/RealStation.h"
 
 namespace quillmar::testing {
@@ -31,14 +32,6 @@ inline std::string TimedRecording(const std::string& name, const LocalTime& reco
     f.RecordTimes[row] = record.hms();
     if (play) f.PlayTimes[static_cast<std::size_t>(play->weekday) * 4] = play->hms();
     return BuildScheduleRecord(f);
-}
-
-// The wave file name of schedule `number` recorded on `weekday` (0 Sunday), and its marks file.
-inline std::string WaveName(int weekday, int number, const char* extension = "WAV") {
-    static const char* const days[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
-    char name[32];
-    std::snprintf(name, sizeof name, "SF%s%03d.%s", days[weekday % 7], number, extension);
-    return name;
 }
 
 // Too close to midnight for a schedule of today's times `lead` seconds ahead.

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/SettingsFile.h"
+#include "support/Builders.h"
 
 namespace quillmar::testing {
 

@@ -1,6 +1,9 @@
 #pragma once
 // A whole station on simulated time, its drives in memory.
 
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +19,8 @@
 #include "platform/sim/SimPortIO.h"
 #include "platform/sim/SimPrinter.h"
 #include "platform/sim/SimSerialPort.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/Wave.h"
 
 namespace quillmar::testing {
 
@@ -40,6 +45,52 @@ class SimStation {
     std::string read(const std::string& drivePath) const;
     void write(const std::string& drivePath, const std::string& bytes);
     bool exists(const std::string& drivePath) const { return files.fileExists(drivePath); }
+    void folder(const std::string& drivePath);
+    // MyComp.ini with the given records (support/Builders.h names them).
+    void settings(const std::map<int, int>& records);
+
+    DateTime now() const { return clock.now(); }
+    // Runs the loop until the clock reads t.
+    void runTo(const DateTime& t);
+    // The loop is busy for ms; the overdue tick runs once afterwards.
+    void stall(std::int64_t ms);
+
+    // Schedule record n of SatList.dat, written or read straight; findNext() runs the finders.
+    void put(int n, const ScheduleFields& f);
+    void putDeleted(int n);
+    ScheduleFields record(int n);
+    void findNext();
+
+    // Lines of today's log of a kind ("AL", "ER", "EB"), without CR LF.
+    std::vector<std::string> log(const std::string& kind) const;
+
+    // The sound card's input from a moment of the station's clock on.
+    void inputAt(const DateTime& t, SimTone tone);
+    void wave(const std::string& drivePath, int channels, std::int64_t frames,
+              const std::function<std::int16_t(std::int64_t, int)>& sample);
+    // `seconds` of loud stereo.
+    void makeWave(const std::string& drivePath, double seconds);
+    WaveData readWave(const std::string& drivePath) const;
+
+    // Notes every station operation (and each EOM output write) from now on.
+    void noteActions();
+    struct NotedAction {
+        std::string name;
+        DateTime at;
+    };
+    struct EomWrite {
+        std::string at;  // "hh:mm:ss.t"
+        bool on = false;
+    };
+    std::vector<NotedAction> actions;
+    std::vector<EomWrite> eomWrites;
+    std::function<void(const std::string&)> onAction;
+    // "hh:mm:ss.mmm" of each time the operation ran; seconds() without the milliseconds.
+    std::vector<std::string> times(const std::string& name) const;
+    std::vector<std::string> seconds(const std::string& name) const;
+    int count(const std::string& name) const;
+    // The times at which a timer was enabled, stepping the loop tick by tick up to t.
+    std::vector<std::string> enabledAt(Timer& timer, const DateTime& t);
 
     SimClock clock;
     SimEventLoop loop{clock};

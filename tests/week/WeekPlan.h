@@ -12,7 +12,7 @@
 #include "core/ClockTick.h"
 #include "core/Station.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/SettingsFile.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar::testing {
