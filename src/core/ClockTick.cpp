@@ -372,6 +372,32 @@ int ParsePlayTime(std::string_view text) {
     return ParseTimeText(text);
 }
 
+bool TickFollowsClosely(const Station& st) {
+    return st.recorder.RecordState != RecordState::Idle ||
+           st.playout.PlayState != PlayState::Idle || st.Settings.RemoteControl != 0 ||
+           st.receiver.running || !st.receiver.waiting.empty();
+}
+
+int NextTickDelayMs(const Station& st, const DateTime& now) {
+    const int ms = static_cast<int>(now.msOfDay % 1000);
+    if (TickFollowsClosely(st)) return static_cast<int>(kTickMs) - ms % static_cast<int>(kTickMs);
+    for (const int mark : {50, 500, 550, 1000})
+        if (mark > ms) return mark - ms;
+    return 50;  // not reached: ms < 1000
+}
+
+void ArmClockTick(Station& st) {
+    Timer& clock = *st.timers.tmrClock;
+    clock.setEnabled(false);
+    clock.setInterval(NextTickDelayMs(st, st.platform.clock.now()));
+    clock.setEnabled(true);
+}
+
+void KeepTickPace(Station& st) {
+    const Timer& clock = *st.timers.tmrClock;
+    if (clock.isEnabled() && clock.interval() > kTickMs && TickFollowsClosely(st)) ArmClockTick(st);
+}
+
 void ClockTick(Station& st) {
     if (st.platform.watchdog) st.platform.watchdog->alive();
     const DateTime first = st.platform.clock.now();

@@ -22,6 +22,19 @@ class Station;
 // times and arm deadlines past midnight are compared across the day boundary.
 void ClockTick(Station& st);
 
+// The tick's pace. Every 50 ms (on the clock's 50 ms marks) while the tick follows something
+// closely: a recording armed or running, a playout, the remote-control inputs, a receiver
+// exchange. Otherwise only at .000, .050, .500 and .550 of each second: an idle tick's
+// decisions change only at whole and half seconds (the countdowns round), and those marks are
+// the first a 50 ms tick would see each change at, so an idle station acts at the same moments
+// while waking four times a second instead of twenty.
+bool TickFollowsClosely(const Station& st);
+int NextTickDelayMs(const Station& st, const DateTime& now);
+// Sets tmrClock for its next tick; it is a one-shot that each tick sets again.
+void ArmClockTick(Station& st);
+// After any handler: a station that has just started something ticks closely again at once.
+void KeepTickPace(Station& st);
+
 // "dddd  mm/dd/yyyy  Day nnn  hh:mm:ss".
 std::string ClockLine(const DateTime& t);
 // Sets DstStartDate and DstEndDate for the current year (US rules; 2006 under the old rule).

@@ -64,7 +64,7 @@ bool StartStation(Station& st, std::string* error) {
     st.tick.PlaylistUpcomingOnly = true;
     LoadManualPlaylist(st);
     ClockTick(st);
-    st.timers.tmrClock->setEnabled(true);
+    ArmClockTick(st);
     st.notifyChanged();
     return true;
 }

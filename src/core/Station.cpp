@@ -1,5 +1,6 @@
 #include "core/Station.h"
 
+#include "core/ClockTick.h"
 #include "core/StationTimers.h"
 
 namespace quillmar {
@@ -12,7 +13,7 @@ Station::Station(Platform p) : platform(p) {
             notifyChanged();
         };
     };
-    timers.tmrClock = loop.createTimer(50, false, handle(&tmrClock_Timer));
+    timers.tmrClock = loop.createTimer(50, true, handle(&tmrClock_Timer));
     timers.TimerCue = loop.createTimer(3000, true, handle(&TimerCue_Timer));
     timers.TimerCueSwitch = loop.createTimer(1000, true, [] {});  // a lockout with no action
     timers.TimerGetNextSwitch = loop.createTimer(1000, true, handle(&TimerGetNextSwitch_Timer));
@@ -24,6 +25,7 @@ Station::Station(Platform p) : platform(p) {
 Station::~Station() = default;
 
 void Station::notifyChanged() {
+    if (timers.tmrClock) KeepTickPace(*this);
     // By index: an observer may open a window that adds one.
     for (std::size_t i = 0; i < observers_.size();) {
         if (observers_[i]())

@@ -12,6 +12,7 @@ namespace quillmar {
 
 void tmrClock_Timer(Station& st) {
     ClockTick(st);
+    ArmClockTick(st);
 }
 
 // The cue, the next-switch lookup, the export step and the time-change shift belong to the

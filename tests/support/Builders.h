@@ -15,10 +15,10 @@ namespace quillmar::testing {
 // MyComp.ini record numbers, named.
 namespace Rec {
 inline constexpr int ProgramPlayCard = 1, AuditionPlayCard = 2, Threshold = 3, PlayVisible = 4,
-                     StopVisible = 5, DaysToSaveWave = 6, ActivityLogPeriod = 7,
-                     EbNoLogPeriod = 8, EbNoLogRate = 9, ActivityLog = 10, RemoteControl = 11,
-                     WaveDrive = 12, SerialPort = 13, BaudSelect = 14, ResetRelays = 17,
-                     RecordCard = 18, RecordVisible = 19, RecStopVisible = 20, TimeChange = 21;
+                     StopVisible = 5, DaysToSaveWave = 6, ActivityLogPeriod = 7, EbNoLogPeriod = 8,
+                     EbNoLogRate = 9, ActivityLog = 10, RemoteControl = 11, WaveDrive = 12,
+                     SerialPort = 13, BaudSelect = 14, ResetRelays = 17, RecordCard = 18,
+                     RecordVisible = 19, RecStopVisible = 20, TimeChange = 21;
 }
 
 // MyComp.ini bytes: 21 little-endian 16-bit records, those given set, the rest 0.

@@ -113,7 +113,7 @@ TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
     s.st().Audio.RecordPeakLeft = 1000;
     s.st().Audio.RecordPeakRight = 2000;
     s.st().Export.Display = ExportDisplay{true, 40, false};
-    s.loop.advance(100);
+    s.st().notifyChanged();  // as the audio and export handlers do
     EXPECT_TRUE(w.MMLevelX3->isVisible() && w.MMLevelX4->isVisible() && w.Gauge->isVisible());
     EXPECT_EQ(w.MMLevelX3->left(), 1000);
     EXPECT_EQ(w.MMLevelX4->left(), 2000);
@@ -121,7 +121,7 @@ TEST(MainWindow, ShowsTheStationsLabelsButtonsAndPlaylist) {
     EXPECT_FALSE(w.MMLevelX1->isVisible());
     s.st().Audio.RecordMetersVisible = false;
     s.st().Export.Display.GaugeVisible = false;
-    s.loop.advance(100);
+    s.st().notifyChanged();
     EXPECT_FALSE(w.MMLevelX3->isVisible() || w.Gauge->isVisible());
 }
 
