@@ -10,9 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/ClockTick.h"
 #include "core/RemoteSequences.h"
-#include "logs/ActivityLog.h"
 #include "platform/host/HostPortIO.h"
 #include "receiver/RemoteControl.h"
 #include "support/SimStation.h"
@@ -140,36 +138,6 @@ TEST(HostPortIO, LinksToAnythingButADeviceAreRefusedAndLeftUntouched) {
         EXPECT_NE(error.find("refused"), std::string::npos) << error;
         fs::remove(link);
     }
-    EXPECT_EQ(ReadAll(foreign), std::string(0x400, '\0'));
-}
-
-// The attack this guards against: a link to a file of another user as devices/ioport and
-// remote control on. The refusal is reported once and the station goes on ticking.
-TEST(HostPortIO, ARefusedPortIsReportedOnceAndTheStationRunsOn) {
-    PortDevice d;
-    const fs::path foreign = d.root / "foreign";
-    d.make(0x400, foreign);
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
-    } else {
-        fs::create_directories(foreign.string() + ".d");  // as anyone else: a directory
-    }
-    fs::create_symlink(::geteuid() == 0 ? foreign : fs::path(foreign.string() + ".d"), d.device());
-    HostPortIO ports(d.root.string());
-    quillmar::testing::SimStation s(DateTime::from(2026, 3, 10, 10, 0, 0), &ports);
-    s.start();
-    s.st().Settings.RemoteControl = 2;
-    s.st().Settings.ActivityLog = 1;
-    const DateTime before = s.clock.now();
-    s.loop.advance(5000);
-    ASSERT_EQ(s.errors.messages.size(), 1u);
-    EXPECT_NE(s.errors.messages[0].find("Remote-control port failed: " + d.device().string() +
-                                        " refused: it leads to"),
-              std::string::npos)
-        << s.errors.messages[0];
-    const std::string errorLog = s.read(DailyLogPath("ER", s.clock.now().date));
-    EXPECT_EQ(errorLog.find("refused"), errorLog.rfind("refused")) << errorLog;
-    EXPECT_EQ(s.st().main.lblClock, ClockLine(before.addMs(5000)));
     EXPECT_EQ(ReadAll(foreign), std::string(0x400, '\0'));
 }
 

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "core/ReceiverSequences.h"
+#include "core/RecordingSequences.h"
+#include "platform/Watchdog.h"
 #include "receiver/ReceiverLink.h"
+#include "receiver/ReplyCollector.h"
+#include "settings/StationSettings.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -41,21 +46,19 @@ Collected Collect(Collection rule, std::int64_t startMs, std::size_t minPrompt,
     return {c.reply(), now - startMs};
 }
 
-std::string CarrierReport(std::size_t earlyPromptAt, std::size_t length) {
-    std::string text(length - 1, 'c');
-    text[earlyPromptAt - 1] = '>';
-    return text + ">";
-}
-
 TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
+    using enum Collection;
     const std::int64_t noon = LineTimeMs(DateTime::from(2026, 12, 5, 12, 0, 0));
-    const std::int64_t beforeMidnight = LineTimeMs(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
-    const std::string report = CarrierReport(120, 900);
-    std::string at700(700, 'c');
-    at700.back() = '>';
-    const std::string flood(70'000, 'x');
-    struct Case {
-        const char* what;
+    const std::int64_t late = LineTimeMs(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
+    // A carrier report with an early ">" at 120 and its prompt at 900; one ending at 700.
+    std::string report(899, 'c'), at700(699, 'c');
+    report[119] = '>';
+    report += ">";
+    at700 += ">";
+    const std::string line = "\r\nline\r\n>", flood(70'000, 'x');
+    const std::string full = flood.substr(0, kMaxReplyBytes), mpeg = "\r\nMPEG STATUS\r\n>";
+    const std::string energized = "\r\nRelay 3 Energized\r\n>", open = "\r\nRelay 1 Open\r\n>";
+    const struct {
         Collection rule;
         std::int64_t start;
         std::size_t minPrompt;
@@ -63,97 +66,52 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
         std::string reply;
         std::int64_t endMs;
     } cases[] = {
-        {"short: the prompt",
-         Collection::Short,
-         noon,
-         1,
-         {{300, "\r\nline\r\n>"}},
-         "\r\nline\r\n>",
-         300},
-        {"short: a lone prompt", Collection::Short, noon, 1, {{100, ">"}}, ">", 100},
-        {"short: a late reply as far as it came",
-         Collection::Short,
-         noon,
-         1,
-         {{200, "partial"}},
-         "partial",
-         1001},
-        {"short: silent from :00.000", Collection::Short, noon, 1, {}, "", 1001},
-        {"short: silent from :00.400", Collection::Short, noon + 400, 1, {}, "", 601},
-        {"short: silent from :00.600", Collection::Short, noon + 600, 1, {}, "", 1401},
-        {"short: silent from :00.999", Collection::Short, noon + 999, 1, {}, "", 1002},
-        {"long: the previous command's late prompt",
-         Collection::Long,
-         noon,
-         1,
-         {{5, "\r\n>"}, {50, "\r\nMPEG STATUS\r\n>"}},
-         "\r\nMPEG STATUS\r\n>",
-         50},
-        {"long: a reply that is only a prompt",
-         Collection::Long,
-         noon,
-         1,
-         {{100, "OK>"}},
-         "OK>",
-         100},
-        {"long: a prompt before 700",
-         Collection::Long,
-         noon,
-         700,
-         {{100, report.substr(0, 400)}, {800, report.substr(400)}},
-         report,
-         800},
-        {"long: a prompt at 700", Collection::Long, noon, 700, {{50, at700}}, at700, 50},
-        {"long: a short carrier report",
-         Collection::Long,
-         noon,
-         700,
-         {{50, "short\r\n>"}},
-         "short\r\n>",
-         3001},
-        {"long: silent", Collection::Long, noon, 1, {}, "", 3001},
-        {"long: silent across midnight", Collection::Long, beforeMidnight, 1, {}, "", 2501},
-        {"long: a reply after midnight",
-         Collection::Long,
-         beforeMidnight,
-         1,
-         {{1500, "late\r\n>"}},
-         "late\r\n>",
-         1500},
-        {"long: an endless sender",
-         Collection::Long,
-         noon,
-         700,
-         {{10, flood}},
-         flood.substr(0, kMaxReplyBytes),
-         10},
-        {"relay: its own prompt dropped",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, "\r\n>"}, {60, "\r\nRelay 3 Energized\r\n>"}},
-         "\r\nRelay 3 Energized\r\n>",
-         1001},
-        {"relay: a status after the first second",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, "\r\n>"}, {1400, "\r\nRelay 1 Open\r\n>"}},
-         "\r\nRelay 1 Open\r\n>",
-         1400},
-        {"relay: silent", Collection::Relay, noon, 1, {}, "", 2001},
-        {"relay: an endless sender",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, flood}},
-         flood.substr(0, kMaxReplyBytes),
-         10},
+        {Short, noon, 1, {{300, line}}, line, 300},
+        {Short, noon, 1, {{100, ">"}}, ">", 100},
+        {Short, noon, 1, {{200, "partial"}}, "partial", 1001},  // late: as far as it came
+        {Short, noon, 1, {}, "", 1001},  // silent, from :00.000, :00.400, :00.600, :00.999
+        {Short, noon + 400, 1, {}, "", 601},
+        {Short, noon + 600, 1, {}, "", 1401},
+        {Short, noon + 999, 1, {}, "", 1002},
+        {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous command's prompt
+        {Long, noon, 1, {{100, "OK>"}}, "OK>", 100},            // a reply that is only a prompt
+        {Long, noon, 700, {{100, report.substr(0, 400)}, {800, report.substr(400)}}, report, 800},
+        {Long, noon, 700, {{50, at700}}, at700, 50},
+        {Long, noon, 700, {{50, "short\r\n>"}}, "short\r\n>", 3001},
+        {Long, noon, 1, {}, "", 3001},
+        {Long, late, 1, {}, "", 2501},  // across midnight
+        {Long, late, 1, {{1500, "late\r\n>"}}, "late\r\n>", 1500},
+        {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
+        {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt dropped
+        {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
+        {Relay, noon, 1, {}, "", 2001},
+        {Relay, noon, 1, {{10, flood}}, full, 10},
     };
-    for (const Case& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         const Collected got = Collect(c.rule, c.start, c.minPrompt, c.in);
-        EXPECT_EQ(got.reply, c.reply) << c.what;
-        EXPECT_EQ(got.endMs, c.endMs) << c.what;
+        EXPECT_EQ(got.reply, c.reply) << "row " << i;
+        EXPECT_EQ(got.endMs, c.endMs) << "row " << i;
+    }
+}
+
+TEST(ReceiverLine, PromptPositionsAndLineRates) {
+    const std::tuple<const char*, std::size_t, bool> prompts[] = {
+        {"", 1, false},   {">", 0, true},    {">", 1, true},    {">", 2, false},
+        {"ab>", 3, true}, {"ab>", 4, false}, {"a>b", 3, false}, {">b>", 2, true}};
+    for (const auto& [reply, from, has] : prompts)
+        EXPECT_EQ(HasPrompt(reply, from), has) << reply << " from " << from;
+    EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
+    EXPECT_EQ(StatusPromptPosition("R C"), 1u);
+    StationSettings s;
+    const std::tuple<int, std::array<std::string, 3>, const char*> rates[] = {
+        {1, {"", "", ""}, "9600,N,8,1"},         {2, {"", "", ""}, "19200,N,8,1"},
+        {0, {"", "", ""}, "9600,N,8,1"},         {3, {"", "", ""}, "9600,N,8,1"},
+        {1, {"", "4800", "2400"}, "4800,N,8,1"}, {2, {"", "4800", "2400"}, "2400,N,8,1"}};
+    for (const auto& [select, table, line] : rates) {
+        s.BaudSelect = static_cast<std::int16_t>(select);
+        s.BaudRates = table;
+        EXPECT_EQ(LineSettings(s), line) << select;
     }
 }
 
@@ -257,6 +215,63 @@ TEST_F(ReceiverLink, AGoneWindowsExchangesNeverRunAndNeverCallItBack) {
     sim.loop.advance(5000);
     EXPECT_FALSE(called);
     EXPECT_EQ(sim.serial.commands, (std::vector<std::string>{"R S", "ER D 1"}));
+    EXPECT_EQ(sim.serial.openNow, 0);
+}
+
+// The simulated time of every clock tick (the tick tells the watchdog each time).
+struct TickTimes : Watchdog {
+    explicit TickTimes(SimEventLoop& l) : loop(l) {}
+    void ready() override {}
+    void alive() override { at.push_back(loop.elapsed()); }
+    SimEventLoop& loop;
+    std::vector<std::int64_t> at;
+};
+
+// A status view holds the line when a cue, an Eb/No poll and a switch fall due together; they
+// follow in the order issued once it is done, and a silent receiver never holds the tick.
+TEST_F(ReceiverLink, ExchangesGoOutInTheOrderIssuedWhileTheTickRunsOn) {
+    Station& st = sim.st();
+    ScheduleFields cue = testing::Schedule("NEWS HOUR"), route = testing::Schedule("R", "3");
+    cue.UnityPort = "1";
+    route.SourceCode = "FRA";
+    sim.put(1, cue);
+    sim.put(2, route);
+    st.Settings.ResetExpansionRelays = 1;
+    st.Settings.ActivityLog = 1;
+    TickTimes ticks(sim.loop);
+    st.platform.watchdog = &ticks;
+    std::vector<std::pair<std::string, std::int64_t>> sent;
+    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
+        sent.emplace_back(c, sim.loop.elapsed());
+        return std::nullopt;
+    };
+    const auto start = sim.loop.elapsed();
+    bool viewDone = false;
+    QueryReceiverStatus(ReceiverLinkOf(st), sim.serial.create(), "RT C", 700,
+                        [&](const ExchangeResult&) { viewDone = true; });
+    st.next.record = NextRecord{1, 6, 13 * 3600, "12/05/2026"};
+    st.next.toSwitch = NextSwitch{2, "", "13:00:00", 7};
+    CueRecording(st);
+    PollReceiverEbNo(st);
+    RunSwitchOnly(st);
+    sim.loop.advance(6'000);
+    st.platform.watchdog = nullptr;
+    EXPECT_TRUE(viewDone);
+    for (auto& [command, at] : sent) at -= start;
+    EXPECT_EQ(sent,
+              (std::vector<std::pair<std::string, std::int64_t>>{{"RT C", 0},
+                                                                 {"SETAUDIO 1 S ENG 0  ", 3'001},
+                                                                 {"ER D 11", 3'001},
+                                                                 {"ER D 14", 3'001},
+                                                                 {"R C", 3'001},
+                                                                 {"SETAUDIO 2 S FRA 0 ", 4'001}}));
+    EXPECT_EQ(sim.log("AL"),
+              (std::vector<std::string>{
+                  "12:00:03  SETAUDIO 1 S ENG 0  ", "12:00:03  Turn off Relay 11",
+                  "12:00:03  Turn off Relay 14", "12:00:04  SETAUDIO 2 S FRA 0  Switch Only"}));
+    EXPECT_EQ(sim.log("EB"), std::vector<std::string>{"12:00:04  "});
+    ASSERT_GE(ticks.at.size(), 5'990u / 50);
+    for (std::size_t i = 1; i < ticks.at.size(); ++i) EXPECT_LE(ticks.at[i] - ticks.at[i - 1], 50);
     EXPECT_EQ(sim.serial.openNow, 0);
 }
 
