@@ -5,12 +5,14 @@
 #include "core/ReceiverSequences.h"
 #include "receiver/ReceiverCommands.h"
 #include "support/Builders.h"
+#include "support/Logs.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
 namespace {
 
 using testing::SimStation;
+using testing::Unstamped;
 
 ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att) {
     ScheduleFields f;
@@ -58,21 +60,19 @@ TEST(ReceiverCommands, EachPortHasItsOwnExpansionRelaysInResetOrder) {
     for (const auto& [port, relays] : cases) EXPECT_EQ(ExpansionRelaysOfPort(port), relays) << port;
 }
 
-class ReceiverSend : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        sim.start();
-        sim.st().Settings.SerialPort = 1;
-        sim.st().Settings.ActivityLog = 1;
-    }
-    SimStation sim;
-};
+void Ready(SimStation& s) {
+    s.start();
+    s.st().Settings.SerialPort = 1;
+    s.st().Settings.ActivityLog = 1;
+}
 
-TEST_F(ReceiverSend, TheRecordCueResetLogsEachRelayAfterItsSendAndCarriesOnPastFailures) {
+TEST(ReceiverCommands, TheRecordCueResetLogsEachRelayAfterItsSendAndCarriesOnPastFailures) {
+    SimStation sim;
+    Ready(sim);
     sim.serial.peer = [&](const std::string& command) -> std::optional<SimSerialPorts::Reply> {
         const auto log = sim.log("AL");
-        EXPECT_EQ(std::find(log.begin(), log.end(), "12:00:00  Turn off " + command.substr(5)),
-                  log.end())
+        EXPECT_EQ(
+            std::count(log.begin(), log.end(), "12:00:00  Turn off Relay " + command.substr(5)), 0)
             << "the line follows the send";
         return std::nullopt;
     };
@@ -82,9 +82,9 @@ TEST_F(ReceiverSend, TheRecordCueResetLogsEachRelayAfterItsSendAndCarriesOnPastF
     sim.serial.failOpen(8002, "Invalid port number");
     ResetExpansionRelays(sim.st(), "2", true);
     EXPECT_EQ(sim.errors.messages.size(), 2u);
-    EXPECT_EQ(sim.log("AL"), (std::vector<std::string>{
-                                 "12:00:00  Turn off Relay 11", "12:00:00  Turn off Relay 14",
-                                 "12:00:00  Turn off Relay 4", "12:00:00  Turn off Relay 7"}));
+    EXPECT_EQ(Unstamped(sim.log("AL")),
+              (std::vector<std::string>{"Turn off Relay 11", "Turn off Relay 14",
+                                        "Turn off Relay 4", "Turn off Relay 7"}));
 }
 
 TEST(SwitchOnly, ItsSlotSendsItsRoutingAndLogsItEvenWhenTheSendFails) {
@@ -93,34 +93,26 @@ TEST(SwitchOnly, ItsSlotSendsItsRoutingAndLogsItEvenWhenTheSendFails) {
     f.Route = ScheduleRoute::Reverse;
     f.SourceCode = "EN";
     f.Attenuation = "10";
-    const std::string line = "12:00:00  SETAUDIO 4 R EN  10 Switch Only";
-    const struct {
-        std::optional<int> recordNo;
-        bool fails;
-        std::string wire;
-        std::vector<std::string> log;
-    } cases[] = {
-        {1, false, "SETAUDIO 4 R EN  10\r", {line}},
-        {1, true, "", {line}},
-        {2, false, "", {}},  // the slot was reused for a recording
-        {7, false, "", {}},  // beyond the file
-        {std::nullopt, false, "", {}},
-    };
-    for (const auto& c : cases) {
+    // Slot 2 was reused for a recording, 7 is beyond the file, 0 is none found.
+    const std::tuple<int, bool, const char*, bool> cases[] = {
+        {1, false, "SETAUDIO 4 R EN  10\r", true},
+        {1, true, "", true},
+        {2, false, "", false},
+        {7, false, "", false},
+        {0, false, "", false}};
+    for (const auto& [recordNo, fails, wire, logged] : cases) {
         SimStation s;
-        s.start();
-        s.st().Settings.SerialPort = 1;
-        s.st().Settings.ActivityLog = 1;
+        Ready(s);
         s.put(1, f);
         s.put(2, testing::Schedule("NEWS HOUR"));
-        if (c.recordNo) s.st().next.toSwitch.emplace().recordNo = *c.recordNo;
-        if (c.fails) s.serial.failOpen(8002, "Invalid port number");
+        if (recordNo) s.st().next.toSwitch.emplace().recordNo = recordNo;
+        if (fails) s.serial.failOpen(8002, "Invalid port number");
         RunSwitchOnly(s.st());
-        EXPECT_EQ(s.serial.wire, c.wire);
-        EXPECT_EQ(s.log("AL"), c.log);
-        EXPECT_EQ(s.serial.opens.size(), c.wire.empty() && !c.fails ? 0u : 1u)
-            << "no relay reset for a switch-only schedule";
-        EXPECT_EQ(s.errors.messages.size(), c.fails ? 1u : 0u);
+        EXPECT_EQ(s.serial.wire, wire);
+        EXPECT_EQ(s.log("AL"),
+                  std::vector<std::string>(logged, "12:00:00  SETAUDIO 4 R EN  10 Switch Only"));
+        EXPECT_EQ(s.serial.opens.size(), *wire || fails ? 1u : 0u) << "no relay reset for a switch";
+        EXPECT_EQ(s.errors.messages.size(), fails ? 1u : 0u);
     }
 }
 

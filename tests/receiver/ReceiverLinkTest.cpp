@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/ReceiverSequences.h"
-#include "core/RecordingSequences.h"
-#include "platform/Watchdog.h"
 #include "receiver/ReceiverLink.h"
 #include "receiver/ReplyCollector.h"
 #include "settings/StationSettings.h"
-#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -16,34 +13,23 @@ namespace {
 
 using testing::SimStation;
 
-struct Arrival {
-    int atMs;
-    std::string bytes;
-};
+using Arrivals = std::vector<std::pair<int, std::string>>;  // bytes at ms after the start
 
-struct Collected {
-    std::string reply;
-    std::int64_t endMs;
-};
-
-// Feeds each arrival at its time and nothing at each check the collector asks for.
-Collected Collect(Collection rule, std::int64_t startMs, std::size_t minPrompt,
-                  const std::vector<Arrival>& in) {
-    ReplyCollector c(rule, startMs, minPrompt);
+// Feeds each arrival at its time and nothing at each check the collector asks for; the reply
+// and when it ended.
+std::pair<std::string, std::int64_t> Collect(Collection rule, std::int64_t start,
+                                             std::size_t minPrompt, const Arrivals& in) {
+    ReplyCollector c(rule, start, minPrompt);
     std::size_t next = 0;
-    std::int64_t now = startMs;
+    std::int64_t now = start;
     bool done = c.feed("", now);
     for (int guard = 0; !done && guard < 10'000; ++guard) {
-        if (next < in.size() && startMs + in[next].atMs <= c.checkAt()) {
-            now = startMs + in[next].atMs;
-            done = c.feed(in[next++].bytes, now);
-        } else {
-            now = c.checkAt();
-            done = c.feed("", now);
-        }
+        const bool arrives = next < in.size() && start + in[next].first <= c.checkAt();
+        now = arrives ? start + in[next].first : c.checkAt();
+        done = c.feed(arrives ? in[next++].second : "", now);
     }
     EXPECT_TRUE(done);
-    return {c.reply(), now - startMs};
+    return {c.reply(), now - start};
 }
 
 TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
@@ -58,41 +44,37 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
     const std::string line = "\r\nline\r\n>", flood(70'000, 'x');
     const std::string full = flood.substr(0, kMaxReplyBytes), mpeg = "\r\nMPEG STATUS\r\n>";
     const std::string energized = "\r\nRelay 3 Energized\r\n>", open = "\r\nRelay 1 Open\r\n>";
-    const struct {
-        Collection rule;
-        std::int64_t start;
-        std::size_t minPrompt;
-        std::vector<Arrival> in;
-        std::string reply;
-        std::int64_t endMs;
-    } cases[] = {
-        {Short, noon, 1, {{300, line}}, line, 300},
-        {Short, noon, 1, {{100, ">"}}, ">", 100},
-        {Short, noon, 1, {{200, "partial"}}, "partial", 1001},  // late: as far as it came
-        {Short, noon, 1, {}, "", 1001},  // silent, from :00.000, :00.400, :00.600, :00.999
-        {Short, noon + 400, 1, {}, "", 601},
-        {Short, noon + 600, 1, {}, "", 1401},
-        {Short, noon + 999, 1, {}, "", 1002},
-        {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous command's prompt
-        {Long, noon, 1, {{100, "OK>"}}, "OK>", 100},            // a reply that is only a prompt
-        {Long, noon, 700, {{100, report.substr(0, 400)}, {800, report.substr(400)}}, report, 800},
-        {Long, noon, 700, {{50, at700}}, at700, 50},
-        {Long, noon, 700, {{50, "short\r\n>"}}, "short\r\n>", 3001},
-        {Long, noon, 1, {}, "", 3001},
-        {Long, late, 1, {}, "", 2501},  // across midnight
-        {Long, late, 1, {{1500, "late\r\n>"}}, "late\r\n>", 1500},
-        {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
-        {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt dropped
-        {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
-        {Relay, noon, 1, {}, "", 2001},
-        {Relay, noon, 1, {{10, flood}}, full, 10},
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& c = cases[i];
-        const Collected got = Collect(c.rule, c.start, c.minPrompt, c.in);
-        EXPECT_EQ(got.reply, c.reply) << "row " << i;
-        EXPECT_EQ(got.endMs, c.endMs) << "row " << i;
-    }
+    const std::tuple<Collection, std::int64_t, std::size_t, Arrivals, std::string, std::int64_t>
+        cases[] = {
+            {Short, noon, 1, {{300, line}}, line, 300},
+            {Short, noon, 1, {{100, ">"}}, ">", 100},
+            {Short, noon, 1, {{200, "partial"}}, "partial", 1001},  // late: as far as it came
+            {Short, noon, 1, {}, "", 1001},  // silent, from :00.000, :00.400, :00.600, :00.999
+            {Short, noon + 400, 1, {}, "", 601},
+            {Short, noon + 600, 1, {}, "", 1401},
+            {Short, noon + 999, 1, {}, "", 1002},
+            {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous prompt
+            {Long, noon, 1, {{100, "OK>"}}, "OK>", 100},            // only a prompt
+            {Long,
+             noon,
+             700,
+             {{100, report.substr(0, 400)}, {800, report.substr(400)}},
+             report,
+             800},
+            {Long, noon, 700, {{50, at700}}, at700, 50},
+            {Long, noon, 700, {{50, "short\r\n>"}}, "short\r\n>", 3001},
+            {Long, noon, 1, {}, "", 3001},
+            {Long, late, 1, {}, "", 2501},  // across midnight
+            {Long, late, 1, {{1500, "late\r\n>"}}, "late\r\n>", 1500},
+            {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
+            {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt
+            {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
+            {Relay, noon, 1, {}, "", 2001},
+            {Relay, noon, 1, {{10, flood}}, full, 10},
+        };
+    int row = 0;
+    for (const auto& [rule, start, minPrompt, in, reply, endMs] : cases)
+        EXPECT_EQ(Collect(rule, start, minPrompt, in), std::make_pair(reply, endMs)) << row++;
 }
 
 TEST(ReceiverLine, PromptPositionsAndLineRates) {
@@ -103,14 +85,15 @@ TEST(ReceiverLine, PromptPositionsAndLineRates) {
         EXPECT_EQ(HasPrompt(reply, from), has) << reply << " from " << from;
     EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
     EXPECT_EQ(StatusPromptPosition("R C"), 1u);
-    StationSettings s;
-    const std::tuple<int, std::array<std::string, 3>, const char*> rates[] = {
-        {1, {"", "", ""}, "9600,N,8,1"},         {2, {"", "", ""}, "19200,N,8,1"},
-        {0, {"", "", ""}, "9600,N,8,1"},         {3, {"", "", ""}, "9600,N,8,1"},
-        {1, {"", "4800", "2400"}, "4800,N,8,1"}, {2, {"", "4800", "2400"}, "2400,N,8,1"}};
-    for (const auto& [select, table, line] : rates) {
+    // The port and rate of BaudSelect 1 and 2 are in the send test below.
+    const std::tuple<int, const char*, const char*> rates[] = {{0, "", "9600,N,8,1"},
+                                                               {3, "", "9600,N,8,1"},
+                                                               {1, "4800", "4800,N,8,1"},
+                                                               {2, "4800", "2400,N,8,1"}};
+    for (const auto& [select, first, line] : rates) {
+        StationSettings s;
         s.BaudSelect = static_cast<std::int16_t>(select);
-        s.BaudRates = table;
+        if (*first) s.BaudRates = {"", first, "2400"};
         EXPECT_EQ(LineSettings(s), line) << select;
     }
 }
@@ -182,12 +165,15 @@ TEST_F(ReceiverLink, AViewsQueryAndTheRelayPanelGoOutOnTheirOwnPortsAndSayWhyAPo
     });
     QueryReceiverStatus(ReceiverLinkOf(sim.st()), view, "R S", 1,
                         [&](const ExchangeResult& r) { status = r; });
+    SendReceiverCommand(sim.st(), "ER D 1");
+    SendReceiverCommand(sim.st(), "ER D 2");
     runUntil(relay);
     EXPECT_EQ(relay->reply, "\r\nRelay 3 Energized\r\n>");
     EXPECT_EQ(wireAtRelayEnd, "ER E 3\rR ER\r") << "the query waits for the panel";
     runUntil(status);
     EXPECT_TRUE(status->ok);
     EXPECT_EQ(status->reply, "") << "a silent receiver";
+    EXPECT_EQ(sim.serial.wire, "ER E 3\rR ER\rR S\rER D 1\rER D 2\r") << "in the order issued";
     EXPECT_FALSE(panel->isOpen() || view->isOpen());
 
     sim.serial.failOpen(8002, "Invalid port number");
@@ -215,63 +201,6 @@ TEST_F(ReceiverLink, AGoneWindowsExchangesNeverRunAndNeverCallItBack) {
     sim.loop.advance(5000);
     EXPECT_FALSE(called);
     EXPECT_EQ(sim.serial.commands, (std::vector<std::string>{"R S", "ER D 1"}));
-    EXPECT_EQ(sim.serial.openNow, 0);
-}
-
-// The simulated time of every clock tick (the tick tells the watchdog each time).
-struct TickTimes : Watchdog {
-    explicit TickTimes(SimEventLoop& l) : loop(l) {}
-    void ready() override {}
-    void alive() override { at.push_back(loop.elapsed()); }
-    SimEventLoop& loop;
-    std::vector<std::int64_t> at;
-};
-
-// A status view holds the line when a cue, an Eb/No poll and a switch fall due together; they
-// follow in the order issued once it is done, and a silent receiver never holds the tick.
-TEST_F(ReceiverLink, ExchangesGoOutInTheOrderIssuedWhileTheTickRunsOn) {
-    Station& st = sim.st();
-    ScheduleFields cue = testing::Schedule("NEWS HOUR"), route = testing::Schedule("R", "3");
-    cue.UnityPort = "1";
-    route.SourceCode = "FRA";
-    sim.put(1, cue);
-    sim.put(2, route);
-    st.Settings.ResetExpansionRelays = 1;
-    st.Settings.ActivityLog = 1;
-    TickTimes ticks(sim.loop);
-    st.platform.watchdog = &ticks;
-    std::vector<std::pair<std::string, std::int64_t>> sent;
-    sim.serial.peer = [&](const std::string& c) -> std::optional<SimSerialPorts::Reply> {
-        sent.emplace_back(c, sim.loop.elapsed());
-        return std::nullopt;
-    };
-    const auto start = sim.loop.elapsed();
-    bool viewDone = false;
-    QueryReceiverStatus(ReceiverLinkOf(st), sim.serial.create(), "RT C", 700,
-                        [&](const ExchangeResult&) { viewDone = true; });
-    st.next.record = NextRecord{1, 6, 13 * 3600, "12/05/2026"};
-    st.next.toSwitch = NextSwitch{2, "", "13:00:00", 7};
-    CueRecording(st);
-    PollReceiverEbNo(st);
-    RunSwitchOnly(st);
-    sim.loop.advance(6'000);
-    st.platform.watchdog = nullptr;
-    EXPECT_TRUE(viewDone);
-    for (auto& [command, at] : sent) at -= start;
-    EXPECT_EQ(sent,
-              (std::vector<std::pair<std::string, std::int64_t>>{{"RT C", 0},
-                                                                 {"SETAUDIO 1 S ENG 0  ", 3'001},
-                                                                 {"ER D 11", 3'001},
-                                                                 {"ER D 14", 3'001},
-                                                                 {"R C", 3'001},
-                                                                 {"SETAUDIO 2 S FRA 0 ", 4'001}}));
-    EXPECT_EQ(sim.log("AL"),
-              (std::vector<std::string>{
-                  "12:00:03  SETAUDIO 1 S ENG 0  ", "12:00:03  Turn off Relay 11",
-                  "12:00:03  Turn off Relay 14", "12:00:04  SETAUDIO 2 S FRA 0  Switch Only"}));
-    EXPECT_EQ(sim.log("EB"), std::vector<std::string>{"12:00:04  "});
-    ASSERT_GE(ticks.at.size(), 5'990u / 50);
-    for (std::size_t i = 1; i < ticks.at.size(); ++i) EXPECT_LE(ticks.at[i] - ticks.at[i - 1], 50);
     EXPECT_EQ(sim.serial.openNow, 0);
 }
 

@@ -16,8 +16,7 @@ using testing::SimStation;
 using Access = SimPortIO::Access;
 using enum RemoteControlMode;
 
-// A started station with its activity log on, remote control in a mode, and its operations
-// noted.
+// A started station with its activity log on, remote control in a mode, operations noted.
 struct Remote : SimStation {
     explicit Remote(RemoteControlMode mode, DateTime start = testing::Monday(10))
         : SimStation(start) {
@@ -53,36 +52,35 @@ TEST(RemoteInputs, TheStoredModeAndTheParallelStatusRegisterActiveLow) {
 
 // Rows run in order on one station per mode, so each row also shows the last one's labels go.
 TEST(RemoteInputs, EachModeReadsOnlyItsInputRegisterAndShowsThePlayAndRecordRelays) {
-    const struct {
-        RemoteControlMode mode;
-        std::uint8_t parallel, card, bits;
-        const char *play, *record;
-    } cases[] = {
-        {Parallel, 0x7F, 0, 0, "", ""},
-        {Parallel, 0x3F, 0, kPlayInput, "PLAY", ""},
-        {Parallel, 0x5F, kPlayInput, kRecordInput, "", "RECORD"},
-        {Parallel, 0x7F, 0, 0, "", ""},
-        {Prairie, 0x3F, kRecordInput, kRecordInput, "", "RECORD"},
-        {Prairie, 0x3F, kPlayInput, kPlayInput, "PLAY", ""},
-        {Prairie, 0x00, 0, 0, "", ""},
-        {Off, 0x07, 0x78, 0, "", ""},
-    };
+    // mode, status register, port B, RemoteInputBits, lblPlayRelay, lblRecordRelay
+    const std::tuple<RemoteControlMode, std::uint8_t, std::uint8_t, std::uint8_t, const char*,
+                     const char*>
+        cases[] = {
+            {Parallel, 0x7F, 0, 0, "", ""},
+            {Parallel, 0x3F, 0, kPlayInput, "PLAY", ""},
+            {Parallel, 0x5F, kPlayInput, kRecordInput, "", "RECORD"},
+            {Parallel, 0x7F, 0, 0, "", ""},
+            {Prairie, 0x3F, kRecordInput, kRecordInput, "", "RECORD"},
+            {Prairie, 0x3F, kPlayInput, kPlayInput, "PLAY", ""},
+            {Prairie, 0x00, 0, 0, "", ""},
+            {Off, 0x07, 0x78, 0, "", ""},
+        };
     std::unique_ptr<Remote> r;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.parallel) * 1000 + c.card);
-        if (!r || RemoteControlModeOf(r->st().Settings.RemoteControl) != c.mode)
-            r = std::make_unique<Remote>(c.mode);
-        r->ports.set(kParallelStatus, c.parallel);
-        r->ports.set(kPrairiePortB, c.card);
+    for (const auto& [mode, parallel, card, bits, play, record] : cases) {
+        SCOPED_TRACE(int(parallel) * 1000 + card);
+        if (!r || RemoteControlModeOf(r->st().Settings.RemoteControl) != mode)
+            r = std::make_unique<Remote>(mode);
+        r->ports.set(kParallelStatus, parallel);
+        r->ports.set(kPrairiePortB, card);
         r->loop.advance(100);
-        EXPECT_EQ(r->st().remote.RemoteInputBits, c.bits);
-        EXPECT_EQ(r->st().remote.PlayInput, (c.bits & kPlayInput) != 0);
-        EXPECT_EQ(r->st().remote.RecordInput, (c.bits & kRecordInput) != 0);
-        EXPECT_EQ(r->st().main.lblPlayRelay, c.play);
-        EXPECT_EQ(r->st().main.lblRecordRelay, c.record);
-        const std::uint16_t input = c.mode == Parallel ? kParallelStatus : kPrairiePortB;
+        EXPECT_EQ(r->st().remote.RemoteInputBits, bits);
+        EXPECT_EQ(r->st().remote.PlayInput, (bits & kPlayInput) != 0);
+        EXPECT_EQ(r->st().remote.RecordInput, (bits & kRecordInput) != 0);
+        EXPECT_EQ(r->st().main.lblPlayRelay, play);
+        EXPECT_EQ(r->st().main.lblRecordRelay, record);
+        const std::uint16_t input = mode == Parallel ? kParallelStatus : kPrairiePortB;
         for (const auto& a : r->ports.accesses) EXPECT_EQ(a, (Access{false, input, a.value}));
-        EXPECT_EQ(r->ports.accesses.empty(), c.mode == Off);
+        EXPECT_EQ(r->ports.accesses.empty(), mode == Off);
         r->ports.accesses.clear();
     }
 }
