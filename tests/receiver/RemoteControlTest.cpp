@@ -145,41 +145,33 @@ TEST(RemoteInputs, APortThatCannotBeReachedIsReportedOnceAndStartsNothing) {
 
 // The pulse is held 2 s, released, and given again for 100 ms.
 TEST(RemoteTimeSet, APulseAtMinute54SetsTheClockToHh5430OncePerPulse) {
-    const struct {
-        RemoteControlMode mode;
-        DateTime start;
-        const char* clockFails;
-        std::size_t sets;
-        std::vector<std::string> log, errors;
-    } cases[] = {
-        {Prairie, testing::Monday(10, 54, 27), "", 2, {"10:54:30  Time Set 10:54:27"}, {}},
-        {Parallel, testing::Monday(10, 53, 57), "", 0, {}, {}},
-        {Prairie,
-         testing::Monday(10, 54, 27),
-         "Operation not permitted",
-         0,
-         {},
-         {"Time Set failed: Operation not permitted"}},
-    };
-    for (const auto& c : cases) {
-        Remote r(c.mode, c.start);
-        if (*c.clockFails) r.clock.failSetting(c.clockFails);
+    using testing::Monday;
+    const std::string failed = "Time Set failed: Operation not permitted";
+    // mode, start, the clock's refusal, times set, activity log, errors
+    const std::tuple<RemoteControlMode, DateTime, const char*, std::size_t,
+                     std::vector<std::string>, std::vector<std::string>>
+        cases[] = {{Prairie, Monday(10, 54, 27), "", 2, {"10:54:30  Time Set 10:54:27"}, {}},
+                   {Parallel, Monday(10, 53, 57), "", 0, {}, {}},
+                   {Prairie, Monday(10, 54, 27), "Operation not permitted", 0, {}, {failed}}};
+    for (const auto& [mode, start, refusal, sets, log, errors] : cases) {
+        Remote r(mode, start);
+        if (*refusal) r.clock.failSetting(refusal);
         r.inputs(kTimeSetInput);
         r.loop.advance(2000);
-        EXPECT_EQ(r.clock.settings().size(), c.sets / 2);
+        EXPECT_EQ(r.clock.settings().size(), sets / 2);
         for (const auto& t : r.clock.settings()) EXPECT_EQ(TimeText(t), "10:54:30");
         EXPECT_EQ(r.st().main.lblPort, "Time Set");
-        EXPECT_EQ(r.log("AL"), c.log);
-        EXPECT_EQ(r.errors.messages, c.errors);
+        EXPECT_EQ(r.log("AL"), log);
+        EXPECT_EQ(r.errors.messages, errors);
         std::vector<std::string> er;
-        for (const auto& e : c.errors) er.push_back("10:54:27  " + e);
+        for (const auto& e : errors) er.push_back("10:54:27  " + e);
         EXPECT_EQ(r.log("ER"), er);
         r.inputs(0);
         r.loop.advance(100);
         EXPECT_EQ(r.st().main.lblPort, "");
         r.inputs(kTimeSetInput);
         r.loop.advance(100);
-        EXPECT_EQ(r.clock.settings().size(), c.sets);
+        EXPECT_EQ(r.clock.settings().size(), sets);
     }
 }
 
