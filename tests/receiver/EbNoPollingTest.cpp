@@ -46,23 +46,21 @@ TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
 }
 
 TEST(ParseEbNoText, TakesTheFigureBeforeAnyUnitAndNothingElse) {
-    const std::pair<const char*, double> cases[] = {
-        {"10.2 dB", 10.2},
-        {":   10.2 dB", 10.2},
-        {"Eb/No: 9.8 dB", 9.8},
-        {"quality 12.25 dB", 12.25},
-        {"-1.5 dB", -1.5},
-        {"+3 db", 3.0},
-        {"7.5DB", 7.5},
-        {" 7.5 ", 7.5},
-        {"x-0.5dB", -0.5},
-        {"", NAN},
-        {"dB", NAN},
-        {"10.2 dBm", NAN},
-        {"1.2.3 dB", NAN},
-        {"-", NAN},
-        {"Eb/No", NAN},
-    };
+    const std::pair<const char*, double> cases[] = {{"10.2 dB", 10.2},
+                                                    {":   10.2 dB", 10.2},
+                                                    {"Eb/No: 9.8 dB", 9.8},
+                                                    {"quality 12.25 dB", 12.25},
+                                                    {"-1.5 dB", -1.5},
+                                                    {"+3 db", 3.0},
+                                                    {"7.5DB", 7.5},
+                                                    {" 7.5 ", 7.5},
+                                                    {"x-0.5dB", -0.5},
+                                                    {"", NAN},
+                                                    {"dB", NAN},
+                                                    {"10.2 dBm", NAN},
+                                                    {"1.2.3 dB", NAN},
+                                                    {"-", NAN},
+                                                    {"Eb/No", NAN}};
     for (const auto& [text, value] : cases) {
         const double got = ParseEbNoText(text);
         if (std::isnan(value))
@@ -74,48 +72,38 @@ TEST(ParseEbNoText, TakesTheFigureBeforeAnyUnitAndNothingElse) {
 
 // Each row polls twice, a minute apart, from 10:45:12.100.
 TEST(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReplyOrNothingWhenThePortFails) {
-    const std::string portFailed =
-        "8005  Port already open.  Check serial port settings in SetUp/Communications.";
-    const struct {
-        const char* what;
-        std::optional<std::pair<std::string, int>> reply;  // text, delay ms
-        bool portFails;
-        std::optional<std::string> ebno;
-        std::vector<std::string> log;
-        std::vector<std::string> errors;
-    } cases[] = {
-        {"report",
-         std::pair{Report("Eb/No          :              10.2 dB"), 900},
-         false,
-         "10.2 dB",
-         {"10:45:13  10.2 dB", "10:46:13  10.2 dB"},
-         {}},
-        {"short", std::pair{"\r\nCARRIER\r\n>", 10}, false, "", {"10:45:12  ", "10:46:12  "}, {}},
-        {"silent", std::nullopt, false, "", {"10:45:13  ", "10:46:13  "}, {}},
+    const std::string report = Report("Eb/No          :              10.2 dB"),
+                      failed =
+                          "8005  Port already open.  Check serial port settings in "
+                          "SetUp/Communications.";
+    using Lines = std::vector<std::string>;
+    // The reply (none: silent) and its delay, whether the port fails, the value, log, errors.
+    const std::tuple<const char*, int, bool, std::optional<std::string>, Lines, Lines> cases[] = {
+        {report.c_str(), 900, false, "10.2 dB", {"10:45:13  10.2 dB", "10:46:13  10.2 dB"}, {}},
+        {"\r\nCARRIER\r\n>", 10, false, "", {"10:45:12  ", "10:46:12  "}, {}},
+        {nullptr, 0, false, "", {"10:45:13  ", "10:46:13  "}, {}},
         // An old value must not pass for a new one.
-        {"port fails", std::nullopt, true, std::nullopt, {}, {portFailed, portFailed}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        {nullptr, 0, true, std::nullopt, {}, {failed, failed}}};
+    for (const auto& [reply, delay, portFails, ebno, log, errors] : cases) {
+        SCOPED_TRACE(reply ? reply : portFails ? "port fails" : "silent");
         SimStation sim(DateTime::from(2002, 3, 16, 10, 45, 12, 100));
         sim.start();
         sim.st().Settings.SerialPort = 3;
-        if (c.reply) sim.serial.answer("R C", c.reply->first, c.reply->second);
-        if (c.portFails) sim.serial.failOpen(8005, "Port already open");
+        if (reply) sim.serial.answer("R C", reply, delay);
+        if (portFails) sim.serial.failOpen(8005, "Port already open");
         for (int poll = 0; poll < 2; ++poll) {
             sim.clock.set(DateTime::from(2002, 3, 16, 10, 45 + poll, 12, 100));
             std::optional<std::optional<std::string>> got;
             PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { got = e; });
             for (int i = 0; !got && i < 400; ++i) sim.loop.advance(10);
             ASSERT_TRUE(got) << "the poll never ended";
-            EXPECT_EQ(*got, c.ebno);
+            EXPECT_EQ(*got, ebno);
             EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
         }
-        EXPECT_EQ(sim.serial.commands, (c.portFails ? std::vector<std::string>{}
-                                                    : std::vector<std::string>{"R C", "R C"}));
-        EXPECT_EQ(sim.log("EB"), c.log);
-        EXPECT_EQ(sim.st().receiver.EbNoLogged, c.log.size());
-        EXPECT_EQ(sim.errors.messages, c.errors);
+        EXPECT_EQ(sim.serial.commands, Lines(portFails ? 0 : 2, "R C"));
+        EXPECT_EQ(sim.log("EB"), log);
+        EXPECT_EQ(sim.st().receiver.EbNoLogged, log.size());
+        EXPECT_EQ(sim.errors.messages, errors);
         EXPECT_EQ(sim.serial.openNow, 0);
     }
 }

@@ -17,75 +17,47 @@ using testing::SimStation;
 const std::string kLoss = "KQMR Quillmar Alarm", kEnd = "KQMR Quillmar Alarm End";
 
 // Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s,
-// and for its last 5 s the port may fail), then released for 3 s; `losses` times over.
+// and for its last 5 s the port may fail), then released for 3 s; `losses` times over. The log
+// is today's activity log at the end.
 TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo) {
-    const std::string refused = "Mail \"" + kLoss + "\" not sent: sendmail: connection refused",
-                      endRefused = "Mail \"" + kEnd + "\" not sent: sendmail: connection refused",
-                      noMail = "Mail \"" + kLoss + "\" not sent: no mail program",
-                      endNoMail = "Mail \"" + kEnd + "\" not sent: no mail program";
+    const std::string refused = "sendmail: connection refused", noMail = "no mail program";
+    const auto notSent = [](const std::string& why) {
+        return std::vector<std::string>{"Mail \"" + kLoss + "\" not sent: " + why,
+                                        "Mail \"" + kEnd + "\" not sent: " + why};
+    };
+    const auto loss = [](const char* from, const char* to) {
+        return std::vector<std::string>{std::string(from) + "  Alarm",
+                                        std::string(to) + "  Alarm End"};
+    };
+    const std::vector<std::string> mailed = {kLoss, kEnd}, none,
+                                   gone = {"Remote-control port failed: gone"};
+    const std::vector<std::string> twice = {kLoss, kEnd, kLoss, kEnd},
+                                   seventy = loss("10:00:00", "10:01:10");
+    std::vector<std::string> twoLosses = loss("10:00:00", "10:02:00");
+    for (const auto& line : loss("10:02:03", "10:04:03")) twoLosses.push_back(line);
+    // The mail system's refusal and its failure to sign on.
+    enum Fault { Fine, Refuses, NoSignOn };
     const struct {
-        const char* what;
         DateTime start;
-        int lossMs;
-        int losses = 1;
-        bool setBack = false, portFails = false;
-        std::string sendFailure{}, signOnFailure{};
-        std::vector<std::string> mails{}, log{}, errors{};  // log: today's activity log at the end
-        int polls = 0;
+        int lossMs, losses;
+        bool setBack, portFails;
+        Fault mail;
+        std::vector<std::string> mails, log, errors;
+        int polls;
     } cases[] = {
-        {.what = "50 s",
-         .start = Monday(10),
-         .lossMs = 50'000,
-         .log = {"10:00:00  Alarm", "10:00:50  Alarm End"}},
-        {.what = "a minute",
-         .start = Monday(10),
-         .lossMs = 60'000,
-         .log = {"10:00:00  Alarm", "10:01:00  Alarm End"}},
-        {.what = "twice 2 min",
-         .start = Monday(10),
-         .lossMs = 120'000,
-         .losses = 2,
-         .mails = {kLoss, kEnd, kLoss, kEnd},
-         .log = {"10:00:00  Alarm", "10:02:00  Alarm End", "10:02:03  Alarm",
-                 "10:04:03  Alarm End"},
-         .polls = 2},
-        {.what = "across midnight",
-         .start = Monday(23, 59, 30),
-         .lossMs = 50'000,
-         .log = {"00:00:20  Alarm End"}},
-        {.what = "clock set back",
-         .start = Monday(10, 54, 40),
-         .lossMs = 63'000,
-         .setBack = true,
-         .mails = {kLoss, kEnd},
-         .log = {"10:54:40  Alarm", "10:55:33  Alarm End"},
-         .polls = 1},
+        {Monday(10), 50'000, 1, false, false, Fine, none, loss("10:00:00", "10:00:50"), none, 0},
+        {Monday(10), 60'000, 1, false, false, Fine, none, loss("10:00:00", "10:01:00"), none, 0},
+        {Monday(10), 120'000, 2, false, false, Fine, twice, twoLosses, none, 2},
+        {Monday(23, 59, 30), 50'000, 1, false, false, Fine, none, {"00:00:20  Alarm End"}, none, 0},
+        {Monday(10, 54, 40), 63'000, 1, true, false, Fine, mailed, loss("10:54:40", "10:55:33"),
+         none, 1},
         // A port that cannot be read says nothing about the input: the loss goes on.
-        {.what = "port fails",
-         .start = Monday(10),
-         .lossMs = 70'000,
-         .portFails = true,
-         .mails = {kLoss, kEnd},
-         .log = {"10:00:00  Alarm", "10:01:10  Alarm End"},
-         .errors = {"Remote-control port failed: gone"},
-         .polls = 1},
-        {.what = "mail refused",
-         .start = Monday(10),
-         .lossMs = 70'000,
-         .sendFailure = "sendmail: connection refused",
-         .log = {"10:00:00  Alarm", "10:01:10  Alarm End"},
-         .errors = {refused, endRefused},
-         .polls = 1},
-        {.what = "no mail system",
-         .start = Monday(10),
-         .lossMs = 70'000,
-         .signOnFailure = "no mail program",
-         .log = {"10:00:00  Alarm", "10:01:10  Alarm End"},
-         .errors = {noMail, endNoMail},
-         .polls = 1},
+        {Monday(10), 70'000, 1, false, true, Fine, mailed, seventy, gone, 1},
+        {Monday(10), 70'000, 1, false, false, Refuses, none, seventy, notSent(refused), 1},
+        {Monday(10), 70'000, 1, false, false, NoSignOn, none, seventy, notSent(noMail), 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases);
         SimStation s(c.start);
         s.start();
         Station& st = s.st();
@@ -100,8 +72,8 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         std::string error;
         ASSERT_TRUE(WriteAddressEntry(st.Export, 1, e, &error)) << error;
         s.serial.answer("R C", "\r\n" + std::string(10, '\n') + "Eb/No 7.4 dB\r\n>", 200);
-        s.mail.sendFailure = c.sendFailure;
-        s.mail.signOnFailure = c.signOnFailure;
+        s.mail.sendFailure = c.mail == Refuses ? refused : "";
+        s.mail.signOnFailure = c.mail == NoSignOn ? noMail : "";
         for (int loss = 0; loss < c.losses; ++loss) {
             s.ports.set(kPrairiePortB, kAlarmInput);
             s.loop.advance(1000);
