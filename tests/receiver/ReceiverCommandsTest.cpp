@@ -37,8 +37,7 @@ TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) 
         {SetReceiverCommand(0, 0, "X", " 0"), "SETAUDIO 1 1 X 0"},
         {SetReceiverCommand(2, 1, "X", " 0"), "SETAUDIO 3 2 X 0"},
         {SetReceiverCommand(0, 4, "X", " 0"), "SETAUDIO 1  X 0"},
-        {SetReceiverCommand(0, -1, "X", " 0"), "SETAUDIO 1  X 0"},
-    };
+        {SetReceiverCommand(0, -1, "X", " 0"), "SETAUDIO 1  X 0"}};
     for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
 }
 
@@ -48,8 +47,7 @@ TEST(ReceiverCommands, RelayButtonsOfEachMode) {
         {"R R", 3, "RE C 2"},    {"R R", 4, ""},        {"R R", -1, ""},
         {"R ER", 0, "ER D 1"},   {"R ER", 5, "ER E 3"}, {"R ER", 26, "ER D 14"},
         {"R ER", 27, "ER E 14"}, {"R ER", 28, ""},      {"R ER", -1, ""},
-        {"R M", 0, ""},
-    };
+        {"R M", 0, ""}};
     for (const auto& [mode, button, text] : cases)
         EXPECT_EQ(RelayButtonCommand(mode, button), text) << mode << " " << button;
 }

@@ -70,8 +70,7 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
             {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt
             {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
             {Relay, noon, 1, {}, "", 2001},
-            {Relay, noon, 1, {{10, flood}}, full, 10},
-        };
+            {Relay, noon, 1, {{10, flood}}, full, 10}};
     int row = 0;
     for (const auto& [rule, start, minPrompt, in, reply, endMs] : cases)
         EXPECT_EQ(Collect(rule, start, minPrompt, in), std::make_pair(reply, endMs)) << row++;
