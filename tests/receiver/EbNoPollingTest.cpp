@@ -32,6 +32,7 @@ TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
         {Report("Carrier Eb/No quality 12.25 dB  "), "quality 12.25 dB"},  // CR among the 20
         {elevenLf + "  7.5 dB\nmore\n>", "7.5 dB"},
         {elevenLf + "  7.5 dB", "7.5 dB"},
+        {elevenLf + "Eb/No quality 10.2 dB", "b/No quality 10.2 dB"},
         {elevenLf + "    \n>", ""},
         {std::string(11, '\n') + "\r", ""},
         {"", ""},

@@ -69,6 +69,8 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
             {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
             {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt
             {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
+            {Relay, noon, 1, {{10, "ok\r>"}, {60, energized}}, energized, 1001},
+            {Relay, noon, 1, {{10, "\r\nok>"}, {60, energized}}, "\r\nok>" + energized, 1001},
             {Relay, noon, 1, {}, "", 2001},
             {Relay, noon, 1, {{10, flood}}, full, 10}};
     int row = 0;
