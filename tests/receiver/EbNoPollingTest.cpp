@@ -1,7 +1,11 @@
-// The Eb/No poll: what it sends, what it cuts out of the carrier report, and its log line.
+// The Eb/No poll: what it sends, what it cuts out of the carrier report, its log line, and the
+// figure the signal history reads back from that line.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/ReceiverSequences.h"
+#include "logs/SignalHistory.h"
 #include "receiver/EbNoPolling.h"
 #include "support/SimStation.h"
 
@@ -18,105 +22,91 @@ std::string Report(const std::string& line) {
 }
 
 TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
-    EXPECT_EQ(ExtractEbNo(Report("Eb/No                   :              10.2 dB")), "10.2 dB");
-    EXPECT_EQ(ExtractEbNo(Report("Eb/No                   :   10.2 dB")), ":   10.2 dB");
-    EXPECT_EQ(ExtractEbNo(Report("Eb/No: 9.8 dB")), "Eb/No: 9.8 dB");
-    EXPECT_EQ(ExtractEbNo(Report("Carrier Eb/No quality 12.25 dB  ")), "quality 12.25 dB")
-        << "the CR counts among the twenty";
-}
-
-TEST(ExtractEbNo, LinesEndedByLineFeedsAloneWork) {
-    std::string text;
-    for (int i = 0; i < 11; ++i) text += "x\n";
-    EXPECT_EQ(ExtractEbNo(text + "  7.5 dB\nmore\n>"), "7.5 dB");
-    EXPECT_EQ(ExtractEbNo(text + "  7.5 dB"), "7.5 dB") << "no line feed after line 11";
-}
-
-TEST(ExtractEbNo, FewerThanElevenLinesGiveNothing) {
-    EXPECT_EQ(ExtractEbNo(""), "");
-    EXPECT_EQ(ExtractEbNo("\r\nonly\r\n>"), "");
-    std::string ten;
-    for (int i = 0; i < 10; ++i) ten += "x\r\n";
-    EXPECT_EQ(ExtractEbNo(ten + "9.9 dB"), "");
-    EXPECT_EQ(ExtractEbNo(ten + "\n"), "") << "line 11 exists but is empty";
-}
-
-TEST(ExtractEbNo, GarbageDoesNotBreakIt) {
+    std::string elevenLf, tenCrLf;
+    for (int i = 0; i < 11; ++i) elevenLf += "x\n";
+    for (int i = 0; i < 10; ++i) tenCrLf += "x\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {Report("Eb/No                   :              10.2 dB"), "10.2 dB"},
+        {Report("Eb/No                   :   10.2 dB"), ":   10.2 dB"},
+        {Report("Eb/No: 9.8 dB"), "Eb/No: 9.8 dB"},
+        {Report("Carrier Eb/No quality 12.25 dB  "), "quality 12.25 dB"},  // CR among the 20
+        {elevenLf + "  7.5 dB\nmore\n>", "7.5 dB"},
+        {elevenLf + "  7.5 dB", "7.5 dB"},
+        {elevenLf + "Eb/No quality 10.2 dB", "b/No quality 10.2 dB"},
+        {elevenLf + "    \n>", ""},
+        {std::string(11, '\n') + "\r", ""},
+        {"", ""},
+        {"\r\nonly\r\n>", ""},
+        {tenCrLf + "9.9 dB", ""},
+        {tenCrLf + "\n", ""},
+    };
+    for (const auto& [reply, ebno] : cases) EXPECT_EQ(ExtractEbNo(reply), ebno) << reply;
     std::string junk;
     for (int i = 0; i < 300; ++i) junk += static_cast<char>((i * 37) % 256);
     EXPECT_LE(ExtractEbNo(junk).size(), 20u);
-    EXPECT_EQ(ExtractEbNo(std::string(11, '\n') + "\r"), "");
 }
 
-class EbNoPoll : public ::testing::Test {
-  protected:
-    void SetUp() override {
+TEST(ParseEbNoText, TakesTheFigureBeforeAnyUnitAndNothingElse) {
+    const std::pair<const char*, double> cases[] = {{"10.2 dB", 10.2},
+                                                    {":   10.2 dB", 10.2},
+                                                    {"Eb/No: 9.8 dB", 9.8},
+                                                    {"quality 12.25 dB", 12.25},
+                                                    {"-1.5 dB", -1.5},
+                                                    {"+3 db", 3.0},
+                                                    {"7.5DB", 7.5},
+                                                    {" 7.5 ", 7.5},
+                                                    {"x-0.5dB", -0.5},
+                                                    {"", NAN},
+                                                    {"dB", NAN},
+                                                    {"10.2 dBm", NAN},
+                                                    {"1.2.3 dB", NAN},
+                                                    {"-", NAN},
+                                                    {"Eb/No", NAN}};
+    for (const auto& [text, value] : cases) {
+        const double got = ParseEbNoText(text);
+        if (std::isnan(value))
+            EXPECT_TRUE(std::isnan(got)) << text << " gave " << got;
+        else
+            EXPECT_DOUBLE_EQ(got, value) << text;
+    }
+}
+
+// Each row polls twice, a minute apart, from 10:45:12.100.
+TEST(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReplyOrNothingWhenThePortFails) {
+    const std::string report = Report("Eb/No          :              10.2 dB"),
+                      failed =
+                          "8005  Port already open.  Check serial port settings in "
+                          "SetUp/Communications.";
+    using Lines = std::vector<std::string>;
+    // The reply (none: silent) and its delay, whether the port fails, the value, log, errors.
+    const std::tuple<const char*, int, bool, std::optional<std::string>, Lines, Lines> cases[] = {
+        {report.c_str(), 900, false, "10.2 dB", {"10:45:13  10.2 dB", "10:46:13  10.2 dB"}, {}},
+        {"\r\nCARRIER\r\n>", 10, false, "", {"10:45:12  ", "10:46:12  "}, {}},
+        {nullptr, 0, false, "", {"10:45:13  ", "10:46:13  "}, {}},
+        // An old value must not pass for a new one.
+        {nullptr, 0, true, std::nullopt, {}, {failed, failed}}};
+    for (const auto& [reply, delay, portFails, ebno, log, errors] : cases) {
+        SCOPED_TRACE(reply ? reply : portFails ? "port fails" : "silent");
+        SimStation sim(DateTime::from(2002, 3, 16, 10, 45, 12, 100));
         sim.start();
         sim.st().Settings.SerialPort = 3;
+        if (reply) sim.serial.answer("R C", reply, delay);
+        if (portFails) sim.serial.failOpen(8005, "Port already open");
+        for (int poll = 0; poll < 2; ++poll) {
+            sim.clock.set(DateTime::from(2002, 3, 16, 10, 45 + poll, 12, 100));
+            std::optional<std::optional<std::string>> got;
+            PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { got = e; });
+            for (int i = 0; !got && i < 400; ++i) sim.loop.advance(10);
+            ASSERT_TRUE(got) << "the poll never ended";
+            EXPECT_EQ(*got, ebno);
+            EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
+        }
+        EXPECT_EQ(sim.serial.commands, Lines(portFails ? 0 : 2, "R C"));
+        EXPECT_EQ(sim.log("EB"), log);
+        EXPECT_EQ(sim.st().receiver.EbNoLogged, log.size());
+        EXPECT_EQ(sim.errors.messages, errors);
+        EXPECT_EQ(sim.serial.openNow, 0);
     }
-    std::string log() {
-        const std::string path = "c:\\satfile\\logs\\EB" + DayKey(sim.clock.now().date) + ".log";
-        return sim.exists(path) ? sim.read(path) : "";
-    }
-    // The poll's value once it ends on simulated time.
-    std::optional<std::string> poll() {
-        std::optional<std::optional<std::string>> got;
-        PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& ebno) { got = ebno; });
-        for (int i = 0; !got && i < 400; ++i) sim.loop.advance(10);
-        EXPECT_TRUE(got) << "the poll never ended";
-        return got.value_or(std::nullopt);
-    }
-    SimStation sim{DateTime::from(2002, 3, 16, 10, 45, 12, 100)};
-};
-
-TEST_F(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReply) {
-    sim.serial.answer("R C", Report("Eb/No          :              10.2 dB"), 900);
-    EXPECT_EQ(poll(), "10.2 dB");
-    EXPECT_EQ(sim.serial.wire, "R C\r");
-    EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
-    EXPECT_EQ(log(), "10:45:13  10.2 dB\r\n");
-    EXPECT_TRUE(sim.exists("c:\\satfile\\logs\\EB020316.log"));
-    EXPECT_EQ(sim.serial.openNow, 0);
-}
-
-TEST_F(EbNoPoll, EachPollAddsOneLine) {
-    sim.serial.answer("R C", Report("9.1 dB"), 10);
-    poll();
-    sim.clock.advance(60'000);
-    poll();
-    EXPECT_EQ(log(), "10:45:12  9.1 dB\r\n10:46:12  9.1 dB\r\n");
-}
-
-TEST_F(EbNoPoll, AShortReplyLogsTheTimeAndTwoBlanks) {
-    sim.serial.answer("R C", "\r\nCARRIER\r\n>", 10);
-    EXPECT_EQ(poll(), "");
-    EXPECT_EQ(log(), "10:45:12  \r\n");
-}
-
-TEST_F(EbNoPoll, ASilentReceiverLogsAnEmptyValueAfterTheShortTimeOut) {
-    poll();
-    EXPECT_EQ(log(), "10:45:13  \r\n");
-    EXPECT_TRUE(sim.errors.messages.empty()) << "no answer is not an error";
-}
-
-TEST_F(EbNoPoll, APortFailureIsShownWritesNoLineAndIsNotRepeatedWithinTheSecond) {
-    sim.serial.failOpen(8005, "Port already open");
-    EXPECT_EQ(poll(), std::nullopt) << "an old value must not pass for a new one";
-    EXPECT_EQ(log(), "");
-    EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
-    ASSERT_EQ(sim.errors.messages.size(), 1u);
-    EXPECT_EQ(sim.errors.messages[0],
-              "8005  Port already open.  Check serial port settings in SetUp/Communications.");
-}
-
-TEST_F(EbNoPoll, TheClockTickPollsOnceAtEachMomentAndLogsEveryPoll) {
-    // Rate 4 at hh:45:12, with the receiver answering; the tick runs twenty times a second.
-    sim.serial.answer("R C", Report("Eb/No :               8.8 dB"), 200);
-    sim.st().Settings.EbNoLogRate = 4;
-    sim.clock.set(DateTime::from(2002, 3, 16, 10, 45, 10));
-    sim.loop.advance(10'000);
-    EXPECT_EQ(sim.serial.commands, std::vector<std::string>{"R C"});
-    EXPECT_EQ(log(), "10:45:12  8.8 dB\r\n");
 }
 
 }  // namespace

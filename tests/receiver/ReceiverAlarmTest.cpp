@@ -1,164 +1,108 @@
+// The receiver's loss-of-signal alarm: what is logged, when the mails go, and what a failing
+// port, a clock set back or a failing mail system change.
 #include <gtest/gtest.h>
 
 #include "export/AddressBook.h"
-#include "logs/ActivityLog.h"
 #include "receiver/RemoteControl.h"
+#include "support/Builders.h"
+#include "support/Logs.h"
 #include "support/SimStation.h"
 
-using namespace quillmar;
-using quillmar::testing::SimStation;
-
+namespace quillmar {
 namespace {
 
-// The carrier report: the Eb/No stands on the twelfth line.
-std::string CarrierReport(const std::string& ebno) {
-    std::string text = "\r\n";
-    for (int i = 1; i <= 10; ++i) text += "Carrier line " + std::to_string(i) + "\r\n";
-    return text + "Eb/No " + ebno + "\r\n>";
-}
+using testing::Monday;
+using testing::SimStation;
 
-// A started station on the card's inputs, with one "Always" address and its facility named.
-struct AlarmStation {
-    explicit AlarmStation(DateTime start = DateTime::from(2026, 3, 10, 10, 0, 0)) : s(start) {
+const std::string kLoss = "KQMR Quillmar Alarm", kEnd = "KQMR Quillmar Alarm End";
+
+// Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s,
+// and for its last 5 s the port may fail), then released for 3 s; `losses` times over. The log
+// is today's activity log at the end.
+TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo) {
+    const std::string refused = "sendmail: connection refused", noMail = "no mail program";
+    const auto notSent = [](const std::string& why) {
+        return std::vector<std::string>{"Mail \"" + kLoss + "\" not sent: " + why,
+                                        "Mail \"" + kEnd + "\" not sent: " + why};
+    };
+    const auto loss = [](const char* from, const char* to) {
+        return std::vector<std::string>{std::string(from) + "  Alarm",
+                                        std::string(to) + "  Alarm End"};
+    };
+    const std::vector<std::string> mailed = {kLoss, kEnd}, none,
+                                   gone = {"Remote-control port failed: gone"};
+    const std::vector<std::string> twice = {kLoss, kEnd, kLoss, kEnd},
+                                   seventy = loss("10:00:00", "10:01:10");
+    std::vector<std::string> twoLosses = loss("10:00:00", "10:02:00");
+    for (const auto& line : loss("10:02:03", "10:04:03")) twoLosses.push_back(line);
+    // The mail system's refusal and its failure to sign on.
+    enum Fault { Fine, Refuses, NoSignOn };
+    const struct {
+        DateTime start;
+        int lossMs, losses;
+        bool setBack, portFails;
+        Fault mail;
+        std::vector<std::string> mails, log, errors;
+        int polls;
+    } cases[] = {
+        {Monday(10), 50'000, 1, false, false, Fine, none, loss("10:00:00", "10:00:50"), none, 0},
+        {Monday(10), 60'000, 1, false, false, Fine, none, loss("10:00:00", "10:01:00"), none, 0},
+        {Monday(10), 120'000, 2, false, false, Fine, twice, twoLosses, none, 2},
+        {Monday(23, 59, 30), 50'000, 1, false, false, Fine, none, {"00:00:20  Alarm End"}, none, 0},
+        {Monday(10, 54, 40), 63'000, 1, true, false, Fine, mailed, loss("10:54:40", "10:55:33"),
+         none, 1},
+        // A port that cannot be read says nothing about the input: the loss goes on.
+        {Monday(10), 70'000, 1, false, true, Fine, mailed, seventy, gone, 1},
+        {Monday(10), 70'000, 1, false, false, Refuses, none, seventy, notSent(refused), 1},
+        {Monday(10), 70'000, 1, false, false, NoSignOn, none, seventy, notSent(noMail), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        SimStation s(c.start);
         s.start();
-        st().Settings.ActivityLog = 1;
-        st().Settings.RemoteControl = 2;
-        st().Export.Account.Facility = "KQMR";
+        Station& st = s.st();
+        st.Settings.ActivityLog = 1;
+        st.Settings.RemoteControl = 2;
+        st.Export.Account.Facility = "KQMR";
         AddressEntry e;
         e.InUse = '1';
         e.SendMode = kSendAlways;
         e.Name = "Engineer";
         e.Address = "engineer@kqmr.example";
         std::string error;
-        EXPECT_TRUE(WriteAddressEntry(st().Export, 1, e, &error)) << error;
-        s.serial.answer("R C", CarrierReport("7.4 dB"), 200);
+        ASSERT_TRUE(WriteAddressEntry(st.Export, 1, e, &error)) << error;
+        s.serial.answer("R C", "\r\n" + std::string(10, '\n') + "Eb/No 7.4 dB\r\n>", 200);
+        s.mail.sendFailure = c.mail == Refuses ? refused : "";
+        s.mail.signOnFailure = c.mail == NoSignOn ? noMail : "";
+        for (int loss = 0; loss < c.losses; ++loss) {
+            s.ports.set(kPrairiePortB, kAlarmInput);
+            s.loop.advance(1000);
+            EXPECT_EQ(st.main.lblPort, "Alarm");
+            if (c.setBack) s.clock.setTimeOfDay(10, 54, 31, [](bool, const std::string&) {});
+            s.loop.advance(c.lossMs - 1000 - (c.portFails ? 5000 : 0));
+            if (c.portFails) s.ports.failure = "gone";
+            s.loop.advance(c.portFails ? 5000 : 0);
+            s.ports.failure.clear();
+            s.ports.set(kPrairiePortB, 0);
+            s.loop.advance(3000);
+            EXPECT_EQ(st.main.lblPort, "");
+        }
+        std::vector<std::string> subjects;
+        for (const auto& m : s.mail.outbox) {
+            subjects.push_back(m.subject);
+            EXPECT_EQ(m.note, m.subject == kEnd ? "EbNo: Eb/No 7.4 dB"
+                                                : "Unity 4K Receiver Loss of Signal");
+            EXPECT_EQ(m.recipients, std::vector<std::string>{"engineer@kqmr.example"});
+        }
+        EXPECT_EQ(subjects, c.mails);
+        EXPECT_EQ(s.log("AL"), c.log);
+        EXPECT_EQ(s.errors.messages, c.errors);
+        EXPECT_EQ(testing::Unstamped(s.log("ER")), c.errors);
+        // The end of a mailed loss polls the Eb/No for its mail.
+        EXPECT_EQ(s.serial.commands, std::vector<std::string>(c.polls, "R C"));
+        EXPECT_TRUE(st.timers.tmrClock->isEnabled());
     }
-    Station& st() { return s.st(); }
-    void alarm(bool on) { s.ports.set(kPrairiePortB, on ? kAlarmInput : 0); }
-    std::string activityLog() {
-        const auto path = DailyLogPath("AL", s.clock.now().date);
-        return s.exists(path) ? s.read(path) : std::string();
-    }
-    SimStation s;
-};
-
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 }  // namespace
-
-TEST(ReceiverAlarm, ALossOfFiftySecondsIsLoggedButNotMailed) {
-    AlarmStation a;
-    a.alarm(true);
-    a.s.loop.advance(100);
-    EXPECT_EQ(a.st().main.lblPort, "Alarm");
-    a.s.loop.advance(50'000);
-    a.alarm(false);
-    a.s.loop.advance(2000);
-    EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 1);
-    EXPECT_EQ(Count(a.activityLog(), ":50  Alarm End\r\n"), 1);
-    EXPECT_TRUE(a.s.mail.outbox.empty());
-    EXPECT_TRUE(a.s.serial.commands.empty());  // no end mail, so no poll either
-    EXPECT_EQ(a.st().main.lblPort, "");
-}
-
-TEST(ReceiverAlarm, ALossOfTwoMinutesSendsOneAlarmMailAndOneEndMailWithTheEbNo) {
-    // Given a loss of signal from 10:00:00
-    AlarmStation a;
-    a.alarm(true);
-    // nothing is mailed within the first minute
-    a.s.loop.advance(59'900);
-    EXPECT_TRUE(a.s.mail.outbox.empty());
-    // one alarm mail goes once it has lasted more than a minute
-    a.s.loop.advance(60'100);
-    ASSERT_EQ(a.s.mail.outbox.size(), 1u);
-    EXPECT_EQ(a.s.mail.outbox[0].subject, "KQMR Quillmar Alarm");
-    EXPECT_EQ(a.s.mail.outbox[0].note, "Unity 4K Receiver Loss of Signal");
-    EXPECT_EQ(a.s.mail.outbox[0].recipients, (std::vector<std::string>{"engineer@kqmr.example"}));
-    // When the signal returns, the Eb/No is polled and mailed once
-    a.alarm(false);
-    a.s.loop.advance(3000);
-    ASSERT_EQ(a.s.mail.outbox.size(), 2u);
-    EXPECT_EQ(a.s.mail.outbox[1].subject, "KQMR Quillmar Alarm End");
-    EXPECT_EQ(a.s.mail.outbox[1].note, "EbNo: Eb/No 7.4 dB");
-    EXPECT_EQ(a.s.serial.commands, (std::vector<std::string>{"R C"}));
-    EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 1);
-    EXPECT_TRUE(a.s.errors.messages.empty());
-    // A new loss starts a new count and a new mail.
-    a.alarm(true);
-    a.s.loop.advance(62'000);
-    EXPECT_EQ(a.s.mail.outbox.size(), 3u);
-    EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 2);
-}
-
-TEST(ReceiverAlarm, APortThatCannotBeReadDoesNotEndTheAlarm) {
-    AlarmStation a;
-    a.alarm(true);
-    a.s.loop.advance(62'000);
-    ASSERT_EQ(a.s.mail.outbox.size(), 1u);
-    a.s.ports.failure = "gone";
-    a.s.loop.advance(5'000);
-    EXPECT_EQ(a.s.mail.outbox.size(), 1u);
-    EXPECT_EQ(a.st().main.lblPort, "Alarm");
-    EXPECT_TRUE(a.s.serial.commands.empty());
-    // The loss that goes on is still one alarm, ended once when the signal returns.
-    a.s.ports.failure.clear();
-    a.s.loop.advance(1'000);
-    a.alarm(false);
-    a.s.loop.advance(3'000);
-    ASSERT_EQ(a.s.mail.outbox.size(), 2u);
-    EXPECT_EQ(a.s.mail.outbox[1].subject, "KQMR Quillmar Alarm End");
-    EXPECT_EQ(Count(a.activityLog(), "  Alarm\r\n"), 1);
-}
-
-TEST(ReceiverAlarm, ALossAcrossMidnightIsTimedOnTheClockNotTheTimeOfDay) {
-    AlarmStation a(DateTime::from(2026, 3, 10, 23, 59, 30));
-    a.alarm(true);
-    a.s.loop.advance(50'000);  // to 00:00:20 the next day
-    a.alarm(false);
-    a.s.loop.advance(1000);
-    EXPECT_TRUE(a.s.mail.outbox.empty());
-}
-
-TEST(ReceiverAlarm, AClockSetBackDuringALossDoesNotMailAtOnce) {
-    AlarmStation a(DateTime::from(2026, 3, 10, 10, 54, 40));
-    a.alarm(true);
-    a.s.loop.advance(1000);
-    a.s.clock.setTimeOfDay(10, 54, 30, [](bool, const std::string&) {});  // another input's pulse
-    a.s.loop.advance(30'000);
-    EXPECT_TRUE(a.s.mail.outbox.empty());
-    a.s.loop.advance(32'000);
-    EXPECT_EQ(a.s.mail.outbox.size(), 1u);
-}
-
-TEST(ReceiverAlarm, AMailThatCannotBeSentIsReportedAndTheStationCarriesOn) {
-    AlarmStation a;
-    a.st().Settings.ActivityLog = 1;
-    a.s.mail.sendFailure = "sendmail: connection refused";
-    a.alarm(true);
-    a.s.loop.advance(62'000);
-    ASSERT_EQ(a.s.errors.messages.size(), 1u);
-    EXPECT_EQ(a.s.errors.messages[0],
-              "Mail \"KQMR Quillmar Alarm\" not sent: sendmail: connection refused");
-    const auto er = a.s.read(DailyLogPath("ER", a.s.clock.now().date));
-    EXPECT_NE(er.find("  Mail \"KQMR Quillmar Alarm\" not sent: sendmail: connection refused\r\n"),
-              std::string::npos);
-    // Not retried on every tick; the end is still mailed (and fails, reported once more).
-    a.alarm(false);
-    a.s.loop.advance(3000);
-    EXPECT_EQ(a.s.errors.messages.size(), 2u);
-    EXPECT_TRUE(a.st().timers.tmrClock->isEnabled());
-}
-
-TEST(ReceiverAlarm, NoMailSystemIsReportedAtSignOn) {
-    AlarmStation a;
-    a.s.mail.signOnFailure = "no mail program";
-    a.alarm(true);
-    a.s.loop.advance(62'000);
-    EXPECT_EQ(a.s.errors.messages,
-              (std::vector<std::string>{"Mail \"KQMR Quillmar Alarm\" not sent: no mail program"}));
-    EXPECT_TRUE(a.s.mail.outbox.empty());
-}
+}  // namespace quillmar

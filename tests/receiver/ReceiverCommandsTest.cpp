@@ -1,15 +1,18 @@
-// The command texts, byte for byte as they reach the line, and the relay reset of each port.
+// The command texts, byte for byte as they reach the line, the relay reset of each port, and
+// the switch-only schedule's send and log line.
 #include <gtest/gtest.h>
 
 #include "core/ReceiverSequences.h"
 #include "receiver/ReceiverCommands.h"
-#include "receiver/ReceiverLink.h"
+#include "support/Builders.h"
+#include "support/Logs.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
 namespace {
 
 using testing::SimStation;
+using testing::Unstamped;
 
 ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att) {
     ScheduleFields f;
@@ -20,98 +23,95 @@ ScheduleFields Fields(std::string port, std::string route, std::string source, s
     return f;
 }
 
-TEST(ReceiverCommands, TheRecordCueEndsInABlankAndTheSwitchOnlyDoesNot) {
-    const auto f = Fields("2", "S", "ABC", "3 ");
-    EXPECT_EQ(RecordCueCommand(f), "SETAUDIO 2 S ABC 3  ");
-    EXPECT_EQ(SwitchOnlyCommand(f), "SETAUDIO 2 S ABC 3 ");
+TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) {
+    const std::pair<std::string, std::string> cases[] = {
+        {RecordCueCommand(Fields("2", "S", "ABC", "3 ")), "SETAUDIO 2 S ABC 3  "},
+        {SwitchOnlyCommand(Fields("2", "S", "ABC", "3 ")), "SETAUDIO 2 S ABC 3 "},
+        {SwitchOnlyCommand(Fields("4", "R", "EN", "10")), "SETAUDIO 4 R EN  10"},
+        {RecordCueCommand(Fields("4", "R", "EN", "10")), "SETAUDIO 4 R EN  10 "},
+        {SwitchOnlyCommand(Fields("", "", "", "")), "SETAUDIO           "},
+        {SwitchOnlyCommand(Fields("12", "SS", "ABCD", "123")), "SETAUDIO 1 S ABC 12"},
+        // Set Receiver: the attenuation entry's leading blank separates it from the source.
+        {SetReceiverCommand(1, 2, "ABC", " 3"), "SETAUDIO 2 S ABC 3"},
+        {SetReceiverCommand(3, 3, "EN", " 14"), "SETAUDIO 4 R EN 14"},
+        {SetReceiverCommand(0, 0, "X", " 0"), "SETAUDIO 1 1 X 0"},
+        {SetReceiverCommand(2, 1, "X", " 0"), "SETAUDIO 3 2 X 0"},
+        {SetReceiverCommand(0, 4, "X", " 0"), "SETAUDIO 1  X 0"},
+        {SetReceiverCommand(0, -1, "X", " 0"), "SETAUDIO 1  X 0"}};
+    for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
 }
 
-TEST(ReceiverCommands, FieldsKeepTheirStoredWidthsAsTheRecordParsesThem) {
-    ScheduleFields record = Fields("4", "R", "EN", "10");
-    record.InUse = ScheduleSlot::InUse;
-    record.ProgramName = "Morning switch";
-    record.Action = ScheduleAction::SwitchOnly;
-    const ScheduleFields parsed = ParseScheduleRecord(BuildScheduleRecord(record));
-    EXPECT_EQ(SwitchOnlyCommand(parsed), "SETAUDIO 4 R EN  10");
-    EXPECT_EQ(RecordCueCommand(parsed), "SETAUDIO 4 R EN  10 ");
+TEST(ReceiverCommands, RelayButtonsOfEachMode) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"R R", 0, "RE O 1"},    {"R R", 1, "RE C 1"},  {"R R", 2, "RE O 2"},
+        {"R R", 3, "RE C 2"},    {"R R", 4, ""},        {"R R", -1, ""},
+        {"R ER", 0, "ER D 1"},   {"R ER", 5, "ER E 3"}, {"R ER", 26, "ER D 14"},
+        {"R ER", 27, "ER E 14"}, {"R ER", 28, ""},      {"R ER", -1, ""},
+        {"R M", 0, ""}};
+    for (const auto& [mode, button, text] : cases)
+        EXPECT_EQ(RelayButtonCommand(mode, button), text) << mode << " " << button;
 }
 
-TEST(ReceiverCommands, ShortOrOverlongFieldsAreBlankPaddedOrCutToTheirWidths) {
-    EXPECT_EQ(SwitchOnlyCommand(Fields("", "", "", "")), "SETAUDIO           ");
-    EXPECT_EQ(SwitchOnlyCommand(Fields("12", "SS", "ABCD", "123")), "SETAUDIO 1 S ABC 12");
+TEST(ReceiverCommands, EachPortHasItsOwnExpansionRelaysInResetOrder) {
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"1", {11, 14}}, {"2", {4, 7}}, {"3", {1}}, {"4", {8}}, {"5", {}}, {"", {}}, {"11", {}}};
+    for (const auto& [port, relays] : cases) EXPECT_EQ(ExpansionRelaysOfPort(port), relays) << port;
 }
 
-TEST(ReceiverCommands, SetReceiverJoinsSourceAndAttenuationThroughTheEntrysLeadingBlank) {
-    EXPECT_EQ(SetReceiverCommand(1, 2, "ABC", " 3"), "SETAUDIO 2 S ABC 3");
-    EXPECT_EQ(SetReceiverCommand(3, 3, "EN", " 14"), "SETAUDIO 4 R EN 14");
-    EXPECT_EQ(SetReceiverCommand(0, 0, "X", " 0"), "SETAUDIO 1 1 X 0");
-    EXPECT_EQ(RouteCode(1), "2");
-    EXPECT_EQ(RouteCode(4), "");
+void Ready(SimStation& s) {
+    s.start();
+    s.st().Settings.SerialPort = 1;
+    s.st().Settings.ActivityLog = 1;
 }
 
-TEST(ReceiverCommands, RelayButtonsInStandardMode) {
-    EXPECT_EQ(RelayButtonCommand("R R", 0), "RE O 1");
-    EXPECT_EQ(RelayButtonCommand("R R", 1), "RE C 1");
-    EXPECT_EQ(RelayButtonCommand("R R", 2), "RE O 2");
-    EXPECT_EQ(RelayButtonCommand("R R", 3), "RE C 2");
-    EXPECT_EQ(RelayButtonCommand("R R", 4), "") << "hidden in standard mode";
-}
-
-TEST(ReceiverCommands, RelayButtonsInExpansionMode) {
-    EXPECT_EQ(RelayButtonCommand("R ER", 0), "ER D 1");
-    EXPECT_EQ(RelayButtonCommand("R ER", 5), "ER E 3");
-    EXPECT_EQ(RelayButtonCommand("R ER", 26), "ER D 14");
-    EXPECT_EQ(RelayButtonCommand("R ER", 27), "ER E 14");
-    EXPECT_EQ(RelayButtonCommand("R ER", 28), "");
-    EXPECT_EQ(RelayButtonCommand("R ER", -1), "");
-    EXPECT_EQ(RelayButtonCommand("R M", 0), "");
-}
-
-class RelayReset : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        sim.start();
-        sim.st().Settings.SerialPort = 1;
-        sim.st().Settings.ActivityLog = 1;
-    }
-    std::string activityLog() {
-        const std::string path = "c:\\satfile\\logs\\AL" + DayKey(sim.clock.now().date) + ".log";
-        return sim.exists(path) ? sim.read(path) : "";
-    }
+TEST(ReceiverCommands, TheRecordCueResetLogsEachRelayAfterItsSendAndCarriesOnPastFailures) {
     SimStation sim;
-};
-
-TEST_F(RelayReset, EachPortResetsItsOwnRelaysInOrder) {
-    const std::pair<std::string, std::string> cases[] = {{"1", "ER D 11\rER D 14\r"},
-                                                         {"2", "ER D 4\rER D 7\r"},
-                                                         {"3", "ER D 1\r"},
-                                                         {"4", "ER D 8\r"},
-                                                         {"5", ""},
-                                                         {"", ""}};
-    for (const auto& [port, wire] : cases) {
-        sim.serial.wire.clear();
-        ResetExpansionRelays(sim.st(), port, false);
-        EXPECT_EQ(sim.serial.wire, wire) << "port " << port;
-    }
-    EXPECT_EQ(activityLog(), "") << "the Set Receiver reset logs nothing";
-}
-
-TEST_F(RelayReset, TheRecordCueResetLogsEachRelayAfterItsCommand) {
+    Ready(sim);
     sim.serial.peer = [&](const std::string& command) -> std::optional<SimSerialPorts::Reply> {
-        EXPECT_EQ(activityLog().find(command.substr(5) + "\r\n"), std::string::npos)
+        const auto log = sim.log("AL");
+        EXPECT_EQ(
+            std::count(log.begin(), log.end(), "12:00:00  Turn off Relay " + command.substr(5)), 0)
             << "the line follows the send";
         return std::nullopt;
     };
     ResetExpansionRelays(sim.st(), "1", true);
-    EXPECT_EQ(sim.serial.wire, "ER D 11\rER D 14\r");
-    EXPECT_EQ(activityLog(), "12:00:00  Turn off Relay 11\r\n12:00:00  Turn off Relay 14\r\n");
-}
-
-TEST_F(RelayReset, AFailedSendIsReportedForEachRelayAndTheResetCarriesOn) {
+    ResetExpansionRelays(sim.st(), "3", false);
+    EXPECT_EQ(sim.serial.wire, "ER D 11\rER D 14\rER D 1\r");
     sim.serial.failOpen(8002, "Invalid port number");
     ResetExpansionRelays(sim.st(), "2", true);
     EXPECT_EQ(sim.errors.messages.size(), 2u);
-    EXPECT_NE(activityLog().find("Turn off Relay 7"), std::string::npos);
+    EXPECT_EQ(Unstamped(sim.log("AL")),
+              (std::vector<std::string>{"Turn off Relay 11", "Turn off Relay 14",
+                                        "Turn off Relay 4", "Turn off Relay 7"}));
+}
+
+TEST(SwitchOnly, ItsSlotSendsItsRoutingAndLogsItEvenWhenTheSendFails) {
+    ScheduleFields f = testing::Schedule("Network switch", "3");
+    f.UnityPort = "4";
+    f.Route = ScheduleRoute::Reverse;
+    f.SourceCode = "EN";
+    f.Attenuation = "10";
+    // Slot 2 was reused for a recording, 7 is beyond the file, 0 is none found.
+    const std::tuple<int, bool, const char*, bool> cases[] = {
+        {1, false, "SETAUDIO 4 R EN  10\r", true},
+        {1, true, "", true},
+        {2, false, "", false},
+        {7, false, "", false},
+        {0, false, "", false}};
+    for (const auto& [recordNo, fails, wire, logged] : cases) {
+        SimStation s;
+        Ready(s);
+        s.put(1, f);
+        s.put(2, testing::Schedule("NEWS HOUR"));
+        if (recordNo) s.st().next.toSwitch.emplace().recordNo = recordNo;
+        if (fails) s.serial.failOpen(8002, "Invalid port number");
+        RunSwitchOnly(s.st());
+        EXPECT_EQ(s.serial.wire, wire);
+        EXPECT_EQ(s.log("AL"),
+                  std::vector<std::string>(logged, "12:00:00  SETAUDIO 4 R EN  10 Switch Only"));
+        EXPECT_EQ(s.serial.opens.size(), *wire || fails ? 1u : 0u) << "no relay reset for a switch";
+        EXPECT_EQ(s.errors.messages.size(), fails ? 1u : 0u);
+    }
 }
 
 }  // namespace

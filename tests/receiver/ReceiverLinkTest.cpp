@@ -4,6 +4,8 @@
 
 #include "core/ReceiverSequences.h"
 #include "receiver/ReceiverLink.h"
+#include "receiver/ReplyCollector.h"
+#include "settings/StationSettings.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -11,149 +13,89 @@ namespace {
 
 using testing::SimStation;
 
-struct Arrival {
-    int atMs;
-    std::string bytes;
-};
+using Arrivals = std::vector<std::pair<int, std::string>>;  // bytes at ms after the start
 
-struct Collected {
-    std::string reply;
-    std::int64_t endMs;
-};
-
-// Feeds each arrival at its time and nothing at each check the collector asks for.
-Collected Collect(Collection rule, std::int64_t startMs, std::size_t minPrompt,
-                  const std::vector<Arrival>& in) {
-    ReplyCollector c(rule, startMs, minPrompt);
+// Feeds each arrival at its time and nothing at each check the collector asks for; the reply
+// and when it ended.
+std::pair<std::string, std::int64_t> Collect(Collection rule, std::int64_t start,
+                                             std::size_t minPrompt, const Arrivals& in) {
+    ReplyCollector c(rule, start, minPrompt);
     std::size_t next = 0;
-    std::int64_t now = startMs;
+    std::int64_t now = start;
     bool done = c.feed("", now);
     for (int guard = 0; !done && guard < 10'000; ++guard) {
-        if (next < in.size() && startMs + in[next].atMs <= c.checkAt()) {
-            now = startMs + in[next].atMs;
-            done = c.feed(in[next++].bytes, now);
-        } else {
-            now = c.checkAt();
-            done = c.feed("", now);
-        }
+        const bool arrives = next < in.size() && start + in[next].first <= c.checkAt();
+        now = arrives ? start + in[next].first : c.checkAt();
+        done = c.feed(arrives ? in[next++].second : "", now);
     }
     EXPECT_TRUE(done);
-    return {c.reply(), now - startMs};
-}
-
-std::string CarrierReport(std::size_t earlyPromptAt, std::size_t length) {
-    std::string text(length - 1, 'c');
-    text[earlyPromptAt - 1] = '>';
-    return text + ">";
+    return {c.reply(), now - start};
 }
 
 TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
+    using enum Collection;
     const std::int64_t noon = LineTimeMs(DateTime::from(2026, 12, 5, 12, 0, 0));
-    const std::int64_t beforeMidnight = LineTimeMs(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
-    const std::string report = CarrierReport(120, 900);
-    std::string at700(700, 'c');
-    at700.back() = '>';
-    const std::string flood(70'000, 'x');
-    struct Case {
-        const char* what;
-        Collection rule;
-        std::int64_t start;
-        std::size_t minPrompt;
-        std::vector<Arrival> in;
-        std::string reply;
-        std::int64_t endMs;
-    } cases[] = {
-        {"short: the prompt",
-         Collection::Short,
-         noon,
-         1,
-         {{300, "\r\nline\r\n>"}},
-         "\r\nline\r\n>",
-         300},
-        {"short: a lone prompt", Collection::Short, noon, 1, {{100, ">"}}, ">", 100},
-        {"short: a late reply as far as it came",
-         Collection::Short,
-         noon,
-         1,
-         {{200, "partial"}},
-         "partial",
-         1001},
-        {"short: silent from :00.000", Collection::Short, noon, 1, {}, "", 1001},
-        {"short: silent from :00.400", Collection::Short, noon + 400, 1, {}, "", 601},
-        {"short: silent from :00.600", Collection::Short, noon + 600, 1, {}, "", 1401},
-        {"short: silent from :00.999", Collection::Short, noon + 999, 1, {}, "", 1002},
-        {"long: the previous command's late prompt",
-         Collection::Long,
-         noon,
-         1,
-         {{5, "\r\n>"}, {50, "\r\nMPEG STATUS\r\n>"}},
-         "\r\nMPEG STATUS\r\n>",
-         50},
-        {"long: a reply that is only a prompt",
-         Collection::Long,
-         noon,
-         1,
-         {{100, "OK>"}},
-         "OK>",
-         100},
-        {"long: a prompt before 700",
-         Collection::Long,
-         noon,
-         700,
-         {{100, report.substr(0, 400)}, {800, report.substr(400)}},
-         report,
-         800},
-        {"long: a prompt at 700", Collection::Long, noon, 700, {{50, at700}}, at700, 50},
-        {"long: a short carrier report",
-         Collection::Long,
-         noon,
-         700,
-         {{50, "short\r\n>"}},
-         "short\r\n>",
-         3001},
-        {"long: silent", Collection::Long, noon, 1, {}, "", 3001},
-        {"long: silent across midnight", Collection::Long, beforeMidnight, 1, {}, "", 2501},
-        {"long: a reply after midnight",
-         Collection::Long,
-         beforeMidnight,
-         1,
-         {{1500, "late\r\n>"}},
-         "late\r\n>",
-         1500},
-        {"long: an endless sender",
-         Collection::Long,
-         noon,
-         700,
-         {{10, flood}},
-         flood.substr(0, kMaxReplyBytes),
-         10},
-        {"relay: its own prompt dropped",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, "\r\n>"}, {60, "\r\nRelay 3 Energized\r\n>"}},
-         "\r\nRelay 3 Energized\r\n>",
-         1001},
-        {"relay: a status after the first second",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, "\r\n>"}, {1400, "\r\nRelay 1 Open\r\n>"}},
-         "\r\nRelay 1 Open\r\n>",
-         1400},
-        {"relay: silent", Collection::Relay, noon, 1, {}, "", 2001},
-        {"relay: an endless sender",
-         Collection::Relay,
-         noon,
-         1,
-         {{10, flood}},
-         flood.substr(0, kMaxReplyBytes),
-         10},
-    };
-    for (const Case& c : cases) {
-        const Collected got = Collect(c.rule, c.start, c.minPrompt, c.in);
-        EXPECT_EQ(got.reply, c.reply) << c.what;
-        EXPECT_EQ(got.endMs, c.endMs) << c.what;
+    const std::int64_t late = LineTimeMs(DateTime::from(2026, 12, 5, 23, 59, 59, 500));
+    // A carrier report with an early ">" at 120 and its prompt at 900; one ending at 700.
+    std::string report(899, 'c'), at700(699, 'c');
+    report[119] = '>';
+    report += ">";
+    at700 += ">";
+    const std::string line = "\r\nline\r\n>", flood(70'000, 'x');
+    const std::string full = flood.substr(0, kMaxReplyBytes), mpeg = "\r\nMPEG STATUS\r\n>";
+    const std::string energized = "\r\nRelay 3 Energized\r\n>", open = "\r\nRelay 1 Open\r\n>";
+    const std::tuple<Collection, std::int64_t, std::size_t, Arrivals, std::string, std::int64_t>
+        cases[] = {
+            {Short, noon, 1, {{300, line}}, line, 300},
+            {Short, noon, 1, {{100, ">"}}, ">", 100},
+            {Short, noon, 1, {{200, "partial"}}, "partial", 1001},  // late: as far as it came
+            {Short, noon, 1, {}, "", 1001},  // silent, from :00.000, :00.400, :00.600, :00.999
+            {Short, noon + 400, 1, {}, "", 601},
+            {Short, noon + 600, 1, {}, "", 1401},
+            {Short, noon + 999, 1, {}, "", 1002},
+            {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous prompt
+            {Long, noon, 1, {{100, "OK>"}}, "OK>", 100},            // only a prompt
+            {Long,
+             noon,
+             700,
+             {{100, report.substr(0, 400)}, {800, report.substr(400)}},
+             report,
+             800},
+            {Long, noon, 700, {{50, at700}}, at700, 50},
+            {Long, noon, 700, {{50, "short\r\n>"}}, "short\r\n>", 3001},
+            {Long, noon, 1, {}, "", 3001},
+            {Long, late, 1, {}, "", 2501},  // across midnight
+            {Long, late, 1, {{1500, "late\r\n>"}}, "late\r\n>", 1500},
+            {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
+            {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt
+            {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},  // after the first second
+            {Relay, noon, 1, {{10, "ok\r>"}, {60, energized}}, energized, 1001},
+            {Relay, noon, 1, {{10, "\r\nok>"}, {60, energized}}, "\r\nok>" + energized, 1001},
+            {Relay, noon, 1, {}, "", 2001},
+            {Relay, noon, 1, {{10, flood}}, full, 10}};
+    int row = 0;
+    for (const auto& [rule, start, minPrompt, in, reply, endMs] : cases)
+        EXPECT_EQ(Collect(rule, start, minPrompt, in), std::make_pair(reply, endMs)) << row++;
+}
+
+TEST(ReceiverLine, PromptPositionsAndLineRates) {
+    const std::tuple<const char*, std::size_t, bool> prompts[] = {
+        {"", 1, false},   {">", 0, true},    {">", 1, true},    {">", 2, false},
+        {"ab>", 3, true}, {"ab>", 4, false}, {"a>b", 3, false}, {">b>", 2, true}};
+    for (const auto& [reply, from, has] : prompts)
+        EXPECT_EQ(HasPrompt(reply, from), has) << reply << " from " << from;
+    EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
+    EXPECT_EQ(StatusPromptPosition("R C"), 1u);
+    // The port and rate of BaudSelect 1 and 2 are in the send test below.
+    const std::tuple<int, const char*, const char*> rates[] = {{0, "", "9600,N,8,1"},
+                                                               {3, "", "9600,N,8,1"},
+                                                               {1, "4800", "4800,N,8,1"},
+                                                               {2, "4800", "2400,N,8,1"}};
+    for (const auto& [select, first, line] : rates) {
+        StationSettings s;
+        s.BaudSelect = static_cast<std::int16_t>(select);
+        if (*first) s.BaudRates = {"", first, "2400"};
+        EXPECT_EQ(LineSettings(s), line) << select;
     }
 }
 
@@ -224,12 +166,15 @@ TEST_F(ReceiverLink, AViewsQueryAndTheRelayPanelGoOutOnTheirOwnPortsAndSayWhyAPo
     });
     QueryReceiverStatus(ReceiverLinkOf(sim.st()), view, "R S", 1,
                         [&](const ExchangeResult& r) { status = r; });
+    SendReceiverCommand(sim.st(), "ER D 1");
+    SendReceiverCommand(sim.st(), "ER D 2");
     runUntil(relay);
     EXPECT_EQ(relay->reply, "\r\nRelay 3 Energized\r\n>");
     EXPECT_EQ(wireAtRelayEnd, "ER E 3\rR ER\r") << "the query waits for the panel";
     runUntil(status);
     EXPECT_TRUE(status->ok);
     EXPECT_EQ(status->reply, "") << "a silent receiver";
+    EXPECT_EQ(sim.serial.wire, "ER E 3\rR ER\rR S\rER D 1\rER D 2\r") << "in the order issued";
     EXPECT_FALSE(panel->isOpen() || view->isOpen());
 
     sim.serial.failOpen(8002, "Invalid port number");
