@@ -6,19 +6,18 @@
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
 #include "settings/StationSettings.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
-using quillmar::testing::SimStation;
+using namespace quillmar::testing;
 
 namespace {
 
+// Record values as the file holds them: two bytes each, little-endian.
 std::string Records(std::initializer_list<int> values) {
     std::string bytes;
-    for (int v : values) {
-        bytes += static_cast<char>(v & 0xFF);
-        bytes += static_cast<char>((v >> 8) & 0xFF);
-    }
+    for (int v : values) bytes += SettingsFile({{1, v}}).substr(0, 2);
     return bytes;
 }
 
@@ -26,8 +25,20 @@ std::string Records(std::initializer_list<int> values) {
 
 TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     SimStation s;
-    s.write(kSettingsPath,
-            Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4, 1, 2, 1}));
+    s.settings({{Rec::ProgramPlayCard, 1},
+                {Rec::Threshold, 300},
+                {Rec::DaysToSaveWave, 7},
+                {Rec::EbNoLogRate, 5},
+                {Rec::WaveDrive, 3},
+                {Rec::SerialPort, 4},
+                {Rec::BaudSelect, 2},
+                {15, 0x7777},
+                {16, -1},
+                {Rec::ResetRelays, 1},
+                {Rec::RecordCard, 4},
+                {Rec::RecordVisible, 1},
+                {Rec::RecStopVisible, 2},
+                {Rec::TimeChange, 1}});
     s.start();
     const StationSettings& set = s.st().Settings;
     EXPECT_EQ(set.ProgramPlayCard, 1);
@@ -43,8 +54,6 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     EXPECT_EQ(set.RecStopVisible, 2);
     EXPECT_EQ(set.AdjustForTimeChange, 1);
     EXPECT_EQ(s.st().Settings.WaveDriveLetter, "C");
-    EXPECT_EQ(s.st().Settings.BaudRates[1], "9600");
-    EXPECT_EQ(s.st().Settings.BaudRates[2], "19200");
     // Only 1 shows the record buttons.
     EXPECT_TRUE(s.st().main.cmdRecordVisible);
     EXPECT_FALSE(s.st().main.cmdRecStopVisible);
@@ -52,7 +61,12 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
 
 TEST(StationSettings, MissingRecordsReadAsZero) {
     SimStation s;
-    s.write(kSettingsPath, Records({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 1}));  // 26 bytes
+    // 26 bytes: records 14 on are missing.
+    s.write(kSettingsPath, SettingsFile({{Rec::WaveDrive, 4},
+                                         {Rec::SerialPort, 1},
+                                         {Rec::BaudSelect, 2},
+                                         {Rec::RecordVisible, 1}})
+                               .substr(0, 26));
     s.start();
     const StationSettings& set = s.st().Settings;
     EXPECT_EQ(set.WaveDrive, 4);
