@@ -5,19 +5,20 @@
 
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
+#include "platform/LittleEndian.h"
 #include "settings/StationSettings.h"
-#include "support/Builders.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
-using namespace quillmar::testing;
+using quillmar::testing::SimStation;
 
 namespace {
 
 // Record values as the file holds them: two bytes each, little-endian.
 std::string Records(std::initializer_list<int> values) {
-    std::string bytes;
-    for (int v : values) bytes += SettingsFile({{1, v}}).substr(0, 2);
+    std::string bytes(2 * values.size(), '\0');
+    std::size_t at = 0;
+    for (int v : values) PutInt16(bytes, 2 * at++, static_cast<std::int16_t>(v));
     return bytes;
 }
 
@@ -25,35 +26,18 @@ std::string Records(std::initializer_list<int> values) {
 
 TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     SimStation s;
-    s.settings({{Rec::ProgramPlayCard, 1},
-                {Rec::Threshold, 300},
-                {Rec::DaysToSaveWave, 7},
-                {Rec::EbNoLogRate, 5},
-                {Rec::WaveDrive, 3},
-                {Rec::SerialPort, 4},
-                {Rec::BaudSelect, 2},
-                {15, 0x7777},
-                {16, -1},
-                {Rec::ResetRelays, 1},
-                {Rec::RecordCard, 4},
-                {Rec::RecordVisible, 1},
-                {Rec::RecStopVisible, 2},
-                {Rec::TimeChange, 1}});
+    s.write(kSettingsPath,
+            Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4, 1, 2, 1}));
     s.start();
     const StationSettings& set = s.st().Settings;
-    EXPECT_EQ(set.ProgramPlayCard, 1);
-    EXPECT_EQ(set.RecordThreshold, 300);
-    EXPECT_EQ(set.DaysToSaveWave, 7);
-    EXPECT_EQ(set.EbNoLogRate, 5);
-    EXPECT_EQ(set.WaveDrive, 3);
-    EXPECT_EQ(set.SerialPort, 4);
-    EXPECT_EQ(set.BaudSelect, 2);
-    EXPECT_EQ(set.ResetExpansionRelays, 1);
-    EXPECT_EQ(set.RecordCard, 4);
-    EXPECT_EQ(set.RecordVisible, 1);
-    EXPECT_EQ(set.RecStopVisible, 2);
-    EXPECT_EQ(set.AdjustForTimeChange, 1);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "C");
+    EXPECT_EQ((std::vector<int>{set.ProgramPlayCard, set.AuditionPlayCard, set.RecordThreshold,
+                                set.PlayVisible, set.StopVisible, set.DaysToSaveWave,
+                                set.ActivityLogPeriod, set.EbNoLogPeriod, set.EbNoLogRate,
+                                set.ActivityLog, set.RemoteControl, set.WaveDrive, set.SerialPort,
+                                set.BaudSelect, set.ResetExpansionRelays, set.RecordCard,
+                                set.RecordVisible, set.RecStopVisible, set.AdjustForTimeChange}),
+              (std::vector<int>{1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 1, 4, 1, 2, 1}));
+    EXPECT_EQ(set.WaveDriveLetter, "C");
     // Only 1 shows the record buttons.
     EXPECT_TRUE(s.st().main.cmdRecordVisible);
     EXPECT_FALSE(s.st().main.cmdRecStopVisible);
@@ -61,20 +45,13 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
 
 TEST(StationSettings, MissingRecordsReadAsZero) {
     SimStation s;
-    // 26 bytes: records 14 on are missing.
-    s.write(kSettingsPath, SettingsFile({{Rec::WaveDrive, 4},
-                                         {Rec::SerialPort, 1},
-                                         {Rec::BaudSelect, 2},
-                                         {Rec::RecordVisible, 1}})
-                               .substr(0, 26));
+    s.write(kSettingsPath, Records({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 1}));  // 26 bytes
     s.start();
     const StationSettings& set = s.st().Settings;
-    EXPECT_EQ(set.WaveDrive, 4);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
+    EXPECT_EQ(set.WaveDriveLetter, "D");
     EXPECT_EQ(set.SerialPort, 1);
-    EXPECT_EQ(set.BaudSelect, 0);
-    EXPECT_EQ(set.ResetExpansionRelays + set.RecordCard + set.RecordVisible + set.RecStopVisible +
-                  set.AdjustForTimeChange,
+    EXPECT_EQ(set.BaudSelect + set.ResetExpansionRelays + set.RecordCard + set.RecordVisible +
+                  set.RecStopVisible + set.AdjustForTimeChange,
               0);
     EXPECT_FALSE(s.st().main.cmdRecordVisible);
 }
