@@ -13,6 +13,7 @@
 #include <QTest>
 #include <ctime>
 
+#include "Windows.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "logs/ActivityLog.h"
@@ -25,23 +26,6 @@
 using namespace quillmar;
 using quillmar::testing::SimStation;
 
-namespace {
-
-QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
-std::vector<frmActivityLog*> OpenViewers() {
-    std::vector<frmActivityLog*> out;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<frmActivityLog*>(top); v && v->isVisible()) out.push_back(v);
-    return out;
-}
-
-}  // namespace
-
 TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByEventOrByTime) {
     SimStation s;
     s.write("c:\\satfile\\logs\\AL261204.log",
@@ -53,10 +37,10 @@ TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByEventOrByTim
     w.findChild<QAction*>("mnuEbNo")->trigger();
     w.findChild<QAction*>("mnuActivityLog")->trigger();
     QApplication::processEvents();
-    ASSERT_EQ(OpenViewers().size(), 1u);
-    frmActivityLog* v = OpenViewers()[0];
+    ASSERT_EQ(Shown<frmActivityLog>().size(), 1u);
+    frmActivityLog* v = Shown<frmActivityLog>()[0];
     EXPECT_EQ(v->model().kind, "AL");
-    EXPECT_EQ(Items(v->lstDate), (QStringList{"12/05/26", "12/04/26"}));
+    EXPECT_EQ(Lines(v->lstDate), (QStringList{"12/05/26", "12/04/26"}));
     EXPECT_FALSE(v->lstActivityLog->isVisible());
 
     v->lstDate->setCurrentRow(1);
@@ -67,7 +51,7 @@ TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByEventOrByTim
     EXPECT_TRUE(v->cmdOk->isEnabled());
     EXPECT_TRUE(v->lstActivityLog->isVisible());
     EXPECT_FALSE(v->lstDate->isVisible() || v->Option1->isVisible());
-    EXPECT_EQ(Items(v->lstActivityLog),
+    EXPECT_EQ(Lines(v->lstActivityLog),
               (QStringList{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00"}));
 
     QTest::mouseClick(v->cmdOk, Qt::LeftButton);  // back to the days
@@ -76,7 +60,7 @@ TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByEventOrByTim
     v->lstDate->setCurrentRow(0);
     emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));
     s.loop.runPending();
-    EXPECT_EQ(Items(v->lstActivityLog), (QStringList{"09:00:00  Record News"}));
+    EXPECT_EQ(Lines(v->lstActivityLog), (QStringList{"09:00:00  Record News"}));
     QTest::mouseClick(v->cmdClose, Qt::LeftButton);
     EXPECT_FALSE(v->isVisible());
 }
@@ -126,10 +110,8 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     RegisterWindows(w, s.st());
     s.background.delayMs = 100;  // the logs are read while the window is already up
     w.findChild<QAction*>("mnuSignal")->trigger();
-    frmSignal* v = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<frmSignal*>(top); f && f->isVisible()) v = f;
-    ASSERT_NE(v, nullptr);
+    ASSERT_EQ(Shown<frmSignal>().size(), 1u);
+    frmSignal* v = Shown<frmSignal>()[0];
     EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 0);
     s.loop.advance(100);
     EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 34);  // seven days

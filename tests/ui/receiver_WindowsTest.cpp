@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "Windows.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "receiver/ReceiverStatus.h"
@@ -21,14 +22,6 @@ using namespace quillmar;
 using quillmar::testing::SimStation;
 
 namespace {
-
-template <typename T>
-std::vector<T*> Open() {
-    std::vector<T*> out;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<T*>(w); v && v->isVisible()) out.push_back(v);
-    return out;
-}
 
 struct ReceiverWindows : ::testing::Test {
     ReceiverWindows() {
@@ -53,8 +46,7 @@ TEST_F(ReceiverWindows, SourceCodesAreListedAddedAndDeleted) {
     QTest::keyClick(w.text1, Qt::Key_Return);
     EXPECT_EQ(s.read(kSourceCodesPath), "ENG\r\nSPA\r\nFRE\r\n");
     EXPECT_EQ(w.list1->currentItem()->text(), "FRE");
-    EXPECT_FALSE(w.text1->isVisibleTo(&w));
-    EXPECT_EQ(w.text1->text(), "");
+    EXPECT_TRUE(!w.text1->isVisibleTo(&w) && w.text1->text().isEmpty());
     QTest::mouseClick(w.cmdNew, Qt::LeftButton);
     QTest::mouseClick(w.cmdApply, Qt::LeftButton);  // an empty box adds nothing
     EXPECT_EQ(w.list1->count(), 3);
@@ -89,7 +81,7 @@ TEST_F(ReceiverWindows, SetReceiverSendsTheRoutingResetsThePortsRelaysAndShowsMp
     QTest::mouseClick(w.cmdSet, Qt::LeftButton);
     EXPECT_EQ(s.serial.wire, "SETAUDIO 2 S ABC 3\rER D 4\rER D 7\rR M\r");
     s.loop.advance(100);
-    const auto views = Open<frmDisplayReceiver>();
+    const auto views = Shown<frmDisplayReceiver>();
     ASSERT_EQ(views.size(), 1u);
     EXPECT_EQ(views[0]->lblDisplayReceiver->text(), "\nMPEG STATUS\n>");
     EXPECT_EQ(views[0]->command(), "R M");
@@ -101,9 +93,9 @@ TEST_F(ReceiverWindows, MenuEntriesOpenOneStatusViewThatRefreshesPrintsAndSaves)
     menu.findChild<QAction*>("mnuCarrier")->trigger();
     menu.findChild<QAction*>("mnuReceiverSerialPort")->trigger();
     QApplication::processEvents();
-    ASSERT_EQ(Open<frmDisplayReceiver>().size(), 1u) << "a view already open is closed first";
+    ASSERT_EQ(Shown<frmDisplayReceiver>().size(), 1u) << "a view already open is closed first";
     EXPECT_EQ(s.serial.commands, (std::vector<std::string>{"RT C", "R SP"}));
-    frmDisplayReceiver& w = *Open<frmDisplayReceiver>()[0];
+    frmDisplayReceiver& w = *Shown<frmDisplayReceiver>()[0];
     s.loop.advance(10'000);
     // A refresh waits for a late prompt, so a short report appears after the time-out.
     s.serial.answer("R SP", "\r\nPORT TWO\r\n>", 50);
@@ -124,15 +116,15 @@ TEST_F(ReceiverWindows, RelayEntriesShareOnePanelWhoseButtonsReachTheReceiver) {
     s.serial.answer("R ER", "\r\nRelay  3 : De-energized\r\n>", 80);
     menu.findChild<QAction*>("mnuRelays")->trigger();
     menu.findChild<QAction*>("mnuRelays")->trigger();  // brought forward, not asked again
-    ASSERT_EQ(Open<frmRelay>().size(), 1u);
+    ASSERT_EQ(Shown<frmRelay>().size(), 1u);
     for (int i = 0; i < 28; ++i)
-        EXPECT_EQ(Open<frmRelay>()[0]->cmdR[static_cast<std::size_t>(i)]->isVisible(), i < 4) << i;
+        EXPECT_EQ(Shown<frmRelay>()[0]->cmdR[static_cast<std::size_t>(i)]->isVisible(), i < 4) << i;
     menu.findChild<QAction*>("mnuCarrier")->trigger();
     menu.findChild<QAction*>("mnuExtendedRelays")->trigger();
     QApplication::processEvents();
-    EXPECT_TRUE(Open<frmDisplayReceiver>().empty());
-    ASSERT_EQ(Open<frmRelay>().size(), 1u);
-    frmRelay& w = *Open<frmRelay>()[0];
+    EXPECT_TRUE(Shown<frmDisplayReceiver>().empty());
+    ASSERT_EQ(Shown<frmRelay>().size(), 1u);
+    frmRelay& w = *Shown<frmRelay>()[0];
     EXPECT_TRUE(w.cmdR[27]->isVisible());  // the expansion relays
     s.loop.advance(5000);
     EXPECT_EQ(w.lblRelayLine[2]->text(), "Relay  3 : De-energized");

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "Fonts.h"
+#include "Windows.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "schedule/windows/frmSchedule.h"
@@ -16,12 +17,6 @@ using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
-
-QStringList Lines(QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
 
 // Monday 09:00 with the main menu wired to its windows.
 struct ScheduleWindows : ::testing::Test {
@@ -40,9 +35,7 @@ struct ScheduleWindows : ::testing::Test {
     template <typename T>
     T* open(const char* entry) {
         menu->findChild<QAction*>(entry)->trigger();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<T*>(w); found && found->isVisible()) return found;
-        return nullptr;
+        return Shown<T>().empty() ? nullptr : Shown<T>()[0];
     }
     // A new schedule typed in and applied: 30 minutes recorded on Tuesdays, played at 12:00.
     void apply(frmSchedule& w, const QString& name, const QString& recordTime,

@@ -78,9 +78,11 @@ TEST_F(MainWindow, FollowsTheModelAndRepaintsOnlyTheClockLineInAnIdleSecond) {
     EXPECT_EQ(w.MMLevelX5->right(), 300);
     s.st().Audio.RecordMetersVisible = false;
     s.st().Export.Display.GaugeVisible = false;
+    s.st().main.cmdRecordColour = MainWindowModel::ButtonColour::Maroon;  // the capture stopped
     s.loop.advance(1000);
     QApplication::processEvents();
     EXPECT_FALSE(w.MMLevelX3->isVisible() || w.Gauge->isVisible());
+    EXPECT_TRUE(w.cmdRecord->styleSheet().contains("rgb(128, 0, 0)"));
 
     PaintCounter counter;
     qApp->installEventFilter(&counter);
