@@ -27,6 +27,8 @@ TEST(AutoExportWindow, AProgrammeIsChosenFilledInThroughTheFilterAndApplied) {
     w.mnuNumber->trigger();
     ASSERT_EQ(w.lstName->count(), 2);
     EXPECT_EQ(w.lstName->item(1)->text(), "  5 EVENING NEWS              30:00");
+    w.mnuNames->trigger();
+    EXPECT_EQ(w.lstName->item(1)->text(), "EVENING NEWS              30:00   5");
     w.lstName->setCurrentRow(1);
     QTest::mouseClick(w.Option1[2], Qt::LeftButton);
     QTest::mouseClick(w.chkDay[2], Qt::LeftButton);
@@ -102,6 +104,8 @@ TEST_F(AddressBookWindow, ShowsTheSelectedEntryAndAppliesANewOneInTheFreedSlot) 
     QTest::keyClick(w.txtName, Qt::Key_Return);
     EXPECT_EQ(w.focusWidget(), w.txtNumber);
     QTest::keyClicks(w.txtNumber, "cy@example.org" + QString(40, 'z'));
+    QTest::keyClick(w.txtNumber, Qt::Key_Return);
+    EXPECT_EQ(w.focusWidget(), w.cmdApply);
     QTest::mouseClick(w.opt1[2], Qt::LeftButton);
     w.Check1[3]->setChecked(true);  // Tuesday
     w.txtStart[3]->setText("08:00:00");
@@ -153,6 +157,9 @@ TEST_F(AddressBookWindow, MyAccountShowsTheAccountAndApplyRewritesTheFile) {
     EXPECT_EQ(s.read("c:\\Satfile\\User.dat"), "KQMR Caf\xE9, North\r\nstation\r\nsecret\r\n");
     w.show();
     QTest::mouseClick(w.cmdClose, Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    w.show();
+    w.mnuExit->trigger();
     EXPECT_FALSE(w.isVisible());
 }
 

@@ -66,7 +66,10 @@ TEST_F(ScheduleWindows, TheEditorAppliesShowsConflictsSwitchesAndDeletes) {
     w.optAction[1]->setChecked(true);
     apply(w, "Router", "07:00:00", "");
     EXPECT_TRUE(s.errors.messages.empty());
-    EXPECT_EQ(Lines(w.lstDisplaySchedule).size(), 3);
+    ASSERT_EQ(Lines(w.lstDisplaySchedule).size(), 3);
+    w.findChild<QAction*>("mnuViewNumber")->trigger();
+    EXPECT_TRUE(Lines(w.lstDisplaySchedule)[2].startsWith("3   Router"));
+    w.findChild<QAction*>("mnuViewName")->trigger();
     w.lstDisplaySchedule->setCurrentRow(2);  // Router
     EXPECT_TRUE(w.txtPlay[0]->isHidden() && w.txtSatLen->isHidden());
     EXPECT_EQ(w.lblScheduleNo->text(), "3");
@@ -117,6 +120,8 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndAClosedOneStopsFollowing) {
     EXPECT_EQ(Lines(view->lstWeeklySchedule),
               QStringList{"Mon 06:00:00 Router                   "});
     EXPECT_TRUE(LinesUpColumns(view->lstWeeklySchedule->font()));
+    EXPECT_EQ(open<frmWeeklySchedule>("mnuRecordSchedule"), view);
+    EXPECT_TRUE(Lines(view->lstWeeklySchedule).isEmpty());
     EXPECT_EQ(open<frmWeeklySchedule>("mnuSwitchSchedule"), view);
     EXPECT_EQ(Lines(view->lstWeeklySchedule),
               QStringList{"Mon 10:00:00  Sun Router                   "});

@@ -161,6 +161,9 @@ TEST(MainWindowMenu, EntriesReachTheirWindowsAndFloppyCopiesRunOneAtATime) {
     EXPECT_EQ(shownWithMax.front(), 5);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(save->isEnabled() && setup->isEnabled());
+    w.findChild<QAction*>("mnuLoadScheduleFromFloppy")->trigger();
+    s.loop.runPending();
+    EXPECT_TRUE(s.errors.messages.empty());
 
     int asked = 0;
     w.askExit = [&] { return ++asked > 1; };
