@@ -5,6 +5,7 @@
 
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
+#include "platform/LittleEndian.h"
 #include "settings/StationSettings.h"
 #include "support/SimStation.h"
 
@@ -13,12 +14,11 @@ using quillmar::testing::SimStation;
 
 namespace {
 
+// Record values as the file holds them: two bytes each, little-endian.
 std::string Records(std::initializer_list<int> values) {
-    std::string bytes;
-    for (int v : values) {
-        bytes += static_cast<char>(v & 0xFF);
-        bytes += static_cast<char>((v >> 8) & 0xFF);
-    }
+    std::string bytes(2 * values.size(), '\0');
+    std::size_t at = 0;
+    for (int v : values) PutInt16(bytes, 2 * at++, static_cast<std::int16_t>(v));
     return bytes;
 }
 
@@ -30,21 +30,14 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
             Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4, 1, 2, 1}));
     s.start();
     const StationSettings& set = s.st().Settings;
-    EXPECT_EQ(set.ProgramPlayCard, 1);
-    EXPECT_EQ(set.RecordThreshold, 300);
-    EXPECT_EQ(set.DaysToSaveWave, 7);
-    EXPECT_EQ(set.EbNoLogRate, 5);
-    EXPECT_EQ(set.WaveDrive, 3);
-    EXPECT_EQ(set.SerialPort, 4);
-    EXPECT_EQ(set.BaudSelect, 2);
-    EXPECT_EQ(set.ResetExpansionRelays, 1);
-    EXPECT_EQ(set.RecordCard, 4);
-    EXPECT_EQ(set.RecordVisible, 1);
-    EXPECT_EQ(set.RecStopVisible, 2);
-    EXPECT_EQ(set.AdjustForTimeChange, 1);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "C");
-    EXPECT_EQ(s.st().Settings.BaudRates[1], "9600");
-    EXPECT_EQ(s.st().Settings.BaudRates[2], "19200");
+    EXPECT_EQ((std::vector<int>{set.ProgramPlayCard, set.AuditionPlayCard, set.RecordThreshold,
+                                set.PlayVisible, set.StopVisible, set.DaysToSaveWave,
+                                set.ActivityLogPeriod, set.EbNoLogPeriod, set.EbNoLogRate,
+                                set.ActivityLog, set.RemoteControl, set.WaveDrive, set.SerialPort,
+                                set.BaudSelect, set.ResetExpansionRelays, set.RecordCard,
+                                set.RecordVisible, set.RecStopVisible, set.AdjustForTimeChange}),
+              (std::vector<int>{1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 1, 4, 1, 2, 1}));
+    EXPECT_EQ(set.WaveDriveLetter, "C");
     // Only 1 shows the record buttons.
     EXPECT_TRUE(s.st().main.cmdRecordVisible);
     EXPECT_FALSE(s.st().main.cmdRecStopVisible);
@@ -55,12 +48,10 @@ TEST(StationSettings, MissingRecordsReadAsZero) {
     s.write(kSettingsPath, Records({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 1}));  // 26 bytes
     s.start();
     const StationSettings& set = s.st().Settings;
-    EXPECT_EQ(set.WaveDrive, 4);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
+    EXPECT_EQ(set.WaveDriveLetter, "D");
     EXPECT_EQ(set.SerialPort, 1);
-    EXPECT_EQ(set.BaudSelect, 0);
-    EXPECT_EQ(set.ResetExpansionRelays + set.RecordCard + set.RecordVisible + set.RecStopVisible +
-                  set.AdjustForTimeChange,
+    EXPECT_EQ(set.BaudSelect + set.ResetExpansionRelays + set.RecordCard + set.RecordVisible +
+                  set.RecStopVisible + set.AdjustForTimeChange,
               0);
     EXPECT_FALSE(s.st().main.cmdRecordVisible);
 }

@@ -1,4 +1,4 @@
-// The Signal window on fixture logs, its time axis over daylight-saving days, and the report.
+// The log viewer and the Signal window offscreen, opened from the History menu.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,20 +9,63 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineSeries>
-#include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QTest>
 #include <ctime>
 
+#include "Windows.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"
 #include "logs/ActivityLog.h"
 #include "logs/windows/SignalChart.h"
 #include "logs/windows/SignalReport.h"
+#include "logs/windows/frmActivityLog.h"
 #include "logs/windows/frmSignal.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
 using quillmar::testing::SimStation;
+
+TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByEventOrByTime) {
+    SimStation s;
+    s.write("c:\\satfile\\logs\\AL261204.log",
+            "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n");
+    s.write("c:\\satfile\\logs\\AL261205.log", "09:00:00  Record News\r\n");
+    s.start();
+    mnuMenu w(s.st());
+    RegisterWindows(w, s.st());
+    w.findChild<QAction*>("mnuEbNo")->trigger();
+    w.findChild<QAction*>("mnuActivityLog")->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(Shown<frmActivityLog>().size(), 1u);
+    frmActivityLog* v = Shown<frmActivityLog>()[0];
+    EXPECT_EQ(v->model().kind, "AL");
+    EXPECT_EQ(Lines(v->lstDate), (QStringList{"12/05/26", "12/04/26"}));
+    EXPECT_FALSE(v->lstActivityLog->isVisible());
+
+    v->lstDate->setCurrentRow(1);
+    v->Option2->setChecked(true);
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(v->cmdOk->isEnabled());  // until the day has been read
+    s.loop.runPending();
+    EXPECT_TRUE(v->cmdOk->isEnabled());
+    EXPECT_TRUE(v->lstActivityLog->isVisible());
+    EXPECT_FALSE(v->lstDate->isVisible() || v->Option1->isVisible());
+    EXPECT_EQ(Lines(v->lstActivityLog),
+              (QStringList{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00"}));
+
+    QTest::mouseClick(v->cmdOk, Qt::LeftButton);  // back to the days
+    EXPECT_TRUE(v->lstDate->isVisible());
+    v->Option1->setChecked(true);
+    v->lstDate->setCurrentRow(0);
+    emit v->lstDate->itemDoubleClicked(v->lstDate->item(0));
+    s.loop.runPending();
+    EXPECT_EQ(Lines(v->lstActivityLog), (QStringList{"09:00:00  Record News"}));
+    QTest::mouseClick(v->cmdClose, Qt::LeftButton);
+    EXPECT_FALSE(v->isVisible());
+}
+
+// The Signal window on fixture logs, its time axis over daylight-saving days, and the picture.
 
 namespace {
 
@@ -39,13 +82,6 @@ int Spans(QChart* chart, const QString& name) {
             return static_cast<int>(static_cast<QAreaSeries*>(s)->upperSeries()->count() / 4);
     return -1;
 }
-int Marks(QChart* chart) {
-    for (auto* s : chart->series())
-        if (s->name() == kRecordingSeries)
-            return static_cast<int>(static_cast<QScatterSeries*>(s)->count());
-    return -1;
-}
-
 std::string CarrierReport(const std::string& ebno) {
     std::string text = "\r\n";
     for (int i = 1; i <= 10; ++i) text += "Line " + std::to_string(i) + "\r\n";
@@ -64,18 +100,9 @@ std::string Polls(int from, int to, const char* db) {
 TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     SimStation s(DateTime::from(2026, 3, 10, 10, 0, 30));
     const Date today{2026, 3, 10};
-    const auto log = [&](const char* kind, const Date& d, const std::string& text) {
-        s.write(DailyLogPath(kind, d), text);
-    };
-    log("EB", today, Polls(0, 10, "10.5 dB") + "09:30:12  \r\n" + "garbled\r\n");
-    log("EB", today.addDays(-1), Polls(0, 24, "9.0 dB"));
-    log("EB", today.addDays(-6), Polls(0, 24, "8.0 dB"));
-    log("EB", today.addDays(-20), Polls(0, 24, "7.0 dB"));
-    log("AL", today.addDays(-1),
-        "08:00:00  Record News\r\n08:30:00  Stop   News 30:00\r\n23:50:00  Alarm\r\n");
-    log("AL", today, "00:10:00  Alarm End\r\n03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
-    log("ER", today.addDays(-1),
-        "08:10:00  News Audio Alarm 10:00\r\n08:10:40  News End Alarm   10:40\r\n  \r\n");
+    s.write(DailyLogPath("EB", today), Polls(0, 10, "10.5 dB") + "garbled\r\n");
+    s.write(DailyLogPath("EB", today.addDays(-1)), Polls(0, 24, "9.0 dB"));
+    s.write(DailyLogPath("AL", today), "03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
     s.start();
     s.st().Settings.EbNoLogRate = 5;
     s.serial.answer("R C", CarrierReport("6.5 dB"), 10);
@@ -83,38 +110,18 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     RegisterWindows(w, s.st());
     s.background.delayMs = 100;  // the logs are read while the window is already up
     w.findChild<QAction*>("mnuSignal")->trigger();
-    frmSignal* v = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<frmSignal*>(top); f && f->isVisible()) v = f;
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->windowTitle(), "Signal");
+    ASSERT_EQ(Shown<frmSignal>().size(), 1u);
+    frmSignal* v = Shown<frmSignal>()[0];
     EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 0);
+    s.loop.advance(100);
+    EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 34);  // seven days
+    EXPECT_EQ(v->history().skippedLines, 1);
     s.background.delayMs = 0;
-
-    struct Period {
-        int index, points, alarms, silences, marks;
-    };
-    // Today: 10 polls (one more without a figure, one line garbled) and the 03:00 alarm; an
-    // end whose start lies before the period is no span. Seven days add the 9th and the 4th,
-    // with the alarm from the 9th's evening into today; 31 days the 18th of February.
-    const Period periods[] = {{0, 10, 1, 0, 0}, {1, 58, 2, 1, 1}, {2, 82, 2, 1, 1}};
-    for (const auto& p : periods) {
-        SCOPED_TRACE(p.index);
-        v->cboPeriod->setCurrentIndex(p.index);
-        s.loop.runPending();
-        QChart* chart = v->chtSignal->chart();
-        EXPECT_EQ(EbNoPoints(chart), p.points);
-        EXPECT_EQ(Spans(chart, kReceiverAlarmSeries), p.alarms);
-        EXPECT_EQ(Spans(chart, kSilenceAlarmSeries), p.silences);
-        EXPECT_EQ(Marks(chart), p.marks);
-        EXPECT_EQ(v->history().skippedLines, 1);
-    }
-    EXPECT_EQ(v->lblSummary->text(),
-              "Polls: 82   Receiver alarms: 2   Silence alarms: 1   Recordings: 1   "
-              "Unreadable log lines skipped: 1");
-
+    v->cboPeriod->setCurrentIndex(0);  // today
+    s.loop.runPending();
+    EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 10);
+    EXPECT_EQ(Spans(v->chtSignal->chart(), kReceiverAlarmSeries), 1);
     // The window follows the station: the poll at 10:01:12 appears without touching it.
-    v->cboPeriod->setCurrentIndex(0);
     s.loop.advance(60'000);
     EXPECT_EQ(EbNoPoints(v->chtSignal->chart()), 11);
     EXPECT_EQ(v->history().samples.back().ebNoDb, 6.5);
@@ -148,15 +155,10 @@ TEST(SignalWindow, DaylightSavingDaysAre23And25HoursLongOnTheAxis) {
     tzset();
 }
 
-TEST(SignalReport, WritesAPictureOfTheReportSizeAndCsvRowsOfTheLogs) {
+TEST(SignalReport, WritesAPictureOfTheReportSizeInTheFormatItsNameSays) {
     SignalHistoryBuilder b;
-    const std::string eb = "00:00:12  10.2 dB\r\n00:01:12  \r\n00:02:12  Eb/No: 9.75 dB\r\nbad\r\n";
-    b.addDay({{2026, 3, 9}, eb, "00:00:30  Alarm\r\n00:01:30  Alarm End\r\n", {}});
+    b.addDay({{2026, 3, 9}, "00:00:12  10.2 dB\r\n", "00:00:30  Alarm\r\n", {}});
     const SignalHistory h = b.finish({2026, 3, 9}, {2026, 3, 9});
-    EXPECT_EQ(SignalCsv(h),
-              "time,Eb/No (dB)\n2026-03-09 00:00:12,10.2\n2026-03-09 00:01:12,\n2026-03-09 "
-              "00:02:12,9.75\n");
-
     QTemporaryDir dir;
     std::string error;
     const std::string png = dir.filePath("week.png").toStdString();

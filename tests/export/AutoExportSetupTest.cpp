@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "export/AutoExportSetup.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using namespace quillmar::testing;
+
+namespace {
+
+// Schedules 1 and 5 recorded, 2 switch-only, 3 deleted, 4 never used; record 5's entry
+// User Defined with Monday and Wednesday ticked; the form loaded.
+struct AutoExportSetupTest : ::testing::Test {
+    AutoExportSetupTest() {
+        s.start();
+        s.put(1, [] {
+            auto f = Schedule("MORNING SHOW");
+            f.ProgramLength = "05:00";
+            return f;
+        }());
+        s.put(2, Schedule("SWITCH AT NOON", "3"));
+        s.putDeleted(3);
+        s.put(4, ParseScheduleRecord(std::string(kScheduleRecordLength, ' ')));
+        s.put(5, Schedule("EVENING NEWS"));
+        ExportEntry e;
+        e.Naming = ExportNaming::UserDefined;
+        e.Days = {0, 1, 0, 1, 0, 0, 0};
+        e.Paths[1] = "c:\\shows\\monday";
+        e.Paths[2] = "c:\\shows\\unticked";
+        e.Fade = ExportFade::On;
+        e.Length = "04:30";
+        e.WinjockNumber = 12;
+        EXPECT_TRUE(WriteExportEntry(s.st().Export, 5, e, &error)) << error;
+        form.Load();
+    }
+    ExportEntry stored() { return ReadExportEntry(s.st().Export, 5); }
+    std::string error;
+    SimStation s{DateTime::from(2026, 1, 28, 12)};
+    AutoExportSetup form{s.st().Export, s.st().schedule, s.errors};
+};
+
+TEST_F(AutoExportSetupTest, ListsRecordedProgrammesInBothViewsAndShowsTheChosenOnesEntry) {
+    for (auto [view, first, second] :
+         {std::tuple{ProgramView::Names, "MORNING SHOW              05:00   1",
+                     "EVENING NEWS              30:00   5"},
+          {ProgramView::Number, "  1 MORNING SHOW              05:00",
+           "  5 EVENING NEWS              30:00"}})
+        EXPECT_EQ(LoadPrograms(s.st().schedule, view),
+                  (std::vector<AutoExportLine>{{first, 1}, {second, 5}}));
+    EXPECT_EQ(form.chkDayCaption[0] + form.chkDayCaption[6], "SundaySaturday");
+    form.lstName_Click(1);
+    EXPECT_EQ(form.Naming, ExportNaming::UserDefined);
+    EXPECT_TRUE(form.chkFade && form.chkDay[1] && !form.txtNumberVisible);  // Winjock's only
+    EXPECT_EQ(form.txtLength + "|" + form.txtNumber + "|" + form.txtPath[1] + "|" + form.txtPath[2],
+              "04:30|12|c:\\shows\\monday|");  // an unticked day shows no path
+    EXPECT_TRUE(form.txtPathEnabled[2]);
+    form.SetView(ProgramView::Number);
+    EXPECT_EQ(form.lstNameIndex, 1);  // still chosen
+    // Inactive clears the days and is stored without Apply: only the naming changes.
+    form.Option1_Click(0);
+    for (std::size_t d = 0; d < 7; ++d)
+        EXPECT_TRUE(!form.chkDay[d] && form.txtPath[d].empty() && !form.txtPathEnabled[d]) << d;
+    EXPECT_EQ(stored().Naming, ExportNaming::Inactive);
+    EXPECT_EQ(stored().Days[3], 1);
+    EXPECT_EQ(stored().Length, "04:30");
+}
+
+TEST_F(AutoExportSetupTest, WinjockShowsGreyExampleNamesForTickedDays) {
+    form.lstName_Click(1);
+    form.Option1_Click(2);
+    EXPECT_TRUE(form.txtNumberVisible);
+    EXPECT_EQ(stored().Naming, ExportNaming::Winjock);
+    EXPECT_EQ(form.txtPath[3], "H:\\programs\\SF8005NNN.wav");
+    EXPECT_EQ(form.txtPath[2], "");
+    EXPECT_FALSE(form.txtPathEnabled[3]);
+    EXPECT_EQ(form.txtPathColour[3], 0xC0C0C0);
+    form.chkDay[6] = true;
+    form.chkDay_MouseUp();
+    EXPECT_EQ(form.txtPath[6], "H:\\programs\\SF8005NNN.wav");
+    // Back to "User Defined": the boxes are editable, unticked ones empty.
+    form.Option1_Click(1);
+    EXPECT_TRUE(form.txtPathEnabled[3]);
+    EXPECT_EQ(form.txtPathColour[3], 0);
+    EXPECT_EQ(form.txtPath[2], "");
+    // The example takes the record number as it is, however many digits it has.
+    for (auto [n, name] : {std::pair{1000, "H:\\programs\\SF9000NNN.wav"},
+                           {2500, "H:\\programs\\SF10500NNN.wav"},
+                           {-7990, "H:\\programs\\SF010NNN.wav"}})
+        EXPECT_EQ(WinjockExampleName(n), name);
+}
+
+TEST_F(AutoExportSetupTest, PathCharactersOutsideTheSetAreRefusedWithAMessage) {
+    EXPECT_EQ(form.txtPath_Filter("c:\\a_1.wav b"), "c:\\a_1wavb");
+    EXPECT_EQ(form.txtPath_Filter("x\by"), "xy");  // a pasted Backspace is dropped silently
+    EXPECT_TRUE(form.txtPath_KeyPress(kBackspace));
+    EXPECT_EQ(s.errors.messages, (std::vector<std::string>{" .  is not a valid character",
+                                                           "    is not a valid character"}));
+}
+
+TEST_F(AutoExportSetupTest, ApplyWritesTheFormWholeAndNeedsAProgrammeAndALength) {
+    form.cmdApply_Click();
+    EXPECT_EQ(s.errors.messages, std::vector<std::string>{"Select a Program"});
+    EXPECT_EQ(s.st().Export.ExportFile.recordCount(), 5);  // nothing written
+    form.lstName_Click(0);
+    form.Option1_Click(1);
+    form.chkDay[3] = true;
+    form.txtPath[3] = "c:\\a\\very\\long\\folder\\name\\for\\wednesday";
+    form.chkFade = true;
+    form.txtNumber = "41.6";
+    for (const char* bad : {"ab:cd", "12:60", "12:345", "5:00"}) {
+        form.txtLength = bad;
+        form.cmdApply_Click();
+        EXPECT_EQ(s.errors.messages.back(),
+                  "Time Error in length must be corrected before saving.  Format is MM:SS")
+            << bad;
+        EXPECT_EQ(ReadExportEntry(s.st().Export, 1).Days[3], 0) << bad;  // the ticked day unsaved
+    }
+    form.txtLength = "12:34";
+    form.cmdApply_Click();
+    const ExportEntry e = ReadExportEntry(s.st().Export, 1);
+    EXPECT_EQ(e.Naming, ExportNaming::UserDefined);
+    EXPECT_EQ(e.Days, (std::array<std::int16_t, 7>{0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(e.Paths[3], "c:\\a\\very\\long\\folder\\name\\for");  // cut to 30
+    EXPECT_EQ(e.Paths[0], std::string(30, ' '));
+    EXPECT_EQ(e.Length, "12:34");
+    EXPECT_EQ(e.Fade, ExportFade::On);
+    EXPECT_EQ(e.WinjockNumber, 42);
+}
+
+}  // namespace

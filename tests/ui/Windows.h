@@ -1,0 +1,20 @@
+#pragma once
+// Finding what the window tests look at: the shown windows of a kind and a list's lines.
+
+#include <QApplication>
+#include <QListWidget>
+#include <vector>
+
+template <typename T>
+std::vector<T*> Shown() {
+    std::vector<T*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<T*>(w); v && v->isVisible()) out.push_back(v);
+    return out;
+}
+
+inline QStringList Lines(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}

@@ -1,0 +1,81 @@
+// The settings windows offscreen: My Computer, Help and About.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QTest>
+#include <QTextCursor>
+
+#include "core/windows/mnuMenu.h"
+#include "platform/LittleEndian.h"
+#include "settings/windows/frmHelp.h"
+#include "settings/windows/frmMyComputer.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
+
+using namespace quillmar;
+using namespace quillmar::testing;
+
+TEST(MyComputerWindow, ShowsTheFormAndItsChoicesReachTheStation) {
+    SimStation s;
+    s.settings({{Rec::Threshold, 500},
+                {Rec::DaysToSaveWave, 7},
+                {Rec::WaveDrive, 3},
+                {Rec::RemoteControl, 1}});
+    s.start();
+    mnuMenu main(s.st());
+    main.show();
+    frmMyComputer w(s.st());
+    w.show();
+    EXPECT_EQ(w.list1->currentRow(), 6);
+    EXPECT_LE(w.list1->visualItemRect(w.list1->item(6)).bottom(), w.list1->viewport()->height());
+    EXPECT_EQ(w.lstDrv->currentItem()->text(), "C");
+    EXPECT_TRUE(w.Option2[1]->isChecked());
+    EXPECT_FALSE(main.cmdPlay->isVisible());
+    QTest::mouseClick(w.Check1, Qt::LeftButton, {}, QPoint(4, w.Check1->height() / 2));
+    EXPECT_TRUE(main.cmdPlay->isVisible());
+    // A refused threshold puts the one on file back in the box.
+    w.txtThreshold->selectAll();
+    QTest::keyClicks(w.txtThreshold, "abc");
+    QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+    EXPECT_EQ(w.txtThreshold->text(), "500");
+    EXPECT_EQ(s.errors.messages.size(), 1u);
+    w.txtThreshold->selectAll();
+    QTest::keyClicks(w.txtThreshold, "250");
+    QTest::mouseClick(w.cmdApply, Qt::LeftButton);
+    const std::string file = s.read(kSettingsPath);
+    EXPECT_EQ(Int16At(file, 2 * (Rec::PlayVisible - 1)), 1);
+    EXPECT_EQ(Int16At(file, 2 * (Rec::Threshold - 1)), 250);
+}
+
+TEST(HelpWindow, ShowsTheHelpFileFormattedAndInstallsTheShippedOneOnlyWhenMissing) {
+    SimStation s;
+    s.start();
+    EXPECT_TRUE(frmHelp(s.st()).RichTextBox1->toPlainText().startsWith(
+        "The help file, sathelp.hlp was not found."));
+    InstallHelpFile(s.st());
+    EXPECT_TRUE(frmHelp(s.st()).RichTextBox1->toPlainText().startsWith("Quillmar Help\n"));
+    s.write(kHelpFilePath, "{\\rtf1\\ansi\\b Bold\\b0  and \\i italic\\i0\\par Caf\\'e9\\par}");
+    InstallHelpFile(s.st());
+    frmHelp help(s.st());
+    QTextEdit* box = help.RichTextBox1;
+    EXPECT_EQ(box->toPlainText(), QString::fromUtf8("Bold and italic\nCaf\xC3\xA9\n"));
+    EXPECT_TRUE(box->isReadOnly());
+    QTextCursor cursor(box->document());
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    cursor.setPosition(7);
+    EXPECT_FALSE(cursor.charFormat().fontItalic());
+    cursor.setPosition(11);
+    EXPECT_TRUE(cursor.charFormat().fontItalic());
+}
+
+TEST(AboutWindow, SystemInfoSaysItIsUnavailableAndOkCloses) {
+    frmAbout about;
+    QStringList shown;
+    about.showMessage = [&](const QString& m) { shown << m; };
+    QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
+    EXPECT_EQ(shown, QStringList{"System Information Is Unavailable At This Time"});
+    about.show();
+    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+}
