@@ -139,33 +139,35 @@ TEST_F(AuditionTest, AMarksFileThatCannotBeWrittenIsShown) {
                             std::strerror(EACCES)));
 }
 
-TEST_F(AuditionTest, WithNoEomMarkTheCountdownRunsToTheEndOfTheFile) {
+TEST_F(AuditionTest, TheCountdownRunsToTheFileEndAndTheSliderSeeksWhenReleased) {
     sim.makeWave(kWave, 90);
     selectMonday7();
     audition->cmdPlay_Click();
     EXPECT_EQ(audition->cmdPlayColour, ButtonColour::LightGreen);
     sim.loop.advance(30'050);
+    // With no EOM mark the countdown runs to the end of the file.
     EXPECT_EQ(audition->lblTime, "00:30");
     EXPECT_EQ(audition->lblDown, "01:00");
     EXPECT_EQ(audition->TrackBarValue / 100, 300);
-    sim.loop.advance(61'000);
-    // Playback ended at the file's end.
-    EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
-    EXPECT_EQ(audition->lblTime, "    ");
-}
-
-TEST_F(AuditionTest, TheSliderSeeksWhenReleasedAndIsNotMovedWhileHeld) {
-    sim.makeWave(kWave, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    // The slider is not moved while held.
     audition->TrackBar_Pressed();
     sim.loop.advance(1'000);
-    EXPECT_EQ(audition->TrackBarValue, 0);
+    EXPECT_EQ(audition->TrackBarValue / 100, 300);
     audition->TrackBar_Released(60'000);
     sim.loop.advance(1'000);
     EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 61'000, 150);
     EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
+    sim.loop.advance(30'000);
+    // Playback ended at the file's end.
+    EXPECT_FALSE(st().playout.AuditionPlaying);
+    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
+    EXPECT_EQ(audition->lblTime, "    ");
+    // Closing stops the player.
+    audition->cmdPlay_Click();
+    ASSERT_TRUE(st().playout.AuditionPlaying);
+    audition.reset();
+    EXPECT_FALSE(st().playout.AuditionPlaying);
+    EXPECT_EQ(audio().playingPlayers(), 0);
 }
 
 TEST_F(AuditionTest, PauseHoldsThePlaceOnlyWhilePlaying) {
@@ -213,15 +215,6 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     PlayScheduled(st());
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     EXPECT_EQ(sim.errors.messages.size(), 2u);
-}
-
-TEST_F(AuditionTest, ClosingStopsThePlayer) {
-    sim.makeWave(kWave, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
-    audition.reset();
-    EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audio().playingPlayers(), 0);
 }
 
 }  // namespace

@@ -52,30 +52,41 @@ TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
     EXPECT_THAT(sim.log("AL"), ElementsAre("12:00:00  Play " + kName));
 }
 
-TEST_F(PlayoutTest, WithoutMarksTheEomPulsesOnceAtStartPlusLength) {
-    sim.makeWave(kWave, 30);
-    playScheduled();
-    EXPECT_NEAR(st().playout.EomTime, 43230.0, 0.001);
-    sim.runTo(Monday(12, 1, 0));
-    // The tick pulses after start + length; the finished event that follows sends no second.
-    EXPECT_THAT(eomOn(), ElementsAre(StartsWith("12:00:30")));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);
-    EXPECT_EQ(st().main.lblPlayTime, "     ");
-    EXPECT_FALSE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);
-}
-
-TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
-    sim.makeWave(kWave, 60);
-    marks(20, 0);
-    playScheduled();
-    EXPECT_TRUE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
-    sim.runTo(Monday(12, 0, 40));
-    EXPECT_THAT(eomOn(), ElementsAre(StartsWith("12:00:20")));
-    sim.runTo(Monday(12, 1, 10));
-    EXPECT_EQ(eomOn().size(), 1u);
+// The EOM pulses once: at start + length, at the EOM mark, or at Play Stop; the finished event
+// that follows sends no second pulse, and the playout's display goes.
+TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
+    const struct {
+        int minute;  // of the start, after 12:00
+        double waveSeconds;
+        float eomMark;
+        int stopAtSecond;  // 0: no stop
+        double eomTime;
+        const char* pulse;
+    } kRows[] = {{0, 30, 0, 0, 43230, "12:00:30"},
+                 {2, 60, 20, 0, 43340, "12:02:20"},
+                 {4, 60, 0, 5, 43500, "12:04:05"}};
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.pulse);
+        sim.eomWrites.clear();
+        sim.runTo(Monday(12, r.minute));
+        sim.makeWave(kWave, r.waveSeconds);
+        marks(r.eomMark, 0);
+        playScheduled();
+        EXPECT_NEAR(st().playout.EomTime, r.eomTime, 0.001);
+        EXPECT_TRUE(st().Audio.PlayMetersVisible);
+        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
+        if (r.stopAtSecond) {
+            sim.runTo(Monday(12, r.minute, r.stopAtSecond));
+            StopPlayout(st());
+        }
+        sim.runTo(Monday(12, r.minute + 1, 30));
+        EXPECT_THAT(eomOn(), ElementsAre(StartsWith(r.pulse)));
+        EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
+        EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);  // the one-second pulse is over
+        EXPECT_EQ(st().main.lblPlayTime, "     ");
+        EXPECT_FALSE(st().Audio.PlayMetersVisible);
+        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);
+    }
 }
 
 TEST_F(PlayoutTest, AMissingOrUnopenableFileIsReportedAndNothingIsOnAir) {
@@ -105,17 +116,6 @@ TEST_F(PlayoutTest, AGarbledMarksFileIsReadAsNoMarks) {
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     playScheduled();  // a second play while on air does nothing
     EXPECT_EQ(audio().playStarts().size(), 1u);
-}
-
-TEST_F(PlayoutTest, PlayStopEndsThePlayoutAsTheFinishedEventDoes) {
-    sim.makeWave(kWave, 60);
-    playScheduled();
-    sim.runTo(Monday(12, 0, 5));
-    StopPlayout(st());
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_THAT(eomOn(), ElementsAre(StartsWith("12:00:05")));
-    sim.runTo(Monday(12, 2, 0));
-    EXPECT_EQ(eomOn().size(), 1u);
 }
 
 class PlaylistPlayoutTest : public PlayoutTest {
