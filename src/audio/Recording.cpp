@@ -102,11 +102,10 @@ StopResult StopRecorder(RecorderState& rec, AudioServices& sv, const CaptureResu
     return StopResult::Stopped;
 }
 
-bool DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result) {
-    if (rec.RecordState == RecordState::Idle) return false;
+void DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result) {
+    if (rec.RecordState == RecordState::Idle) return;
     RemoveEmptiedWave(rec, sv, result);
     LogAudioActivity(sv.logs, "Dump " + (rec.Armed ? rec.Armed->name : std::string()));
-    return true;
 }
 
 void EndRecorder(RecorderState& rec, AudioDisplay& display) {

@@ -38,8 +38,8 @@ enum class StopResult { NotArmed, NothingWritten, Stopped };
 // so the wave file, marks and exports of earlier runs stay whole.
 StopResult StopRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result);
 // Once the capture has closed the file: removes a wave file this run emptied and logs the
-// dump. False when nothing was armed.
-bool DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result);
+// dump; nothing when nothing was armed.
+void DumpRecorder(RecorderState& rec, AudioServices& sv, const CaptureResult& result);
 // Back to idle: the record meters go and the armed programme is let go.
 void EndRecorder(RecorderState& rec, AudioDisplay& display);
 

@@ -1,4 +1,5 @@
 #pragma once
+// Kept only while tests/faults still builds its station on it; tests/audio use AudioStation.h.
 // A started station on simulated time with sound files on drive C, schedules written straight
 // into SatList.dat, and a note of every operation and EOM output write.
 

@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AudioFixture.h"
+#include <cerrno>
+#include <cstring>
+
+#include "AudioStation.h"
 #include "audio/AudioState.h"
 #include "audio/Audition.h"
 #include "audio/Playout.h"
@@ -14,16 +17,12 @@ using ::testing::ElementsAre;
 
 namespace {
 
-const std::string kWave = "C:\\SATFILE\\SFMON007.WAV";
-const std::string kMarks = "C:\\SATFILE\\SFMON007.DAT";
-
-class AuditionTest : public AudioTest {
+class AuditionTest : public AudioStation {
   protected:
-    AuditionTest() : AudioTest(Monday(12)) {
+    AuditionTest() : AudioStation(Monday(12)) {
         ScheduleFields deleted = RecordedSchedule();
         deleted.InUse = ScheduleSlot::Deleted;
         put(3, deleted);
-        put(7, RecordedSchedule());
         st().Settings.AuditionPlayCard = 1;
         audition = OpenAudition(st());
     }
@@ -36,18 +35,22 @@ class AuditionTest : public AudioTest {
         audition->lstDay_Click(1);
         audition->lstSchedule_Click(0);
     }
-    void advance(std::int64_t ms) { sim->loop.advance(ms); }
+    SoundMarks fileMarks() { return ReadSoundMarks(st().platform.files, kMarks); }
 
     std::unique_ptr<Audition> audition;
 };
 
-TEST_F(AuditionTest, ListsTheProgrammesInUseWithTheirNumbers) {
+TEST_F(AuditionTest, ListsTheProgrammesInUseAndIgnoresDaysOffTheList) {
     ASSERT_EQ(audition->lstSchedule.size(), 1u);
     EXPECT_EQ(audition->lstSchedule[0].recordNo, 7);
-    EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
     selectMonday7();
     EXPECT_EQ(audition->lblNumber, "7");
     EXPECT_EQ(audition->lblWave, std::string(11, ' '));
+    for (int day : {-1, 7}) {
+        audition->lstDay_Click(day);
+        EXPECT_EQ(audition->dayIndex, 1) << day;
+        EXPECT_EQ(audition->lblWave, std::string(11, ' ')) << day;
+    }
 }
 
 TEST_F(AuditionTest, PlayAsksForAProgrammeThenADayThenAFile) {
@@ -55,51 +58,63 @@ TEST_F(AuditionTest, PlayAsksForAProgrammeThenADayThenAFile) {
     audition->lstSchedule_Click(0);
     audition->cmdPlay_Click();
     audition->lstDay_Click(1);
-    sim->write(kWave, "");
+    sim.write(kWave, "");
     audition->cmdPlay_Click();
-    EXPECT_THAT(sim->errors.messages,
+    EXPECT_THAT(sim.errors.messages,
                 ElementsAre("Select a Program", "Select a Day", "File does not exist"));
-    EXPECT_FALSE(sim->exists(kWave));  // the empty file is removed
+    EXPECT_FALSE(sim.exists(kWave));  // the empty file is removed
     EXPECT_FALSE(st().playout.AuditionPlaying);
 }
 
-TEST_F(AuditionTest, TrimWhilePlayingPullsAnEomBeyondItBackAndStops) {
-    makeWave(kWave, 150);
-    marks(120, 0);
+// A 150 s programme played for 95.2 s (and stopped, for the stopped rows), then one button.
+struct MarkButton {
+    const char* name;
+    bool stopped;
+    void (Audition::*button)();
+    float eomBefore, trimBefore, eomAfter, trimAfter;
+    bool playingAfter;
+};
+
+class AuditionMarks : public AuditionTest, public ::testing::WithParamInterface<MarkButton> {};
+
+TEST_P(AuditionMarks, EachButtonActsOnlyInItsState) {
+    const MarkButton& b = GetParam();
+    sim.makeWave(kWave, 150);
+    marks(b.eomBefore, b.trimBefore);
     selectMonday7();
     audition->cmdPlay_Click();
-    EXPECT_TRUE(st().playout.AuditionPlaying);
+    ASSERT_TRUE(st().playout.AuditionPlaying);
     EXPECT_EQ(audio().playStarts().back().device, 1);
-    EXPECT_EQ(audition->cmdPlayColour, ButtonColour::LightGreen);
     EXPECT_EQ(audition->TrackBarMax, 150'000);
-    advance(95'200);
-    audition->cmdTrim_Click();
-    EXPECT_FLOAT_EQ(audition->AuditionTrim, 95.2f);
-    EXPECT_FLOAT_EQ(audition->AuditionEom, 95.2f);
-    EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audition->focus, Audition::Focus::Play);
-    const SoundMarks m = ReadSoundMarks(st().platform.files, kMarks);
-    EXPECT_FLOAT_EQ(m.EomMark, 95.2f);
-    EXPECT_FLOAT_EQ(m.TrimMark, 95.2f);
+    sim.loop.advance(95'200);
+    if (b.stopped) audition->cmdStopPlay_Click();
+    (audition.get()->*b.button)();
+    EXPECT_NEAR(fileMarks().EomMark, b.eomAfter, 0.01);
+    EXPECT_NEAR(fileMarks().TrimMark, b.trimAfter, 0.01);
+    EXPECT_EQ(st().playout.AuditionPlaying, b.playingAfter);
+    EXPECT_EQ(audition->focus, b.playingAfter ? Audition::Focus::Stop : Audition::Focus::Play);
 }
 
-TEST_F(AuditionTest, TrimWhileStoppedPutsBothMarksBackAtTheEnd) {
-    makeWave(kWave, 150);
-    marks(60, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
-    audition->cmdStopPlay_Click();
-    audition->cmdTrim_Click();
-    const SoundMarks m = ReadSoundMarks(st().platform.files, kMarks);
-    EXPECT_FLOAT_EQ(m.EomMark, 150.0f);
-    EXPECT_FLOAT_EQ(m.TrimMark, 150.0f);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AuditionMarks,
+    ::testing::Values(
+        MarkButton{"EomWhilePlaying", false, &Audition::cmdEOM_Click, 60, 0, 95.2f, 0, true},
+        MarkButton{"EomRightWhilePlaying", false, &Audition::cmdEOM_RightRelease, 60, 0, 60, 0,
+                   true},
+        // A trim pulls an EOM beyond it back, leaves one before it, and stops.
+        MarkButton{"TrimWhilePlaying", false, &Audition::cmdTrim_Click, 120, 0, 95.2f, 95.2f,
+                   false},
+        MarkButton{"TrimAfterTheEom", false, &Audition::cmdTrim_Click, 60, 0, 60, 95.2f, false},
+        MarkButton{"EomWhileStopped", true, &Audition::cmdEOM_Click, 60, 0, 60, 0, false},
+        MarkButton{"EomRightWhileStopped", true, &Audition::cmdEOM_RightRelease, 60, 0, 150, 0,
+                   false},
+        MarkButton{"TrimWhileStopped", true, &Audition::cmdTrim_Click, 60, 90, 150, 150, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
-    const std::string tuesdayWave = "C:\\SATFILE\\SFTUE007.WAV";
     const std::string tuesdayMarks = "C:\\SATFILE\\SFTUE007.DAT";
-    makeWave(kWave, 150);
-    makeWave(tuesdayWave, 60);
+    sim.makeWave(kWave, 150);
+    sim.makeWave("C:\\SATFILE\\SFTUE007.WAV", 60);
     selectMonday7();
     audition->cmdPlay_Click();
     audition->cmdStopPlay_Click();
@@ -112,68 +127,71 @@ TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
     EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, tuesdayMarks).TrimMark, 60.0f);
 }
 
-TEST_F(AuditionTest, EomButtonsActOnlyInTheirState) {
-    makeWave(kWave, 150);
-    marks(60, 0);
+TEST_F(AuditionTest, AMarksFileThatCannotBeWrittenIsShown) {
+    sim.makeWave(kWave, 150);
     selectMonday7();
     audition->cmdPlay_Click();
-    advance(10'000);
-    audition->cmdEOM_RightRelease();  // right while playing: nothing
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, kMarks).EomMark, 60.0f);
+    sim.files.fail(kMarks, EACCES);
+    sim.loop.advance(10'000);
     audition->cmdEOM_Click();
-    EXPECT_NEAR(ReadSoundMarks(st().platform.files, kMarks).EomMark, 10.0f, 0.01);
-    audition->cmdStopPlay_Click();
-    audition->cmdEOM_Click();  // left while stopped: nothing
-    EXPECT_NEAR(ReadSoundMarks(st().platform.files, kMarks).EomMark, 10.0f, 0.01);
-    audition->cmdEOM_RightRelease();
-    EXPECT_FLOAT_EQ(ReadSoundMarks(st().platform.files, kMarks).EomMark, 150.0f);
+    EXPECT_THAT(sim.errors.messages,
+                ElementsAre(std::string("Cannot write the marks file C:\\satfile\\SFMon007.dat: ") +
+                            std::strerror(EACCES)));
 }
 
-TEST_F(AuditionTest, WithNoEomMarkTheCountdownRunsToTheEndOfTheFile) {
-    makeWave(kWave, 90);
+TEST_F(AuditionTest, TheCountdownRunsToTheFileEndAndTheSliderSeeksWhenReleased) {
+    sim.makeWave(kWave, 90);
     selectMonday7();
     audition->cmdPlay_Click();
-    advance(30'050);
+    EXPECT_EQ(audition->cmdPlayColour, ButtonColour::LightGreen);
+    sim.loop.advance(30'050);
+    // With no EOM mark the countdown runs to the end of the file.
     EXPECT_EQ(audition->lblTime, "00:30");
     EXPECT_EQ(audition->lblDown, "01:00");
     EXPECT_EQ(audition->TrackBarValue / 100, 300);
-    advance(61'000);
+    // The slider is not moved while held.
+    audition->TrackBar_Pressed();
+    sim.loop.advance(1'000);
+    EXPECT_EQ(audition->TrackBarValue / 100, 300);
+    audition->TrackBar_Released(60'000);
+    sim.loop.advance(1'000);
+    EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 61'000, 150);
+    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
+    sim.loop.advance(30'000);
     // Playback ended at the file's end.
     EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
     EXPECT_EQ(audition->lblTime, "    ");
+    // Closing stops the player.
+    audition->cmdPlay_Click();
+    ASSERT_TRUE(st().playout.AuditionPlaying);
+    audition.reset();
+    EXPECT_FALSE(st().playout.AuditionPlaying);
+    EXPECT_EQ(audio().playingPlayers(), 0);
 }
 
-TEST_F(AuditionTest, TheSliderSeeksWhenReleasedAndIsNotMovedWhileHeld) {
-    makeWave(kWave, 90);
+TEST_F(AuditionTest, PauseHoldsThePlaceOnlyWhilePlaying) {
+    sim.makeWave(kWave, 90);
     selectMonday7();
     audition->cmdPlay_Click();
-    audition->TrackBar_Pressed();
-    advance(1'000);
-    EXPECT_EQ(audition->TrackBarValue, 0);
-    audition->TrackBar_Released(60'000);
-    advance(1'000);
-    EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 61'000, 150);
-    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
-}
-
-TEST_F(AuditionTest, PauseAndResume) {
-    makeWave(kWave, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
-    advance(5'000);
+    sim.loop.advance(5'000);
     audition->cmdPause_Click();
     EXPECT_EQ(audition->cmdPauseColour, ButtonColour::Yellow);
     EXPECT_EQ(audition->cmdPlayColour, ButtonColour::Green);
-    advance(5'000);
+    sim.loop.advance(5'000);
     audition->cmdPlay_Click();
     EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
-    advance(1'000);
+    sim.loop.advance(1'000);
     EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 6'000, 150);
+    // Pause after a stop does nothing.
+    audition->cmdStopPlay_Click();
+    audition->cmdPause_Click();
+    EXPECT_FALSE(audition->AuditionPaused);
+    EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
 }
 
 TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSame) {
-    makeWave(kWave, 90);
+    sim.makeWave(kWave, 90);
     st().Settings.AuditionPlayCard = st().Settings.ProgramPlayCard;
     selectMonday7();
     audition->cmdPlay_Click();
@@ -188,16 +206,15 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     // And the audition is refused while the playout runs.
     audition->cmdPlay_Click();
     EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_THAT(sim->errors.messages, ElementsAre(kAlreadyPlaying, kAlreadyPlaying));
-}
-
-TEST_F(AuditionTest, ClosingStopsThePlayer) {
-    makeWave(kWave, 90);
-    selectMonday7();
+    EXPECT_THAT(sim.errors.messages, ElementsAre(kAlreadyPlaying, kAlreadyPlaying));
+    // On cards of their own both go ahead.
+    StopPlayout(st());
+    st().Settings.AuditionPlayCard = st().Settings.ProgramPlayCard + 1;
     audition->cmdPlay_Click();
-    audition.reset();
-    EXPECT_FALSE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audio().playingPlayers(), 0);
+    EXPECT_TRUE(st().playout.AuditionPlaying);
+    PlayScheduled(st());
+    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
+    EXPECT_EQ(sim.errors.messages.size(), 2u);
 }
 
 }  // namespace

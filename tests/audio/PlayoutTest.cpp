@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AudioFixture.h"
+#include "AudioStation.h"
 #include "audio/Playout.h"
 #include "audio/SoundFiles.h"
 #include "core/PlayoutSequences.h"
@@ -9,17 +9,13 @@
 using namespace quillmar;
 using namespace quillmar::testing;
 using ::testing::ElementsAre;
+using ::testing::StartsWith;
 
 namespace {
 
-const std::string kWave = "C:\\SATFILE\\SFMON007.WAV";
-const std::string kMarks = "C:\\SATFILE\\SFMON007.DAT";
-
-class PlayoutTest : public AudioTest {
+class PlayoutTest : public AudioStation {
   protected:
-    explicit PlayoutTest(DateTime start = Monday(12)) : AudioTest(start) {
-        put(7, RecordedSchedule());
-    }
+    explicit PlayoutTest(DateTime start = Monday(12)) : AudioStation(start) {}
     void marks(float eom, float trim) {
         std::string error;
         ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, eom, &error)) << error;
@@ -32,111 +28,94 @@ class PlayoutTest : public AudioTest {
     }
     std::vector<std::string> eomOn() const {
         std::vector<std::string> out;
-        for (const auto& w : eomWrites)
+        for (const auto& w : sim.eomWrites)
             if (w.on) out.push_back(w.at);
         return out;
     }
 };
 
 TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
-    makeWave(kWave, 150);
+    sim.makeWave(kWave, 150);
     marks(0, 120.5f);
     playScheduled();
     ASSERT_EQ(st().playout.PlayState, PlayState::Timed);
     ASSERT_EQ(audio().playStarts().size(), 1u);
     EXPECT_EQ(audio().playStarts()[0].device, st().Settings.ProgramPlayCard);
     EXPECT_EQ(st().recorder.Chains.WavePlayer->lengthMs(), 150'000);
-    runTo(Monday(12, 2, 0, 499));
+    sim.runTo(Monday(12, 2, 0, 499));
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
-    runTo(Monday(12, 2, 0, 501));
+    sim.runTo(Monday(12, 2, 0, 501));
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_EQ(count("PlayerFinished"), 1);
+    EXPECT_EQ(sim.count("PlayerFinished"), 1);
     // No EOM mark: due at the file's end, but the trimmed end came first and pulsed it.
     EXPECT_THAT(eomOn(), ElementsAre("12:02:00.5"));
-    EXPECT_THAT(log("AL"), ElementsAre("12:00:00  Play NEWS HOUR                "));
+    EXPECT_THAT(sim.log("AL"), ElementsAre("12:00:00  Play " + kName));
 }
 
-TEST_F(PlayoutTest, WithoutMarksTheEomPulsesOnceAtStartPlusLength) {
-    makeWave(kWave, 30);
+// The EOM pulses once: at start + length, at the EOM mark, or at Play Stop; the finished event
+// that follows sends no second pulse, and the playout's display goes.
+TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
+    const struct {
+        int minute;  // of the start, after 12:00
+        double waveSeconds;
+        float eomMark;
+        int stopAtSecond;  // 0: no stop
+        double eomTime;
+        const char* pulse;
+    } kRows[] = {{0, 30, 0, 0, 43230, "12:00:30"},
+                 {2, 60, 20, 0, 43340, "12:02:20"},
+                 {4, 60, 0, 5, 43500, "12:04:05"}};
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.pulse);
+        sim.eomWrites.clear();
+        sim.runTo(Monday(12, r.minute));
+        sim.makeWave(kWave, r.waveSeconds);
+        marks(r.eomMark, 0);
+        playScheduled();
+        EXPECT_NEAR(st().playout.EomTime, r.eomTime, 0.001);
+        EXPECT_TRUE(st().Audio.PlayMetersVisible);
+        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
+        if (r.stopAtSecond) {
+            sim.runTo(Monday(12, r.minute, r.stopAtSecond));
+            StopPlayout(st());
+        }
+        sim.runTo(Monday(12, r.minute + 1, 30));
+        EXPECT_THAT(eomOn(), ElementsAre(StartsWith(r.pulse)));
+        EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
+        EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);  // the one-second pulse is over
+        EXPECT_EQ(st().main.lblPlayTime, "     ");
+        EXPECT_FALSE(st().Audio.PlayMetersVisible);
+        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);
+    }
+}
+
+TEST_F(PlayoutTest, AMissingOrUnopenableFileIsReportedAndNothingIsOnAir) {
     playScheduled();
-    EXPECT_NEAR(st().playout.EomTime, 43230.0, 0.001);
-    runTo(Monday(12, 1, 0));
-    // The tick pulses after start + length; the finished event that follows sends no second.
-    ASSERT_EQ(eomOn().size(), 1u);
-    EXPECT_THAT(eomOn()[0], ::testing::StartsWith("12:00:30"));
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);  // the one-second pulse is over
-    EXPECT_EQ(st().main.lblPlayTime, "     ");
-    EXPECT_FALSE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour,
-              ButtonColour::AsLaidOut);  // not green once the playout is over
-}
-
-TEST_F(PlayoutTest, AnEomMarkPulsesBeforeTheEnd) {
-    makeWave(kWave, 60);
-    marks(20, 0);
-    playScheduled();
-    EXPECT_TRUE(st().Audio.PlayMetersVisible);
-    EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
-    runTo(Monday(12, 0, 40));
-    EXPECT_THAT(eomOn(), ElementsAre(::testing::StartsWith("12:00:20")));
-    runTo(Monday(12, 1, 10));
-    EXPECT_EQ(eomOn().size(), 1u);
-}
-
-TEST_F(PlayoutTest, AMissingFileForATimedPlayIsNamed) {
-    playScheduled();
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_THAT(sim->errors.messages, ElementsAre(kWave + " does not exist"));
+    EXPECT_THAT(sim.errors.messages, ElementsAre(kWave + " does not exist"));
     EXPECT_TRUE(audio().playStarts().empty());
+
+    // A file that is no wave file, then one the player is told to refuse.
+    sim.write(kWave, std::string(200, 'x'));
+    playScheduled();
+    sim.makeWave(kWave, 10);
+    audio().failPlayerOpen("*");
+    playScheduled();
+    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
+    ASSERT_EQ(sim.errors.messages.size(), 3u);
+    EXPECT_THAT(sim.errors.messages[1], StartsWith("Cannot play " + kWave + ": "));
+    EXPECT_EQ(sim.errors.messages[2], "Cannot play " + kWave + ": The file cannot be opened");
 }
 
 TEST_F(PlayoutTest, AGarbledMarksFileIsReadAsNoMarks) {
-    makeWave(kWave, 10);
-    sim->write(kMarks, std::string("\xff\xff\xff\x7f\x00\x00\x80\xbf", 8));  // NaN and -1
+    sim.makeWave(kWave, 10);
+    sim.write(kMarks, std::string("\xff\xff\xff\x7f\x00\x00\x80\xbf", 8));  // NaN and -1
     playScheduled();
     EXPECT_EQ(st().playout.EomMark, 0.0f);
     EXPECT_EQ(st().playout.TrimMark, 0.0f);
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
-}
-
-TEST_F(PlayoutTest, AFileThePlayerCannotOpenIsReportedAndNothingIsOnAir) {
-    makeWave(kWave, 10);
-    audio().failPlayerOpen("*");
-    playScheduled();
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    ASSERT_EQ(sim->errors.messages.size(), 1u);
-    EXPECT_THAT(sim->errors.messages[0], ::testing::StartsWith("Cannot play " + kWave));
-}
-
-TEST_F(PlayoutTest, NothingStartsOverAnAuditionOnTheSameCard) {
-    makeWave(kWave, 10);
-    st().playout.AuditionPlaying = true;
-    playScheduled();
-    EXPECT_THAT(sim->errors.messages, ElementsAre(kAlreadyPlaying));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    // On another card the playout goes ahead.
-    st().Settings.AuditionPlayCard = 1;
-    playScheduled();
-    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
-}
-
-TEST_F(PlayoutTest, ASecondPlayWhileOnAirDoesNothing) {
-    makeWave(kWave, 10);
-    playScheduled();
-    playScheduled();
+    playScheduled();  // a second play while on air does nothing
     EXPECT_EQ(audio().playStarts().size(), 1u);
-}
-
-TEST_F(PlayoutTest, PlayStopEndsThePlayoutAsTheFinishedEventDoes) {
-    makeWave(kWave, 60);
-    playScheduled();
-    runTo(Monday(12, 0, 5));
-    StopPlayout(st());
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_THAT(eomOn(), ElementsAre(::testing::StartsWith("12:00:05")));
-    runTo(Monday(12, 2, 0));
-    EXPECT_EQ(eomOn().size(), 1u);
 }
 
 class PlaylistPlayoutTest : public PlayoutTest {
@@ -149,63 +128,55 @@ class PlaylistPlayoutTest : public PlayoutTest {
 };
 
 TEST_F(PlaylistPlayoutTest, TheFirstEntryPlaysAndLeavesTheListWhenFinished) {
-    makeWave(kWave, 10);
-    makeWave("C:\\SATFILE\\SFMON008.WAV", 10);
+    sim.makeWave(kWave, 10);
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
     PlayFromPlaylist(st());
     EXPECT_EQ(st().playout.PlayState, PlayState::Playlist);
     EXPECT_EQ(st().playout.PlayingEntryRecordNo, 7);
     EXPECT_EQ(st().main.PlayListIndex, 0);
-    runTo(Monday(12, 0, 11));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    ASSERT_EQ(st().main.PlayList.size(), 1u);
-    EXPECT_EQ(st().main.PlayList[0].recordNo, 8);
-    EXPECT_TRUE(st().main.Label1Visible);
-}
-
-TEST_F(PlaylistPlayoutTest, TheEntryThatPlayedLeavesEvenWhenTheListChangedMeanwhile) {
-    makeWave(kWave, 10);
-    list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
-    PlayFromPlaylist(st());
     // The list is built again while it plays, with an earlier programme first.
     st().main.PlayList.insert(st().main.PlayList.begin(),
                               {"10:30:00  EARLY                    ", 9});
-    runTo(Monday(12, 0, 11));
+    sim.runTo(Monday(12, 0, 11));
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(st().main.PlayList,
               (std::vector<PlaylistEntry>{{"10:30:00  EARLY                    ", 9},
                                           {"11:30:00  LATE                     ", 8}}));
+    EXPECT_TRUE(st().main.Label1Visible);
 }
 
 TEST_F(PlaylistPlayoutTest, AMissingOrTinyFileIsDroppedSilently) {
-    sim->write(kWave, std::string(99, 'x'));
+    sim.write(kWave, std::string(99, 'x'));
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  OTHER                    ", 9}});
     PlayFromPlaylist(st());
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_FALSE(sim->exists(kWave));
+    EXPECT_FALSE(sim.exists(kWave));
     ASSERT_EQ(st().main.PlayList.size(), 1u);
     EXPECT_EQ(st().main.PlayListIndex, 0);
-    EXPECT_TRUE(sim->errors.messages.empty());
-    // The last entry going hides the list and both buttons.
-    PlayFromPlaylist(st());
-    EXPECT_TRUE(st().main.PlayList.empty());
-    EXPECT_FALSE(st().main.Label1Visible);
-    EXPECT_FALSE(st().main.cmdPlayVisible);
-    EXPECT_FALSE(st().main.cmdStopVisible);
-    EXPECT_EQ(st().main.lblPlayDay, "  No Schedules to Play");
-    EXPECT_TRUE(sim->errors.messages.empty());
+    EXPECT_TRUE(sim.errors.messages.empty());
 }
 
-TEST_F(PlaylistPlayoutTest, TheLastEntryFinishingHidesTheListAndButtons) {
-    makeWave(kWave, 5);
-    list({{"11:00:00  NEWS HOUR                ", 7}});
-    PlayFromPlaylist(st());
-    runTo(Monday(12, 0, 6));
-    EXPECT_TRUE(st().main.PlayList.empty());
-    EXPECT_FALSE(st().main.Label1Visible);
-    EXPECT_FALSE(st().main.cmdPlayVisible);
-    EXPECT_FALSE(st().main.cmdStopVisible);
-    EXPECT_EQ(st().main.lblPlayDay, "No Schedules to Play");
+TEST_F(PlaylistPlayoutTest, TheLastEntryLeavingHidesTheListAndButtons) {
+    const struct {
+        double waveSeconds;  // 0: a file too short to be a recording
+        const char* playDay;
+    } kRows[] = {{0, "  No Schedules to Play"}, {5, "No Schedules to Play"}};
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.waveSeconds);
+        if (r.waveSeconds > 0)
+            sim.makeWave(kWave, r.waveSeconds);
+        else
+            sim.write(kWave, std::string(99, 'x'));
+        list({{"11:00:00  NEWS HOUR                ", 7}});
+        PlayFromPlaylist(st());
+        sim.loop.advance(6'000);
+        EXPECT_TRUE(st().main.PlayList.empty());
+        EXPECT_FALSE(st().main.Label1Visible);
+        EXPECT_FALSE(st().main.cmdPlayVisible);
+        EXPECT_FALSE(st().main.cmdStopVisible);
+        EXPECT_EQ(st().main.lblPlayDay, r.playDay);
+    }
+    EXPECT_TRUE(sim.errors.messages.empty());
 }
 
 class MidnightPlayoutTest : public PlayoutTest {
@@ -213,15 +184,28 @@ class MidnightPlayoutTest : public PlayoutTest {
     MidnightPlayoutTest() : PlayoutTest(Monday(23, 59, 50)) {}
 };
 
-TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDay) {
-    makeWave(kWave, 60);
+TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDayForASecond) {
+    const auto tuesday = [](int s, int ms) { return DateTime::from(2026, 12, 8, 0, 0, s, ms); };
+    sim.makeWave(kWave, 60);
     marks(30, 0);
     playScheduled();
     EXPECT_NEAR(st().playout.EomTime, 86420.0, 0.001);
-    runTo(DateTime::from(2026, 12, 8, 0, 0, 1));
+    sim.runTo(Monday(23, 59, 59, 950));
+    EXPECT_EQ(st().main.lblPlayTime, "00:20");
+    sim.runTo(tuesday(0, 500));
     EXPECT_NEAR(st().playout.EomTime, 20.0, 0.001);
-    runTo(DateTime::from(2026, 12, 8, 0, 0, 30));
-    EXPECT_THAT(eomOn(), ElementsAre(::testing::StartsWith("00:00:20")));
+    sim.runTo(tuesday(20, 500));
+    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);
+    EXPECT_FALSE(st().playout.EomSent);
+    sim.runTo(tuesday(20, 550));
+    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 1);
+    EXPECT_TRUE(st().playout.EomSent);
+    EXPECT_EQ(st().main.lblPlayTime, "-00:01");
+    sim.runTo(tuesday(21, 500));
+    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 1);
+    sim.runTo(tuesday(21, 600));
+    EXPECT_EQ(st().remote.RemoteOutputBits & 1, 0);
+    EXPECT_THAT(eomOn(), ElementsAre("00:00:20.5"));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // recording no audio and the clock tick no time.
 #include <gtest/gtest.h>
 
-#include "AudioFixture.h"
+#include "AudioStation.h"
 #include "core/ReceiverSequences.h"
 #include "core/RecordingSequences.h"
 #include "platform/Watchdog.h"
@@ -21,25 +21,20 @@ struct TickTimes : Watchdog {
     std::vector<std::int64_t> at;
 };
 
-const std::string kWave = "C:\\SATFILE\\SFMON007.WAV";
-
-class ReceiverDuringRecording : public AudioTest {
-  protected:
-    ReceiverDuringRecording() { put(7, RecordedSchedule()); }
-};
+using ReceiverDuringRecording = AudioStation;
 
 TEST_F(ReceiverDuringRecording, ASilentReceiverLosesNoAudioAndDelaysNoTick) {
-    inputAt(Monday(10, 0, 0), {5000, 5000});
-    runTo(Monday(10, 0, 10));
+    sim.inputAt(Monday(10, 0, 0), {5000, 5000});
+    sim.runTo(Monday(10, 0, 10));
     ASSERT_EQ(st().recorder.RecordState, RecordState::Recording);
-    TickTimes ticks(sim->loop);
+    TickTimes ticks(sim.loop);
     st().platform.watchdog = &ticks;
     int shown = 0;
-    RelayExchange(ReceiverLinkOf(st()), sim->serial.create(), "ER E 3", "R ER",
+    RelayExchange(ReceiverLinkOf(st()), sim.serial.create(), "ER E 3", "R ER",
                   [&](const ExchangeResult&) { ++shown; });
-    QueryReceiverStatus(ReceiverLinkOf(st()), sim->serial.create(), "RT C", 700,
+    QueryReceiverStatus(ReceiverLinkOf(st()), sim.serial.create(), "RT C", 700,
                         [&](const ExchangeResult&) { ++shown; });
-    runTo(Monday(10, 0, 20));
+    sim.runTo(Monday(10, 0, 20));
     StopRecording(st());
     st().platform.watchdog = nullptr;
 
@@ -47,9 +42,8 @@ TEST_F(ReceiverDuringRecording, ASilentReceiverLosesNoAudioAndDelaysNoTick) {
     for (std::size_t i = 1; i < ticks.at.size(); ++i)
         ASSERT_LE(ticks.at[i] - ticks.at[i - 1], 50) << "tick " << i;
     EXPECT_GE(ticks.at.size(), 199u);
-    const WaveInfo wave = ReadWaveInfo(sim->files, kWave);
-    EXPECT_NEAR(static_cast<double>(wave.frames) / kSampleRate, 20.0, 0.1);
-    EXPECT_TRUE(log("ER").empty());
+    EXPECT_NEAR(seconds(kWave), 20.0, 0.1);
+    EXPECT_TRUE(sim.log("ER").empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The real PortAudio code against ALSA devices backed by files, under an ALSA configuration of
-// the test's own: capture must match the source sample for sample, and playout must write the
-// audio up to its end point and nothing after. These devices run faster than real time.
+// the test's own: capture must match the source sample for sample, playout must write the audio
+// from its seek point up to its end point and nothing after, and conversions run on a worker
+// thread. These devices run faster than real time.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -169,58 +170,81 @@ struct PortAudioFileDevices : ::testing::Test {
     }
 };
 
-TEST_F(PortAudioFileDevices, ListsTheFileDevicesThenTheBuiltInOnes) {
+TEST_F(PortAudioFileDevices, ListsTheFileDevicesAndTheBuiltInOnesRunWithoutASoundCard) {
     const auto inputs = audio->inputDevices();
     const auto outputs = audio->outputDevices();
     EXPECT_GE(PositionOf(inputs, "capfile"), 0);
     EXPECT_GE(PositionOf(outputs, "playfile"), 0);
     EXPECT_EQ(PositionOf(inputs, "unavailable"), -1);
-    EXPECT_EQ(inputs.back(), "Test tone");
-    EXPECT_EQ(outputs.back(), "Silent output");
-}
+    ASSERT_EQ(inputs.back(), "Test tone");
+    ASSERT_EQ(outputs.back(), "Silent output");
 
-TEST_F(PortAudioFileDevices, TheCapturedFileHoldsTheSourceAsTheWriterAloneWritesIt) {
-    for (const int channels : {2, 1}) {
-        SCOPED_TRACE(channels);
-        buffers.clear();
-        results.clear();
-        // Given a capture device that reads 130 buffers of a known signal
-        const auto source = Pattern(1024 * 130);
-        WriteCaptureSource(source);
-        auto capture = startCapture(channels);
-        const auto samples = finish(*capture, 130);
+    // The test tone arrives in real time as a half-scale tone.
+    auto capture = startCapture(2, static_cast<int>(inputs.size()) - 1);
+    finish(*capture, 3);
+    EXPECT_NEAR(buffers[1].peakLeft, 16384, 2);
+    EXPECT_EQ(buffers[1].peakLeft, buffers[1].peakRight);
 
-        // Then the file begins with the source, sample for sample, and each buffer's summary
-        // holds its peaks
-        ASSERT_GE(samples.size(), source.size());
-        ASSERT_TRUE(std::equal(source.begin(), source.end(), samples.begin()));
-        const std::size_t bufferSamples = 2048;
-        for (std::size_t n = 0; n < 130; ++n) {
-            AudioBuffer expected;
-            expected.channels = channels;
-            expected.samples.assign(source.begin() + n * bufferSamples,
-                                    source.begin() + (n + 1) * bufferSamples);
-            MeasurePeaks(expected);
-            ASSERT_EQ(buffers[n].peakLeft, expected.peakLeft) << n;
-            ASSERT_EQ(buffers[n].peakRight, expected.peakRight) << n;
-            ASSERT_TRUE(buffers[n].written);
-        }
-        // And its bytes are those of the same audio appended buffer by buffer on one thread
-        SndFileWriter reference(files);
-        ASSERT_TRUE(reference.open("c:\\reference.wav", channels, nullptr));
-        const auto frames = static_cast<std::int64_t>(samples.size()) / channels;
-        for (std::int64_t f = 0; f < frames; f += 2048 / channels)
-            ASSERT_TRUE(reference.appendFrames(samples.data() + f * channels,
-                                               std::min<std::int64_t>(2048 / channels, frames - f),
-                                               nullptr));
-        reference.close();
-        std::string captured, expected;
-        ASSERT_TRUE(files.readFile("c:\\capture.wav", &captured, nullptr));
-        ASSERT_TRUE(files.readFile("c:\\reference.wav", &expected, nullptr));
-        EXPECT_TRUE(captured == expected);
-        EXPECT_EQ(results[0].fileMs, frames * 1000 / kSampleRate);
+    // The silent output plays a short file to its end.
+    const std::string wave = "c:\\short.wav";
+    {
+        SndFileWriter writer(files);
+        ASSERT_TRUE(writer.open(wave, 1, nullptr));
+        std::vector<std::int16_t> s(4410, 300);
+        ASSERT_TRUE(writer.appendFrames(s.data(), 4410, nullptr));
     }
+    auto player = audio->createPlayer();
+    int finished = 0;
+    player->onFinished = [&] { ++finished; };
+    ASSERT_TRUE(player->open(wave, static_cast<int>(outputs.size()) - 1, nullptr));
+    ASSERT_TRUE(player->play(nullptr));
+    ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
+    EXPECT_EQ(player->positionMs(), 100);
+    EXPECT_FALSE(player->isPlaying());
 }
+
+// Stereo and mono captures of 130 buffers of 1024 frames from the file device.
+class FileCapture : public PortAudioFileDevices, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FileCapture, TheFileHoldsTheSourceAsTheWriterAloneWritesIt) {
+    const int channels = GetParam();
+    const auto source = Pattern(1024 * 130);
+    WriteCaptureSource(source);
+    auto capture = startCapture(channels);
+    const auto samples = finish(*capture, 130);
+
+    // The file begins with the source, sample for sample, and each buffer's summary holds its
+    // peaks.
+    ASSERT_GE(samples.size(), source.size());
+    ASSERT_TRUE(std::equal(source.begin(), source.end(), samples.begin()));
+    const std::size_t bufferSamples = 2048;
+    for (std::size_t n = 0; n < 130; ++n) {
+        AudioBuffer expected;
+        expected.channels = channels;
+        expected.samples.assign(source.begin() + n * bufferSamples,
+                                source.begin() + (n + 1) * bufferSamples);
+        MeasurePeaks(expected);
+        ASSERT_EQ(buffers[n].peakLeft, expected.peakLeft) << n;
+        ASSERT_EQ(buffers[n].peakRight, expected.peakRight) << n;
+        ASSERT_TRUE(buffers[n].written);
+    }
+    // Its bytes are those of the same audio appended buffer by buffer on one thread.
+    SndFileWriter reference(files);
+    ASSERT_TRUE(reference.open("c:\\reference.wav", channels, nullptr));
+    const auto frames = static_cast<std::int64_t>(samples.size()) / channels;
+    for (std::int64_t f = 0; f < frames; f += 2048 / channels)
+        ASSERT_TRUE(reference.appendFrames(samples.data() + f * channels,
+                                           std::min<std::int64_t>(2048 / channels, frames - f),
+                                           nullptr));
+    reference.close();
+    std::string captured, expected;
+    ASSERT_TRUE(files.readFile("c:\\capture.wav", &captured, nullptr));
+    ASSERT_TRUE(files.readFile("c:\\reference.wav", &expected, nullptr));
+    EXPECT_TRUE(captured == expected);
+    EXPECT_EQ(results[0].fileMs, frames * 1000 / kSampleRate);
+}
+
+INSTANTIATE_TEST_SUITE_P(Channels, FileCapture, ::testing::Values(2, 1));
 
 TEST_F(PortAudioFileDevices, AHeldDiskHoldsNeitherTheLoopNorTheOldestAudio) {
     // Given a device far ahead of real time and a disk whose writes wait
@@ -244,8 +268,8 @@ TEST_F(PortAudioFileDevices, AHeldDiskHoldsNeitherTheLoopNorTheOldestAudio) {
     EXPECT_TRUE(std::equal(source.begin(), source.end(), samples.begin()));
 }
 
-TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioUpToItsEndPointAndNothingAfter) {
-    // Given a 2 s wave file and an end point at 1234 ms
+TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioFromItsSeekToItsEndPointAndNothingAfter) {
+    // A 2 s wave file.
     constexpr std::int64_t kFrames = 88200;
     const auto source = Pattern(kFrames);
     const std::string wave = "c:\\programme.wav";
@@ -254,34 +278,51 @@ TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioUpToItsEndPointAndNothingAfter
         ASSERT_TRUE(writer.open(wave, 2, nullptr));
         ASSERT_TRUE(writer.appendFrames(source.data(), kFrames, nullptr));
     }
-    fs::remove(playbackPath());
-    auto player = audio->createPlayer();
-    int finished = 0;
-    player->onFinished = [&] { ++finished; };
-    std::string error;
-    ASSERT_TRUE(player->open(wave, PositionOf(audio->outputDevices(), "playfile"), &error))
-        << error;
-    EXPECT_EQ(player->lengthMs(), 2000);
-    player->setEndMs(1234);
+    // Each row's audio fits the player's ring: the file device runs faster than real time, and
+    // the reader would not keep up past it.
+    const struct {
+        std::int64_t seekMs, endMs;  // endMs 0: the file's end
+    } kRows[] = {{0, 1234}, {1000, 0}};
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.seekMs);
+        // A fresh device file: the file device keeps the one it opened first.
+        audio.reset();
+        fs::remove(playbackPath());
+        audio = std::make_unique<PortAudioAudio>(loop, files);
+        auto player = audio->createPlayer();
+        int finished = 0;
+        player->onFinished = [&] { ++finished; };
+        std::string error;
+        ASSERT_TRUE(player->open(wave, PositionOf(audio->outputDevices(), "playfile"), &error))
+            << error;
+        EXPECT_EQ(player->lengthMs(), 2000);
+        if (r.endMs) player->setEndMs(r.endMs);
+        if (r.seekMs) player->seekMs(r.seekMs);
+        EXPECT_EQ(player->positionMs(), r.seekMs);
+        ASSERT_TRUE(player->play(&error)) << error;
+        ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
+        if (!r.endMs) {
+            EXPECT_EQ(player->positionMs(), 2000);
+        }
+        loop.runFor(100);
+        player.reset();
 
-    // When it plays to the end
-    ASSERT_TRUE(player->play(&error)) << error;
-    ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
-    loop.runFor(100);
-    player.reset();
-
-    // Then the device got PortAudio's 2048 frames of silence, the audio to 1234 ms exactly,
-    // and silence after it; the finished event came once
-    EXPECT_EQ(finished, 1);
-    const auto written = ReadRaw(playbackPath());
-    constexpr std::size_t kPrefill = 2048 * 2;
-    constexpr std::size_t kEnd = 1234 * 44100 / 1000 * 2;
-    ASSERT_GE(written.size(), kPrefill + kEnd);
-    EXPECT_TRUE(std::all_of(written.begin(), written.begin() + kPrefill,
-                            [](std::int16_t s) { return s == 0; }));
-    EXPECT_TRUE(std::equal(source.begin(), source.begin() + kEnd, written.begin() + kPrefill));
-    EXPECT_TRUE(std::all_of(written.begin() + kPrefill + kEnd, written.end(),
-                            [](std::int16_t s) { return s == 0; }));
+        // The device got PortAudio's 2048 frames of silence, the audio from the seek to the
+        // end exactly, and silence after it; the finished event came once.
+        EXPECT_EQ(finished, 1);
+        const auto written = ReadRaw(playbackPath());
+        constexpr std::size_t kPrefill = 2048 * 2;
+        const auto from = static_cast<std::size_t>(r.seekMs * 44100 / 1000 * 2);
+        const auto to =
+            r.endMs ? static_cast<std::size_t>(r.endMs * 44100 / 1000 * 2) : source.size();
+        ASSERT_GE(written.size(), kPrefill + to - from);
+        EXPECT_TRUE(std::all_of(written.begin(), written.begin() + kPrefill,
+                                [](std::int16_t s) { return s == 0; }));
+        EXPECT_TRUE(
+            std::equal(source.begin() + from, source.begin() + to, written.begin() + kPrefill));
+        EXPECT_TRUE(std::all_of(written.begin() + kPrefill + (to - from), written.end(),
+                                [](std::int16_t s) { return s == 0; }));
+    }
 }
 
 TEST_F(PortAudioFileDevices, MissingDeviceNumbersAndFilesAreRefused) {
@@ -295,30 +336,57 @@ TEST_F(PortAudioFileDevices, MissingDeviceNumbersAndFilesAreRefused) {
     EXPECT_FALSE(player->play(&error));
 }
 
-TEST_F(PortAudioFileDevices, BuiltInDevicesRunWithoutASoundCard) {
-    // The test tone arrives in real time as a half-scale tone
-    auto capture = startCapture(2, static_cast<int>(audio->inputDevices().size()) - 1);
-    finish(*capture, 3);
-    EXPECT_NEAR(buffers[1].peakLeft, 16384, 2);
-    EXPECT_EQ(buffers[1].peakLeft, buffers[1].peakRight);
-
-    // The silent output plays a short file to its end
-    const std::string wave = "c:\\short.wav";
+// A conversion on its worker thread reports progress, levels and its end on the loop; a
+// cancelled one sends no end and leaves no file.
+TEST_F(PortAudioFileDevices, ConversionRunsOnItsWorkerAndACancelledOneLeavesNothing) {
+    // Frame f holds f % 30000 + 1 on both channels.
+    std::vector<std::int16_t> counting(static_cast<std::size_t>(44100 * 20 * 2));
+    for (std::size_t i = 0; i < counting.size(); ++i)
+        counting[i] = static_cast<std::int16_t>(i / 2 % 30000 + 1);
     {
         SndFileWriter writer(files);
-        ASSERT_TRUE(writer.open(wave, 1, nullptr));
-        std::vector<std::int16_t> s(4410, 300);
-        ASSERT_TRUE(writer.appendFrames(s.data(), 4410, nullptr));
+        ASSERT_TRUE(writer.open("c:\\src.wav", 2, nullptr));
+        ASSERT_TRUE(writer.appendFrames(counting.data(), 44100 * 20, nullptr));
     }
-    auto player = audio->createPlayer();
+    auto conversion = audio->createConversion();
+    std::vector<std::int64_t> progress;
+    std::vector<std::pair<int, int>> levels;
     int finished = 0;
-    player->onFinished = [&] { ++finished; };
-    const int silent = static_cast<int>(audio->outputDevices().size()) - 1;
-    ASSERT_TRUE(player->open(wave, silent, nullptr));
-    ASSERT_TRUE(player->play(nullptr));
+    bool ok = false;
+    conversion->onProgress = [&](std::int64_t done, std::int64_t total) {
+        progress.push_back(done);
+        EXPECT_EQ(total, 2000);
+    };
+    conversion->onLevels = [&](std::int16_t l, std::int16_t r) { levels.emplace_back(l, r); };
+    conversion->onFinished = [&](bool good, const std::string&) {
+        ok = good;
+        ++finished;
+    };
+    ConversionJob job{"c:\\src.wav", "c:\\out.wav", 2000, 1500, 500, {}};
+    std::string error;
+    ASSERT_TRUE(conversion->start(job, &error)) << error;
+    EXPECT_FALSE(conversion->start(job, &error));  // one at a time
     ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
-    EXPECT_EQ(player->positionMs(), 100);
-    EXPECT_FALSE(player->isPlaying());
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(conversion->isRunning());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), 2000);
+    // One pair of peaks per block: the first block counts up to 8192 in both channels.
+    ASSERT_EQ(levels.size(), progress.size());
+    EXPECT_EQ(levels.front(), std::make_pair(8192, 8192));
+    WaveInfo info;
+    ASSERT_TRUE(ReadWaveInfo(files, job.targetPath, &info, &error)) << error;
+    EXPECT_EQ(info.frames, 88200);
+
+    ConversionJob whole{"c:\\src.wav", "c:\\never.wav", 0, 0, 0, {}};
+    ASSERT_TRUE(conversion->start(whole, nullptr));
+    conversion->cancel();
+    EXPECT_FALSE(conversion->isRunning());
+    conversion.reset();  // waits for the worker
+    loop.runFor(50);
+    EXPECT_EQ(finished, 1);
+    EXPECT_FALSE(files.fileExists(whole.targetPath));
+    EXPECT_FALSE(files.fileExists(whole.targetPath + ".part"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +13,10 @@
 #include "platform/wave/SndFile.h"
 #include "platform/wave/WaveConversion.h"
 #include "support/TempFileSystem.h"
+#include "support/Wave.h"
 
 using namespace quillmar;
+using quillmar::testing::WaveBytes;
 
 namespace {
 
@@ -40,10 +43,8 @@ struct AudioFileTest : ::testing::Test {
     }
 
     std::string makeSource(const std::string& name, std::int64_t frames, std::int16_t value) {
-        SndFileWriter w(files);
-        EXPECT_TRUE(w.open(path(name), 2, nullptr));
-        std::vector<std::int16_t> s(static_cast<std::size_t>(frames * 2), value);
-        EXPECT_TRUE(w.appendFrames(s.data(), frames, nullptr));
+        EXPECT_TRUE(files.writeFile(
+            path(name), WaveBytes(2, frames, [=](std::int64_t, int) { return value; }), nullptr));
         return path(name);
     }
 };
@@ -92,6 +93,7 @@ TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
     EXPECT_FALSE(writer.open(path("no/such/folder.wav"), 2, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(writer.append(ramp(0), &error));
+    EXPECT_EQ(error, "No wave file is open");
     ASSERT_TRUE(writer.open(path("mono.wav"), 1, &error));
     EXPECT_FALSE(writer.append(ramp(0), &error));
     EXPECT_NE(error.find("channels"), std::string::npos);
@@ -160,18 +162,54 @@ TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
 }
 
 TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
-    std::atomic<bool> cancelled{false};
-    std::string error;
-    ConversionJob missing{path("none.wav"), path("t1.wav"), 0, 0, 0, {}};
-    EXPECT_FALSE(ConvertWave(files, missing, nullptr, cancelled, &error));
-    EXPECT_FALSE(files.fileExists(path("t1.wav")));
-
     const auto source = makeSource("s.wav", 44100, 100);
-    cancelled = true;
-    ConversionJob job{source, path("t2.wav"), 0, 0, 0, {}};
-    EXPECT_FALSE(ConvertWave(files, job, nullptr, cancelled, &error));
-    EXPECT_FALSE(files.fileExists(path("t2.wav")));
-    EXPECT_FALSE(files.fileExists(path("t2.wav.part")));
+    const struct {
+        std::string source;
+        bool cancelled;
+        WaveFormat format;
+        std::string error;  // "": any
+    } kRows[] = {
+        {path("none.wav"), false, {}, ""},
+        {source, true, {}, "Cancelled"},
+        {source,
+         false,
+         {"FLAC float", SF_FORMAT_FLAC | SF_FORMAT_FLOAT, 2, 44100},
+         "This wave format cannot be written"},
+    };
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.error);
+        std::atomic<bool> cancelled{r.cancelled};
+        std::string error;
+        ConversionJob job{r.source, path("t.wav"), 0, 0, 0, r.format};
+        EXPECT_FALSE(ConvertWave(files, job, nullptr, cancelled, &error));
+        EXPECT_TRUE(r.error.empty() ? !error.empty() : error == r.error) << error;
+        EXPECT_FALSE(files.fileExists(path("t.wav")));
+        EXPECT_FALSE(files.fileExists(path("t.wav.part")));
+    }
+}
+
+TEST_F(AudioFileTest, ConversionThatCannotWriteItsFileFailsWithTheReason) {
+    const auto source = makeSource("big.wav", 44100 * 4, 100);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A file-size limit stands in for a full disk.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{200'000, 200'000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::atomic<bool> cancelled{false};
+        std::string error;
+        ConversionJob job{source, path("full.wav"), 0, 0, 0, {}};
+        const bool ok = ConvertWave(files, job, nullptr, cancelled, &error);
+        ::_exit(!ok && error.rfind("Writing the converted file failed: ", 0) == 0 &&
+                        !files.fileExists(path("full.wav"))
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {

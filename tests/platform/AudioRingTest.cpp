@@ -7,8 +7,12 @@
 #include <thread>
 #include <vector>
 
+#include "audio/AudioState.h"
+#include "audio/Recording.h"
 #include "platform/Audio.h"
 #include "platform/host/SpscRing.h"
+#include "platform/sim/MemoryFileSystem.h"
+#include "platform/wave/CaptureFile.h"
 
 using namespace quillmar;
 
@@ -71,24 +75,39 @@ TEST(SpscRing, TwoThreadsPassASequenceWithNothingLostOrReordered) {
     EXPECT_EQ(ring.reader().available(), 0u);
 }
 
-TEST(MeasurePeaks, StereoPeaksAreAbsoluteAndPerChannel) {
-    AudioBuffer b;
-    b.channels = 2;
-    b.samples = {100, -200, -3000, 50, 2999, 0};
-    MeasurePeaks(b);
-    EXPECT_EQ(b.peakLeft, 3000);
-    EXPECT_EQ(b.peakRight, 200);
-}
-
-TEST(MeasurePeaks, MostNegativeSampleClampsAndMonoCopiesLeftToRight) {
-    AudioBuffer b;
-    b.channels = 1;
-    b.samples = {5, -32768, 7};
-    MeasurePeaks(b);
-    EXPECT_EQ(b.peakLeft, 32767);
-    EXPECT_EQ(b.peakRight, 32767);
-    AudioBuffer empty;
-    MeasurePeaks(empty);
-    EXPECT_EQ(empty.peakLeft, 0);
-    EXPECT_EQ(empty.peakRight, 0);
+// A buffer's peaks are absolute and per channel (mono copies left to right, -32768 clamps),
+// and it is loud only when a channel is above the threshold; the record meters take the peaks.
+TEST(MeasurePeaks, PeaksAndLoudness) {
+    const struct {
+        int channels;
+        std::vector<std::int16_t> samples;
+        int threshold;
+        std::int16_t left, right;
+        bool loud;
+    } kRows[] = {
+        {2, {100, -200, -3000, 50, 2999, 0}, 1000, 3000, 200, true},
+        {2, {1000, -1000, 0, 0}, 1000, 1000, 1000, false},
+        {2, {0, 1001}, 1000, 0, 1001, true},
+        {1, {5, -32768, 7}, 32766, 32767, 32767, true},
+        {1, {-500, 499}, 500, 500, 500, false},
+        {1, {-501}, 500, 501, 501, true},
+        {2, {}, 0, 0, 0, false},
+    };
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(::testing::PrintToString(r.samples));
+        AudioBuffer b;
+        b.channels = r.channels;
+        b.samples = r.samples;
+        MemoryFileSystem files;
+        CaptureFileWriter writer(files, {0, r.channels, "", r.threshold});
+        const CaptureSummary s = writer.measure(b, false);
+        EXPECT_EQ(b.peakLeft, r.left);
+        EXPECT_EQ(b.peakRight, r.right);
+        EXPECT_EQ(s.loud, r.loud);
+        EXPECT_FALSE(s.written);  // no file to write
+        AudioDisplay display;
+        TakeRecordPeaks(display, s);
+        EXPECT_EQ(display.RecordPeakLeft, r.left);
+        EXPECT_EQ(display.RecordPeakRight, r.right);
+    }
 }
