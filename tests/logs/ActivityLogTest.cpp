@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "core/Startup.h"
 #include "logs/ActivityLog.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -15,8 +15,7 @@ struct LoggingStation : SimStation {
     explicit LoggingStation(int activityLog,
                             DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
         : SimStation(start) {
-        write(kSettingsPath,
-              std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
+        settings({{quillmar::testing::Rec::ActivityLog, activityLog}});
         this->start();
     }
     void activity(const std::string& message) { WriteActivityLog(st().logs, message); }
