@@ -59,6 +59,7 @@ TEST(AlarmMailEndToEnd, ALossHeldOverAMinuteIsMailedAndSoIsItsEnd) {
     const fs::path sendmail = s.root / "devices/sendmail";
     WriteAll(sendmail, "#!/bin/sh\nn=\"" + outbox.string() +
                            "/$(date +%s%N)\"\ncat > \"$n.tmp\"\nmv \"$n.tmp\" \"$n.msg\"\n");
+    fs::permissions(sendmail, fs::perms::owner_all);
     // and a receiver reporting an Eb/No of 7.4 dB
     s.startReceiver({"--ebno", "7.4 dB"});
     ASSERT_TRUE(fs::is_symlink(s.root / "devices/com1"));

@@ -28,15 +28,13 @@ class ProcessFaults : public ::testing::Test {
     void configure(int remote = 0) {
         const int tone = s.audioDevice(true, "Test tone");
         const int silent = s.audioDevice(false, "Silent output");
-        WriteAll(s.satfile / "MyComp.ini", SettingsFile({{Rec::ProgramPlayCard, silent},
-                                                         {Rec::AuditionPlayCard, silent},
-                                                         {Rec::Threshold, 1000},
-                                                         {Rec::ActivityLog, 1},
-                                                         {Rec::RemoteControl, remote},
-                                                         {Rec::WaveDrive, 3},
-                                                         {Rec::SerialPort, 1},
-                                                         {Rec::BaudSelect, 1},
-                                                         {Rec::RecordCard, tone}}));
+        // clang-format off
+        WriteAll(s.satfile / "MyComp.ini",
+                 SettingsFile({{Rec::ProgramPlayCard, silent}, {Rec::AuditionPlayCard, silent},
+                               {Rec::Threshold, 1000}, {Rec::ActivityLog, 1},
+                               {Rec::RemoteControl, remote}, {Rec::WaveDrive, 3},
+                               {Rec::SerialPort, 1}, {Rec::BaudSelect, 1}, {Rec::RecordCard, tone}}));
+        // clang-format on
     }
     // One recording of `seconds` starting `lead` seconds from now, optionally played later.
     LocalTime schedule(int lead, int seconds, int playAfter = 0) {
@@ -45,13 +43,6 @@ class ProcessFaults : public ::testing::Test {
         if (playAfter > 0) play = LocalIn(lead + playAfter);
         WriteAll(s.satfile / "SatList.dat", TimedRecording("Fault Programme", at, seconds, play));
         return at;
-    }
-    // The station and the receiver, with a two-minute recording due shortly.
-    pid_t startRecording() {
-        configure();
-        record = schedule(18, 120);
-        s.startReceiver();
-        return s.startStation();
     }
     bool logged(const std::string& text, std::chrono::seconds limit) {
         return WaitFor([&] { return s.activityLog().find(text) != std::string::npos; }, limit);
@@ -62,7 +53,10 @@ class ProcessFaults : public ::testing::Test {
 };
 
 TEST_F(ProcessFaults, KilledMidRecordingTheWaveFilePlaysUpToItsLastSecond) {
-    const pid_t station = startRecording();
+    configure();
+    record = schedule(18, 120);
+    s.startReceiver();
+    const pid_t station = s.startStation();
     ASSERT_TRUE(logged("Record Fault Programme", 40s)) << s.activityLog() << s.output();
     const auto started = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(5s);

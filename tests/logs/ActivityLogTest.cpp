@@ -23,7 +23,7 @@ struct LoggingStation : SimStation {
 
 }  // namespace
 
-TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
+TEST(ActivityLog, LinesCarryATimeAndGoToTheFileOfTheDayTheyAreWritten) {
     LoggingStation s(1);
     s.activity("Record Morning Edition");
     s.activity("");       // an empty message still leaves its time
@@ -33,13 +33,10 @@ TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
               "23:59:59  Record Morning Edition\r\n23:59:59  \r\n");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261206.log"),
               "00:00:00  Stop   Morning Edition 59:00\r\n");
-}
-
-TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
-    LoggingStation s(1);
+    // Error lines carry the caller's time.
     WriteErrorLog(s.st().logs, "10:15:00", "News Audio Alarm 00:05");
     WriteErrorLog(s.st().logs, "", "");
-    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"),
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261206.log"),
               "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
 }
 
