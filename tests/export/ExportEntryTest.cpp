@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "export/AddressBook.h"
 #include "export/ExportEntry.h"
-#include "export/ExportTestSupport.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
-using quillmar::testing::ExportStation;
+using quillmar::testing::SimStation;
 
-TEST(ExportEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
+namespace {
+
+ExportEntry FullExportEntry() {
     ExportEntry e;
     e.Naming = ExportNaming::Winjock;
     e.Days = {1, 0, 0, 1, 0, 0, -2};
@@ -15,62 +18,109 @@ TEST(ExportEntryLayout, FieldsSitAtTheirOffsetsLittleEndian) {
     e.Fade = ExportFade::On;
     e.Length = "05:00";
     e.WinjockNumber = 300;
+    return e;
+}
 
-    const std::string r = FormatExportEntry(e);
-    ASSERT_EQ(r.size(), 235u);
-    EXPECT_EQ(r.substr(0, 2), std::string("\x02\x00", 2));
-    EXPECT_EQ(r.substr(2, 2), std::string("\x01\x00", 2));
-    EXPECT_EQ(r.substr(8, 2), std::string("\x01\x00", 2));   // Days(3)
-    EXPECT_EQ(r.substr(14, 2), std::string("\xFE\xFF", 2));  // Days(6) = -2
-    EXPECT_EQ(r.substr(16, 30), "c:\\out\\sunday" + std::string(17, ' '));
-    EXPECT_EQ(r.substr(46, 30), std::string(30, ' '));  // an empty path is all blanks
-    EXPECT_EQ(r.substr(196, 30), std::string(30, 'x'));
-    EXPECT_EQ(r.substr(226, 2), std::string("\x01\x00", 2));
-    EXPECT_EQ(r.substr(228, 5), "05:00");
-    EXPECT_EQ(r.substr(233, 2), std::string("\x2C\x01", 2));
+AddressEntry FullAddressEntry() {
+    AddressEntry e;
+    e.InUse = '1';
+    e.SendMode = kSendSometimes;
+    e.Name = "Ann";
+    e.Address = "ann@example.org";
+    e.DayOn[1] = '1';
+    e.StartSec[1] = 28800;  // 08:00:00
+    e.StopSec[6] = -2;
+    return e;
+}
 
-    const ExportEntry back = ParseExportEntry(r);
+std::string B(const char* bytes, std::size_t n) {
+    return std::string(bytes, n);
+}
+
+}  // namespace
+
+TEST(RecordLayout, FieldsSitAtTheirOffsetsLittleEndian) {
+    const std::string ex = FormatExportEntry(FullExportEntry());
+    const std::string ad = FormatAddressEntry(FullAddressEntry());
+    ASSERT_EQ(ex.size(), 235u);
+    ASSERT_EQ(ad.size(), 120u);
+    const struct {
+        const std::string& record;
+        std::size_t offset, width;
+        std::string bytes;
+    } rows[] = {
+        {ex, 0, 2, B("\x02\x00", 2)},   // naming
+        {ex, 2, 2, B("\x01\x00", 2)},   // Days(0)
+        {ex, 8, 2, B("\x01\x00", 2)},   // Days(3)
+        {ex, 14, 2, B("\xFE\xFF", 2)},  // Days(6) = -2
+        {ex, 16, 30, "c:\\out\\sunday" + std::string(17, ' ')},
+        {ex, 46, 30, std::string(30, ' ')},  // an empty path is all blanks
+        {ex, 196, 30, std::string(30, 'x')},
+        {ex, 226, 2, B("\x01\x00", 2)},  // fade
+        {ex, 228, 5, "05:00"},
+        {ex, 233, 2, B("\x2C\x01", 2)},  // 300
+        {ad, 0, 2, "12"},                // in use, mode
+        {ad, 2, 16, "Ann             "},
+        {ad, 18, 39, "ann@example.org" + std::string(24, ' ')},
+        {ad, 57, 7, "0100000"},
+        {ad, 68, 4, B("\x80\x70\x00\x00", 4)},   // StartSec(1)
+        {ad, 116, 4, B("\xFE\xFF\xFF\xFF", 4)},  // StopSec(6)
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.record.substr(r.offset, r.width), r.bytes) << "at " << r.offset;
+
+    const ExportEntry back = ParseExportEntry(ex);
     EXPECT_EQ(back.Naming, ExportNaming::Winjock);
     EXPECT_EQ(back.Days[6], -2);
     EXPECT_EQ(TrimmedExportText(back.Paths[0]), "c:\\out\\sunday");
     EXPECT_EQ(back.Paths[6], std::string(30, 'x'));
     EXPECT_EQ(back.WinjockNumber, 300);
-    EXPECT_EQ(FormatExportEntry(back), r);
+    EXPECT_EQ(FormatExportEntry(back), ex);
+    EXPECT_EQ(ParseAddressEntry(ad), FullAddressEntry());
 }
 
-TEST(ExportEntryLayout, ShortOrEmptyRecordsReadAsInactiveWithoutCrashing) {
+TEST(RecordLayout, LongTextIsCutAndShortOrEmptyRecordsReadAsUnusedWithoutCrashing) {
     EXPECT_EQ(ParseExportEntry("").Naming, ExportNaming::Inactive);
     const ExportEntry cut = ParseExportEntry(std::string("\x01\x00\x01", 3));
     EXPECT_EQ(cut.Naming, ExportNaming::UserDefined);
     EXPECT_EQ(cut.Days[0], 1);  // the missing high byte reads as zero
     EXPECT_EQ(TrimmedExportText(cut.Paths[2]), "");
     EXPECT_EQ(ExportLimitMs(cut.Length), 0);
+
+    AddressEntry longer = FullAddressEntry();
+    longer.Name = "A name longer than sixteen";
+    longer.Address = std::string(50, 'x');
+    const AddressEntry back = ParseAddressEntry(FormatAddressEntry(longer));
+    EXPECT_EQ(back.Name, "A name longer th");
+    EXPECT_EQ(back.Address, std::string(39, 'x'));
+    EXPECT_FALSE(ParseAddressEntry(std::string(120, '\0')).inUse());
+    const AddressEntry one = ParseAddressEntry("1");
+    EXPECT_TRUE(one.inUse());
+    EXPECT_EQ(one.Name, "");
+    EXPECT_EQ(one.StartSec[0], 0);
 }
 
-TEST(ExportEntryLayout, LengthIsMinutesAndSecondsOfFixedPositions) {
-    EXPECT_EQ(ExportLimitMs("05:00"), 300000);
-    EXPECT_EQ(ExportLimitMs("59:30"), 3570000);
-    EXPECT_EQ(ExportLimitMs(" 1:05"), 65000);
-    EXPECT_EQ(ExportLimitMs("ab:cd"), 0);
-    EXPECT_EQ(ExportLimitMs("7"), 420000);
+TEST(ExportLimit, IsMinutesAndSecondsOfFixedPositions) {
+    const std::pair<const char*, std::int64_t> rows[] = {
+        {"05:00", 300000}, {"59:30", 3570000}, {" 1:05", 65000}, {"ab:cd", 0}, {"7", 420000}};
+    for (const auto& [text, ms] : rows) EXPECT_EQ(ExportLimitMs(text), ms) << text;
 }
 
-TEST(ExportEntryFile, RecordsAreReadAndWrittenThroughTheOpenFile) {
-    ExportStation s(DateTime::from(2026, 1, 28, 12));
+TEST(ExportEntryFile, RecordNumbersStartAtOne) {
+    SimStation s;
+    s.start();
     ExportEntry e;
     e.Naming = ExportNaming::UserDefined;
     e.Length = "01:00";
     std::string error;
     ASSERT_TRUE(WriteExportEntry(s.st().Export, 3, e, &error)) << error;
-
-    // Record 3 starts at byte 470; the slots before it exist as zero bytes.
-    const std::string bytes = s.sim.read("c:\\satfile\\Exportinfo.dat");
-    ASSERT_EQ(bytes.size(), 3u * 235u);
-    EXPECT_EQ(bytes.substr(0, 470), std::string(470, '\0'));
-    EXPECT_EQ(bytes.substr(470), FormatExportEntry(e));
     EXPECT_EQ(ReadExportEntry(s.st().Export, 3).Length, "01:00");
-    EXPECT_EQ(ReadExportEntry(s.st().Export, 1).Naming, ExportNaming::Inactive);
-    EXPECT_EQ(ReadExportEntry(s.st().Export, 9).Naming, ExportNaming::Inactive);  // beyond the end
-    EXPECT_EQ(ReadExportEntry(s.st().Export, 0).Naming, ExportNaming::Inactive);
-    EXPECT_FALSE(WriteExportEntry(s.st().Export, 0, e, &error));
+    for (int n : {1, 9, 0})
+        EXPECT_EQ(ReadExportEntry(s.st().Export, n).Naming, ExportNaming::Inactive);
+    for (int n : {0, -1}) {
+        error.clear();
+        EXPECT_FALSE(WriteExportEntry(s.st().Export, n, e, &error));
+        EXPECT_EQ(error, "Bad record number");
+    }
+    EXPECT_EQ(s.st().Export.ExportFile.recordCount(), 3);
 }

@@ -1,4 +1,4 @@
-// Faults met on a station day, on simulated time. Each test injects one fault around the first
+// Faults met on a station day, on simulated time. Each row injects one fault around the first
 // of two recordings and shows the fault reported, what could be kept kept, and the station
 // going on to record the second programme whole.
 
@@ -8,282 +8,236 @@
 #include <cerrno>
 #include <cstring>
 
-#include "audio/AudioFixture.h"
 #include "audio/SoundFiles.h"
-#include "core/ExportSequences.h"
 #include "core/ReceiverSequences.h"
 #include "core/ScheduleSequences.h"
-#include "export/AddressBook.h"
 #include "export/ExportEntry.h"
-#include "export/MailOut.h"
-#include "receiver/EbNoPolling.h"
-#include "schedule/FloppyBackup.h"
 #include "schedule/ScheduleEditor.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
+using ::testing::_;
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::MatchesRegex;
 
 namespace {
 
 const std::string kFirstWave = "C:\\SATFILE\\SFMON001.WAV";
-const std::string kSecondWave = "C:\\SATFILE\\SFMON002.WAV";
+const std::string kFirstMarks = "C:\\SATFILE\\SFMON001.DAT";
+const std::string kNews = "NEWS HOUR                ";
 constexpr std::uint16_t kParallelStatus = 0x379;
+using Errors = ::testing::Matcher<const std::vector<std::string>&>;
+using Step = std::function<void(SimStation&)>;
+
+struct Fault {
+    const char* name;
+    DateTime at;  // the fault comes at this moment
+    Step inject;
+    Errors errors;                // everything shown by 10:07, after the first one's play
+    std::vector<std::string> er;  // texts in the error log
+    std::vector<std::string> al;  // texts in the activity log
+    double wave, tolerance;       // seconds in the first recording and its EOM mark
+    bool eom;                     // the play at 10:05 ended with an EOM pulse
+    int dumps = 0;
+    Step then = [](SimStation&) {};  // more checks, and the fault cleared, before 10:10
+    bool marksWritten = true;
+    friend void PrintTo(const Fault& f, std::ostream* out) { *out << f.name; }
+};
+
+double Seconds(const SimStation& s, const std::string& wave) {
+    return static_cast<double>(s.readWave(wave).frames()) / 44100.0;
+}
+
+bool Logged(const std::vector<std::string>& lines, const std::string& text) {
+    for (const auto& line : lines)
+        if (line.find(text) != std::string::npos) return true;
+    return false;
+}
+
+// A poll of the receiver at 10:00:30, in the middle of the first recording, that the receiver
+// answers after delayMs (or never). The poll holds the loop for up to its time-out; the capture
+// ring keeps every buffer meanwhile.
+Step PollAnswered(int delayMs, bool garbage = false) {
+    return [=](SimStation& s) {
+        std::string report;
+        for (int line = 1; line <= 11; ++line)
+            report += "Carrier line " + std::to_string(line) + "\r\n";
+        report += "Eb/No             7.4 dB\r\n>";
+        if (garbage) report = std::string("\x13\xFE\x80garbage without a prompt\x01", 28);
+        if (delayMs >= 0) s.serial.answer("R C", report, delayMs);
+        PollReceiverEbNo(s.st());
+    };
+}
+
+// LATE NEWS gets a Sunday play; whether the editor saved it.
+bool EditLateNews(SimStation& s) {
+    ScheduleEditor ed;
+    OpenScheduleEditor(s.st(), ed);
+    const auto& entries = ed.lstDisplaySchedule.entries();
+    const auto late =
+        std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.itemData == 2; });
+    if (late == entries.end()) return false;
+    ChooseSchedule(s.st().schedule, ed, static_cast<int>(late - entries.begin()));
+    ed.txtPlay[0] = "23:00:00";
+    return ApplySchedule(s.st(), ed);
+}
+
+// The edit while `file` fails with `code`: saved or not, and the file on disk stays whole.
+Step EditWhileFailing(std::string file, int code, bool applied) {
+    return [=](SimStation& s) {
+        s.write("c:\\satfile\\Source.dat", "ENG\r\n");
+        const std::string before = s.read("c:\\satfile\\SatList.dat");
+        s.files.fail(file, code);
+        EXPECT_EQ(EditLateNews(s), applied);
+        if (!applied) {
+            EXPECT_EQ(s.read("c:\\satfile\\SatList.dat"), before);
+        }
+    };
+}
+
+// Once the fault clears the edit is saved.
+void EditAfterTheFault(SimStation& s) {
+    s.files.clearFailures();
+    EXPECT_TRUE(EditLateNews(s));
+    EXPECT_EQ(ReadSchedule(s.st().schedule, 2)->PlayTimes[0], "23:00:00");
+}
+
+// The Eb/No the poll wrote to the EB log.
+Step EbLogged(std::string text) {
+    return [=](SimStation& s) {
+        ASSERT_EQ(s.log("EB").size(), 1u);
+        EXPECT_THAT(s.log("EB")[0], ::testing::EndsWith("  " + text));
+    };
+}
+
+Errors FileFailed(const std::string& name, int code) {
+    return ElementsAre(AllOf(HasSubstr(name), HasSubstr(std::strerror(code))));
+}
 
 // "NEWS HOUR" at 10:00 for a minute, played at 10:05; "LATE NEWS" at 10:10 for a minute.
-class StationFaults : public AudioTest {
+class StationFaults : public ::testing::TestWithParam<Fault> {
   protected:
     StationFaults() {
+        s.settings({{Rec::Threshold, 1000},
+                    {Rec::PlayVisible, 1},
+                    {Rec::ActivityLog, 1},
+                    {Rec::WaveDrive, 3},
+                    {Rec::RemoteControl, 1}});  // parallel port: EOM on data bit 0
+        s.ports.set(kParallelStatus, 0x7F);     // inputs idle (active low)
+        s.start();
         ScheduleFields first = RecordedSchedule();
         first.ProgramLength = "01:00";
         first.PlayTimes[4] = "10:05:00";  // Monday's first play slot
-        put(1, first);
+        s.put(1, first);
         ScheduleFields second = RecordedSchedule();
         second.ProgramName = "LATE NEWS                ";
         second.ProgramLength = "01:00";
         second.RecordTimes[1] = "10:10:00";
-        put(2, second);
-        st().Settings.RemoteControl = 1;  // parallel port: EOM on data bit 0
-        sim->ports.set(kParallelStatus, 0x7F);
-        audio().setInput({5000, 5000});
+        s.put(2, second);
+        s.findNext();
+        s.noteActions();
+        s.audio.setInput({5000, 5000});
     }
-
-    double seconds(const std::string& wave) {
-        return static_cast<double>(ReadWaveInfo(sim->files, wave).frames) / kSampleRate;
-    }
-    bool logged(const std::string& kind, const std::string& text) {
-        for (const auto& line : log(kind))
-            if (line.find(text) != std::string::npos) return true;
-        return false;
-    }
-    // The second programme is recorded whole: the station carried on after the fault.
-    void expectCarriedOn() {
-        runTo(Monday(10, 12, 0));
-        EXPECT_TRUE(logged("AL", "Record LATE NEWS")) << ::testing::PrintToString(log("AL"));
-        EXPECT_TRUE(logged("AL", "Stop   LATE NEWS")) << ::testing::PrintToString(log("AL"));
-        EXPECT_NEAR(seconds(kSecondWave), 60.0, 1.1);
-    }
-    bool eomPulsed() const {
-        for (const auto& w : eomWrites)
-            if (w.on) return true;
-        return false;
-    }
+    SimStation s{Monday(9, 59, 0)};
 };
-
-// The receiver misbehaves on the Eb/No poll made in the middle of the first recording. The
-// poll holds the loop for up to its time-out (about a second); the capture ring keeps every
-// buffer meanwhile.
-struct ReceiverFault {
-    const char* name;
-    bool answers;
-    int delayMs;
-    bool garbage;
-    const char* logged;  // the Eb/No written to the EB log
-    friend void PrintTo(const ReceiverFault& f, std::ostream* out) { *out << f.name; }
-};
-
-class ReceiverFaults : public StationFaults, public ::testing::WithParamInterface<ReceiverFault> {};
-
-TEST_P(ReceiverFaults, APollThatFailsOrCrawlsLosesNoAudio) {
-    const ReceiverFault f = GetParam();
-    std::string report;
-    for (int line = 1; line <= 11; ++line)
-        report += "Carrier line " + std::to_string(line) + "\r\n";
-    report += "Eb/No             7.4 dB\r\n>";
-    if (f.garbage) report = std::string("\x13\xFE\x80garbage without a prompt\x01", 28);
-    if (f.answers) sim->serial.answer("R C", report, f.delayMs);
-
-    runTo(Monday(10, 0, 30));
-    PollReceiverEbNo(st());
-    runTo(Monday(10, 2, 0));
-
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-    ASSERT_EQ(log("EB").size(), 1u);
-    EXPECT_THAT(log("EB")[0], ::testing::EndsWith("  " + std::string(f.logged)));
-    expectCarriedOn();
-}
-
-INSTANTIATE_TEST_SUITE_P(Station, ReceiverFaults,
-                         ::testing::Values(ReceiverFault{"Silent", false, 0, false, ""},
-                                           ReceiverFault{"SlowButInTime", true, 300, false,
-                                                         "7.4 dB"},
-                                           ReceiverFault{"TooSlow", true, 2000, false, ""},
-                                           ReceiverFault{"Garbage", true, 0, true, ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(StationFaults, AMissingReceiverPortIsShownAtEachCueAndTheProgrammeStillRecords) {
-    sim->serial.failOpen(2, "No such file or directory");
-    runTo(Monday(10, 2, 0));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("No such file or directory")));
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, ASoundCardMissingAtArmDumpsThatProgrammeOnly) {
-    audio().failCaptureStart("no such device");
-    runTo(Monday(10, 0, 30));
-    EXPECT_THAT(sim->errors.messages,
-                ElementsAre("Cannot record " + kFirstWave + ": no such device"));
-    EXPECT_TRUE(logged("AL", "Dump NEWS HOUR"));
-    // The card is back (plugged in again) before the next programme.
-    audio().failCaptureStart("");
-    // The play of the lost programme is reported, not silently skipped.
-    runTo(Monday(10, 5, 1));
-    EXPECT_THAT(sim->errors.messages, Contains(kFirstWave + " does not exist"));
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, ASoundCardThatVanishesKeepsWhatWasRecordedAndItIsPlayedWithEom) {
-    runTo(Monday(10, 0, 30));
-    audio().vanishInput("device unplugged");
-    runTo(Monday(10, 0, 31));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("Recording ended: device unplugged")));
-    EXPECT_TRUE(logged("ER", "Recording ended: device unplugged"));
-    EXPECT_NEAR(seconds(kFirstWave), 30.0, 1.1);
-    EXPECT_NEAR(ReadSoundMarks(st().platform.files, MarksFileName(kFirstWave)).EomMark, 30.0, 1.1);
-
-    runTo(Monday(10, 6, 0));
-    EXPECT_TRUE(logged("AL", "Play NEWS HOUR"));
-    EXPECT_TRUE(eomPulsed());
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, AFullDiskEndsTheRecordingWithAPlayableFileAndSpaceFreedLaterIsUsed) {
-    audio().failWritesAfterMs(20'000);
-    runTo(Monday(10, 1, 0));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("No space left on device")));
-    EXPECT_TRUE(logged("ER", "No space left on device"));
-    EXPECT_NEAR(seconds(kFirstWave), 20.0, 0.1);
-    EXPECT_NEAR(ReadSoundMarks(st().platform.files, MarksFileName(kFirstWave)).EomMark, 20.0, 0.1);
-    EXPECT_TRUE(logged("AL", "Stop   NEWS HOUR"));
-
-    runTo(Monday(10, 6, 0));
-    EXPECT_TRUE(logged("AL", "Play NEWS HOUR"));
-    EXPECT_TRUE(eomPulsed());
-    audio().failWritesAfterMs(0);  // the operator made room
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, AnExportToAMissingShareFailsThatExportOnly) {
-    ExportEntry e;
-    e.Naming = ExportNaming::UserDefined;
-    e.Days[1] = 1;  // Monday
-    e.Paths[1] = "h:\\programs\\news";
-    e.Length = "01:00";
-    std::string error;
-    ASSERT_TRUE(WriteExportEntry(st().Export, 1, e, &error)) << error;
-    runTo(Monday(10, 2, 0));
-    EXPECT_THAT(sim->errors.messages,
-                Contains(HasSubstr("Export Error: Path not found: h:\\programs\\")));
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, ABackupWithNoFloppyDriveTouchesNothing) {
-    const std::string schedule = sim->read("c:\\satfile\\SatList.dat");
-    runTo(Monday(10, 0, 30));
-    EXPECT_TRUE(SaveFilesToFloppy(st()));
-    runTo(Monday(10, 2, 0));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("71 Disk not ready")));
-    EXPECT_EQ(sim->read("c:\\satfile\\SatList.dat"), schedule);
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, AMailThatHangsThenFailsIsReportedWhileRecordingsGoOn) {
-    AddressEntry person;
-    person.InUse = '1';
-    person.Name = "Ops";
-    person.Address = "ops@example.org";
-    std::string error;
-    ASSERT_TRUE(st().Export.AddressBookFile.write(1, FormatAddressEntry(person), &error)) << error;
-    sim->mail.hang = true;
-    runTo(Monday(10, 0, 10));
-    ASSERT_TRUE(SendTestMessage(st(), 1));
-    runTo(Monday(10, 2, 0));
-    ASSERT_EQ(sim->mail.pending.size(), 1u);
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-
-    sim->mail.failPending("no answer within 60 s");
-    runTo(Monday(10, 2, 1));
-    EXPECT_THAT(sim->errors.messages, Contains(HasSubstr("no answer within 60 s")));
-    EXPECT_TRUE(logged("ER", "no answer within 60 s"));
-    expectCarriedOn();
-}
-
-TEST_F(StationFaults, ALogsFolderDeletedWhileRecordingIsMadeAgainWithNoLineLost) {
-    runTo(Monday(10, 0, 30));
-    sim->files.removeFolder("c:\\satfile\\logs");
-    runTo(Monday(10, 2, 0));
-    EXPECT_TRUE(logged("AL", "Stop   NEWS HOUR"));
-    EXPECT_TRUE(sim->errors.messages.empty()) << ::testing::PrintToString(sim->errors.messages);
-    expectCarriedOn();
-}
-
-// A data file that cannot be written while the operator edits LATE NEWS: the failure is shown
-// once, naming the file and the reason; what was on disk and the recording go on whole; and once
-// the fault clears the edit is saved.
-struct DataFileFault {
-    std::string file;
-    int code;
-    bool applied;  // whether the edit is saved during the fault
-};
-void PrintTo(const DataFileFault& f, std::ostream* os) {
-    *os << f.file;
-}
-class DataFileFaults : public StationFaults, public ::testing::WithParamInterface<DataFileFault> {};
-
-TEST_P(DataFileFaults, AreShownOnceAndLoseNothing) {
-    const DataFileFault& c = GetParam();
-    sim->write("c:\\satfile\\Source.dat", "ENG\r\n");
-    ScheduleEditor ed;
-    OpenScheduleEditor(st(), ed);
-    const auto& entries = ed.lstDisplaySchedule.entries();
-    const auto late =
-        std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.itemData == 2; });
-    ASSERT_NE(late, entries.end());
-    const int index = static_cast<int>(late - entries.begin());
-    const auto edit = [&] {
-        ChooseSchedule(st().schedule, ed, index);
-        ed.txtPlay[0] = "23:00:00";  // a Sunday play, not due today
-        return ApplySchedule(st(), ed);
-    };
-    runTo(Monday(10, 0, 30));
-    const std::string before = sim->read("c:\\satfile\\SatList.dat");
-
-    sim->files.fail(c.file, c.code);
-    EXPECT_EQ(edit(), c.applied);
-    if (!c.applied) {
-        EXPECT_EQ(sim->read("c:\\satfile\\SatList.dat"), before);
-    }
-    runTo(Monday(10, 2, 0));
-    const std::string name = c.file.substr(c.file.rfind('\\') + 1);
-    EXPECT_THAT(sim->errors.messages,
-                ElementsAre(AllOf(HasSubstr(name), HasSubstr(std::strerror(c.code)))));
-    EXPECT_NEAR(seconds(kFirstWave), 60.0, 1.1);
-
-    sim->files.clearFailures();
-    EXPECT_TRUE(edit());
-    EXPECT_EQ(ReadSchedule(st().schedule, 2)->PlayTimes[0], "23:00:00");
-    expectCarriedOn();
-    EXPECT_EQ(sim->errors.messages.size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(OnApplyAndLogs, DataFileFaults,
-                         ::testing::Values(DataFileFault{"c:\\satfile\\SatList.dat", ENOSPC, false},
-                                           DataFileFault{"c:\\satfile\\logs\\AL261207.log", EIO,
-                                                         true}));
-
-TEST_F(StationFaults, AMissingIoPortIsReportedOnceAndThePlayStillHappens) {
-    sim->ports.failure = "No such device";
-    runTo(Monday(10, 6, 0));
-    EXPECT_THAT(sim->errors.messages, ElementsAre("Remote-control port failed: No such device"));
-    EXPECT_TRUE(logged("AL", "Play NEWS HOUR"));
-    sim->ports.failure.clear();
-    expectCarriedOn();
-}
 
 }  // namespace
+
+TEST_P(StationFaults, AreReportedKeepWhatCanBeKeptAndTheStationCarriesOn) {
+    const Fault& f = GetParam();
+    s.runTo(f.at);
+    f.inject(s);
+    s.runTo(Monday(10, 7, 0));
+    EXPECT_THAT(s.errors.messages, f.errors);
+    for (const auto& text : f.er) EXPECT_TRUE(Logged(s.log("ER"), text)) << text;
+    for (const auto& text : f.al) EXPECT_TRUE(Logged(s.log("AL"), text)) << text;
+    EXPECT_NEAR(Seconds(s, kFirstWave), f.wave, f.tolerance);
+    if (f.wave > 0 && f.marksWritten) {
+        EXPECT_NEAR(ReadSoundMarks(s.files, kFirstMarks).EomMark, f.wave, f.tolerance);
+    }
+    bool pulsed = false;
+    for (const auto& w : s.eomWrites) pulsed = pulsed || w.on;
+    EXPECT_EQ(pulsed, f.eom);
+    EXPECT_EQ(s.count("DumpRecording"), f.dumps);
+
+    EXPECT_EQ(s.st().recorder.RecordState, RecordState::Idle);
+
+    // The second programme is recorded whole.
+    f.then(s);
+    s.runTo(Monday(10, 12, 0));
+    EXPECT_TRUE(Logged(s.log("AL"), "Record LATE NEWS")) << ::testing::PrintToString(s.log("AL"));
+    EXPECT_TRUE(Logged(s.log("AL"), "Stop   LATE NEWS"));
+    EXPECT_NEAR(Seconds(s, "C:\\SATFILE\\SFMON002.WAV"), 60.0, 1.1);
+    EXPECT_THAT(s.errors.messages, f.errors);  // nothing more once the fault cleared
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, StationFaults, ::testing::Values(
+    // The receiver is silent, slow but in time, too slow, or talks garbage on a poll.
+    Fault{"ASilentReceiver", Monday(10, 0, 30), PollAnswered(-1), IsEmpty(), {}, {}, 60, 1.1, true,
+          0, EbLogged("")},
+    Fault{"ASlowReceiver", Monday(10, 0, 30), PollAnswered(300), IsEmpty(), {}, {}, 60, 1.1, true,
+          0, EbLogged("7.4 dB")},
+    Fault{"ATooSlowReceiver", Monday(10, 0, 30), PollAnswered(2000), IsEmpty(), {}, {}, 60, 1.1,
+          true, 0, EbLogged("")},
+    Fault{"AGarbledReceiver", Monday(10, 0, 30), PollAnswered(0, true), IsEmpty(), {}, {}, 60, 1.1,
+          true, 0, EbLogged("")},
+    Fault{"AMissingReceiverPort", Monday(9, 59, 0),
+          [](SimStation& s) { s.serial.failOpen(2, "No such file or directory"); },
+          Contains(HasSubstr("No such file or directory")), {}, {}, 60, 1.1, true},
+    // The arm is not retried on every tick; the lost programme's play is reported.
+    Fault{"ASoundCardMissingAtArm", Monday(9, 59, 0),
+          [](SimStation& s) { s.audio.failCaptureStart("no such device"); },
+          ElementsAre("Cannot record " + kFirstWave + ": no such device",
+                      HasSubstr(kFirstWave + " does not exist")),
+          {}, {"09:59:59  Dump " + kNews}, 0, 0.1, false, 1,
+          [](SimStation& s) { s.audio.failCaptureStart(""); }},
+    Fault{"ASoundCardThatVanishes", Monday(10, 0, 30),
+          [](SimStation& s) { s.audio.vanishInput("device unplugged"); },
+          ElementsAre(kNews + " Recording ended: device unplugged"),
+          {"10:00:30  " + kNews + " Recording ended: device unplugged"},
+          {"10:00:30  Stop   " + kNews + " 00:30", "Play NEWS HOUR"}, 30.5, 0.1, true, 0,
+          [](SimStation& s) {
+              EXPECT_THAT(s.log("ER"), ElementsAre("10:00:30  " + kNews +
+                                                   " Recording ended: device unplugged"));
+          }},
+    // The file ends playable; space freed later is used.
+    Fault{"AFullDisk", Monday(9, 59, 0), [](SimStation& s) { s.audio.failWritesAfterMs(20'000); },
+          ElementsAre(MatchesRegex(".*Recording ended: Cannot write .*No space left on device")),
+          {"No space left on device"}, {"Stop   NEWS HOUR", "Play NEWS HOUR"}, 20, 0.1, true, 0,
+          [](SimStation& s) { s.audio.failWritesAfterMs(0); }},
+    Fault{"AMarksFileThatCannotBeWritten", Monday(9, 59, 0),
+          [](SimStation& s) { s.files.fail(kFirstMarks, EIO); },
+          Contains(HasSubstr("Cannot write the marks file " + kFirstMarks)),
+          {"Cannot write the marks file " + kFirstMarks}, {"Stop   NEWS HOUR"}, 60, 1.1, true, 0,
+          [](SimStation& s) { s.files.clearFailures(); }, false},
+    Fault{"AnExportToAMissingShare", Monday(9, 59, 0),
+          [](SimStation& s) {
+              ExportEntry e;
+              e.Naming = ExportNaming::UserDefined;
+              e.Days[1] = 1;  // Monday
+              e.Paths[1] = "h:\\programs\\news";
+              e.Length = "01:00";
+              std::string error;
+              ASSERT_TRUE(WriteExportEntry(s.st().Export, 1, e, &error)) << error;
+          },
+          ElementsAre("Export Error: Path not found: h:\\programs\\"),
+          {}, {"Export Error: Path not found: h:\\programs\\"}, 60, 1.1, true},
+    Fault{"AFullScheduleFileWhileEditing", Monday(10, 0, 30),
+          EditWhileFailing("c:\\satfile\\SatList.dat", ENOSPC, false),
+          FileFailed("SatList.dat", ENOSPC), {}, {}, 60, 1.1, true, 0, EditAfterTheFault},
+    Fault{"AFailingLogWhileEditing", Monday(10, 0, 30),
+          EditWhileFailing("c:\\satfile\\logs\\AL261207.log", EIO, true),
+          FileFailed("AL261207.log", EIO), {}, {}, 60, 1.1, true, 0, EditAfterTheFault},
+    Fault{"AMissingIoPort", Monday(9, 59, 0),
+          [](SimStation& s) { s.ports.failure = "No such device"; },
+          ElementsAre("Remote-control port failed: No such device"), {}, {"Play NEWS HOUR"}, 60, 1.1,
+          true, 0, [](SimStation& s) { s.ports.failure.clear(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on

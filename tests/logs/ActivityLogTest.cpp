@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "core/Startup.h"
 #include "logs/ActivityLog.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -15,8 +15,7 @@ struct LoggingStation : SimStation {
     explicit LoggingStation(int activityLog,
                             DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
         : SimStation(start) {
-        write(kSettingsPath,
-              std::string(18, '\0') + std::string(1, static_cast<char>(activityLog)) + '\0');
+        settings({{quillmar::testing::Rec::ActivityLog, activityLog}});
         this->start();
     }
     void activity(const std::string& message) { WriteActivityLog(st().logs, message); }
@@ -24,7 +23,7 @@ struct LoggingStation : SimStation {
 
 }  // namespace
 
-TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
+TEST(ActivityLog, LinesCarryATimeAndGoToTheFileOfTheDayTheyAreWritten) {
     LoggingStation s(1);
     s.activity("Record Morning Edition");
     s.activity("");       // an empty message still leaves its time
@@ -34,13 +33,10 @@ TEST(ActivityLog, LinesCarryTheTimeAndGoToTheFileOfTheDayTheyAreWritten) {
               "23:59:59  Record Morning Edition\r\n23:59:59  \r\n");
     EXPECT_EQ(s.read("c:\\satfile\\logs\\AL261206.log"),
               "00:00:00  Stop   Morning Edition 59:00\r\n");
-}
-
-TEST(ActivityLog, ErrorLinesCarryTheCallersTime) {
-    LoggingStation s(1);
+    // Error lines carry the caller's time.
     WriteErrorLog(s.st().logs, "10:15:00", "News Audio Alarm 00:05");
     WriteErrorLog(s.st().logs, "", "");
-    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261205.log"),
+    EXPECT_EQ(s.read("c:\\satfile\\logs\\ER261206.log"),
               "10:15:00  News Audio Alarm 00:05\r\n  \r\n");
 }
 

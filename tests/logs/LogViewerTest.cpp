@@ -33,49 +33,76 @@ struct Viewer {
 
 }  // namespace
 
-TEST(LogViewer, ListsTheDaysOfItsKindNewestFirst) {
-    Viewer v("AL");
-    v.log("AL261204.log", "08:00:00  a\r\n");
-    v.log("al261205.LOG", "08:00:00  b\r\n");
-    v.log("ER261206.log", "x\r\n");
-    v.log("ALnotes.txt", "x\r\n");
-    const auto m = v.load();
-    EXPECT_EQ(m.lstDate, (std::vector<std::string>{"12/05/26", "12/04/26"}));
-    EXPECT_EQ(m.lstDateIndex, 0);
-    EXPECT_EQ(m.caption, "Load Activity Log");
-    EXPECT_FALSE(m.showingDay);
-    EXPECT_FALSE(m.byEvent);
+namespace {
+using Lines = std::vector<std::string>;
+struct ViewRow {
+    const char* kind;
+    std::vector<std::pair<const char*, const char*>> files;
+    const char* loadCaption;
+    Lines dates;
+    int choice;
+    bool byEvent;
+    Lines shown;
+    const char* dayCaption;
+};
+}  // namespace
+
+// Days of the kind newest first (or "No Logs Found", where Ok does nothing), then a day by time
+// or grouped by message without regard to case with the time at the end.
+TEST(LogViewer, ListsTheDaysOfItsKindAndShowsTheChosenOne) {
+    const char* farm = "07:00:00  Dump Farm Report\r\n08:00:00  Play Farm Report\r\n";
+    // clang-format off
+    const ViewRow rows[] = {
+        {"AL", {{"AL261204.log", farm}, {"al261205.LOG", "09:00:00  Record News\r\n"},
+                {"ER261206.log", "x\r\n"}, {"ALnotes.txt", "x\r\n"}},
+         "Load Activity Log", {"12/05/26", "12/04/26"}, 1, false,
+         {"07:00:00  Dump Farm Report", "08:00:00  Play Farm Report"}, "Activity Log for 12/04/26"},
+        {"EB", {{"AL261204.log", "x\r\n"}}, "Load EbNo Log", {"No Logs Found"}, 0, false, {},
+         "Load EbNo Log"},
+        {"ER", {{"ER261204.log", ""}, {"ER261203.log", "12:00:00  x\r\n"}}, "Load Error Log",
+         {"12/04/26", "12/03/26"}, 0, false, {"Log for 12/04/26 does not exist."},
+         "Error Log for 12/04/26"},
+        {"AL", {{"AL261204.log", "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n"
+                 "09:00:00  Play Farm Report\r\nshort\r\n06:00:00  dump tape\r\n"}},
+         "Load Activity Log", {"12/04/26"}, 0, true,
+         {" Dump Farm Report 07:00:00", " dump tape 06:00:00", " Play Farm Report 08:00:00",
+          " Play Farm Report 09:00:00", " short"}, "Activity Log for 12/04/26"},
+    };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.loadCaption);
+        Viewer v(r.kind);
+        for (const auto& [name, text] : r.files) v.log(name, text);
+        auto m = v.load();
+        EXPECT_EQ(m.lstDate, r.dates);
+        EXPECT_EQ(m.lstDateIndex, 0);
+        EXPECT_EQ(m.caption, r.loadCaption);
+        EXPECT_FALSE(m.showingDay);
+        EXPECT_FALSE(m.byEvent);
+        m.lstDateIndex = r.choice;
+        m.byEvent = r.byEvent;
+        v.ok(m);
+        EXPECT_EQ(m.showingDay, !r.shown.empty());
+        EXPECT_EQ(m.lstActivityLog, r.shown);
+        EXPECT_EQ(m.caption, r.dayCaption);
+    }
 }
 
-TEST(LogViewer, WithoutLogsSaysSoAndOkDoesNothing) {
-    Viewer v("EB");
-    v.log("AL261204.log", "x\r\n");
-    auto m = v.load();
-    EXPECT_EQ(m.lstDate, (std::vector<std::string>{"No Logs Found"}));
-    EXPECT_EQ(m.caption, "Load EbNo Log");
-    v.ok(m);
-    EXPECT_FALSE(m.showingDay);
-    EXPECT_EQ(m.caption, "Load EbNo Log");
-}
-
-TEST(LogViewer, ShowsADayByTimeThenGoesBackAndShowsAnother) {
+TEST(LogViewer, OkGoesBackToTheDatesAndAVanishedFileDoesNotExist) {
     Viewer v("AL");
-    v.log("AL261204.log", "07:00:00  Dump Farm Report\r\n08:00:00  Play Farm Report\r\n");
+    v.log("AL261204.log", "07:00:00  Dump Farm Report\r\n");
     v.log("AL261205.log", "09:00:00  Record News\r\n");
     auto m = v.load();
-    m.lstDateIndex = 1;
     v.ok(m);
-    EXPECT_TRUE(m.showingDay);
-    EXPECT_EQ(m.caption, "Activity Log for 12/04/26");
-    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"07:00:00  Dump Farm Report",
-                                                          "08:00:00  Play Farm Report"}));
+    EXPECT_EQ(m.lstActivityLog, Lines{"09:00:00  Record News"});
     v.ok(m);
     EXPECT_FALSE(m.showingDay);
     EXPECT_TRUE(m.lstActivityLog.empty());
     EXPECT_EQ(m.caption, "Select Activity Log");
-    m.lstDateIndex = 0;
+    m.lstDateIndex = 1;
+    v.s.files.deleteMatching("c:\\satfile\\logs\\AL261204.log");
     v.ok(m);
-    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"09:00:00  Record News"}));
+    EXPECT_EQ(m.lstActivityLog, Lines{"Log for 12/04/26 does not exist."});
 }
 
 TEST(LogViewer, ADayIsReadOffTheLoopOnceAndNotShownAfterTheWindowWentAway) {
@@ -102,36 +129,6 @@ TEST(LogViewer, ADayIsReadOffTheLoopOnceAndNotShownAfterTheWindowWentAway) {
     v.s.loop.advance(500);
     EXPECT_TRUE(m.lstActivityLog.empty());
     EXPECT_EQ(v.shown, 1);
-}
-
-TEST(LogViewer, ByEventGroupsLinesByMessageWithoutRegardToCaseWithTheTimeAtTheEnd) {
-    Viewer v("AL");
-    v.log("AL261204.log",
-          "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n"
-          "09:00:00  Play Farm Report\r\nshort\r\n06:00:00  dump tape\r\n");
-    auto m = v.load();
-    m.byEvent = true;
-    v.ok(m);
-    EXPECT_EQ(m.lstActivityLog,
-              (std::vector<std::string>{" Dump Farm Report 07:00:00", " dump tape 06:00:00",
-                                        " Play Farm Report 08:00:00", " Play Farm Report 09:00:00",
-                                        " short"}));
-}
-
-TEST(LogViewer, AnEmptyOrVanishedFileDoesNotExist) {
-    Viewer v("ER");
-    v.log("ER261204.log", "");
-    v.log("ER261203.log", "12:00:00  x\r\n");
-    auto m = v.load();
-    EXPECT_EQ(m.caption, "Load Error Log");  // the window names the log it shows
-    v.ok(m);
-    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/04/26 does not exist."}));
-    EXPECT_EQ(m.caption, "Error Log for 12/04/26");
-    v.ok(m);
-    m.lstDateIndex = 1;
-    v.s.files.deleteMatching("c:\\satfile\\logs\\ER261203.log");
-    v.ok(m);
-    EXPECT_EQ(m.lstActivityLog, (std::vector<std::string>{"Log for 12/03/26 does not exist."}));
 }
 
 TEST(LogViewer, LinesByEventKeepsEveryLineWhateverItsLength) {

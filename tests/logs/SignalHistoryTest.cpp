@@ -215,3 +215,22 @@ TEST(SignalHistory, DaylightSavingDaysKeepTheirOrderAndMarkTheRepeatedHour) {
         EXPECT_EQ(hist.skippedLines, 0);
     }
 }
+
+TEST(SignalHistory, CsvHasARowPerPollAndAnEmptyValueForAPollWithoutAFigure) {
+    SignalHistoryBuilder b;
+    const std::string eb = "00:00:12  10.2 dB\r\n00:01:12  \r\n00:02:12  Eb/No: 9.75 dB\r\nbad\r\n";
+    b.addDay({{2026, 3, 9}, eb, "00:00:30  Alarm\r\n00:01:30  Alarm End\r\n", {}});
+    const SignalHistory h = b.finish({2026, 3, 9}, {2026, 3, 9});
+    EXPECT_EQ(SignalCsv(h),
+              "time,Eb/No (dB)\n2026-03-09 00:00:12,10.2\n2026-03-09 00:01:12,\n"
+              "2026-03-09 00:02:12,9.75\n");
+    EXPECT_EQ(SignalCsv(SignalHistoryBuilder().finish(kJan1, kJan1)), "time,Eb/No (dB)\n");
+}
+
+TEST(SignalHistory, LogTimesAreSecondsOfTheDayOrMinusOne) {
+    const std::pair<const char*, int> rows[] = {
+        {"00:00:00", 0},  {"23:59:59", 86399}, {"10:02:30  x", 36150}, {"24:00:00", -1},
+        {"12:60:00", -1}, {"12:00:60", -1},    {"1:00:00", -1},        {"12-00-00", -1},
+        {"12:0a:00", -1}, {"12:00:0", -1}};
+    for (const auto& [text, seconds] : rows) EXPECT_EQ(ParseLogTime(text), seconds) << text;
+}

@@ -14,19 +14,13 @@ namespace quillmar::testing {
 // hour) at `record`, played (timed) at `play` when given.
 inline std::string TimedRecording(const std::string& name, const LocalTime& record, int seconds,
                                   std::optional<LocalTime> play = std::nullopt) {
-    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = name;
+    ScheduleFields f = Schedule(name);
     char length[32];
     std::snprintf(length, sizeof length, "%02d:%02d", seconds / 60, seconds % 60);
     f.ProgramLength = length;
-    f.SourceCode = "ENG";
     f.UnityPort = "1";
-    f.Route = ScheduleRoute::Stereo;
     f.Attenuation = "3";
-    f.RecordStart = ScheduleStart::Timed;
     f.PlayStart = play ? ScheduleStart::Timed : ScheduleStart::Manual;
-    f.Action = ScheduleAction::Record;
     const auto row = static_cast<std::size_t>(record.weekday);
     f.RecordDays[row] = record.weekday + 1;
     f.RecordTimes[row] = record.hms();

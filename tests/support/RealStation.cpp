@@ -223,7 +223,7 @@ int RealStation::audioDevice(bool record, const std::string& name) {
     throw std::runtime_error("no device " + name + " in\n" + ReadAll(listing));
 }
 
-std::string RealStation::logsNamed(const std::string& prefix) const {
+std::string LogsNamed(const fs::path& logs, const std::string& prefix) {
     std::vector<fs::path> files;
     if (fs::exists(logs))
         for (const auto& e : fs::directory_iterator(logs))
@@ -235,10 +235,10 @@ std::string RealStation::logsNamed(const std::string& prefix) const {
 }
 
 std::string RealStation::activityLog() const {
-    return logsNamed("AL");
+    return LogsNamed(logs, "AL");
 }
 std::string RealStation::errorLog() const {
-    return logsNamed("ER");
+    return LogsNamed(logs, "ER");
 }
 std::string RealStation::output() const {
     return ReadAll(home / "quillmar.out");

@@ -31,6 +31,8 @@ struct WaveFacts {
     double bytesSeconds = -1;
 };
 WaveFacts ReadWave(const fs::path& p);
+// The logs of a kind ("AL", "ER") in a logs folder, every day's file in name order.
+std::string LogsNamed(const fs::path& logs, const std::string& prefix);
 // Record n (from 1) of a marks file: a 4-byte float; -1 when the file is shorter.
 float MarkAt(const std::string& marks, std::size_t record);
 // The hh:mm:ss of the local time `seconds` from now.
@@ -77,7 +79,6 @@ class RealStation {
     fs::path binary(const std::string& name) const;
     pid_t spawn(const std::vector<std::string>& args, const fs::path& output,
                 long fileSizeLimit = 0);
-    std::string logsNamed(const std::string& prefix) const;
 
     fs::path binaryDir_;
     std::vector<pid_t> children_;
