@@ -1,12 +1,17 @@
-#include "ScheduleFixture.h"
+#include <gtest/gtest.h>
+
 #include "core/ScheduleSequences.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
 
-class WeeklyViewsTest : public ScheduleStoreTest {};
+struct WeeklyViewsTest : ::testing::Test, SimStation {
+    WeeklyViewsTest() : SimStation(Monday(9)) { initialize(); }
+};
 
 TEST_F(WeeklyViewsTest, PlayViewListsEveryPlayByDayThenTimeThenName) {
     // Given two schedules playing Tuesday 06:00 and a switch-only one playing Sunday

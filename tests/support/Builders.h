@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/LittleEndian.h"
@@ -15,10 +16,10 @@ namespace quillmar::testing {
 // MyComp.ini record numbers, named.
 namespace Rec {
 inline constexpr int ProgramPlayCard = 1, AuditionPlayCard = 2, Threshold = 3, PlayVisible = 4,
-                     StopVisible = 5, DaysToSaveWave = 6, ActivityLogPeriod = 7,
-                     EbNoLogPeriod = 8, EbNoLogRate = 9, ActivityLog = 10, RemoteControl = 11,
-                     WaveDrive = 12, SerialPort = 13, BaudSelect = 14, ResetRelays = 17,
-                     RecordCard = 18, RecordVisible = 19, RecStopVisible = 20, TimeChange = 21;
+                     StopVisible = 5, DaysToSaveWave = 6, ActivityLogPeriod = 7, EbNoLogPeriod = 8,
+                     EbNoLogRate = 9, ActivityLog = 10, RemoteControl = 11, WaveDrive = 12,
+                     SerialPort = 13, BaudSelect = 14, ResetRelays = 17, RecordCard = 18,
+                     RecordVisible = 19, RecStopVisible = 20, TimeChange = 21;
 }
 
 // MyComp.ini bytes: 21 little-endian 16-bit records, those given set, the rest 0.
@@ -64,6 +65,13 @@ inline ScheduleFields WithSlot(ScheduleFields f, int row, int day, const std::st
 inline ScheduleFields WithPlay(ScheduleFields f, int slot, const std::string& time) {
     f.PlayTimes[static_cast<std::size_t>(slot)] = time;
     return f;
+}
+
+// SatList.dat bytes holding these schedules as records 1, 2, ...
+inline std::string ScheduleFile(const std::vector<ScheduleFields>& records) {
+    std::string file;
+    for (const auto& f : records) file += BuildScheduleRecord(f);
+    return file;
 }
 
 // "NEWS HOUR" recorded on Mondays at 10:00:00 for 05:30 from port 3.

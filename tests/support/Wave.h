@@ -11,7 +11,6 @@
 
 namespace quillmar::testing {
 
-
 struct WaveData {
     int channels = 0;
     int rate = 0;
@@ -79,7 +78,6 @@ inline WaveData ReadWave(const std::string& in) {
     }
     return w;
 }
-
 
 // `seconds` of stereo at a loud constant level (8000) at 44.1 kHz.
 inline std::string LoudWave(double seconds) {
