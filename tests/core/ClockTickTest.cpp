@@ -181,9 +181,14 @@ TEST(ClockTick, RunsEachExactSecondActionOnceThroughStallsAndClockJumps) {
         return Both(WaitingUntil(deadline),
                     [](SimStation& s) { Becomes(s, "DumpRecording", RecordState::Idle); });
     };
-    const Step pastMidnight =
-        Both(Recording(23 * 3600 + 50 * 60, 23 * 3600 + 50 * 60 + 1200),
-             [](SimStation& s) { Becomes(s, "StopRecording", RecordState::Idle); });
+    const auto stopping = [](int from, int until) {
+        return Both(Recording(from, until),
+                    [](SimStation& s) { Becomes(s, "StopRecording", RecordState::Idle); });
+    };
+    // The next programme, cued meanwhile, starts by relay: this one still stops at its time.
+    const Step beforeARelayStart =
+        Both(stopping(12 * 3600 - 60, 12 * 3600 + 10),
+             [](SimStation& s) { s.st().recorder.Cued.emplace().start = ScheduleStart::Manual; });
     const auto lists = [](const char* text) {
         return [text](SimStation& s) { EXPECT_EQ(Listed(s.st()), std::vector<std::string>{text}); };
     };
@@ -244,7 +249,9 @@ TEST(ClockTick, RunsEachExactSecondActionOnceThroughStallsAndClockJumps) {
          At(12, 0, 30), "DumpRecording", {"12:00:05.050"}, {}},
         {"a deadline past midnight", At(23, 59, 0), {}, dumped(86400 + 60), none, {},
          Sunday(0, 2, 0), "DumpRecording", {"00:01:00.050"}, {}},
-        {"a recording running past midnight", At(23, 50, 0), {}, pastMidnight, none, {},
+        {"a timed recording before a relay-started one", At(12, 0, 0), {}, beforeARelayStart, none, {},
+         At(12, 0, 30), "StopRecording", {"12:00:10.050"}, {}},
+        {"a recording running past midnight", At(23, 50, 0), {}, stopping(23 * 3600 + 50 * 60, 86400 + 600), none, {},
          Sunday(0, 20, 0), "StopRecording", {"00:10:00.050"}, {}},
         {"the playlist at 23:59:55", At(23, 59, 0), saturdayAndSunday,
          lists("23:59:30  Late Sat                 "), At(23, 59, 55, 50), refreshed,

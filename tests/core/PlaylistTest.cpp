@@ -156,7 +156,7 @@ TEST(PlayButtons, FollowTheSettingsWhenTheListIsLoadedOrTheWindowActivated) {
     }
 }
 
-TEST(RecordButton, SaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
+TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     auto s = Started({Manual("Recorded", 6, {})}, {{Rec::WaveDrive, 3}});  // sound files on C
     s->noteActions();
     Station& st = s->st();
@@ -184,4 +184,9 @@ TEST(RecordButton, SaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     EXPECT_EQ(st.recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
+    // Play and Play Stop reach the playout.
+    cmdPlay_Click(st);
+    cmdStop_Click(st);
+    EXPECT_EQ(s->count("PlayFromPlaylist"), 1);
+    EXPECT_EQ(s->count("StopPlayout"), 1);
 }
