@@ -53,7 +53,7 @@ TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
     EXPECT_FALSE(files.folderExists("a:\\"));
 }
 
-TEST_F(FloppyTest, OneCopyAtATimeAndTheStationKeepsItsFilesUntilTheCopyEnds) {
+TEST_F(FloppyTest, ARestoreRunsAloneAndReplacesTheScheduleFileOnlyWhenItEnds) {
     for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
     insertDisk();
     write("a:\\SatList.dat", schedules(3, "Disk "));
@@ -64,26 +64,14 @@ TEST_F(FloppyTest, OneCopyAtATimeAndTheStationKeepsItsFilesUntilTheCopyEnds) {
     for (Operation operation : kCopies) EXPECT_FALSE(operation(st()));
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 5);  // nothing restored half-way
 
+    // The open file holds exactly the three, and the finders ran on them.
     loop.advance(1000);
     EXPECT_FALSE(st().schedule.FloppyCopyRunning);
-    EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
-    EXPECT_TRUE(shown().empty());
-    EXPECT_EQ(background.pending(), 0);  // the refused requests started nothing
-}
-
-TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem) {
-    // Given five local schedules and a diskette holding three others
-    for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
-    ASSERT_EQ(ScheduleRecordCount(st().schedule), 5);
-    insertDisk();
-    write("a:\\SatList.dat", schedules(3, "Disk "));
-    // When
-    ASSERT_TRUE(copy(LoadScheduleFromFloppy));
-    // Then the open file holds exactly the three and the finders ran on them
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
     EXPECT_EQ(st().next.record->recordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
     EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(background.pending(), 0);  // the refused requests started nothing
 }
 
 TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {

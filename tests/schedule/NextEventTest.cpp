@@ -48,12 +48,6 @@ TEST(NextRecord, TakesTheEarliestSlotAfterNow) {
          put({WithSlot(Schedule("Thursday Early"), 4, 5, "01:00:00"), WithSlot(Schedule("First"), 2, 3, "10:00:00"),
               WithSlot(Schedule("Second"), 2, 3, "10:00:00"), WithSlot(Schedule("Tuesday Late"), 3, 3, "23:00:00")}),
          2, 2, 10 * 3600, "12/08/2026", "Next to Record:  Tuesday  First on  Tuesday   @ 10:00:00"},
-        {"records beyond 999 are ignored",
-         [](SimStation& s) {
-             s.put(1, WithSlot(Schedule("Inside"), 5, 6, "12:00:00"));
-             s.put(1000, WithSlot(Schedule("Outside"), 1, 2, "09:30:00"));
-         },
-         1, 5, 12 * 3600, "12/11/2026", "Next to Record:  Friday  Inside on  Friday   @ 12:00:00"},
         {"an empty file", {}, 0, 0, 0, "", none},
     };
     // clang-format on
