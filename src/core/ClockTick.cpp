@@ -266,7 +266,11 @@ void PlayCountdown(Tick& t) {
 void SwitchCountdown(Tick& t) {
     Station& st = t.st;
     const std::int64_t target = SwitchTarget(t);
-    if (target < 0) return;
+    if (target < 0) {
+        // A slot time that cannot be read counts down to nothing: no earlier count may stay.
+        st.main.lblSwitchTimer.clear();
+        return;
+    }
     std::int32_t count = CountTo(target, t.at);
     if (count < 0) {
         // One look-up per passed switch: the finder may name the same slot for next week.

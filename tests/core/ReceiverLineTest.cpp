@@ -6,6 +6,7 @@
 #include "core/RecordingSequences.h"
 #include "platform/Watchdog.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -13,17 +14,11 @@ namespace {
 
 using testing::SimStation;
 
-ScheduleFields Schedule(ScheduleAction action, const char* port, const char* source) {
-    ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-    f.InUse = ScheduleSlot::InUse;
-    f.ProgramName = std::string("NEWS HOUR").append(16, ' ');
+ScheduleFields Feed(const char* action, const char* port, const char* source) {
+    ScheduleFields f = testing::Schedule("NEWS HOUR", action);
     f.ProgramLength = "05:30";
-    f.SourceCode = source;
     f.UnityPort = port;
-    f.Route = ScheduleRoute::Stereo;
-    f.Attenuation = "0";
-    f.RecordStart = ScheduleStart::Timed;
-    f.Action = action;
+    f.SourceCode = source;
     return f;
 }
 
@@ -50,9 +45,8 @@ struct TickTimes : Watchdog {
 
 TEST(ReceiverLine, ACueAPollAndASwitchOfOneSecondGoOutInOrderWhileTheTickRunsOn) {
     SimStation sim(DateTime::from(2026, 12, 5, 12, 0, 0));
-    sim.write("c:\\satfile\\SatList.dat",
-              BuildScheduleRecord(Schedule(ScheduleAction::Record, "1", "ENG")) +
-                  BuildScheduleRecord(Schedule(ScheduleAction::SwitchOnly, "2", "FRA")));
+    sim.write(kScheduleFilePath,
+              testing::ScheduleFile({Feed("1", "1", "ENG"), Feed("3", "2", "FRA")}));
     sim.start();
     Station& st = sim.st();
     st.Settings.ResetExpansionRelays = 1;

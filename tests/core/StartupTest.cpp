@@ -19,8 +19,6 @@ TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     EXPECT_EQ(st.Settings.ActivityLog, 0);
     EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() &&
                 st.Export.AddressBookFile.isOpen());
-    EXPECT_EQ(st.Export.ExportFile.recordLength(), 235);
-    EXPECT_EQ(st.Export.AddressBookFile.recordLength(), 120);
     EXPECT_TRUE(s.errors.messages.empty());
     // The clock tick runs from the start.
     EXPECT_TRUE(st.timers.tmrClock->isEnabled());
@@ -62,32 +60,4 @@ TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {
     EXPECT_NE(error.find("c:\\satfile\\Exportinfo.dat"), std::string::npos) << error;
     EXPECT_NE(error.find("directory"), std::string::npos) << error;
     EXPECT_FALSE(s.st().timers.tmrClock->isEnabled());
-}
-
-TEST(Startup, ActivationShowsOrHidesPlayButtonsOnlyForZeroAndOne) {
-    SimStation s;
-    s.write(kSettingsPath, std::string("\0\0\0\0\0\0\x02\x00\x01\x00", 10));  // Play 2, Stop 1
-    s.start();
-    Station& st = s.st();
-    st.main.cmdPlayVisible = false;
-    MainWindowActivated(st);
-    EXPECT_FALSE(st.main.cmdPlayVisible);  // 2 leaves it as it was
-    EXPECT_TRUE(st.main.cmdStopVisible);
-    st.main.cmdPlayVisible = true;
-    MainWindowActivated(st);
-    EXPECT_TRUE(st.main.cmdPlayVisible);
-    st.Settings.StopVisible = 0;
-    MainWindowActivated(st);
-    EXPECT_FALSE(st.main.cmdStopVisible);
-    EXPECT_EQ(s.errors.forwards, 3);  // a message on screen comes back into view each time
-}
-
-TEST(Startup, AnsweringNoToTheExitQuestionLeavesEverythingRunning) {
-    SimStation s;
-    s.start();
-    EXPECT_FALSE(AnswerExitQuestion(s.st(), false));
-    s.loop.advance(1000);
-    EXPECT_TRUE(s.st().timers.tmrClock->isEnabled());
-    EXPECT_EQ(s.st().main.lblClock, "Saturday  12/05/2026  Day  339  12:00:01");
-    EXPECT_TRUE(AnswerExitQuestion(s.st(), true));
 }

@@ -1,53 +1,41 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/ClockTick.h"
 
 using namespace quillmar;
 
-TEST(FormatElapsed, LeavesOutAZeroHourAndPadsSmallHours) {
-    EXPECT_EQ(FormatElapsed(0), "00:00");
-    EXPECT_EQ(FormatElapsed(65), "01:05");
-    EXPECT_EQ(FormatElapsed(3661), " 1:01:01");
-    EXPECT_EQ(FormatElapsed(45296), "12:34:56");
-}
-
-TEST(FormatElapsed, WrapsWholeDays) {
-    EXPECT_EQ(FormatElapsed(86400), "00:00");
-    EXPECT_EQ(FormatElapsed(90061), " 1:01:01");
-    EXPECT_EQ(FormatElapsed(3 * 86400 + 59), "00:59");
-}
-
-TEST(FormatElapsed, ShowsNegativeCountsWithTheSignBeforeTheDigits) {
-    EXPECT_EQ(FormatElapsed(-5), "-00:05");
-    EXPECT_EQ(FormatElapsed(-3661), "-1:01:01");
-    EXPECT_EQ(FormatElapsed(-45296), "-12:34:56");
+// Elapsed times leave out a zero hour and wrap whole days; countdowns pad hours to three
+// places without wrapping; both put the sign before the digits.
+TEST(TimeFormat, ElapsedAndCountdownTexts) {
+    const std::vector<std::tuple<std::int32_t, const char*, const char*>> cases = {
+        {0, "00:00", "    00:00"},
+        {65, "01:05", "    01:05"},
+        {3661, " 1:01:01", "  1:01:01"},
+        {45296, "12:34:56", " 12:34:56"},
+        {86400, "00:00", " 24:00:00"},
+        {90061, " 1:01:01", " 25:01:01"},
+        {3 * 86400 + 59, "00:59", " 72:00:59"},
+        {604799, "23:59:59", "167:59:59"},
+        {-5, "-00:05", "   -00:05"},
+        {-3661, "-1:01:01", " -1:01:01"},
+        {-45296, "-12:34:56", "-12:34:56"},
+        {-90061, "-1:01:01", "-25:01:01"},
+        {-604799, "-23:59:59", "-167:59:59"},
+    };
+    for (const auto& [seconds, elapsed, countdown] : cases) {
+        EXPECT_EQ(FormatElapsed(seconds), elapsed) << seconds;
+        EXPECT_EQ(FormatCountdown(seconds), countdown) << seconds;
+    }
     EXPECT_EQ(FormatElapsed(INT32_MIN).front(), '-');
 }
 
-TEST(FormatCountdown, PadsHoursToThreePlacesWithoutWrapping) {
-    EXPECT_EQ(FormatCountdown(0), "    00:00");
-    EXPECT_EQ(FormatCountdown(3661), "  1:01:01");
-    EXPECT_EQ(FormatCountdown(86400), " 24:00:00");
-    EXPECT_EQ(FormatCountdown(90061), " 25:01:01");
-    EXPECT_EQ(FormatCountdown(604799), "167:59:59");
-}
-
-TEST(FormatCountdown, KeepsItsWidthForNegativeCountsWhereItCan) {
-    EXPECT_EQ(FormatCountdown(-5), "   -00:05");
-    EXPECT_EQ(FormatCountdown(-3661), " -1:01:01");
-    EXPECT_EQ(FormatCountdown(-90061), "-25:01:01");
-    EXPECT_EQ(FormatCountdown(-604799), "-167:59:59");
-}
-
-TEST(WholeSeconds, RoundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(WholeSeconds(0.5), 0);
-    EXPECT_EQ(WholeSeconds(1.5), 2);
-    EXPECT_EQ(WholeSeconds(2.5), 2);
-    EXPECT_EQ(WholeSeconds(-0.5), 0);
-    EXPECT_EQ(WholeSeconds(-1.5), -2);
-    EXPECT_EQ(WholeSeconds(16.51), 17);
-    EXPECT_EQ(WholeSeconds(1e12), INT32_MAX);
-    EXPECT_EQ(WholeSeconds(-1e12), INT32_MIN);
+TEST(WholeSeconds, RoundsHalvesToTheEvenNeighbourAndSaturates) {
+    const std::vector<std::pair<double, std::int32_t>> cases = {
+        {0.5, 0},   {1.5, 2},    {2.5, 2},          {-0.5, 0},
+        {-1.5, -2}, {16.51, 17}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}};
+    for (const auto& [value, rounded] : cases) EXPECT_EQ(WholeSeconds(value), rounded) << value;
 }
 
 TEST(DateAndTimeTexts, AreReadOnlyWhenWellFormed) {
@@ -63,6 +51,12 @@ TEST(DateAndTimeTexts, AreReadOnlyWhenWellFormed) {
     EXPECT_EQ(ParseTimeText("23:59:59"), 86399);
     for (const char* bad : {"", "        ", "24:00:00", "12:60:00", "1:00:00 ", "12-00-00"})
         EXPECT_EQ(ParseTimeText(bad), -1) << bad;
+    // A play time as typed: HH:MM means HH:MM:00, and the blanks of its field do not count.
+    const std::vector<std::pair<const char*, int>> plays = {
+        {"12:30", 45000}, {"12:30:15", 45015}, {"  07:30 ", 27000}, {"10:00:00   ", 36000},
+        {"", -1},         {"     ", -1},       {"12:3", -1},        {"1:00:00", -1},
+        {"24:00", -1},    {"12:30:1", -1}};
+    for (const auto& [text, seconds] : plays) EXPECT_EQ(ParsePlayTime(text), seconds) << text;
 }
 
 TEST(DaylightSavingDates, FollowTheRuleOfTheirYear) {

@@ -1,19 +1,23 @@
-#include "ScheduleFixture.h"
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
 #include "core/NextEvent.h"
 #include "core/ScheduleSequences.h"
 #include "core/SettingsSequences.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
 
-class FloppyTest : public ScheduleStoreTest {
+class FloppyTest : public ::testing::Test, public SimStation {
   protected:
-    void insertDisk() {
-        std::string error;
-        ASSERT_TRUE(sim.files.createFolder("a:\\", &error)) << error;
-    }
+    FloppyTest() : SimStation(Monday(9)) { initialize(); }
+    void insertDisk() { folder("a:\\"); }
+    const std::vector<std::string>& shown() const { return errors.messages; }
     std::string schedules(int count, const std::string& prefix) {
         std::string bytes;
         for (int n = 1; n <= count; ++n)
@@ -23,11 +27,11 @@ class FloppyTest : public ScheduleStoreTest {
     }
     // Starts a copy and lets the loop turn until it has ended; false when it failed.
     bool copy(bool (*operation)(Station&)) {
-        const std::size_t before = errors().size();
+        const std::size_t before = shown().size();
         EXPECT_TRUE(operation(st()));
-        sim.loop.runPending();
+        loop.runPending();
         EXPECT_FALSE(st().schedule.FloppyCopyRunning);
-        return errors().size() == before;
+        return shown().size() == before;
     }
 };
 
@@ -37,58 +41,37 @@ const Operation kCopies[] = {SaveFilesToFloppy, LoadScheduleFromFloppy, LoadAuto
 
 TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
     for (int n = 1; n <= 2; ++n) put(n, Schedule("Kept " + std::to_string(n)));
-    const std::string before = sim.read(kScheduleFilePath);
+    const std::string before = read(kScheduleFilePath);
 
     for (Operation operation : kCopies) EXPECT_FALSE(copy(operation));
 
-    ASSERT_EQ(errors().size(), 5u);
-    for (const auto& message : errors())
+    ASSERT_EQ(shown().size(), 5u);
+    for (const auto& message : shown())
         EXPECT_EQ(message, "71 Disk not ready: drive a: is not available");
-    EXPECT_EQ(sim.read(kScheduleFilePath), before);
+    EXPECT_EQ(read(kScheduleFilePath), before);
     EXPECT_FALSE(st().schedule.ProgressBar1.visible);
-    EXPECT_FALSE(sim.files.folderExists("a:\\"));
+    EXPECT_FALSE(files.folderExists("a:\\"));
 }
 
-TEST_F(FloppyTest, OneCopyAtATimeAndTheStationKeepsItsFilesUntilTheCopyEnds) {
+TEST_F(FloppyTest, ARestoreRunsAloneAndReplacesTheScheduleFileOnlyWhenItEnds) {
     for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
     insertDisk();
-    sim.write("a:\\SatList.dat", schedules(3, "Disk "));
-    sim.background.delayMs = 2000;  // a slow drive
+    write("a:\\SatList.dat", schedules(3, "Disk "));
+    background.delayMs = 2000;  // a slow drive
     ASSERT_TRUE(LoadScheduleFromFloppy(st()));
-    sim.loop.advance(1000);
+    loop.advance(1000);
     EXPECT_TRUE(st().schedule.FloppyCopyRunning);
     for (Operation operation : kCopies) EXPECT_FALSE(operation(st()));
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 5);  // nothing restored half-way
 
-    sim.loop.advance(1000);
+    // The open file holds exactly the three, and the finders ran on them.
+    loop.advance(1000);
     EXPECT_FALSE(st().schedule.FloppyCopyRunning);
-    EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
-    EXPECT_TRUE(errors().empty());
-    EXPECT_EQ(sim.background.pending(), 0);  // the refused requests started nothing
-}
-
-TEST_F(FloppyTest, RestoringThreeRecordsIntoFiveLeavesThreeAndTheStationSeesThem) {
-    // Given five local schedules and a diskette holding three others
-    for (int n = 1; n <= 5; ++n) put(n, Schedule("Local " + std::to_string(n)));
-    ASSERT_EQ(ScheduleRecordCount(st().schedule), 5);
-    insertDisk();
-    sim.write("a:\\SatList.dat", schedules(3, "Disk "));
-    // When
-    ASSERT_TRUE(copy(LoadScheduleFromFloppy));
-    // Then the open file holds exactly the three and the finders ran on them
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
     EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
     EXPECT_EQ(st().next.record->recordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
-    EXPECT_TRUE(errors().empty());
-}
-
-TEST_F(FloppyTest, MissingFileOnTheDisketteKeepsTheLocalFile) {
-    put(1, Schedule("Kept"));
-    insertDisk();
-    EXPECT_FALSE(copy(LoadScheduleFromFloppy));
-    ASSERT_EQ(errors().size(), 1u);
-    EXPECT_EQ(errors()[0].rfind("53 File not found", 0), 0u) << errors()[0];
-    EXPECT_EQ(ScheduleRecordCount(st().schedule), 1);
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(background.pending(), 0);  // the refused requests started nothing
 }
 
 TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
@@ -97,38 +80,66 @@ TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
     ASSERT_TRUE(st().Export.ExportFile.write(1, std::string(235, 'e')));
     st().Settings.RecordThreshold = 1234;
     ASSERT_TRUE(SaveStationSettings(st()));
-    sim.write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\nFRA\r\n");
+    write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\nFRA\r\n");
     insertDisk();
-    sim.write("a:\\SatList.dat", schedules(5, "Stale "));  // an older, longer backup
+    write("a:\\SatList.dat", schedules(5, "Stale "));  // an older, longer backup
 
     ASSERT_TRUE(copy(SaveFilesToFloppy));
 
-    EXPECT_EQ(sim.read("a:\\SatList.dat"), sim.read(kScheduleFilePath));
-    EXPECT_EQ(sim.read("a:\\ExportInfo.dat"), std::string(235, 'e'));
-    EXPECT_EQ(sim.read("a:\\MyComp.ini"), sim.read("c:\\satfile\\MyComp.ini"));
-    EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\nSPA\r\nFRA\r\n");
+    EXPECT_EQ(read("a:\\SatList.dat"), read(kScheduleFilePath));
+    EXPECT_EQ(read("a:\\ExportInfo.dat"), std::string(235, 'e'));
+    EXPECT_EQ(read("a:\\MyComp.ini"), read("c:\\satfile\\MyComp.ini"));
+    EXPECT_EQ(read("a:\\Source.dat"), "ENG\r\nSPA\r\nFRA\r\n");
     EXPECT_FALSE(st().schedule.ProgressBar1.visible);
-    EXPECT_EQ(st().schedule.ProgressBar1.value, 4);
-    EXPECT_EQ(st().schedule.ProgressBar1.max, 5);
+}
+
+TEST_F(FloppyTest, AFileThatFailsNamesItsErrorAndKeepsTheLocalFiles) {
+    const struct {
+        Operation operation;
+        const char* failing;
+        int code;  // 0: the file is missing
+        const char* message;
+    } cases[] = {
+        {LoadScheduleFromFloppy, "a:\\SatList.dat", EIO,
+         "57 Device I/O error: a:\\SatList.dat: Input/output error"},
+        {SaveFilesToFloppy, "a:\\SatList.dat", EACCES,
+         "75 Path/File access error: a:\\SatList.dat: Permission denied"},
+        {LoadSourceCodesFromFloppy, "c:\\satfile\\Source.dat", EACCES,
+         "75 Path/File access error: c:\\satfile\\Source.dat: Permission denied"},
+        {LoadScheduleFromFloppy, "a:\\SatList.dat", 0, "53 File not found: a:\\SatList.dat"},
+        {LoadSourceCodesFromFloppy, "a:\\Source.dat", 0, "53 File not found: a:\\Source.dat"},
+    };
+    put(1, Schedule("Kept"));
+    write("c:\\satfile\\Source.dat", "OLD\r\n");
+    insertDisk();
+    write("a:\\SatList.dat", schedules(3, "Disk "));
+    write("a:\\Source.dat", "ENG\r\n");
+    for (const auto& c : cases) {
+        errors.messages.clear();
+        if (c.code == 0) files.removeFile(c.failing);
+        files.fail(c.failing, c.code);
+        EXPECT_FALSE(copy(c.operation)) << c.message;
+        files.fail(c.failing, 0);
+        EXPECT_EQ(shown(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ScheduleRecordCount(st().schedule), 1) << c.message;
+        EXPECT_EQ(read("c:\\satfile\\Source.dat"), "OLD\r\n") << c.message;
+    }
 }
 
 TEST_F(FloppyTest, EmptyScheduleStillBacksUpTheRest) {
-    sim.write("c:\\satfile\\Source.dat", "ENG\r\n");
+    write("c:\\satfile\\Source.dat", "ENG\r\n");
     insertDisk();
     ASSERT_TRUE(copy(SaveFilesToFloppy));
-    EXPECT_EQ(sim.read("a:\\SatList.dat"), "");
-    EXPECT_EQ(sim.read("a:\\Source.dat"), "ENG\r\n");
+    EXPECT_EQ(read("a:\\SatList.dat"), "");
+    EXPECT_EQ(read("a:\\Source.dat"), "ENG\r\n");
 }
 
-TEST_F(FloppyTest, SourceCodesComeBackItemByItemAndAFailedCopyKeepsTheOld) {
-    sim.write("c:\\satfile\\Source.dat", "OLD\r\n");
+TEST_F(FloppyTest, SourceCodesComeBackItemByItem) {
+    write("c:\\satfile\\Source.dat", "OLD\r\n");
     insertDisk();
-    EXPECT_FALSE(copy(LoadSourceCodesFromFloppy));  // nothing on the diskette yet
-    EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "OLD\r\n");
-
-    sim.write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
+    write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
     ASSERT_TRUE(copy(LoadSourceCodesFromFloppy));
-    EXPECT_EQ(sim.read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
+    EXPECT_EQ(read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
 }
 
 TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
@@ -138,9 +149,9 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
         local += std::string("\x01\x01", 2);
         disk += std::string("\x07\x00", 2);
     }
-    sim.write("c:\\satfile\\MyComp.ini", local);
+    write("c:\\satfile\\MyComp.ini", local);
     insertDisk();
-    sim.write("a:\\MyComp.ini", disk);
+    write("a:\\MyComp.ini", disk);
     st().Settings.RecordVisible = 5;
 
     ASSERT_TRUE(copy(LoadSetupFromFloppy));
@@ -149,7 +160,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
     EXPECT_EQ(st().Settings.RecordCard, 7);
     EXPECT_EQ(st().recorder.RecordDevice, 7);   // the next capture uses the restored card
     EXPECT_EQ(st().Settings.RecordVisible, 5);  // record 19 is not restored
-    const std::string after = sim.read("c:\\satfile\\MyComp.ini");
+    const std::string after = read("c:\\satfile\\MyComp.ini");
     ASSERT_EQ(after.size(), 42u);
     EXPECT_EQ(after.substr(0, 2), std::string("\x07\x00", 2));
     EXPECT_EQ(after.substr(28, 4), std::string("\x01\x01\x01\x01", 4));  // 15 and 16
@@ -160,7 +171,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
 TEST_F(FloppyTest, ExportTableRestoreGoesThroughTheOpenFile) {
     ASSERT_TRUE(st().Export.ExportFile.write(4, std::string(235, 'o')));
     insertDisk();
-    sim.write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
+    write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
     ASSERT_TRUE(copy(LoadAutoExportFromFloppy));
     EXPECT_EQ(st().Export.ExportFile.recordCount(), 1);
     std::string rec;

@@ -1,53 +1,73 @@
-#include <fstream>
+// The finders choose the next recording, timed play and switch from SatList.dat.
+#include <gtest/gtest.h>
 
-#include "ScheduleFixture.h"
 #include "core/NextEvent.h"
 #include "core/ScheduleSequences.h"
+#include "core/Startup.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
 
-class NextRecordTest : public ScheduleStoreTest {};
+// Monday 09:00, the data files open.
+struct Finders : ::testing::Test, SimStation {
+    Finders() : SimStation(Monday(9)) { initialize(); }
+};
 
-TEST_F(NextRecordTest, SlotTenSecondsAgoIsFoundOneWeekAhead) {
-    // Given only a recording on Monday (row 1) at 08:59:50, and now Monday 09:00:00
-    put(1, WithSlot(Schedule("Morning News"), 1, 2, "08:59:50"));
-    // When
-    FindNextRecord(st());
-    // Then
-    EXPECT_EQ(st().next.record->recordNo, 1);
-    EXPECT_EQ(st().next.record->slot, 1);
-    EXPECT_EQ(st().next.record->seconds, 8 * 3600 + 59 * 60 + 50);
-    EXPECT_EQ(st().next.record->dateText, "12/14/2026");
-    EXPECT_EQ(st().main.lblNextToRecord,
-              "Next to Record:  Monday  Morning News on  Monday   @ 08:59:50");
+struct Found {
+    const char* name;
+    std::function<void(SimStation&)> given;
+    int recordNo;  // 0: none
+    int slot;
+    std::int32_t seconds;
+    const char* date;
+    const char* label;
+};
+
+TEST(NextRecord, TakesTheEarliestSlotAfterNow) {
+    const auto put = [](std::vector<ScheduleFields> fs) {
+        return [fs](SimStation& s) {
+            int n = 0;
+            for (const auto& f : fs) s.put(++n, f);
+        };
+    };
+    const char* none = "No programs scheduled to record";
+    // clang-format off
+    const std::vector<Found> cases = {
+        {"a slot ten seconds ago is a week ahead", put({WithSlot(Schedule("Morning News"), 1, 2, "08:59:50")}),
+         1, 1, 8 * 3600 + 59 * 60 + 50, "12/14/2026",
+         "Next to Record:  Monday  Morning News on  Monday   @ 08:59:50"},
+        // The row is Sunday (the broadcast day); the weekday is the recording's own.
+        {"today only strictly later", put({WithSlot(Schedule("Exactly Now"), 0, 2, "09:00:00"),
+                                           WithSlot(Schedule("Next Second"), 0, 2, "09:00:01")}),
+         2, 0, 9 * 3600 + 1, "12/07/2026", "Next to Record:  Sunday  Next Second on  Monday   @ 09:00:01"},
+        {"equal times go to the lower record, the earliest day wins",
+         put({WithSlot(Schedule("Thursday Early"), 4, 5, "01:00:00"), WithSlot(Schedule("First"), 2, 3, "10:00:00"),
+              WithSlot(Schedule("Second"), 2, 3, "10:00:00"), WithSlot(Schedule("Tuesday Late"), 3, 3, "23:00:00")}),
+         2, 2, 10 * 3600, "12/08/2026", "Next to Record:  Tuesday  First on  Tuesday   @ 10:00:00"},
+        {"an empty file", {}, 0, 0, 0, "", none},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SimStation s(Monday(9));
+        s.initialize();
+        if (c.given) c.given(s);
+        FindNextRecord(s.st());
+        const auto& next = s.st().next.record;
+        EXPECT_EQ(s.st().main.lblNextToRecord, c.label) << c.name;
+        ASSERT_EQ(next.has_value(), c.recordNo != 0) << c.name;
+        if (!next) continue;
+        EXPECT_EQ(next->recordNo, c.recordNo) << c.name;
+        EXPECT_EQ(next->slot, c.slot) << c.name;
+        EXPECT_EQ(next->seconds, c.seconds) << c.name;
+        EXPECT_EQ(next->dateText, c.date) << c.name;
+    }
 }
 
-TEST_F(NextRecordTest, TodayOnlyTakesTimesStrictlyLater) {
-    put(1, WithSlot(Schedule("Exactly Now"), 0, 2, "09:00:00"));
-    put(2, WithSlot(Schedule("Next Second"), 0, 2, "09:00:01"));
-    FindNextRecord(st());
-    EXPECT_EQ(st().next.record->recordNo, 2);
-    EXPECT_EQ(st().next.record->dateText, "12/07/2026");
-    // The row is Sunday (the broadcast day); the weekday is the recording's own.
-    EXPECT_EQ(st().main.lblNextToRecord,
-              "Next to Record:  Sunday  Next Second on  Monday   @ 09:00:01");
-}
-
-TEST_F(NextRecordTest, EqualTimesGoToTheLowerRecordAndTheEarliestDayWins) {
-    put(1, WithSlot(Schedule("Thursday Early"), 4, 5, "01:00:00"));
-    put(2, WithSlot(Schedule("First"), 2, 3, "10:00:00"));
-    put(3, WithSlot(Schedule("Second"), 2, 3, "10:00:00"));
-    put(4, WithSlot(Schedule("Tuesday Late"), 3, 3, "23:00:00"));
-    FindNextRecord(st());
-    EXPECT_EQ(st().next.record->recordNo, 2);
-    EXPECT_EQ(st().next.record->slot, 2);
-    EXPECT_EQ(st().next.record->dateText, "12/08/2026");
-}
-
-TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
+TEST_F(Finders, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
     put(1, WithSlot(Schedule("Router", "3"), 2, 3, "08:00:00"));
     putDeleted(2);
     put(3, WithSlot(WithSlot(Schedule("Off Row"), 1, 0, "09:30:00"), 2, 4, ""));  // no time
@@ -58,51 +78,39 @@ TEST_F(NextRecordTest, SwitchOnlyDeletedAndOffRowsAreNeverRecorded) {
     EXPECT_EQ(st().schedule.ScheduleActive[2], 0);
     EXPECT_EQ(st().schedule.ScheduleActive[4], 1);
     EXPECT_EQ(st().schedule.ScheduleCount, 4);
-}
-
-TEST_F(NextRecordTest, EmptyFileSaysSoAndClearsTheSwitchLine) {
-    st().main.lblNextSwitch = "earlier line";
-    FindNextRecord(st());
-    FindNextPlay(st());
-    FindNextSwitch(st());
-    EXPECT_FALSE(st().next.record);
-    EXPECT_FALSE(st().next.play);
-    EXPECT_EQ(st().main.lblNextToRecord, "No programs scheduled to record");
-    EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
-    EXPECT_EQ(st().main.lblNextSwitch, "");
-    EXPECT_FALSE(st().next.toSwitch);
-}
-
-TEST_F(NextRecordTest, RecordsBeyond999AreIgnored) {
-    put(1, WithSlot(Schedule("Inside"), 5, 6, "12:00:00"));
     put(1000, WithSlot(Schedule("Outside"), 1, 2, "09:30:00"));
     FindNextRecord(st());
-    FindNextPlay(st());
-    FindNextSwitch(st());
-    EXPECT_EQ(st().next.record->recordNo, 1);
+    EXPECT_EQ(st().next.record->recordNo, 4);
     EXPECT_EQ(st().schedule.ScheduleCount, 999);
 }
 
-TEST_F(NextRecordTest, TornLastRecordCountsAsTheLastRecord) {
-    // Given a file whose last record was cut after 300 bytes (row 2 still whole)
+TEST_F(Finders, ATornLastRecordCountsButItsMissingPlayTimesAreNotMidnight) {
+    // The last record was cut after 300 bytes (row 2 still whole).
     put(1, WithSlot(Schedule("Whole"), 5, 6, "12:00:00"));
     const std::string torn = BuildScheduleRecord(WithSlot(Schedule("Torn"), 2, 3, "07:00:00"));
-    ASSERT_TRUE(sim.files.appendToFile("c:\\satfile\\SatList.dat", torn.substr(0, 300), nullptr));
+    ASSERT_TRUE(files.appendToFile(kScheduleFilePath, torn.substr(0, 300), nullptr));
     FindNextRecord(st());
     EXPECT_EQ(st().next.record->recordNo, 2);
     EXPECT_EQ(st().schedule.ScheduleCount, 2);
-    // Its missing play times do not appear as midnight plays.
     FindNextPlay(st());
     EXPECT_FALSE(st().next.play);
 }
 
-class NextPlayTest : public ScheduleStoreTest {};
+TEST_F(Finders, AnEmptyFileClearsEveryLine) {
+    st().main.lblNextSwitch = "earlier line";
+    findNext();
+    EXPECT_FALSE(st().next.play);
+    EXPECT_FALSE(st().next.toSwitch);
+    EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
+    EXPECT_EQ(st().main.lblNextSwitch, "");
+}
 
-TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
+TEST_F(Finders, ManualStartIsNeverATimedPlayButASwitchOnlyScheduleMayPlay) {
     auto manual = WithPlay(Schedule("By Hand"), 4 + 1, "09:30:00");  // Monday slot 1
     manual.PlayStart = ScheduleStart::Manual;
     put(1, manual);
     put(2, WithPlay(Schedule("Timed"), 4 + 3, "11:00:00"));
+    put(3, WithPlay(Schedule("Switch Plays", "3"), 8, "06:00:00"));  // Tuesday slot 0
     FindNextPlay(st());
     EXPECT_EQ(st().next.play->recordNo, 2);
     EXPECT_EQ(st().next.play->seconds, 11 * 3600);
@@ -110,37 +118,27 @@ TEST_F(NextPlayTest, ManualStartIsNeverATimedPlay) {
     EXPECT_EQ(st().next.play->date, (Date{2026, 12, 7}));
     EXPECT_EQ(st().next.play->time, "11:00:00");
     EXPECT_EQ(st().main.lblNextTimedPlay, "Next to Play:  Timed on  Monday   @ 11:00:00");
-}
 
-TEST_F(NextPlayTest, SwitchOnlySchedulesMayPlay) {
-    put(1, WithPlay(Schedule("Switch Plays", "3"), 8, "06:00:00"));  // Tuesday slot 0
+    putDeleted(2);
     FindNextPlay(st());
-    EXPECT_EQ(st().next.play->recordNo, 1);
+    EXPECT_EQ(st().next.play->recordNo, 3);
     EXPECT_EQ(st().next.play->dateText, "12/08/2026");
-
-    putDeleted(1);
+    putDeleted(3);
     FindNextPlay(st());
     EXPECT_FALSE(st().next.play);
     EXPECT_EQ(st().main.lblNextTimedPlay, "No programs scheduled to play");
 }
 
-class NextSwitchTest : public ScheduleStoreTest {};
-
-TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
-    // Given now Monday 09:00, one switch schedule with slots Monday 08:00 (row 0),
-    // Sunday 07:00 (row 1) and Tuesday 07:00 (row 2)
-    auto router = Schedule("Router", "3");
-    router = WithSlot(router, 0, 2, "08:00:00");
-    router = WithSlot(router, 1, 1, "07:00:00");
-    router = WithSlot(router, 2, 3, "07:00:00");
-    put(1, router);
+TEST_F(Finders, MondayEightOClockSwitchSortsAfterTheWholeComingWeek) {
+    // Slots Monday 08:00 (row 0), Sunday 07:00 (row 1) and Tuesday 07:00 (row 2), now Monday 09:00
+    auto router = WithSlot(WithSlot(Schedule("Router", "3"), 0, 2, "08:00:00"), 1, 1, "07:00:00");
+    put(1, WithSlot(router, 2, 3, "07:00:00"));
     auto gone = WithSlot(Schedule("Deleted Router", "3"), 3, 3, "06:00:00");
     gone.InUse = ScheduleSlot::Deleted;
     put(2, gone);
     put(3, WithSlot(Schedule("Recorder"), 4, 3, "05:00:00"));
-    // When
     FindNextSwitch(st());
-    // Then the keys are 19 (Monday past), 18 (next Sunday) and 13 (Tuesday)
+    // The keys are 19 (Monday past), 18 (next Sunday) and 13 (Tuesday).
     const auto& sorted = st().schedule.Weekly.lstSort.entries();
     ASSERT_EQ(sorted.size(), 3u);
     EXPECT_EQ(sorted[0].text, "13Tue 07:00:00  Tue Router                   ");
@@ -150,21 +148,21 @@ TEST_F(NextSwitchTest, MondayEightOClockSortsAfterTheWholeComingWeek) {
     EXPECT_EQ(sorted[2].itemData, 1901);
     EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0],
               "Tue 07:00:00  Tue Router                   ");
+    ASSERT_TRUE(st().next.toSwitch);
     EXPECT_EQ(st().next.toSwitch->recordNo, 1);
     EXPECT_EQ(st().next.toSwitch->day, 3);
     EXPECT_EQ(st().next.toSwitch->time, "07:00:00");
     EXPECT_EQ(st().next.toSwitch->name, "Router                   ");
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Tuesday   @ 07:00:00");
-}
 
-TEST_F(NextSwitchTest, OnlyPassedSlotOfTodayWrapsToNextMonday) {
+    // The only slot, passed today, wraps to next Monday (key 19 - 10 - 7).
     put(1, WithSlot(Schedule("Router", "3"), 0, 2, "08:00:00"));
     FindNextSwitch(st());
-    EXPECT_EQ(st().next.toSwitch->day, 2);  // key 19 - 10 - 7
+    EXPECT_EQ(st().next.toSwitch->day, 2);
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Monday   @ 08:00:00");
 }
 
-TEST_F(NextSwitchTest, LeavesAnOpenPlayViewAlone) {
+TEST_F(Finders, TheSwitchFinderLeavesAnOpenPlayViewAlone) {
     put(1, WithPlay(WithSlot(Schedule("Router", "3"), 0, 3, "08:00:00"), 0, "06:00:00"));
     ShowWeeklyPlaySchedule(st());
     const auto before = st().schedule.Weekly.lstWeeklySchedule;
@@ -175,14 +173,10 @@ TEST_F(NextSwitchTest, LeavesAnOpenPlayViewAlone) {
 
 TEST(NextEventsAtStart, StartStationFillsTheThreeLines) {
     SimStation sim(Monday(9));
-    std::string error;
-    ASSERT_TRUE(InitializeStation(sim.st(), &error)) << error;
-    auto router = WithSlot(Schedule("Router", "3"), 2, 3, "07:00:00");
-    ASSERT_TRUE(sim.st().schedule.SatListFile.write(1, BuildScheduleRecord(router)));
-    auto news = WithPlay(WithSlot(Schedule("News"), 1, 2, "10:00:00"), 5, "12:00:00");
-    ASSERT_TRUE(sim.st().schedule.SatListFile.write(2, BuildScheduleRecord(news)));
-    sim.st().schedule.SatListFile.close();
-
+    sim.write(
+        kScheduleFilePath,
+        ScheduleFile({WithSlot(Schedule("Router", "3"), 2, 3, "07:00:00"),
+                      WithPlay(WithSlot(Schedule("News"), 1, 2, "10:00:00"), 5, "12:00:00")}));
     sim.start();
     EXPECT_EQ(sim.st().main.lblNextToRecord,
               "Next to Record:  Monday  News on  Monday   @ 10:00:00");

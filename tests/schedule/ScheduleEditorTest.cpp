@@ -1,14 +1,24 @@
-#include "ScheduleFixture.h"
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
 #include "core/ScheduleSequences.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
 
-class ScheduleEditorTest : public ScheduleStoreTest {
+// Monday 09:00, the data files open, two source codes.
+class ScheduleEditorTest : public ::testing::Test, public SimStation {
   protected:
-    ScheduleEditorTest() { sim.write("c:\\satfile\\Source.dat", "ENG\r\nSP\r\n"); }
+    ScheduleEditorTest() : SimStation(Monday(9)) {
+        initialize();
+        write("c:\\satfile\\Source.dat", "ENG\r\nSP\r\n");
+    }
+    const std::vector<std::string>& shown() const { return errors.messages; }
 
     // A new schedule filled in as the operator would before Apply.
     void startNew(const std::string& name) {
@@ -31,11 +41,11 @@ TEST_F(ScheduleEditorTest, LoadBoxesPadsCodesAndReportsAMissingFile) {
     EXPECT_EQ(ed.cboSatLangItems, (std::vector<std::string>{"ENG", "SP "}));
     EXPECT_FALSE(ed.cmdApplyEnabled);
 
-    sim.files.deleteMatching("c:\\satfile\\Source.dat");
+    files.deleteMatching("c:\\satfile\\Source.dat");
     OpenScheduleEditor(st(), ed);
     EXPECT_TRUE(ed.cboSatLangItems.empty());
-    ASSERT_EQ(errors().size(), 1u);
-    EXPECT_EQ(errors()[0].rfind("The file source.dat was not installed.  It must be installed", 0),
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].rfind("The file source.dat was not installed.  It must be installed", 0),
               0u);
 }
 
@@ -68,7 +78,7 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
     ed.txtPlay[5] = "10:00";  // hours and minutes pass
     ed.txtRec[1] = "10-00-00";
     EXPECT_FALSE(ApplySchedule(st(), ed));
-    EXPECT_EQ(errors(), expected);
+    EXPECT_EQ(shown(), expected);
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 0);
 
     ed.txtRec[1] = "   ";
@@ -84,6 +94,42 @@ TEST_F(ScheduleEditorTest, ApplyChecksInOrderAndWritesNothingOnFailure) {
     EXPECT_EQ(f.RecordDays[0], 2);
     EXPECT_EQ(st().next.record->recordNo, 1);  // the finders ran
     EXPECT_EQ(ed.lblScheduleNo, "1");
+}
+
+TEST_F(ScheduleEditorTest, ApplyRefusesAnUnreadableTimeAndWritesNothing) {
+    const std::string length =
+        "Time Error in length must be corrected before saving.  Format is HH:MM";
+    const std::string play =
+        "Time Error in play schedule must be corrected before saving.  Format is HH:MM:SS";
+    const std::string record =
+        "Time Error in record schedule must be corrected before saving. Format is HH:MM:SS";
+    using Box = std::string& (*)(ScheduleEditor&);
+    const Box len = [](ScheduleEditor& e) -> std::string& { return e.txtSatLen; };
+    const Box play9 = [](ScheduleEditor& e) -> std::string& { return e.txtPlay[9]; };
+    const Box rec1 = [](ScheduleEditor& e) -> std::string& { return e.txtRec[1]; };
+    const struct {
+        Box box;
+        const char* text;
+        const std::string& message;  // none: accepted
+    } cases[] = {
+        {len, "ab:cd", length},     {len, "30:75", length},     {len, "3:00", length},
+        {play9, "09:OO:xx", play},  {play9, "24:00:00", play},  {play9, "12:60", play},
+        {play9, "12:00:6", play},   {play9, "1:00:00", play},   {rec1, "1O:OO:OO", record},
+        {rec1, "10:00:60", record}, {rec1, "10-00-00", record}, {play9, "06:45", ""},
+    };
+    for (const auto& c : cases) {
+        errors.messages.clear();
+        startNew("Bad");
+        ed.cboRec[1] = 3;
+        ed.txtRec[1] = "10:00:00";
+        ed.txtPlay[9] = "12:00:00";
+        c.box(ed) = c.text;
+        const bool accepted = c.message.empty();
+        EXPECT_EQ(ApplySchedule(st(), ed), accepted) << c.text;
+        EXPECT_EQ(shown(), accepted ? std::vector<std::string>{} : std::vector{c.message})
+            << c.text;
+        EXPECT_EQ(ScheduleRecordCount(st().schedule), accepted ? 1 : 0) << c.text;
+    }
 }
 
 TEST_F(ScheduleEditorTest, SwitchOnlyNeedsNoLengthAndChoosingItSwitchesTheLayout) {
@@ -132,7 +178,7 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     OpenScheduleEditor(st(), ed);
     EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, true),
               0);  // nothing selected
-    EXPECT_EQ(errors().back(), "Select a schedule");
+    EXPECT_EQ(shown().back(), "Select a schedule");
 
     ed.selectedIndex = 2;  // "Two" in name order
     const int n = ScheduleToDelete(st().schedule, st().platform.errors, ed, true);
@@ -154,11 +200,23 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     EXPECT_EQ(ScheduleToDelete(st().schedule, st().platform.errors, ed, false), 0);
 }
 
+TEST_F(ScheduleEditorTest, ADeleteThatCannotBeWrittenSaysSoAndKeepsTheSchedule) {
+    put(1, Schedule("One"));
+    OpenScheduleEditor(st(), ed);
+    files.fail(kScheduleFilePath, EACCES);
+    EXPECT_FALSE(MarkScheduleDeleted(st().schedule, st().platform.errors, 1));
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].rfind("The schedule was not deleted: ", 0), 0u) << shown()[0];
+    EXPECT_NE(shown()[0].find("Permission denied"), std::string::npos) << shown()[0];
+    files.fail(kScheduleFilePath, 0);
+    EXPECT_EQ(record(1).InUse, ScheduleSlot::InUse);
+}
+
 TEST_F(ScheduleEditorTest, NewIsRefusedPast999) {
     for (int n = 1; n <= 999; ++n) put(n, Schedule("Full"));
     OpenScheduleEditor(st(), ed);
     EXPECT_FALSE(NewSchedule(st().schedule, st().platform.errors, ed));
-    EXPECT_EQ(errors().back(), "999 Schedules is maximum.  No new schedules are allowed.");
+    EXPECT_EQ(shown().back(), "999 Schedules is maximum.  No new schedules are allowed.");
     EXPECT_FALSE(ed.cmdApplyEnabled);
 }
 

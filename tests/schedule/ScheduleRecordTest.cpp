@@ -42,7 +42,6 @@ TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
     EXPECT_EQ(f.UnityPort, "2");
     EXPECT_EQ(f.Route, ScheduleRoute::Stereo);
     EXPECT_EQ(f.Attenuation, "5 ");
-    EXPECT_EQ(std::stoi(f.Attenuation), 5);
     EXPECT_EQ(StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action), "TT1");
     EXPECT_EQ(f.PlayTimes[5], "06:00:00");  // Monday, slot 1
     EXPECT_EQ(f.PlayTimes[6], "07:30 ");    // leading blanks go, trailing ones stay

@@ -1,52 +1,54 @@
-#include "ScheduleFixture.h"
+#include <gtest/gtest.h>
+
 #include "core/ScheduleSequences.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 using namespace quillmar;
 using namespace quillmar::testing;
 
 namespace {
 
-class WeeklyViewsTest : public ScheduleStoreTest {};
+struct WeeklyViewsTest : ::testing::Test, SimStation {
+    WeeklyViewsTest() : SimStation(Monday(9)) { initialize(); }
+};
 
-TEST_F(WeeklyViewsTest, PlayViewListsEveryPlayByDayThenTimeThenName) {
-    // Given two schedules playing Tuesday 06:00 and a switch-only one playing Sunday
-    put(1, WithPlay(WithPlay(Schedule("Zulu"), 8, "06:00:00"), 27, "23:00:00"));
-    auto manual = WithPlay(Schedule("alpha"), 9, "06:00:00");
+// Plays by day, then time, then name without regard to case; records and switches each
+// take their own kind and skip Off rows.
+TEST_F(WeeklyViewsTest, EachViewListsItsKindInWeekOrder) {
+    auto manual = WithPlay(Schedule("alpha"), 9, "06:00:00");  // Tuesday slot 1
     manual.PlayStart = ScheduleStart::Manual;
-    put(2, manual);
-    put(3, WithPlay(Schedule("Router", "3"), 0, "05:00:00"));
-    put(4, Schedule("No Plays"));
     auto gone = WithPlay(Schedule("Gone"), 0, "01:00:00");
     gone.InUse = ScheduleSlot::Deleted;
-    put(5, gone);
-    // When
-    ShowWeeklyPlaySchedule(st());
-    // Then
-    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Play Schedule");
-    EXPECT_EQ(
-        st().schedule.Weekly.lstWeeklySchedule,
-        (std::vector<std::string>{
-            "Sun 05:00:00 Router                   ", "Tue 06:00:00 alpha                    ",
-            "Tue 06:00:00 Zulu                     ", "Sat 23:00:00 Zulu                     "}));
-}
-
-TEST_F(WeeklyViewsTest, RecordAndSwitchViewsTakeTheirOwnKindAndSkipOffRows) {
     auto news = WithSlot(Schedule("News"), 0, 2, "10:00:00");  // recorded Monday for Sunday
-    news = WithSlot(news, 1, 0, "11:00:00");                   // Off row with a time
-    news = WithSlot(news, 3, 2, "09:00:00");
-    put(1, news);
-    put(2, WithSlot(Schedule("Router", "3"), 4, 7, "08:00:00"));
-
-    ShowWeeklyRecordSchedule(st());
-    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Record Schedule");
-    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule,
-              (std::vector<std::string>{"Mon 09:00:00  Wed News                     ",
-                                        "Mon 10:00:00  Sun News                     "}));
-
-    ShowWeeklySwitchSchedule(st());
-    EXPECT_EQ(st().schedule.Weekly.caption, "Weekly Switch Schedule");
-    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule,
-              (std::vector<std::string>{"Sat 08:00:00  Thu Router                   "}));
+    news = WithSlot(WithSlot(news, 1, 0, "11:00:00"), 3, 2, "09:00:00");  // row 1 Off
+    put(1, WithPlay(WithPlay(Schedule("Zulu"), 8, "06:00:00"), 27, "23:00:00"));
+    put(2, manual);
+    put(3, WithPlay(WithSlot(Schedule("Router", "3"), 4, 7, "08:00:00"), 0, "05:00:00"));
+    put(4, news);
+    put(5, gone);
+    const struct {
+        void (*show)(Station&);
+        const char* caption;
+        std::vector<std::string> lines;
+    } views[] = {
+        {ShowWeeklyPlaySchedule,
+         "Weekly Play Schedule",
+         {"Sun 05:00:00 Router                   ", "Tue 06:00:00 alpha                    ",
+          "Tue 06:00:00 Zulu                     ", "Sat 23:00:00 Zulu                     "}},
+        {ShowWeeklyRecordSchedule,
+         "Weekly Record Schedule",
+         {"Mon 09:00:00  Wed News                     ",
+          "Mon 10:00:00  Sun News                     "}},
+        {ShowWeeklySwitchSchedule,
+         "Weekly Switch Schedule",
+         {"Sat 08:00:00  Thu Router                   "}},
+    };
+    for (const auto& v : views) {
+        v.show(st());
+        EXPECT_EQ(st().schedule.Weekly.caption, v.caption);
+        EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule, v.lines) << v.caption;
+    }
 }
 
 TEST_F(WeeklyViewsTest, OpeningAgainRebuildsFromTheFile) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/LittleEndian.h"
@@ -64,6 +65,13 @@ inline ScheduleFields WithSlot(ScheduleFields f, int row, int day, const std::st
 inline ScheduleFields WithPlay(ScheduleFields f, int slot, const std::string& time) {
     f.PlayTimes[static_cast<std::size_t>(slot)] = time;
     return f;
+}
+
+// SatList.dat bytes holding these schedules as records 1, 2, ...
+inline std::string ScheduleFile(const std::vector<ScheduleFields>& records) {
+    std::string file;
+    for (const auto& f : records) file += BuildScheduleRecord(f);
+    return file;
 }
 
 // "NEWS HOUR" recorded on Mondays at 10:00:00 for 05:30 from port 3.

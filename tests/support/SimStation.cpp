@@ -20,6 +20,11 @@ void SimStation::start() {
     ASSERT_TRUE(StartStation(*station, &error)) << error;
 }
 
+void SimStation::initialize() {
+    std::string error;
+    ASSERT_TRUE(InitializeStation(*station, &error)) << error;
+}
+
 std::string SimStation::read(const std::string& drivePath) const {
     std::string bytes, error;
     EXPECT_TRUE(files.readFile(drivePath, &bytes, &error)) << drivePath << ": " << error;

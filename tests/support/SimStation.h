@@ -41,6 +41,8 @@ class SimStation {
     Station& st() { return *station; }
     // StartStation; fails the test when it does not start.
     void start();
+    // InitializeStation only: the data files open, no timers running.
+    void initialize();
     // Whole-file helpers on drive paths.
     std::string read(const std::string& drivePath) const;
     void write(const std::string& drivePath, const std::string& bytes);

@@ -84,7 +84,7 @@ struct WeekRun {
 WeekRun RunWeek(DateTime start, Disturb d, unsigned seed = 1) {
     WeekStation w(start);
     const std::int64_t begin = MomentOf(start);
-    auto& loop = w.sim->loop;
+    auto& loop = w.loop;
     auto runTo = [&](std::int64_t loopMs) {
         while (loop.elapsed() + 50 <= loopMs) w.tick();
     };
@@ -115,19 +115,19 @@ WeekRun RunWeek(DateTime start, Disturb d, unsigned seed = 1) {
         while (steps.size() < 150) steps.insert(when(random) * 50);
         for (std::int64_t s : steps) {
             runTo(s);
-            w.sim->clock.advance(kJolt);
+            w.clock.advance(kJolt);
         }
     }
     runTo(kWeek);
     // The data files a quiet week leaves, for comparing one build's files with another's.
     if (const char* out = std::getenv("QUILLMAR_WEEK_DATA_OUT"); out && d == Disturb::None) {
         std::string error;
-        EXPECT_TRUE(w.sim->files.dumpTo(out, &error)) << error;
+        EXPECT_TRUE(w.files.dumpTo(out, &error)) << error;
     }
     WeekRun r;
-    r.expected = Expected(w.schedules, begin, w.now());
+    r.expected = Expected(w.schedules, begin, w.moment());
     r.seen = w.seen;
-    r.errors = w.sim->errors.messages;
+    r.errors = w.errors.messages;
     return r;
 }
 
@@ -144,52 +144,41 @@ std::string Errors(const WeekRun& r) {
     return out;
 }
 
-// Wednesday 4 March 2026 noon: the spring change falls on Sunday the 8th.
-const DateTime kSpringWeek = DateTime::from(2026, 3, 4, 12, 0, 0);
-// Wednesday 28 October 2026 noon: the autumn change falls on Sunday 1 November.
-const DateTime kAutumnWeek = DateTime::from(2026, 10, 28, 12, 0, 0);
+struct Week {
+    const char* name;
+    DateTime start;
+    Disturb disturb;
+    unsigned seed;
+    const char* shift;  // the time change the week holds
+};
+
+class SimulatedWeek : public ::testing::TestWithParam<Week> {};
+
+// Given the week's schedules from Wednesday noon, when seven days pass tick by tick (as they
+// are, with the loop busy for 3 s over each due moment, or with the clock jumping 3 s ahead at
+// 150 random moments), then every operation ran once within its tolerance: none missed, none
+// doubled.
+TEST_P(SimulatedWeek, DoesEverythingOnceAndOnTime) {
+    const Week& week = GetParam();
+    const WeekRun r = RunWeek(week.start, week.disturb, week.seed);
+    for (const char* name : {"CueRecording", "ArmRecording", "StartRecording", "StopRecording",
+                             "DumpRecording", "PlayScheduled", "EOM", "RunSwitchOnly",
+                             "PollReceiverEbNo", "PurgeOldFiles", "RefreshPlaylist", week.shift})
+        ASSERT_GT(Count(r.expected, name), 0u) << "the plan has no " << name;
+    EXPECT_EQ(Compare(r.expected, r.seen, week.disturb), "");
+    EXPECT_EQ(Count(r.seen, week.shift), 1u);
+    if (week.disturb == Disturb::None) EXPECT_EQ(Errors(r), "");
+}
+
+// The spring change falls on Sunday 8 March 2026, the autumn one on Sunday 1 November.
+INSTANTIATE_TEST_SUITE_P(
+    Weeks, SimulatedWeek,
+    ::testing::Values(Week{"Spring", DateTime::from(2026, 3, 4, 12, 0, 0), Disturb::None, 1,
+                           "AdjustSchedulesForDST"},
+                      Week{"SpringStalled", DateTime::from(2026, 3, 4, 12, 0, 0), Disturb::Stall, 1,
+                           "AdjustSchedulesForDST"},
+                      Week{"AutumnStepped", DateTime::from(2026, 10, 28, 12, 0, 0), Disturb::Step,
+                           20261028, "AdjustSchedulesForStandardTime"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-
-TEST(SimulatedWeek, ThePlanCoversEveryKindOfSchedule) {
-    // Given the week's schedules, then there are at least fifty and every operation is due.
-    const auto schedules = WeekSchedules();
-    EXPECT_GE(schedules.size(), 50u);
-    const std::int64_t begin = MomentOf(kSpringWeek);
-    const auto expected = Expected(schedules, begin, begin + kWeek);
-    for (const char* name :
-         {"CueRecording", "ArmRecording", "StartRecording", "StopRecording", "DumpRecording",
-          "PlayScheduled", "EOM", "RunSwitchOnly", "PollReceiverEbNo", "PurgeOldFiles",
-          "RefreshPlaylist", "AdjustSchedulesForDST"})
-        EXPECT_GT(Count(expected, name), 0u) << name;
-    // and the spring shift moves Monday's 00:00:00 switch-free edge slots an hour back.
-    const auto moved = SlotMoments({7, 0}, begin, begin + kWeek,
-                                   ShiftWithin(kSpringWeek.date, kSpringWeek.date.addDays(7)));
-    ASSERT_EQ(moved.size(), 1u);  // Saturday 7 March, before the change
-    EXPECT_EQ(At(moved[0]), "03/07/2026 00:00:00.000");
-}
-
-TEST(SimulatedWeek, SpringWeekDoesEverythingOnTime) {
-    // Given the week's schedules from Wednesday noon, when seven days pass tick by tick,
-    const WeekRun r = RunWeek(kSpringWeek, Disturb::None);
-    // then every operation ran once at its moment, none missed and none doubled.
-    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::None), "");
-    EXPECT_EQ(Count(r.seen, "RunSwitchOnly"), Count(r.expected, "RunSwitchOnly"));
-    EXPECT_EQ(Errors(r), "");
-}
-
-TEST(SimulatedWeek, SpringWeekWithTheLoopStalledOverEveryMoment) {
-    // Given the same week, when the loop is busy for 3 s over each due moment,
-    const WeekRun r = RunWeek(kSpringWeek, Disturb::Stall);
-    // then each operation still ran exactly once, at most the stall late.
-    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::Stall), "");
-}
-
-TEST(SimulatedWeek, AutumnWeekWithTheClockSteppedForward) {
-    // Given the week of the autumn change, when the clock jumps 3 s ahead at 150 random
-    // moments,
-    const WeekRun r = RunWeek(kAutumnWeek, Disturb::Step, 20261028);
-    // then nothing was missed or doubled.
-    EXPECT_EQ(Compare(r.expected, r.seen, Disturb::Step), "");
-    EXPECT_EQ(Count(r.seen, "AdjustSchedulesForStandardTime"), 1u);
-}

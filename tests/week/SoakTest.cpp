@@ -62,12 +62,12 @@ TEST(Soak, AMonthKeepsMemoryAndDescriptorsLevel) {
     // Given the week's station started on 1 October 2026 (the month holds the autumn change),
     WeekStation w(DateTime::from(2026, 10, 1, 12, 0, 0));
     // when it has run a week to settle,
-    w.sim->loop.advance(7 * kDay);
+    w.loop.advance(7 * kDay);
     const std::int64_t rssBefore = ResidentBytes();
-    const std::int64_t filesBefore = w.sim->files.bytesHeld();
+    const std::int64_t filesBefore = w.files.bytesHeld();
     const auto fdsBefore = OpenDescriptors();
     // and then the rest of a thirty-day month,
-    w.sim->loop.advance(23 * kDay);
+    w.loop.advance(23 * kDay);
     // then it kept working to the end (a whole month of recordings, one per slot),
     int stops = 0;
     for (const auto& h : w.seen) stops += h.name == "StopRecording";
@@ -78,8 +78,7 @@ TEST(Soak, AMonthKeepsMemoryAndDescriptorsLevel) {
     // hold; the drives' files live in this process's heap, and its layout leaves about 1 MiB of
     // their churn behind (not measured under the address sanitizer, whose quarantine holds
     // freed memory on purpose).
-    const std::int64_t growth =
-        ResidentBytes() - rssBefore - (w.sim->files.bytesHeld() - filesBefore);
+    const std::int64_t growth = ResidentBytes() - rssBefore - (w.files.bytesHeld() - filesBefore);
     RecordProperty("rss_growth_bytes", std::to_string(growth));
     if (!kAddressSanitizer) {
         EXPECT_LE(growth, 2 << 20) << "grew by " << growth << " bytes";

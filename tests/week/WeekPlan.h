@@ -82,41 +82,26 @@ inline std::vector<PlannedSchedule> WeekSchedules() {
 }
 
 inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
-    std::string out;
+    std::vector<ScheduleFields> records;
     for (const auto& p : all) {
-        ScheduleFields f = ParseScheduleRecord(std::string(kScheduleRecordLength, ' '));
-        f.InUse = ScheduleSlot::InUse;
-        f.ProgramName = p.name;
+        ScheduleFields f = Schedule(p.name, p.kind == PlannedSchedule::Kind::Switch ? "3" : "1");
         f.ProgramLength = "00:" + std::to_string(kRecordLength);
-        f.SourceCode = "ENG";
-        f.UnityPort = "2";
-        f.Route = ScheduleRoute::Stereo;
-        f.Attenuation = "0";
-        f.RecordStart = ScheduleStart::Timed;
-        f.PlayStart = p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay
-                          ? ScheduleStart::Manual
-                          : ScheduleStart::Timed;
-        f.Action = p.kind == PlannedSchedule::Kind::Switch ? ScheduleAction::SwitchOnly
-                                                           : ScheduleAction::Record;
-        for (const auto& s : p.slots) {
-            f.RecordDays[static_cast<std::size_t>(s.weekday - 1)] = s.weekday;
-            f.RecordTimes[static_cast<std::size_t>(s.weekday - 1)] = Hms(s.second);
-        }
+        if (p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay)
+            f.PlayStart = ScheduleStart::Manual;
+        for (const auto& s : p.slots) f = WithSlot(f, s.weekday - 1, s.weekday, Hms(s.second));
         std::map<int, int> used;  // play slots taken per day
-        for (const auto& s : p.plays) {
-            const int k = (s.weekday - 1) * 4 + used[s.weekday]++;
-            f.PlayTimes[static_cast<std::size_t>(k)] = Hms(s.second);
-        }
-        out += BuildScheduleRecord(f);
+        for (const auto& s : p.plays)
+            f = WithPlay(f, (s.weekday - 1) * 4 + used[s.weekday]++, Hms(s.second));
+        records.push_back(f);
     }
-    return out;
+    return ScheduleFile(records);
 }
 
-// Settings records: threshold 1000, Play visible, purge after 3 days, hourly Eb/No, activity
-// log, wave drive C, expansion relays reset, schedules moved on time-change days.
-inline std::string WeekSettings() {
-    return SettingsFile({{3, 1000}, {4, 1}, {6, 3}, {9, 1}, {10, 1}, {12, 3}, {17, 1}, {21, 1}});
-}
+// Play visible, purge after 3 days, hourly Eb/No, activity log, wave drive C, expansion
+// relays reset, schedules moved on time-change days.
+inline const std::map<int, int> kWeekSettings = {
+    {Rec::Threshold, 1000}, {Rec::PlayVisible, 1}, {Rec::DaysToSaveWave, 3}, {Rec::EbNoLogRate, 1},
+    {Rec::ActivityLog, 1},  {Rec::WaveDrive, 3},   {Rec::ResetRelays, 1},    {Rec::TimeChange, 1}};
 
 struct Happening {
     std::string name;
@@ -214,14 +199,13 @@ inline std::vector<Happening> Expected(const std::vector<PlannedSchedule>& all, 
 
 // A started station running the week's schedules with a loud input, silent around the
 // schedules that expect no audio, noting every operation by its wall-clock moment.
-class WeekStation {
+class WeekStation : public SimStation {
   public:
-    explicit WeekStation(DateTime start) : sim(std::make_unique<SimStation>(start)) {
-        schedules = WeekSchedules();
-        sim->write("c:\\satfile\\MyComp.ini", WeekSettings());
-        sim->write(kScheduleFilePath, ScheduleBytes(schedules));
-        sim->start();
-        sim->audio.setInput({8000, 8000, 1000});
+    explicit WeekStation(DateTime start) : SimStation(start), schedules(WeekSchedules()) {
+        settings(kWeekSettings);
+        write(kScheduleFilePath, ScheduleBytes(schedules));
+        this->start();
+        audio.setInput({8000, 8000, 1000});
         const std::int64_t begin = MomentOf(start);
         for (const auto& p : schedules)
             if (p.silent)
@@ -229,11 +213,11 @@ class WeekStation {
                     for (std::int64_t m : SlotMoments(s, begin, begin + 35 * kDay, {})) {
                         // 70 minutes either side cover the slot's move on a time-change day, and no
                         // other recording.
-                        sim->audio.setInputAt(m - begin - 4'200'000, {});
-                        sim->audio.setInputAt(m - begin + 4'200'000, {8000, 8000, 1000});
+                        audio.setInputAt(m - begin - 4'200'000, {});
+                        audio.setInputAt(m - begin + 4'200'000, {8000, 8000, 1000});
                     }
         st().actionObserver = [this](const std::string& name) {
-            const std::int64_t at = MomentOf(sim->clock.now());
+            const std::int64_t at = moment();
             if (name != "WriteRemoteOutputs") {
                 seen.push_back({name, at});
                 return;
@@ -245,27 +229,25 @@ class WeekStation {
         for (const auto& e : st().main.PlayList) lastEntries.push_back(e.text);
     }
 
-    Station& st() { return sim->st(); }
-    std::int64_t now() const { return MomentOf(sim->clock.now()); }
+    std::int64_t moment() const { return MomentOf(clock.now()); }
 
     // One 50 ms tick; a new manual list is noted as a refresh.
     void tick() {
-        sim->loop.advance(50);
+        loop.advance(50);
         checkList();
     }
     void checkList() {
-        const auto& list = sim->station->main.PlayList;
+        const auto& list = st().main.PlayList;
         const bool same =
             list.size() == lastEntries.size() &&
             std::equal(list.begin(), list.end(), lastEntries.begin(),
                        [](const auto& a, const std::string& b) { return a.text == b; });
         if (same) return;
-        seen.push_back({"RefreshPlaylist", now()});
+        seen.push_back({"RefreshPlaylist", moment()});
         lastEntries.clear();
         for (const auto& e : list) lastEntries.push_back(e.text);
     }
 
-    std::unique_ptr<SimStation> sim;
     std::vector<PlannedSchedule> schedules;
     std::vector<Happening> seen;
     std::vector<std::string> lastEntries;
