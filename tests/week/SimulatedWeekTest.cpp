@@ -167,7 +167,9 @@ TEST_P(SimulatedWeek, DoesEverythingOnceAndOnTime) {
         ASSERT_GT(Count(r.expected, name), 0u) << "the plan has no " << name;
     EXPECT_EQ(Compare(r.expected, r.seen, week.disturb), "");
     EXPECT_EQ(Count(r.seen, week.shift), 1u);
-    if (week.disturb == Disturb::None) EXPECT_EQ(Errors(r), "");
+    if (week.disturb == Disturb::None) {
+        EXPECT_EQ(Errors(r), "");
+    }
 }
 
 // The spring change falls on Sunday 8 March 2026, the autumn one on Sunday 1 November.
