@@ -141,21 +141,9 @@ TEST(ClockTick, RunsEachExactSecondActionOnceThroughStallsAndClockJumps) {
         EXPECT_FALSE(s.st().next.play);
     };
     const Step clockBack = [](SimStation& s) { s.clock.set(At(12, 0, 5)); };
-    const Step replaced = [](SimStation& s) {  // the operator deletes the switch, New reuses it
-        Station& st = s.st();
-        ASSERT_EQ(st.main.lblNextSwitch,
-                  "Next to Switch:  Router, Port 2 on Saturday   @ 13:00:00");
-        DeleteInEditor(st, 1);
-        ScheduleEditor ed;
-        OpenScheduleEditor(st, ed);
-        ASSERT_TRUE(NewSchedule(st.schedule, st.platform.errors, ed));
-        ASSERT_EQ(ed.lblScheduleNo, "1");
-        ed.txtSatName = "Monday News";
-        ed.txtSatLen = "30:00";
-        ed.cboSatLang = "ENG";
-        ed.cboRec[1] = 2;
-        ed.txtRec[1] = "09:00:00";
-        ASSERT_TRUE(ApplySchedule(st, ed));
+    const Step deleted = [](SimStation& s) {
+        ASSERT_TRUE(s.st().next.toSwitch);
+        DeleteInEditor(s.st(), 1);
     };
     const Step nothingSent = [](SimStation& s) {
         EXPECT_EQ(s.serial.wire, "");
@@ -220,7 +208,7 @@ TEST(ClockTick, RunsEachExactSecondActionOnceThroughStallsAndClockJumps) {
          At(12, 0, 8, 400), Stall(1200), At(12, 0, 20), "RunSwitchOnly", {"12:00:09.600", "12:00:09.600"}, {}},
         {"clock set back after a switch", At(12, 0, 0), {}, SwitchAt("12:00:11"),
          At(12, 0, 15), clockBack, At(12, 0, 30), "RunSwitchOnly", {"12:00:09.550", "12:00:10.500"}, {}},
-        {"a deleted switch", At(12, 0, 0), {router}, replaced, none, {},
+        {"a deleted switch", At(12, 0, 0), {router}, deleted, none, {},
          At(13, 0, 5), "RunSwitchOnly", kNone, nothingSent},
         {"clock set back after a poll", At(12, 0, 0), {}, EbNoRate(1),
          At(12, 0, 15), clockBack, At(12, 0, 30), "PollReceiverEbNo", {"12:00:12.000"}, {}},
