@@ -179,6 +179,7 @@ TEST(TransportButtons, RecordSaysNothingIsScheduledOrShowsWhatTheRecorderDoes) {
     cmdRecord_Click(st);
     s->loop.runPending();
     EXPECT_EQ(st.recorder.RecordState, RecordState::Idle);
+    EXPECT_EQ(st.main.cmdRecordCaption, "Record");
     EXPECT_EQ(st.main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
     // Play and Play Stop reach the playout.
     cmdPlay_Click(st);

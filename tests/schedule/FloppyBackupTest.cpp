@@ -147,7 +147,8 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
 
     ASSERT_TRUE(copy(LoadSetupFromFloppy));
 
-    EXPECT_EQ(st().Settings.RecordThreshold, 7);
+    EXPECT_EQ((std::vector<int>{st().Settings.RecordThreshold, st().Settings.RecordCard}),
+              (std::vector<int>{7, 7}));
     EXPECT_EQ(st().recorder.RecordDevice, 7);   // the next capture uses the restored card
     EXPECT_EQ(st().Settings.RecordVisible, 5);  // record 19 is not restored
     std::string want = disk;                    // records 15, 16 and 19 on stay local

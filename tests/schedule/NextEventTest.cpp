@@ -140,10 +140,14 @@ TEST_F(Finders, MondayEightOClockSwitchSortsAfterTheWholeComingWeek) {
     ASSERT_EQ(sorted.size(), 3u);
     EXPECT_EQ(sorted[0].text, "13Tue 07:00:00  Tue Router                   ");
     EXPECT_EQ(sorted[0].itemData, 1321);
+    EXPECT_EQ(sorted[1].text.substr(0, 2), "18");
     EXPECT_EQ(sorted[2].text, "19Mon 08:00:00  Sun Router                   ");
     EXPECT_EQ(sorted[2].itemData, 1901);
+    EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule[0],
+              "Tue 07:00:00  Tue Router                   ");
     ASSERT_TRUE(st().next.toSwitch);
-    EXPECT_EQ(st().next.toSwitch->day, 3);
+    EXPECT_EQ((std::vector<int>{st().next.toSwitch->recordNo, st().next.toSwitch->day}),
+              (std::vector<int>{1, 3}));
     EXPECT_EQ(st().main.lblNextSwitch, "Next to Switch:  Router, Port 2 on Tuesday   @ 07:00:00");
 
     // The only slot, passed today, wraps to next Monday (key 19 - 10 - 7).

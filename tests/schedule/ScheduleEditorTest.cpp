@@ -103,10 +103,10 @@ TEST_F(ScheduleEditorTest, ApplyRefusesAnUnreadableTimeAndWritesNothing) {
         const char* text;
         const std::string& message;  // none: accepted
     } cases[] = {
-        {len, "ab:cd", length},     {len, "30:75", length},     {len, "3:00", length},
-        {play9, "09:OO:xx", play},  {play9, "24:00:00", play},  {play9, "12:60", play},
-        {play9, "12:00:6", play},   {play9, "1:00:00", play},   {rec1, "1O:OO:OO", record},
-        {rec1, "10:00:60", record}, {rec1, "10-00-00", record}, {play9, "06:45", ""},
+        {len, "ab:cd", length},     {len, "30:75", length},    {len, "3:00", length},
+        {play9, "09:OO:xx", play},  {play9, "24:00:00", play}, {play9, "12:60", play},
+        {play9, "12:00:6", play},   {play9, "1:00:00", play},  {play9, "10:00:60", play},
+        {rec1, "10-00-00", record}, {play9, "06:45", ""},
     };
     for (const auto& c : cases) {
         errors.messages.clear();
@@ -176,6 +176,7 @@ TEST_F(ScheduleEditorTest, DeleteMarksTheSlotAndNewReusesIt) {
     DeleteSchedule(st(), ed, n);
     EXPECT_EQ(record(2).InUse, ScheduleSlot::Deleted);
     EXPECT_EQ(ed.lstDisplaySchedule.size(), 2u);
+    EXPECT_FALSE(ed.cmdApplyEnabled);
 
     ASSERT_TRUE(NewSchedule(st().schedule, st().platform.errors, ed));
     EXPECT_EQ(ed.lblScheduleNo, "2");
@@ -195,6 +196,7 @@ TEST_F(ScheduleEditorTest, ADeleteThatCannotBeWrittenSaysSoAndKeepsTheSchedule) 
     EXPECT_FALSE(MarkScheduleDeleted(st().schedule, st().platform.errors, 1));
     ASSERT_EQ(shown().size(), 1u);
     EXPECT_EQ(shown()[0].rfind("The schedule was not deleted: ", 0), 0u) << shown()[0];
+    EXPECT_NE(shown()[0].find("Permission denied"), std::string::npos) << shown()[0];
     files.fail(kScheduleFilePath, 0);
     EXPECT_EQ(record(1).InUse, ScheduleSlot::InUse);
 }

@@ -98,6 +98,7 @@ TEST(ScheduleFile, RecordsAreReadAndWrittenByNumberAndSlotsAreReused) {
     const auto deleted = ReadSchedule(st.schedule, 2);
     ASSERT_TRUE(deleted);
     EXPECT_EQ(deleted->InUse, ScheduleSlot::Deleted);
+    EXPECT_EQ(deleted->ProgramName, std::string(25, ' '));
     EXPECT_EQ(deleted->RecordDays, (std::array<int, 8>{}));
     const auto third = ReadSchedule(st.schedule, 3);
     ASSERT_TRUE(third);
