@@ -34,10 +34,10 @@ INSTANTIATE_TEST_SUITE_P(
     Marks, TickPace,
     ::testing::Values(PaceCase{Doing::Nothing, 0, 50}, PaceCase{Doing::Nothing, 20, 30},
                       PaceCase{Doing::Nothing, 50, 450}, PaceCase{Doing::Nothing, 499, 1},
-                      PaceCase{Doing::Nothing, 500, 50}, PaceCase{Doing::Nothing, 550, 450},
-                      PaceCase{Doing::Nothing, 999, 1}, PaceCase{Doing::Armed, 50, 50},
-                      PaceCase{Doing::Armed, 520, 30}, PaceCase{Doing::Playing, 600, 50},
-                      PaceCase{Doing::RemoteInputs, 50, 50}, PaceCase{Doing::Exchange, 550, 50}));
+                      PaceCase{Doing::Nothing, 500, 50}, PaceCase{Doing::Nothing, 999, 1},
+                      PaceCase{Doing::Armed, 50, 50}, PaceCase{Doing::Armed, 520, 30},
+                      PaceCase{Doing::Playing, 600, 50}, PaceCase{Doing::RemoteInputs, 50, 50},
+                      PaceCase{Doing::Exchange, 550, 50}));
 
 struct TickCount : Watchdog {
     void ready() override {}

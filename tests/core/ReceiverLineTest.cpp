@@ -22,8 +22,7 @@ ScheduleFields Feed(const char* action, const char* port, const char* source) {
     return f;
 }
 
-// Notes the simulated time of every clock tick while a receiver exchange is outstanding, and
-// of the first one after (the tick tells the watchdog each time).
+// The time of each tick (it tells the watchdog) while an exchange is outstanding, and one after.
 struct TickTimes : Watchdog {
     TickTimes(SimEventLoop& l, const ReceiverLinkState& r) : loop(l), link(r) {}
     void ready() override {}
@@ -60,7 +59,7 @@ TEST(ReceiverLine, ACueAPollAndASwitchOfOneSecondGoOutInOrderWhileTheTickRunsOn)
     };
     sim.loop.advance(12'000);
 
-    // A status view holds the line when a cue, an Eb/No poll and a switch fall due together.
+    // A status view holds the line when a cue, a poll and a switch fall due together.
     bool viewDone = false;
     QueryReceiverStatus(ReceiverLinkOf(st), sim.serial.create(), "RT C", 700,
                         [&](const ExchangeResult&) { viewDone = true; });

@@ -9,18 +9,14 @@ using quillmar::testing::SimStation;
 TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     SimStation s;
     s.start();
-    EXPECT_TRUE(s.files.folderExists("c:\\satfile"));
     EXPECT_TRUE(s.files.folderExists("c:\\satfile\\logs"));
     for (const char* name : {"SatList.dat", "MyComp.ini", "Exportinfo.dat", "AddressBook.dat"})
         EXPECT_EQ(s.files.fileLength(std::string("c:\\satfile\\") + name), 0) << name;
     EXPECT_FALSE(s.files.fileExists("c:\\satfile\\User.dat"));
     const Station& st = s.st();
-    EXPECT_EQ(st.Export.Account.Facility, "");
-    EXPECT_EQ(st.Settings.ActivityLog, 0);
     EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() &&
                 st.Export.AddressBookFile.isOpen());
     EXPECT_TRUE(s.errors.messages.empty());
-    // The clock tick runs from the start.
     EXPECT_TRUE(st.timers.tmrClock->isEnabled());
     EXPECT_EQ(st.schedule.DstStartDate, (Date{2026, 3, 8}));
     EXPECT_EQ(st.schedule.DstEndDate, (Date{2026, 11, 1}));
@@ -32,9 +28,9 @@ TEST(Startup, APopulatedRootIsReadAsItStands) {
     s.write("c:\\SATFILE\\mycomp.ini", std::string("\x01\x00", 2));
     s.write("c:\\satfile\\SatList.dat", std::string(331 * 2, ' '));
     s.start();
-    EXPECT_EQ(s.st().Export.Account.Facility, "KQMR Radio");
-    EXPECT_EQ(s.st().Export.Account.UserName, "station");
-    EXPECT_EQ(s.st().Export.Account.Password, "secret");
+    const auto& user = s.st().Export.Account;
+    EXPECT_EQ(user.Facility + "|" + user.UserName + "|" + user.Password,
+              "KQMR Radio|station|secret");
     EXPECT_EQ(s.st().Settings.ProgramPlayCard, 1);
     EXPECT_EQ(s.st().schedule.SatListFile.recordCount(), 2);
     // Files found in another case are used, not doubled.
@@ -45,9 +41,8 @@ TEST(Startup, AUserFileWithBareLineFeedsOrMissingLinesStillReads) {
     SimStation s;
     s.write("c:\\satfile\\User.dat", "Facility only\n");
     s.start();
-    EXPECT_EQ(s.st().Export.Account.Facility, "Facility only");
-    EXPECT_EQ(s.st().Export.Account.UserName, "");
-    EXPECT_EQ(s.st().Export.Account.Password, "");
+    const auto& user = s.st().Export.Account;
+    EXPECT_EQ(user.Facility + "|" + user.UserName + "|" + user.Password, "Facility only||");
 }
 
 TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {

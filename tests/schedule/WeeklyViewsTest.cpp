@@ -58,7 +58,7 @@ TEST_F(WeeklyViewsTest, OpeningAgainRebuildsFromTheFile) {
     put(2, WithPlay(Schedule("Second"), 4, "05:00:00"));
     ShowWeeklyPlaySchedule(st());
     EXPECT_EQ(st().schedule.Weekly.lstWeeklySchedule.size(), 2u);
-    EXPECT_GT(st().schedule.Weekly.revision, revision);
+    EXPECT_GT(st().schedule.Weekly.revision, revision);  // the window redraws on it
 }
 
 TEST(SortedListOrder, IgnoresCaseAndKeepsEqualEntriesInArrivalOrder) {

@@ -34,9 +34,7 @@ class CapturedErrors : public ErrorDisplay {
 
 class SimStation {
   public:
-    // otherPorts, when given, replaces the simulated I/O ports (a host service under test).
-    explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0),
-                        PortIO* otherPorts = nullptr);
+    explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0));
 
     Station& st() { return *station; }
     // StartStation; fails the test when it does not start.

@@ -1,5 +1,4 @@
-// A month of station life on simulated time with the week's schedules: memory and open
-// files stay level once the station has settled.
+// A month of the week's schedules on simulated time: memory and open files stay level.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -27,9 +26,7 @@ constexpr bool kAddressSanitizer = true;
 constexpr bool kAddressSanitizer = false;
 #endif
 
-// Resident memory in bytes, from the second field of /proc/self/statm (pages).
-// Resident memory once the allocator has handed back what it holds free, as the program does
-// every minute.
+// Resident bytes once the allocator has handed back what it holds free, as the program does.
 std::int64_t ResidentBytes() {
     malloc_trim(0);
     std::ifstream in("/proc/self/statm");
@@ -59,25 +56,18 @@ std::vector<std::string> OpenDescriptors() {
 }  // namespace
 
 TEST(Soak, AMonthKeepsMemoryAndDescriptorsLevel) {
-    // Given the week's station started on 1 October 2026 (the month holds the autumn change),
-    WeekStation w(DateTime::from(2026, 10, 1, 12, 0, 0));
-    // when it has run a week to settle,
-    w.loop.advance(7 * kDay);
+    WeekStation w(DateTime::from(2026, 10, 1, 12, 0, 0));  // the month holds the autumn change
+    w.loop.advance(7 * kDay);                              // settling
     const std::int64_t rssBefore = ResidentBytes();
     const std::int64_t filesBefore = w.files.bytesHeld();
     const auto fdsBefore = OpenDescriptors();
-    // and then the rest of a thirty-day month,
     w.loop.advance(23 * kDay);
-    // then it kept working to the end (a whole month of recordings, one per slot),
-    int stops = 0;
-    for (const auto& h : w.seen) stops += h.name == "StopRecording";
-    EXPECT_GE(stops, 4 * 23);
-    // no descriptor was left open,
+    EXPECT_GE(std::count_if(w.seen.begin(), w.seen.end(),
+                            [](const Happening& h) { return h.name == "StopRecording"; }),
+              4 * 23);
     EXPECT_EQ(OpenDescriptors(), fdsBefore);
-    // and resident memory grew by no more than 2 MiB besides what its simulated drives now
-    // hold; the drives' files live in this process's heap, and its layout leaves about 1 MiB of
-    // their churn behind (not measured under the address sanitizer, whose quarantine holds
-    // freed memory on purpose).
+    // Besides what the in-heap drives now hold, about 1 MiB of their churn stays behind; the
+    // address sanitizer's quarantine keeps freed memory on purpose.
     const std::int64_t growth = ResidentBytes() - rssBefore - (w.files.bytesHeld() - filesBefore);
     RecordProperty("rss_growth_bytes", std::to_string(growth));
     if (!kAddressSanitizer) {

@@ -1,6 +1,6 @@
 #pragma once
-// A station's week: more than fifty schedules, and what they should make happen, worked out
-// here from the schedule alone (no station finder is consulted).
+// A station's week of fifty-odd schedules, and what they should make happen, worked out from
+// the schedule alone (no station finder is consulted).
 
 #include <algorithm>
 #include <cstdint>
@@ -31,7 +31,6 @@ struct PlannedSlot {
     int second = 0;   // of the day
 };
 
-// One schedule as the test sees it.
 struct PlannedSchedule {
     enum class Kind { Record, Switch, Manual } kind = Kind::Record;
     std::string name;
@@ -44,39 +43,35 @@ struct PlannedSchedule {
 inline std::vector<PlannedSchedule> WeekSchedules() {
     using K = PlannedSchedule::Kind;
     std::vector<PlannedSchedule> all;
+    const auto add = [&](K kind, std::string name, std::vector<PlannedSlot> slots,
+                         std::vector<PlannedSlot> plays = {}, bool silent = false) {
+        const bool timed = kind == K::Record && !plays.empty();
+        all.push_back({kind, std::move(name), std::move(slots), std::move(plays), timed, silent});
+    };
     // Three recordings a day, each played back two hours later (after an autumn shift too).
     for (int w = 1; w <= 7; ++w)
         for (int h : {4, 10, 16}) {
             const int at = h * 3600 + w * 60;
-            all.push_back({K::Record,
-                           "Rec " + std::to_string(w) + "-" + std::to_string(h),
-                           {{w, at}},
-                           {{w, at + 7200}},
-                           true,
-                           false});
+            add(K::Record, "Rec " + std::to_string(w) + "-" + std::to_string(h), {{w, at}},
+                {{w, at + 7200}});
         }
-    all.push_back({K::Record, "Silent feed", {{3, 13 * 3600 + 1800}}, {}, false, true});
-    all.push_back({K::Record, "Over midnight", {{5, 86399}}, {}, false, false});
-    all.push_back({K::Record, "Midnight news", {{7, 0}}, {{7, 1800}}, true, false});
-    all.push_back({K::Record, "Late show", {{6, 22 * 3600}}, {{6, 86399}}, true, false});
+    add(K::Record, "Silent feed", {{3, 13 * 3600 + 1800}}, {}, true);
+    add(K::Record, "Over midnight", {{5, 86399}});
+    add(K::Record, "Midnight news", {{7, 0}}, {{7, 1800}});
+    add(K::Record, "Late show", {{6, 22 * 3600}}, {{6, 86399}});
     // Switches: one every day, the rest on single days, with the day's edges.
-    {
-        PlannedSchedule daily{K::Switch, "Daily switch", {}, {}, false, false};
-        for (int w = 1; w <= 7; ++w) daily.slots.push_back({w, 8 * 3600 + 15 * 60});
-        all.push_back(daily);
-    }
-    all.push_back({K::Switch, "Switch midnight", {{6, 0}}, {}, false, false});
-    all.push_back({K::Switch, "Switch day end", {{7, 86399}}, {}, false, false});
-    for (int i = 0; i < 16; ++i) {
-        const int w = i % 7 + 1;
-        const int at = (5 + i) * 3600 + 7 * 60 + i;  // 05:07 .. 20:07, never on a recording
-        all.push_back({K::Switch, "Switch " + std::to_string(i), {{w, at}}, {}, false, false});
-    }
+    std::vector<PlannedSlot> daily;
+    for (int w = 1; w <= 7; ++w) daily.push_back({w, 8 * 3600 + 15 * 60});
+    add(K::Switch, "Daily switch", daily);
+    add(K::Switch, "Switch midnight", {{6, 0}});
+    add(K::Switch, "Switch day end", {{7, 86399}});
+    for (int i = 0; i < 16; ++i)  // 05:07 .. 20:07, never on a recording
+        add(K::Switch, "Switch " + std::to_string(i), {{i % 7 + 1, (5 + i) * 3600 + 7 * 60 + i}});
     // Manual plays: every day's list differs, so each night's new list shows.
     for (int i = 0; i < 7; ++i) {
-        PlannedSchedule m{K::Manual, "Manual " + std::to_string(i), {}, {}, false, false};
-        for (int w = 1; w <= 7; ++w) m.plays.push_back({w, (6 + i) * 3600 + w * 120});
-        all.push_back(m);
+        std::vector<PlannedSlot> plays;
+        for (int w = 1; w <= 7; ++w) plays.push_back({w, (6 + i) * 3600 + w * 120});
+        add(K::Manual, "Manual " + std::to_string(i), {}, plays);
     }
     return all;
 }
@@ -108,7 +103,7 @@ struct Happening {
     std::int64_t at;  // MomentOf the wall clock
 };
 
-// The moment the record and switch times move by an hour, and the direction.
+// When the record and switch times move by an hour, and which way.
 struct TimeShift {
     std::int64_t at = 0;
     int hours = 0;  // -1 spring, +1 autumn, 0 none in range
@@ -122,8 +117,7 @@ inline TimeShift ShiftWithin(const Date& first, const Date& last) {
     return {};
 }
 
-// Every moment in [from, to) that a weekly slot falls on, with its time moved by the
-// time-change shift from the shift moment on.
+// Every moment in [from, to) a weekly slot falls on, moved by the shift from its moment on.
 inline std::vector<std::int64_t> SlotMoments(const PlannedSlot& s, std::int64_t from,
                                              std::int64_t to, const TimeShift& shift) {
     std::vector<std::int64_t> out;
@@ -197,8 +191,8 @@ inline std::vector<Happening> Expected(const std::vector<PlannedSchedule>& all, 
     return out;
 }
 
-// A started station running the week's schedules with a loud input, silent around the
-// schedules that expect no audio, noting every operation by its wall-clock moment.
+// The started station with a loud input, silent around the silent schedule, noting every
+// operation by its wall-clock moment.
 class WeekStation : public SimStation {
   public:
     explicit WeekStation(DateTime start) : SimStation(start), schedules(WeekSchedules()) {
@@ -211,8 +205,7 @@ class WeekStation : public SimStation {
             if (p.silent)
                 for (const auto& s : p.slots)
                     for (std::int64_t m : SlotMoments(s, begin, begin + 35 * kDay, {})) {
-                        // 70 minutes either side cover the slot's move on a time-change day, and no
-                        // other recording.
+                        // 70 minutes either side: the slot's move on a change day, no other slot.
                         audio.setInputAt(m - begin - 4'200'000, {});
                         audio.setInputAt(m - begin + 4'200'000, {8000, 8000, 1000});
                     }
@@ -231,7 +224,6 @@ class WeekStation : public SimStation {
 
     std::int64_t moment() const { return MomentOf(clock.now()); }
 
-    // One 50 ms tick; a new manual list is noted as a refresh.
     void tick() {
         loop.advance(50);
         checkList();
