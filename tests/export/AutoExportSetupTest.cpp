@@ -80,17 +80,14 @@ TEST_F(AutoExportSetupTest, WinjockShowsGreyExampleNamesForTickedDays) {
         EXPECT_EQ(WinjockExampleName(n), name);
 }
 
-TEST_F(AutoExportSetupTest, PathCharactersOutsideTheSetAreRefusedWithAMessage) {
+TEST_F(AutoExportSetupTest, ApplyFiltersPathsAndNeedsAProgrammeAndALength) {
     EXPECT_EQ(form.txtPath_Filter("c:\\a_1.wav b"), "c:\\a_1wavb");
     EXPECT_EQ(form.txtPath_Filter("x\by"), "xy");  // a pasted Backspace is dropped silently
     EXPECT_TRUE(form.txtPath_KeyPress(kBackspace));
-    EXPECT_EQ(s.errors.messages, (std::vector<std::string>{" .  is not a valid character",
-                                                           "    is not a valid character"}));
-}
-
-TEST_F(AutoExportSetupTest, ApplyWritesTheFormWholeAndNeedsAProgrammeAndALength) {
     form.cmdApply_Click();
-    EXPECT_EQ(s.errors.messages, std::vector<std::string>{"Select a Program"});
+    EXPECT_EQ(s.errors.messages,
+              (std::vector<std::string>{" .  is not a valid character",
+                                        "    is not a valid character", "Select a Program"}));
     EXPECT_EQ(s.st().Export.ExportFile.recordCount(), 5);  // nothing written
     form.lstName_Click(0);
     form.Option1_Click(1);

@@ -53,14 +53,13 @@ TEST_F(ReceiverWindows, SourceCodesAreListedAddedAndDeleted) {
 TEST_F(ReceiverWindows, CommunicationsStoresPortAndRateWhenItCloses) {
     s.st().Settings.SerialPort = 2;
     s.st().Settings.BaudSelect = 1;
-    auto* w = new frmComSelect(s.st());
-    w->setAttribute(Qt::WA_DeleteOnClose);
-    w->show();
-    EXPECT_TRUE(w->optSP2->isChecked() && w->optBaud1->isChecked());
-    QTest::mouseClick(w->optSP4, Qt::LeftButton);
-    QTest::mouseClick(w->optBaud2, Qt::LeftButton);
+    frmComSelect w(s.st());
+    w.show();
+    EXPECT_TRUE(w.optSP2->isChecked() && w.optBaud1->isChecked());
+    QTest::mouseClick(w.optSP4, Qt::LeftButton);
+    QTest::mouseClick(w.optBaud2, Qt::LeftButton);
     EXPECT_EQ(s.st().Settings.SerialPort, 2) << "choosing only remembers";
-    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    QTest::mouseClick(w.cmdClose, Qt::LeftButton);
     EXPECT_EQ(s.st().Settings.SerialPort * 10 + s.st().Settings.BaudSelect, 42);
 }
 

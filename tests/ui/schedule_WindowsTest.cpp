@@ -99,8 +99,6 @@ TEST_F(ScheduleWindows, PlayBoxKeysMoveFocusRoundTheWeek) {
     EXPECT_TRUE(w.txtPlay[0]->hasFocus());
     QTest::keyClick(w.txtPlay[0], Qt::Key_Up);
     EXPECT_TRUE(w.txtPlay[24]->hasFocus());
-    QTest::keyClick(w.txtRec[0], Qt::Key_Up);
-    EXPECT_TRUE(w.txtRec[6]->hasFocus());
     QTest::keyClick(w.cboRec[2], Qt::Key_Backspace);
     EXPECT_TRUE(w.txtPlay[11]->hasFocus());
 }
