@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QTest>
-
+#include "Windows.h"
 #include "audio/SoundFiles.h"
 #include "audio/windows/LevelMeter.h"
 #include "audio/windows/frmAudition.h"

@@ -1,10 +1,7 @@
 // The export windows offscreen: Export SetUp, the address book, My Account and Send To.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QClipboard>
-#include <QTest>
-
+#include "Windows.h"
 #include "export/AddressBook.h"
 #include "export/ExportEntry.h"
 #include "export/windows/frmAddressBook.h"

@@ -1,15 +1,9 @@
 // The log viewer and the Signal window offscreen, opened from the History menu.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QComboBox>
-#include <QImage>
 #include <QLineSeries>
-#include <QTemporaryDir>
-#include <QTest>
 #include <ctime>
 
 #include "Windows.h"

@@ -2,10 +2,6 @@
 // and the relay panel, each against the scripted receiver line.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QTest>
-
 #include "Windows.h"
 #include "core/windows/WindowRegistry.h"
 #include "core/windows/mnuMenu.h"

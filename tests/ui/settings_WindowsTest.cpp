@@ -1,10 +1,7 @@
 // The settings windows offscreen: My Computer, Help and About.
 #include <gtest/gtest.h>
 
-#include <QListWidget>
-#include <QTest>
-#include <QTextCursor>
-
+#include "Windows.h"
 #include "core/windows/mnuMenu.h"
 #include "platform/LittleEndian.h"
 #include "settings/windows/frmHelp.h"

@@ -1,10 +1,6 @@
 // The main window offscreen: it follows the station's model and its controls reach the station.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QProgressBar>
-#include <QTest>
 #include <map>
 
 #include "Windows.h"
