@@ -79,6 +79,7 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     const Date today{2026, 3, 10};
     s.write(DailyLogPath("EB", today), Polls(0, 10, "10.5 dB") + "garbled\r\n");
     s.write(DailyLogPath("EB", today.addDays(-1)), Polls(0, 24, "9.0 dB"));
+    s.write(DailyLogPath("AL", today), "03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
     s.start();
     s.st().Settings.EbNoLogRate = 5;
     s.serial.answer("R C", CarrierReport("6.5 dB"), 10);

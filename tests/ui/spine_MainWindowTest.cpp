@@ -136,6 +136,9 @@ TEST(MainWindowMenu, SaysWhereToBeginAndFloppyCopiesRunOneAtATime) {
     EXPECT_EQ(shownWithMax, std::vector<int>(5, 5));  // shown, then after each of four files
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(save->isEnabled() && setup->isEnabled());
+    w.findChild<QAction*>("mnuLoadScheduleFromFloppy")->trigger();
+    s.loop.runPending();
+    EXPECT_TRUE(s.errors.messages.empty());
     ASSERT_TRUE(SaveStationSettings(s.st()));  // what My Computer's Apply does
     s.st().notifyChanged();
     EXPECT_FALSE(w.lblStartHere->isVisible());
