@@ -54,7 +54,6 @@ TEST(AutoExportWindow, AProgrammeIsChosenFilledInThroughTheFilterAndApplied) {
 TEST(AddressBookWindow, ShowsSendsTestsDeletesAndAppliesANewEntryInTheFreedSlot) {
     SimStation s{DateTime::from(2026, 3, 10, 12)};
     s.start();
-    s.st().Export.Account.Facility = "KQMR";
     const auto person = [](const std::string& name, char mode) {
         AddressEntry e;
         e.InUse = '1';
