@@ -11,8 +11,7 @@ using namespace quillmar::testing;
 
 namespace {
 
-// A station with a second hard drive, a floppy and two sound cards; the form opens on its
-// settings file.
+// A second hard drive, a floppy and two sound cards.
 struct SettingsFormTest : ::testing::Test {
     SettingsFormTest() {
         s.folder("d:\\");
@@ -25,47 +24,33 @@ struct SettingsFormTest : ::testing::Test {
     SimStation s;
 };
 
-TEST_F(SettingsFormTest, AFreshInstallationOpensWithNothingChosenAndApplyAsksForTheDays) {
+TEST_F(SettingsFormTest, AFreshInstallationListsDrivesAndDevicesAndChoicesActAtOnce) {
     s.start();
     SettingsForm f = open();
     EXPECT_EQ(f.list1Index + f.List2Index + f.List3Index + f.lstDrvIndex, -4);
     EXPECT_EQ(f.List4[f.List4Index].text + std::to_string(f.Option2), "Do Not Log0");
-    EXPECT_FALSE(f.Check1 || f.Check2 || f.Check3 || f.Check4 || f.chkRecord || f.chkRecStop ||
-                 f.chkTimeChange);
     f.cmdApply_Click();
-    EXPECT_EQ(s.errors.messages,
-              std::vector<std::string>{"You must select the number of days to save wave files."});
     f.list1_Click(2);
     f.cmdApply_Click();
-    EXPECT_EQ(s.errors.messages.back(), "You must select a hard drive.");
-    EXPECT_EQ(s.read(kSettingsPath).size(), 0u);  // nothing written
-}
-
-TEST_F(SettingsFormTest, ListsDrivesWithoutFloppiesAndDevicesAndChoicesActAtOnce) {
-    s.start();
-    SettingsForm f = open();
+    EXPECT_EQ(s.errors.messages,
+              (std::vector<std::string>{"You must select the number of days to save wave files.",
+                                        "You must select a hard drive."}));
     ASSERT_EQ(f.lstDrv.size(), 2u);
     EXPECT_EQ(f.lstDrv[0].text + std::to_string(f.lstDrv[0].value) + f.lstDrv[1].text, "C3D");
-    ASSERT_EQ(f.lstMM1.size(), 2u);
-    EXPECT_EQ(f.lstMM2[1].text, "Card two");
-    EXPECT_EQ(f.lstRec[0].text, "Line in");
+    EXPECT_EQ(f.lstMM2[1].text + f.lstRec[0].text, "Card twoLine in");
     f.Check1_Click(true);
     f.chkRecord_Click(false);
     f.List4_Click(5);
     f.List2_Click(3);
     f.Check2_Click(true);
     f.Option2_Click(2);
+    f.lstDrv_Click(1);  // makes D:\Satfile
     EXPECT_TRUE(s.st().main.cmdPlayVisible && !s.st().main.cmdRecordVisible);
     const StationSettings& now = s.st().Settings;
     EXPECT_EQ((std::vector<int>{now.PlayVisible, now.EbNoLogRate, now.ActivityLogPeriod,
-                                now.ActivityLog, now.RemoteControl}),
-              (std::vector<int>{1, 5, 4, 1, 2}));
+                                now.ActivityLog, now.RemoteControl, now.WaveDrive}),
+              (std::vector<int>{1, 5, 4, 1, 2, 4}));
     EXPECT_EQ(s.ports.at(0x287), 0x8A);  // the Prairie card's ports are set up
-    // Choosing drive D makes D:\Satfile.
-    EXPECT_FALSE(s.files.folderExists("d:\\satfile"));
-    f.lstDrv_Click(1);
-    EXPECT_EQ(s.st().Settings.WaveDrive, 4);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
     EXPECT_TRUE(s.files.folderExists("d:\\satfile"));
     // The coming change dates: next year's once this year's has passed.
     for (auto [today, shown] :
@@ -79,31 +64,28 @@ TEST_F(SettingsFormTest, ListsDrivesWithoutFloppiesAndDevicesAndChoicesActAtOnce
     }
     f.chkTimeChange_Click(false);
     EXPECT_EQ(f.Label10, "");
-    EXPECT_TRUE(s.errors.messages.empty());
-    // Nothing of it is in the file before Apply.
-    EXPECT_EQ(s.read(kSettingsPath).size(), 0u);
+    EXPECT_EQ(s.errors.messages.size(), 2u);
+    EXPECT_EQ(s.read(kSettingsPath).size(), 0u);  // nothing is in the file before Apply
 }
 
 TEST_F(SettingsFormTest, ADriveWhoseSoundFolderCannotBeMadeSaysSo) {
     struct NoNewFolders : MemoryFileSystem {
-        bool createFolder(std::string_view path, std::string* error) override {
-            if (path.size() <= 3) return MemoryFileSystem::createFolder(path, error);
+        bool createFolder(std::string_view, std::string* error) override {
             *error = "Permission denied";
             return false;
         }
     } drives;
-    drives.createFolder("d:\\", nullptr);
+    drives.MemoryFileSystem::createFolder("d:\\", nullptr);
     s.start();
-    const SettingsFormLinks l = SettingsFormLinksOf(s.st());
-    SettingsForm f({l.settings, drives, l.audio, l.clock, l.errors, l.showButton, l.prairieChosen,
-                    l.saved, l.dstStart, l.dstEnd});
-    f.lstDrv_Click(1);
-    EXPECT_EQ(s.st().Settings.WaveDriveLetter, "D");
+    SettingsFormLinks l = SettingsFormLinksOf(s.st());
+    SettingsForm({l.settings, drives, l.audio, l.clock, l.errors, l.showButton, l.prairieChosen,
+                  l.saved, l.dstStart, l.dstEnd})
+        .lstDrv_Click(1);
     EXPECT_EQ(s.errors.messages,
               std::vector<std::string>{"Cannot create D:\\Satfile: Permission denied"});
 }
 
-TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
+TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndTakesOnlyAThresholdInRange) {
     s.settings({{Rec::SerialPort, 2},
                 {Rec::BaudSelect, 2},
                 {Rec::Threshold, 500},
@@ -111,47 +93,35 @@ TEST_F(SettingsFormTest, ApplyWritesItsRecordsAndLeavesTheSerialOnes) {
                 {Rec::WaveDrive, 3}});
     s.start();
     SettingsForm f = open();
-    EXPECT_EQ(f.list1Index, 2);  // 3 days
-    EXPECT_EQ(f.lstDrvIndex, 0);
-    EXPECT_EQ(f.txtThreshold, "500");
-    f.lstMM1_Click(1);  // the second output is device number 1
-    f.txtThreshold_Change("1234.6");
+    EXPECT_EQ(std::to_string(f.list1Index) + std::to_string(f.lstDrvIndex) + f.txtThreshold,
+              "20500");  // 3 days, drive C
+    f.lstMM1_Click(1);   // the second output is device number 1
     f.chkRecStop_Click(true);
     f.chkTimeChange_Click(true);
-    f.cmdApply_Click();
-    EXPECT_EQ(s.st().Settings.ProgramPlayCard, 1);
-    EXPECT_EQ((std::vector<int>{onFile(Rec::ProgramPlayCard), onFile(Rec::Threshold),
-                                onFile(Rec::RecStopVisible), onFile(Rec::TimeChange),
-                                onFile(Rec::SerialPort), onFile(Rec::BaudSelect)}),
-              (std::vector<int>{1, 1235, 1, 1, 2, 2}));
-    EXPECT_EQ(s.read(kSettingsPath).size(), 42u);
-    // The threshold reaches memory only when the window next opens.
-    EXPECT_EQ(s.st().Settings.RecordThreshold, 500);
-    EXPECT_EQ(s.st().Settings.AdjustForTimeChange, 1);
-    open();
-    EXPECT_EQ(s.st().Settings.RecordThreshold, 1235);
-}
-
-TEST_F(SettingsFormTest, ApplyTakesOnlyAThresholdThatIsANumberInRange) {
-    s.settings({{Rec::Threshold, 500}, {Rec::DaysToSaveWave, 3}, {Rec::WaveDrive, 3}});
-    s.start();
-    SettingsForm f = open();
-    for (const char* bad : {"abc", "", "-1", "40000", "12x", "nan", "32767.6"}) {
+    for (const char* bad : {"", "-1", "12x", "nan", "32767.6"}) {
         f.txtThreshold_Change(bad);
         f.cmdApply_Click();
         EXPECT_EQ(s.errors.messages.back(),
                   "The Record Audio Threshold must be a number from 0 to 32767.  It stays 500.")
             << bad;
-        EXPECT_EQ(f.txtThreshold, "500") << bad;  // the box and the file keep the old one
-        EXPECT_EQ(onFile(Rec::Threshold), 500) << bad;
+        EXPECT_EQ(f.txtThreshold + std::to_string(onFile(Rec::Threshold)), "500500") << bad;
     }
-    EXPECT_EQ(s.errors.messages.size(), 7u);
-    for (auto [text, stored] : {std::pair{" 250 ", 250}, {"32767", 32767}, {"-0.4", 0}}) {
+    EXPECT_EQ(s.errors.messages.size(), 5u);
+    for (auto [text, stored] : {std::pair{" 250 ", 250}, {"-0.4", 0}, {"32767", 32767}}) {
         f.txtThreshold_Change(text);
         f.cmdApply_Click();
         EXPECT_EQ(onFile(Rec::Threshold), stored) << text;
     }
-    EXPECT_EQ(s.errors.messages.size(), 7u);
+    EXPECT_EQ(s.errors.messages.size(), 5u);
+    EXPECT_EQ((std::vector<int>{onFile(Rec::ProgramPlayCard), onFile(Rec::RecStopVisible),
+                                onFile(Rec::TimeChange), onFile(Rec::SerialPort),
+                                onFile(Rec::BaudSelect)}),
+              (std::vector<int>{1, 1, 1, 2, 2}));
+    EXPECT_EQ(s.read(kSettingsPath).size(), 42u);
+    // The threshold reaches memory only when the window next opens.
+    EXPECT_EQ(s.st().Settings.RecordThreshold, 500);
+    open();
+    EXPECT_EQ(s.st().Settings.RecordThreshold, 32767);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// Finding what the window tests look at: the shown windows of a kind and a list's lines.
+// What the window tests use: Qt Widgets and QTest, the shown windows of a kind, a list's lines.
 
-#include <QApplication>
-#include <QListWidget>
+#include <QTest>
+#include <QtWidgets>
 #include <vector>
 
 template <typename T>

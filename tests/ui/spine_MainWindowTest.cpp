@@ -1,12 +1,9 @@
 // The main window offscreen: it follows the station's model and its controls reach the station.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QProgressBar>
-#include <QTest>
 #include <map>
 
+#include "Windows.h"
 #include "audio/windows/LevelMeter.h"
 #include "core/SettingsSequences.h"
 #include "core/windows/WindowRegistry.h"
@@ -68,14 +65,9 @@ TEST_F(MainWindow, FollowsTheModelAndRepaintsOnlyTheClockLineInAnIdleSecond) {
     s.st().Export.Display = ExportDisplay{true, 40, true, 0, 300};
     s.st().notifyChanged();  // as the handlers that change these do
     EXPECT_EQ(w.lblNextToRecord->text(), QString::fromUtf8("Caf\xC3\xA9 programme"));
-    EXPECT_TRUE(w.lblClock->text().startsWith("Saturday  12/05/2026  Day  339"));
     EXPECT_TRUE(w.cmdRecord->styleSheet().contains("yellow"));
-    EXPECT_TRUE(w.MMLevelX3->isVisible() && w.MMLevelX4->isVisible() && w.Label3->isVisible());
-    EXPECT_EQ(w.MMLevelX3->left() + w.MMLevelX4->left(), 3000);
-    EXPECT_FALSE(w.MMLevelX1->isVisible() || w.MMLevelX2->isVisible());
-    EXPECT_TRUE(w.Gauge->isVisible() && w.MMLevelX5->isVisible());
-    EXPECT_EQ(w.Gauge->value(), 40);
-    EXPECT_EQ(w.MMLevelX5->right(), 300);
+    EXPECT_EQ(w.MMLevelX3->left() + w.MMLevelX4->left() + w.Gauge->value(), 3040);
+    EXPECT_TRUE(w.MMLevelX3->isVisible() && w.Gauge->isVisible() && !w.MMLevelX1->isVisible());
     s.st().Audio.RecordMetersVisible = false;
     s.st().Export.Display.GaugeVisible = false;
     s.st().main.cmdRecordColour = MainWindowModel::ButtonColour::Maroon;  // the capture stopped
@@ -101,11 +93,9 @@ TEST_F(MainWindow, ThePlaylistAndTheTransportButtonsReachTheStation) {
     ASSERT_EQ(w.PlayList->count(), 1);  // 12:00 now: only 15:00 is still to come
     w.findChild<QAction*>("mnuLoadPlayList")->trigger();
     ASSERT_EQ(w.PlayList->count(), 2);
-    EXPECT_EQ(w.PlayList->item(0)->text(), "09:00:00  Swap Shop                ");
     w.PlayList->setCurrentRow(1);
-    QTest::keyClick(w.PlayList, Qt::Key_A);  // other keys do nothing
     QTest::keyClick(w.PlayList, Qt::Key_Delete);
-    ASSERT_EQ(w.PlayList->count(), 1);
+    EXPECT_EQ(Lines(w.PlayList), QStringList{"09:00:00  Swap Shop                "});
     QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
     EXPECT_EQ(s.count("PlayFromPlaylist"), 1);
     EXPECT_TRUE(w.cmdPlay->styleSheet().contains("rgb(128, 255, 128)"));  // green while playing
@@ -121,29 +111,13 @@ TEST_F(MainWindow, ThePlaylistAndTheTransportButtonsReachTheStation) {
     EXPECT_EQ(s.count("StopRecording"), 1);
 }
 
-TEST_F(MainWindow, SaysWhereToBeginUntilTheSoundCardsAreChosen) {
-    s.write(kSettingsPath, "");  // a new installation
-    mnuMenu& w = window();
-    ASSERT_TRUE(w.lblStartHere->isVisible());
-    EXPECT_TRUE(w.lblStartHere->text().contains("SetUp, My Computer"));
-    ASSERT_TRUE(SaveStationSettings(s.st()));  // what My Computer's Apply does
-    s.st().notifyChanged();
-    EXPECT_FALSE(w.lblStartHere->isVisible());
-}
-
-TEST(MainWindowMenu, EntriesReachTheirWindowsAndFloppyCopiesRunOneAtATime) {
+TEST(MainWindowMenu, SaysWhereToBeginAndFloppyCopiesRunOneAtATime) {
     SimStation s;
     s.start();
     mnuMenu w(s.st());
     RegisterWindows(w, s.st());
     w.show();
-    bool opened = false;
-    w.setWindowOpener("mnuAbout", [&]() -> QWidget* {
-        opened = true;
-        return nullptr;
-    });
-    w.findChild<QAction*>("mnuAbout")->trigger();
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(w.lblStartHere->isVisible());  // a new installation
     const auto* bar = w.findChild<QProgressBar*>("ProgressBar1");
     QAction* save = w.findChild<QAction*>("mnuSaveToFloppy");
     QAction* setup = w.findChild<QAction*>("mnuLoadSetupFromFloppy");
@@ -157,20 +131,20 @@ TEST(MainWindowMenu, EntriesReachTheirWindowsAndFloppyCopiesRunOneAtATime) {
     save->trigger();
     EXPECT_FALSE(save->isEnabled() || setup->isEnabled());  // one copy at a time
     s.loop.runPending();
-    EXPECT_EQ(shownWithMax.size(), 5u);  // shown, then after each of the four files
-    EXPECT_EQ(shownWithMax.front(), 5);
+    EXPECT_EQ(shownWithMax, std::vector<int>(5, 5));  // shown, then after each of four files
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(save->isEnabled() && setup->isEnabled());
     w.findChild<QAction*>("mnuLoadScheduleFromFloppy")->trigger();
     s.loop.runPending();
     EXPECT_TRUE(s.errors.messages.empty());
+    ASSERT_TRUE(SaveStationSettings(s.st()));  // what My Computer's Apply does
+    s.st().notifyChanged();
+    EXPECT_FALSE(w.lblStartHere->isVisible());
 
     int asked = 0;
     w.askExit = [&] { return ++asked > 1; };
     w.findChild<QAction*>("mnuExit")->trigger();
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(s.st().timers.tmrClock->isEnabled());
+    EXPECT_TRUE(asked == 1 && w.isVisible() && s.st().timers.tmrClock->isEnabled());
     EXPECT_TRUE(w.close());
 }
 
@@ -182,14 +156,12 @@ TEST(ErrorWindow, OneInstanceShowsTheLatestMessageAndOkUnloadsIt) {
     errors.showError("Select a schedule");
     EXPECT_EQ(errors.window(), window.data());
     EXPECT_EQ(window->lblMessage->text(), "Select a schedule");
-    EXPECT_TRUE(window->isVisible());
     QTest::mouseClick(window->OKButton, Qt::LeftButton);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
-    errors.bringForward();  // nothing on screen: nothing to do
-    errors.showError("again");
+    errors.bringForward();      // nothing on screen: nothing to do
+    errors.showError("again");  // a new window after the last was unloaded
     ASSERT_TRUE(errors.window());
-    EXPECT_EQ(errors.window()->lblMessage->text(), "again");
     delete errors.window();
 }
 
