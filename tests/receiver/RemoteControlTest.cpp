@@ -34,14 +34,6 @@ struct Remote : SimStation {
     }
 };
 
-TEST(RemoteInputs, TheStoredModeAndTheParallelStatusRegisterActiveLow) {
-    const std::pair<std::int32_t, RemoteControlMode> modes[] = {
-        {0, Off}, {1, Parallel}, {2, Prairie}, {3, Off}};
-    for (const auto& [stored, mode] : modes) EXPECT_EQ(RemoteControlModeOf(stored), mode) << stored;
-    EXPECT_EQ(RemoteInputBitsOf(Parallel, 0x6F), kAlarmInput);
-    EXPECT_EQ(RemoteInputBitsOf(Prairie, 0x3F), 0x3F);  // the card's port B as read
-}
-
 // Rows run in order on one station per mode, so each row also shows the last one's labels go.
 TEST(RemoteInputs, EachModeReadsOnlyItsInputRegisterAndShowsThePlayAndRecordRelays) {
     // mode, status register, port B, RemoteInputBits, lblPlayRelay, lblRecordRelay
