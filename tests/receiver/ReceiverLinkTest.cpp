@@ -121,20 +121,8 @@ TEST_F(ReceiverLink, SendOnlyWritesTheCommandAtOnceAndReportsAFailingPort) {
                   "8015  Write refused.  Check serial port settings in SetUp/Communications."}));
 }
 
-TEST_F(ReceiverLink, APollEndsAtItsPromptOnSimulatedTimeWithoutHoldingTheLoop) {
-    sim.serial.arrive("\r\n>");  // left from an earlier command: discarded
-    sim.serial.answer("R C", "\r\nline\r\n>", 300);
-    std::optional<std::optional<std::string>> reply;
-    PollReceiver(ReceiverLinkOf(sim.st()), "R C", [&](const auto& r) { reply = r; });
-    EXPECT_FALSE(reply) << "the poll returns before its reply";
-    runUntil(reply);
-    EXPECT_EQ(*reply, "\r\nline\r\n>");
-    EXPECT_EQ(sim.loop.elapsed(), 300);
-    EXPECT_EQ(sim.serial.discards, 1);
-    EXPECT_EQ(sim.serial.openNow, 0);
-}
-
 TEST_F(ReceiverLink, AViewsQueryAndTheRelayPanelGoOutOnTheirOwnPortsAndSayWhyAPortFails) {
+    sim.serial.arrive("\r\n>");  // left from an earlier command: discarded
     sim.serial.answer("ER E 3", "\r\n>", 10);
     sim.serial.answer("R ER", "\r\nRelay 3 Energized\r\n>", 60);
     std::shared_ptr<SerialPort> panel = sim.serial.create(), view = sim.serial.create();
@@ -150,11 +138,13 @@ TEST_F(ReceiverLink, AViewsQueryAndTheRelayPanelGoOutOnTheirOwnPortsAndSayWhyAPo
     };
     query("R S");
     SendReceiverCommand(sim.st(), "ER D 1");
+    EXPECT_FALSE(relay) << "the exchange returns before its reply";
     runUntil(relay);
     EXPECT_EQ(relay->reply, "\r\nRelay 3 Energized\r\n>");
     EXPECT_EQ(wireAtRelayEnd, "ER E 3\rR ER\r") << "the query waits for the panel";
     runUntil(status);
     EXPECT_TRUE(status->ok);
+    EXPECT_EQ(sim.serial.discards, 2) << "each exchange drops what was waiting";
     EXPECT_EQ(sim.serial.wire, "ER E 3\rR ER\rR S\rER D 1\r") << "in the order issued";
     EXPECT_FALSE(panel->isOpen() || view->isOpen());
 
