@@ -27,7 +27,7 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         return std::vector<std::string>{std::string(from) + "  Alarm",
                                         std::string(to) + "  Alarm End"};
     };
-    const std::vector<std::string> mailed = {kLoss, kEnd}, none,
+    const std::vector<std::string> mailed = {kLoss, kEnd}, twice = {kLoss, kEnd, kLoss, kEnd}, none,
                                    gone = {"Remote-control port failed: gone"},
                                    seventy = loss("10:00:00", "10:01:10");
     std::vector<std::string> twoLosses = loss("10:00:00", "10:02:00");
@@ -42,16 +42,7 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         int polls;
     } cases[] = {
         {Monday(10), 60'000, 1, false, false, Fine, none, loss("10:00:00", "10:01:00"), none, 0},
-        {Monday(10),
-         120'000,
-         2,
-         false,
-         false,
-         Fine,
-         {kLoss, kEnd, kLoss, kEnd},
-         twoLosses,
-         none,
-         2},
+        {Monday(10), 120'000, 2, false, false, Fine, twice, twoLosses, none, 2},
         {Monday(23, 59, 30), 50'000, 1, false, false, Fine, none, {"00:00:20  Alarm End"}, none, 0},
         {Monday(10, 54, 40), 63'000, 1, true, false, Fine, mailed, loss("10:54:40", "10:55:33"),
          none, 1},
