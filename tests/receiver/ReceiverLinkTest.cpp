@@ -58,7 +58,7 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
             {Long, noon, 700, {{50, "short\r\n>"}}, "short\r\n>", 3001},
             {Long, late, 1, {}, "", 2501},               // across midnight
             {Long, noon, 700, {{10, flood}}, full, 10},  // an endless sender is capped
-            {Relay, noon, 1, {{10, "\r\n>"}, {60, energized}}, energized, 1001},  // own prompt
+            {Relay, noon, 1, {{10, "\r\n>"}, {1000, energized}}, energized, 1001},  // own prompt
             {Relay, noon, 1, {{10, "\r\n>"}, {1400, open}}, open, 1400},
             {Relay, noon, 1, {{10, "ok\r>"}, {60, energized}}, energized, 1001},
             {Relay, noon, 1, {{10, "\r\nok>"}, {60, energized}}, "\r\nok>" + energized, 1001},
