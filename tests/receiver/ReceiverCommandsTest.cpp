@@ -14,8 +14,8 @@ namespace {
 using testing::SimStation;
 using testing::Unstamped;
 
-ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att) {
-    ScheduleFields f;
+ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att,
+                      ScheduleFields f = {}) {
     f.UnityPort = std::move(port);
     f.Route = StateOf<ScheduleRoute>(route);
     f.SourceCode = std::move(source);
@@ -76,11 +76,7 @@ TEST(ReceiverCommands, TheRecordCueResetLogsEachRelayAfterItsSendAndCarriesOnPas
 }
 
 TEST(SwitchOnly, ItsSlotSendsItsRoutingAndLogsItEvenWhenTheSendFails) {
-    ScheduleFields f = testing::Schedule("Network switch", "3");
-    f.UnityPort = "4";
-    f.Route = ScheduleRoute::Reverse;
-    f.SourceCode = "EN";
-    f.Attenuation = "10";
+    const ScheduleFields f = Fields("4", "R", "EN", "10", testing::Schedule("Network switch", "3"));
     // Slot 2 was reused for a recording, 7 is beyond the file, 0 is none found.
     const std::tuple<int, bool, const char*, bool> cases[] = {
         {1, false, "SETAUDIO 4 R EN  10\r", true},
