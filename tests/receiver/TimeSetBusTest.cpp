@@ -1,5 +1,4 @@
-// The Time Set pulse sets the clock through timedated's SetTime; here a stand-in for timedated
-// on a private bus answers, and sees what the station sent.
+// The clock is set through timedated's SetTime; a stand-in on a private bus answers.
 
 #include <gtest/gtest.h>
 
@@ -55,18 +54,16 @@ TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
         ASSERT_TRUE(server.registerService("org.freedesktop.timedate1"));
         SystemClock clock(address.toStdString());
 
-        const QString syncOn = "Automatic time synchronization is enabled";
-        for (const QString& refusal : {QString(), syncOn}) {
+        for (const QString& refusal :
+             {QString(), QStringLiteral("Automatic time synchronization is enabled")}) {
             timedated.refusal = refusal;
-            using Answers = std::vector<std::pair<bool, std::string>>;
-            Answers answers;
+            std::vector<std::pair<bool, std::string>> answers;
             clock.setTimeOfDay(10, 54, 30, [&](bool ok, const std::string& why) {
                 answers.emplace_back(ok, why);
             });
-            const QDeadlineTimer limit(10'000);
-            while (answers.empty() && !limit.hasExpired())
+            for (const QDeadlineTimer limit(10'000); answers.empty() && !limit.hasExpired();)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-            EXPECT_EQ(answers, (Answers{{refusal.isEmpty(), refusal.toStdString()}}));
+            EXPECT_EQ(answers, (decltype(answers){{refusal.isEmpty(), refusal.toStdString()}}));
         }
         // Both times: today's 10:54:30 in microseconds, absolute, never asking for a password.
         const QVariantList expected{
