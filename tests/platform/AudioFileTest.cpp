@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <functional>
 
 #include "platform/wave/SndFile.h"
 #include "platform/wave/WaveConversion.h"
@@ -17,6 +18,15 @@ using namespace quillmar;
 using quillmar::testing::WaveBytes;
 
 namespace {
+
+// Runs `child` in a forked process: its exit status, or minus the signal that killed it.
+int InChild(const std::function<int()>& child) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(child());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+}
 
 // On the host's disk, so that a killed writer leaves its file behind.
 struct AudioFileTest : ::testing::Test {
@@ -64,17 +74,13 @@ TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
 
 TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
     const std::string file = path("killed.wav");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        SndFileWriter writer(files);
-        if (!writer.open(file, 2, nullptr)) ::_exit(1);
-        for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
-        ::raise(SIGKILL);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(InChild([&] {
+                  SndFileWriter writer(files);
+                  if (!writer.open(file, 2, nullptr)) return 1;
+                  for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
+                  return ::raise(SIGKILL);
+              }),
+              -SIGKILL);
     const auto samples = samplesOf(file);
     ASSERT_EQ(samples.size(), 10u * 2048);
     EXPECT_EQ(samples[9 * 2048 + 5], ramp(9).samples[5]);
@@ -98,36 +104,28 @@ TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersMissingFoldersAndGarbage) {
     EXPECT_FALSE(ReadWaveFrames(files, path("none.wav"), 0, 10, &samples, nullptr, &error));
 }
 
-TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
+// A 1.5 s end point with a fade over its last half second: an exact copy up to the fade.
+TEST_F(AudioFileTest, ConversionCopiesExactlyThenFadesLinearlyToSilenceAtTheEndPoint) {
     SndFileWriter w(files);
     ASSERT_TRUE(w.open(path("src.wav"), 2, nullptr));
-    for (int n = 0; n < 50; ++n) w.append(ramp(n * 77), nullptr);
+    for (int n = 0; n < 70; ++n) w.append(ramp(n * 77), nullptr);
     w.close();
-    ConversionJob job{path("src.wav"), path("out.wav"), 1000, 0, 0, {}};
+    ConversionJob job{path("src.wav"), path("out.wav"), 1500, 1000, 500, {}};
     std::int64_t lastDone = -1, total = -1;
     std::string error;
     ASSERT_TRUE(ConvertWave(
         files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, notCancelled,
         &error))
         << error;
+    EXPECT_EQ(lastDone, 1500);
+    EXPECT_EQ(total, 1500);
     const auto in = samplesOf(path("src.wav"));
     const auto out = samplesOf(path("out.wav"));
-    ASSERT_EQ(out.size(), 44100u * 2);
-    EXPECT_TRUE(std::equal(out.begin(), out.end(), in.begin()));
-    EXPECT_EQ(std::make_pair(lastDone, total),
-              std::make_pair(std::int64_t{1000}, std::int64_t{1000}));
-}
-
-TEST_F(AudioFileTest, FadeFallsLinearlyToSilenceAtTheEndPoint) {
-    const auto source = makeSource("loud.wav", 44100 * 2, 20000);
-    // Fade over the last half second before a 1.5 s end point
-    ConversionJob job{source, path("faded.wav"), 1500, 1000, 500, {}};
-    ASSERT_TRUE(ConvertWave(files, job, nullptr, notCancelled, nullptr));
-    const auto out = samplesOf(path("faded.wav"));
-    ASSERT_EQ(out.size(), static_cast<std::size_t>(66150 * 2));
-    EXPECT_EQ(out[2 * 44100], 20000);                 // the fade's first frame: full gain
-    EXPECT_NEAR(out[2 * (44100 + 11025)], 10000, 2);  // half way
-    EXPECT_LE(std::abs(out[out.size() - 1]), 1);      // silent at the end
+    ASSERT_EQ(out.size(), 66150u * 2);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 2 * 44101, in.begin()));
+    const std::size_t half = 2 * (44100 + 11025);
+    EXPECT_NEAR(out[half], in[half] / 2, 2);
+    EXPECT_LE(std::abs(out[out.size() - 1]), 1);
 }
 
 TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
@@ -172,25 +170,17 @@ TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
 
 TEST_F(AudioFileTest, ConversionThatCannotWriteItsFileFailsWithTheReason) {
     const auto source = makeSource("big.wav", 44100 * 4, 100);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A file-size limit stands in for a full disk.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{200'000, 200'000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string error;
-        ConversionJob job{source, path("full.wav"), 0, 0, 0, {}};
-        const bool ok = ConvertWave(files, job, nullptr, notCancelled, &error);
-        ::_exit(!ok && error.rfind("Writing the converted file failed: ", 0) == 0 &&
-                        !files.fileExists(path("full.wav"))
-                    ? 0
-                    : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(InChild([&] {
+                  ::signal(SIGXFSZ, SIG_IGN);  // a file-size limit stands in for a full disk
+                  const rlimit limit{200'000, 200'000};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  std::string error;
+                  ConversionJob job{source, path("full.wav"), 0, 0, 0, {}};
+                  return ConvertWave(files, job, nullptr, notCancelled, &error) ||
+                         error.rfind("Writing the converted file failed: ", 0) != 0 ||
+                         files.fileExists(path("full.wav"));
+              }),
+              0);
 }
 
 TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {
