@@ -16,15 +16,6 @@ namespace {
 class PlayoutTest : public AudioStation {
   protected:
     explicit PlayoutTest(DateTime start = Monday(12)) : AudioStation(start) {}
-    void marks(float eom, float trim) {
-        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, eom, nullptr));
-        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, trim, nullptr));
-    }
-    void playScheduled() {
-        st().next.play.emplace();
-        st().next.play->recordNo = 7;
-        PlayScheduled(st());
-    }
     std::vector<std::string> eomOn() const {
         std::vector<std::string> out;
         for (const auto& w : sim.eomWrites)
@@ -39,7 +30,7 @@ class PlayoutTest : public AudioStation {
 
 TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
     sim.makeWave(kWave, 150);
-    marks(0, 120.5f);
+    setMarks(0, 120.5f);
     playScheduled();
     ASSERT_EQ(audio().playStarts().size(), 1u);
     EXPECT_EQ(audio().playStarts()[0].device, st().Settings.ProgramPlayCard);
@@ -70,7 +61,7 @@ TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
         sim.eomWrites.clear();
         sim.runTo(Monday(12, r.minute));
         sim.makeWave(kWave, r.waveSeconds);
-        marks(r.eomMark, 0);
+        setMarks(r.eomMark, 0);
         playScheduled();
         EXPECT_NEAR(st().playout.EomTime, r.eomTime, 0.001);
         EXPECT_TRUE(st().Audio.PlayMetersVisible);
@@ -165,7 +156,7 @@ TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDayForASecond) {
     const auto tuesday = [](int s, int ms) { return DateTime::from(2026, 12, 8, 0, 0, s, ms); };
     const auto relay = [&] { return st().remote.RemoteOutputBits & 1; };
     sim.makeWave(kWave, 60);
-    marks(30, 0);
+    setMarks(30, 0);
     playScheduled();
     EXPECT_NEAR(st().playout.EomTime, 86420.0, 0.001);
     sim.runTo(Monday(23, 59, 59, 950));

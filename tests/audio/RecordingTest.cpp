@@ -30,7 +30,6 @@ TEST(SoundFileNames, FollowTheWeekdayAndRecordNumber) {
 class RecordingTest : public AudioStation {
   protected:
     explicit RecordingTest(DateTime start = Monday(9, 59, 0)) : AudioStation(start) {}
-    SoundMarks marks() { return ReadSoundMarks(st().platform.files, kMarks); }
     void loudFrom(DateTime at) { sim.inputAt(at, {5000, 5000}); }
 };
 
@@ -131,7 +130,7 @@ TEST_P(RecordingOnset, WritesFromTheFirstBufferAboveTheThresholdOrTheRecordInput
     EXPECT_NEAR(seconds(kWave), o.seconds, 0.2);
     EXPECT_EQ(sim.exists(kMarks), o.seconds > 0);
     if (o.seconds > 0) {
-        EXPECT_NEAR(ReadSoundMarks(sim.files, kMarks).EomMark, o.seconds, 0.2);
+        EXPECT_NEAR(marks().EomMark, o.seconds, 0.2);
     }
 }
 
@@ -241,8 +240,7 @@ TEST_F(RecordingTest, AMarksFileThatCannotBeWrittenIsLoggedAndTheStopGoesOn) {
 }
 
 TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
-    ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, 300, nullptr));
-    ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, 310, nullptr));
+    setMarks(300, 310);
     sim.write(kWave, "last week's audio");
     sim.runTo(Monday(10, 0, 10));
     cmdRecStop_Click(st());
