@@ -137,6 +137,15 @@ struct PortAudioFileDevices : ::testing::Test {
     std::unique_ptr<PortAudioAudio> audio = std::make_unique<PortAudioAudio>(loop, files);
     std::vector<CaptureSummary> buffers;
     std::vector<CaptureResult> results;
+    int finished = 0;  // players' finished events
+
+    std::unique_ptr<AudioPlayer> openPlayer(const std::string& wave, int device) {
+        auto player = audio->createPlayer();
+        player->onFinished = [this] { ++finished; };
+        std::string error;
+        EXPECT_TRUE(player->open(wave, device, &error)) << error;
+        return player;
+    }
 
     // A capture of the file device into c:\capture.wav, written from its first buffer.
     std::unique_ptr<AudioCapture> startCapture(int channels, int device = -1) {
@@ -171,19 +180,15 @@ TEST_F(PortAudioFileDevices, ListsTheFileDevicesAndTheBuiltInOnesRunWithoutASoun
     ASSERT_EQ(inputs.back(), "Test tone");
     ASSERT_EQ(outputs.back(), "Silent output");
 
-    // The test tone arrives in real time as a half-scale tone.
+    // A half-scale test tone in real time.
     auto capture = startCapture(2, static_cast<int>(inputs.size()) - 1);
     finish(*capture, 3);
     EXPECT_NEAR(buffers[1].peakLeft, 16384, 2);
     EXPECT_EQ(buffers[1].peakLeft, buffers[1].peakRight);
 
     // The silent output plays a short file to its end.
-    const std::string wave = "c:\\short.wav";
-    WriteWave(files, wave, 1, std::vector<std::int16_t>(4410, 300));
-    auto player = audio->createPlayer();
-    int finished = 0;
-    player->onFinished = [&] { ++finished; };
-    ASSERT_TRUE(player->open(wave, static_cast<int>(outputs.size()) - 1, nullptr));
+    WriteWave(files, "c:\\short.wav", 1, std::vector<std::int16_t>(4410, 300));
+    auto player = openPlayer("c:\\short.wav", static_cast<int>(outputs.size()) - 1);
     ASSERT_TRUE(player->play(nullptr));
     ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
     EXPECT_EQ(player->positionMs(), 100);
@@ -245,13 +250,8 @@ TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioFromItsSeekToItsEndPointAndNot
     const auto source = Pattern(88200);  // 2 s
     WriteWave(files, "c:\\programme.wav", 2, source);
     fs::remove(playbackPath());
-    auto player = audio->createPlayer();
-    int finished = 0;
-    player->onFinished = [&] { ++finished; };
+    auto player = openPlayer("c:\\programme.wav", PositionOf(audio->outputDevices(), "playfile"));
     std::string error;
-    ASSERT_TRUE(
-        player->open("c:\\programme.wav", PositionOf(audio->outputDevices(), "playfile"), &error))
-        << error;
     EXPECT_EQ(player->lengthMs(), 2000);
     // Less than the player's ring: the reader would not keep up with the device.
     player->setEndMs(1500);
@@ -293,17 +293,13 @@ TEST_F(PortAudioFileDevices, ConversionRunsOnItsWorkerAndACancelledOneLeavesNoth
     auto conversion = audio->createConversion();
     std::vector<std::int64_t> progress;
     std::vector<std::pair<int, int>> levels;
-    int finished = 0;
     bool ok = false;
     conversion->onProgress = [&](std::int64_t done, std::int64_t total) {
         progress.push_back(done);
         EXPECT_EQ(total, 2000);
     };
     conversion->onLevels = [&](std::int16_t l, std::int16_t r) { levels.emplace_back(l, r); };
-    conversion->onFinished = [&](bool good, const std::string&) {
-        ok = good;
-        ++finished;
-    };
+    conversion->onFinished = [&](bool good, const std::string&) { ok = good, ++finished; };
     ConversionJob job{"c:\\src.wav", "c:\\out.wav", 2000, 1500, 500, {}};
     std::string error;
     ASSERT_TRUE(conversion->start(job, &error)) << error;
