@@ -22,28 +22,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path gDir;
-fs::path capturePath() {
-    return gDir / "capture.raw";
-}
-fs::path playbackPath() {
-    return gDir / "playback.raw";
-}
+const fs::path gDir =
+    fs::temp_directory_path() / ("quillmar-audiohost-" + std::to_string(::getpid()));
+const fs::path gCapture = gDir / "capture.raw", gPlayback = gDir / "playback.raw";
 
 // Set up before PortAudio starts: the devices, and a quiet JACK and PulseAudio.
 class FileDevices : public ::testing::Environment {
   public:
     void SetUp() override {
-        gDir = fs::temp_directory_path() / ("quillmar-audiohost-" + std::to_string(::getpid()));
         fs::create_directories(gDir / "home");
         fs::create_directories(gDir / "runtime");
-        std::ofstream(capturePath(), std::ios::binary).put(0);
+        std::ofstream(gCapture, std::ios::binary).put(0);
         std::ofstream conf(gDir / "asound.conf");
         conf << "pcm.capfile {\n  type file\n  slave { pcm { type null } }\n"
-             << "  file \"/dev/null\"\n  infile \"" << capturePath().string() << "\"\n"
+             << "  file \"/dev/null\"\n  infile \"" << gCapture.string() << "\"\n"
              << "  format \"raw\"\n}\n"
              << "pcm.playfile {\n  type file\n  slave { pcm { type null } }\n"
-             << "  file \"" << playbackPath().string()
+             << "  file \"" << gPlayback.string()
              << "\"\n  format \"raw\"\n}\n"
              // A device that cannot open: PortAudio 19.6 needs one, or it asserts.
              << "pcm.unavailable { type hw card 99 }\n";
@@ -87,7 +82,7 @@ std::vector<std::int16_t> ReadRaw(const fs::path& path) {
 }
 
 void WriteCaptureSource(const std::vector<std::int16_t>& source) {
-    std::ofstream(capturePath(), std::ios::binary)
+    std::ofstream(gCapture, std::ios::binary)
         .write(reinterpret_cast<const char*>(source.data()),
                static_cast<std::streamsize>(source.size() * 2));
 }
@@ -249,7 +244,7 @@ TEST_F(PortAudioFileDevices, AHeldDiskHoldsNeitherTheLoopNorTheOldestAudio) {
 TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioFromItsSeekToItsEndPointAndNothingAfter) {
     const auto source = Pattern(88200);  // 2 s
     WriteWave(files, "c:\\programme.wav", 2, source);
-    fs::remove(playbackPath());
+    fs::remove(gPlayback);
     auto player = openPlayer("c:\\programme.wav", PositionOf(audio->outputDevices(), "playfile"));
     std::string error;
     EXPECT_EQ(player->lengthMs(), 2000);
@@ -263,7 +258,7 @@ TEST_F(PortAudioFileDevices, PlayoutWritesTheAudioFromItsSeekToItsEndPointAndNot
     player.reset();
     EXPECT_EQ(finished, 1);
     // PortAudio's 2048 frames of silence, the audio from the seek to the end, then silence.
-    const auto written = ReadRaw(playbackPath());
+    const auto written = ReadRaw(gPlayback);
     constexpr std::size_t kPrefill = 2048 * 2, kFrom = 22050 * 2, kTo = 66150 * 2;
     ASSERT_GE(written.size(), kPrefill + kTo - kFrom);
     const auto silent = [](std::int16_t s) { return s == 0; };
