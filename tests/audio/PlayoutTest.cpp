@@ -159,15 +159,12 @@ TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDayForASecond) {
     setMarks(30, 0);
     playScheduled();
     EXPECT_NEAR(st().playout.EomTime, 86420.0, 0.001);
-    sim.runTo(Monday(23, 59, 59, 950));
-    EXPECT_EQ(st().main.lblPlayTime, "00:20");
     sim.runTo(tuesday(0, 500));
     EXPECT_NEAR(st().playout.EomTime, 20.0, 0.001);
     sim.runTo(tuesday(20, 500));
     EXPECT_EQ(relay(), 0);
     sim.runTo(tuesday(20, 550));
     EXPECT_EQ(relay(), 1);
-    EXPECT_EQ(st().main.lblPlayTime, "-00:01");
     sim.runTo(tuesday(21, 500));
     EXPECT_EQ(relay(), 1);
     sim.runTo(tuesday(21, 600));

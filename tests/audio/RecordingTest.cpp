@@ -32,6 +32,10 @@ class RecordingTest : public AudioStation {
   protected:
     explicit RecordingTest(DateTime start = Monday(9, 59, 0)) : AudioStation(start) {}
     void loudFrom(DateTime at) { sim.inputAt(at, {5000, 5000}); }
+    void recordFor(int seconds) {  // of loud input from the record time
+        loudFrom(Monday(10));
+        sim.runTo(Monday(10, 0, seconds));
+    }
 };
 
 TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTimeWithItsRelayResets) {
@@ -187,8 +191,7 @@ TEST_F(MidnightRecording, ASilenceAcrossMidnightLogsItsTimesFromTheStartOfTheRec
 
 // Nor does a status view whose receiver stays silent until its time-out.
 TEST_F(RecordingTest, ABusyLoopAStalledDiskOrASilentReceiverDelaysNoTickAndLosesNoAudio) {
-    loudFrom(Monday(10, 0, 0));
-    sim.runTo(Monday(10, 0, 10));
+    recordFor(10);
     sim.loop.stall(3000);  // a slow serial query
     sim.runTo(Monday(10, 0, 15));
     audio().stallWriter();
@@ -216,8 +219,7 @@ TEST_F(RecordingTest, ABusyLoopAStalledDiskOrASilentReceiverDelaysNoTickAndLoses
 
 TEST_F(RecordingTest, OverrunsOfTheCaptureRingAreWrittenToTheErrorLog) {
     audio().setRingBuffers(50);  // about 1.2 s
-    loudFrom(Monday(10, 0, 0));
-    sim.runTo(Monday(10, 0, 10));
+    recordFor(10);
     audio().stallWriter(3000);
     sim.runTo(Monday(10, 0, 14));
     ASSERT_FALSE(sim.log("ER").empty());
@@ -228,8 +230,7 @@ TEST_F(RecordingTest, OverrunsOfTheCaptureRingAreWrittenToTheErrorLog) {
 
 TEST_F(RecordingTest, AMarksFileThatCannotBeWrittenIsLoggedAndTheStopGoesOn) {
     sim.files.fail(kMarks, EACCES);
-    loudFrom(Monday(10, 0, 0));
-    sim.runTo(Monday(10, 0, 20));
+    recordFor(20);
     StopRecording(st());
     sim.loop.runPending();
     EXPECT_THAT(sim.log("ER"), ElementsAre("10:00:20  Cannot write the marks file " + kMarks +
@@ -259,8 +260,7 @@ TEST_F(RecordingTest, StopAndDumpWithNothingArmedDoNothing) {
 }
 
 TEST_F(RecordingTest, ARecordPressWhileRecordingDoesNotRestartTheWait) {
-    loudFrom(Monday(10, 0, 0));
-    sim.runTo(Monday(10, 0, 30));
+    recordFor(30);
     ArmRecording(st());
     EXPECT_EQ(st().recorder.RecordState, RecordState::Recording);
     EXPECT_EQ(st().recorder.RecordStopTime, 36330);
@@ -281,8 +281,7 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
 }
 
 TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
-    loudFrom(Monday(10, 0, 0));
-    sim.runTo(Monday(10, 0, 40));
+    recordFor(40);
     bool ended = false;
     ShutdownRecording(st(), [&] { ended = true; });
     EXPECT_FALSE(ended);
