@@ -142,15 +142,30 @@ INSTANTIATE_TEST_SUITE_P(
         Onset{"RelayQuietInput", kStereo, {100, 100}, true, kWaiting, 2, 30}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RecordingTest, ARecordingThatNeverHearsAudioIsDumpedAfterItsLength) {
-    sim.runTo(Monday(10, 5, 29));
-    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
-    sim.runTo(Monday(10, 5, 32));
+// A wait ended by Rec Stop or by its length is dumped and leaves last week's recording whole.
+class WaitWithoutAudio : public RecordingTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WaitWithoutAudio, IsDumped) {
+    const bool recStop = GetParam();
+    setMarks(300, 310);
+    sim.write(kWave, "last week's audio");
+    if (recStop) {
+        sim.runTo(Monday(10, 0, 10));
+        cmdRecStop_Click(st());
+        sim.loop.runPending();
+    } else {
+        sim.runTo(Monday(10, 5, 29));
+        EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
+        sim.runTo(Monday(10, 5, 32));
+    }
     EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
-    EXPECT_EQ(sim.log("AL").back(), "10:05:30  Dump " + kName);
-    EXPECT_FALSE(sim.exists(kWave));
+    EXPECT_EQ(sim.log("AL").back(), (recStop ? "10:00:10  Dump " : "10:05:30  Dump ") + kName);
     EXPECT_EQ(sim.count("CheckExport"), 0);
+    EXPECT_EQ(std::make_pair(marks().EomMark, marks().TrimMark), std::make_pair(300.f, 310.f));
+    EXPECT_EQ(sim.read(kWave), "last week's audio");
 }
+
+INSTANTIATE_TEST_SUITE_P(RecStopOrLength, WaitWithoutAudio, ::testing::Bool());
 
 TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedWhenAudioReturns) {
     loudFrom(Monday(10, 0, 0));
@@ -239,31 +254,11 @@ TEST_F(RecordingTest, AMarksFileThatCannotBeWrittenIsLoggedAndTheStopGoesOn) {
     EXPECT_EQ(sim.count("CheckExport"), 1);
 }
 
-TEST_F(RecordingTest, AWaitEndedWithoutAudioLeavesLastWeeksRecordingWhole) {
-    setMarks(300, 310);
-    sim.write(kWave, "last week's audio");
-    sim.runTo(Monday(10, 0, 10));
-    cmdRecStop_Click(st());
-    sim.loop.runPending();
-    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
-    EXPECT_EQ(sim.count("CheckExport"), 0);
-    EXPECT_EQ(std::make_pair(marks().EomMark, marks().TrimMark), std::make_pair(300.0f, 310.0f));
-    EXPECT_EQ(sim.read(kWave), "last week's audio");
-    EXPECT_EQ(sim.log("AL").back(), "10:00:10  Dump " + kName);
-}
-
 TEST_F(RecordingTest, StopAndDumpWithNothingArmedDoNothing) {
     StopRecording(st());
     DumpRecording(st());
     EXPECT_FALSE(sim.exists(kMarks));
     EXPECT_TRUE(sim.log("AL").empty());
-}
-
-TEST_F(RecordingTest, ARecordPressWhileRecordingDoesNotRestartTheWait) {
-    recordFor(30);
-    ArmRecording(st());
-    EXPECT_EQ(st().recorder.RecordState, RecordState::Recording);
-    EXPECT_EQ(st().recorder.RecordStopTime, 36330);
 }
 
 TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
@@ -281,7 +276,10 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
 }
 
 TEST_F(RecordingTest, ShutdownStopsARunningRecordingAsRecStopDoes) {
-    recordFor(40);
+    recordFor(30);
+    ArmRecording(st());  // a Record press while recording does not restart the wait
+    EXPECT_EQ(st().recorder.RecordStopTime, 36330);
+    sim.runTo(Monday(10, 0, 40));
     bool ended = false;
     ShutdownRecording(st(), [&] { ended = true; });
     EXPECT_FALSE(ended);
