@@ -24,7 +24,7 @@ TEST(SoundFileNames, FollowTheWeekdayAndRecordNumber) {
     EXPECT_EQ(SoundFileName(settings, 7, 123, false), "C:\\satfile\\SFSat123.wav");
     EXPECT_EQ(MarksFileName("C:\\satfile\\SFSat123.wav"), "C:\\satfile\\SFSat123.dat");
     const std::pair<const char*, int> kLengths[] = {
-        {"05:30", 330}, {"90:00", 5400}, {"     ", 0}, {"ab:cd", 0}, {"", 0}};
+        {"05:30", 330}, {"90:00", 5400}, {"ab:cd", 0}, {"", 0}};
     for (const auto& [text, seconds] : kLengths) EXPECT_EQ(ProgramLengthSeconds(text), seconds);
 }
 
