@@ -38,7 +38,7 @@ class RecordingTest : public AudioStation {
     }
 };
 
-TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTimeWithItsRelayResets) {
+TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTime) {
     sim.runTo(Monday(9, 59, 59));
     EXPECT_THAT(sim.log("AL"), ElementsAre(MatchesRegex("09:59:45  SETAUDIO 3 S ENG 0  "),
                                            MatchesRegex("09:59:55  SETAUDIO 3 S ENG 0  ")));
