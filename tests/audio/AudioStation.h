@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "audio/SoundFiles.h"
+#include "core/PlayoutSequences.h"
 #include "support/Builders.h"
 #include "support/SimStation.h"
 
@@ -29,6 +31,16 @@ class AudioStation : public ::testing::Test {
     void put(int n, const ScheduleFields& f) {
         sim.put(n, f);
         sim.findNext();
+    }
+    SoundMarks marks() { return ReadSoundMarks(sim.files, kMarks); }
+    void setMarks(float eom, float trim) {
+        ASSERT_TRUE(WriteSoundMark(sim.files, kMarks, 1, eom, nullptr));
+        ASSERT_TRUE(WriteSoundMark(sim.files, kMarks, 2, trim, nullptr));
+    }
+    void playScheduled() {
+        st().next.play.emplace();
+        st().next.play->recordNo = 7;
+        PlayScheduled(st());
     }
     double seconds(const std::string& wave) const {
         return static_cast<double>(sim.readWave(wave).frames()) / kSampleRate;

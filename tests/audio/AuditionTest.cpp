@@ -26,31 +26,24 @@ class AuditionTest : public AudioStation {
         st().Settings.AuditionPlayCard = 1;
         audition = OpenAudition(st());
     }
-    void marks(float eom, float trim) {
-        std::string error;
-        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 1, eom, &error)) << error;
-        ASSERT_TRUE(WriteSoundMark(st().platform.files, kMarks, 2, trim, &error)) << error;
-    }
-    void selectMonday7() {
+    // Monday's programme 7, a wave of `seconds`, playing.
+    void play(double seconds) {
+        sim.makeWave(kWave, seconds);
         audition->lstDay_Click(1);
         audition->lstSchedule_Click(0);
+        audition->cmdPlay_Click();
     }
-    SoundMarks fileMarks() { return ReadSoundMarks(st().platform.files, kMarks); }
-
     std::unique_ptr<Audition> audition;
 };
 
 TEST_F(AuditionTest, ListsTheProgrammesInUseAndIgnoresDaysOffTheList) {
     ASSERT_EQ(audition->lstSchedule.size(), 1u);
-    EXPECT_EQ(audition->lstSchedule[0].recordNo, 7);
-    selectMonday7();
+    audition->lstDay_Click(1);
+    audition->lstSchedule_Click(0);
     EXPECT_EQ(audition->lblNumber, "7");
-    EXPECT_EQ(audition->lblWave, std::string(11, ' '));
-    for (int day : {-1, 7}) {
-        audition->lstDay_Click(day);
-        EXPECT_EQ(audition->dayIndex, 1) << day;
-        EXPECT_EQ(audition->lblWave, std::string(11, ' ')) << day;
-    }
+    audition->lstDay_Click(-1);
+    audition->lstDay_Click(7);
+    EXPECT_EQ(audition->dayIndex, 1);
 }
 
 TEST_F(AuditionTest, PlayAsksForAProgrammeThenADayThenAFile) {
@@ -79,44 +72,35 @@ class AuditionMarks : public AuditionTest, public ::testing::WithParamInterface<
 
 TEST_P(AuditionMarks, EachButtonActsOnlyInItsState) {
     const MarkButton& b = GetParam();
-    sim.makeWave(kWave, 150);
-    marks(b.eomBefore, b.trimBefore);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    setMarks(b.eomBefore, b.trimBefore);
+    play(150);
     ASSERT_TRUE(st().playout.AuditionPlaying);
-    EXPECT_EQ(audio().playStarts().back().device, 1);
-    EXPECT_EQ(audition->TrackBarMax, 150'000);
     sim.loop.advance(95'200);
     if (b.stopped) audition->cmdStopPlay_Click();
     (audition.get()->*b.button)();
-    EXPECT_NEAR(fileMarks().EomMark, b.eomAfter, 0.01);
-    EXPECT_NEAR(fileMarks().TrimMark, b.trimAfter, 0.01);
+    EXPECT_NEAR(marks().EomMark, b.eomAfter, 0.01);
+    EXPECT_NEAR(marks().TrimMark, b.trimAfter, 0.01);
     EXPECT_EQ(st().playout.AuditionPlaying, b.playingAfter);
     EXPECT_EQ(audition->focus, b.playingAfter ? Audition::Focus::Stop : Audition::Focus::Play);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, AuditionMarks,
+    // A trim pulls an EOM beyond it back, leaves one before it, and stops.
     ::testing::Values(
-        MarkButton{"EomWhilePlaying", false, &Audition::cmdEOM_Click, 60, 0, 95.2f, 0, true},
-        MarkButton{"EomRightWhilePlaying", false, &Audition::cmdEOM_RightRelease, 60, 0, 60, 0,
-                   true},
-        // A trim pulls an EOM beyond it back, leaves one before it, and stops.
-        MarkButton{"TrimWhilePlaying", false, &Audition::cmdTrim_Click, 120, 0, 95.2f, 95.2f,
-                   false},
-        MarkButton{"TrimAfterTheEom", false, &Audition::cmdTrim_Click, 60, 0, 60, 95.2f, false},
-        MarkButton{"EomWhileStopped", true, &Audition::cmdEOM_Click, 60, 0, 60, 0, false},
-        MarkButton{"EomRightWhileStopped", true, &Audition::cmdEOM_RightRelease, 60, 0, 150, 0,
-                   false},
-        MarkButton{"TrimWhileStopped", true, &Audition::cmdTrim_Click, 60, 90, 150, 150, false}),
+        MarkButton{"EomPlaying", false, &Audition::cmdEOM_Click, 60, 0, 95.2f, 0, true},
+        MarkButton{"EomRightPlaying", false, &Audition::cmdEOM_RightRelease, 60, 0, 60, 0, true},
+        MarkButton{"TrimPlaying", false, &Audition::cmdTrim_Click, 120, 0, 95.2f, 95.2f, false},
+        MarkButton{"TrimAfterEom", false, &Audition::cmdTrim_Click, 60, 0, 60, 95.2f, false},
+        MarkButton{"EomStopped", true, &Audition::cmdEOM_Click, 60, 0, 60, 0, false},
+        MarkButton{"EomRightStopped", true, &Audition::cmdEOM_RightRelease, 60, 0, 150, 0, false},
+        MarkButton{"TrimStopped", true, &Audition::cmdTrim_Click, 60, 90, 150, 150, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
     const std::string tuesdayMarks = "C:\\SATFILE\\SFTUE007.DAT";
-    sim.makeWave(kWave, 150);
     sim.makeWave("C:\\SATFILE\\SFTUE007.WAV", 60);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    play(150);
     audition->cmdStopPlay_Click();
     // Files, Export takes Tuesday's recording without playing it.
     audition->lstDay_Click(2);
@@ -128,9 +112,7 @@ TEST_F(AuditionTest, MarksSetWhileStoppedTakeTheLengthOfTheirOwnFile) {
 }
 
 TEST_F(AuditionTest, AMarksFileThatCannotBeWrittenIsShown) {
-    sim.makeWave(kWave, 150);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    play(150);
     sim.files.fail(kMarks, EACCES);
     sim.loop.advance(10'000);
     audition->cmdEOM_Click();
@@ -140,40 +122,31 @@ TEST_F(AuditionTest, AMarksFileThatCannotBeWrittenIsShown) {
 }
 
 TEST_F(AuditionTest, TheCountdownRunsToTheFileEndAndTheSliderSeeksWhenReleased) {
-    sim.makeWave(kWave, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    play(90);
+    EXPECT_EQ(audio().playStarts().back().device, 1);
+    EXPECT_EQ(audition->TrackBarMax, 90'000);
     EXPECT_EQ(audition->cmdPlayColour, ButtonColour::LightGreen);
     sim.loop.advance(30'050);
     // With no EOM mark the countdown runs to the end of the file.
     EXPECT_EQ(audition->lblTime, "00:30");
     EXPECT_EQ(audition->lblDown, "01:00");
-    EXPECT_EQ(audition->TrackBarValue / 100, 300);
-    // The slider is not moved while held.
-    audition->TrackBar_Pressed();
+    audition->TrackBar_Pressed();  // not moved while held
     sim.loop.advance(1'000);
     EXPECT_EQ(audition->TrackBarValue / 100, 300);
     audition->TrackBar_Released(60'000);
     sim.loop.advance(1'000);
     EXPECT_NEAR(static_cast<double>(audition->TrackBarValue), 61'000, 150);
-    EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
     sim.loop.advance(30'000);
-    // Playback ended at the file's end.
-    EXPECT_FALSE(st().playout.AuditionPlaying);
+    EXPECT_FALSE(st().playout.AuditionPlaying);  // ended at the file's end
     EXPECT_EQ(audition->cmdEOMColour, ButtonColour::Blue);
     EXPECT_EQ(audition->lblTime, "    ");
-    // Closing stops the player.
     audition->cmdPlay_Click();
-    ASSERT_TRUE(st().playout.AuditionPlaying);
-    audition.reset();
-    EXPECT_FALSE(st().playout.AuditionPlaying);
+    audition.reset();  // closing stops the player
     EXPECT_EQ(audio().playingPlayers(), 0);
 }
 
 TEST_F(AuditionTest, PauseHoldsThePlaceOnlyWhilePlaying) {
-    sim.makeWave(kWave, 90);
-    selectMonday7();
-    audition->cmdPlay_Click();
+    play(90);
     sim.loop.advance(5'000);
     audition->cmdPause_Click();
     EXPECT_EQ(audition->cmdPauseColour, ButtonColour::Yellow);
@@ -186,33 +159,25 @@ TEST_F(AuditionTest, PauseHoldsThePlaceOnlyWhilePlaying) {
     // Pause after a stop does nothing.
     audition->cmdStopPlay_Click();
     audition->cmdPause_Click();
-    EXPECT_FALSE(audition->AuditionPaused);
     EXPECT_EQ(audition->cmdPauseColour, ButtonColour::PaleYellow);
 }
 
 TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSame) {
-    sim.makeWave(kWave, 90);
     st().Settings.AuditionPlayCard = st().Settings.ProgramPlayCard;
-    selectMonday7();
-    audition->cmdPlay_Click();
-    // A playout on the same card is refused while the audition plays.
-    st().next.play.emplace();
-    st().next.play->recordNo = 7;
-    PlayScheduled(st());
+    play(90);
+    playScheduled();  // refused while the audition plays on the same card
     EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     audition->cmdStopPlay_Click();
-    PlayScheduled(st());
-    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
-    // And the audition is refused while the playout runs.
-    audition->cmdPlay_Click();
+    playScheduled();
+    audition->cmdPlay_Click();  // refused while the playout runs
     EXPECT_FALSE(st().playout.AuditionPlaying);
     EXPECT_THAT(sim.errors.messages, ElementsAre(kAlreadyPlaying, kAlreadyPlaying));
     // On cards of their own both go ahead.
     StopPlayout(st());
     st().Settings.AuditionPlayCard = st().Settings.ProgramPlayCard + 1;
     audition->cmdPlay_Click();
+    playScheduled();
     EXPECT_TRUE(st().playout.AuditionPlaying);
-    PlayScheduled(st());
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     EXPECT_EQ(sim.errors.messages.size(), 2u);
 }

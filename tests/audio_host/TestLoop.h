@@ -1,6 +1,6 @@
 #pragma once
-// A small event loop on the wall clock for the host audio tests: timers, posts from any thread,
-// and a run that ends when a condition holds or a time limit passes.
+// An event loop on the wall clock for the host tests: timers, posts from any thread, and a run
+// that ends when a condition holds or a time limit passes.
 
 #include <algorithm>
 #include <chrono>
@@ -29,7 +29,6 @@ class TestLoop : public EventLoop {
         std::lock_guard<std::mutex> lock(mutex_);
         posted_.push_back(std::move(task));
     }
-
     // Runs timers and posted tasks until done() holds; false when maxMs passed first.
     bool runUntil(const std::function<bool()>& done, int maxMs = 10000) {
         const auto limit = Clock::now() + std::chrono::milliseconds(maxMs);
@@ -46,36 +45,24 @@ class TestLoop : public EventLoop {
     }
 
   private:
-    class LoopTimer : public Timer {
-      public:
+    struct LoopTimer : Timer {
         LoopTimer(TestLoop& loop, int interval, bool singleShot, std::function<void()> handler)
-            : loop_(loop),
-              interval_(interval),
-              singleShot_(singleShot),
-              handler_(std::move(handler)) {}
-        ~LoopTimer() override {
-            auto& t = loop_.timers_;
-            t.erase(std::remove(t.begin(), t.end(), this), t.end());
+            : loop(loop), ms(interval), singleShot(singleShot), handler(std::move(handler)) {}
+        ~LoopTimer() override { std::erase(loop.timers_, this); }
+        void setEnabled(bool on) override {
+            if (on && !enabled) due = Clock::now() + std::chrono::milliseconds(ms);
+            enabled = on;
         }
-        void setEnabled(bool enabled) override {
-            if (enabled && !enabled_) due_ = Clock::now() + std::chrono::milliseconds(interval_);
-            enabled_ = enabled;
-        }
-        bool isEnabled() const override { return enabled_; }
-        void setInterval(int ms) override { interval_ = ms; }
-        int interval() const override { return interval_; }
+        bool isEnabled() const override { return enabled; }
+        void setInterval(int interval) override { ms = interval; }
+        int interval() const override { return ms; }
 
-        TestLoop& loop_;
-        int interval_;
-        bool singleShot_;
-        bool enabled_ = false;
-        Clock::time_point due_;
-        std::function<void()> handler_;
+        TestLoop& loop;
+        int ms;
+        bool singleShot, enabled = false;
+        Clock::time_point due;
+        std::function<void()> handler;
     };
-
-    bool alive(LoopTimer* t) const {
-        return std::find(timers_.begin(), timers_.end(), t) != timers_.end();
-    }
 
     void runOnce() {
         std::deque<std::function<void()>> tasks;
@@ -85,14 +72,14 @@ class TestLoop : public EventLoop {
         }
         for (auto& task : tasks) task();
         const auto now = Clock::now();
-        const std::vector<LoopTimer*> timers = timers_;
-        for (LoopTimer* t : timers) {
-            if (!alive(t) || !t->enabled_ || t->due_ > now) continue;
-            if (t->singleShot_)
-                t->enabled_ = false;
+        for (LoopTimer* t : std::vector<LoopTimer*>(timers_)) {
+            if (std::ranges::find(timers_, t) == timers_.end() || !t->enabled || t->due > now)
+                continue;  // destroyed by an earlier handler, or not due
+            if (t->singleShot)
+                t->enabled = false;
             else
-                t->due_ = now + std::chrono::milliseconds(t->interval_);
-            auto handler = t->handler_;  // the handler may destroy its timer
+                t->due = now + std::chrono::milliseconds(t->ms);
+            auto handler = t->handler;  // the handler may destroy its timer
             handler();
         }
     }

@@ -1,5 +1,3 @@
-// Wave files: the writer's header stays current, a killed writer leaves a playable file, and
-// conversions cut, fade, mix and resample.
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -9,6 +7,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <functional>
 
 #include "platform/wave/SndFile.h"
 #include "platform/wave/WaveConversion.h"
@@ -20,12 +19,21 @@ using quillmar::testing::WaveBytes;
 
 namespace {
 
+// Runs `child` in a forked process: its exit status, or minus the signal that killed it.
+int InChild(const std::function<int()>& child) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(child());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
+}
+
 // On the host's disk, so that a killed writer leaves its file behind.
 struct AudioFileTest : ::testing::Test {
     TempFileSystem files;
+    std::atomic<bool> notCancelled{false};
     std::string path(const std::string& name) const { return "c:\\" + name; }
 
-    // A stereo buffer whose samples count up from `first`.
     static AudioBuffer ramp(int first) {
         AudioBuffer b;
         b.samples.resize(kCaptureBufferBytes / 2);
@@ -55,12 +63,10 @@ TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
     ASSERT_TRUE(writer.open(path("rec.wav"), 2, &error)) << error;
     for (int n = 1; n <= 3; ++n) {
         ASSERT_TRUE(writer.append(ramp(n * 4096), &error)) << error;
-        // Another reader opens the file while it is being written
-        WaveInfo info;
+        WaveInfo info;  // read while the file is being written
         ASSERT_TRUE(ReadWaveInfo(files, path("rec.wav"), &info, &error)) << error;
-        EXPECT_EQ(info.frames, n * 1024);
-        EXPECT_EQ(info.channels, 2);
-        EXPECT_EQ(info.sampleRate, 44100);
+        EXPECT_EQ(std::make_tuple(info.frames, info.channels, info.sampleRate),
+                  std::make_tuple(std::int64_t{n * 1024}, 2, 44100));
     }
     EXPECT_EQ(writer.lengthMs(), 3 * 1024 * 1000 / 44100);
     EXPECT_EQ(samplesOf(path("rec.wav"))[2048], ramp(2 * 4096).samples[0]);  // the second buffer
@@ -68,26 +74,19 @@ TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
 
 TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
     const std::string file = path("killed.wav");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        SndFileWriter writer(files);
-        if (!writer.open(file, 2, nullptr)) ::_exit(1);
-        for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
-        ::raise(SIGKILL);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    WaveInfo info;
-    std::string error;
-    ASSERT_TRUE(ReadWaveInfo(files, file, &info, &error)) << error;
-    EXPECT_EQ(info.frames, 10 * 1024);
+    ASSERT_EQ(InChild([&] {
+                  SndFileWriter writer(files);
+                  if (!writer.open(file, 2, nullptr)) return 1;
+                  for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
+                  return ::raise(SIGKILL);
+              }),
+              -SIGKILL);
     const auto samples = samplesOf(file);
+    ASSERT_EQ(samples.size(), 10u * 2048);
     EXPECT_EQ(samples[9 * 2048 + 5], ramp(9).samples[5]);
 }
 
-TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
+TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersMissingFoldersAndGarbage) {
     SndFileWriter writer(files);
     std::string error;
     EXPECT_FALSE(writer.open(path("no/such/folder.wav"), 2, &error));
@@ -98,65 +97,46 @@ TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersAndMissingFolders) {
     EXPECT_FALSE(writer.append(ramp(0), &error));
     EXPECT_NE(error.find("channels"), std::string::npos);
     EXPECT_EQ(writer.lengthMs(), 0);
-}
-
-TEST_F(AudioFileTest, GarbageIsNotAWaveFile) {
     ASSERT_TRUE(files.writeFile(path("junk.wav"), "RIFF\x10", nullptr));
     WaveInfo info;
-    std::string error;
     EXPECT_FALSE(ReadWaveInfo(files, path("junk.wav"), &info, &error));
-    EXPECT_FALSE(error.empty());
     std::vector<std::int16_t> samples;
     EXPECT_FALSE(ReadWaveFrames(files, path("none.wav"), 0, 10, &samples, nullptr, &error));
 }
 
-TEST_F(AudioFileTest, ConversionAtTheSameFormatCopiesExactlyUpToTheEndPoint) {
+// A 1.5 s end point with a fade over its last half second: an exact copy up to the fade.
+TEST_F(AudioFileTest, ConversionCopiesExactlyThenFadesLinearlyToSilenceAtTheEndPoint) {
     SndFileWriter w(files);
     ASSERT_TRUE(w.open(path("src.wav"), 2, nullptr));
-    for (int n = 0; n < 50; ++n) w.append(ramp(n * 77), nullptr);
+    for (int n = 0; n < 70; ++n) w.append(ramp(n * 77), nullptr);
     w.close();
-    ConversionJob job{path("src.wav"), path("out.wav"), 1000, 0, 0, {}};
-    std::atomic<bool> cancelled{false};
+    ConversionJob job{path("src.wav"), path("out.wav"), 1500, 1000, 500, {}};
     std::int64_t lastDone = -1, total = -1;
     std::string error;
     ASSERT_TRUE(ConvertWave(
-        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, cancelled,
+        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, notCancelled,
         &error))
         << error;
+    EXPECT_EQ(lastDone, 1500);
+    EXPECT_EQ(total, 1500);
     const auto in = samplesOf(path("src.wav"));
     const auto out = samplesOf(path("out.wav"));
-    ASSERT_EQ(out.size(), 44100u * 2);
-    EXPECT_TRUE(std::equal(out.begin(), out.end(), in.begin()));
-    EXPECT_EQ(lastDone, 1000);
-    EXPECT_EQ(total, 1000);
-    EXPECT_FALSE(files.fileExists(path("out.wav.part")));
-}
-
-TEST_F(AudioFileTest, FadeFallsLinearlyToSilenceAtTheEndPoint) {
-    const auto source = makeSource("loud.wav", 44100 * 2, 20000);
-    // Fade over the last half second before a 1.5 s end point
-    ConversionJob job{source, path("faded.wav"), 1500, 1000, 500, {}};
-    std::atomic<bool> cancelled{false};
-    ASSERT_TRUE(ConvertWave(files, job, nullptr, cancelled, nullptr));
-    const auto out = samplesOf(path("faded.wav"));
-    ASSERT_EQ(out.size(), static_cast<std::size_t>(66150 * 2));
-    EXPECT_EQ(out[2 * 44099], 20000);                 // before the fade
-    EXPECT_EQ(out[2 * 44100], 20000);                 // the fade's first frame: full gain
-    EXPECT_NEAR(out[2 * (44100 + 11025)], 10000, 2);  // half way
-    EXPECT_LE(std::abs(out[out.size() - 1]), 1);      // silent at the end
+    ASSERT_EQ(out.size(), 66150u * 2);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 2 * 44101, in.begin()));
+    const std::size_t half = 2 * (44100 + 11025);
+    EXPECT_NEAR(out[half], in[half] / 2, 2);
+    EXPECT_LE(std::abs(out[out.size() - 1]), 1);
 }
 
 TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
     const auto source = makeSource("st.wav", 44100, 8000);
     WaveFormat mono22{"PCM 16 bit", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 22050};
     ConversionJob job{source, path("m22.wav"), 0, 0, 0, mono22};
-    std::atomic<bool> cancelled{false};
     std::string error;
-    ASSERT_TRUE(ConvertWave(files, job, nullptr, cancelled, &error)) << error;
+    ASSERT_TRUE(ConvertWave(files, job, nullptr, notCancelled, &error)) << error;
     WaveInfo info;
     ASSERT_TRUE(ReadWaveInfo(files, path("m22.wav"), &info, &error));
-    EXPECT_EQ(info.channels, 1);
-    EXPECT_EQ(info.sampleRate, 22050);
+    EXPECT_EQ(std::make_pair(info.channels, info.sampleRate), std::make_pair(1, 22050));
     EXPECT_NEAR(static_cast<double>(info.frames), 22050.0, 64.0);
     EXPECT_NEAR(samplesOf(path("m22.wav"))[11025], 8000, 40);  // a settled sample mid-file
 }
@@ -190,26 +170,17 @@ TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
 
 TEST_F(AudioFileTest, ConversionThatCannotWriteItsFileFailsWithTheReason) {
     const auto source = makeSource("big.wav", 44100 * 4, 100);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A file-size limit stands in for a full disk.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{200'000, 200'000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::atomic<bool> cancelled{false};
-        std::string error;
-        ConversionJob job{source, path("full.wav"), 0, 0, 0, {}};
-        const bool ok = ConvertWave(files, job, nullptr, cancelled, &error);
-        ::_exit(!ok && error.rfind("Writing the converted file failed: ", 0) == 0 &&
-                        !files.fileExists(path("full.wav"))
-                    ? 0
-                    : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(InChild([&] {
+                  ::signal(SIGXFSZ, SIG_IGN);  // a file-size limit stands in for a full disk
+                  const rlimit limit{200'000, 200'000};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  std::string error;
+                  ConversionJob job{source, path("full.wav"), 0, 0, 0, {}};
+                  return ConvertWave(files, job, nullptr, notCancelled, &error) ||
+                         error.rfind("Writing the converted file failed: ", 0) != 0 ||
+                         files.fileExists(path("full.wav"));
+              }),
+              0);
 }
 
 TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {
