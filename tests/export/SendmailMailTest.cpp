@@ -1,6 +1,4 @@
-// The host mail and print services against fake mail programs and fake lp, on a real Qt event
-// loop.
-
+// The host mail and print services against fake programs, on a real Qt event loop.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -67,9 +65,8 @@ class SendmailMailTest : public ::testing::Test {
         return outcome;
     }
     std::string read(const std::string& name) {
-        std::ifstream in(root / name, std::ios::binary);
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(root / name, std::ios::binary).rdbuf();
         return s.str();
     }
     fs::path root;
@@ -101,15 +98,12 @@ TEST_F(SendmailMailTest, TheOutcomeOfEachMailProgramRun) {
         SendmailMail mail(root.string(), c.timeoutMs);
         std::string error;
         ASSERT_TRUE(mail.signOn(&error)) << error;
-        EXPECT_TRUE(mail.isSignedOn());
         if (c.vanish) fs::remove(root / "devices/sendmail");
         const auto outcome = send(mail, {{"a@example.org", "-oQ/tmp\r\n"}, "S", "Body"});
         ASSERT_TRUE(outcome);
         EXPECT_EQ(outcome->ok, c.ok);
-        if (c.error == "?")
-            EXPECT_FALSE(outcome->error.empty());
-        else
-            EXPECT_EQ(outcome->error, c.error);
+        EXPECT_EQ(c.error == "?" ? !outcome->error.empty() : outcome->error == c.error, true)
+            << outcome->error;
     }
     EXPECT_EQ(read("args"), "-i\n--\na@example.org\n-oQ/tmp\n");
     EXPECT_EQ(read("message"), FormatMailText({{"a@example.org", "-oQ/tmp"}, "S", "Body"}));
@@ -127,14 +121,10 @@ TEST_F(SendmailMailTest, NoProgramFailsAtSignOnAndSendingThenIsReportedNotThrown
     EXPECT_FALSE(signedOn);
     EXPECT_NE(error.find("no mail program"), std::string::npos) << error;
     const auto outcome = send(mail, {{"a@example.org"}, "S", "N"});
-    ASSERT_TRUE(outcome);
-    EXPECT_FALSE(outcome->ok);
+    EXPECT_TRUE(outcome && !outcome->ok);
 }
 
-// "Print to Printer" with a print server that answers, refuses or hangs, or with no lp at all:
-// the job's text reaches lp, the refusal carries lp's words, a missing lp names the package that
-// has one, and while lp hangs (for a minute) the clock tick keeps running until the time-out
-// ends the job.
+// lp answers, refuses, hangs or is missing: the outcome says which, and the tick never stalls.
 TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts) {
     struct Case {
         std::string script;
