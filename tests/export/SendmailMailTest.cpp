@@ -9,6 +9,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <tuple>
 
 #include "platform/host/LpPrinter.h"
 #include "platform/host/SendmailMail.h"
@@ -126,13 +127,8 @@ TEST_F(SendmailMailTest, NoProgramFailsAtSignOnAndSendingThenIsReportedNotThrown
 
 // lp answers, refuses, hangs or is missing: the outcome says which, and the tick never stalls.
 TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts) {
-    struct Case {
-        std::string script;
-        bool ok;
-        std::string error;
-    };
     const std::string job = (root / "job").string();
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<std::string, bool, std::string>> cases = {
         {"cat > '" + job + "'\n", true, ""},
         {"cat > /dev/null\necho 'lp: The printer or class does not exist.' >&2\nexit 1\n", false,
          "lp failed with status 1: lp: The printer or class does not exist."},
@@ -142,11 +138,10 @@ TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts
              " was not found).  Install the cups-client package, which provides lp, and set up a "
              "printer."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        if (!c.script.empty()) program(c.script);
-        LpPrinter printer((root / (c.script.empty() ? "no-lp" : "devices/sendmail")).string(),
-                          1500);
+    for (const auto& [script, succeeds, said] : cases) {
+        SCOPED_TRACE(script);
+        if (!script.empty()) program(script);
+        LpPrinter printer((root / (script.empty() ? "no-lp" : "devices/sendmail")).string(), 1500);
         QElapsedTimer clock;
         clock.start();
         qint64 lastTick = 0, longestGap = 0;
@@ -163,8 +158,8 @@ TEST_F(SendmailMailTest, PrintingNeverStallsTheTickAndReportsRefusalsAndTimeOuts
         while (!outcome && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         ASSERT_TRUE(outcome);
-        EXPECT_EQ(outcome->ok, c.ok);
-        EXPECT_EQ(outcome->error, c.error);
+        EXPECT_EQ(outcome->ok, succeeds);
+        EXPECT_EQ(outcome->error, said);
         // The loop never waited on lp: no gap between ticks came near the time-out.
         EXPECT_LT(longestGap, 1000);
     }

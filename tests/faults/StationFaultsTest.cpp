@@ -17,7 +17,6 @@
 
 using namespace quillmar;
 using namespace quillmar::testing;
-using ::testing::_;
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;

@@ -12,9 +12,8 @@ using quillmar::testing::SimStation;
 namespace {
 
 struct LoggingStation : SimStation {
-    explicit LoggingStation(int activityLog,
-                            DateTime start = DateTime::from(2026, 12, 5, 23, 59, 59, 400))
-        : SimStation(start) {
+    explicit LoggingStation(int activityLog)
+        : SimStation(DateTime::from(2026, 12, 5, 23, 59, 59, 400)) {
         settings({{quillmar::testing::Rec::ActivityLog, activityLog}});
         this->start();
     }

@@ -31,9 +31,6 @@ struct Viewer {
     int shown = 0;
 };
 
-}  // namespace
-
-namespace {
 using Lines = std::vector<std::string>;
 struct ViewRow {
     const char* kind;

@@ -7,14 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 
 namespace quillmar::testing {
@@ -22,9 +18,8 @@ namespace quillmar::testing {
 using namespace std::chrono_literals;
 
 std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(p, std::ios::binary).rdbuf();
     return s.str();
 }
 

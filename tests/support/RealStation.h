@@ -6,8 +6,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "support/Builders.h"
 
@@ -41,11 +39,9 @@ LocalTime LocalIn(int seconds);  // the local time `seconds` from now
 
 class RealStation {
   public:
-    // binaryDir: the build folder holding quillmar and quillmar-receiver-sim.
     RealStation(const fs::path& binaryDir, const std::string& tag);
     ~RealStation();  // stops what is still running and removes the home
     RealStation(const RealStation&) = delete;
-    RealStation& operator=(const RealStation&) = delete;
 
     fs::path home, root, satfile, logs;
     fs::path receiverLog;  // one line per command the simulator received
