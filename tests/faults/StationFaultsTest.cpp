@@ -105,12 +105,14 @@ Errors FileFailed(const std::string& name, int code) {
 class StationFaults : public ::testing::TestWithParam<Fault> {
   protected:
     StationFaults() {
+        // The remote control on the parallel port (EOM on data bit 0), its inputs idle (active
+        // low).
         s.settings({{Rec::Threshold, 1000},
                     {Rec::PlayVisible, 1},
                     {Rec::ActivityLog, 1},
                     {Rec::WaveDrive, 3},
-                    {Rec::RemoteControl, 1}});  // parallel port: EOM on data bit 0
-        s.ports.set(kParallelStatus, 0x7F);     // inputs idle (active low)
+                    {Rec::RemoteControl, 1}});
+        s.ports.set(kParallelStatus, 0x7F);
         s.start();
         ScheduleFields first = RecordedSchedule();
         first.ProgramLength = "01:00";
