@@ -1,6 +1,5 @@
-// The one-command demo, headless with short timings: the script sets up a throwaway data root,
-// the receiver simulator, the port file and the built-in sound devices, and the real station
-// cues, records and plays the demo programme on air from its schedule.
+// The one-command demo, headless with short timings: the real station cues, records and plays
+// the demo programme on air from its schedule.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,12 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <filesystem>
 #include <regex>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "support/Logs.h"
 #include "support/RealStation.h"
@@ -42,13 +37,9 @@ int RunDemo(const std::vector<std::string>& options, const fs::path& output,
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
-    if (pid < 0) return -1;
-    const auto end = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (std::chrono::steady_clock::now() < end) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) return status;
-        std::this_thread::sleep_for(200ms);
-    }
+    int status = -1;
+    if (pid < 0 || WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, limit, 200ms))
+        return status;
     ::kill(-pid, SIGTERM);
     std::this_thread::sleep_for(3s);
     ::kill(-pid, SIGKILL);
@@ -66,16 +57,9 @@ long FirstMatch(const std::vector<std::string>& lines, const std::string& patter
 
 class DemoEndToEnd : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quillmar-demo-e2e-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        home = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(home, ignored);
-    }
-    fs::path home;
+    void TearDown() override { fs::remove_all(home); }
+    std::string pattern = (fs::temp_directory_path() / "quillmar-demo-e2e-XXXXXX").string();
+    fs::path home = ::mkdtemp(pattern.data());
 };
 
 }  // namespace
@@ -99,28 +83,23 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     const std::string at = R"(\d\d:\d\d:\d\d  )";
     const std::string name = "Demo Programme           ";  // padded to its 25 characters
     // Cued twice, recorded, stopped at its length, played.
-    const long cue = FirstMatch(lines, at + "SETAUDIO 1 S ENG 0  ", 0);
-    const long cue2 = FirstMatch(lines, at + "SETAUDIO 1 S ENG 0  ", cue + 1);
-    const long record = FirstMatch(lines, at + "Record " + name, cue2);
-    const long stop = FirstMatch(lines, at + "Stop   " + name + " 00:0[789]", record);
-    const long play = FirstMatch(lines, at + "Play " + name, stop);
-    EXPECT_GE(cue, 0) << log << printed;
-    EXPECT_GT(cue2, cue) << log;
-    EXPECT_GT(record, cue2) << log;
-    EXPECT_GT(stop, record) << log;
-    EXPECT_GT(play, stop) << log;
+    long found = -1;
+    const std::string cue = "SETAUDIO 1 S ENG 0  ";
+    for (const std::string& step :
+         {cue, cue, "Record " + name, "Stop   " + name + " 00:0[789]", "Play " + name}) {
+        found = FirstMatch(lines, at + step, found + 1);
+        EXPECT_GE(found, 0) << step << "\n" << log << printed;
+    }
     EXPECT_EQ(LogsNamed(satfile / "logs", "ER"), "");
-
     // The receiver was sent the set-up twice, with its trailing blank.
     const std::string commands = ReadAll(home / "receiver.log");
-    int cues = 0;
-    for (auto at = commands.find("\tSETAUDIO 1 S ENG 0  \n"); at != std::string::npos;
-         at = commands.find("\tSETAUDIO 1 S ENG 0  \n", at + 1))
-        ++cues;
-    EXPECT_EQ(cues, 2) << commands;
+    const std::regex sent("\t" + cue + "\n");
+    EXPECT_EQ(std::distance(std::sregex_iterator(commands.begin(), commands.end(), sent),
+                            std::sregex_iterator()),
+              2)
+        << commands;
 
-    // The recording is the first schedule's file of today: a header that matches the bytes
-    // written, of the programme's length, and marks (EOM, trim) at that length.
+    // Today's first recording: its header matches its bytes, and EOM and trim mark its length.
     const LocalTime today = LocalIn(0);
     const WaveFacts w = ReadWave(satfile / WaveName(today.weekday, 1));
     ASSERT_TRUE(w.riff) << printed;
@@ -131,6 +110,5 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     EXPECT_NEAR(MarkAt(marks, 1), w.headerSeconds, 0.25);
     EXPECT_NEAR(MarkAt(marks, 2), w.headerSeconds, 0.25);
 
-    // The end of the playout closed the EOM contact on the port file, and the script said so.
     EXPECT_NE(printed.find("EOM contact closed"), std::string::npos) << printed;
 }

@@ -33,17 +33,14 @@ TEST(RecipientRule, TheModeTheInUseMarkAndTheDaysWindowWithoutItsBounds) {
         int weekday, seconds;
         bool mailed;
     } rows[] = {
-        {'1', kSendSometimes, true, kTuesday, 12 * 3600, true},
-        {'1', kSendSometimes, true, kTuesday, 8 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 8 * 3600 + 1, true},
-        {'1', kSendSometimes, true, kTuesday, 17 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 17 * 3600 - 1, true},
-        {'1', kSendSometimes, true, kTuesday + 1, 12 * 3600, false},  // another day's box
-        {'1', kSendAlways, false, 1, 0, true},                        // no day box set
-        {'1', kSendNever, true, kTuesday, 12 * 3600, false},
-        {'0', kSendSometimes, true, kTuesday, 12 * 3600, false},
-        {' ', kSendSometimes, true, kTuesday, 12 * 3600, false},
-        {'1', '7', true, kTuesday, 12 * 3600, false},  // garbage mode
+        // the window's bounds, another day's box, no box set, a garbage mode
+        // clang-format off
+        {'1', kSendSometimes, true, kTuesday, 12 * 3600, true}, {'1', kSendSometimes, true, kTuesday, 8 * 3600, false},
+        {'1', kSendSometimes, true, kTuesday, 8 * 3600 + 1, true}, {'1', kSendSometimes, true, kTuesday, 17 * 3600, false},
+        {'1', kSendSometimes, true, kTuesday, 17 * 3600 - 1, true}, {'1', kSendSometimes, true, kTuesday + 1, 12 * 3600, false},
+        {'1', kSendAlways, false, 1, 0, true}, {'1', kSendNever, true, kTuesday, 12 * 3600, false},
+        {'0', kSendSometimes, true, kTuesday, 12 * 3600, false}, {'1', '7', true, kTuesday, 12 * 3600, false},
+        // clang-format on
     };
     for (const auto& r : rows) {
         AddressEntry e = OfficeHours();
@@ -55,90 +52,72 @@ TEST(RecipientRule, TheModeTheInUseMarkAndTheDaysWindowWithoutItsBounds) {
     }
 }
 
+namespace {
+// A started station on Tuesday 2026-03-10 whose book holds `entries` from record 1.
+struct Book : SimStation {
+    explicit Book(std::vector<AddressEntry> entries, int hour = 12)
+        : SimStation(DateTime::from(2026, 3, 10, hour, 15, 30)) {
+        start();
+        st().Export.Account.Facility = "KQMR";
+        std::string error;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].InUse == 'x') continue;  // never written
+            EXPECT_TRUE(WriteAddressEntry(st().Export, int(i) + 1, entries[i], &error)) << error;
+        }
+    }
+};
+AddressEntry With(char mode, const std::string& address, char inUse = '1') {
+    AddressEntry e = OfficeHours();
+    e.SendMode = mode;
+    e.Address = address;
+    e.InUse = inUse;
+    return e;
+}
+using Texts = std::vector<std::string>;
+}  // namespace
+
+// One message to the recipients of the moment in file order, blanks trimmed, no line break in
+// the subject; with no recipients no message and no complaint.
 TEST(SendMailToAddressBook, MailsTheRecipientsOfTheMomentInFileOrder) {
-    // Given Tuesday 2026-03-10 at 12:00:00 and a book of five entries
-    SimStation s(DateTime::from(2026, 3, 10, 12, 0, 0));
-    s.start();
-    std::string error;
-    AddressEntry always = OfficeHours();
-    always.SendMode = kSendAlways;
-    always.Address = "  night@example.org";
-    AddressEntry never = always;
-    never.SendMode = kSendNever;
-    never.Address = "never@example.org";
-    AddressEntry deleted = always;
-    deleted.InUse = '0';
-    deleted.Address = "gone@example.org";
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 2, never, &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 3, deleted, &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 5, always, &error));  // record 4 never used
-    // when the station mails
+    Book s({OfficeHours(), With(kSendNever, "never@example.org"),
+            With(kSendAlways, "gone@example.org", '0'), With(kSendAlways, "", 'x'),
+            With(kSendAlways, "  night@example.org")});
     SendMailToAddressBook(s.st(), "KQMR\r\nBcc: all@example.org Alarm",
                           "Unity 4K Receiver Loss of Signal");
-    s.loop.runPending();
-    // then one message reaches the two recipients, blanks trimmed, no line break in the subject
-    ASSERT_EQ(s.mail.outbox.size(), 1u);
-    EXPECT_EQ(s.mail.outbox[0].recipients,
-              (std::vector<std::string>{"office@example.org", "night@example.org"}));
-    EXPECT_EQ(s.mail.outbox[0].subject, "KQMR  Bcc: all@example.org Alarm");
-    EXPECT_EQ(s.mail.outbox[0].note, "Unity 4K Receiver Loss of Signal");
-
-    // At exactly 17:00:00 only the "Always" entry remains
-    s.clock.set(DateTime::from(2026, 3, 10, 17, 0, 0));
-    EXPECT_EQ(AddressBookRecipients(s.st().Export, s.clock.now()),
-              (std::vector<std::string>{"night@example.org"}));
-    s.clock.set(DateTime::from(2026, 3, 10, 8, 0, 0));
-    EXPECT_EQ(AddressBookRecipients(s.st().Export, s.clock.now()),
-              (std::vector<std::string>{"night@example.org"}));
-
-    // No recipients: no message and no complaint.
+    std::string error;
     ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 5, &error));
+    s.clock.set(DateTime::from(2026, 3, 10, 18, 0, 0));
     SendMailToAddressBook(s.st(), "S", "N");
     s.loop.runPending();
-    EXPECT_EQ(s.mail.outbox.size(), 1u);
+    ASSERT_EQ(s.mail.outbox.size(), 1u);
+    EXPECT_EQ(s.mail.outbox[0].recipients, (Texts{"office@example.org", "night@example.org"}));
+    EXPECT_EQ(s.mail.outbox[0].subject, "KQMR  Bcc: all@example.org Alarm");
+    EXPECT_EQ(s.mail.outbox[0].note, "Unity 4K Receiver Loss of Signal");
     EXPECT_TRUE(s.errors.messages.empty());
 }
 
+// To the chosen entry alone whatever its mode; a deleted or missing record sends nothing.
 TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
-    SimStation s(DateTime::from(2026, 3, 10, 20, 15, 30));
-    s.start();
-    s.st().Export.Account.Facility = "KQMR";
-    std::string error;
-    AddressEntry never = OfficeHours();
-    never.SendMode = kSendNever;
-    never.Address = "never@example.org   ";
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, OfficeHours(), &error));
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 2, never, &error));
+    Book s({OfficeHours(), With(kSendNever, "never@example.org   ")}, 20);
     EXPECT_TRUE(SendTestMessage(s.st(), 2));
+    std::string error;
+    ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 1, &error));
+    for (int n : {1, 3, 0}) EXPECT_FALSE(SendTestMessage(s.st(), n)) << n;
     s.loop.runPending();
     ASSERT_EQ(s.mail.outbox.size(), 1u);
-    EXPECT_EQ(s.mail.outbox[0].recipients, (std::vector<std::string>{"never@example.org"}));
+    EXPECT_EQ(s.mail.outbox[0].recipients, Texts{"never@example.org"});
     EXPECT_EQ(s.mail.outbox[0].subject, "KQMR Test Message");
     EXPECT_EQ(s.mail.outbox[0].note, "03/10/2026 20:15:30 This is only a test.");
-    // A deleted or missing record sends nothing.
-    ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 1, &error));
-    EXPECT_FALSE(SendTestMessage(s.st(), 1));
-    EXPECT_FALSE(SendTestMessage(s.st(), 9));
-    EXPECT_FALSE(SendTestMessage(s.st(), 0));
-    s.loop.runPending();
-    EXPECT_EQ(s.mail.outbox.size(), 1u);
 }
 
 TEST(SendTestMessage, AMailThatHangsAndTimesOutIsReportedLater) {
-    SimStation s;
-    s.start();
-    s.st().Export.Account.Facility = "KQMR";
-    std::string error;
-    AddressEntry e = OfficeHours();
-    ASSERT_TRUE(WriteAddressEntry(s.st().Export, 1, e, &error));
+    Book s({OfficeHours()});
     s.mail.hang = true;
     EXPECT_TRUE(SendTestMessage(s.st(), 1));
     s.loop.advance(1000);
     EXPECT_TRUE(s.errors.messages.empty());
     s.mail.failPending("the mail program did not finish within 60 s");
-    EXPECT_EQ(
-        s.errors.messages,
-        (std::vector<std::string>{
-            "Mail \"KQMR Test Message\" not sent: the mail program did not finish within 60 s"}));
+    EXPECT_EQ(s.errors.messages,
+              Texts{"Mail \"KQMR Test Message\" not sent: the mail program did not finish within "
+                    "60 s"});
 }

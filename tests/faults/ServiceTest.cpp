@@ -1,5 +1,4 @@
-// The real program as a service runs it: it refuses raised privileges, tells systemd when it is
-// ready and keeps its watchdog fed from the clock tick.
+// The real program as a service runs it.
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -28,8 +27,8 @@ std::pair<std::string, int> Shell(const std::string& command) {
 
 }  // namespace
 
-// File capabilities on a copy of the program, run by an ordinary user (the kernel then runs it
-// in secure-execution mode): it refuses and says what to do instead.
+// With file capabilities, run by an ordinary user (secure-execution mode), it refuses and says
+// what to do instead; without them, even with the unit's ambient capability, it runs.
 TEST(Service, TheProgramRefusesToRunWithFileCapabilities) {
     if (::geteuid() != 0) GTEST_SKIP() << "setting file capabilities needs root";
     if (Shell("command -v setcap && command -v setpriv").second != 0)
@@ -47,11 +46,8 @@ TEST(Service, TheProgramRefusesToRunWithFileCapabilities) {
     ASSERT_EQ(Shell("setcap cap_sys_rawio,cap_sys_time+ep " + copy.string()).second, 0);
     const auto [refused, refusedStatus] = Shell(asUser);
     EXPECT_EQ(refusedStatus, 1) << refused;
-    EXPECT_NE(refused.find("refusing to start with raised privileges"), std::string::npos)
-        << refused;
+    EXPECT_NE(refused.find("refusing to start with raised privileges"), std::string::npos);
     EXPECT_NE(refused.find("quillmar-station.service"), std::string::npos) << refused;
-
-    // Without them it runs, also with the ambient capability the system unit gives it.
     ASSERT_EQ(Shell("setcap -r " + copy.string()).second, 0);
     const auto [ran, ranStatus] = Shell(
         "setpriv --reuid=65534 --regid=65534 --clear-groups --inh-caps=+sys_rawio "
@@ -62,8 +58,7 @@ TEST(Service, TheProgramRefusesToRunWithFileCapabilities) {
     fs::remove_all(dir);
 }
 
-// Started as a Type=notify unit with WatchdogSec= would start it: READY=1 once up, then
-// WATCHDOG=1 again and again.
+// As a Type=notify unit with WatchdogSec=: READY=1 once up, then WATCHDOG=1 again and again.
 TEST(Service, TheStationSaysItIsReadyAndFeedsTheWatchdog) {
     RealStation s(QUILLMAR_BINARY_DIR, "service");
     const fs::path socketPath = s.home / "notify";
@@ -87,7 +82,6 @@ TEST(Service, TheStationSaysItIsReadyAndFeedsTheWatchdog) {
         notices.emplace_back(buffer, static_cast<std::size_t>(got));
     }
     ::close(sock);
-    ASSERT_FALSE(notices.empty()) << s.output();
     EXPECT_EQ(std::count(notices.begin(), notices.end(), "WATCHDOG=1"), 3);
     EXPECT_EQ(std::count(notices.begin(), notices.end(), "READY=1"), 1) << s.output();
     EXPECT_TRUE(s.running(station));

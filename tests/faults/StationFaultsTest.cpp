@@ -1,6 +1,5 @@
-// Faults met on a station day, on simulated time. Each row injects one fault around the first
-// of two recordings and shows the fault reported, what could be kept kept, and the station
-// going on to record the second programme whole.
+// Each row injects one fault around the first of two recordings: it is reported, what can be
+// kept is kept, and the second programme is recorded whole.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@
 
 using namespace quillmar;
 using namespace quillmar::testing;
-using ::testing::_;
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -46,7 +44,6 @@ struct Fault {
     bool eom;                     // the play at 10:05 ended with an EOM pulse
     int dumps = 0;
     Step then = [](SimStation&) {};  // more checks, and the fault cleared, before 10:10
-    bool marksWritten = true;
     friend void PrintTo(const Fault& f, std::ostream* out) { *out << f.name; }
 };
 
@@ -60,19 +57,11 @@ bool Logged(const std::vector<std::string>& lines, const std::string& text) {
     return false;
 }
 
-// A poll of the receiver at 10:00:30, in the middle of the first recording, that the receiver
-// answers after delayMs (or never). The poll holds the loop for up to its time-out; the capture
-// ring keeps every buffer meanwhile.
-Step PollAnswered(int delayMs, bool garbage = false) {
-    return [=](SimStation& s) {
-        std::string report;
-        for (int line = 1; line <= 11; ++line)
-            report += "Carrier line " + std::to_string(line) + "\r\n";
-        report += "Eb/No             7.4 dB\r\n>";
-        if (garbage) report = std::string("\x13\xFE\x80garbage without a prompt\x01", 28);
-        if (delayMs >= 0) s.serial.answer("R C", report, delayMs);
-        PollReceiverEbNo(s.st());
-    };
+// A poll in the middle of the recording answered too late holds the loop for its whole
+// time-out; the capture ring keeps every buffer meanwhile.
+void PollAnsweredLate(SimStation& s) {
+    s.serial.answer("R C", "Eb/No             7.4 dB\r\n>", 2000);
+    PollReceiverEbNo(s.st());
 }
 
 // LATE NEWS gets a Sunday play; whether the editor saved it.
@@ -108,14 +97,6 @@ void EditAfterTheFault(SimStation& s) {
     EXPECT_EQ(ReadSchedule(s.st().schedule, 2)->PlayTimes[0], "23:00:00");
 }
 
-// The Eb/No the poll wrote to the EB log.
-Step EbLogged(std::string text) {
-    return [=](SimStation& s) {
-        ASSERT_EQ(s.log("EB").size(), 1u);
-        EXPECT_THAT(s.log("EB")[0], ::testing::EndsWith("  " + text));
-    };
-}
-
 Errors FileFailed(const std::string& name, int code) {
     return ElementsAre(AllOf(HasSubstr(name), HasSubstr(std::strerror(code))));
 }
@@ -124,12 +105,14 @@ Errors FileFailed(const std::string& name, int code) {
 class StationFaults : public ::testing::TestWithParam<Fault> {
   protected:
     StationFaults() {
+        // The remote control on the parallel port (EOM on data bit 0), its inputs idle (active
+        // low).
         s.settings({{Rec::Threshold, 1000},
                     {Rec::PlayVisible, 1},
                     {Rec::ActivityLog, 1},
                     {Rec::WaveDrive, 3},
-                    {Rec::RemoteControl, 1}});  // parallel port: EOM on data bit 0
-        s.ports.set(kParallelStatus, 0x7F);     // inputs idle (active low)
+                    {Rec::RemoteControl, 1}});
+        s.ports.set(kParallelStatus, 0x7F);
         s.start();
         ScheduleFields first = RecordedSchedule();
         first.ProgramLength = "01:00";
@@ -158,17 +141,14 @@ TEST_P(StationFaults, AreReportedKeepWhatCanBeKeptAndTheStationCarriesOn) {
     for (const auto& text : f.er) EXPECT_TRUE(Logged(s.log("ER"), text)) << text;
     for (const auto& text : f.al) EXPECT_TRUE(Logged(s.log("AL"), text)) << text;
     EXPECT_NEAR(Seconds(s, kFirstWave), f.wave, f.tolerance);
-    if (f.wave > 0 && f.marksWritten) {
+    if (f.wave > 0) {
         EXPECT_NEAR(ReadSoundMarks(s.files, kFirstMarks).EomMark, f.wave, f.tolerance);
     }
     bool pulsed = false;
     for (const auto& w : s.eomWrites) pulsed = pulsed || w.on;
     EXPECT_EQ(pulsed, f.eom);
     EXPECT_EQ(s.count("DumpRecording"), f.dumps);
-
     EXPECT_EQ(s.st().recorder.RecordState, RecordState::Idle);
-
-    // The second programme is recorded whole.
     f.then(s);
     s.runTo(Monday(10, 12, 0));
     EXPECT_TRUE(Logged(s.log("AL"), "Record LATE NEWS")) << ::testing::PrintToString(s.log("AL"));
@@ -179,15 +159,8 @@ TEST_P(StationFaults, AreReportedKeepWhatCanBeKeptAndTheStationCarriesOn) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, StationFaults, ::testing::Values(
-    // The receiver is silent, slow but in time, too slow, or talks garbage on a poll.
-    Fault{"ASilentReceiver", Monday(10, 0, 30), PollAnswered(-1), IsEmpty(), {}, {}, 60, 1.1, true,
-          0, EbLogged("")},
-    Fault{"ASlowReceiver", Monday(10, 0, 30), PollAnswered(300), IsEmpty(), {}, {}, 60, 1.1, true,
-          0, EbLogged("7.4 dB")},
-    Fault{"ATooSlowReceiver", Monday(10, 0, 30), PollAnswered(2000), IsEmpty(), {}, {}, 60, 1.1,
-          true, 0, EbLogged("")},
-    Fault{"AGarbledReceiver", Monday(10, 0, 30), PollAnswered(0, true), IsEmpty(), {}, {}, 60, 1.1,
-          true, 0, EbLogged("")},
+    Fault{"ATooSlowReceiver", Monday(10, 0, 30), PollAnsweredLate, IsEmpty(), {}, {}, 60, 1.1, true,
+          0, [](SimStation& s) { EXPECT_THAT(s.log("EB"), ElementsAre(MatchesRegex(".*  "))); }},
     Fault{"AMissingReceiverPort", Monday(9, 59, 0),
           [](SimStation& s) { s.serial.failOpen(2, "No such file or directory"); },
           Contains(HasSubstr("No such file or directory")), {}, {}, 60, 1.1, true},
@@ -212,11 +185,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, StationFaults, ::testing::Values(
           ElementsAre(MatchesRegex(".*Recording ended: Cannot write .*No space left on device")),
           {"No space left on device"}, {"Stop   NEWS HOUR", "Play NEWS HOUR"}, 20, 0.1, true, 0,
           [](SimStation& s) { s.audio.failWritesAfterMs(0); }},
-    Fault{"AMarksFileThatCannotBeWritten", Monday(9, 59, 0),
-          [](SimStation& s) { s.files.fail(kFirstMarks, EIO); },
-          Contains(HasSubstr("Cannot write the marks file " + kFirstMarks)),
-          {"Cannot write the marks file " + kFirstMarks}, {"Stop   NEWS HOUR"}, 60, 1.1, true, 0,
-          [](SimStation& s) { s.files.clearFailures(); }, false},
     Fault{"AnExportToAMissingShare", Monday(9, 59, 0),
           [](SimStation& s) {
               ExportEntry e;

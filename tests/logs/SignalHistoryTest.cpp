@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "logs/ActivityLog.h"
 #include "logs/SignalHistory.h"
@@ -47,26 +48,17 @@ const Date kJan1{2026, 1, 1};
 
 }  // namespace
 
-TEST(SignalHistory, AMonthWithGapsAndADayWithoutAnEbLog) {
+TEST(SignalHistory, DaysWithGapsAndADayWithoutAnEbLog) {
     LogFolder logs;
-    for (int d = 0; d < 31; ++d) {
-        const Date day = kJan1.addDays(d);
-        if (d == 9) continue;  // the station was off all day
-        if (d == 19) {         // and from 03:00 to 06:00
-            logs.polls(day, 1, 0, 3);
-            logs.polls(day, 1, 6, 24);
-        } else {
-            logs.polls(day, 1);
-        }
-    }
-    const auto h = logs.read(kJan1, kJan1.addDays(30));
-    EXPECT_EQ(h.samples.size(), 30u * 1440 - 180);
-    EXPECT_EQ(h.daysWithoutEbLog, (std::vector<Date>{{2026, 1, 10}}));
-    EXPECT_EQ(h.skippedLines, 0);
+    logs.polls({2026, 1, 3}, 1, 6, 24);  // off from midnight to 06:00
+    logs.polls(kJan1, 1);
+    const auto h = logs.read(kJan1, kJan1.addDays(2));
+    EXPECT_EQ(h.samples.size(), 1440u + 1080);
+    EXPECT_EQ(h.daysWithoutEbLog, (std::vector<Date>{{2026, 1, 2}}));
     EXPECT_TRUE(std::is_sorted(h.samples.begin(), h.samples.end(),
                                [](const auto& a, const auto& b) { return a.when.at < b.when.at; }));
-    EXPECT_EQ(h.samples.front().when, At(kJan1, 0, 0, 12));
-    EXPECT_EQ(h.samples.back().when, At({2026, 1, 31}, 23, 59, 12));
+    EXPECT_EQ(h.samples[1440].when, At({2026, 1, 3}, 6, 0, 12));
+    EXPECT_EQ(h.samples.back().when, At({2026, 1, 3}, 23, 59, 12));
     EXPECT_DOUBLE_EQ(h.samples.back().ebNoDb, 10.0);
 }
 
@@ -76,38 +68,32 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
         bool sample;
         double db;  // NaN: a poll without a figure
     };
+    // A label inside the last twenty characters is passed over; a poll the receiver answered
+    // with too few lines, or cut off after the time, has no figure; zeros are left by a power
+    // cut; blank lines are neither samples nor faults; the last line lacks its CR LF.
+    // clang-format off
     const Case cases[] = {
-        {"10:00:12  10.2 dB", true, 10.2},
-        {"10:01:12  -1.5dB", true, -1.5},
-        {"10:02:12  +7", true, 7},
-        {"10:02:30  Eb/No: 9.8 dB", true, 9.8},  // a label inside the last twenty characters
-        {"10:02:40  :   10.2 dB", true, 10.2},
-        {"10:03:12  ", true, NAN},  // the receiver answered too few lines
-        {"10:04:12", true, NAN},    // cut off after the time
-        {"10:05:12 ", true, NAN},
-        {"10:06:12  Unlocked", true, NAN},
-        {"10:07:12  12.3 dB extra", true, NAN},
-        {"10:07:30  1.2.3 dB", true, NAN},
-        {"10:08:1", false, 0},
-        {"25:00:12  9.0 dB", false, 0},
-        {"10:61:12  9.0 dB", false, 0},
-        {"10:09:12 9.0 dB", false, 0},
-        {"10-10-12  9.0 dB", false, 0},
-        {"garbage", false, 0},
-        {std::string("\0\0\0\0\0\0\0\0\0\0\0", 11), false, 0},  // zeros left by a power cut
-        {"\xff\xfe\r", false, 0},
-        {"", false, 0},                // blank lines are neither samples nor faults
-        {"10:11:12  9.8", true, 9.8},  // the last line, without its CR LF
+        {"10:00:12  10.2 dB", true, 10.2}, {"10:01:12  -1.5dB", true, -1.5}, {"10:02:12  +7", true, 7},
+        {"10:02:30  Eb/No: 9.8 dB", true, 9.8}, {"10:02:40  :   10.2 dB", true, 10.2},
+        {"10:03:12  ", true, NAN}, {"10:04:12", true, NAN}, {"10:06:12  Unlocked", true, NAN},
+        {"10:07:12  12.3 dB extra", true, NAN}, {"10:07:30  1.2.3 dB", true, NAN},
+        {"10:08:1", false, 0}, {"10:09:12 9.0 dB", false, 0}, {"garbage", false, 0},
+        {std::string(11, '\0'), false, 0}, {"\xff\xfe\r", false, 0}, {"", false, 0},
+        {"10:11:12  9.8", true, 9.8},
     };
+    // clang-format on
     std::string text;
     int expectSkipped = 0;
-    std::vector<const Case*> expected;
+    std::vector<std::string> expected, got;  // each sample's figure to 0.01 dB, or "-"
+    const auto figure = [](bool has, double db) {
+        char text[16] = "-";
+        if (has) std::snprintf(text, sizeof text, "%.2f", db);
+        return std::string(text);
+    };
     for (const auto& c : cases) {
         text += c.line + (&c == std::end(cases) - 1 ? "" : "\r\n");
-        if (c.sample)
-            expected.push_back(&c);
-        else if (!c.line.empty())
-            ++expectSkipped;
+        if (c.sample) expected.push_back(figure(!std::isnan(c.db), c.db));
+        expectSkipped += !c.sample && !c.line.empty();
     }
     LogFolder logs;
     logs.add("EB", kJan1, text);
@@ -115,14 +101,8 @@ TEST(SignalHistory, MalformedAndTruncatedLinesAreSkippedAndCounted) {
     logs.add("AL", kJan1, "10:0\r\n\x01\x02\r\n09:00:00  Alarm\r\n09:10:00  Alarm End");
     logs.add("ER", kJan1, "  \r\nxx:00:00  News Audio Alarm 00:05\r\n");
     const auto h = logs.read(kJan1, kJan1);
-    ASSERT_EQ(h.samples.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i]->line);
-        if (std::isnan(expected[i]->db))
-            EXPECT_FALSE(h.samples[i].hasValue());
-        else
-            EXPECT_DOUBLE_EQ(h.samples[i].ebNoDb, expected[i]->db);
-    }
+    for (const auto& sample : h.samples) got.push_back(figure(sample.hasValue(), sample.ebNoDb));
+    EXPECT_EQ(got, expected);
     EXPECT_EQ(h.skippedLines, expectSkipped + 3);
     ASSERT_EQ(h.spans.size(), 1u);
     EXPECT_EQ(h.spans[0].end, At(kJan1, 9, 10, 0));
@@ -150,26 +130,18 @@ TEST(SignalHistory, AlarmsSilencesAndRecordingsBecomeSpansAndMarks) {
     logs.add("AL", jan3, "00:00:00  Alarm End\r\n");  // outside the range read
     const auto h = logs.read(kJan1, jan2);
 
-    struct Expect {
-        SpanKind kind;
-        LogMoment start, end;
-        bool endLogged;
-    };
-    const Expect spans[] = {
-        {SpanKind::ReceiverAlarm, At(kJan1, 12, 0, 0), At(kJan1, 12, 0, 12), false},
-        {SpanKind::ReceiverAlarm, At(kJan1, 14, 0, 0), At(kJan1, 14, 5, 0), true},
-        {SpanKind::ReceiverAlarm, At(kJan1, 23, 59, 30), At(jan2, 0, 1, 10), true},
-        {SpanKind::ReceiverAlarm, At(jan2, 22, 0, 0), At(jan2, 22, 0, 0), false},
+    using Span = std::tuple<SpanKind, LogMoment, LogMoment, bool>;
+    const auto R = SpanKind::ReceiverAlarm;
+    const std::vector<Span> spans = {
+        {R, At(kJan1, 12, 0, 0), At(kJan1, 12, 0, 12), false},
+        {R, At(kJan1, 14, 0, 0), At(kJan1, 14, 5, 0), true},
+        {R, At(kJan1, 23, 59, 30), At(jan2, 0, 1, 10), true},
+        {R, At(jan2, 22, 0, 0), At(jan2, 22, 0, 0), false},
         {SpanKind::SilenceAlarm, At(kJan1, 10, 0, 5), At(kJan1, 10, 0, 35), true},
     };
-    ASSERT_EQ(h.spans.size(), std::size(spans));
-    for (std::size_t i = 0; i < std::size(spans); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(h.spans[i].kind, spans[i].kind);
-        EXPECT_EQ(h.spans[i].start, spans[i].start);
-        EXPECT_EQ(h.spans[i].end, spans[i].end);
-        EXPECT_EQ(h.spans[i].endLogged, spans[i].endLogged);
-    }
+    std::vector<Span> got;
+    for (const auto& sp : h.spans) got.emplace_back(sp.kind, sp.start, sp.end, sp.endLogged);
+    ASSERT_EQ(got, spans);
     EXPECT_EQ(h.spans[4].label, "News");
     ASSERT_EQ(h.recordings.size(), 2u);
     EXPECT_EQ(h.recordings[0].name, "News");
@@ -181,37 +153,23 @@ TEST(SignalHistory, AlarmsSilencesAndRecordingsBecomeSpansAndMarks) {
 }
 
 TEST(SignalHistory, DaylightSavingDaysKeepTheirOrderAndMarkTheRepeatedHour) {
-    // Polls four times an hour on the day clocks go forward (no 02:xx) and back (01:xx twice).
-    struct Case {
-        Date day;
-        std::vector<int> hours;  // wall-clock hours in the order the log has them
-        std::size_t samples, afterSetBack;
-    };
-    std::vector<int> spring, autumn;
-    for (int h = 0; h < 24; ++h)
-        if (h != 2) spring.push_back(h);
-    for (int h = 0; h < 24; ++h) {
-        autumn.push_back(h);
-        if (h == 1) autumn.push_back(1);
-    }
-    const Case cases[] = {{{2026, 3, 8}, spring, 92, 0}, {{2026, 11, 1}, autumn, 100, 4}};
-    for (const auto& c : cases) {
-        LogFolder logs;
+    // Four polls an hour on the day clocks go forward (no 02:xx) and back (01:xx twice).
+    for (const bool back : {false, true}) {
+        const Date day = back ? Date{2026, 11, 1} : Date{2026, 3, 8};
         std::string text;
-        for (int h : c.hours)
-            for (int m = 0; m < 60; m += 15)
-                text += TimeText(h * 3600 + m * 60 + 12) + "  9.5 dB\r\n";
-        logs.add("EB", c.day, text);
-        const auto hist = logs.read(c.day, c.day);
-        ASSERT_EQ(hist.samples.size(), c.samples);
-        std::size_t flagged = 0;
-        for (std::size_t i = 0; i < hist.samples.size(); ++i) {
-            if (!hist.samples[i].when.afterSetBack) continue;
-            ++flagged;
-            EXPECT_EQ(hist.samples[i].when.at.hour(), 1);
-            EXPECT_EQ(i, 8 + (flagged - 1));  // the second 01:00..01:45, right after the first
-        }
-        EXPECT_EQ(flagged, c.afterSetBack);
+        for (int h = 0; h < 24; ++h)
+            for (int pass = 0; pass < (h == 2 && !back ? 0 : h == 1 && back ? 2 : 1); ++pass)
+                for (int m = 0; m < 60; m += 15)
+                    text += TimeText(h * 3600 + m * 60 + 12) + "  9.5 dB\r\n";
+        LogFolder logs;
+        logs.add("EB", day, text);
+        const auto hist = logs.read(day, day);
+        ASSERT_EQ(hist.samples.size(), back ? 100u : 92u);
+        std::vector<std::size_t> flagged;  // the second 01:00..01:45, right after the first
+        for (std::size_t i = 0; i < hist.samples.size(); ++i)
+            if (hist.samples[i].when.afterSetBack) flagged.push_back(i);
+        using Indices = std::vector<std::size_t>;
+        EXPECT_EQ(flagged, (back ? Indices{8, 9, 10, 11} : Indices{}));
         EXPECT_EQ(hist.skippedLines, 0);
     }
 }

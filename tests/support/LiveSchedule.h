@@ -1,8 +1,6 @@
 #pragma once
 // Schedule records for runs of the real program on the wall clock.
-
 #include <optional>
-#include <string>
 
 #include "schedule/ScheduleRecord.h"
 #include "support/Builders.h"

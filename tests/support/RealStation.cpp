@@ -7,14 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 
 namespace quillmar::testing {
@@ -22,9 +18,8 @@ namespace quillmar::testing {
 using namespace std::chrono_literals;
 
 std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(p, std::ios::binary).rdbuf();
     return s.str();
 }
 
@@ -46,11 +41,9 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
 WaveFacts ReadWave(const fs::path& p) {
     const std::string bytes = ReadAll(p);
     WaveFacts w;
-    if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
-        return w;
-    w.riff = true;
+    w.riff = bytes.size() >= 44 && bytes.starts_with("RIFF") && bytes.compare(8, 4, "WAVE") == 0;
     // Walk the chunks to "data"; its size field is what a player believes.
-    for (std::size_t at = 12; at + 8 <= bytes.size();) {
+    for (std::size_t at = 12; w.riff && at + 8 <= bytes.size();) {
         std::uint32_t size = 0;
         std::memcpy(&size, bytes.data() + at + 4, 4);
         if (bytes.compare(at, 4, "data") == 0) {
@@ -92,17 +85,15 @@ RealStation::RealStation(const fs::path& binaryDir, const std::string& tag)
     satfile = root / "drives/c/satfile";
     logs = satfile / "logs";
     receiverLog = home / "receiver.log";
-    fs::create_directories(satfile);
-    fs::create_directories(root / "devices");
-    fs::create_directories(home / "runtime");
+    for (const fs::path& p : {satfile, root / "devices", home / "runtime"})
+        fs::create_directories(p);
     fs::permissions(home / "runtime", fs::perms::owner_all);
     env = {"XDG_DATA_HOME=" + home.string(), "XDG_RUNTIME_DIR=" + (home / "runtime").string(),
            "QT_QPA_PLATFORM=offscreen", "JACK_NO_START_SERVER=1"};
 }
 
 RealStation::~RealStation() {
-    for (pid_t pid : children_)
-        if (running(pid)) stop(pid, SIGTERM, 5s);
+    while (!children_.empty()) stop(children_.back(), SIGTERM, 5s);  // stop() forgets each
     std::error_code ignored;
     fs::remove_all(home, ignored);
 }
@@ -155,41 +146,29 @@ pid_t RealStation::startStation(const std::vector<std::string>& args, long fileS
 }
 
 bool RealStation::running(pid_t pid) {
-    if (pid <= 0) return false;
     const auto it = std::find(children_.begin(), children_.end(), pid);
-    if (it == children_.end()) return false;
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) {
-        children_.erase(it);
-        return false;
-    }
-    return true;
+    if (it == children_.end() || ::waitpid(pid, nullptr, WNOHANG) != pid)
+        return it != children_.end();
+    children_.erase(it);
+    return false;
 }
 
 int RealStation::stop(pid_t pid, int signal, std::chrono::seconds limit) {
     if (pid <= 0) return -1;
     ::kill(pid, signal);
-    const auto end = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (std::chrono::steady_clock::now() < end) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
-            return status;
-        }
-        std::this_thread::sleep_for(50ms);
+    int status = -1;
+    if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, limit, 50ms)) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        status = -1;
     }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
     children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
-    return -1;
+    return status;
 }
 
-fs::path RealStation::makePortFile(const std::map<long, unsigned char>& bytes) {
-    std::string image(0x400, '\0');
-    for (const auto& [address, value] : bytes)
-        image.at(static_cast<std::size_t>(address)) = static_cast<char>(value);
+fs::path RealStation::makePortFile() {
     const fs::path device = root / "devices/ioport";
-    WriteAll(device, image);
+    WriteAll(device, std::string(0x400, '\0'));
     return device;
 }
 
@@ -204,21 +183,16 @@ void RealStation::SetPortByte(const fs::path& device, long address, unsigned cha
 int RealStation::audioDevice(bool record, const std::string& name) {
     const fs::path listing = home / "audio-devices.txt";
     fs::remove(listing);
-    const pid_t pid = spawn({binary("quillmar").string(), "--audio-devices"}, listing);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    children_.erase(std::remove(children_.begin(), children_.end(), pid), children_.end());
+    stop(spawn({binary("quillmar").string(), "--audio-devices"}, listing), 0, 60s);
     std::istringstream lines(ReadAll(listing));
-    const std::string heading = record ? "Record devices:" : "Play devices:";
     const std::regex entry(R"(^\s*(\d+)  (.*)$)");
     bool inList = false;
     for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("Record devices:", 0) == 0 || line.rfind("Play devices:", 0) == 0) {
-            inList = line == heading;
-            continue;
-        }
         std::smatch m;
-        if (inList && std::regex_match(line, m, entry) && m[2] == name) return std::stoi(m[1]);
+        if (line.ends_with("devices:"))
+            inList = line == (record ? "Record devices:" : "Play devices:");
+        else if (inList && std::regex_match(line, m, entry) && m[2] == name)
+            return std::stoi(m[1]);
     }
     throw std::runtime_error("no device " + name + " in\n" + ReadAll(listing));
 }
@@ -234,12 +208,6 @@ std::string LogsNamed(const fs::path& logs, const std::string& prefix) {
     return all;
 }
 
-std::string RealStation::activityLog() const {
-    return LogsNamed(logs, "AL");
-}
-std::string RealStation::errorLog() const {
-    return LogsNamed(logs, "ER");
-}
 std::string RealStation::output() const {
     return ReadAll(home / "quillmar.out");
 }

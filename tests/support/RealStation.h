@@ -1,15 +1,11 @@
 #pragma once
-// The real programs in a throwaway home: the station binary with its own XDG_DATA_HOME, the
-// receiver simulator on a pseudo-terminal, and the files that stand in for devices.
+// The real programs in a throwaway home, with files standing in for devices.
 
 #include <sys/types.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "support/Builders.h"
 
@@ -23,8 +19,7 @@ void WriteAll(const fs::path& p, const std::string& bytes);
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
              std::chrono::milliseconds step = std::chrono::milliseconds(100));
 
-// What a 16-bit stereo 44.1 kHz wave file holds: seconds by its header's data size and by the
-// bytes after the header.
+// Seconds in a 16-bit stereo 44.1 kHz wave file, by its header and by its bytes.
 struct WaveFacts {
     bool riff = false;
     double headerSeconds = -1;
@@ -35,21 +30,18 @@ WaveFacts ReadWave(const fs::path& p);
 std::string LogsNamed(const fs::path& logs, const std::string& prefix);
 // Record n (from 1) of a marks file: a 4-byte float; -1 when the file is shorter.
 float MarkAt(const std::string& marks, std::size_t record);
-// The hh:mm:ss of the local time `seconds` from now.
 struct LocalTime {
     int weekday = 0;  // 0 Sunday
     int hour = 0, minute = 0, second = 0;
     std::string hms() const;
 };
-LocalTime LocalIn(int seconds);
+LocalTime LocalIn(int seconds);  // the local time `seconds` from now
 
 class RealStation {
   public:
-    // binaryDir: the build folder holding quillmar and quillmar-receiver-sim.
     RealStation(const fs::path& binaryDir, const std::string& tag);
     ~RealStation();  // stops what is still running and removes the home
     RealStation(const RealStation&) = delete;
-    RealStation& operator=(const RealStation&) = delete;
 
     fs::path home, root, satfile, logs;
     fs::path receiverLog;  // one line per command the simulator received
@@ -59,20 +51,19 @@ class RealStation {
     pid_t startReceiver(const std::vector<std::string>& extraArgs = {});
     // fileSizeLimit: bytes, as `ulimit -f` sets it for the station (0: none).
     pid_t startStation(const std::vector<std::string>& args = {}, long fileSizeLimit = 0);
-    // Sends the signal and waits up to the limit; the wait status, or -1 when it had to be
-    // killed.
+    // The wait status, or -1 when the process had to be killed.
     int stop(pid_t pid, int signal, std::chrono::seconds limit = std::chrono::seconds(10));
 
     // A file of 0x400 zero bytes as devices/ioport, byte N = I/O port N.
-    fs::path makePortFile(const std::map<long, unsigned char>& bytes = {});
+    fs::path makePortFile();
     static void SetPortByte(const fs::path& device, long address, unsigned char value);
 
     // The number the settings give the built-in device, from quillmar --audio-devices.
     int audioDevice(bool record, const std::string& name);
 
-    std::string activityLog() const;  // every AL file, in name order
-    std::string errorLog() const;     // every ER file, in name order
-    std::string output() const;       // what the station printed
+    std::string activityLog() const { return LogsNamed(logs, "AL"); }
+    std::string errorLog() const { return LogsNamed(logs, "ER"); }
+    std::string output() const;  // what the station printed
     bool running(pid_t pid);
 
   private:
