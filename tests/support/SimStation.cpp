@@ -9,9 +9,10 @@
 
 namespace quillmar::testing {
 
-SimStation::SimStation(DateTime start) : clock(start) {
-    station = std::make_unique<Station>(
-        Platform{clock, loop, files, errors, serial, printer, ports, mail, audio, background});
+SimStation::SimStation(DateTime start, PortIO* otherPorts) : clock(start) {
+    station = std::make_unique<Station>(Platform{clock, loop, files, errors, serial, printer,
+                                                 otherPorts ? *otherPorts : ports, mail, audio,
+                                                 background});
 }
 
 void SimStation::start() {

@@ -34,7 +34,9 @@ class CapturedErrors : public ErrorDisplay {
 
 class SimStation {
   public:
-    explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0));
+    // otherPorts, when given, replaces the simulated I/O ports (a host service under test).
+    explicit SimStation(DateTime start = DateTime::from(2026, 12, 5, 12, 0, 0),
+                        PortIO* otherPorts = nullptr);
 
     Station& st() { return *station; }
     // StartStation; fails the test when it does not start.
