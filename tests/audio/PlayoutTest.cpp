@@ -141,6 +141,7 @@ TEST_F(PlayoutTest, TheLastPlaylistEntryLeavingHidesTheListAndButtons) {
         PlayFromPlaylist(st());
         sim.loop.advance(6'000);
         EXPECT_TRUE(st().main.PlayList.empty());
+        EXPECT_EQ(st().main.PlayListIndex, -1);
         EXPECT_FALSE(st().main.Label1Visible || st().main.cmdPlayVisible ||
                      st().main.cmdStopVisible);
         EXPECT_EQ(st().main.lblPlayDay,

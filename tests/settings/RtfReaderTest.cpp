@@ -27,6 +27,7 @@ TEST(RtfReader, PlainTextOfEscapesAndMalformedInput) {
              {"{\\rtf1 \\u8364?x\\uc2\\u-3913 ab!}",
               "\xE2\x82\xAC"
               "x\xEF\x82\xB7!"},
+             {"{\\rtf1 \\u233\\'e9x\\u233 a'b}", "\xC3\xA9x\xC3\xA9'b"},  // stand-ins skipped
              {"{\\rtf1 unclosed \\b group", "unclosed group"},
              {"}}} stray {\\'zz\\'4", " stray zz4"},
              {"\\", ""},
