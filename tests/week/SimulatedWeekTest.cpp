@@ -138,6 +138,7 @@ struct Week {
     Disturb disturb;
     unsigned seed;
     const char* shift;  // the time change the week holds
+    friend void PrintTo(const Week& w, std::ostream* os) { *os << w.name; }
 };
 
 class SimulatedWeek : public ::testing::TestWithParam<Week> {};
