@@ -385,9 +385,10 @@ bool TickFollowsClosely(const Station& st) {
 int NextTickDelayMs(const Station& st, const DateTime& now) {
     const int ms = static_cast<int>(now.msOfDay % 1000);
     if (TickFollowsClosely(st)) return static_cast<int>(kTickMs) - ms % static_cast<int>(kTickMs);
-    for (const int mark : {50, 500, 550, 1000})
-        if (mark > ms) return mark - ms;
-    return 50;  // not reached: ms < 1000
+    int next = 1000;  // the next second's .000
+    for (const int mark : {550, 500, 50})
+        if (mark > ms) next = mark;
+    return next - ms;
 }
 
 void ArmClockTick(Station& st) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -138,4 +139,27 @@ TEST(DriveMap, AFailedReplaceKeepsTheOldContentAndAPrivateFileIsMadeAfresh) {
     EXPECT_EQ(fs::status(files.hostPath("c:\\User.dat")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Slurp(files.hostPath("c:\\User.dat")), "new");
+}
+
+// The soak's memory check and the week's file dump stand on these two.
+TEST(MemoryFiles, CountWhatOpenHandlesStillHoldAndDumpTheDrivesToDisk) {
+    MemoryFileSystem files;
+    std::string error;
+    ASSERT_TRUE(files.createFolder("c:\\satfile", &error)) << error;
+    ASSERT_TRUE(files.writeFile("c:\\satfile\\A.dat", std::string(4000, 'a'), &error)) << error;
+    auto open = files.openFile("c:\\satfile\\A.dat", OpenMode::Read, &error);
+    ASSERT_TRUE(open) << error;
+    const std::int64_t one = files.bytesHeld();
+    EXPECT_GE(one, 4000);
+    ASSERT_TRUE(files.writeFile("c:\\satfile\\A.dat", "new", &error)) << error;
+    EXPECT_GE(files.bytesHeld(), one) << "the replaced bytes live while the handle is open";
+    open.reset();
+    EXPECT_LT(files.bytesHeld(), one);
+
+    const fs::path dump = fs::temp_directory_path() / ("memory-dump-" + std::to_string(::getpid()));
+    ASSERT_TRUE(files.dumpTo(dump.string(), &error)) << error;
+    EXPECT_EQ(Slurp(dump / "drives" / "c" / "satfile" / "A.dat"), "new");
+    EXPECT_FALSE(files.dumpTo("/proc/no-such-folder", &error));
+    EXPECT_NE(error.find("/proc/no-such-folder"), std::string::npos) << error;
+    fs::remove_all(dump);
 }
