@@ -176,7 +176,7 @@ case "${1:-}" in
             exit 1
         fi
         tail -n 4 build/test-deb.log
-        echo "== fuzz targets, 30 s each, then every saved crash input ($SECONDS s) =="
+        echo "== fuzz targets, ${QUILLMAR_FUZZ_SECONDS:-20} s each, then every saved crash input ($SECONDS s) =="
         fuzz
         echo "== done in $SECONDS s =="
         ;;
