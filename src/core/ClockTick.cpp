@@ -15,6 +15,7 @@
 #include "core/RemoteSequences.h"
 #include "core/Station.h"
 #include "logs/ActivityLog.h"
+#include "receiver/RemoteControl.h"
 
 namespace quillmar {
 
@@ -378,7 +379,8 @@ int ParsePlayTime(std::string_view text) {
 
 bool TickFollowsClosely(const Station& st) {
     return st.recorder.RecordState != RecordState::Idle ||
-           st.playout.PlayState != PlayState::Idle || st.Settings.RemoteControl != 0 ||
+           st.playout.PlayState != PlayState::Idle ||
+           RemoteControlModeOf(st.Settings.RemoteControl) != RemoteControlMode::Off ||
            st.receiver.running || !st.receiver.waiting.empty();
 }
 
