@@ -1,9 +1,9 @@
 // How late the real program's 50 ms clock tick runs when a device is slow. Each case starts
 // the station on the busy schedule (a recording every 45 s with its cues and timed play, Eb/No
-// polled every minute) for --seconds and records when every tick ran: the program tells the
-// service manager's watchdog from each tick, and with WATCHDOG_USEC this low it tells every
-// tick, to the notify socket the bench holds. A tick's delay is how long after its due mark it
-// ran (see DelayMs).
+// polled every minute) for --seconds and records how late every tick ran: the program tells the
+// service manager's watchdog from each tick, with how many milliseconds after its due moment
+// it ran (X_TICK_LATE_MS), and with WATCHDOG_USEC this low it tells every tick, to the notify
+// socket the bench holds.
 //
 //   bench_latency [--seconds N] [--case NAME]... [--binary-dir DIR]
 //
@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,9 +105,13 @@ Options Parse(int argc, char** argv) {
     return o;
 }
 
-// The notify socket: the time each watchdog notice arrived.
+// The notify socket: each watchdog notice's arrival and the lateness it reports.
 class TickListener {
   public:
+    struct Tick {
+        Steady::time_point at;
+        double lateMs;
+    };
     explicit TickListener(const fs::path& path) : path_(path) {
         fd_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_un addr{};
@@ -127,7 +130,7 @@ class TickListener {
         reader_.join();
         ::close(fd_);
     }
-    std::vector<Steady::time_point> ticks() {
+    std::vector<Tick> ticks() {
         std::lock_guard lock(mutex_);
         return ticks_;
     }
@@ -139,11 +142,13 @@ class TickListener {
             const ssize_t n = ::recv(fd_, buffer, sizeof buffer - 1, 0);
             if (n <= 0) continue;
             const auto at = Steady::now();
-            if (std::string_view(buffer, static_cast<std::size_t>(n)).find("WATCHDOG=1") ==
-                std::string_view::npos)
+            const std::string_view text(buffer, static_cast<std::size_t>(n));
+            const auto late = text.find("X_TICK_LATE_MS=");
+            if (text.find("WATCHDOG=1") == std::string_view::npos || late == std::string_view::npos)
                 continue;
+            buffer[n] = '\0';
             std::lock_guard lock(mutex_);
-            ticks_.push_back(at);
+            ticks_.push_back({at, std::atof(buffer + late + 15)});
         }
     }
 
@@ -152,7 +157,7 @@ class TickListener {
     std::atomic<bool> stop_{false};
     std::thread reader_;
     std::mutex mutex_;
-    std::vector<Steady::time_point> ticks_;
+    std::vector<Tick> ticks_;
 };
 
 int CountLines(const std::string& text, const std::string& needle) {
@@ -161,50 +166,16 @@ int CountLines(const std::string& text, const std::string& needle) {
     return n;
 }
 
-// How late a tick ran after the moment it was due. The station's ticks fall on the wall
-// clock's 50 ms marks while it follows something closely, and only on .000, .050, .500 and .550
-// of each second when idle: a tick that lands within 40 ms after the idle mark following its
-// predecessor is taken as an idle tick, any other as due at the 50 ms mark after its
-// predecessor. `aligned` false: ticks of a plain 50 ms timer, each due 50 ms after the last.
-double DelayMs(double prevMs, double curMs, bool aligned) {
-    if (!aligned) return std::max(0.0, curMs - prevMs - kTickMs);
-    const double second = std::floor(prevMs / 1000) * 1000;
-    double idleDue = second + 1000;
-    for (const double mark : {50.0, 500.0, 550.0})
-        if (second + mark > prevMs) {
-            idleDue = second + mark;
-            break;
-        }
-    if (curMs >= idleDue && curMs - idleDue < 40) return curMs - idleDue;
-    const double closeDue = (std::floor(prevMs / kTickMs) + 1) * kTickMs;
-    return std::max(0.0, curMs - closeDue);
-}
-
-// Wall-clock milliseconds of steady-clock moments.
-std::vector<double> WallMs(const std::vector<Steady::time_point>& ticks) {
-    const auto offset =
-        std::chrono::system_clock::now().time_since_epoch() - Steady::now().time_since_epoch();
-    std::vector<double> out;
-    for (const auto t : ticks)
-        out.push_back(
-            std::chrono::duration<double, std::milli>(t.time_since_epoch() + offset).count());
-    return out;
-}
-
 // exchanges: receiver commands, or print jobs for the printer.
-void PrintLatency(const char* name, const std::vector<Steady::time_point>& ticks, bool aligned,
-                  double seconds, int recordings, int planned, int exchanges, int stalls) {
-    const std::vector<double> wall = WallMs(ticks);
-    std::vector<double> delays;
-    for (std::size_t i = 1; i < wall.size(); ++i)
-        delays.push_back(DelayMs(wall[i - 1], wall[i], aligned));
+void PrintLatency(const char* name, std::vector<double> delays, double seconds, int recordings,
+                  int planned, int exchanges, int stalls) {
     std::sort(delays.begin(), delays.end());
     const auto late = std::count_if(delays.begin(), delays.end(), [](double d) { return d > 100; });
     std::printf(
         "LATENCY case=%s seconds=%.0f ticks=%zu max_delay_ms=%.0f "
         "p99_delay_ms=%.0f ticks_over_100ms=%td recordings=%d/%d exchanges=%d "
         "write_stalls=%d\n",
-        name, seconds, ticks.size(), delays.back(), delays[delays.size() * 99 / 100], late,
+        name, seconds, delays.size(), delays.back(), delays[delays.size() * 99 / 100], late,
         recordings, planned, exchanges, stalls);
     std::fflush(stdout);
 }
@@ -235,8 +206,14 @@ bool RunPrinterCase(const Options& o, const Case& c) {
         loop.post(job);
         const auto started = Steady::now();
         app.exec();
-        PrintLatency(c.name, ticks, false,
-                     std::chrono::duration<double>(Steady::now() - started).count(), 0, 0, jobs, 0);
+        // A plain timer's tick is due 50 ms after the one before.
+        std::vector<double> delays;
+        for (std::size_t i = 1; i < ticks.size(); ++i)
+            delays.push_back(std::max(
+                0.0, std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count() -
+                         kTickMs));
+        PrintLatency(c.name, delays, std::chrono::duration<double>(Steady::now() - started).count(),
+                     0, 0, jobs, 0);
     }  // the runner kills what still runs
     return ticks.size() >= 2;
 }
@@ -272,15 +249,15 @@ bool RunCase(const Options& o, const Case& c) {
     const std::string output = s.output();
     if (!died) s.stop(pid, SIGTERM);
 
-    std::vector<Steady::time_point> ticks;
-    for (const auto t : listener.ticks())
-        if (t >= started && t <= ended) ticks.push_back(t);
-    if (died || ticks.size() < 2) {
+    std::vector<double> delays;
+    for (const auto& t : listener.ticks())
+        if (t.at >= started && t.at <= ended) delays.push_back(t.lateMs);
+    if (died || delays.size() < 2) {
         std::fprintf(stderr, "bench_latency: %s: %s\n%s", c.name,
                      died ? "the station died" : "no ticks were told", output.c_str());
         return false;
     }
-    PrintLatency(c.name, ticks, true, std::chrono::duration<double>(ended - started).count(),
+    PrintLatency(c.name, delays, std::chrono::duration<double>(ended - started).count(),
                  CountLines(activity, "  Stop   "), plan.recordings,
                  CountLines(quillmar::testing::ReadAll(s.receiverLog), "\n"),
                  CountLines(output, "bench: a wave file write stalled"));

@@ -396,8 +396,11 @@ int NextTickDelayMs(const Station& st, const DateTime& now) {
 void ArmClockTick(Station& st) {
     Timer& clock = *st.timers.tmrClock;
     clock.setEnabled(false);
-    clock.setInterval(NextTickDelayMs(st, st.platform.clock.now()));
+    const DateTime now = st.platform.clock.now();
+    const int delay = NextTickDelayMs(st, now);
+    clock.setInterval(delay);
     clock.setEnabled(true);
+    st.timers.clockDue = now.addMs(delay);
 }
 
 void KeepTickPace(Station& st) {
@@ -406,8 +409,11 @@ void KeepTickPace(Station& st) {
 }
 
 void ClockTick(Station& st) {
-    if (st.platform.watchdog) st.platform.watchdog->alive();
     const DateTime first = st.platform.clock.now();
+    const auto due = std::exchange(st.timers.clockDue, std::nullopt);
+    if (st.platform.watchdog)
+        st.platform.watchdog->alive(
+            due ? std::max<std::int64_t>(0, MomentOf(first) - MomentOf(*due)) : 0);
     const std::int64_t prev = st.tick.TickStarted ? st.tick.LastTickAt : MomentOf(first) - kTickMs;
 
     DaylightSavingTrigger(st, first, prev);

@@ -67,6 +67,8 @@ struct TickState {
 // Timers of the main window; every one starts disabled.
 struct StationTimers {
     std::unique_ptr<Timer> tmrClock;
+    // When tmrClock's armed tick falls due; the tick takes it to tell how late it ran.
+    std::optional<DateTime> clockDue;
     std::unique_ptr<Timer> TimerCue;
     std::unique_ptr<Timer> TimerCueSwitch;
     std::unique_ptr<Timer> TimerGetNextSwitch;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/ClockTick.h"
 #include "core/ManualControls.h"
 #include "platform/Watchdog.h"
@@ -41,11 +43,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct TickCount : Watchdog {
     void ready() override {}
-    void alive() override { ++ticks; }
+    void alive(std::int64_t lateMs) override {
+        ++ticks;
+        worstLate = std::max(worstLate, lateMs);
+    }
     int ticks = 0;
+    std::int64_t worstLate = 0;
 };
 
-TEST(TickPace, AnIdleStationWakesFourTimesASecondAndAnArmedOneAtOnceAndTwentyTimes) {
+TEST(TickPace, AnIdleStationWakesFourTimesASecondAnArmedOneAtOnceAndTwentyTimesAndTellsLateness) {
     SimStation sim(Monday(9, 59, 0));
     sim.settings({{Rec::Threshold, 1000}, {Rec::WaveDrive, 3}});
     sim.start();
@@ -63,6 +69,10 @@ TEST(TickPace, AnIdleStationWakesFourTimesASecondAndAnArmedOneAtOnceAndTwentyTim
     EXPECT_EQ(count.ticks, 1);
     sim.runTo(Monday(9, 59, 11, 150));
     EXPECT_EQ(count.ticks, 21);
+    EXPECT_EQ(count.worstLate, 0);
+
+    sim.stall(130);  // the tick due at 11.200 runs at 11.280
+    EXPECT_EQ(count.worstLate, 80);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ ScheduleFields Feed(const char* action, const char* port, const char* source) {
 struct TickTimes : Watchdog {
     TickTimes(SimEventLoop& l, const ReceiverLinkState& r) : loop(l), link(r) {}
     void ready() override {}
-    void alive() override {
+    void alive(std::int64_t) override {
         const bool now = link.running.has_value() || !link.waiting.empty();
         if (now || busy) at.push_back(loop.elapsed());
         busy = now;

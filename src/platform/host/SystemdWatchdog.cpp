@@ -2,6 +2,7 @@
 
 #include <systemd/sd-daemon.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quillmar {
@@ -15,12 +16,14 @@ void SystemdWatchdog::ready() {
     sd_notify(0, "READY=1");
 }
 
-void SystemdWatchdog::alive() {
+void SystemdWatchdog::alive(std::int64_t lateMs) {
     if (every_.count() == 0) return;
+    worstLateMs_ = std::max(worstLateMs_, lateMs);
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < every_) return;
     last_ = now;
-    sd_notify(0, "WATCHDOG=1");
+    sd_notifyf(0, "WATCHDOG=1\nX_TICK_LATE_MS=%lld", static_cast<long long>(worstLateMs_));
+    worstLateMs_ = 0;
 }
 
 }  // namespace quillmar
