@@ -222,9 +222,13 @@ TEST(ClockTick, RunsEachActionOnceAtItsMomentAndShowsTheCountdowns) {
             c.disturb(*s);
         }
         s->runTo(c.end);
-        if (c.action) EXPECT_EQ(s->times(c.action), c.times);
+        if (c.action) {
+            EXPECT_EQ(s->times(c.action), c.times);
+        }
         if (c.then) c.then(*s);
-        if (c.label) EXPECT_EQ(s->st().main.*c.label, c.text);
+        if (c.label) {
+            EXPECT_EQ(s->st().main.*c.label, c.text);
+        }
     }
 }
 
