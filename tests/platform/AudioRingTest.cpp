@@ -1,8 +1,5 @@
-// The capture ring and the peak measure.
-
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -16,28 +13,9 @@
 
 using namespace quillmar;
 
-TEST(SpscRing, HoldsAPowerOfTwoWritesWholeOrNothingAndWrapsAroundTheEnd) {
-    EXPECT_EQ(SpscRing<int>(1).capacity(), 1u);
-    EXPECT_EQ(SpscRing<int>(1000).capacity(), 1024u);
-    SpscRing<int> ring(8);
-    const int a[] = {1, 2, 3, 4, 5, 6};
-    ASSERT_TRUE(ring.writer().write(a, 6));
-    EXPECT_FALSE(ring.writer().write(a, 3));  // only two places left: nothing is written
-    EXPECT_EQ(ring.reader().available(), 6u);
-    int out[8] = {};
-    EXPECT_EQ(ring.reader().read(out, 5), 5u);
-    EXPECT_EQ(out[4], 5);
-    // Six more from near the end wrap around.
-    ASSERT_TRUE(ring.writer().write(a, 6));
-    EXPECT_EQ(ring.writer().space(), 1u);
-    EXPECT_EQ(ring.reader().read(out, 8), 7u);
-    EXPECT_EQ(std::vector<int>(out, out + 7), (std::vector<int>{6, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(ring.reader().read(out, 8), 0u);
-}
-
 TEST(SpscRing, TwoThreadsPassASequenceWithNothingLostOrReordered) {
-    // A small ring that the writer often finds full, read in odd-sized pieces.
-    SpscRing<std::uint32_t> ring(256);
+    // A small ring (rounded up to 256) that the writer often finds full, read in odd pieces.
+    SpscRing<std::uint32_t> ring(200);
     constexpr std::uint32_t kCount = 2'000'000;
     std::thread writer([&] {
         std::uint32_t next = 0;
@@ -56,6 +34,7 @@ TEST(SpscRing, TwoThreadsPassASequenceWithNothingLostOrReordered) {
         for (std::size_t i = 0; i < n; ++i) inOrder = inOrder && got[i] == expected++;
     }
     writer.join();
+    EXPECT_EQ(ring.capacity(), 256u);
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(expected, kCount);
 }

@@ -1,4 +1,3 @@
-// Work handed off the loop: on threads of its own on the host, on simulated time in the sim.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +7,6 @@
 
 #include "audio_host/TestLoop.h"
 #include "platform/host/ThreadBackgroundWork.h"
-#include "platform/sim/SimBackgroundWork.h"
 
 using namespace quillmar;
 using quillmar::testing::TestLoop;
@@ -45,22 +43,4 @@ TEST(ThreadBackgroundWork, RunsTasksOffTheLoopSideBySideAndCompletesOnTheLoopThr
     EXPECT_EQ(completionThread, std::this_thread::get_id());
     EXPECT_TRUE(*firstSawSecond);
     EXPECT_EQ(second, 7);
-}
-
-TEST(SimBackgroundWork, RunsAfterItsDelayOnSimulatedTimeAndAGuardDropsEarlierCompletions) {
-    SimClock clock(DateTime::from(2026, 12, 7, 9, 0, 0));
-    SimEventLoop loop(clock);
-    SimBackgroundWork work(loop);
-    work.delayMs = 1000;
-    std::vector<std::string> seen;
-    CompletionGuard guard;
-    const auto task = [&] { return seen.push_back("task"), 0; };
-    RunInBackground(work, task, guard.wrap([&](int) { seen.push_back("dropped"); }));
-    guard.drop();
-    RunInBackground(work, task, guard.wrap([&](int) { seen.push_back("done"); }));
-    loop.advance(999);
-    EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(work.pending(), 2);
-    loop.advance(1);
-    EXPECT_EQ(seen, (std::vector<std::string>{"task", "task", "done"}));
 }

@@ -5,25 +5,12 @@
 using namespace quillmar;
 
 TEST(DateTime, CalendarArithmeticAgreesWithKnownDates) {
-    const Date sat{2026, 12, 5};
-    EXPECT_EQ(sat.weekday(), 7);  // Saturday
-    EXPECT_EQ(sat.dayOfYear(), 339);
     EXPECT_EQ((Date{2024, 12, 31}.dayOfYear()), 366);  // leap year
     EXPECT_EQ((Date{1970, 1, 1}.serial()), 0);
     EXPECT_EQ((Date{2000, 3, 1}.addDays(-1)), (Date{2000, 2, 29}));
     EXPECT_EQ((Date{1900, 3, 1}.addDays(-1)), (Date{1900, 2, 28}));
     for (std::int64_t d = -800000; d < 800000; d += 997) EXPECT_EQ(Date::fromSerial(d).serial(), d);
     EXPECT_FALSE((Date{2026, 2, 29}.isValid()));
-}
-
-TEST(DateTime, TimeTextsAndDayKeys) {
-    const DateTime t = DateTime::from(2026, 12, 5, 5, 36, 9, 999);
-    EXPECT_EQ(TimeText(t), "05:36:09");
-    EXPECT_EQ(TimeText(86399), "23:59:59");
-    EXPECT_EQ(DayKey(t.date), "261205");
-    EXPECT_EQ(DayKey(Date{2009, 1, 2}), "090102");
-    EXPECT_EQ(DateTextDashed(t.date), "12-05-2026");
-    EXPECT_EQ(DateTextSlashed(t.date), "12/05/2026");
 }
 
 TEST(DateTime, AddingMillisecondsCrossesMidnightBothWays) {
