@@ -4,7 +4,7 @@
 
 #include "core/NextEvent.h"
 #include "core/ScheduleSequences.h"
-#include "core/SettingsSequences.h"
+#include "core/Startup.h"
 #include "support/Builders.h"
 #include "support/SimStation.h"
 
@@ -40,9 +40,8 @@ const Operation kCopies[] = {SaveFilesToFloppy, LoadScheduleFromFloppy, LoadAuto
                              LoadSourceCodesFromFloppy, LoadSetupFromFloppy};
 
 TEST_F(FloppyTest, MissingDriveFailsClearlyAndChangesNothing) {
-    for (int n = 1; n <= 2; ++n) put(n, Schedule("Kept " + std::to_string(n)));
+    put(1, Schedule("Kept"));
     const std::string before = read(kScheduleFilePath);
-
     for (Operation operation : kCopies) EXPECT_FALSE(copy(operation));
     EXPECT_EQ(shown(), std::vector<std::string>(5, "71 Disk not ready: drive a: is not available"));
     EXPECT_EQ(read(kScheduleFilePath), before);
@@ -60,33 +59,29 @@ TEST_F(FloppyTest, ARestoreRunsAloneAndReplacesTheScheduleFileOnlyWhenItEnds) {
     EXPECT_TRUE(st().schedule.FloppyCopyRunning);
     for (Operation operation : kCopies) EXPECT_FALSE(operation(st()));
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 5);  // nothing restored half-way
-
     loop.advance(1000);
-    EXPECT_FALSE(st().schedule.FloppyCopyRunning);
     EXPECT_EQ(ScheduleRecordCount(st().schedule), 3);
-    EXPECT_EQ(record(3).ProgramName, "Disk 3                   ");
     EXPECT_EQ(st().next.record->recordNo, 1);  // Disk 1 records Tuesday (row 1, day 3)
     EXPECT_TRUE(shown().empty());
     EXPECT_EQ(background.pending(), 0);  // the refused requests started nothing
 }
 
-TEST_F(FloppyTest, BackupCopiesAllFourFilesAndHidesTheBar) {
+TEST_F(FloppyTest, BackupCopiesAllFourFilesAndCodesComeBackItemByItem) {
     put(1, Schedule("One"));
-    put(2, Schedule("Two"));
     ASSERT_TRUE(st().Export.ExportFile.write(1, std::string(235, 'e')));
-    st().Settings.RecordThreshold = 1234;
-    ASSERT_TRUE(SaveStationSettings(st()));
-    write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\nFRA\r\n");
+    write("c:\\satfile\\MyComp.ini", "settings");
+    write("c:\\satfile\\Source.dat", "ENG\r\nSPA\r\n");
     insertDisk();
     write("a:\\SatList.dat", schedules(5, "Stale "));  // an older, longer backup
-
     ASSERT_TRUE(copy(SaveFilesToFloppy));
-
     EXPECT_EQ(read("a:\\SatList.dat"), read(kScheduleFilePath));
     EXPECT_EQ(read("a:\\ExportInfo.dat"), std::string(235, 'e'));
-    EXPECT_EQ(read("a:\\MyComp.ini"), read("c:\\satfile\\MyComp.ini"));
-    EXPECT_EQ(read("a:\\Source.dat"), "ENG\r\nSPA\r\nFRA\r\n");
+    EXPECT_EQ(read("a:\\MyComp.ini"), "settings");
+    EXPECT_EQ(read("a:\\Source.dat"), "ENG\r\nSPA\r\n");
     EXPECT_FALSE(st().schedule.ProgressBar1.visible);
+    write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
+    ASSERT_TRUE(copy(LoadSourceCodesFromFloppy));
+    EXPECT_EQ(read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
 }
 
 TEST_F(FloppyTest, AFileThatFailsNamesItsErrorAndKeepsTheLocalFiles) {
@@ -97,15 +92,13 @@ TEST_F(FloppyTest, AFileThatFailsNamesItsErrorAndKeepsTheLocalFiles) {
         int code;  // 0: the file is missing
         const char* message;
     } cases[] = {
-        {LoadScheduleFromFloppy, "a:\\SatList.dat", EIO,
-         "57 Device I/O error: a:\\SatList.dat: Input/output error"},
-        {SaveFilesToFloppy, "a:\\SatList.dat", EACCES,
-         "75 Path/File access error: a:\\SatList.dat: Permission denied"},
-        {LoadSourceCodesFromFloppy, local, EACCES,
-         "75 Path/File access error: c:\\satfile\\Source.dat: Permission denied"},
+        // clang-format off
+        {LoadScheduleFromFloppy, "a:\\SatList.dat", EIO, "57 Device I/O error: a:\\SatList.dat: Input/output error"},
+        {SaveFilesToFloppy, "a:\\SatList.dat", EACCES, "75 Path/File access error: a:\\SatList.dat: Permission denied"},
+        {LoadSourceCodesFromFloppy, local, EACCES, "75 Path/File access error: c:\\satfile\\Source.dat: Permission denied"},
         {LoadScheduleFromFloppy, "a:\\SatList.dat", 0, "53 File not found: a:\\SatList.dat"},
-        {LoadSourceCodesFromFloppy, "a:\\Source.dat", 0, "53 File not found: a:\\Source.dat"},
         {SaveFilesToFloppy, local, 0, "53 File not found: c:\\satfile\\Source.dat"},
+        // clang-format on
     };
     put(1, Schedule("Kept"));
     insertDisk();
@@ -126,17 +119,6 @@ TEST_F(FloppyTest, AFileThatFailsNamesItsErrorAndKeepsTheLocalFiles) {
     }
 }
 
-TEST_F(FloppyTest, AnEmptyScheduleStillBacksUpAndCodesComeBackItemByItem) {
-    write("c:\\satfile\\Source.dat", "ENG\r\n");
-    insertDisk();
-    ASSERT_TRUE(copy(SaveFilesToFloppy));
-    EXPECT_EQ(read("a:\\SatList.dat"), "");
-    EXPECT_EQ(read("a:\\Source.dat"), "ENG\r\n");
-    write("a:\\Source.dat", "ENG\r\nSPA\r\nLST");
-    ASSERT_TRUE(copy(LoadSourceCodesFromFloppy));
-    EXPECT_EQ(read("c:\\satfile\\Source.dat"), "ENG\r\nSPA\r\nLST\r\n");
-}
-
 TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
     std::string local, disk;  // every local record 0x0101, every diskette one 7
     for (int n = 1; n <= 21; ++n) local += "\x01\x01", disk += std::string("\x07\x00", 2);
@@ -144,9 +126,7 @@ TEST_F(FloppyTest, SetupRestoreLeavesRecords15And16AndTheRestAlone) {
     insertDisk();
     write("a:\\MyComp.ini", disk);
     st().Settings.RecordVisible = 5;
-
     ASSERT_TRUE(copy(LoadSetupFromFloppy));
-
     EXPECT_EQ((std::vector<int>{st().Settings.RecordThreshold, st().Settings.RecordCard}),
               (std::vector<int>{7, 7}));
     EXPECT_EQ(st().recorder.RecordDevice, 7);   // the next capture uses the restored card
@@ -162,9 +142,7 @@ TEST_F(FloppyTest, ExportTableRestoreGoesThroughTheOpenFile) {
     write("a:\\ExportInfo.dat", std::string(235, 'n') + std::string(100, 'x'));
     ASSERT_TRUE(copy(LoadAutoExportFromFloppy));
     EXPECT_EQ(st().Export.ExportFile.recordCount(), 1);
-    std::string rec;
-    st().Export.ExportFile.read(1, &rec);
-    EXPECT_EQ(rec, std::string(235, 'n'));
+    EXPECT_EQ(read(kExportFilePath), std::string(235, 'n'));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "core/Startup.h"
 #include "schedule/ScheduleRecord.h"
+#include "schedule/SourceCodes.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -9,24 +12,15 @@ using quillmar::testing::SimStation;
 
 namespace {
 
-// A record laid out by hand, byte by byte, as an older installation wrote it.
+// A record laid out by hand, as an older installation wrote it: in use, name, length, source,
+// port, route, attenuation, play start, record start, action; 28 play times (slots 5 and 6
+// set); record days from byte 266; 7 record times (rows 1 and 2 set); 3 spare bytes.
 std::string HandWrittenRecord() {
-    std::string rec;
-    rec += "1";                          // 1 in use
-    rec += "Morning Edition          ";  // 2-26
-    rec += "59:00";                      // 27-31
-    rec += "NPR";                        // 32-34
-    rec += "2";                          // 35 port
-    rec += "S";                          // 36 route
-    rec += "5 ";                         // 37-38 attenuation
-    rec += "T";                          // 39 play start
-    rec += "T";                          // 40 record start
-    rec += "1";                          // 41 action
+    std::string rec = "1Morning Edition          59:00NPR2S5 TT1";
     for (int k = 0; k < 28; ++k) rec += k == 5 ? "06:00:00" : k == 6 ? "  07:30 " : "        ";
-    rec += "0230000";  // 266-272 record days
+    rec += "0230000";
     for (int r = 0; r < 7; ++r) rec += r == 1 ? "05:00:00" : r == 2 ? "05:30   " : "        ";
-    rec += "   ";
-    return rec;
+    return rec + "   ";
 }
 
 }  // namespace
@@ -35,12 +29,10 @@ TEST(ScheduleRecord, ParsesEveryFieldAtItsPosition) {
     const std::string rec = HandWrittenRecord();
     ASSERT_EQ(rec.size(), 331u);
     const ScheduleFields f = ParseScheduleRecord(rec);
-    EXPECT_EQ(f.InUse, ScheduleSlot::InUse);
-    EXPECT_EQ(f.Route, ScheduleRoute::Stereo);
-    EXPECT_EQ(f.ProgramName + "|" + f.ProgramLength + "|" + f.SourceCode + "|" + f.UnityPort + "|" +
-                  f.Attenuation + "|" + StoredText(f.PlayStart) + StoredText(f.RecordStart) +
-                  StoredText(f.Action),
-              "Morning Edition          |59:00|NPR|2|5 |TT1");
+    EXPECT_EQ(StoredText(f.InUse) + StoredText(f.Route) + f.ProgramName + "|" + f.ProgramLength +
+                  "|" + f.SourceCode + "|" + f.UnityPort + "|" + f.Attenuation + "|" +
+                  StoredText(f.PlayStart) + StoredText(f.RecordStart) + StoredText(f.Action),
+              "1SMorning Edition          |59:00|NPR|2|5 |TT1");
     // Leading blanks of a time go, trailing ones stay.
     EXPECT_EQ(f.PlayTimes[0] + "|" + f.PlayTimes[5] + "|" + f.PlayTimes[6], "|06:00:00|07:30 ");
     EXPECT_EQ(f.RecordDays, (std::array<int, 8>{0, 2, 3, 0, 0, 0, 0, 0}));
@@ -91,18 +83,12 @@ TEST(ScheduleFile, RecordsAreReadAndWrittenByNumberAndSlotsAreReused) {
     Station& st = s.st();
     EXPECT_EQ(FirstFreeScheduleSlot(st.schedule), 1);  // a new empty file
     for (int n = 1; n <= 3; ++n) ASSERT_TRUE(WriteSchedule(st.schedule, n, HandWrittenRecord()));
-    EXPECT_EQ(s.read(kScheduleFilePath).size(), 3u * 331);
     ASSERT_TRUE(WriteSchedule(st.schedule, 2, DeletedScheduleRecord()));
     EXPECT_EQ(FirstFreeScheduleSlot(st.schedule), 2);
 
-    const auto deleted = ReadSchedule(st.schedule, 2);
-    ASSERT_TRUE(deleted);
-    EXPECT_EQ(deleted->InUse, ScheduleSlot::Deleted);
-    EXPECT_EQ(deleted->ProgramName, std::string(25, ' '));
-    EXPECT_EQ(deleted->RecordDays, (std::array<int, 8>{}));
-    const auto third = ReadSchedule(st.schedule, 3);
-    ASSERT_TRUE(third);
-    EXPECT_EQ(third->SourceCode, "NPR");
+    const ScheduleFields deleted = ReadSchedule(st.schedule, 2).value();
+    EXPECT_EQ(StoredText(deleted.InUse) + deleted.ProgramName, "0" + std::string(25, ' '));
+    EXPECT_EQ(ReadSchedule(st.schedule, 3).value().SourceCode, "NPR");
     EXPECT_FALSE(ReadSchedule(st.schedule, 4));  // the end of the file
     EXPECT_EQ(ScheduleRecordCount(st.schedule), 3);
 }
@@ -115,4 +101,29 @@ TEST(ScheduleFile, APartialLastRecordIsNotASchedule) {
     EXPECT_FALSE(ReadSchedule(s.st().schedule, 2));
     // The next new schedule overwrites the torn record instead of leaving it in the middle.
     EXPECT_EQ(FirstFreeScheduleSlot(s.st().schedule), 2);
+}
+
+TEST(SourceCodes, AreUpperCaseOneCharacterForOneAndCutToThree) {
+    // clang-format off
+    for (auto [typed, stored] : {std::pair{"frex", "FRE"}, {"\xDF\xE9q", "\xDF\xC9Q"}, {"\x9A\x9C\x9E", "\x8A\x8C\x8E"},
+                                 {"\xFF\xF7\xFE", "\x9F\xF7\xDE"}, {"a{`", "A{`"}, {"", ""}})
+        EXPECT_EQ(SourceCodeUpper(typed), stored) << typed;
+    // clang-format on
+}
+
+TEST(SourceCodes, AreReadAndSavedOnePerLine) {
+    SimStation s;
+    s.folder("c:\\satfile");
+    std::vector<std::string> codes{"stale"};
+    EXPECT_FALSE(ReadSourceCodes(s.files, &codes));  // no file yet
+    EXPECT_TRUE(codes.empty());
+    std::string error;
+    ASSERT_TRUE(SaveSourceCodes(s.files, {"ENG", "SPA", "\xDF\xC9Q"}, &error)) << error;
+    EXPECT_EQ(s.read(kSourceCodesPath), "ENG\r\nSPA\r\n\xDF\xC9Q\r\n");
+    ASSERT_TRUE(ReadSourceCodes(s.files, &codes));
+    EXPECT_EQ(codes, (std::vector<std::string>{"ENG", "SPA", "\xDF\xC9Q"}));
+    s.files.fail(kSourceCodesPath, EIO);
+    EXPECT_FALSE(ReadSourceCodes(s.files, &codes));
+    EXPECT_FALSE(SaveSourceCodes(s.files, {"ENG"}, &error));
+    EXPECT_FALSE(error.empty());
 }
