@@ -59,6 +59,7 @@ struct Week {
     DateTime start;
     Disturb disturb;
     unsigned seed;
+    friend void PrintTo(const Week& w, std::ostream* os) { *os << w.name; }
 };
 
 class SimulatedWeek : public ::testing::TestWithParam<Week> {};
@@ -139,8 +140,7 @@ std::vector<std::string> OpenDescriptors() {
 TEST(Soak, AMonthKeepsMemoryAndDescriptorsLevel) {
     WeekStation w(DateTime::from(2026, 10, 1, 12, 0, 0));  // the month holds the autumn change
     w.loop.advance(7 * kDay);                              // settling
-    const std::int64_t rssBefore = ResidentBytes();
-    const std::int64_t filesBefore = w.files.bytesHeld();
+    const std::int64_t rssBefore = ResidentBytes(), filesBefore = w.files.bytesHeld();
     const auto fdsBefore = OpenDescriptors();
     w.loop.advance(23 * kDay);
     EXPECT_GE(std::count_if(w.seen.begin(), w.seen.end(),
