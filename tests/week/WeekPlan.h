@@ -1,11 +1,9 @@
 #pragma once
-// A station's week of fifty-odd schedules, and what they should make happen, worked out from
-// the schedule alone (no station finder is consulted).
+// A week of fifty-odd schedules, and what they should make happen from the schedule alone.
 
 #include <algorithm>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +18,6 @@ namespace quillmar::testing {
 constexpr std::int64_t kDay = 86'400'000;
 constexpr int kRecordLength = 10;  // seconds; short keeps the written wave files small
 
-inline std::string Hms(int s) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
-    return b;
-}
-
 struct PlannedSlot {
     int weekday = 0;  // 1 Sunday .. 7 Saturday
     int second = 0;   // of the day
@@ -36,8 +28,8 @@ struct PlannedSchedule {
     std::string name;
     std::vector<PlannedSlot> slots;  // record or switch times (row = weekday - 1)
     std::vector<PlannedSlot> plays;  // play times: timed for Record, manual for Manual
-    bool timedPlay = false;
-    bool silent = false;  // no audio arrives: the armed recording is dumped
+    bool silent = false;             // no audio arrives: the armed recording is dumped
+    bool timedPlay() const { return kind == Kind::Record && !plays.empty(); }
 };
 
 inline std::vector<PlannedSchedule> WeekSchedules() {
@@ -45,8 +37,7 @@ inline std::vector<PlannedSchedule> WeekSchedules() {
     std::vector<PlannedSchedule> all;
     const auto add = [&](K kind, std::string name, std::vector<PlannedSlot> slots,
                          std::vector<PlannedSlot> plays = {}, bool silent = false) {
-        const bool timed = kind == K::Record && !plays.empty();
-        all.push_back({kind, std::move(name), std::move(slots), std::move(plays), timed, silent});
+        all.push_back({kind, std::move(name), std::move(slots), std::move(plays), silent});
     };
     // Three recordings a day, each played back two hours later (after an autumn shift too).
     for (int w = 1; w <= 7; ++w)
@@ -60,18 +51,16 @@ inline std::vector<PlannedSchedule> WeekSchedules() {
     add(K::Record, "Midnight news", {{7, 0}}, {{7, 1800}});
     add(K::Record, "Late show", {{6, 22 * 3600}}, {{6, 86399}});
     // Switches: one every day, the rest on single days, with the day's edges.
-    std::vector<PlannedSlot> daily;
-    for (int w = 1; w <= 7; ++w) daily.push_back({w, 8 * 3600 + 15 * 60});
-    add(K::Switch, "Daily switch", daily);
+    add(K::Switch, "Daily switch",
+        {{1, 29700}, {2, 29700}, {3, 29700}, {4, 29700}, {5, 29700}, {6, 29700}, {7, 29700}});
     add(K::Switch, "Switch midnight", {{6, 0}});
     add(K::Switch, "Switch day end", {{7, 86399}});
     for (int i = 0; i < 16; ++i)  // 05:07 .. 20:07, never on a recording
         add(K::Switch, "Switch " + std::to_string(i), {{i % 7 + 1, (5 + i) * 3600 + 7 * 60 + i}});
     // Manual plays: every day's list differs, so each night's new list shows.
     for (int i = 0; i < 7; ++i) {
-        std::vector<PlannedSlot> plays;
-        for (int w = 1; w <= 7; ++w) plays.push_back({w, (6 + i) * 3600 + w * 120});
-        add(K::Manual, "Manual " + std::to_string(i), {}, plays);
+        add(K::Manual, "Manual " + std::to_string(i), {});
+        for (int w = 1; w <= 7; ++w) all.back().plays.push_back({w, (6 + i) * 3600 + w * 120});
     }
     return all;
 }
@@ -81,19 +70,16 @@ inline std::string ScheduleBytes(const std::vector<PlannedSchedule>& all) {
     for (const auto& p : all) {
         ScheduleFields f = Schedule(p.name, p.kind == PlannedSchedule::Kind::Switch ? "3" : "1");
         f.ProgramLength = "00:" + std::to_string(kRecordLength);
-        if (p.kind == PlannedSchedule::Kind::Manual || !p.timedPlay)
-            f.PlayStart = ScheduleStart::Manual;
-        for (const auto& s : p.slots) f = WithSlot(f, s.weekday - 1, s.weekday, Hms(s.second));
+        if (!p.timedPlay()) f.PlayStart = ScheduleStart::Manual;
+        for (const auto& s : p.slots) f = WithSlot(f, s.weekday - 1, s.weekday, TimeText(s.second));
         std::map<int, int> used;  // play slots taken per day
         for (const auto& s : p.plays)
-            f = WithPlay(f, (s.weekday - 1) * 4 + used[s.weekday]++, Hms(s.second));
+            f = WithPlay(f, (s.weekday - 1) * 4 + used[s.weekday]++, TimeText(s.second));
         records.push_back(f);
     }
     return ScheduleFile(records);
 }
 
-// Play visible, purge after 3 days, hourly Eb/No, activity log, wave drive C, expansion
-// relays reset, schedules moved on time-change days.
 inline const std::map<int, int> kWeekSettings = {
     {Rec::Threshold, 1000}, {Rec::PlayVisible, 1}, {Rec::DaysToSaveWave, 3}, {Rec::EbNoLogRate, 1},
     {Rec::ActivityLog, 1},  {Rec::WaveDrive, 3},   {Rec::ResetRelays, 1},    {Rec::TimeChange, 1}};
@@ -117,24 +103,20 @@ inline TimeShift ShiftWithin(const Date& first, const Date& last) {
     return {};
 }
 
-// Every moment in [from, to) a weekly slot falls on, moved by the shift from its moment on.
+// Every moment in [from, to) a weekly slot falls on, moved by the shift from its moment on:
+// a spring slot within the lost hour falls out, an autumn one within the repeated hour runs twice.
 inline std::vector<std::int64_t> SlotMoments(const PlannedSlot& s, std::int64_t from,
                                              std::int64_t to, const TimeShift& shift) {
     std::vector<std::int64_t> out;
-    auto each = [&](int weekday, int second, bool before) {
-        for (std::int64_t day = from / kDay - 1; day * kDay < to; ++day) {
-            const std::int64_t m = day * kDay + second * 1000LL;
-            const Date d = Date::fromSerial(day);
-            if (d.weekday() != weekday || m < from || m >= to) continue;
-            if (shift.hours == 0 || (before ? m < shift.at : m >= shift.at)) out.push_back(m);
-        }
+    const auto add = [&](std::int64_t m) {
+        if (m >= from && m < to) out.push_back(m);
     };
-    each(s.weekday, s.second, true);
-    if (shift.hours != 0) {
-        int second = s.second + shift.hours * 3600, weekday = s.weekday;
-        if (second < 0) second += 86400, weekday = weekday == 1 ? 7 : weekday - 1;
-        if (second >= 86400) second -= 86400, weekday = weekday == 7 ? 1 : weekday + 1;
-        each(weekday, second, false);
+    for (std::int64_t day = from / kDay - 1; day <= to / kDay + 1; ++day) {
+        if (Date::fromSerial(day).weekday() != s.weekday) continue;
+        const std::int64_t m = day * kDay + s.second * 1000LL,
+                           moved = m + shift.hours * 3'600'000LL;
+        if (shift.hours == 0 || m < shift.at) add(m);
+        if (shift.hours != 0 && moved >= shift.at) add(moved);
     }
     return out;
 }
@@ -171,16 +153,15 @@ inline std::vector<Happening> Expected(const std::vector<PlannedSchedule>& all, 
                     add("StopRecording", m + L);
                 }
             }
-        if (p.timedPlay)
+        if (p.timedPlay())
             for (const auto& s : p.plays)
                 for (std::int64_t m : SlotMoments(s, from, to, {})) {
                     add("PlayScheduled", m);
                     // Only a recording made today within the run leaves a file to play.
-                    bool recorded = false;
-                    for (const auto& r : p.slots)
-                        for (std::int64_t rm : SlotMoments(r, from, m, shift))
-                            recorded = recorded || rm / kDay == m / kDay;
-                    if (recorded) add("EOM", m + L);
+                    if (std::any_of(p.slots.begin(), p.slots.end(), [&](const PlannedSlot& r) {
+                            return !SlotMoments(r, std::max(from, m - m % kDay), m, shift).empty();
+                        }))
+                        add("EOM", m + L);
                 }
     }
     for (std::int64_t day = from / kDay; day * kDay < to; ++day) {
@@ -210,31 +191,23 @@ class WeekStation : public SimStation {
                         audio.setInputAt(m - begin + 4'200'000, {8000, 8000, 1000});
                     }
         st().actionObserver = [this](const std::string& name) {
-            const std::int64_t at = moment();
-            if (name != "WriteRemoteOutputs") {
-                seen.push_back({name, at});
-                return;
-            }
+            // Of the remote outputs only the EOM relay's rise is noted.
+            const bool remote = name == "WriteRemoteOutputs";
             const bool on = (st().remote.RemoteOutputBits & 1) != 0;
-            if (on && !eomOn) seen.push_back({"EOM", at});
-            eomOn = on;
+            if (!remote || (on && !eomOn)) seen.push_back({remote ? "EOM" : name, moment()});
+            if (remote) eomOn = on;
         };
         for (const auto& e : st().main.PlayList) lastEntries.push_back(e.text);
     }
 
     std::int64_t moment() const { return MomentOf(clock.now()); }
 
-    void tick() {
-        loop.advance(50);
-        checkList();
-    }
     void checkList() {
         const auto& list = st().main.PlayList;
-        const bool same =
-            list.size() == lastEntries.size() &&
+        if (list.size() == lastEntries.size() &&
             std::equal(list.begin(), list.end(), lastEntries.begin(),
-                       [](const auto& a, const std::string& b) { return a.text == b; });
-        if (same) return;
+                       [](const auto& a, const std::string& b) { return a.text == b; }))
+            return;
         seen.push_back({"RefreshPlaylist", moment()});
         lastEntries.clear();
         for (const auto& e : list) lastEntries.push_back(e.text);
