@@ -54,7 +54,7 @@ TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
     s.write(DailyLogPath("AL", today), "03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
     s.start();
     s.st().Settings.EbNoLogRate = 5;
-    s.serial.answer("R C", std::string(11, '\n') + "6.5 dB\r\n>", 10);  // on line eleven
+    s.serial.answer("R C", "\n\n\n\n\n\n\n\n\n\n\n6.5 dB\r\n>", 10);  // on line eleven
     mnuMenu w(s.st());
     RegisterWindows(w, s.st());
     w.findChild<QAction*>("mnuSignal")->trigger();
