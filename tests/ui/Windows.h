@@ -1,6 +1,6 @@
 #pragma once
-// What the window tests use: Qt Widgets and QTest, the simulated station and the main menu with
-// its windows, the shown windows of a kind, a list's lines.
+// What the window tests use: Qt, the simulated station, the shown windows of a kind, a list's
+// lines.
 #include <gtest/gtest.h>
 
 #include <QTest>

@@ -53,7 +53,6 @@ TEST_F(ScheduleWindows, TheEditorAppliesShowsConflictsSwitchesDeletesAndMovesThe
     w.findChild<QAction*>("mnuViewNumber")->trigger();
     w.lstDisplaySchedule->setCurrentRow(2);  // Router
     EXPECT_TRUE(w.txtPlay[0]->isHidden() && w.txtSatLen->isHidden());
-    w.findChild<QAction*>("mnuViewName")->trigger();
     w.lstDisplaySchedule->setCurrentRow(0);  // Morning
     EXPECT_EQ(w.txtPlay[9]->text(), "12:00:00");
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);  // asks first
