@@ -11,30 +11,6 @@
 using namespace quillmar;
 using quillmar::testing::SimStation;
 
-TEST(LogViewerWindow, TheHistoryEntriesShareOneViewerThatShowsADayByTime) {
-    SimStation s;
-    s.write("c:\\satfile\\logs\\AL261204.log",
-            "08:00:00  Play Farm Report\r\n07:00:00  Dump Farm Report\r\n");
-    s.write("c:\\satfile\\logs\\AL261205.log", "09:00:00  Record News\r\n");
-    s.start();
-    mnuMenu w(s.st());
-    RegisterWindows(w, s.st());
-    w.findChild<QAction*>("mnuEbNo")->trigger();
-    w.findChild<QAction*>("mnuActivityLog")->trigger();
-    QApplication::processEvents();
-    ASSERT_EQ(Shown<frmActivityLog>().size(), 1u);
-    frmActivityLog* v = Shown<frmActivityLog>()[0];
-    v->lstDate->setCurrentRow(1);
-    v->Option2->setChecked(true);
-    emit v->lstDate->itemDoubleClicked(v->lstDate->item(1));
-    s.loop.runPending();
-    EXPECT_EQ(Lines(v->lstActivityLog),
-              (QStringList{" Dump Farm Report 07:00:00", " Play Farm Report 08:00:00"}));
-    QTest::mouseClick(v->cmdOk, Qt::LeftButton);  // back to the days
-    EXPECT_TRUE(v->lstDate->isVisible());
-    v->close();
-}
-
 namespace {
 
 // Hourly polls of a day, hours from..to.
@@ -46,17 +22,30 @@ std::string Polls(int from, int to, const char* db) {
 
 }  // namespace
 
-TEST(SignalWindow, ChartsTheLogsOfThePeriodAndFollowsNewPolls) {
+TEST(HistoryWindows, TheLogViewerAndTheSignalWindowShowTheLogsOfThePeriodAndFollowNewPolls) {
     SimStation s(DateTime::from(2026, 3, 10, 10, 0, 30));
     const Date today{2026, 3, 10};
     s.write(DailyLogPath("EB", today), Polls(0, 10, "10.5 dB") + "garbled\r\n");
     s.write(DailyLogPath("EB", today.addDays(-1)), Polls(0, 24, "9.0 dB"));
-    s.write(DailyLogPath("AL", today), "03:00:00  Alarm\r\n03:02:00  Alarm End\r\n");
+    s.write(DailyLogPath("AL", today), "03:02:00  Alarm End\r\n03:00:00  Alarm\r\n");
     s.start();
     s.st().Settings.EbNoLogRate = 5;
     s.serial.answer("R C", "\n\n\n\n\n\n\n\n\n\n\n6.5 dB\r\n>", 10);  // on line eleven
     mnuMenu w(s.st());
     RegisterWindows(w, s.st());
+    w.findChild<QAction*>("mnuEbNo")->trigger();
+    w.findChild<QAction*>("mnuActivityLog")->trigger();  // the same viewer, now of the alarms
+    QApplication::processEvents();
+    ASSERT_EQ(Shown<frmActivityLog>().size(), 1u);
+    frmActivityLog* log = Shown<frmActivityLog>()[0];
+    log->lstDate->setCurrentRow(0);
+    log->Option2->setChecked(true);
+    emit log->lstDate->itemDoubleClicked(log->lstDate->item(0));
+    s.loop.runPending();
+    EXPECT_EQ(Lines(log->lstActivityLog), (QStringList{" Alarm 03:00:00", " Alarm End 03:02:00"}));
+    QTest::mouseClick(log->cmdOk, Qt::LeftButton);  // back to the days
+    log->close();
+
     w.findChild<QAction*>("mnuSignal")->trigger();
     ASSERT_EQ(Shown<frmSignal>().size(), 1u);
     frmSignal* v = Shown<frmSignal>()[0];

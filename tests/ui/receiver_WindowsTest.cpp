@@ -26,11 +26,10 @@ struct ReceiverWindows : ::testing::Test {
 };
 
 TEST_F(ReceiverWindows, CommunicationsStoresPortAndRateWhenItCloses) {
-    s.st().Settings.SerialPort = 2;
     s.st().Settings.BaudSelect = 1;
     frmComSelect w(s.st());
     w.show();
-    EXPECT_TRUE(w.optSP2->isChecked() && w.optBaud1->isChecked());
+    EXPECT_TRUE(w.optSP1->isChecked() && w.optBaud1->isChecked());
     QTest::mouseClick(w.optSP4, Qt::LeftButton);
     QTest::mouseClick(w.optBaud2, Qt::LeftButton);
     QTest::mouseClick(w.cmdClose, Qt::LeftButton);

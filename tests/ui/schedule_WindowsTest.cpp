@@ -43,7 +43,6 @@ struct ScheduleWindows : ::testing::Test {
 
 TEST_F(ScheduleWindows, TheEditorAppliesShowsConflictsSwitchesDeletesAndMovesTheFocus) {
     frmSchedule& w = *open<frmSchedule>("mnuSchedule");
-    EXPECT_EQ(w.cboSatLang->count(), 2);
     apply(w, "Morning", "10:00:00");
     EXPECT_EQ(w.conflictsWindow(), nullptr);  // no conflict: no window
     apply(w, "Overlap", "10:15:00");
@@ -79,7 +78,6 @@ TEST_F(ScheduleWindows, WeekViewsShareOneWindowAndAClosedOneStopsFollowing) {
     s.put(1, WithPlay(WithSlot(Schedule("Router", "3"), 0, 2, "10:00:00"), 4, "06:00:00"));
     auto* view = open<frmWeeklySchedule>("mnuPlaySchedule");
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->lstWeeklySchedule->count(), 1);
     EXPECT_EQ(open<frmWeeklySchedule>("mnuRecordSchedule"), view);
     EXPECT_EQ(view->lstWeeklySchedule->count(), 0);
     EXPECT_EQ(open<frmWeeklySchedule>("mnuSwitchSchedule"), view);
