@@ -1,9 +1,16 @@
 #pragma once
-// What the window tests use: Qt Widgets and QTest, the shown windows of a kind, a list's lines.
+// What the window tests use: Qt, the simulated station, the shown windows of a kind, a list's
+// lines.
+#include <gtest/gtest.h>
 
 #include <QTest>
 #include <QtWidgets>
 #include <vector>
+
+#include "core/windows/WindowRegistry.h"
+#include "core/windows/mnuMenu.h"
+#include "support/Builders.h"
+#include "support/SimStation.h"
 
 template <typename T>
 std::vector<T*> Shown() {
