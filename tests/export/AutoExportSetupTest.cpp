@@ -61,21 +61,9 @@ TEST_F(AutoExportSetupTest, ListsRecordedProgrammesInBothViewsAndShowsTheChosenO
     EXPECT_TRUE(stored().Naming == ExportNaming::Inactive && stored().Days[3] == 1);
 }
 
-TEST_F(AutoExportSetupTest, WinjockShowsGreyExampleNamesForTickedDays) {
-    form.lstName_Click(1);
-    form.Option1_Click(2);
-    EXPECT_TRUE(form.txtNumberVisible && stored().Naming == ExportNaming::Winjock);
-    EXPECT_EQ(form.txtPath[3] + "|" + form.txtPath[2], "H:\\programs\\SF8005NNN.wav|");
-    EXPECT_TRUE(!form.txtPathEnabled[3] && form.txtPathColour[3] == 0xC0C0C0);
-    form.chkDay[6] = true;
-    form.chkDay_MouseUp();
-    EXPECT_EQ(form.txtPath[6], "H:\\programs\\SF8005NNN.wav");
-    // Back to "User Defined": the boxes are editable, unticked ones empty.
-    form.Option1_Click(1);
-    EXPECT_TRUE(form.txtPathEnabled[3] && form.txtPathColour[3] == 0 && form.txtPath[2].empty());
-    // The example takes the record number as it is, however many digits it has.
-    for (auto [n, name] : {std::pair{1000, "H:\\programs\\SF9000NNN.wav"},
-                           {2500, "H:\\programs\\SF10500NNN.wav"},
+TEST(WinjockExampleName, AddsTheRecordNumberTo8000AndShowsAtLeastThreeDigits) {
+    for (auto [n, name] : {std::pair{2500, "H:\\programs\\SF10500NNN.wav"},
+                           {-7900, "H:\\programs\\SF100NNN.wav"},
                            {-7990, "H:\\programs\\SF010NNN.wav"}})
         EXPECT_EQ(WinjockExampleName(n), name);
 }

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "platform/Mail.h"
-#include "support/Logs.h"
 
 using namespace quillmar;
 
@@ -30,50 +27,17 @@ TEST(MailText, HeadersThenTheNoteWithCrLfLinesAndNoLineBreakInAHeader) {
     EXPECT_EQ(SingleLine(" \r\n "), "");
 }
 
-namespace {
-
-std::string FromBase64(const std::string& digits) {
-    static const std::string kDigits =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned v = 0;
-    int bits = 0;
-    for (char c : digits) {
-        if (c == '=') break;
-        v = v << 6 | static_cast<unsigned>(kDigits.find(c));
-        if ((bits += 6) >= 8) out += static_cast<char>(v >> (bits -= 8) & 0xFF);
-    }
-    return out;
-}
-
-}  // namespace
-
+// A header folds before an item that would take its line past 78 octets; a subject other than
+// ASCII goes as encoded words of 42 bytes.
 TEST(MailText, LongHeadersAreFoldedAndEncodedWordsStayShort) {
-    MailMessage m;
-    std::string to = "To: ";
-    for (int i = 0; i < 40; ++i) {
-        m.recipients.push_back("operator" + std::to_string(i) + "@" + std::string(40, 'x') +
-                               ".org");
-        to += (i ? ", " : "") + m.recipients.back();
-    }
-    for (int i = 0; i < 30; ++i) m.subject += "Caf\xE9 ";
-    m.subject += "end";
+    MailMessage m{{"first.operator@example.org", "second.operator@example.org", "abcde@example.org",
+                   "z@example.org"},
+                  "Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9",
+                  ""};
     const std::string text = FormatMailText(m);
-    const std::string header = text.substr(0, text.find("\r\n\r\n") + 2);
-    for (const auto& line : quillmar::testing::SplitLines(header)) EXPECT_LE(line.size(), 998u);
-    // Unfolded, the To: header names every recipient in order.
-    const std::string unfolded = std::regex_replace(header, std::regex("\r\n "), " ");
-    EXPECT_NE(unfolded.find(to + "\r\n"), std::string::npos) << unfolded;
-    // The subject: encoded words of at most 75 characters that decode to the whole text.
-    const std::string subject = unfolded.substr(unfolded.find("Subject: "));
-    const std::regex word("=\\?windows-1252\\?B\\?([A-Za-z0-9+/=]*)\\?=");
-    std::string decoded;
-    std::size_t words = 0;
-    for (std::sregex_iterator w(subject.begin(), subject.end(), word), end; w != end;
-         ++w, ++words) {
-        EXPECT_LE(w->length(), 75);
-        decoded += FromBase64((*w)[1]);
-    }
-    EXPECT_GT(words, 1u);
-    EXPECT_EQ(decoded, m.subject);
+    EXPECT_EQ(text.substr(0, text.find("MIME")),
+              "To: first.operator@example.org, second.operator@example.org, abcde@example.org,\r\n"
+              " z@example.org\r\nSubject: "
+              "=?windows-1252?B?Q2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIENh?=\r\n"
+              " =?windows-1252?B?Zuk=?=\r\n");
 }
