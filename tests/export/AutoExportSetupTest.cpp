@@ -86,11 +86,11 @@ TEST_F(AutoExportSetupTest, ApplyFiltersPathsAndNeedsAProgrammeAndALength) {
     for (const char* bad : {"ab:cd", "12:60", "12:345", "5:00"}) {
         form.txtLength = bad;
         form.cmdApply_Click();
-        EXPECT_EQ(s.errors.messages.back(),
-                  "Time Error in length must be corrected before saving.  Format is MM:SS")
-            << bad;
-        EXPECT_EQ(ReadExportEntry(s.st().Export, 1).Days[3], 0) << bad;  // the ticked day unsaved
     }
+    EXPECT_EQ(s.errors.messages.size(), 7u);  // one for each
+    EXPECT_EQ(s.errors.messages.back(),
+              "Time Error in length must be corrected before saving.  Format is MM:SS");
+    EXPECT_EQ(ReadExportEntry(s.st().Export, 1).Days[3], 0);  // the ticked day unsaved
     form.txtLength = "12:34";
     form.cmdApply_Click();
     const ExportEntry e = ReadExportEntry(s.st().Export, 1);

@@ -125,17 +125,21 @@ TEST(CheckExport, AnInactiveEntryOrUnselectedDayExportsNothingAndLogsNothing) {
 }
 
 // Cut at the limit, faded to silence over the last 5 s, replacing the old file; the recording
-// is untouched.
-TEST(CheckExport, AUserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesTheOldFile) {
+// is untouched. A second recording ending meanwhile waits, and (mono, without fade) stops at
+// its limit at full level.
+TEST(CheckExport, AUserDefinedCopyIsCutAtTheLimitFadedToSilenceAndTheNextWaits) {
     ExportStation x;
     x.s.write("c:\\exports\\show.wav", "an older export");
     x.put(1, Entry(ExportNaming::UserDefined, 1, "00:08", 1, "c:\\exports\\show"));
+    x.put(2, Entry(ExportNaming::UserDefined, 1, "00:02", 0, "c:\\second"));
     x.recorded(1, 2, 10.0);
     CheckExport(x.s.st());
     const ExportDisplay& shown = x.s.st().Export.Display;
     EXPECT_TRUE(shown.GaugeVisible && shown.MeterVisible && x.s.st().timers.tmrExport->isEnabled());
-    EXPECT_EQ(x.logged(), Texts{"Export->c:\\exports\\show.wav"});
     EXPECT_FLOAT_EQ(x.s.st().recorder.RecordedSeconds, 8.0f);
+    x.recorded(2, 2, 3.0, "C:\\SATFILE\\SFMON002.WAV", 1);
+    CheckExport(x.s.st());
+    EXPECT_EQ(x.logged(), Texts{"Export->c:\\exports\\show.wav"});
     x.s.loop.advance(1000);
     EXPECT_TRUE(x.idle() && x.s.errors.messages.empty());
     const WaveData out = x.s.readWave("c:\\exports\\show.wav");
@@ -147,6 +151,11 @@ TEST(CheckExport, AUserDefinedCopyIsCutAtTheLimitFadedToSilenceAndReplacesTheOld
     EXPECT_NEAR(out.at(middle, 1), -6000, 1.5);
     EXPECT_LE(std::abs(out.at(out.frames() - 1, 0)) + std::abs(out.at(out.frames() - 1, 1)), 2);
     EXPECT_EQ(x.s.readWave(kRecording).frames(), 10 * 44100);
+    const WaveData second = x.s.readWave("c:\\second.wav");
+    EXPECT_EQ(second.channels, 1);
+    ASSERT_EQ(second.frames(), 2 * 44100);
+    EXPECT_EQ(second.at(second.frames() - 1, 0), 16000);
+    EXPECT_EQ(x.logged(), (Texts{"Export->c:\\exports\\show.wav", "Export->c:\\second.wav"}));
 }
 
 // The old companion goes at once, so the other system never pairs it with the new sound.
@@ -227,24 +236,6 @@ TEST(CheckExport, AnOldFileThatCannotGoOrAConversionEndingWithoutReasonFailsThat
     x.s.loop.advance(500);  // the abandoned conversion's end changes nothing
     EXPECT_EQ(x.s.errors.messages, Texts{"Export Error: The conversion failed"});
     EXPECT_TRUE(x.idle());
-}
-
-// The second, mono and without fade, waits and stops at its limit at full level.
-TEST(CheckExport, ARecordingEndingDuringAnExportWaitsAndBothCompleteWhole) {
-    ExportStation x;
-    x.put(1, Entry(ExportNaming::UserDefined, 1, "00:04", 0, "c:\\first"));
-    x.put(2, Entry(ExportNaming::UserDefined, 1, "00:02", 0, "c:\\second"));
-    x.recorded(1, 2, 4.0);
-    CheckExport(x.s.st());
-    x.recorded(2, 2, 3.0, "C:\\SATFILE\\SFMON002.WAV", 1);
-    CheckExport(x.s.st());
-    x.s.loop.advance(1000);
-    EXPECT_EQ(x.s.readWave("c:\\first.wav").frames(), 4 * 44100);
-    const WaveData second = x.s.readWave("c:\\second.wav");
-    EXPECT_EQ(second.channels, 1);
-    ASSERT_EQ(second.frames(), 2 * 44100);
-    EXPECT_EQ(second.at(second.frames() - 1, 0), 16000);
-    EXPECT_EQ(x.logged(), (Texts{"Export->c:\\first.wav", "Export->c:\\second.wav"}));
 }
 
 TEST(ExportProgress, TheGaugeShowsTheWholePercentDoneOfTheLimit) {

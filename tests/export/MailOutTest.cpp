@@ -26,27 +26,27 @@ AddressEntry OfficeHours() {
 
 }  // namespace
 
+// The window's bounds, another day, Always whatever the boxes, Never, not in use, a garbage mode.
 TEST(RecipientRule, TheModeTheInUseMarkAndTheDaysWindowWithoutItsBounds) {
     const struct {
         char inUse, mode;
-        bool dayBoxes;
         int weekday, seconds;
         bool mailed;
     } rows[] = {
-        // the window's bounds, another day's box, no box set, a garbage mode
-        // clang-format off
-        {'1', kSendSometimes, true, kTuesday, 12 * 3600, true}, {'1', kSendSometimes, true, kTuesday, 8 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 8 * 3600 + 1, true}, {'1', kSendSometimes, true, kTuesday, 17 * 3600, false},
-        {'1', kSendSometimes, true, kTuesday, 17 * 3600 - 1, true}, {'1', kSendSometimes, true, kTuesday + 1, 12 * 3600, false},
-        {'1', kSendAlways, false, 1, 0, true}, {'1', kSendNever, true, kTuesday, 12 * 3600, false},
-        {'0', kSendSometimes, true, kTuesday, 12 * 3600, false}, {'1', '7', true, kTuesday, 12 * 3600, false},
-        // clang-format on
+        {'1', kSendSometimes, kTuesday, 8 * 3600, false},
+        {'1', kSendSometimes, kTuesday, 8 * 3600 + 1, true},
+        {'1', kSendSometimes, kTuesday, 17 * 3600, false},
+        {'1', kSendSometimes, kTuesday, 17 * 3600 - 1, true},
+        {'1', kSendSometimes, kTuesday + 1, 12 * 3600, false},
+        {'1', kSendAlways, 1, 0, true},
+        {'1', kSendNever, kTuesday, 12 * 3600, false},
+        {'0', kSendSometimes, kTuesday, 12 * 3600, false},
+        {'1', '7', kTuesday, 12 * 3600, false},
     };
     for (const auto& r : rows) {
         AddressEntry e = OfficeHours();
         e.InUse = r.inUse;
         e.SendMode = r.mode;
-        if (!r.dayBoxes) e.DayOn.fill('0');
         EXPECT_EQ(IsRecipient(e, r.weekday, r.seconds), r.mailed)
             << r.inUse << r.mode << " day " << r.weekday << " at " << r.seconds;
     }

@@ -102,39 +102,15 @@ TEST(SendToFileCopy, CopiesUpToTheTrimMarkInTheChosenFormat) {
     }
 }
 
-// The overwrite question itself is shown through the window; a copy that fails leaves the
-// older copies as they were, one that succeeds removes them.
-TEST(SendToFileOverwrite, OlderCopiesGoOnlyOnceTheNewOneIsWhole) {
-    Copy c("S");
-    c.s.wave(kSound, 2, 4410, [](std::int64_t, int) -> std::int16_t { return 700; });
-    c.s.write("c:\\show.wav", "older");
-    c.s.write("c:\\show.mp2", "older, compressed");
-    c.s.write("c:\\shows.wav", "another programme");
-    c.send->Dir1_Click(0);
-    c.name("show");
-    c.send->cmdNo_Click();
-    EXPECT_TRUE(c.send->FocusFileName && c.send->cmdCloseVisible && !c.send->cmdSendVisible);
-    c.s.audio.failConversions("No space left on device");
-    c.name("show");
-    c.send->cmdSend_Click();
-    c.run();
-    EXPECT_EQ(c.s.errors.messages.back(), "75 No space left on device");
-    EXPECT_EQ(c.s.read("c:\\show.wav") + "|" + c.s.read("c:\\show.mp2"), "older|older, compressed");
-    c.s.audio.failConversions("");
-    c.name("show");
-    c.send->cmdSend_Click();
-    c.run();
-    EXPECT_EQ(c.s.readWave("c:\\show.wav").frames(), 4410);
-    EXPECT_FALSE(c.s.exists("c:\\show.mp2"));
-    EXPECT_EQ(c.s.read("c:\\shows.wav"), "another programme");
-}
-
 // No folder is chosen when the window opens; a missing drive or folder is reported and the
-// target stays; the recording itself is never the target (its marks would go with it).
-TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
+// target stays; the recording itself is never the target (its marks would go with it). Older
+// copies of a name go only once the new one is whole.
+TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndOlderCopiesGoOnceTheNewOneIsWhole) {
     Copy c("S");
     c.s.wave(kSound, 2, 441, [](std::int64_t, int) -> std::int16_t { return 1; });
-    c.s.folder("c:\\satfile\\out");
+    c.s.write("c:\\satfile\\out\\deep.wav", "older");
+    c.s.write("c:\\satfile\\out\\deep.mp2", "older, compressed");
+    c.s.write("c:\\satfile\\out\\deeper.wav", "another programme");
     c.name("early");
     c.send->Dir1_Open(0);
     ASSERT_GE(c.send->Dir1.size(), 2u);
@@ -144,9 +120,21 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
                                   [](const auto& d) { return d.path == "c:\\satfile\\out"; });
     ASSERT_NE(out, c.send->Dir1.end());
     c.send->Dir1_Click(static_cast<int>(out - c.send->Dir1.begin()));
+    c.s.audio.failConversions("No space left on device");
     c.name("deep");
+    c.send->cmdNo_Click();
+    EXPECT_TRUE(c.send->FocusFileName && c.send->cmdCloseVisible && !c.send->cmdSendVisible);
+    c.name("deep");
+    c.send->cmdSend_Click();
     c.run();
-    EXPECT_TRUE(c.s.exists("c:\\satfile\\out\\deep.wav"));
+    EXPECT_EQ(c.s.read("c:\\satfile\\out\\deep.mp2"), "older, compressed");
+    c.s.audio.failConversions("");
+    c.name("deep");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.readWave("c:\\satfile\\out\\deep.wav").frames(), 441);
+    EXPECT_FALSE(c.s.exists("c:\\satfile\\out\\deep.mp2"));
+    EXPECT_EQ(c.s.read("c:\\satfile\\out\\deeper.wav"), "another programme");
     c.send->Drive1_Change('h');
     EXPECT_EQ(c.send->TargetFolder, "c:\\satfile\\out");
     c.s.folder("h:\\");
@@ -160,7 +148,8 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
     c.send->cmdSend_Click();
     c.run();
     EXPECT_EQ(c.s.errors.messages,
-              (std::vector<std::string>{"76 Path not found", "68 Device unavailable",
-                                        "76 Path not found", "75 Path/File access error"}));
+              (std::vector<std::string>{"76 Path not found", "75 No space left on device",
+                                        "68 Device unavailable", "76 Path not found",
+                                        "75 Path/File access error"}));
     EXPECT_TRUE(c.s.exists(kMarks));
 }

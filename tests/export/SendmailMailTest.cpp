@@ -12,6 +12,7 @@
 
 #include "platform/host/LpPrinter.h"
 #include "platform/host/SendmailMail.h"
+#include "support/TempFileSystem.h"
 
 namespace fs = std::filesystem;
 using namespace quillmar;
@@ -33,16 +34,9 @@ struct Outcome {
 
 class SendmailMailTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    SendmailMailTest() {
         App();
-        char pattern[] = "/tmp/quillmar-sendmail-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
         fs::create_directories(root / "devices");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
     }
     void program(const std::string& script) {
         const fs::path p = root / "devices/sendmail";
@@ -73,7 +67,8 @@ class SendmailMailTest : public ::testing::Test {
         s << std::ifstream(root / name, std::ios::binary).rdbuf();
         return s.str();
     }
-    fs::path root;
+    TempFileSystem temp;
+    fs::path root{temp.dataRoot()};
 };
 
 }  // namespace
@@ -123,9 +118,10 @@ TEST_F(SendmailMailTest, NoProgramFailsAtSignOnAndSendingThenIsReportedNotThrown
     if (fs::exists("/usr/sbin/sendmail") || fs::exists("/usr/lib/sendmail"))
         GTEST_SKIP() << "this machine has a system sendmail";
     EXPECT_FALSE(signedOn);
-    EXPECT_NE(error.find("no mail program"), std::string::npos) << error;
     const auto outcome = send(mail, {{"a@example.org"}, "S", "N"});
-    EXPECT_TRUE(outcome && !outcome->ok);
+    EXPECT_EQ(error + "|" + outcome.value_or(Outcome{true, ""}).error,
+              "no mail program: neither " + root.string() +
+                  "/devices/sendmail nor sendmail on the PATH|not signed on to a mail program");
 }
 
 // lp takes the job or is missing; refusals and time-outs are the mail program's runner's.
