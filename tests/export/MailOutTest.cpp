@@ -3,6 +3,7 @@
 #include "core/ExportSequences.h"
 #include "export/AddressBook.h"
 #include "export/MailOut.h"
+#include "platform/Mail.h"
 #include "support/SimStation.h"
 
 using namespace quillmar;
@@ -115,4 +116,87 @@ TEST(SendTestMessage, GoesToTheChosenEntryAloneWhateverItsMode) {
     EXPECT_TRUE(s.errors.messages.empty());
     s.mail.failPending("timed out");
     EXPECT_EQ(s.errors.messages, Texts{"Mail \"KQMR Test Message\" not sent: timed out"});
+}
+
+TEST(AddressBookList, ShowsEntriesInUseInFileOrderAndNewReusesADeletedSlot) {
+    const auto named = [](const char* name, char mode) {
+        AddressEntry e = With(mode, std::string(name) + "@example.org");
+        e.Name = name;
+        return e;
+    };
+    Book s({named("Ann", kSendAlways), named("Bob", kSendNever), named("Cy", kSendSometimes)});
+    auto lines = LoadAddressBook(s.st().Export);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, "Ann              Ann@example.org" + std::string(24, ' ') + " Always");
+    EXPECT_EQ(lines[1].text.substr(57) + lines[2].text.substr(57), "NeverSometimes");
+    EXPECT_EQ(NewAddressRecordNo(s.st().Export), 4);
+
+    // When Bob is deleted his record stays, marked "0", and New hands out his slot.
+    std::string error;
+    ASSERT_TRUE(DeleteAddressEntry(s.st().Export, 2, &error)) << error;
+    EXPECT_EQ(ReadAddressEntry(s.st().Export, 2).Name, "Bob");
+    EXPECT_EQ(LoadAddressBook(s.st().Export)[1].recordNo, 3);
+}
+
+TEST(TimeOfDayText, ParsesTheTimesTheWindowTakesAndShowsTheStoredOnes) {
+    // clang-format off
+    const std::pair<const char*, std::int32_t> rows[] = {
+        {"08:00:00", 28800}, {"17:30", 63000}, {" 9:05:07 ", 32707}, {"", 0},
+        {"24:00:00", -1}, {"12:60:00", -1}, {"12:00:60", -1}, {"noon", -1}, {"12", -1},
+        {"1:2:3:4", -1}, {"12::00", -1}, {"-1:00", -1}};
+    // clang-format on
+    for (const auto& [text, seconds] : rows) {
+        std::int32_t t = -7;
+        EXPECT_EQ(ParseTimeOfDay(text, &t) ? t : -1, seconds) << text;
+    }
+    EXPECT_EQ(TimeOfDayText(63000), "17:30:00");
+    EXPECT_EQ(TimeOfDayText(-5), "00:00:00");  // garbage in a record shows as midnight
+    EXPECT_EQ(SendModeWord('x'), "Never");
+}
+
+// Written in order for its owner only, replacing an open file; a line break inside a value
+// would shift the lines after it.
+TEST(MailAccountFile, IsWrittenInOrderForItsOwnerOnlyWithoutLineBreaksInAValue) {
+    Book s({});
+    s.write(kUserFilePath, "old\r\n");
+    std::string error;
+    ASSERT_TRUE(SaveMailAccount(s.st().Export, s.st().platform.files,
+                                {"KQMR, Lakeside", "station", "pa\r\nss"}, &error))
+        << error;
+    EXPECT_EQ(s.read(kUserFilePath), "KQMR, Lakeside\r\nstation\r\npa  ss\r\n");
+    EXPECT_TRUE(s.files.isPrivate(kUserFilePath));
+}
+
+// No line break in a header; a header folds before an item that would take its line past 78
+// octets; a subject other than ASCII goes as encoded words of 42 bytes.
+TEST(MailText, HeadersFoldedAndEncodedThenTheNoteWithCrLfLines) {
+    const std::string fixed =
+        "MIME-Version: 1.0\r\n"
+        "Content-Type: text/plain; charset=windows-1252\r\n"
+        "Content-Transfer-Encoding: 8bit\r\n\r\n";
+    const struct {
+        MailMessage message;
+        std::string text;
+    } rows[] = {
+        {{{"a@example.org", "b@example.org"}, "KQMR Quillmar Alarm", "one\ntwo"},
+         "To: a@example.org, b@example.org\r\nSubject: KQMR Quillmar Alarm\r\n" + fixed +
+             "one\r\ntwo\r\n"},
+        {{{"a@example.org\r\nBcc: x@example.org", " \n"}, "KQMR\r\nBcc: y@example.org", "n"},
+         "To: a@example.org  Bcc: x@example.org\r\nSubject: KQMR  Bcc: y@example.org\r\n" + fixed +
+             "n\r\n"},
+        {{{"a@example.org"}, "Caf\xE9", ""},
+         "To: a@example.org\r\nSubject: =?windows-1252?B?Q2Fm6Q==?=\r\n" + fixed},
+        {{{"first.operator@example.org", "second.operator@example.org", "abcde@example.org",
+           "z@example.org"},
+          "Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9",
+          ""},
+         "To: first.operator@example.org, second.operator@example.org, abcde@example.org,\r\n"
+         " z@example.org\r\nSubject: "
+         "=?windows-1252?B?Q2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIENh?=\r\n"
+         " =?windows-1252?B?Zuk=?=\r\n" +
+             fixed},
+    };
+    for (const auto& r : rows) EXPECT_EQ(FormatMailText(r.message), r.text);
+    EXPECT_EQ(SingleLine("  x\r\ny  "), "x  y");
+    EXPECT_EQ(SingleLine(" \r\n "), "");
 }
