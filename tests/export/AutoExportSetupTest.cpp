@@ -8,6 +8,7 @@
 
 using namespace quillmar;
 using namespace quillmar::testing;
+using namespace std::string_literals;
 
 namespace {
 
@@ -104,10 +105,6 @@ TEST_F(AutoExportSetupTest, ApplyFiltersPathsAndNeedsAProgrammeAndALength) {
                 e.WinjockNumber == 42);
 }
 
-}  // namespace
-
-namespace {
-
 ExportEntry FullExportEntry() {
     ExportEntry e;
     e.Naming = ExportNaming::Winjock;
@@ -132,10 +129,6 @@ AddressEntry FullAddressEntry() {
     return e;
 }
 
-std::string B(const char* bytes, std::size_t n) {
-    return std::string(bytes, n);
-}
-
 }  // namespace
 
 TEST(RecordLayout, FieldsSitAtTheirOffsetsLittleEndian) {
@@ -151,12 +144,12 @@ TEST(RecordLayout, FieldsSitAtTheirOffsetsLittleEndian) {
         // naming, Days(0), Days(6) = -2, paths (an empty one all blanks), fade, length, number;
         // in use and mode, name, address, days, StartSec(1), StopSec(6)
         // clang-format off
-        {ex, 0, 2, B("\x02\x00", 2)}, {ex, 2, 2, B("\x01\x00", 2)}, {ex, 14, 2, B("\xFE\xFF", 2)},
+        {ex, 0, 2, "\x02\x00"s}, {ex, 2, 2, "\x01\x00"s}, {ex, 14, 2, "\xFE\xFF"s},
         {ex, 16, 30, "c:\\out\\sunday" + std::string(17, ' ')}, {ex, 46, 30, std::string(30, ' ')},
-        {ex, 196, 30, std::string(30, 'x')}, {ex, 226, 2, B("\x01\x00", 2)}, {ex, 228, 5, "05:00"},
-        {ex, 233, 2, B("\x2C\x01", 2)}, {ad, 0, 2, "12"}, {ad, 2, 16, "Ann             "},
+        {ex, 196, 30, std::string(30, 'x')}, {ex, 226, 2, "\x01\x00"s}, {ex, 228, 5, "05:00"},
+        {ex, 233, 2, "\x2C\x01"s}, {ad, 0, 2, "12"}, {ad, 2, 16, "Ann             "},
         {ad, 18, 39, "ann@example.org" + std::string(24, ' ')}, {ad, 57, 7, "0100000"},
-        {ad, 68, 4, B("\x80\x70\x00\x00", 4)}, {ad, 116, 4, B("\xFE\xFF\xFF\xFF", 4)},
+        {ad, 68, 4, "\x80\x70\x00\x00"s}, {ad, 116, 4, "\xFE\xFF\xFF\xFF"s},
         // clang-format on
     };
     for (const auto& r : rows)
@@ -188,14 +181,9 @@ TEST(ExportLimit, IsMinutesAndSecondsOfFixedPositions) {
     for (const auto& [text, ms] : rows) EXPECT_EQ(ExportLimitMs(text), ms) << text;
 }
 
-TEST(ExportEntryFile, RecordNumbersStartAtOne) {
-    SimStation s;
-    s.start();
-    std::string error;
-    ASSERT_TRUE(WriteExportEntry(s.st().Export, 3, FullExportEntry(), &error)) << error;
-    EXPECT_EQ(ReadExportEntry(s.st().Export, 3).Length, "05:00");
+TEST_F(AutoExportSetupTest, EntryRecordNumbersStartAtOne) {
     EXPECT_EQ(ReadExportEntry(s.st().Export, 0).Naming, ExportNaming::Inactive);
     EXPECT_FALSE(WriteExportEntry(s.st().Export, 0, FullExportEntry(), &error));
     EXPECT_EQ(error, "Bad record number");
-    EXPECT_EQ(s.st().Export.ExportFile.recordCount(), 3);
+    EXPECT_EQ(s.st().Export.ExportFile.recordCount(), 5);
 }
