@@ -24,14 +24,12 @@ struct AutoExportSetupTest : ::testing::Test {
         s.putDeleted(3);
         s.put(4, ParseScheduleRecord(std::string(kScheduleRecordLength, ' ')));
         s.put(5, Schedule("EVENING NEWS"));
-        ExportEntry e;
-        e.Naming = ExportNaming::UserDefined;
-        e.Days = {0, 1, 0, 1, 0, 0, 0};
-        e.Paths[1] = "c:\\shows\\monday";
-        e.Paths[2] = "c:\\shows\\unticked";
-        e.Fade = ExportFade::On;
-        e.Length = "04:30";
-        e.WinjockNumber = 12;
+        ExportEntry e{.Naming = ExportNaming::UserDefined,
+                      .Days = {0, 1, 0, 1, 0, 0, 0},
+                      .Paths = {"", "c:\\shows\\monday", "c:\\shows\\unticked"},
+                      .Fade = ExportFade::On,
+                      .Length = "04:30",
+                      .WinjockNumber = 12};
         EXPECT_TRUE(WriteExportEntry(s.st().Export, 5, e, &error)) << error;
         form.Load();
     }
@@ -155,9 +153,7 @@ TEST(RecordLayout, FieldsSitAtTheirOffsetsLittleEndian) {
     for (const auto& r : rows)
         EXPECT_EQ(r.record.substr(r.offset, r.width), r.bytes) << "at " << r.offset;
 
-    const ExportEntry back = ParseExportEntry(ex);
-    EXPECT_EQ(TrimmedExportText(back.Paths[0]), "c:\\out\\sunday");
-    EXPECT_EQ(FormatExportEntry(back), ex);
+    EXPECT_EQ(FormatExportEntry(ParseExportEntry(ex)), ex);
     EXPECT_EQ(ParseAddressEntry(ad), FullAddressEntry());
 }
 

@@ -24,7 +24,7 @@ ExportEntry Entry(ExportNaming naming, int day, const std::string& length, int f
     e.Length = length;
     e.Fade = static_cast<ExportFade>(fade);
     e.Paths[static_cast<std::size_t>(day)] = path;
-    e.WinjockNumber = winjock;
+    e.WinjockNumber = static_cast<std::int16_t>(winjock);
     return e;
 }
 
@@ -48,9 +48,9 @@ struct ExportStation {
         s.wave(file, channels, static_cast<std::int64_t>(seconds * 44100),
                [](std::int64_t, int c) { return std::int16_t(c == 0 ? 16000 : -12000); });
         RecordProgramme& r = s.st().recorder.LastRecording.emplace();
+        r.file = file;
         r.recordNo = recordNo;
         r.weekday = weekday;
-        r.file = file;
         r.channels = channels;
         s.st().recorder.RecordedSeconds = static_cast<float>(seconds);
     }

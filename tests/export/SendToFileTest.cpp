@@ -85,8 +85,7 @@ TEST(SendToFileCopy, CopiesUpToTheTrimMarkInTheChosenFormat) {
         c.name("copy");
         c.run();
         EXPECT_EQ(offered, "PCM 16 bit");
-        EXPECT_TRUE(!c.send->Copying && c.send->cmdCloseVisible);
-        EXPECT_TRUE(c.s.errors.messages.empty());
+        EXPECT_TRUE(!c.send->Copying && c.send->cmdCloseVisible && c.s.errors.messages.empty());
         EXPECT_EQ(c.s.exists("c:\\copy.wav"), r.format != nullptr);
         if (!r.format) continue;
         EXPECT_EQ(c.send->Label2 + "|" + std::to_string(c.send->Gauge),

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <tuple>
 
 #include "platform/host/LpPrinter.h"
 #include "platform/host/SendmailMail.h"
@@ -19,14 +18,6 @@ using namespace quillmar;
 
 namespace {
 
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_export";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
 struct Outcome {
     bool ok = false;
     std::string error;
@@ -35,7 +26,9 @@ struct Outcome {
 class SendmailMailTest : public ::testing::Test {
   protected:
     SendmailMailTest() {
-        App();
+        static int argc = 1;
+        static char name[] = "test_export", *argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
         fs::create_directories(root / "devices");
     }
     void program(const std::string& script) {
