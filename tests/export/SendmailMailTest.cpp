@@ -66,8 +66,7 @@ class SendmailMailTest : public ::testing::Test {
 
 }  // namespace
 
-// The mail program takes the message, refuses it, hangs past the time-out or has vanished since
-// sign-on: the outcome says which; recipients follow "--", never taken for options.
+// Taken, refused, timed out or vanished; recipients follow "--", never taken for options.
 TEST_F(SendmailMailTest, TheOutcomeOfEachMailProgramRun) {
     const std::string own = (root / "devices/sendmail").string();
     const struct {
@@ -100,8 +99,7 @@ TEST_F(SendmailMailTest, TheOutcomeOfEachMailProgramRun) {
     EXPECT_EQ(read("message"), FormatMailText({{"a@example.org", "-oQ/tmp"}, "S", "Body"}));
 }
 
-// Without its program mail fails at sign-on and then on sending, reported, not thrown; lp takes
-// the job or, missing, says what to install (refusals and time-outs are the shared runner's).
+// Without their programs mail fails at sign-on and lp says what to install.
 TEST_F(SendmailMailTest, WithoutItsProgramMailFailsAtSignOnAndPrintingSaysWhatToInstall) {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", root.string().c_str());
