@@ -32,10 +32,6 @@ struct Copy {
         // The operator takes the format the chooser starts from.
         send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return true; };
     }
-    void trim(float seconds) {
-        std::string error;
-        ASSERT_TRUE(WriteSoundMark(s.st().platform.files, kMarks, 2, seconds, &error)) << error;
-    }
     void name(const std::string& n) {
         send->txtFileName = n;
         send->ConfirmName();
@@ -46,7 +42,6 @@ struct Copy {
 };
 
 struct CopyRow {
-    const char* name;
     int channels;
     std::int64_t frames;
     float trim;          // 0: no trim mark
@@ -55,109 +50,57 @@ struct CopyRow {
     int outChannels, outBits;
     std::int64_t outFrames;  // -1: not counted
 };
-class SendToFileCopy : public ::testing::TestWithParam<CopyRow> {};
 }  // namespace
 
-// A left-only programme: the copy ends at the trim mark, one channel when compressed, else the
-// recording's channels, in the format chosen (the chooser starts from the writer's format).
-TEST_P(SendToFileCopy, CopiesUpToTheTrimMarkInTheChosenFormat) {
-    const CopyRow& r = GetParam();
-    Copy c("1");
-    const auto trimFrame = static_cast<std::int64_t>(r.trim * 44100);
-    c.s.wave(kSound, r.channels, r.frames, [&](std::int64_t f, int ch) -> std::int16_t {
-        return ch ? 0 : (r.trim == 0 || f < trimFrame ? 1000 : 9000);
-    });
-    if (r.trim > 0) c.trim(r.trim);
-    std::string offered;
-    c.send->ChooseFormat = [&](const std::vector<WaveFormat>& formats, WaveFormat* chosen) {
-        offered = chosen->name;
-        for (const auto& f : formats)
-            if (r.format && f.name == r.format) *chosen = f;
-        return r.format != nullptr;
+// A left-only programme: the copy ends at the trim mark, mono when compressed.
+TEST(SendToFileCopy, CopiesUpToTheTrimMarkInTheChosenFormat) {
+    // clang-format off
+    const CopyRow rows[] = {
+        {1, 601 * 44100, 600.5f, false, "PCM 16 bit", 1, 16, 600 * 44100 + 22050},
+        {2, 44100, 0, true, "IMA ADPCM", 1, 4, -1},
+        {2, 4410, 0, false, nullptr, 0, 0, 0},
+        {2, 4410, 0, false, "PCM 24 bit", 2, 24, -1},
     };
-    c.send->Check1 = r.compressed;
-    c.send->Dir1_Click(0);  // the root of c:
-    c.name("copy");
-    EXPECT_EQ(offered, "PCM 16 bit");
-    EXPECT_EQ(c.send->Copying && c.send->GaugeVisible, r.format != nullptr);
-    c.run();
-    EXPECT_FALSE(c.send->Copying);
-    EXPECT_TRUE(c.send->cmdCloseVisible);
-    EXPECT_TRUE(c.s.errors.messages.empty());
-    if (!r.format) {  // nothing copied, and the next name asks again
-        EXPECT_FALSE(c.s.exists("c:\\copy.wav"));
-        c.send->ChooseFormat = [](const std::vector<WaveFormat>&, WaveFormat*) { return true; };
+    // clang-format on
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.format ? r.format : "cancelled");
+        Copy c("1");
+        const auto trimFrame = static_cast<std::int64_t>(r.trim * 44100);
+        c.s.wave(kSound, r.channels, r.frames, [&](std::int64_t f, int ch) -> std::int16_t {
+            return ch ? 0 : (r.trim == 0 || f < trimFrame ? 1000 : 9000);
+        });
+        std::string error;
+        ASSERT_TRUE(r.trim == 0 || WriteSoundMark(c.s.files, kMarks, 2, r.trim, &error)) << error;
+        c.send->ChooseFormat = [&](const std::vector<WaveFormat>& formats, WaveFormat* chosen) {
+            for (const auto& f : formats)
+                if (r.format && f.name == r.format) *chosen = f;
+            return r.format != nullptr;
+        };
+        c.send->Check1 = r.compressed;
+        c.send->Dir1_Click(0);  // the root of c:
         c.name("copy");
         c.run();
-        EXPECT_TRUE(c.s.exists("c:\\copy.wav"));
-        return;
+        EXPECT_TRUE(!c.send->Copying && c.send->cmdCloseVisible && c.s.errors.messages.empty());
+        EXPECT_EQ(c.s.exists("c:\\copy.wav"), r.format != nullptr);
+        if (!r.format) continue;
+        EXPECT_EQ(c.send->Label2 + "|" + std::to_string(c.send->Gauge),
+                  std::string("Format:  ") + r.format + "|100");
+        const WaveData out = c.s.readWave("c:\\copy.wav");
+        EXPECT_EQ(std::vector({out.channels, out.bits}), std::vector({r.outChannels, r.outBits}));
+        if (r.outFrames < 0) continue;
+        ASSERT_EQ(out.frames(), r.outFrames);
+        EXPECT_EQ(out.at(r.outFrames - 1, 0), 1000);  // nothing after the trim point
     }
-    EXPECT_EQ(c.send->Label2, std::string("Format:  ") + r.format);
-    EXPECT_EQ(c.send->Gauge, 100);
-    const WaveData out = c.s.readWave("c:\\copy.wav");
-    EXPECT_EQ(out.channels, r.outChannels);
-    EXPECT_EQ(out.bits, r.outBits);
-    if (r.outFrames < 0) return;
-    ASSERT_EQ(out.frames(), r.outFrames);
-    EXPECT_EQ(out.at(0, 0), 1000);
-    EXPECT_EQ(out.at(r.outFrames - 1, 0), 1000);  // nothing after the trim point
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Rows, SendToFileCopy, ::testing::Values(
-    CopyRow{"Trimmed", 1, 601 * 44100, 600.5f, false, "PCM 16 bit", 1, 16, 600 * 44100 + 22050},
-    CopyRow{"Compressed", 2, 44100, 0, true, "IMA ADPCM", 1, 4, -1},
-    CopyRow{"Cancelled", 2, 4410, 0, false, nullptr, 0, 0, 0},
-    CopyRow{"Stereo24", 2, 4410, 0, false, "PCM 24 bit", 2, 24, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-TEST(SendToFileOverwrite, ExistingNameAsksFirstAndOlderCopiesGoOnlyOnceTheNewOneIsWhole) {
-    Copy c("S");
-    c.s.wave(kSound, 2, 4410, [](std::int64_t, int) -> std::int16_t { return 700; });
-    c.s.write("c:\\show.wav", "older");
-    c.s.write("c:\\show.mp2", "older, compressed");
-    c.s.write("c:\\shows.wav", "another programme");
-    c.send->Dir1_Click(0);
-
-    c.name("show");
-    EXPECT_EQ(c.send->Label1, "show already exists.  Overwrite?");
-    EXPECT_TRUE(c.send->Label1Visible && c.send->cmdNoVisible && c.send->cmdSendVisible);
-    EXPECT_FALSE(c.send->cmdCloseVisible || c.send->Copying);
-    c.send->cmdNo_Click();
-    EXPECT_EQ(c.send->txtFileName, "");
-    EXPECT_TRUE(c.send->FocusFileName && c.send->cmdCloseVisible);
-    EXPECT_FALSE(c.send->Label1Visible || c.send->cmdNoVisible || c.send->cmdSendVisible);
-
-    // A copy that fails leaves the older copies as they were.
-    c.s.audio.failConversions("No space left on device");
-    c.name("show");
-    c.send->cmdSend_Click();
-    c.run();
-    EXPECT_EQ(c.s.errors.messages.back(), "75 No space left on device");
-    EXPECT_EQ(c.s.read("c:\\show.wav"), "older");
-    EXPECT_EQ(c.s.read("c:\\show.mp2"), "older, compressed");
-
-    c.s.audio.failConversions("");
-    c.name("show");
-    c.send->cmdSend_Click();
-    c.run();
-    EXPECT_EQ(c.s.readWave("c:\\show.wav").frames(), 4410);
-    EXPECT_FALSE(c.s.exists("c:\\show.mp2"));
-    EXPECT_EQ(c.s.read("c:\\shows.wav"), "another programme");
-}
-
-TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
+// No folder until one is chosen; the recording is never the target; older copies go last.
+TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndOlderCopiesGoOnceTheNewOneIsWhole) {
     Copy c("S");
     c.s.wave(kSound, 2, 441, [](std::int64_t, int) -> std::int16_t { return 1; });
-    c.s.folder("c:\\satfile\\out");
-    // No folder is chosen when the window opens: a name alone copies nothing.
-    EXPECT_EQ(c.send->TargetFolder, "");
+    c.s.write("c:\\satfile\\out\\deep.wav", "older");
+    c.s.write("c:\\satfile\\out\\deep.mp2", "older, compressed");
+    c.s.write("c:\\satfile\\out\\deeper.wav", "another programme");
     c.name("early");
-    c.run();
-    EXPECT_EQ(c.s.errors.messages, std::vector<std::string>{"76 Path not found"});
-    EXPECT_FALSE(c.s.exists("c:\\early.wav"));
-    c.s.errors.messages.clear();
     c.send->Dir1_Open(0);
     ASSERT_GE(c.send->Dir1.size(), 2u);
     EXPECT_EQ(c.send->Dir1[0].name + c.send->Dir1[1].path, "c:\\c:\\satfile");
@@ -166,30 +109,36 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndBadOnesAreReported) {
                                   [](const auto& d) { return d.path == "c:\\satfile\\out"; });
     ASSERT_NE(out, c.send->Dir1.end());
     c.send->Dir1_Click(static_cast<int>(out - c.send->Dir1.begin()));
+    c.s.audio.failConversions("No space left on device");
     c.name("deep");
+    c.send->cmdNo_Click();
+    EXPECT_TRUE(c.send->FocusFileName && c.send->cmdCloseVisible && !c.send->cmdSendVisible);
+    c.name("deep");
+    c.send->cmdSend_Click();
     c.run();
-    EXPECT_TRUE(c.s.exists("c:\\satfile\\out\\deep.wav"));
-
-    // A drive that is not there: the error window, and the target stays.
+    EXPECT_EQ(c.s.read("c:\\satfile\\out\\deep.mp2"), "older, compressed");
+    c.s.audio.failConversions("");
+    c.name("deep");
+    c.send->cmdSend_Click();
+    c.run();
+    EXPECT_EQ(c.s.readWave("c:\\satfile\\out\\deep.wav").frames(), 441);
+    EXPECT_FALSE(c.s.exists("c:\\satfile\\out\\deep.mp2"));
+    EXPECT_EQ(c.s.read("c:\\satfile\\out\\deeper.wav"), "another programme");
     c.send->Drive1_Change('h');
-    EXPECT_EQ(c.s.errors.messages, std::vector<std::string>{"68 Device unavailable"});
     EXPECT_EQ(c.send->TargetFolder, "c:\\satfile\\out");
     c.s.folder("h:\\");
     c.send->Drive1_Change('h');
-    EXPECT_EQ(c.send->TargetFolder, "h:");
     EXPECT_EQ(c.send->Target(), "h:\\deep");
-
-    // A folder that vanished before the copy starts.
     c.send->TargetFolder = "h:\\gone";
     c.name("lost");
-    EXPECT_EQ(c.s.errors.messages.back(), "76 Path not found");
-
-    // The recording itself is never the target: its marks file would go with the older copies.
     c.s.write(kMarks, std::string(8, '\0'));
     c.send->TargetFolder = "c:\\satfile";
     c.name("sfmon001");
     c.send->cmdSend_Click();
     c.run();
-    EXPECT_EQ(c.s.errors.messages.back(), "75 Path/File access error");
+    EXPECT_EQ(c.s.errors.messages,
+              (std::vector<std::string>{"76 Path not found", "75 No space left on device",
+                                        "68 Device unavailable", "76 Path not found",
+                                        "75 Path/File access error"}));
     EXPECT_TRUE(c.s.exists(kMarks));
 }
