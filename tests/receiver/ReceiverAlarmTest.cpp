@@ -11,49 +11,63 @@ namespace quillmar {
 namespace {
 
 using testing::Monday;
-using testing::SimStation;
+using Lines = std::vector<std::string>;
 
 const std::string kLoss = "KQMR Quillmar Alarm", kEnd = "KQMR Quillmar Alarm End";
+
+Lines Loss(const char* from, const char* to) {
+    return {std::string(from) + "  Alarm", std::string(to) + "  Alarm End"};
+}
+
+Lines NotSent(const std::string& why) {
+    return {"Mail \"" + kLoss + "\" not sent: " + why, "Mail \"" + kEnd + "\" not sent: " + why};
+}
 
 // Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s,
 // and for its last 5 s the port may fail), then released for 3 s; `losses` times over.
 TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo) {
     const std::string refused = "sendmail: connection refused", noMail = "no mail program";
-    const auto notSent = [](const std::string& why) {
-        return std::vector<std::string>{"Mail \"" + kLoss + "\" not sent: " + why,
-                                        "Mail \"" + kEnd + "\" not sent: " + why};
-    };
-    const auto loss = [](const char* from, const char* to) {
-        return std::vector<std::string>{std::string(from) + "  Alarm",
-                                        std::string(to) + "  Alarm End"};
-    };
-    const std::vector<std::string> mailed = {kLoss, kEnd}, twice = {kLoss, kEnd, kLoss, kEnd}, none,
-                                   gone = {"Remote-control port failed: gone"},
-                                   seventy = loss("10:00:00", "10:01:10");
-    std::vector<std::string> twoLosses = loss("10:00:00", "10:02:00");
-    for (const auto& line : loss("10:02:03", "10:04:03")) twoLosses.push_back(line);
+    Lines twoLosses = Loss("10:00:00", "10:02:00"), seventy = Loss("10:00:00", "10:01:10");
+    for (const auto& line : Loss("10:02:03", "10:04:03")) twoLosses.push_back(line);
     enum Fault { Fine, Refuses, NoSignOn };  // the mail system refuses, or cannot sign on
     const struct {
         DateTime start;
         int lossMs, losses;
         bool setBack, portFails;
         Fault mail;
-        std::vector<std::string> mails, log, errors;
-        int polls;
+        Lines mails, log, errors;
+        int polls;  // the end of a mailed loss polls the Eb/No for its mail
     } cases[] = {
-        {Monday(10), 60'000, 1, false, false, Fine, none, loss("10:00:00", "10:01:00"), none, 0},
-        {Monday(10), 120'000, 2, false, false, Fine, twice, twoLosses, none, 2},
-        {Monday(23, 59, 30), 50'000, 1, false, false, Fine, none, {"00:00:20  Alarm End"}, none, 0},
-        {Monday(10, 54, 40), 63'000, 1, true, false, Fine, mailed, loss("10:54:40", "10:55:33"),
-         none, 1},
+        {Monday(10), 60'000, 1, false, false, Fine, {}, Loss("10:00:00", "10:01:00"), {}, 0},
+        {Monday(10), 120'000, 2, false, false, Fine, {kLoss, kEnd, kLoss, kEnd}, twoLosses, {}, 2},
+        {Monday(23, 59, 30), 50'000, 1, false, false, Fine, {}, {"00:00:20  Alarm End"}, {}, 0},
+        {Monday(10, 54, 40),
+         63'000,
+         1,
+         true,
+         false,
+         Fine,
+         {kLoss, kEnd},
+         Loss("10:54:40", "10:55:33"),
+         {},
+         1},
         // A port that cannot be read says nothing about the input: the loss goes on.
-        {Monday(10), 70'000, 1, false, true, Fine, mailed, seventy, gone, 1},
-        {Monday(10), 70'000, 1, false, false, Refuses, none, seventy, notSent(refused), 1},
-        {Monday(10), 70'000, 1, false, false, NoSignOn, none, seventy, notSent(noMail), 1},
+        {Monday(10),
+         70'000,
+         1,
+         false,
+         true,
+         Fine,
+         {kLoss, kEnd},
+         seventy,
+         {"Remote-control port failed: gone"},
+         1},
+        {Monday(10), 70'000, 1, false, false, Refuses, {}, seventy, NotSent(refused), 1},
+        {Monday(10), 70'000, 1, false, false, NoSignOn, {}, seventy, NotSent(noMail), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        SimStation s(c.start);
+        testing::SimStation s(c.start);
         s.start();
         Station& st = s.st();
         st.Settings.ActivityLog = 1;
@@ -79,7 +93,7 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
             s.loop.advance(3000);
             EXPECT_EQ(st.main.lblPort, "");
         }
-        std::vector<std::string> subjects;
+        Lines subjects;
         for (const auto& m : s.mail.outbox) {
             subjects.push_back(m.subject);
             EXPECT_EQ(m.note, m.subject == kEnd ? "EbNo: Eb/No 7.4 dB"
@@ -88,8 +102,7 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         EXPECT_EQ(subjects, c.mails);
         EXPECT_EQ(s.log("AL"), c.log);
         EXPECT_EQ(s.errors.messages, c.errors);
-        // The end of a mailed loss polls the Eb/No for its mail.
-        EXPECT_EQ(s.serial.commands, std::vector<std::string>(c.polls, "R C"));
+        EXPECT_EQ(s.serial.commands, Lines(c.polls, "R C"));
     }
 }
 

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "settings/RtfReader.h"
 
 using namespace quillmar;
@@ -35,15 +33,4 @@ TEST(RtfReader, PlainTextOfEscapesAndMalformedInput) {
         EXPECT_EQ(RtfPlainText(ReadRtf(rtf)), text) << rtf;
     std::string deep(100000, '{');
     EXPECT_EQ(RtfPlainText(ReadRtf(deep.append("deep"))), "deep");
-}
-
-TEST(RtfReader, TheShippedHelpFileReadsAsText) {
-    std::ifstream in(QUILLMAR_SOURCE_DIR "/resources/sathelp.hlp", std::ios::binary);
-    ASSERT_TRUE(in);
-    const auto runs = ReadRtf(std::string{std::istreambuf_iterator<char>(in), {}});
-    const std::string text = RtfPlainText(runs);
-    EXPECT_EQ(text.rfind("Quillmar Help\n", 0), 0u);
-    EXPECT_NE(text.find("drives/c\tthe station's own files"), std::string::npos);
-    EXPECT_EQ(text.find('\\'), text.find("satfile\\SatList.dat") + 7);
-    EXPECT_TRUE(runs[0].bold && runs[0].halfPoints == 36);
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "core/SettingsSequences.h"
 #include "core/Startup.h"
@@ -40,28 +39,20 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
     EXPECT_TRUE(s.st().main.cmdRecordVisible && !s.st().main.cmdRecStopVisible);  // only 1 shows
 }
 
-TEST(StationSettings, MissingRecordsReadAsZero) {
-    SimStation s;
-    s.write(kSettingsPath, Records({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 4, 1}));  // 26 bytes
-    s.start();
-    const StationSettings& set = s.st().Settings;
-    EXPECT_EQ(set.WaveDriveLetter + std::to_string(set.SerialPort), "D1");
-    EXPECT_EQ((std::vector<int>{set.BaudSelect, set.RecordCard, set.AdjustForTimeChange}),
-              (std::vector<int>{0, 0, 0}));
-}
-
-// A 28-byte file: records 15 and 16 (reserved) are written as zero; a longer one keeps them.
+// A 28-byte file: the records after it read as zero, and records 15 and 16 (reserved) are
+// written as zero; a longer file keeps them.
 TEST(StationSettings, SavingWritesOnlyTheRecordsItOwnsAndKeepsTheReservedPair) {
     SimStation s, kept;
-    s.write(kSettingsPath, Records({9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 3, 2}));
+    s.write(kSettingsPath, Records({9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 4, 3, 2}));
     s.start();
     Station& st = s.st();
+    EXPECT_EQ(st.Settings.WaveDriveLetter + std::to_string(st.Settings.RecordCard), "D0");
     st.Settings.ProgramPlayCard = -2;
     st.Settings.SerialPort = 1;  // the form does not own the serial records
     st.Settings.AdjustForTimeChange = 1;
     ASSERT_TRUE(SaveStationSettings(st));
     const std::string saved = s.read(kSettingsPath);
-    EXPECT_EQ(saved, Records({-2, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 3, 2, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(saved, Records({-2, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 4, 3, 2, 0, 0, 0, 0, 0, 0, 1}));
     st.Settings.BaudSelect = 1;
     st.Settings.ProgramPlayCard = 5;  // not the serial form's to write
     ASSERT_TRUE(SaveSerialSettings(st.Settings, st.platform.files));
