@@ -75,7 +75,7 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     std::string steps;  // cued twice, recorded, stopped at its length, played, in that order
     for (const std::string& step :
          {cue, cue, "Record " + name, "Stop   " + name + " 00:0[789]", "Play " + name})
-        steps += R"([\s\S]*(^|\n)\d\d:\d\d:\d\d  )" + step + R"((\r?\n|$))";
+        steps += R"([\s\S]*(^|\n)\d\d:\d\d:\d\d  )" + step + R"((?=\r?\n|$))";
     EXPECT_TRUE(std::regex_search(log, std::regex(steps))) << log << printed;
     EXPECT_EQ(LogsNamed(satfile / "logs", "ER"), "");
     // Today's first recording: its header matches its bytes, and EOM and trim mark its length.

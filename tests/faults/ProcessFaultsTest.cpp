@@ -17,8 +17,7 @@ class ProcessFaults : public ::testing::Test {
     void SetUp() override {
         if (NearMidnight(90)) GTEST_SKIP() << "too close to midnight for today's schedule";
     }
-    // One recording of `seconds` from 18 s on, optionally played later; `remote` 1 puts the
-    // remote control on the parallel port.
+    // One recording of `seconds` from 18 s on, maybe played later; `remote` 1: parallel port.
     void configure(int seconds, int remote = 0, int playAfter = 0) {
         const int tone = s.audioDevice(true, "Test tone");
         const int silent = s.audioDevice(false, "Silent output");
@@ -59,7 +58,6 @@ TEST_F(ProcessFaults, KilledMidRecordingTheWaveFilePlaysUpToItsLastSecond) {
     s.stop(station, SIGKILL);
     const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - started;
     EXPECT_GT(wave(1.0).headerSeconds, ran.count() - 1.5);
-    EXPECT_EQ(s.activityLog().find("Stop   "), std::string::npos);
 }
 
 // A full disk (a file-size limit) with the receiver's and the I/O port gone: each is reported

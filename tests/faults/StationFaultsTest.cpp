@@ -22,8 +22,7 @@ using ::testing::MatchesRegex;
 
 namespace {
 
-const std::string kFirstWave = "C:\\SATFILE\\SFMON001.WAV";
-const std::string kNews = "NEWS HOUR                ";
+const std::string kFirstWave = "C:\\SATFILE\\SFMON001.WAV", kNews = "NEWS HOUR                ";
 using Errors = ::testing::Matcher<const std::vector<std::string>&>;
 using Step = std::function<void(SimStation&)>;
 
@@ -31,13 +30,11 @@ struct Fault {
     const char* name;
     DateTime at;  // the fault comes at this moment
     Step inject;
-    Errors errors;                // everything shown by 10:07, after the first one's play
-    std::vector<std::string> er;  // texts in the error log
-    std::vector<std::string> al;  // texts in the activity log
-    double wave, tolerance;       // seconds in the first recording and its EOM mark
+    Errors errors;                    // everything shown by 10:07, after the first one's play
+    std::vector<std::string> er, al;  // texts in the error and the activity log
+    double wave, tolerance;           // seconds in the first recording and its EOM mark
     int dumps = 0;
     Step then = [](SimStation&) {};  // more checks, and the fault cleared, before 10:10
-    friend void PrintTo(const Fault& f, std::ostream* out) { *out << f.name; }
 };
 
 double Seconds(const SimStation& s, const std::string& wave) {
@@ -110,9 +107,10 @@ TEST_P(StationFaults, AreReportedKeepWhatCanBeKeptAndTheStationCarriesOn) {
     for (const auto& text : f.er) EXPECT_THAT(s.log("ER"), Contains(HasSubstr(text)));
     for (const auto& text : f.al) EXPECT_THAT(s.log("AL"), Contains(HasSubstr(text)));
     EXPECT_NEAR(Seconds(s, kFirstWave), f.wave, f.tolerance);
-    if (f.wave > 0)
+    if (f.wave > 0) {
         EXPECT_NEAR(ReadSoundMarks(s.files, "C:\\SATFILE\\SFMON001.DAT").EomMark, f.wave,
                     f.tolerance);
+    }
     EXPECT_EQ(s.count("DumpRecording"), f.dumps);
     f.then(s);
     s.runTo(Monday(10, 12, 0));

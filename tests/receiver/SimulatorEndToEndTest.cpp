@@ -12,7 +12,6 @@
 
 #include "core/ReceiverSequences.h"
 #include "platform/host/QtSerialPort.h"
-#include "receiver/ReceiverLink.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -60,15 +59,6 @@ class ReceiverSimulator : public ::testing::Test {
         }
         ASSERT_TRUE(done) << "the exchange never ended";
     }
-    void startSimulator() {
-        const std::string link = root_ + "/devices/com1";
-        simulator.start(QString::fromStdString(simulator_),
-                        {"--link", QString::fromStdString(link), "--ebno", "11.7 dB"});
-        ASSERT_TRUE(simulator.waitForStarted(5000));
-        for (const auto end = Steady::now() + 10s; !fs::is_symlink(link) && Steady::now() < end;)
-            std::this_thread::sleep_for(10ms);
-        ASSERT_TRUE(fs::is_symlink(link));
-    }
 
     const std::string simulator_ =
         (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "quillmar-receiver-sim")
@@ -80,34 +70,17 @@ class ReceiverSimulator : public ::testing::Test {
     QProcess simulator;
 };
 
-TEST_F(ReceiverSimulator, ASendAPollAndARelayExchangeGoThroughTheHostPort) {
-    startSimulator();
-    std::optional<bool> sent;
-    SendReceiverCommand(sim.st(), "SETAUDIO 1 S EN  3  ", [&](bool ok) { sent = ok; });
-    EXPECT_EQ(sent, true);
-    std::optional<std::optional<std::string>> ebno;
-    PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { ebno = e; });
-    runUntil(ebno);
-    EXPECT_EQ(*ebno, "11.7 dB");
-    std::optional<ExchangeResult> relay;
-    RelayExchange(ReceiverLinkOf(sim.st()), hostPorts_->create(), "ER E 3", "R ER",
-                  [&](const ExchangeResult& r) { relay = r; });
-    runUntil(relay);
-    EXPECT_THAT(relay->reply, ::testing::HasSubstr("Relay  3 : Energized"));
-    EXPECT_TRUE(sim.errors.messages.empty());
-}
-
-// A link to nothing, and a link to what is no serial port, refused before anything is opened.
-TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
+// A link to nothing, and a link to what is no serial port, refused before anything is opened;
+// then a send and a poll through the simulator's pseudo-terminal.
+TEST_F(ReceiverSimulator, AWrongPortIsReportedAndASendAndAPollGoThroughTheHostPort) {
     std::ofstream(root_ + "/plain") << "x";
     const std::pair<std::string, std::string> cases[] = {
         {"/devices/nothing-here", ""},
         {"/plain", "refused: it leads to a file owned by user " + std::to_string(::geteuid()) +
                        ", not a character device"}};
-    sim.st().Settings.SerialPort = 3;
     for (const auto& [target, said] : cases) {
-        fs::remove(root_ + "/devices/com3");
-        fs::create_symlink(root_ + target, root_ + "/devices/com3");
+        fs::remove(root_ + "/devices/com1");
+        fs::create_symlink(root_ + target, root_ + "/devices/com1");
         std::optional<bool> sent;
         SendReceiverCommand(sim.st(), "ER D 1", [&](bool ok) { sent = ok; });
         EXPECT_EQ(sent, false) << target;
@@ -116,6 +89,21 @@ TEST_F(ReceiverSimulator, AMissingOrWrongPortIsReportedInTheErrorWindow) {
                         said + ".  Check serial port settings in SetUp/Communications.")));
         sim.errors.messages.clear();
     }
+    const std::string link = root_ + "/devices/com1";
+    fs::remove(link);
+    simulator.start(QString::fromStdString(simulator_),
+                    {"--link", QString::fromStdString(link), "--ebno", "11.7 dB"});
+    ASSERT_TRUE(simulator.waitForStarted(5000));
+    for (const auto end = Steady::now() + 10s; !fs::is_symlink(link) && Steady::now() < end;)
+        std::this_thread::sleep_for(10ms);
+    std::optional<bool> sent;
+    SendReceiverCommand(sim.st(), "SETAUDIO 1 S EN  3  ", [&](bool ok) { sent = ok; });
+    EXPECT_EQ(sent, true);
+    std::optional<std::optional<std::string>> ebno;
+    PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { ebno = e; });
+    runUntil(ebno);
+    EXPECT_EQ(*ebno, "11.7 dB");
+    EXPECT_TRUE(sim.errors.messages.empty());
 }
 
 }  // namespace
