@@ -27,7 +27,6 @@ TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) 
         {SwitchOnlyCommand(Fields("4", "R", "EN", "10")), "SETAUDIO 4 R EN  10"},
         {SwitchOnlyCommand(Fields("12", "SS", "ABCD", "123")), "SETAUDIO 1 S ABC 12"},
         // Set Receiver: the attenuation entry's leading blank separates it from the source.
-        {SetReceiverCommand(1, 2, "ABC", " 3"), "SETAUDIO 2 S ABC 3"},
         {SetReceiverCommand(3, 3, "EN", " 14"), "SETAUDIO 4 R EN 14"},
         {SetReceiverCommand(0, 0, "X", " 0"), "SETAUDIO 1 1 X 0"},
         {SetReceiverCommand(2, 1, "X", " 0"), "SETAUDIO 3 2 X 0"},

@@ -23,7 +23,7 @@ std::string Records(std::initializer_list<int> values) {
 
 }  // namespace
 
-TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
+TEST(StationSettings, ReadsEveryRecordAndSavesOnlyThoseItOwnsKeepingTheReservedPair) {
     SimStation s;
     s.write(kSettingsPath,
             Records({1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 0x7777, -1, 1, 4, 1, 2, 1}));
@@ -37,26 +37,24 @@ TEST(StationSettings, ReadsEveryRecordLittleEndianAndSkipsTheReservedPair) {
                                 set.RecordVisible, set.RecStopVisible, set.AdjustForTimeChange}),
               (std::vector<int>{1, 2, 300, 1, 0, 7, 2, 3, 5, 1, 2, 3, 4, 2, 1, 4, 1, 2, 1}));
     EXPECT_TRUE(s.st().main.cmdRecordVisible && !s.st().main.cmdRecStopVisible);  // only 1 shows
-}
 
-// A 28-byte file: the records after it read as zero, and records 15 and 16 (reserved) are
-// written as zero; a longer file keeps them.
-TEST(StationSettings, SavingWritesOnlyTheRecordsItOwnsAndKeepsTheReservedPair) {
-    SimStation s, kept;
-    s.write(kSettingsPath, Records({9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 4, 3, 2}));
-    s.start();
-    Station& st = s.st();
+    // A 28-byte file: the records after it read as zero, and records 15 and 16 (reserved) are
+    // written as zero; a longer file keeps them.
+    SimStation short28, kept;
+    short28.write(kSettingsPath, Records({9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 4, 3, 2}));
+    short28.start();
+    Station& st = short28.st();
     EXPECT_EQ(st.Settings.WaveDriveLetter + std::to_string(st.Settings.RecordCard), "D0");
     st.Settings.ProgramPlayCard = -2;
     st.Settings.SerialPort = 1;  // the form does not own the serial records
     st.Settings.AdjustForTimeChange = 1;
     ASSERT_TRUE(SaveStationSettings(st));
-    const std::string saved = s.read(kSettingsPath);
+    const std::string saved = short28.read(kSettingsPath);
     EXPECT_EQ(saved, Records({-2, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 4, 3, 2, 0, 0, 0, 0, 0, 0, 1}));
     st.Settings.BaudSelect = 1;
     st.Settings.ProgramPlayCard = 5;  // not the serial form's to write
     ASSERT_TRUE(SaveSerialSettings(st.Settings, st.platform.files));
-    EXPECT_EQ(s.read(kSettingsPath).substr(0, 28), saved.substr(0, 24) + Records({1, 1}));
+    EXPECT_EQ(short28.read(kSettingsPath).substr(0, 28), saved.substr(0, 24) + Records({1, 1}));
 
     std::string file = Records({1, 2, 3, 1, 1, 2, 1, 1, 1, 1, 0, 3, 1, 1, 0, 0, 1, 0, 1, 1, 0});
     file.replace(28, 4, "\xFF\x7F\x12\x34");
