@@ -1,11 +1,22 @@
 // The serial exchanges: when each collection stops, what reaches the wire, how failures reach
-// the operator, and that exchanges share the one line in order without holding the loop.
+// the operator, and that exchanges share the one line in order without holding the loop; the
+// status views and the Eb/No poll built on them; the command texts byte for byte, the relays of
+// each port, and the switch-only schedule's send and log line.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
 #include "core/ReceiverSequences.h"
+#include "logs/SignalHistory.h"
+#include "receiver/EbNoPolling.h"
+#include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
+#include "receiver/ReceiverStatus.h"
 #include "receiver/ReplyCollector.h"
 #include "settings/StationSettings.h"
+#include "support/Builders.h"
 #include "support/SimStation.h"
 
 namespace quillmar {
@@ -152,6 +163,177 @@ TEST(ReceiverLink, ExchangesShareTheLineInOrderAndEachKindReportsAFailingPort) {
               (std::vector<std::string>{
                   "8002  Invalid port number.  Check serial port settings in SetUp/Communications.",
                   "8015  Write refused.  Check serial port settings in SetUp/Communications."}));
+}
+
+struct ReceiverStatusTest : ::testing::Test {
+    ReceiverStatusTest() {
+        s.start();
+        s.st().Settings.SerialPort = 1;
+    }
+    StatusShown keep() {
+        return [this](const std::string& text) { shown.push_back(text); };
+    }
+    SimStation s;
+    std::shared_ptr<SerialPort> port = s.serial.create();
+    std::vector<std::string> shown;
+};
+
+TEST_F(ReceiverStatusTest, ARefreshWaitsForALatePromptWhereOpeningDoesNot) {
+    const std::string settings = "\r\nSETTINGS\r\n>";
+    s.serial.answer("R S", settings, 50);
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", false, keep());
+    s.loop.advance(50);
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", true, keep());
+    s.loop.advance(2400);
+    EXPECT_EQ(shown, std::vector<std::string>{settings});
+    s.loop.advance(1200);
+    EXPECT_EQ(shown, (std::vector<std::string>{settings, settings}));
+}
+
+TEST_F(ReceiverStatusTest, APortThatCannotBeOpenedIsShownInTheViewNotTheErrorWindow) {
+    s.serial.failOpen(8002, "Invalid port number");
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "RT C", false, keep());
+    FetchRelayStatus(ReceiverLinkOf(s.st()), port, "R ER", keep());
+    PressRelayButton(ReceiverLinkOf(s.st()), port, "R ER", 0, keep());
+    s.loop.advance(100);
+    EXPECT_EQ(shown, std::vector<std::string>(
+                         3,
+                         "The receiver port cannot be used: 8002  Invalid port number.  "
+                         "Check serial port settings in SetUp/Communications."));
+    EXPECT_TRUE(s.errors.messages.empty());
+}
+
+TEST_F(ReceiverStatusTest, TheReportIsSavedAnewOrSaysWhyNot) {
+    std::string error;
+    ASSERT_TRUE(SaveReceiverReport(s.files, "\r\nONE\r\n>", &error)) << error;
+    ASSERT_TRUE(SaveReceiverReport(s.files, "\r\nTWO\r\n>", &error)) << error;
+    EXPECT_EQ(s.read(kReceiverReportPath), "\r\nTWO\r\n>\r\n");
+    s.files.fail(kReceiverReportPath, EACCES);
+    EXPECT_FALSE(SaveReceiverReport(s.files, "x", &error));
+    EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
+    s.printer.failure = "no default destination";
+    PrintReceiverReport(s.printer, s.errors, "\r\nTWO\r\n>");
+    EXPECT_EQ(s.errors.messages,
+              std::vector<std::string>{"The report could not be printed: no default destination"});
+}
+
+// A carrier report whose line after the 11th line feed is `line`.
+std::string Report(const std::string& line) {
+    std::string text = "\r\n";
+    for (int i = 1; i <= 10; ++i) text += "Line " + std::to_string(i) + "\r\n";
+    return text + line + "\r\nUptime\r\n>";
+}
+
+TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
+    std::string elevenLf, tenCrLf;
+    for (int i = 0; i < 11; ++i) elevenLf += "x\n";
+    for (int i = 0; i < 10; ++i) tenCrLf += "x\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {Report("Eb/No                   :              10.2 dB"), "10.2 dB"},
+        {Report("Carrier Eb/No quality 12.25 dB  "), "quality 12.25 dB"},  // CR among the 20
+        {elevenLf + "  7.5 dB\nmore\n>", "7.5 dB"},
+        {elevenLf + "  7.5 dB", "7.5 dB"},
+        {elevenLf + "Eb/No quality 10.2 dB", "b/No quality 10.2 dB"},
+        {std::string(11, '\n') + "\r", ""},
+        {tenCrLf + "9.9 dB", ""}};
+    for (const auto& [reply, ebno] : cases) EXPECT_EQ(ExtractEbNo(reply), ebno) << reply;
+}
+
+// The signal history's reading of a logged figure: the unit in either case, nothing after it.
+TEST(ParseEbNoText, TakesTheFigureBeforeAnyUnitAndNothingElse) {
+    const std::pair<const char*, double> cases[] = {
+        {"+3 db", 3.0}, {"7.5DB", 7.5}, {"x-0.5dB", -0.5}, {"10.2 dBm", NAN}, {"-", NAN}};
+    for (const auto& [text, value] : cases)  // to_string so that NaN equals NaN
+        EXPECT_EQ(std::to_string(ParseEbNoText(text)), std::to_string(value)) << text;
+}
+
+TEST(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReplyOrNothingWhenThePortFails) {
+    const std::string report = Report("Eb/No          :              10.2 dB");
+    using Lines = std::vector<std::string>;
+    // The reply (none: the port fails), the value, log, errors.
+    const std::tuple<const char*, std::optional<std::string>, Lines, Lines> cases[] = {
+        {report.c_str(), "10.2 dB", {"10:45:13  10.2 dB"}, {}},
+        {nullptr,
+         std::nullopt,
+         {},
+         {"8005  Port already open.  Check serial port settings in SetUp/Communications."}}};
+    for (const auto& [reply, ebno, log, errors] : cases) {
+        SimStation sim(DateTime::from(2002, 3, 16, 10, 45, 12, 100));
+        sim.start();
+        sim.st().Settings.SerialPort = 3;
+        if (reply) sim.serial.answer("R C", reply, 900);
+        if (!reply) sim.serial.failOpen(8005, "Port already open");
+        std::optional<std::optional<std::string>> got;
+        PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { got = e; });
+        for (int i = 0; !got && i < 400; ++i) sim.loop.advance(10);
+        ASSERT_TRUE(got) << "the poll never ended";
+        EXPECT_EQ(*got, ebno);
+        EXPECT_TRUE(sim.st().tick.EbNoPolledFlag);
+        EXPECT_EQ(sim.serial.commands, Lines(reply ? 1 : 0, "R C"));
+        EXPECT_EQ(sim.log("EB"), log);
+        EXPECT_EQ(sim.st().receiver.EbNoLogged, log.size());
+        EXPECT_EQ(sim.errors.messages, errors);
+    }
+}
+
+ScheduleFields Fields(std::string port, std::string route, std::string source, std::string att,
+                      ScheduleFields f = {}) {
+    f.UnityPort = std::move(port);
+    f.Route = StateOf<ScheduleRoute>(route);
+    f.SourceCode = std::move(source);
+    f.Attenuation = std::move(att);
+    return f;
+}
+
+TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) {
+    const std::pair<std::string, std::string> cases[] = {
+        {RecordCueCommand(Fields("2", "S", "ABC", "3 ")), "SETAUDIO 2 S ABC 3  "},
+        {SwitchOnlyCommand(Fields("4", "R", "EN", "10")), "SETAUDIO 4 R EN  10"},
+        {SwitchOnlyCommand(Fields("12", "SS", "ABCD", "123")), "SETAUDIO 1 S ABC 12"},
+        // Set Receiver: the attenuation entry's leading blank separates it from the source.
+        {SetReceiverCommand(3, 3, "EN", " 14"), "SETAUDIO 4 R EN 14"},
+        {SetReceiverCommand(0, 0, "X", " 0"), "SETAUDIO 1 1 X 0"},
+        {SetReceiverCommand(2, 1, "X", " 0"), "SETAUDIO 3 2 X 0"},
+        {SetReceiverCommand(0, 4, "X", " 0"), "SETAUDIO 1  X 0"},
+        {SetReceiverCommand(0, -1, "X", " 0"), "SETAUDIO 1  X 0"}};
+    for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
+}
+
+TEST(ReceiverCommands, RelayButtonsOfEachModeAndTheExpansionRelaysOfEachPort) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"R R", 0, "RE O 1"},    {"R R", 3, "RE C 2"},  {"R R", 4, ""},
+        {"R R", -1, ""},         {"R ER", 0, "ER D 1"}, {"R ER", 5, "ER E 3"},
+        {"R ER", 27, "ER E 14"}, {"R ER", 28, ""},      {"R M", 0, ""}};
+    for (const auto& [mode, button, text] : cases)
+        EXPECT_EQ(RelayButtonCommand(mode, button), text) << mode << " " << button;
+    const std::pair<const char*, std::vector<int>> ports[] = {
+        {"1", {11, 14}}, {"2", {4, 7}}, {"3", {1}}, {"4", {8}}, {"5", {}}};
+    for (const auto& [port, relays] : ports) EXPECT_EQ(ExpansionRelaysOfPort(port), relays) << port;
+}
+
+// A reset whose sends fail still logs each relay; the switch is logged even when its send fails.
+TEST(SwitchOnly, ItsSlotSendsItsRoutingAndLogsItEvenWhenTheSendFails) {
+    const ScheduleFields f = Fields("4", "R", "EN", "10", testing::Schedule("Network switch", "3"));
+    // Slot 2 was reused for a recording, 7 is beyond the file, 0 is none found.
+    const std::tuple<int, bool, bool> cases[] = {
+        {1, true, true}, {2, false, false}, {7, false, false}, {0, false, false}};
+    for (const auto& [recordNo, fails, logged] : cases) {
+        SimStation s;
+        s.start();
+        s.st().Settings.ActivityLog = 1;
+        s.put(1, f);
+        s.put(2, testing::Schedule("NEWS HOUR"));
+        if (recordNo) s.st().next.toSwitch.emplace().recordNo = recordNo;
+        if (fails) s.serial.failOpen(8002, "Invalid port number");
+        RunSwitchOnly(s.st());
+        if (fails) ResetExpansionRelays(s.st(), "2", true);
+        EXPECT_EQ(s.serial.wire, "");
+        std::vector<std::string> log(logged, "12:00:00  SETAUDIO 4 R EN  10 Switch Only");
+        if (fails)
+            log.insert(log.end(), {"12:00:00  Turn off Relay 4", "12:00:00  Turn off Relay 7"});
+        EXPECT_EQ(s.log("AL"), log);
+        EXPECT_EQ(s.errors.messages.size(), fails ? 3u : 0u);
+    }
 }
 
 }  // namespace
