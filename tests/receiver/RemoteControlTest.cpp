@@ -167,17 +167,14 @@ Lines NotSent(const std::string& why) {
     return {"Mail \"" + kLoss + "\" not sent: " + why, "Mail \"" + kEnd + "\" not sent: " + why};
 }
 
-// Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s,
-// and for its last 5 s the port may fail), then released for 3 s; `losses` times over.
+// Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s),
+// then released for 3 s; `losses` times over.
 TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo) {
     const std::string refused = "sendmail: connection refused", noMail = "no mail program";
-    const Lines mailed = {kLoss, kEnd}, seventy = Loss("10:00:00", "10:01:10"),
-                gone = {"Remote-control port failed: gone"};
+    const Lines mailed = {kLoss, kEnd}, seventy = Loss("10:00:00", "10:01:10");
     Lines twoLosses = Loss("10:00:00", "10:02:00");
     for (const auto& line : Loss("10:02:03", "10:04:03")) twoLosses.push_back(line);
-    // A port that cannot be read says nothing about the input: the loss goes on. The mail
-    // system may refuse, or not sign on.
-    enum Fault { Fine, SetBack, PortFails, Refuses, NoSignOn };
+    enum Fault { Fine, SetBack, Refuses, NoSignOn };  // the mail system refuses or cannot sign on
     const struct {
         DateTime start;
         int lossMs, losses;
@@ -189,17 +186,13 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         {Monday(10), 120'000, 2, Fine, {kLoss, kEnd, kLoss, kEnd}, twoLosses, {}, 2},
         {Monday(23, 59, 30), 50'000, 1, Fine, {}, {"00:00:20  Alarm End"}, {}, 0},
         {Monday(10, 54, 40), 63'000, 1, SetBack, mailed, Loss("10:54:40", "10:55:33"), {}, 1},
-        {Monday(10), 70'000, 1, PortFails, mailed, seventy, gone, 1},
         {Monday(10), 70'000, 1, Refuses, {}, seventy, NotSent(refused), 1},
         {Monday(10), 70'000, 1, NoSignOn, {}, seventy, NotSent(noMail), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        SimStation s(c.start);
-        s.start();
+        Remote s(Prairie, c.start);
         Station& st = s.st();
-        st.Settings.ActivityLog = 1;
-        st.Settings.RemoteControl = 2;
         st.Export.Account.Facility = "KQMR";
         AddressEntry e{
             .InUse = '1', .SendMode = kSendAlways, .Name = "", .Address = "engineer@kqmr.example"};
@@ -208,18 +201,14 @@ TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo)
         s.serial.answer("R C", "\r\n" + std::string(10, '\n') + "Eb/No 7.4 dB\r\n>", 200);
         s.mail.sendFailure = c.fault == Refuses ? refused : "";
         s.mail.signOnFailure = c.fault == NoSignOn ? noMail : "";
-        const int failMs = c.fault == PortFails ? 5000 : 0;
         for (int loss = 0; loss < c.losses; ++loss) {
-            s.ports.set(kPrairiePortB, kAlarmInput);
+            s.inputs(kAlarmInput);
             s.loop.advance(1000);
             EXPECT_EQ(st.main.lblPort, "Alarm");
             if (c.fault == SetBack)
                 s.clock.setTimeOfDay(10, 54, 31, [](bool, const std::string&) {});
-            s.loop.advance(c.lossMs - 1000 - failMs);
-            if (failMs) s.ports.failure = "gone";
-            s.loop.advance(failMs);
-            s.ports.failure.clear();
-            s.ports.set(kPrairiePortB, 0);
+            s.loop.advance(c.lossMs - 1000);
+            s.inputs(0);
             s.loop.advance(3000);
             EXPECT_EQ(st.main.lblPort, "");
         }
