@@ -28,13 +28,17 @@ namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
+// Qt's event loop, for the whole program.
+void NeedQtApplication() {
+    static int argc = 1;
+    static char name[] = "test_receiver", *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
 class ReceiverSimulator : public ::testing::Test {
   protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_receiver";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) app_ = std::make_unique<QCoreApplication>(argc, argv);
+        NeedQtApplication();
         if (!fs::exists(simulator_)) GTEST_SKIP() << "no simulator at " << simulator_;
         char pattern[] = "/tmp/quillmar-recv-e2e-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
@@ -52,33 +56,18 @@ class ReceiverSimulator : public ::testing::Test {
         sim.st().receiver.ReceiverPort.reset();
         if (!root_.empty()) fs::remove_all(root_);
     }
-    // Runs Qt's events and the station's loop in step with real time until done is set.
-    template <typename T>
-    void runUntil(const std::optional<T>& done) {
-        auto last = Steady::now();
-        for (const auto end = last + 8s; !done && Steady::now() < end;) {
-            QCoreApplication::processEvents();
-            std::this_thread::sleep_for(2ms);
-            const auto ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - last);
-            sim.loop.advance(ms.count());
-            last += ms;
-        }
-        ASSERT_TRUE(done) << "the exchange never ended";
-    }
-
     const std::string simulator_ =
         (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "quillmar-receiver-sim")
             .string();
     testing::SimStation sim;
     std::string root_;
     std::unique_ptr<QtSerialPorts> hostPorts_;
-    std::unique_ptr<QCoreApplication> app_;
     QProcess simulator;
 };
 
 // A link to nothing, and a link to what is no serial port, refused before anything is opened;
-// then a send and a poll through the simulator's pseudo-terminal.
+// then a send and a poll through the simulator's pseudo-terminal, Qt's events and the station's
+// loop run in step with real time.
 TEST_F(ReceiverSimulator, AWrongPortIsReportedAndASendAndAPollGoThroughTheHostPort) {
     std::ofstream(root_ + "/plain") << "x";
     const std::pair<std::string, std::string> cases[] = {
@@ -108,8 +97,14 @@ TEST_F(ReceiverSimulator, AWrongPortIsReportedAndASendAndAPollGoThroughTheHostPo
     EXPECT_EQ(sent, true);
     std::optional<std::optional<std::string>> ebno;
     PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { ebno = e; });
-    runUntil(ebno);
-    EXPECT_EQ(*ebno, "11.7 dB");
+    for (auto last = Steady::now(), end = last + 8s; !ebno && Steady::now() < end;) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(2ms);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - last);
+        sim.loop.advance(ms.count());
+        last += ms;
+    }
+    EXPECT_EQ(ebno, std::optional<std::string>("11.7 dB"));
     EXPECT_TRUE(sim.errors.messages.empty());
 }
 
@@ -130,12 +125,7 @@ struct TimedatedStandIn : QDBusVirtualObject {
 };
 
 TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
-    int argc = 1;
-    char name[] = "test";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
-
+    NeedQtApplication();
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
     ASSERT_TRUE(daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000));
