@@ -1,21 +1,38 @@
-// The host I/O-port service: a plain file as the port, links to non-devices refused, and the
-// parallel port through ppdev (its calls replaced by a fake).
+// The host services: the I/O port (a plain file as the port, links to non-devices refused,
+// the parallel port through ppdev with its calls replaced by a fake); the serial code against
+// quillmar-receiver-sim on a pseudo-terminal, in real time; the clock set through timedated's
+// SetTime, a stand-in on a private bus answering.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "core/ReceiverSequences.h"
 #include "core/RemoteSequences.h"
 #include "platform/host/HostPortIO.h"
+#include "platform/host/QtSerialPort.h"
+#include "platform/host/SystemClock.h"
 #include "receiver/RemoteControl.h"
 #include "support/SimStation.h"
 
 namespace fs = std::filesystem;
 using namespace quillmar;
+using Steady = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -124,3 +141,139 @@ TEST(HostPortIO, TheParallelPortGoesThroughPpdevActiveLowInAndEomOnBitZeroOut) {
     EXPECT_EQ(pp.opened.back(), (d.root / "devices/parport").string());
     EXPECT_EQ(std::count(pp.calls.begin(), pp.calls.end(), FakePpdev::Call{PPRELEASE, -1}), 1);
 }
+
+namespace {
+
+// Qt's event loop, for the whole program.
+void NeedQtApplication() {
+    static int argc = 1;
+    static char name[] = "test_receiver", *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
+
+class ReceiverSimulator : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        NeedQtApplication();
+        if (!fs::exists(simulator_)) GTEST_SKIP() << "no simulator at " << simulator_;
+        char pattern[] = "/tmp/quillmar-recv-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ + "/devices");
+        hostPorts_ = std::make_unique<QtSerialPorts>(root_);
+        sim.start();
+        sim.st().Settings.SerialPort = 1;
+        sim.st().Settings.BaudSelect = 1;
+        sim.st().receiver.ReceiverPort = hostPorts_->create();
+    }
+    void TearDown() override {
+        simulator.kill();
+        simulator.waitForFinished(5000);
+        sim.st().receiver.ReceiverPort.reset();
+        if (!root_.empty()) fs::remove_all(root_);
+    }
+    const std::string simulator_ =
+        (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "quillmar-receiver-sim")
+            .string();
+    quillmar::testing::SimStation sim;
+    std::string root_;
+    std::unique_ptr<QtSerialPorts> hostPorts_;
+    QProcess simulator;
+};
+
+// A link to nothing, and a link to what is no serial port, refused before anything is opened;
+// then a send and a poll through the simulator's pseudo-terminal, Qt's events and the station's
+// loop run in step with real time.
+TEST_F(ReceiverSimulator, AWrongPortIsReportedAndASendAndAPollGoThroughTheHostPort) {
+    std::ofstream(root_ + "/plain") << "x";
+    const std::pair<std::string, std::string> cases[] = {
+        {"/devices/nothing-here", ""},
+        {"/plain", "refused: it leads to a file owned by user " + std::to_string(::geteuid()) +
+                       ", not a character device"}};
+    for (const auto& [target, said] : cases) {
+        fs::remove(root_ + "/devices/com1");
+        fs::create_symlink(root_ + target, root_ + "/devices/com1");
+        std::optional<bool> sent;
+        SendReceiverCommand(sim.st(), "ER D 1", [&](bool ok) { sent = ok; });
+        EXPECT_EQ(sent, false) << target;
+        EXPECT_THAT(sim.errors.messages,
+                    ::testing::ElementsAre(::testing::HasSubstr(
+                        said + ".  Check serial port settings in SetUp/Communications.")));
+        sim.errors.messages.clear();
+    }
+    const std::string link = root_ + "/devices/com1";
+    fs::remove(link);
+    simulator.start(QString::fromStdString(simulator_),
+                    {"--link", QString::fromStdString(link), "--ebno", "11.7 dB"});
+    ASSERT_TRUE(simulator.waitForStarted(5000));
+    for (const auto end = Steady::now() + 10s; !fs::is_symlink(link) && Steady::now() < end;)
+        std::this_thread::sleep_for(10ms);
+    std::optional<bool> sent;
+    SendReceiverCommand(sim.st(), "SETAUDIO 1 S EN  3  ", [&](bool ok) { sent = ok; });
+    EXPECT_EQ(sent, true);
+    std::optional<std::optional<std::string>> ebno;
+    PollReceiverEbNo(sim.st(), [&](const std::optional<std::string>& e) { ebno = e; });
+    for (auto last = Steady::now(), end = last + 8s; !ebno && Steady::now() < end;) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(2ms);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - last);
+        sim.loop.advance(ms.count());
+        last += ms;
+    }
+    EXPECT_EQ(ebno, std::optional<std::string>("11.7 dB"));
+    EXPECT_TRUE(sim.errors.messages.empty());
+}
+
+struct TimedatedStandIn : QDBusVirtualObject {
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        if (call.interface() != "org.freedesktop.timedate1" || call.member() != "SetTime")
+            return false;
+        received.push_back(call.arguments());
+        bus.send(refusal.isEmpty()
+                     ? call.createReply()
+                     : call.createErrorReply("org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+                                             refusal));
+        return true;
+    }
+    QString refusal;
+    QList<QVariantList> received;
+};
+
+TEST(TimeSetOverDBus, TheTimeGoesToTimedatedAndARefusalComesBackWithItsReason) {
+    NeedQtApplication();
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    {
+        QDBusConnection server = QDBusConnection::connectToBus(address, "timedated-stand-in");
+        TimedatedStandIn timedated;
+        ASSERT_TRUE(server.registerVirtualObject("/org/freedesktop/timedate1", &timedated));
+        ASSERT_TRUE(server.registerService("org.freedesktop.timedate1"));
+        SystemClock clock(address.toStdString());
+
+        for (const QString& refusal :
+             {QString(), QStringLiteral("Automatic time synchronization is enabled")}) {
+            timedated.refusal = refusal;
+            std::vector<std::pair<bool, std::string>> answers;
+            clock.setTimeOfDay(10, 54, 30, [&](bool ok, const std::string& why) {
+                answers.emplace_back(ok, why);
+            });
+            for (const QDeadlineTimer limit(10'000); answers.empty() && !limit.hasExpired();)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            EXPECT_EQ(answers, (decltype(answers){{refusal.isEmpty(), refusal.toStdString()}}));
+        }
+        // Both times: today's 10:54:30 in microseconds, absolute, never asking for a password.
+        const QVariantList expected{
+            QDateTime(QDate::currentDate(), QTime(10, 54, 30)).toSecsSinceEpoch() * 1'000'000,
+            false, false};
+        EXPECT_EQ(timedated.received, (QList<QVariantList>{expected, expected}));
+        server.unregisterObject("/org/freedesktop/timedate1");
+    }
+    QDBusConnection::disconnectFromBus("timedated-stand-in");
+    daemon.kill();
+    daemon.waitForFinished(5000);
+}
+
+}  // namespace
