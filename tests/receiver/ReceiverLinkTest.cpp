@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 
 #include "core/ReceiverSequences.h"
-#include "logs/SignalHistory.h"
 #include "receiver/EbNoPolling.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/ReceiverLink.h"
@@ -76,21 +74,6 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
     int row = 0;
     for (const auto& [rule, start, minPrompt, in, reply, endMs] : cases)
         EXPECT_EQ(Collect(rule, start, minPrompt, in), std::make_pair(reply, endMs)) << row++;
-}
-
-TEST(ReceiverLine, PromptPositionsAndLineRates) {
-    const std::tuple<const char*, std::size_t, bool> prompts[] = {
-        {">", 0, true}, {">", 2, false}, {"ab>", 3, true}, {"ab>", 4, false}, {"a>b", 3, false}};
-    for (const auto& [reply, from, has] : prompts)
-        EXPECT_EQ(HasPrompt(reply, from), has) << reply << " from " << from;
-    EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
-    EXPECT_EQ(StatusPromptPosition("R C"), 1u);
-    StationSettings s;  // the defaults of BaudSelect 1 and 2 are in the send test below
-    s.BaudRates = {"", "4800", "2400"};
-    for (const auto& [select, line] : {std::pair{1, "4800,N,8,1"}, std::pair{2, "2400,N,8,1"}}) {
-        s.BaudSelect = static_cast<std::int16_t>(select);
-        EXPECT_EQ(LineSettings(s), line) << select;
-    }
 }
 
 // One line walks through exchanges in the order issued, a gone window's exchanges, and ports
@@ -231,14 +214,6 @@ TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
     for (const auto& [reply, ebno] : cases) EXPECT_EQ(ExtractEbNo(reply), ebno) << reply;
 }
 
-// The signal history's reading of a logged figure: the unit in either case, nothing after it.
-TEST(ParseEbNoText, TakesTheFigureBeforeAnyUnitAndNothingElse) {
-    const std::pair<const char*, double> cases[] = {
-        {"+3 db", 3.0}, {"7.5DB", 7.5}, {"x-0.5dB", -0.5}, {"10.2 dBm", NAN}, {"-", NAN}};
-    for (const auto& [text, value] : cases)  // to_string so that NaN equals NaN
-        EXPECT_EQ(std::to_string(ParseEbNoText(text)), std::to_string(value)) << text;
-}
-
 TEST(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReplyOrNothingWhenThePortFails) {
     const std::string report = Report("Eb/No          :              10.2 dB");
     using Lines = std::vector<std::string>;
@@ -276,6 +251,8 @@ ScheduleFields Fields(std::string port, std::string route, std::string source, s
     return f;
 }
 
+// The command texts, the relay buttons of each mode and the expansion relays of each port, the
+// status prompt's position and the line settings.
 TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) {
     const std::pair<std::string, std::string> cases[] = {
         {RecordCueCommand(Fields("2", "S", "ABC", "3 ")), "SETAUDIO 2 S ABC 3  "},
@@ -288,18 +265,23 @@ TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) 
         {SetReceiverCommand(0, 4, "X", " 0"), "SETAUDIO 1  X 0"},
         {SetReceiverCommand(0, -1, "X", " 0"), "SETAUDIO 1  X 0"}};
     for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected);
-}
-
-TEST(ReceiverCommands, RelayButtonsOfEachModeAndTheExpansionRelaysOfEachPort) {
-    const std::tuple<const char*, int, const char*> cases[] = {
+    const std::tuple<const char*, int, const char*> buttons[] = {
         {"R R", 0, "RE O 1"},    {"R R", 3, "RE C 2"},  {"R R", 4, ""},
         {"R R", -1, ""},         {"R ER", 0, "ER D 1"}, {"R ER", 5, "ER E 3"},
         {"R ER", 27, "ER E 14"}, {"R ER", 28, ""},      {"R M", 0, ""}};
-    for (const auto& [mode, button, text] : cases)
+    for (const auto& [mode, button, text] : buttons)
         EXPECT_EQ(RelayButtonCommand(mode, button), text) << mode << " " << button;
     const std::pair<const char*, std::vector<int>> ports[] = {
         {"1", {11, 14}}, {"2", {4, 7}}, {"3", {1}}, {"4", {8}}, {"5", {}}};
     for (const auto& [port, relays] : ports) EXPECT_EQ(ExpansionRelaysOfPort(port), relays) << port;
+    EXPECT_EQ(StatusPromptPosition("RT C"), 700u);
+    EXPECT_EQ(StatusPromptPosition("R C"), 1u);
+    StationSettings s;  // the defaults of BaudSelect 1 and 2 are in the exchanges test
+    s.BaudRates = {"", "4800", "2400"};
+    for (const auto& [select, line] : {std::pair{1, "4800,N,8,1"}, std::pair{2, "2400,N,8,1"}}) {
+        s.BaudSelect = static_cast<std::int16_t>(select);
+        EXPECT_EQ(LineSettings(s), line) << select;
+    }
 }
 
 // A reset whose sends fail still logs each relay; the switch is logged even when its send fails.
