@@ -153,7 +153,9 @@ struct ReceiverStatusTest : ::testing::Test {
     std::vector<std::string> shown;
 };
 
-TEST_F(ReceiverStatusTest, ARefreshWaitsForALatePromptWhereOpeningDoesNot) {
+// A refresh waits for a late prompt where opening does not; a port that cannot be opened is
+// shown in the view, not the error window; the report is saved anew, or says why not.
+TEST_F(ReceiverStatusTest, ViewsShowWhatTheReceiverSaysOrWhyItCannotAndTheReportIsSaved) {
     const std::string settings = "\r\nSETTINGS\r\n>";
     s.serial.answer("R S", settings, 50);
     FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", false, keep());
@@ -163,9 +165,7 @@ TEST_F(ReceiverStatusTest, ARefreshWaitsForALatePromptWhereOpeningDoesNot) {
     EXPECT_EQ(shown, std::vector<std::string>{settings});
     s.loop.advance(1200);
     EXPECT_EQ(shown, (std::vector<std::string>{settings, settings}));
-}
-
-TEST_F(ReceiverStatusTest, APortThatCannotBeOpenedIsShownInTheViewNotTheErrorWindow) {
+    shown.clear();
     s.serial.failOpen(8002, "Invalid port number");
     FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "RT C", false, keep());
     FetchRelayStatus(ReceiverLinkOf(s.st()), port, "R ER", keep());
@@ -176,9 +176,6 @@ TEST_F(ReceiverStatusTest, APortThatCannotBeOpenedIsShownInTheViewNotTheErrorWin
                          "The receiver port cannot be used: 8002  Invalid port number.  "
                          "Check serial port settings in SetUp/Communications."));
     EXPECT_TRUE(s.errors.messages.empty());
-}
-
-TEST_F(ReceiverStatusTest, TheReportIsSavedAnewOrSaysWhyNot) {
     std::string error;
     ASSERT_TRUE(SaveReceiverReport(s.files, "\r\nONE\r\n>", &error)) << error;
     ASSERT_TRUE(SaveReceiverReport(s.files, "\r\nTWO\r\n>", &error)) << error;

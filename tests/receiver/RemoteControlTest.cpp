@@ -64,7 +64,7 @@ TEST(RemoteInputs, EachModeReadsOnlyItsInputRegisterAndShowsThePlayAndRecordRela
     }
 }
 
-TEST(RemoteOutputs, TheEomContactClosesOnTheModesPortsForOneSecond) {
+TEST(RemoteOutputs, TheEomContactClosesOnTheModesPortsForOneSecondAndStartUpOpensIt) {
     const std::tuple<RemoteControlMode, std::vector<Access>, std::vector<Access>> cases[] = {
         {Prairie,
          {{true, kPrairiePortA, 1}, {true, kPrairiePortC, 0}},
@@ -82,9 +82,7 @@ TEST(RemoteOutputs, TheEomContactClosesOnTheModesPortsForOneSecond) {
         atOnce.insert(atOnce.end(), secondLater.begin(), secondLater.end());
         EXPECT_EQ(r.ports.writes(), atOnce);
     }
-}
-
-TEST(RemoteOutputs, StartUpSetsTheCardUpBeforeItOpensTheContacts) {
+    // Start-up sets the card up before it opens the contacts.
     SimStation s;
     s.settings({{testing::Rec::RemoteControl, 2}});
     s.ports.set(kPrairiePortA, 1);  // the contact a previous run left closed
@@ -120,20 +118,18 @@ TEST(RemoteTimeSet, APulseAtMinute54SetsTheClockToHh5430OncePerPulse) {
     }
 }
 
-TEST(RemotePlay, APlayInputStartsThePlaylistOnlyWhileNothingPlays) {
-    Remote r(Prairie);
-    r.st().playout.PlayState = PlayState::Playlist;
-    r.inputs(kPlayInput);
-    r.loop.advance(2000);
-    EXPECT_EQ(r.count("PlayFromPlaylist"), 0);
-    r.st().playout.PlayState = PlayState::Idle;
-    r.loop.advance(50);
-    EXPECT_GE(r.count("PlayFromPlaylist"), 1);
-}
+TEST(RemoteRelays, PlayStartsThePlaylistWhileNothingPlaysAndOnlyARelayRecordingStopsOnRecord) {
+    Remote play(Prairie);
+    play.st().playout.PlayState = PlayState::Playlist;
+    play.inputs(kPlayInput);
+    play.loop.advance(2000);
+    EXPECT_EQ(play.count("PlayFromPlaylist"), 0);
+    play.st().playout.PlayState = PlayState::Idle;
+    play.loop.advance(50);
+    EXPECT_GE(play.count("PlayFromPlaylist"), 1);
 
-// The recording's own start mode counts, not that of the programme cued after it; a port that
-// cannot be read meanwhile says nothing about the input, and is reported once each time.
-TEST(RemoteRecord, OnlyARelayRecordingStopsWhenTheRecordInputDrops) {
+    // The recording's own start mode counts, not that of the programme cued after it; a port
+    // that cannot be read meanwhile says nothing about the input, and is reported once each time.
     const std::tuple<ScheduleStart, std::optional<ScheduleStart>, int> cases[] = {
         {ScheduleStart::Manual, std::nullopt, 1},
         {ScheduleStart::Blank, std::nullopt, 0},
