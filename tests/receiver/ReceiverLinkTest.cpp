@@ -140,36 +140,29 @@ TEST(ReceiverLink, ExchangesShareTheLineInOrderAndEachKindReportsAFailingPort) {
                   "8015  Write refused.  Check serial port settings in SetUp/Communications."}));
 }
 
-struct ReceiverStatusTest : ::testing::Test {
-    ReceiverStatusTest() {
-        s.start();
-        s.st().Settings.SerialPort = 1;
-    }
-    StatusShown keep() {
-        return [this](const std::string& text) { shown.push_back(text); };
-    }
-    SimStation s;
-    std::shared_ptr<SerialPort> port = s.serial.create();
-    std::vector<std::string> shown;
-};
-
 // A refresh waits for a late prompt where opening does not; a port that cannot be opened is
 // shown in the view, not the error window; the report is saved anew, or says why not.
-TEST_F(ReceiverStatusTest, ViewsShowWhatTheReceiverSaysOrWhyItCannotAndTheReportIsSaved) {
+TEST(ReceiverStatus, ViewsShowWhatTheReceiverSaysOrWhyItCannotAndTheReportIsSaved) {
+    SimStation s;
+    s.start();
+    s.st().Settings.SerialPort = 1;
+    std::shared_ptr<SerialPort> port = s.serial.create();
+    std::vector<std::string> shown;
+    const StatusShown keep = [&](const std::string& text) { shown.push_back(text); };
     const std::string settings = "\r\nSETTINGS\r\n>";
     s.serial.answer("R S", settings, 50);
-    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", false, keep());
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", false, keep);
     s.loop.advance(50);
-    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", true, keep());
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "R S", true, keep);
     s.loop.advance(2400);
     EXPECT_EQ(shown, std::vector<std::string>{settings});
     s.loop.advance(1200);
     EXPECT_EQ(shown, (std::vector<std::string>{settings, settings}));
     shown.clear();
     s.serial.failOpen(8002, "Invalid port number");
-    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "RT C", false, keep());
-    FetchRelayStatus(ReceiverLinkOf(s.st()), port, "R ER", keep());
-    PressRelayButton(ReceiverLinkOf(s.st()), port, "R ER", 0, keep());
+    FetchReceiverStatus(ReceiverLinkOf(s.st()), port, "RT C", false, keep);
+    FetchRelayStatus(ReceiverLinkOf(s.st()), port, "R ER", keep);
+    PressRelayButton(ReceiverLinkOf(s.st()), port, "R ER", 0, keep);
     s.loop.advance(100);
     EXPECT_EQ(shown, std::vector<std::string>(
                          3,
