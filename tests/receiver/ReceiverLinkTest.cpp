@@ -189,7 +189,9 @@ std::string Report(const std::string& line) {
     return text + line + "\r\nUptime\r\n>";
 }
 
-TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
+// The figure is the last twenty characters of line eleven, without CR and blanks; the poll
+// logs it at the time after the reply, or logs nothing when the port fails.
+TEST(EbNoPoll, CutsTheFigureOutOfTheCarrierReportAndLogsItOrNothingWhenThePortFails) {
     std::string elevenLf, tenCrLf;
     for (int i = 0; i < 11; ++i) elevenLf += "x\n";
     for (int i = 0; i < 10; ++i) tenCrLf += "x\r\n";
@@ -202,18 +204,15 @@ TEST(ExtractEbNo, TakesTheLastTwentyCharactersOfLineElevenWithoutCrAndBlanks) {
         {std::string(11, '\n') + "\r", ""},
         {tenCrLf + "9.9 dB", ""}};
     for (const auto& [reply, ebno] : cases) EXPECT_EQ(ExtractEbNo(reply), ebno) << reply;
-}
-
-TEST(EbNoPoll, SendsTheCarrierCommandAndLogsTheTimeAfterTheReplyOrNothingWhenThePortFails) {
     const std::string report = Report("Eb/No          :              10.2 dB");
     using Lines = std::vector<std::string>;
     const Lines failed = {
         "8005  Port already open.  Check serial port settings in SetUp/Communications."};
     // The reply (none: the port fails), the value, log, errors.
-    const std::tuple<const char*, std::optional<std::string>, Lines, Lines> cases[] = {
+    const std::tuple<const char*, std::optional<std::string>, Lines, Lines> polls[] = {
         {report.c_str(), "10.2 dB", {"10:45:13  10.2 dB"}, {}},
         {nullptr, std::nullopt, {}, failed}};
-    for (const auto& [reply, ebno, log, errors] : cases) {
+    for (const auto& [reply, ebno, log, errors] : polls) {
         SimStation sim(DateTime::from(2002, 3, 16, 10, 45, 12, 100));
         sim.start();
         sim.st().Settings.SerialPort = 3;

@@ -30,10 +30,9 @@ struct Remote : SimStation {
     }
     // What the input port reads, given as RemoteInputBits.
     void inputs(std::uint8_t bits) {
-        if (st().Settings.RemoteControl == 1)
-            ports.set(kParallelStatus, static_cast<std::uint8_t>(127 - bits));
-        else
-            ports.set(kPrairiePortB, bits);
+        const bool parallel = st().Settings.RemoteControl == 1;
+        ports.set(parallel ? kParallelStatus : kPrairiePortB,
+                  static_cast<std::uint8_t>(parallel ? 127 - bits : bits));
     }
 };
 
