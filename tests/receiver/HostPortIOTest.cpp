@@ -1,7 +1,5 @@
-// The host services: the I/O port (a plain file as the port, links to non-devices refused,
-// the parallel port through ppdev with its calls replaced by a fake); the serial code against
-// quillmar-receiver-sim on a pseudo-terminal, in real time; the clock set through timedated's
-// SetTime, a stand-in on a private bus answering.
+// The host I/O ports (ppdev replaced by a fake), serial port (against quillmar-receiver-sim, in
+// real time) and clock (a timedated stand-in on a private bus).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/ppdev.h>
@@ -76,8 +74,7 @@ struct FakePpdev : PpdevCalls {
 
 }  // namespace
 
-// A link under devices/ is opened with the user's rights: only a device (or, for ioport, a file
-// of the user's own) is accepted.
+// Links under devices/ lead only to a device or, for ioport, a file of the user's own.
 TEST(HostPortIO, APlainFileOfTheUsersOwnStandsInForEveryPortAndAnythingButADeviceIsRefused) {
     PortDevice d;
     d.make(0x400);
@@ -176,9 +173,7 @@ class ReceiverSimulator : public ::testing::Test {
     QProcess simulator;
 };
 
-// A link to nothing, and a link to what is no serial port, refused before anything is opened;
-// then a send and a poll through the simulator's pseudo-terminal, Qt's events and the station's
-// loop run in step with real time.
+// A link to nothing or to no serial port is refused; then a send and a poll go through.
 TEST_F(ReceiverSimulator, AWrongPortIsReportedAndASendAndAPollGoThroughTheHostPort) {
     std::ofstream(root_ + "/plain") << "x";
     const std::pair<std::string, std::string> cases[] = {

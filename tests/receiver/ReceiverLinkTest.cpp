@@ -1,7 +1,5 @@
-// The serial exchanges: when each collection stops, what reaches the wire, how failures reach
-// the operator, and that exchanges share the one line in order without holding the loop; the
-// status views and the Eb/No poll built on them; the command texts byte for byte, the relays of
-// each port, and the switch-only schedule's send and log line.
+// The serial exchanges, the status views and the Eb/No poll built on them, and the command
+// texts byte for byte.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -24,8 +22,7 @@ using testing::SimStation;
 
 using Arrivals = std::vector<std::pair<int, std::string>>;  // bytes at ms after the start
 
-// Feeds each arrival at its time and nothing at each check the collector asks for; the reply
-// and when it ended.
+// Feeds each arrival at its time, nothing at each check; the reply and when it ended.
 std::pair<std::string, std::int64_t> Collect(Collection rule, std::int64_t start,
                                              std::size_t minPrompt, const Arrivals& in) {
     ReplyCollector c(rule, start, minPrompt);
@@ -76,8 +73,7 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
         EXPECT_EQ(Collect(rule, start, minPrompt, in), std::make_pair(reply, endMs)) << row++;
 }
 
-// One line walks through exchanges in the order issued, a gone window's exchanges, and ports
-// that fail a send-only command.
+// Exchanges in the order issued, a gone window's exchanges, ports that fail a send.
 TEST(ReceiverLink, ExchangesShareTheLineInOrderAndEachKindReportsAFailingPort) {
     SimStation sim;
     sim.start();
@@ -140,8 +136,7 @@ TEST(ReceiverLink, ExchangesShareTheLineInOrderAndEachKindReportsAFailingPort) {
                   "8015  Write refused.  Check serial port settings in SetUp/Communications."}));
 }
 
-// A refresh waits for a late prompt where opening does not; a port that cannot be opened is
-// shown in the view, not the error window; the report is saved anew, or says why not.
+// A refresh waits for a late prompt where opening does not.
 TEST(ReceiverStatus, ViewsShowWhatTheReceiverSaysOrWhyItCannotAndTheReportIsSaved) {
     SimStation s;
     s.start();
@@ -189,8 +184,7 @@ std::string Report(const std::string& line) {
     return text + line + "\r\nUptime\r\n>";
 }
 
-// The figure is the last twenty characters of line eleven, without CR and blanks; the poll
-// logs it at the time after the reply, or logs nothing when the port fails.
+// The figure is the last twenty characters of line eleven, without CR and blanks.
 TEST(EbNoPoll, CutsTheFigureOutOfTheCarrierReportAndLogsItOrNothingWhenThePortFails) {
     std::string elevenLf, tenCrLf;
     for (int i = 0; i < 11; ++i) elevenLf += "x\n";
@@ -240,8 +234,6 @@ ScheduleFields Fields(std::string port, std::string route, std::string source, s
     return f;
 }
 
-// The command texts, the relay buttons of each mode and the expansion relays of each port, the
-// status prompt's position and the line settings.
 TEST(ReceiverCommands, FieldsStandAtTheirWidthsAndOnlyTheRecordCueEndsInABlank) {
     const std::pair<std::string, std::string> cases[] = {
         {RecordCueCommand(Fields("2", "S", "ABC", "3 ")), "SETAUDIO 2 S ABC 3  "},

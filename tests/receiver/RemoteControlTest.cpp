@@ -1,6 +1,5 @@
-// Remote control: the inputs each mode reads and what they start, the EOM output, the card's
-// set-up, a port that cannot be reached, the Time Set pulse, and the loss-of-signal alarm's
-// log and mails.
+// Remote control: the inputs each mode reads and what they start, the EOM output, the Time Set
+// pulse, and the loss-of-signal alarm.
 #include <gtest/gtest.h>
 
 #include "core/RemoteSequences.h"
@@ -127,8 +126,7 @@ TEST(RemoteRelays, PlayStartsThePlaylistWhileNothingPlaysAndOnlyARelayRecordingS
     play.loop.advance(50);
     EXPECT_GE(play.count("PlayFromPlaylist"), 1);
 
-    // The recording's own start mode counts, not that of the programme cued after it; a port
-    // that cannot be read meanwhile says nothing about the input, and is reported once each time.
+    // The recording's own start mode counts; an unreadable port says nothing of the input.
     const std::tuple<ScheduleStart, std::optional<ScheduleStart>, int> cases[] = {
         {ScheduleStart::Manual, std::nullopt, 1},
         {ScheduleStart::Blank, std::nullopt, 0},
@@ -162,8 +160,7 @@ Lines NotSent(const std::string& why) {
     return {"Mail \"" + kLoss + "\" not sent: " + why, "Mail \"" + kEnd + "\" not sent: " + why};
 }
 
-// Each row: the Alarm input held for lossMs (after 1 s of it the clock may be set back 10 s),
-// then released for 3 s; `losses` times over.
+// Each row: the Alarm input held for lossMs, then released for 3 s; `losses` times over.
 TEST(ReceiverAlarm, ALossIsLoggedAndMailedOnlyAfterAMinuteThenItsEndWithTheEbNo) {
     const std::string refused = "sendmail: connection refused", noMail = "no mail program";
     const Lines mailed = {kLoss, kEnd}, seventy = Loss("10:00:00", "10:01:10");
