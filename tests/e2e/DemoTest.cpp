@@ -1,6 +1,5 @@
 // The one-command demo, headless with short timings: the real station cues, records and plays
 // the demo programme on air from its schedule.
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -47,14 +46,6 @@ int RunDemo(const std::vector<std::string>& options, const fs::path& output,
     return -1;
 }
 
-// The index of the first line matching the pattern at or after `from`, or -1.
-long FirstMatch(const std::vector<std::string>& lines, const std::string& pattern, long from) {
-    const std::regex re(pattern);
-    for (long i = from < 0 ? 0 : from; i < static_cast<long>(lines.size()); ++i)
-        if (std::regex_match(lines[static_cast<std::size_t>(i)], re)) return i;
-    return -1;
-}
-
 class DemoEndToEnd : public ::testing::Test {
   protected:
     void TearDown() override { fs::remove_all(home); }
@@ -79,26 +70,14 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
 
     const fs::path satfile = home / "quillmar/drives/c/satfile";
     const std::string log = LogsNamed(satfile / "logs", "AL");
-    const auto lines = SplitLines(log);
-    const std::string at = R"(\d\d:\d\d:\d\d  )";
     const std::string name = "Demo Programme           ";  // padded to its 25 characters
-    // Cued twice, recorded, stopped at its length, played.
-    long found = -1;
     const std::string cue = "SETAUDIO 1 S ENG 0  ";
+    std::string steps;  // cued twice, recorded, stopped at its length, played, in that order
     for (const std::string& step :
-         {cue, cue, "Record " + name, "Stop   " + name + " 00:0[789]", "Play " + name}) {
-        found = FirstMatch(lines, at + step, found + 1);
-        EXPECT_GE(found, 0) << step << "\n" << log << printed;
-    }
+         {cue, cue, "Record " + name, "Stop   " + name + " 00:0[789]", "Play " + name})
+        steps += R"([\s\S]*(^|\n)\d\d:\d\d:\d\d  )" + step + R"((?=\r?\n|$))";
+    EXPECT_TRUE(std::regex_search(log, std::regex(steps))) << log << printed;
     EXPECT_EQ(LogsNamed(satfile / "logs", "ER"), "");
-    // The receiver was sent the set-up twice, with its trailing blank.
-    const std::string commands = ReadAll(home / "receiver.log");
-    const std::regex sent("\t" + cue + "\n");
-    EXPECT_EQ(std::distance(std::sregex_iterator(commands.begin(), commands.end(), sent),
-                            std::sregex_iterator()),
-              2)
-        << commands;
-
     // Today's first recording: its header matches its bytes, and EOM and trim mark its length.
     const LocalTime today = LocalIn(0);
     const WaveFacts w = ReadWave(satfile / WaveName(today.weekday, 1));
@@ -109,6 +88,5 @@ TEST_F(DemoEndToEnd, CuesRecordsAndPlaysTheDemoProgrammeOnAir) {
     ASSERT_EQ(marks.size(), 8u);
     EXPECT_NEAR(MarkAt(marks, 1), w.headerSeconds, 0.25);
     EXPECT_NEAR(MarkAt(marks, 2), w.headerSeconds, 0.25);
-
     EXPECT_NE(printed.find("EOM contact closed"), std::string::npos) << printed;
 }

@@ -23,8 +23,6 @@ TEST(SignalReportEndToEnd, WritesAPngAndTheCsvOfTheLogs) {
         const pid_t pid = s.startStation({"--signal-report", "1", "--output", output});
         EXPECT_TRUE(WaitFor([&] { return !s.running(pid); }, 30s)) << s.output();
     };
-
-    // The picture's format and size are the report window's business; here the file is made.
     run((s.home / "today.png").string());
     EXPECT_EQ(ReadAll(s.home / "today.png").substr(1, 3), "PNG") << s.output();
     run("-");
