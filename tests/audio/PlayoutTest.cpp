@@ -32,8 +32,7 @@ TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
     sim.makeWave(kWave, 150);
     setMarks(0, 120.5f);
     playScheduled();
-    ASSERT_EQ(audio().playStarts().size(), 1u);
-    EXPECT_EQ(audio().playStarts()[0].device, st().Settings.ProgramPlayCard);
+    EXPECT_EQ(audio().playStarts().at(0).device, st().Settings.ProgramPlayCard);
     sim.runTo(Monday(12, 2, 0, 499));
     EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
     sim.runTo(Monday(12, 2, 0, 501));
@@ -64,8 +63,8 @@ TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
         setMarks(r.eomMark, 0);
         playScheduled();
         EXPECT_NEAR(st().playout.EomTime, r.eomTime, 0.001);
-        EXPECT_TRUE(st().Audio.PlayMetersVisible);
-        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::LightGreen);
+        EXPECT_EQ(std::make_pair(st().Audio.PlayMetersVisible, st().Audio.cmdPlayColour),
+                  std::make_pair(true, ButtonColour::LightGreen));
         if (r.stopAtSecond) {
             sim.runTo(Monday(12, r.minute, r.stopAtSecond));
             StopPlayout(st());
@@ -73,8 +72,8 @@ TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
         sim.runTo(Monday(12, r.minute + 1, 30));
         EXPECT_THAT(eomOn(), ElementsAre(StartsWith(r.pulse)));
         EXPECT_EQ(st().main.lblPlayTime, "     ");
-        EXPECT_FALSE(st().Audio.PlayMetersVisible);
-        EXPECT_EQ(st().Audio.cmdPlayColour, ButtonColour::AsLaidOut);
+        EXPECT_EQ(std::make_pair(st().Audio.PlayMetersVisible, st().Audio.cmdPlayColour),
+                  std::make_pair(false, ButtonColour::AsLaidOut));
     }
 }
 
@@ -102,51 +101,49 @@ TEST_F(PlayoutTest, AGarbledMarksFileIsReadAsNoMarks) {
     EXPECT_EQ(audio().playStarts().size(), 1u);
 }
 
-TEST_F(PlayoutTest, TheFirstPlaylistEntryPlaysAndLeavesTheListWhenFinished) {
+// The list is built again while its first entry plays, with an earlier programme first.
+TEST_F(PlayoutTest, ThePlaylistEntryThatPlayedLeavesTheListWhereverItIs) {
     sim.makeWave(kWave, 10);
     list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  LATE                     ", 8}});
     PlayFromPlaylist(st());
-    EXPECT_EQ(st().playout.PlayState, PlayState::Playlist);
-    EXPECT_EQ(st().playout.PlayingEntryRecordNo, 7);
-    // The list is built again while it plays, with an earlier programme first.
     st().main.PlayList.insert(st().main.PlayList.begin(),
                               {"10:30:00  EARLY                    ", 9});
     sim.runTo(Monday(12, 0, 11));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
     EXPECT_EQ(st().main.PlayList,
               (std::vector<PlaylistEntry>{{"10:30:00  EARLY                    ", 9},
                                           {"11:30:00  LATE                     ", 8}}));
     EXPECT_TRUE(st().main.Label1Visible);
 }
 
-TEST_F(PlayoutTest, AMissingOrTinyPlaylistFileIsDroppedSilently) {
-    sim.write(kWave, std::string(99, 'x'));
-    list({{"11:00:00  NEWS HOUR                ", 7}, {"11:30:00  OTHER                    ", 9}});
-    PlayFromPlaylist(st());
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_FALSE(sim.exists(kWave));
-    EXPECT_EQ(st().main.PlayList.size(), 1u);
-    EXPECT_EQ(st().main.PlayListIndex, 0);
-    EXPECT_TRUE(sim.errors.messages.empty());
-}
-
-TEST_F(PlayoutTest, TheLastPlaylistEntryLeavingHidesTheListAndButtons) {
-    for (const double waveSeconds : {0.0, 5.0}) {  // 0: a file too short to be a recording
-        SCOPED_TRACE(waveSeconds);
-        if (waveSeconds > 0)
-            sim.makeWave(kWave, waveSeconds);
+// 0 s: a file too short to be a recording, dropped without a word.
+TEST_F(PlayoutTest, APlaylistEntryLeavesWhenPlayedOrTooShortAndTheLastHidesTheList) {
+    const struct {
+        double waveSeconds;
+        std::size_t entries;
+        int index;
+        const char* notice;
+    } kRows[] = {
+        {0, 2, 0, ""}, {0, 1, -1, "  No Schedules to Play"}, {5, 1, -1, "No Schedules to Play"}};
+    for (const auto& r : kRows) {
+        SCOPED_TRACE(r.notice);
+        if (r.waveSeconds > 0)
+            sim.makeWave(kWave, r.waveSeconds);
         else
             sim.write(kWave, std::string(99, 'x'));
-        list({{"11:00:00  NEWS HOUR                ", 7}});
+        list({{"11:00:00  NEWS HOUR                ", 7},
+              {"11:30:00  OTHER                    ", 9}});
+        st().main.PlayList.resize(r.entries);
+        st().main.lblPlayDay.clear();
         PlayFromPlaylist(st());
         sim.loop.advance(6'000);
-        EXPECT_TRUE(st().main.PlayList.empty());
-        EXPECT_EQ(st().main.PlayListIndex, -1);
-        EXPECT_FALSE(st().main.Label1Visible || st().main.cmdPlayVisible ||
-                     st().main.cmdStopVisible);
-        EXPECT_EQ(st().main.lblPlayDay,
-                  waveSeconds > 0 ? "No Schedules to Play" : "  No Schedules to Play");
+        EXPECT_EQ(st().main.PlayList.size(), r.entries - 1);
+        EXPECT_EQ(st().main.PlayListIndex, r.index);
+        EXPECT_EQ(st().main.Label1Visible || st().main.cmdPlayVisible || st().main.cmdStopVisible,
+                  r.entries > 1);
+        EXPECT_EQ(st().main.lblPlayDay, r.notice);
+        EXPECT_EQ(sim.exists(kWave), r.waveSeconds > 0);
     }
+    EXPECT_TRUE(sim.errors.messages.empty());
 }
 
 struct MidnightPlayoutTest : PlayoutTest {
@@ -162,14 +159,10 @@ TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDayForASecond) {
     EXPECT_NEAR(st().playout.EomTime, 86420.0, 0.001);
     sim.runTo(tuesday(0, 500));
     EXPECT_NEAR(st().playout.EomTime, 20.0, 0.001);
-    sim.runTo(tuesday(20, 500));
-    EXPECT_EQ(relay(), 0);
-    sim.runTo(tuesday(20, 550));
-    EXPECT_EQ(relay(), 1);
-    sim.runTo(tuesday(21, 500));
-    EXPECT_EQ(relay(), 1);
-    sim.runTo(tuesday(21, 600));
-    EXPECT_EQ(relay(), 0);
+    for (const auto& [ms, on] : {std::pair{20'500, 0}, {20'550, 1}, {21'500, 1}, {21'600, 0}}) {
+        sim.runTo(tuesday(ms / 1000, ms % 1000));
+        EXPECT_EQ(relay(), on) << ms;
+    }
     EXPECT_THAT(eomOn(), ElementsAre("00:00:20.5"));
 }
 

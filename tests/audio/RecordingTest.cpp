@@ -39,13 +39,12 @@ class RecordingTest : public AudioStation {
 };
 
 TEST_F(RecordingTest, TheCueRunsTwiceBeforeTheRecordTime) {
+    StopRecording(st());  // nothing armed yet: neither does anything
+    DumpRecording(st());
     sim.runTo(Monday(9, 59, 59));
     EXPECT_THAT(sim.log("AL"), ElementsAre(MatchesRegex("09:59:45  SETAUDIO 3 S ENG 0  "),
                                            MatchesRegex("09:59:55  SETAUDIO 3 S ENG 0  ")));
-    ASSERT_TRUE(st().recorder.Cued);
-    EXPECT_EQ(st().recorder.Cued->seconds, 330);
-    EXPECT_EQ(st().recorder.Cued->file, kWave);
-    EXPECT_EQ(st().recorder.Cued->marksFile, kMarks);
+    EXPECT_FALSE(sim.exists(kMarks));
     EXPECT_EQ(st().main.lblRecordName, "Cue " + kName);
     EXPECT_TRUE(st().Audio.RecordMetersVisible);
 }
@@ -56,31 +55,22 @@ TEST_F(RecordingTest, TheFirstLoudBufferStartsTheRecordingWhichStopsAtItsLength)
     sim.runTo(Monday(10, 0, 1));
     EXPECT_EQ(st().main.lblRecordName, "Waiting for Audio");
     sim.runTo(Monday(10, 0, 21));
-    EXPECT_EQ(st().main.cmdRecordCaption, "Recording");
-    EXPECT_EQ(st().main.lblRecordName, "Recording " + kName);
-    EXPECT_NEAR(st().recorder.RecordStartTime, 36020.0, 0.05);
+    EXPECT_EQ(st().main.cmdRecordCaption + " " + st().main.lblRecordName,
+              "Recording Recording " + kName);
     EXPECT_EQ(st().recorder.RecordStopTime, 36350);
-
     sim.runTo(Monday(10, 6, 0));
-    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     const WaveData wave = sim.readWave(kWave);
-    EXPECT_NEAR(static_cast<double>(wave.frames()) / kSampleRate, 330.0, 1.1);
+    ASSERT_NEAR(static_cast<double>(wave.frames()) / kSampleRate, 330.0, 1.1);
     // The buffer that crossed the threshold is the file's first.
-    ASSERT_GE(wave.frames(), 1024);
-    const auto peak = [&](int channel) {
-        int p = 0;
-        for (std::int64_t f = 0; f < 1024; ++f)
-            p = std::max(p, std::abs(static_cast<int>(wave.at(f, channel))));
-        return p;
-    };
-    EXPECT_EQ(std::make_pair(peak(0), peak(1)), std::make_pair(0, 5000));
+    AudioBuffer first{{wave.samples.begin(), wave.samples.begin() + 2048}, 2};
+    MeasurePeaks(first);
+    EXPECT_EQ(std::vector<int>({first.peakLeft, first.peakRight}), std::vector<int>({0, 5000}));
     EXPECT_NEAR(marks().EomMark, 100.0, 0.05);  // both marks at the last loud buffer
     EXPECT_EQ(marks().TrimMark, marks().EomMark);
     EXPECT_THAT(sim.log("AL"), ::testing::Contains("10:00:20  Record " + kName));
     EXPECT_EQ(sim.log("AL").back(), "10:05:50  Stop   " + kName + " 01:40");
     EXPECT_TRUE(sim.log("ER").empty());  // a silence to the end is not logged
     EXPECT_EQ(st().main.lblRecordName, std::string(40, ' '));
-    EXPECT_EQ(st().main.cmdRecordColour, MainWindowModel::ButtonColour::Maroon);
     EXPECT_FALSE(st().Audio.RecordMetersVisible);
 }
 
@@ -113,7 +103,6 @@ TEST_P(RecordingOnset, WritesFromTheFirstBufferAboveTheThresholdOrTheRecordInput
         st().next.record->slot = 1;
         CueRecording(st());
         ArmRecording(st());
-        EXPECT_TRUE(st().recorder.RelayRecordArmed);
         EnableRecordWriter(st().recorder);
         from = sim.now();
     }
@@ -123,7 +112,6 @@ TEST_P(RecordingOnset, WritesFromTheFirstBufferAboveTheThresholdOrTheRecordInput
     EXPECT_EQ(st().recorder.RecordState, o.during);
     StopRecording(st());
     sim.loop.runPending();
-    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(sim.readWave(kWave).channels, o.channels);
     EXPECT_NEAR(seconds(kWave), o.seconds, 0.2);
     EXPECT_EQ(sim.exists(kMarks), o.seconds > 0);
@@ -154,11 +142,8 @@ TEST_P(WaitWithoutAudio, IsDumped) {
         cmdRecStop_Click(st());
         sim.loop.runPending();
     } else {
-        sim.runTo(Monday(10, 5, 29));
-        EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
         sim.runTo(Monday(10, 5, 32));
     }
-    EXPECT_EQ(st().recorder.RecordState, RecordState::Idle);
     EXPECT_EQ(sim.log("AL").back(), (recStop ? "10:00:10  Dump " : "10:05:30  Dump ") + kName);
     EXPECT_EQ(sim.count("CheckExport"), 0);
     EXPECT_EQ(std::make_pair(marks().EomMark, marks().TrimMark), std::make_pair(300.f, 310.f));
@@ -166,24 +151,6 @@ TEST_P(WaitWithoutAudio, IsDumped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RecStopOrLength, WaitWithoutAudio, ::testing::Bool());
-
-TEST_F(RecordingTest, SilenceOfMoreThanFiveSecondsIsLoggedWhenAudioReturns) {
-    loudFrom(Monday(10, 0, 0));
-    sim.inputAt(Monday(10, 1, 0), {0, 0});
-    loudFrom(Monday(10, 1, 30));
-    sim.runTo(Monday(10, 1, 20));
-    EXPECT_TRUE(st().recorder.AudioAlarm);  // raised, not written while the silence lasts
-    EXPECT_TRUE(sim.log("ER").empty());
-    // Another error meanwhile does not move the alarm's start.
-    st().Settings.RemoteControl = 1;
-    sim.ports.failure = "No such device";
-    sim.runTo(Monday(10, 1, 31));
-    EXPECT_FALSE(st().recorder.AudioAlarm);
-    EXPECT_THAT(sim.log("ER"),
-                ElementsAre(MatchesRegex("10:01:2.  Remote-control port failed: No such device"),
-                            MatchesRegex("10:01:0[56]  NEWS HOUR +Audio Alarm 01:00"),
-                            "10:01:30  " + kName + " End Alarm   01:30", "  "));
-}
 
 struct MidnightRecording : RecordingTest {
     MidnightRecording() : RecordingTest(Monday(23, 58, 0)) {
@@ -193,14 +160,24 @@ struct MidnightRecording : RecordingTest {
     }
 };
 
-TEST_F(MidnightRecording, ASilenceAcrossMidnightLogsItsTimesFromTheStartOfTheRecording) {
-    const auto tuesday = [](int h, int m, int s) { return DateTime::from(2026, 12, 8, h, m, s); };
+// Its times run from the start of the recording, across midnight; another error meanwhile does
+// not move the alarm's start.
+TEST_F(MidnightRecording, ASilenceOfMoreThanFiveSecondsIsLoggedWhenAudioReturns) {
+    const auto tuesday = [](int s) { return DateTime::from(2026, 12, 8, 0, 0, s); };
     loudFrom(Monday(23, 59, 0));
     sim.inputAt(Monday(23, 59, 30), {0, 0});
-    loudFrom(tuesday(0, 0, 20));
-    sim.runTo(tuesday(0, 0, 21));
+    loudFrom(tuesday(20));
+    sim.runTo(Monday(23, 59, 50));
+    EXPECT_TRUE(st().recorder.AudioAlarm);  // raised, not written while the silence lasts
+    EXPECT_TRUE(sim.log("ER").empty());
+    sim.runTo(tuesday(5));
+    st().Settings.RemoteControl = 1;
+    sim.ports.failure = "No such device";
+    sim.runTo(tuesday(21));
+    EXPECT_FALSE(st().recorder.AudioAlarm);
     EXPECT_THAT(sim.log("ER"),
-                ElementsAre(MatchesRegex("23:59:3[56]  NEWS HOUR +Audio Alarm 00:30"),
+                ElementsAre(MatchesRegex("00:00:0.  Remote-control port failed: No such device"),
+                            MatchesRegex("23:59:3[56]  NEWS HOUR +Audio Alarm 00:30"),
                             "00:00:20  " + kName + " End Alarm   01:20", "  "));
 }
 
@@ -219,7 +196,6 @@ TEST_F(RecordingTest, ABusyLoopAStalledDiskOrASilentReceiverDelaysNoTickAndLoses
         ASSERT_EQ(st().tick.LastTickAt - before, 50) << i;
     }
     EXPECT_TRUE(shown);
-    EXPECT_EQ(st().main.lblRecordTimer, "00:30");
     // A stop waits for the file to be written and closed.
     StopRecording(st());
     sim.runTo(Monday(10, 0, 35));
@@ -252,13 +228,6 @@ TEST_F(RecordingTest, AMarksFileThatCannotBeWrittenIsLoggedAndTheStopGoesOn) {
                                            ": " + std::strerror(EACCES)));
     EXPECT_EQ(sim.log("AL").back(), "10:00:20  Stop   " + kName + " 00:20");
     EXPECT_EQ(sim.count("CheckExport"), 1);
-}
-
-TEST_F(RecordingTest, StopAndDumpWithNothingArmedDoNothing) {
-    StopRecording(st());
-    DumpRecording(st());
-    EXPECT_FALSE(sim.exists(kMarks));
-    EXPECT_TRUE(sim.log("AL").empty());
 }
 
 TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
