@@ -28,39 +28,26 @@ class PlayoutTest : public AudioStation {
     }
 };
 
-TEST_F(PlayoutTest, TheTrimMarkEndsPlaybackAtItsMillisecond) {
-    sim.makeWave(kWave, 150);
-    setMarks(0, 120.5f);
-    playScheduled();
-    EXPECT_EQ(audio().playStarts().at(0).device, st().Settings.ProgramPlayCard);
-    sim.runTo(Monday(12, 2, 0, 499));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Timed);
-    sim.runTo(Monday(12, 2, 0, 501));
-    EXPECT_EQ(st().playout.PlayState, PlayState::Idle);
-    EXPECT_EQ(sim.count("PlayerFinished"), 1);
-    // No EOM mark: due at the file's end, but the trimmed end came first and pulsed it.
-    EXPECT_THAT(eomOn(), ElementsAre("12:02:00.5"));
-    EXPECT_THAT(sim.log("AL"), ElementsAre("12:00:00  Play " + kName));
-}
-
-// The EOM pulses once: at start + length, at the EOM mark, or at Play Stop.
+// The EOM pulses once: at start + length, at the EOM mark, or at the end of playback (the trim
+// mark's, or Play Stop), whichever comes first.
 TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
     const struct {
         int minute;  // of the start, after 12:00
         double waveSeconds;
-        float eomMark;
+        float eomMark, trimMark;
         int stopAtSecond;  // 0: no stop
         double eomTime;
         const char* pulse;
-    } kRows[] = {{0, 30, 0, 0, 43230, "12:00:30"},
-                 {2, 60, 20, 0, 43340, "12:02:20"},
-                 {4, 60, 0, 5, 43500, "12:04:05"}};
+    } kRows[] = {{0, 150, 0, 120.5f, 0, 43350, "12:02:00.5"},
+                 {3, 30, 0, 0, 0, 43410, "12:03:30.0"},
+                 {6, 60, 20, 0, 0, 43580, "12:06:20.5"},
+                 {9, 60, 0, 0, 5, 43800, "12:09:05.0"}};
     for (const auto& r : kRows) {
         SCOPED_TRACE(r.pulse);
         sim.eomWrites.clear();
         sim.runTo(Monday(12, r.minute));
         sim.makeWave(kWave, r.waveSeconds);
-        setMarks(r.eomMark, 0);
+        setMarks(r.eomMark, r.trimMark);
         playScheduled();
         EXPECT_NEAR(st().playout.EomTime, r.eomTime, 0.001);
         EXPECT_EQ(std::make_pair(st().Audio.PlayMetersVisible, st().Audio.cmdPlayColour),
@@ -69,15 +56,18 @@ TEST_F(PlayoutTest, TheEomPulsesOnceAtTheMarkTheEndOrTheStop) {
             sim.runTo(Monday(12, r.minute, r.stopAtSecond));
             StopPlayout(st());
         }
-        sim.runTo(Monday(12, r.minute + 1, 30));
-        EXPECT_THAT(eomOn(), ElementsAre(StartsWith(r.pulse)));
+        sim.runTo(Monday(12, r.minute + 3));
+        EXPECT_THAT(eomOn(), ElementsAre(r.pulse));
         EXPECT_EQ(st().main.lblPlayTime, "     ");
         EXPECT_EQ(std::make_pair(st().Audio.PlayMetersVisible, st().Audio.cmdPlayColour),
                   std::make_pair(false, ButtonColour::AsLaidOut));
     }
+    EXPECT_EQ(audio().playStarts().at(0).device, st().Settings.ProgramPlayCard);
+    EXPECT_EQ(sim.count("PlayerFinished"), 4);
+    EXPECT_EQ(sim.log("AL").front(), "12:00:00  Play " + kName);
 }
 
-TEST_F(PlayoutTest, AMissingOrUnopenableFileIsReportedAndNothingIsOnAir) {
+TEST_F(PlayoutTest, AMissingOrUnopenableFileIsReportedAndGarbledMarksAreNone) {
     playScheduled();
     sim.write(kWave, std::string(200, 'x'));  // no wave file
     playScheduled();
@@ -89,10 +79,7 @@ TEST_F(PlayoutTest, AMissingOrUnopenableFileIsReportedAndNothingIsOnAir) {
     EXPECT_THAT(sim.errors.messages,
                 ElementsAre(kWave + " does not exist", StartsWith("Cannot play " + kWave + ": "),
                             "Cannot play " + kWave + ": The file cannot be opened"));
-}
-
-TEST_F(PlayoutTest, AGarbledMarksFileIsReadAsNoMarks) {
-    sim.makeWave(kWave, 10);
+    audio().clearPlayerFailures();
     sim.write(kMarks, std::string("\xff\xff\xff\x7f\x00\x00\x80\xbf", 8));  // NaN and -1
     playScheduled();
     EXPECT_EQ(std::make_pair(st().playout.EomMark, st().playout.TrimMark),
@@ -144,26 +131,6 @@ TEST_F(PlayoutTest, APlaylistEntryLeavesWhenPlayedOrTooShortAndTheLastHidesTheLi
         EXPECT_EQ(sim.exists(kWave), r.waveSeconds > 0);
     }
     EXPECT_TRUE(sim.errors.messages.empty());
-}
-
-struct MidnightPlayoutTest : PlayoutTest {
-    MidnightPlayoutTest() : PlayoutTest(Monday(23, 59, 50)) {}
-};
-
-TEST_F(MidnightPlayoutTest, AnEomTimePastMidnightPulsesInTheNewDayForASecond) {
-    const auto tuesday = [](int s, int ms) { return DateTime::from(2026, 12, 8, 0, 0, s, ms); };
-    const auto relay = [&] { return st().remote.RemoteOutputBits & 1; };
-    sim.makeWave(kWave, 60);
-    setMarks(30, 0);
-    playScheduled();
-    EXPECT_NEAR(st().playout.EomTime, 86420.0, 0.001);
-    sim.runTo(tuesday(0, 500));
-    EXPECT_NEAR(st().playout.EomTime, 20.0, 0.001);
-    for (const auto& [ms, on] : {std::pair{20'500, 0}, {20'550, 1}, {21'500, 1}, {21'600, 0}}) {
-        sim.runTo(tuesday(ms / 1000, ms % 1000));
-        EXPECT_EQ(relay(), on) << ms;
-    }
-    EXPECT_THAT(eomOn(), ElementsAre("00:00:20.5"));
 }
 
 }  // namespace
