@@ -38,14 +38,12 @@ class AudioStation : public ::testing::Test {
         ASSERT_TRUE(WriteSoundMark(sim.files, kMarks, 2, trim, nullptr));
     }
     void playScheduled() {
-        st().next.play.emplace();
-        st().next.play->recordNo = 7;
+        st().next.play = NextPlay{7};
         PlayScheduled(st());
     }
     double seconds(const std::string& wave) const {
         return static_cast<double>(sim.readWave(wave).frames()) / kSampleRate;
     }
-
     SimStation sim;
 };
 
