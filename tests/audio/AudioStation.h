@@ -38,7 +38,7 @@ class AudioStation : public ::testing::Test {
         ASSERT_TRUE(WriteSoundMark(sim.files, kMarks, 2, trim, nullptr));
     }
     void playScheduled() {
-        st().next.play = NextPlay{.recordNo = 7};
+        st().next.play.emplace().recordNo = 7;
         PlayScheduled(st());
     }
     double seconds(const std::string& wave) const {

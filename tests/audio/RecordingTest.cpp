@@ -91,7 +91,8 @@ TEST_P(RecordingOnset, WritesFromTheFirstBufferAboveTheThresholdOrTheRecordInput
     put(7, f);
     DateTime from = Monday(10);
     if (o.relay) {
-        st().next.record = NextRecord{.recordNo = 7, .slot = 1};
+        st().next.record.emplace().recordNo = 7;
+        st().next.record->slot = 1;
         CueRecording(st());
         ArmRecording(st());
         EnableRecordWriter(st().recorder);
