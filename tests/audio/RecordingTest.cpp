@@ -66,56 +66,24 @@ TEST_F(RecordingTest, TheCueRunsTwiceThenTheFirstLoudBufferStartsARecordingOfIts
     EXPECT_FALSE(st().Audio.RecordMetersVisible);
 }
 
-// 30 s of input from the record time (a relay recording: from its arm), then a stop.
-struct Onset {
-    const char* name;
-    ScheduleRoute route;
-    SimTone input;
-    bool relay;
-    RecordState during;
-    int channels;
-};
-
-class RecordingOnset : public AudioStation, public ::testing::WithParamInterface<Onset> {};
-
-TEST_P(RecordingOnset, WritesFromTheFirstBufferAboveTheThresholdOrTheRecordInput) {
-    const Onset& o = GetParam();
+// Its marks are its own length, though no buffer crossed the threshold.
+TEST_F(RecordingTest, ARelayRecordingWritesFromItsRecordInput) {
     ScheduleFields f = RecordedSchedule();
-    f.Route = o.route;
-    if (o.relay) f.RecordStart = ScheduleStart::Manual;
+    f.RecordStart = ScheduleStart::Manual;
     put(7, f);
-    DateTime from = Monday(10);
-    if (o.relay) {
-        st().next.record.emplace().recordNo = 7;
-        st().next.record->slot = 1;
-        CueRecording(st());
-        ArmRecording(st());
-        EnableRecordWriter(st().recorder);
-        from = sim.now();
-    }
-    sim.inputAt(from, o.input);
-    sim.runTo(from);
+    st().next.record.emplace().recordNo = 7;
+    st().next.record->slot = 1;
+    CueRecording(st());
+    ArmRecording(st());
+    EnableRecordWriter(st().recorder);
+    sim.inputAt(sim.now(), {100, 100});
     sim.loop.advance(30'000);
-    EXPECT_EQ(st().recorder.RecordState, o.during);
+    EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
     StopRecording(st());
     sim.loop.runPending();
-    EXPECT_EQ(sim.readWave(kWave).channels, o.channels);
     EXPECT_NEAR(seconds(kWave), 30, 0.2);
     EXPECT_NEAR(marks().EomMark, 30, 0.2);
 }
-
-// A relay recording's marks are its own length, though no buffer crossed the threshold.
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RecordingOnset,
-    ::testing::Values(
-        Onset{"RouteOneIsMono", ScheduleRoute::Left, {5000, 0}, false, RecordState::Recording, 1},
-        Onset{"RelayQuietInput",
-              ScheduleRoute::Stereo,
-              {100, 100},
-              true,
-              RecordState::WaitingForAudio,
-              2}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Audio at the threshold is not loud; the wait, ended by Rec Stop, is dumped and leaves last
 // week's recording whole.
@@ -208,8 +176,12 @@ TEST_F(RecordingTest, TheNextCueDuringARecordingDoesNotRedirectItsMarks) {
     EXPECT_EQ(sim.log("AL").back(), "10:05:30  Stop   " + kName + " 05:10");
 }
 
-// As Rec Stop does; a marks file that cannot be written is logged and the stop goes on.
+// As Rec Stop does; a marks file that cannot be written is logged and the stop goes on. Route 1
+// records the left channel alone.
 TEST_F(RecordingTest, ShutdownStopsARunningRecording) {
+    ScheduleFields f = RecordedSchedule();
+    f.Route = ScheduleRoute::Left;
+    put(7, f);
     sim.files.fail(kMarks, EACCES);
     recordFor(30);
     ArmRecording(st());  // a Record press while recording does not restart the wait
@@ -224,6 +196,7 @@ TEST_F(RecordingTest, ShutdownStopsARunningRecording) {
                                            ": " + std::strerror(EACCES)));
     EXPECT_EQ(sim.log("AL").back(), "10:00:40  Stop   " + kName + " 00:40");
     EXPECT_EQ(sim.count("CheckExport"), 1);
+    EXPECT_EQ(sim.readWave(kWave).channels, 1);
 }
 
 }  // namespace
