@@ -1,6 +1,5 @@
 #pragma once
-// A started station on simulated time at a given moment, wave files on drive C, threshold 1000,
-// schedule 7 "NEWS HOUR" recorded on Mondays at 10:00 for 05:30, its actions noted.
+// Started station: waves on C, threshold 1000, schedule 7 "NEWS HOUR" Mondays 10:00 for 05:30.
 
 #include <gtest/gtest.h>
 

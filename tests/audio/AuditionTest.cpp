@@ -51,8 +51,7 @@ TEST_F(AuditionTest, PlayAsksForAProgrammeThenADayThenAFile) {
     EXPECT_FALSE(sim.exists(kWave));  // the empty file is removed
 }
 
-// A 150 s programme played for 95.2 s (and stopped, for the stopped rows), then one button. A
-// trim pulls an EOM beyond it back, leaves one before it, and stops.
+// 150 s played for 95.2 s (then stopped, in stopped rows); a trim pulls a later EOM back, stops.
 TEST_F(AuditionTest, EachMarkButtonActsOnlyInItsState) {
     const struct {
         bool stopped;
@@ -77,7 +76,6 @@ TEST_F(AuditionTest, EachMarkButtonActsOnlyInItsState) {
         EXPECT_NEAR(marks().TrimMark, r.trimAfter, 0.01);
         EXPECT_EQ(st().playout.AuditionPlaying, r.playingAfter);
         EXPECT_EQ(audition->focus, r.playingAfter ? Audition::Focus::Stop : Audition::Focus::Play);
-        audition->cmdStopPlay_Click();
     }
 }
 
@@ -147,7 +145,6 @@ TEST_F(AuditionTest, TheProgrammeCardAndTheAuditionCardShareOnlyWhenTheyAreTheSa
     playScheduled();
     EXPECT_EQ(std::make_pair(st().playout.AuditionPlaying, st().playout.PlayState),
               std::make_pair(true, PlayState::Timed));
-    EXPECT_EQ(sim.errors.messages.size(), 2u);
 }
 
 }  // namespace
