@@ -1,6 +1,5 @@
 #pragma once
-// An event loop on the wall clock for the host tests: timers, posts from any thread, and a run
-// that ends when a condition holds or a time limit passes.
+// A wall-clock event loop: timers, posts from any thread, runs until a condition or a time limit.
 
 #include <algorithm>
 #include <chrono>
