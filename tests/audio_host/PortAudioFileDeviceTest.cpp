@@ -4,10 +4,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 
 #include "TestLoop.h"
@@ -28,8 +26,7 @@ const fs::path gDir =
 const fs::path gCapture = gDir / "capture.raw", gPlayback = gDir / "playback.raw";
 
 // Set up before PortAudio starts: the devices, and a quiet JACK and PulseAudio.
-class FileDevices : public ::testing::Environment {
-  public:
+struct FileDevices : ::testing::Environment {
     void SetUp() override {
         fs::create_directories(gDir);
         std::ofstream(gCapture, std::ios::binary).put(0);
@@ -69,10 +66,9 @@ std::vector<std::int16_t> Pattern(std::size_t frames) {
 }
 
 std::vector<std::int16_t> ReadRaw(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    std::vector<std::int16_t> samples(fs::file_size(path) / 2);
+    std::ifstream(path, std::ios::binary)
+        .read(reinterpret_cast<char*>(samples.data()), std::ssize(samples) * 2);
     return samples;
 }
 
@@ -183,7 +179,6 @@ TEST_F(PortAudioFileDevices, PlayoutPlaysFromItsSeekToItsEndPointAndNothingAfter
     ASSERT_TRUE(loop.runUntil([&] { return finished > 0; }));
     EXPECT_EQ(player->positionMs(), 100);
     EXPECT_FALSE(player->isPlaying());
-    fs::remove(gPlayback);
     std::string error;
     ASSERT_TRUE(player->open("c:\\programme.wav", PositionOf(outputs, "playfile"), &error));
     EXPECT_EQ(player->lengthMs(), 2000);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/EventLoop.h"
@@ -62,11 +63,9 @@ class TestLoop : public EventLoop {
     };
 
     void runOnce() {
-        std::deque<std::function<void()>> tasks;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            tasks.swap(posted_);
-        }
+        std::unique_lock<std::mutex> lock(mutex_);
+        auto tasks = std::exchange(posted_, {});
+        lock.unlock();
         for (auto& task : tasks) task();
         const auto now = Clock::now();
         for (LoopTimer* t : std::vector<LoopTimer*>(timers_)) {
