@@ -1,6 +1,5 @@
 #pragma once
-// A started station on simulated time at a given moment, wave files on drive C, threshold 1000,
-// schedule 7 "NEWS HOUR" recorded on Mondays at 10:00 for 05:30, its actions noted.
+// Started station: waves on C, threshold 1000, schedule 7 "NEWS HOUR" Mondays 10:00 for 05:30.
 
 #include <gtest/gtest.h>
 
@@ -38,14 +37,12 @@ class AudioStation : public ::testing::Test {
         ASSERT_TRUE(WriteSoundMark(sim.files, kMarks, 2, trim, nullptr));
     }
     void playScheduled() {
-        st().next.play.emplace();
-        st().next.play->recordNo = 7;
+        st().next.play.emplace().recordNo = 7;
         PlayScheduled(st());
     }
     double seconds(const std::string& wave) const {
         return static_cast<double>(sim.readWave(wave).frames()) / kSampleRate;
     }
-
     SimStation sim;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
-// An event loop on the wall clock for the host tests: timers, posts from any thread, and a run
-// that ends when a condition holds or a time limit passes.
+// A wall-clock event loop: timers, posts from any thread, runs until a condition or a time limit.
 
 #include <algorithm>
 #include <chrono>
@@ -9,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/EventLoop.h"
@@ -40,14 +40,13 @@ class TestLoop : public EventLoop {
         return true;
     }
     void runFor(int ms) {
-        const auto limit = Clock::now() + std::chrono::milliseconds(ms);
-        runUntil([&] { return Clock::now() > limit; }, ms + 1000);
+        runUntil([] { return false; }, ms);
     }
 
   private:
     struct LoopTimer : Timer {
-        LoopTimer(TestLoop& loop, int interval, bool singleShot, std::function<void()> handler)
-            : loop(loop), ms(interval), singleShot(singleShot), handler(std::move(handler)) {}
+        LoopTimer(TestLoop& loop, int ms, bool singleShot, std::function<void()> handler)
+            : loop(loop), ms(ms), singleShot(singleShot), handler(std::move(handler)) {}
         ~LoopTimer() override { std::erase(loop.timers_, this); }
         void setEnabled(bool on) override {
             if (on && !enabled) due = Clock::now() + std::chrono::milliseconds(ms);
@@ -56,7 +55,6 @@ class TestLoop : public EventLoop {
         bool isEnabled() const override { return enabled; }
         void setInterval(int interval) override { ms = interval; }
         int interval() const override { return ms; }
-
         TestLoop& loop;
         int ms;
         bool singleShot, enabled = false;
@@ -65,20 +63,16 @@ class TestLoop : public EventLoop {
     };
 
     void runOnce() {
-        std::deque<std::function<void()>> tasks;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            tasks.swap(posted_);
-        }
+        std::unique_lock<std::mutex> lock(mutex_);
+        auto tasks = std::exchange(posted_, {});
+        lock.unlock();
         for (auto& task : tasks) task();
         const auto now = Clock::now();
         for (LoopTimer* t : std::vector<LoopTimer*>(timers_)) {
             if (std::ranges::find(timers_, t) == timers_.end() || !t->enabled || t->due > now)
                 continue;  // destroyed by an earlier handler, or not due
-            if (t->singleShot)
-                t->enabled = false;
-            else
-                t->due = now + std::chrono::milliseconds(t->ms);
+            t->enabled = !t->singleShot;
+            t->due = now + std::chrono::milliseconds(t->ms);
             auto handler = t->handler;  // the handler may destroy its timer
             handler();
         }
