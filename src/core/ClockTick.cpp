@@ -257,9 +257,7 @@ void PlayCountdown(Tick& t) {
         st.main.lblNextPlayTime.clear();
         return;
     }
-    Date day = st.next.play->date;
-    ParseDateText(st.next.play->dateText, &day);
-    const double count = static_cast<double>(DaysBetween(t.now.date, day)) * 86400 +
+    const double count = static_cast<double>(DaysBetween(t.now.date, st.next.play->date)) * 86400 +
                          st.next.play->seconds - t.seconds();
     st.main.lblNextPlayTime = FormatCountdown(WholeSeconds(count));
 }

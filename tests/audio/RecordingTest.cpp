@@ -8,6 +8,7 @@
 #include "audio/Recording.h"
 #include "audio/SoundFiles.h"
 #include "core/ManualControls.h"
+#include "core/ReceiverSequences.h"
 #include "core/RecordingSequences.h"
 
 using namespace quillmar;
@@ -67,16 +68,26 @@ TEST_F(RecordingTest, TheCueRunsTwiceThenTheFirstLoudBufferStartsARecordingOfIts
     EXPECT_FALSE(st().Audio.RecordMetersVisible);
 }
 
-// Its marks are its own length, though no buffer crossed the threshold.
+// Its marks are its own length, though no buffer crossed the threshold; one whose file cannot be
+// written is dumped.
 TEST_F(RecordingTest, ARelayRecordingWritesFromItsRecordInput) {
     ScheduleFields f = RecordedSchedule();
     f.RecordStart = ScheduleStart::Manual;
     put(7, f);
-    st().next.record.emplace().recordNo = 7;
-    st().next.record->slot = 1;
-    CueRecording(st());
-    ArmRecording(st());
-    EnableRecordWriter(st().recorder);
+    const auto arm = [&] {
+        st().next.record.emplace().recordNo = 7;
+        st().next.record->slot = 1;
+        CueRecording(st());
+        ArmRecording(st());
+        EnableRecordWriter(st().recorder);
+    };
+    sim.files.fail(kWave, EACCES);
+    arm();
+    sim.loop.advance(1000);
+    EXPECT_EQ(sim.log("AL").back(), "09:59:00  Dump " + kName);
+    EXPECT_FALSE(sim.exists(kMarks));
+    sim.files.clearFailures();
+    arm();
     sim.inputAt(sim.now(), {100, 100});
     sim.loop.advance(30'000);
     EXPECT_EQ(st().recorder.RecordState, RecordState::WaitingForAudio);
@@ -124,16 +135,20 @@ TEST_F(MidnightRecording, ASilenceOfMoreThanFiveSecondsIsLoggedWhenAudioReturns)
                             "00:00:20  " + kName + " End Alarm   01:20", "  "));
 }
 
-TEST_F(RecordingTest, ABusyLoopOrAStalledDiskDelaysNoTickAndLosesNoAudio) {
+TEST_F(RecordingTest, ABusyLoopAStalledDiskOrASilentReceiverDelaysNoTickAndLosesNoAudio) {
     recordFor(10);
     sim.loop.stall(3000);  // a slow serial query
     sim.runTo(Monday(10, 0, 15));
     audio().stallWriter();
+    bool shown = false;  // a status view whose receiver stays silent until its time-out
+    QueryReceiverStatus(ReceiverLinkOf(st()), sim.serial.create(), "RT C", 700,
+                        [&](const ExchangeResult&) { shown = true; });
     for (int i = 0; i < 300; ++i) {
         const std::int64_t before = st().tick.LastTickAt;
         sim.loop.advance(50);
         ASSERT_EQ(st().tick.LastTickAt - before, 50) << i;
     }
+    EXPECT_TRUE(shown);
     // A stop waits for the file to be written and closed.
     StopRecording(st());
     sim.runTo(Monday(10, 0, 35));

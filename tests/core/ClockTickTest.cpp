@@ -237,6 +237,7 @@ TEST(ClockTick, PollsTheReceiverOncePerMomentOfItsRate) {
     const std::vector<std::tuple<int, std::size_t, std::vector<std::string>>> cases = {
         {0, 0, {}},
         {1, 2, {"12:00:12", "13:00:12"}},
+        {2, 4, {"12:00:12", "12:30:12"}},
         {4, 8, {"12:00:12", "12:15:12"}},
         {5, 121, {"11:59:12", "12:00:12"}},
         {6, 0, {}},

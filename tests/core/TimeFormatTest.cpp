@@ -35,7 +35,8 @@ TEST(DateAndTimeTexts, AreReadOnlyWhenWellFormed) {
     EXPECT_EQ(d, (Date{2026, 12, 5}));
     ASSERT_TRUE(ParseDateText("02-29-2028", &d));
     EXPECT_EQ(d, (Date{2028, 2, 29}));
-    for (const char* bad : {"", "12/05/26", "02/30/2026", "12-05/2026", "ab/cd/efgh", "13/01/2026"})
+    for (const char* bad :
+         {"", "12/05/26", "02/30/2026", "12-05/2026", "ab/cd/efgh", "13/01/2026", "12/05/:026"})
         EXPECT_FALSE(ParseDateText(bad, &d)) << bad;
 
     EXPECT_EQ(ParseTimeText("00:00:00"), 0);

@@ -157,6 +157,12 @@ TEST(MailText, HeadersFoldedAndEncodedThenTheNoteWithCrLfLines) {
              fixed + "one\r\ntwo\r\nthree\r\nfour\r\n"},
         {{{"a@example.org"}, "Caf\xE9", ""},
          "To: a@example.org\r\nSubject: =?windows-1252?B?Q2Fm6Q==?=\r\n" + fixed},
+        {{{"a@example.org"},
+          "Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 ab",
+          ""},  // exactly one word's bytes
+         "To: a@example.org\r\nSubject: "
+         "=?windows-1252?B?Q2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIENhZukgQ2Fm6SBDYWbpIGFi?=\r\n" +
+             fixed},
         {{{"first.operator@example.org", "second.operator@example.org", "abcde@example.org",
            "z@example.org"},
           "Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9 Caf\xE9",

@@ -57,6 +57,7 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
             {Short, noon, 1, {{200, "partial"}}, "partial", 1001},  // late: as far as it came
             {Short, noon + 400, 1, {}, "", 601},  // silent, timed from the nearest second
             {Short, noon + 600, 1, {}, "", 1401},
+            {Short, noon + 501, 1, {}, "", 1500},
             {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous prompt
             {Long, noon, 700, split, report, 800},
             {Long, noon, 700, {{50, at700}}, at700, 50},

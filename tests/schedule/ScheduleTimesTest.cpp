@@ -174,6 +174,8 @@ TEST(Conflicts, ReportEachOverlapOfTheSameKindOnTheSameRow) {
         // Play times compare slot by slot and name the later start first, either way round.
         {{padded, b}, 1, {playLine}},
         {{padded, b}, 2, {playLine}},
+        {{padded, WithPlay(Schedule("C"), 5, "10:00:00")}, 1,
+         {"Play C conflicts with Padded A on Monday @ 10:00:00", "Play Padded A conflicts with C on Monday @ 10:00:00"}},
         // Never with itself or with a deleted schedule.
         {{alone, Gone(alone)}, 1, {}},
         // clang-format on
