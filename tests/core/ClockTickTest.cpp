@@ -203,7 +203,7 @@ TEST(ClockTick, RunsEachActionOnceAtItsMomentAndShowsTheCountdowns) {
         {"purge", Sunday(0, 0, 0), {}, {}, none, {}, Sunday(0, 1, 0), "PurgeOldFiles", {"00:00:30.000"}, {}},
         {"a clock set forward", Sunday(0, 0, 0), {}, Both(EbNoRate(5), PlayAt("00:00:40", kSaturday.addDays(1))), Sunday(0, 0, 5), clockForward, Sunday(0, 1, 1), nullptr, {}, inTimeOrder},
         {"clock line", At(5, 36, 8, 900), {}, {}, none, {}, At(5, 36, 9, 50), nullptr, {}, {}, &M::lblClock, "Saturday  12/05/2026  Day  339  05:36:09"},
-        {"play", At(12, 0, 0), {}, PlayAt("12:00:10"), none, {}, At(12, 0, 5), nullptr, {}, {}, &M::lblNextPlayTime, "    00:05"},
+        {"play tomorrow", At(12, 0, 0), {}, PlayAt("12:00:10", kSaturday.addDays(1)), none, {}, At(12, 0, 5), nullptr, {}, {}, &M::lblNextPlayTime, " 24:00:05"},
         {"record", At(12, 0, 0), {}, RecordAt(12 * 3600 + 60, "12/05/2026", ScheduleStart::Timed), none, {}, At(12, 0, 59, 400), nullptr, {}, {}, &M::lblRecTime, "00:01"},
         {"record in two days", At(12, 0, 0), {}, recordIn2Days, none, {}, At(12, 0, 0, 100), nullptr, {}, {}, &M::lblRecTime, " 48:00:01"},
         {"recording past midnight", At(23, 50, 0), {}, Recording(23 * 3600 + 50 * 60, 23 * 3600 + 50 * 60 + 1200), none, {}, Sunday(0, 5, 0), nullptr, {}, {}, &M::lblRecordTimer, "15:00"},

@@ -14,6 +14,7 @@ TEST(TimeFormat, ElapsedAndCountdownTexts) {
         {86400, "00:00", " 24:00:00"},      {3 * 86400 + 59, "00:59", " 72:00:59"},
         {-5, "-00:05", "   -00:05"},        {-3661, "-1:01:01", " -1:01:01"},
         {-45296, "-12:34:56", "-12:34:56"}, {-604799, "-23:59:59", "-167:59:59"},
+        {360000, " 4:00:00", "100:00:00"},
     };
     for (const auto& [seconds, elapsed, countdown] : cases) {
         EXPECT_EQ(FormatElapsed(seconds), elapsed) << seconds;
@@ -35,8 +36,8 @@ TEST(DateAndTimeTexts, AreReadOnlyWhenWellFormed) {
     EXPECT_EQ(d, (Date{2026, 12, 5}));
     ASSERT_TRUE(ParseDateText("02-29-2028", &d));
     EXPECT_EQ(d, (Date{2028, 2, 29}));
-    for (const char* bad :
-         {"", "12/05/26", "02/30/2026", "12-05/2026", "ab/cd/efgh", "13/01/2026", "12/05/:026"})
+    for (const char* bad : {"", "12/05/26", "02/30/2026", "12-05/2026", "ab/cd/efgh", "13/01/2026",
+                            "12/05/:026", "12/05/2:26"})
         EXPECT_FALSE(ParseDateText(bad, &d)) << bad;
 
     EXPECT_EQ(ParseTimeText("00:00:00"), 0);

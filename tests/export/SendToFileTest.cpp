@@ -106,6 +106,7 @@ TEST(SendToFileFolders, DrivesAndFoldersChooseTheTargetAndOlderCopiesGoOnceTheNe
     EXPECT_EQ(c.send->Dir1[0].name + c.send->Dir1[1].path, "c:\\c:\\satfile");
     c.send->Dir1_Open(1);
     EXPECT_EQ(c.send->Dir1[1].path, "c:\\satfile");
+    EXPECT_EQ(c.send->Dir1Index, 1);
     const auto out = std::find_if(c.send->Dir1.begin(), c.send->Dir1.end(),
                                   [](const auto& d) { return d.path == "c:\\satfile\\out"; });
     ASSERT_NE(out, c.send->Dir1.end());

@@ -176,6 +176,7 @@ TEST(Conflicts, ReportEachOverlapOfTheSameKindOnTheSameRow) {
         {{padded, b}, 2, {playLine}},
         {{padded, WithPlay(Schedule("C"), 5, "10:00:00")}, 1,
          {"Play C conflicts with Padded A on Monday @ 10:00:00", "Play Padded A conflicts with C on Monday @ 10:00:00"}},
+        {{padded, WithPlay(Schedule("C"), 5, "10:30:00")}, 1, {"Play C conflicts with Padded A on Monday @ 10:30:00"}},
         // Never with itself or with a deleted schedule.
         {{alone, Gone(alone)}, 1, {}},
         // clang-format on
