@@ -69,7 +69,7 @@ TEST_F(RecordingTest, TheCueRunsTwiceThenTheFirstLoudBufferStartsARecordingOfIts
 }
 
 // Its marks are its own length, though no buffer crossed the threshold; one whose file cannot be
-// written is dumped.
+// opened is dumped and leaves last week's recording whole.
 TEST_F(RecordingTest, ARelayRecordingWritesFromItsRecordInput) {
     ScheduleFields f = RecordedSchedule();
     f.RecordStart = ScheduleStart::Manual;
@@ -81,12 +81,14 @@ TEST_F(RecordingTest, ARelayRecordingWritesFromItsRecordInput) {
         ArmRecording(st());
         EnableRecordWriter(st().recorder);
     };
+    sim.write(kWave, "last week's audio");
     sim.files.fail(kWave, EACCES);
     arm();
     sim.loop.advance(1000);
     EXPECT_EQ(sim.log("AL").back(), "09:59:00  Dump " + kName);
     EXPECT_FALSE(sim.exists(kMarks));
     sim.files.clearFailures();
+    EXPECT_EQ(sim.read(kWave), "last week's audio");
     arm();
     sim.inputAt(sim.now(), {100, 100});
     sim.loop.advance(30'000);

@@ -23,13 +23,15 @@ bool CaptureFileWriter::write(const AudioBuffer& buffer, CaptureSummary& summary
                               std::string* error) {
     if (!summary.written) return true;
     if (!file_.isOpen()) {
-        opened_ = true;
         // The folder goes too when an operator removed it; the open reports what still fails.
         const auto cut = setup_.file.find_last_of('\\');
         std::string ignored;
         if (cut != std::string::npos && !files_.folderExists(setup_.file.substr(0, cut)))
             files_.createFolder(setup_.file.substr(0, cut), &ignored);
-        if (!file_.open(setup_.file, setup_.channels, error)) {
+        opened_ = file_.open(setup_.file, setup_.channels, error);
+        if (!opened_) {
+            // A refused open never reached last week's file: it is this run's only if emptied.
+            opened_ = files_.fileLength(setup_.file) == 0;
             refuse(summary);
             return false;
         }
