@@ -58,6 +58,7 @@ TEST(ReplyCollector, EndsAtItsPromptItsTimeOutOrAFullReply) {
             {Short, noon + 400, 1, {}, "", 601},  // silent, timed from the nearest second
             {Short, noon + 600, 1, {}, "", 1401},
             {Short, noon + 501, 1, {}, "", 1500},
+            {Short, noon + 1500, 1, {}, "", 1501},  // a half second rounds to the even one
             {Long, noon, 1, {{5, "\r\n>"}, {50, mpeg}}, mpeg, 50},  // the previous prompt
             {Long, noon, 700, split, report, 800},
             {Long, noon, 700, {{50, at700}}, at700, 50},
