@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "core/NextEvent.h"
 #include "core/NightlyPurge.h"
